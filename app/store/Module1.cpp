@@ -1,0 +1,100 @@
+#include "store/Module1.h"
+
+#include <cmath>
+
+namespace quillet {
+
+std::string StoreSection(int store) { return "Savings" + std::to_string(store); }
+std::string TextKey(int slot) { return "txt(" + std::to_string(slot) + ")"; }
+std::string TitleKey(int slot) { return "txtTitle(" + std::to_string(slot) + ")"; }
+std::string TitleWriteKey(int slot) { return "txttitle(" + std::to_string(slot) + ")"; }
+std::string CaptionKey(int store) { return "StoreCaption" + std::to_string(store); }
+std::wstring DefaultCaption(int store) { return std::to_wstring(store) + L" Store"; }
+
+ProgramPlaces PlacesOf(std::wstring_view programFolder) {
+    ProgramPlaces places;
+    places.appFolder = std::wstring(programFolder);
+    if (places.appFolder.empty() || places.appFolder.back() != L'\\') places.appFolder += L'\\';
+    places.appDrive = places.appFolder.substr(0, 3);
+    return places;
+}
+
+std::wstring ChooseSettingsPath(const ProgramPlaces& places, std::wstring_view fileName,
+                                FileSystem& fs) {
+    const std::wstring candidates[] = {places.appDrive + std::wstring(fileName),
+                                       places.appFolder + std::wstring(fileName),
+                                       std::wstring(kFallbackFolder) + std::wstring(fileName)};
+    for (const std::wstring& candidate : candidates)
+        if (fs.FileExists(std::filesystem::path(candidate))) return candidate;
+    return candidates[0];
+}
+
+std::optional<int16_t> ToInt16(std::wstring_view text) {
+    size_t b = 0, e = text.size();
+    while (b < e && (text[b] == L' ' || text[b] == L'\t')) ++b;
+    while (e > b && (text[e - 1] == L' ' || text[e - 1] == L'\t')) --e;
+    if (b == e) return std::nullopt;
+    bool negative = false;
+    if (text[b] == L'-' || text[b] == L'+') {
+        negative = text[b] == L'-';
+        ++b;
+    }
+    double whole = 0;
+    double fraction = 0, scale = 0.1;
+    bool digits = false, point = false;
+    for (size_t i = b; i < e; ++i) {
+        const wchar_t c = text[i];
+        if (c >= L'0' && c <= L'9') {
+            digits = true;
+            if (point) {
+                fraction += (c - L'0') * scale;
+                scale /= 10;
+            } else {
+                whole = whole * 10 + (c - L'0');
+                if (whole > 1e6) return std::nullopt;
+            }
+        } else if (c == L'.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digits) return std::nullopt;
+    double value = whole + fraction;
+    value = std::nearbyint(value);  // the default rounding mode: halves to even
+    if (negative) value = -value;
+    if (value < -32768 || value > 32767) return std::nullopt;
+    return static_cast<int16_t>(value);
+}
+
+std::wstring Settings::ReadSetting(const std::filesystem::path& path, std::string_view section,
+                                   std::string_view key, std::wstring_view fallback) const {
+    const std::string raw = file_.ReadRaw(path, section, key, codec_.ToBytes(fallback));
+    return codec_.FromBytes(DecodeLineBreaks(raw));
+}
+
+std::vector<std::wstring> Settings::ReadSettings(const std::filesystem::path& path,
+                                                 std::string_view section,
+                                                 const std::vector<std::string>& keys) const {
+    std::vector<std::wstring> values;
+    values.reserve(keys.size());
+    for (const std::string& raw : file_.ReadRawMany(path, section, keys))
+        values.push_back(codec_.FromBytes(DecodeLineBreaks(raw)));
+    return values;
+}
+
+IoResult Settings::WriteSetting(const std::filesystem::path& path, std::string_view section,
+                                std::string_view key, std::wstring_view value) {
+    return file_.WriteRaw(path, section, key, EncodeLineBreaks(codec_.ToBytes(value)));
+}
+
+IoResult Settings::WriteSettings(const std::filesystem::path& path,
+                                 const std::vector<Value>& values) {
+    std::vector<SettingWrite> writes;
+    writes.reserve(values.size());
+    for (const Value& v : values)
+        writes.push_back({v.section, v.key, EncodeLineBreaks(codec_.ToBytes(v.value))});
+    return file_.WriteRawMany(path, writes);
+}
+
+}  // namespace quillet

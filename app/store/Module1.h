@@ -1,0 +1,80 @@
+// Settings access for the whole program: ReadSetting/WriteSetting, the file's
+// location, its keys, and the number rules for values read from it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/encoding.h"
+#include "store/filesystem.h"
+#include "store/settings.h"
+
+namespace quillet {
+
+inline constexpr std::wstring_view kProgramTitle = L"Quillet Pro";
+inline constexpr std::wstring_view kSettingsFileName = L"quilbdx.ini";
+inline constexpr std::wstring_view kStandardFileName = L"quilexr.ini";
+inline constexpr std::wstring_view kFallbackFolder = L"C:\\";
+inline constexpr std::string_view kSettingsSection = "Settings";
+
+inline constexpr int kStoreCount = 16;  // store 0 is the Pictures store
+inline constexpr int kSlotCount = 10;
+inline constexpr int16_t kPicturesStore = 0;
+
+std::string StoreSection(int store);          // "Savings" + n
+std::string TextKey(int slot);                // "txt(" + i + ")"
+std::string TitleKey(int slot);               // "txtTitle(" + i + ")"
+std::string TitleWriteKey(int slot);          // "txttitle(" + i + ")", as the save writes it
+std::string CaptionKey(int store);            // "StoreCaption" + n
+std::wstring DefaultCaption(int store);       // n + " Store"
+
+// The folder of the program with a backslash at its end, and its drive root.
+struct ProgramPlaces {
+    std::wstring appFolder;
+    std::wstring appDrive;
+};
+ProgramPlaces PlacesOf(std::wstring_view programFolder);
+
+// The first existing of drive root, program folder and C:\, else the drive root.
+std::wstring ChooseSettingsPath(const ProgramPlaces& places, std::wstring_view fileName,
+                                FileSystem& fs);
+
+// A value as a 16-bit whole number the way the program converts it: blanks
+// around it, a sign and a decimal fraction (rounded half to even) allowed;
+// anything else, or a number outside -32768..32767, does not convert.
+std::optional<int16_t> ToInt16(std::wstring_view text);
+
+// ReadSetting/WriteSetting: values in the user's characters, line breaks
+// kept through the marker, the file in the system's code page.
+class Settings {
+public:
+    Settings(FileSystem& fs, const TextCodec& codec) : file_(fs), codec_(codec) {}
+
+    std::wstring ReadSetting(const std::filesystem::path& path, std::string_view section,
+                             std::string_view key, std::wstring_view fallback) const;
+    std::vector<std::wstring> ReadSettings(const std::filesystem::path& path,
+                                           std::string_view section,
+                                           const std::vector<std::string>& keys) const;
+
+    // The program goes on whatever the outcome; callers that must tell the
+    // user look at the result.
+    IoResult WriteSetting(const std::filesystem::path& path, std::string_view section,
+                          std::string_view key, std::wstring_view value);
+
+    struct Value {
+        std::string section;
+        std::string key;
+        std::wstring value;
+    };
+    IoResult WriteSettings(const std::filesystem::path& path, const std::vector<Value>& values);
+
+private:
+    SettingsFile file_;
+    const TextCodec& codec_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,49 @@
+// The file operations the core needs, behind an interface so that tests can
+// fake a full disk or a read-only file.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace quillet {
+
+// Outcome of a platform call: ok, or the system's own words for what failed.
+struct IoResult {
+    bool ok = true;
+    std::wstring reason;
+
+    static IoResult Success() { return {}; }
+    static IoResult Failure(std::wstring why) { return {false, std::move(why)}; }
+    explicit operator bool() const { return ok; }
+};
+
+struct FileRead {
+    enum class Status { kOk, kMissing, kError };
+    Status status = Status::kMissing;
+    std::string bytes;
+    std::wstring reason;  // for kError
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The whole file. A missing file and one that cannot be read differ: a
+    // writer may start afresh over the first, never over the second.
+    virtual FileRead ReadAll(const std::filesystem::path& path) = 0;
+
+    // Puts `bytes` in place of the file so that a crash at any moment leaves
+    // either the old or the new content: written beside it, flushed, renamed.
+    virtual IoResult ReplaceAtomically(const std::filesystem::path& path,
+                                       std::string_view bytes) = 0;
+
+    virtual bool FileExists(const std::filesystem::path& path) = 0;
+    virtual bool DirectoryExists(const std::filesystem::path& path) = 0;
+    virtual IoResult CreateDirectory(const std::filesystem::path& path) = 0;
+};
+
+// The real file system of the host (the portable build) or of Windows.
+FileSystem& RealFileSystem();
+
+}  // namespace quillet

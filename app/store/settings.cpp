@@ -1,0 +1,282 @@
+#include "store/settings.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "store/encoding.h"
+
+namespace quillet {
+
+namespace {
+
+// The profile functions' notion of a blank; ^Z counts, as DOS editors left it.
+bool IsBlank(char c) { return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c == ' '; }
+
+char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    return true;
+}
+
+std::string_view Trim(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsBlank(s[b])) ++b;
+    while (e > b && IsBlank(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+// The profile functions drop one pair of enclosing quotes of either kind.
+std::string_view StripQuotes(std::string_view v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+}  // namespace
+
+IniDocument::IniDocument(std::string bytes) : bytes_(std::move(bytes)) { Parse(); }
+
+void IniDocument::Parse() {
+    sections_.clear();
+    sections_.emplace_back();  // lines before the first header
+    const char* data = bytes_.data();
+    const size_t n = bytes_.size();
+    size_t pos = 0;
+    if (n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) pos = 3;
+
+    while (pos < n) {
+        const size_t lineBegin = pos;
+        const void* lf = std::memchr(data + pos, '\n', n - pos);
+        size_t contentEnd = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : n;
+        if (const void* cr = std::memchr(data + pos, '\r', contentEnd - pos))
+            contentEnd = static_cast<size_t>(static_cast<const char*>(cr) - data);
+        pos = contentEnd;
+        while (pos < n && (data[pos] == '\r' || data[pos] == '\n')) ++pos;
+
+        size_t s = lineBegin, e = contentEnd;
+        while (s < e && IsBlank(data[s])) ++s;
+        while (e > s && IsBlank(data[e - 1])) --e;
+        if (s >= e) continue;
+
+        if (data[s] == '[') {
+            size_t close = e;
+            while (close > s && data[close - 1] != ']') --close;
+            if (close > s + 1) {
+                Section section;
+                section.named = true;
+                section.nameBegin = s + 1;
+                section.nameEnd = close - 1;
+                section.lastLineEnd = contentEnd;
+                sections_.push_back(std::move(section));
+                continue;
+            }
+        }
+
+        Entry entry;
+        entry.lineBegin = lineBegin;
+        entry.lineEnd = contentEnd;
+        entry.keyBegin = s;
+        const void* eq = std::memchr(data + s, '=', e - s);
+        if (eq) {
+            const size_t eqPos = static_cast<size_t>(static_cast<const char*>(eq) - data);
+            size_t keyEnd = eqPos;
+            while (keyEnd > s && IsBlank(data[keyEnd - 1])) --keyEnd;
+            size_t vb = eqPos + 1;
+            while (vb < e && IsBlank(data[vb])) ++vb;
+            entry.keyEnd = keyEnd;
+            entry.hasValue = true;
+            entry.valueBegin = vb;
+            entry.valueEnd = e;
+            entry.tailBegin = vb;
+        } else {
+            entry.keyEnd = e;
+            entry.tailBegin = e;
+        }
+        Section& current = sections_.back();
+        current.entries.push_back(std::move(entry));
+        current.lastLineEnd = contentEnd;
+    }
+}
+
+std::string_view IniDocument::NameOf(const Section& section) const {
+    if (!section.addedName.empty()) return section.addedName;
+    return View(section.nameBegin, section.nameEnd);
+}
+
+std::string_view IniDocument::KeyOf(const Entry& entry) const {
+    if (entry.added) return entry.addedKey;
+    return View(entry.keyBegin, entry.keyEnd);
+}
+
+IniDocument::Section* IniDocument::FindSection(std::string_view name) {
+    name = Trim(name);
+    for (Section& section : sections_)
+        if (section.named && SameName(NameOf(section), name)) return &section;
+    return nullptr;
+}
+
+IniDocument::Entry* IniDocument::FindEntry(Section& section, std::string_view key) {
+    key = Trim(key);
+    for (Entry& entry : section.entries)
+        if (SameName(KeyOf(entry), key)) return &entry;
+    return nullptr;
+}
+
+std::optional<std::string_view> IniDocument::Find(std::string_view section,
+                                                  std::string_view key) const {
+    auto& self = const_cast<IniDocument&>(*this);
+    Section* s = self.FindSection(section);
+    if (!s) return std::nullopt;
+    const Entry* entry = self.FindEntry(*s, key);
+    if (!entry) return std::nullopt;
+    if (entry->replaced) return StripQuotes(entry->newValue);
+    if (!entry->hasValue) return std::nullopt;
+    return StripQuotes(View(entry->valueBegin, entry->valueEnd));
+}
+
+std::string IniDocument::StoredForm(std::string_view value) {
+    std::string line = EncodeLineBreaks(value);
+    const bool blankEdge = !line.empty() && (IsBlank(line.front()) || IsBlank(line.back()));
+    const bool quoted = line.size() >= 2 && (line.front() == '"' || line.front() == '\'') &&
+                        line.back() == line.front();
+    if (blankEdge || quoted) return '"' + line + '"';
+    return line;
+}
+
+bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+    std::string stored = StoredForm(value);
+    Section* s = FindSection(section);
+    if (!s) {
+        Section added;
+        added.named = true;
+        added.addedName = std::string(Trim(section));
+        added.isNew = true;
+        sections_.push_back(std::move(added));
+        s = &sections_.back();
+    }
+    if (Entry* entry = FindEntry(*s, key)) {
+        const std::string_view current =
+            entry->replaced ? std::string_view(entry->newValue)
+                            : (entry->hasValue ? View(entry->valueBegin, entry->valueEnd)
+                                               : std::string_view());
+        if ((entry->replaced || entry->hasValue) && current == stored) return false;
+        entry->replaced = true;
+        entry->newValue = std::move(stored);
+        ++edits_;
+        return true;
+    }
+    Entry added;
+    added.added = true;
+    added.replaced = true;
+    added.addedKey = std::string(Trim(key));
+    added.newValue = std::move(stored);
+    s->entries.push_back(std::move(added));
+    ++edits_;
+    return true;
+}
+
+std::string IniDocument::Serialize() const {
+    if (edits_ == 0) return bytes_;
+
+    struct Splice {
+        size_t begin, end;
+        std::string text;
+    };
+    std::vector<Splice> splices;
+    std::string appended;  // new sections go after everything else
+    auto lineBreakAfter = [&](size_t contentEnd) {
+        size_t p = contentEnd;
+        if (p < bytes_.size() && bytes_[p] == '\r') ++p;
+        if (p < bytes_.size() && bytes_[p] == '\n' && (p == contentEnd || bytes_[p - 1] == '\r'))
+            ++p;
+        return p;
+    };
+
+    for (const Section& section : sections_) {
+        std::string insertion;
+        for (const Entry& entry : section.entries) {
+            if (!entry.replaced) continue;
+            if (entry.added) {
+                insertion += entry.addedKey;
+                insertion += '=';
+                insertion += entry.newValue;
+                insertion += "\r\n";
+            } else if (entry.hasValue) {
+                splices.push_back({entry.tailBegin, entry.lineEnd, entry.newValue});
+            } else {
+                splices.push_back({entry.tailBegin, entry.lineEnd, '=' + entry.newValue});
+            }
+        }
+        if (section.isNew) {
+            appended += '[';
+            appended += section.addedName;
+            appended += "]\r\n";
+            appended += insertion;
+        } else if (!insertion.empty()) {
+            const size_t at = lineBreakAfter(section.lastLineEnd);
+            if (at == section.lastLineEnd) insertion.insert(0, "\r\n");  // last line had no break
+            splices.push_back({at, at, std::move(insertion)});
+        }
+    }
+
+    std::sort(splices.begin(), splices.end(),
+              [](const Splice& a, const Splice& b) { return a.begin < b.begin; });
+    size_t total = bytes_.size() + appended.size() + 2;
+    for (const Splice& sp : splices) total += sp.text.size();
+    std::string out;
+    out.reserve(total);
+    size_t copied = 0;
+    for (const Splice& sp : splices) {
+        out.append(bytes_, copied, sp.begin - copied);
+        out += sp.text;
+        copied = sp.end;
+    }
+    out.append(bytes_, copied, std::string::npos);
+    if (!appended.empty()) {
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
+        out += appended;
+    }
+    return out;
+}
+
+std::string SettingsFile::ReadRaw(const std::filesystem::path& path, std::string_view section,
+                                  std::string_view key, std::string_view fallback) const {
+    return ReadRawMany(path, section, {std::string(key)}, fallback).front();
+}
+
+std::vector<std::string> SettingsFile::ReadRawMany(const std::filesystem::path& path,
+                                                   std::string_view section,
+                                                   const std::vector<std::string>& keys,
+                                                   std::string_view fallback) const {
+    FileRead file = fs_.ReadAll(path);
+    const IniDocument doc(file.status == FileRead::Status::kOk ? std::move(file.bytes)
+                                                               : std::string());
+    std::vector<std::string> values;
+    values.reserve(keys.size());
+    for (const std::string& key : keys) {
+        auto found = doc.Find(section, key);
+        values.emplace_back(found ? *found : fallback);
+    }
+    return values;
+}
+
+IoResult SettingsFile::WriteRawMany(const std::filesystem::path& path,
+                                    const std::vector<SettingWrite>& writes) {
+    FileRead file = fs_.ReadAll(path);
+    if (file.status == FileRead::Status::kError) return IoResult::Failure(file.reason);
+    IniDocument doc(std::move(file.bytes));
+    bool changed = file.status == FileRead::Status::kMissing && !writes.empty();
+    for (const SettingWrite& w : writes) changed = doc.Set(w.section, w.key, w.value) || changed;
+    if (!changed) return IoResult::Success();
+    return fs_.ReplaceAtomically(path, doc.Serialize());
+}
+
+IoResult SettingsFile::WriteRaw(const std::filesystem::path& path, std::string_view section,
+                                std::string_view key, std::string_view value) {
+    return WriteRawMany(path, {{std::string(section), std::string(key), std::string(value)}});
+}
+
+}  // namespace quillet

@@ -1,0 +1,116 @@
+// The settings file engine: reads and writes the INI format of the Windows
+// profile functions, byte for byte compatible with them in both directions.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/filesystem.h"
+
+namespace quillet {
+
+// A parsed view of one settings file. Lookups follow the profile functions:
+// names match without regard to case and with blanks around them ignored,
+// only the first section of a name counts, and within it the first key.
+class IniDocument {
+public:
+    IniDocument() = default;
+    explicit IniDocument(std::string bytes);
+
+    const std::string& Bytes() const { return bytes_; }
+
+    // The value as the profile functions return it (blanks trimmed, one pair
+    // of enclosing quotes removed), or nothing for an absent entry or a line
+    // without "=".
+    std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+
+    // Sets one value, creating the section and the key as needed; other lines
+    // stay as they are. Returns false when the stored form was already there.
+    bool Set(std::string_view section, std::string_view key, std::string_view value);
+
+    // The form in which `value` is written after "=" so that the profile
+    // functions read it back unchanged (leading and trailing blanks and
+    // enclosing quotes survive inside one extra pair of quotes).
+    static std::string StoredForm(std::string_view value);
+
+    // The file with every Set applied: changed values in place, new keys at
+    // the end of their section, new sections at the end of the file.
+    std::string Serialize() const;
+
+private:
+    struct Entry {
+        size_t lineBegin = 0;  // first byte of the line
+        size_t lineEnd = 0;    // end of the line's content, before its line break
+        size_t keyBegin = 0, keyEnd = 0;
+        bool hasValue = false;
+        size_t valueBegin = 0, valueEnd = 0;  // trimmed raw value
+        size_t tailBegin = 0;                 // where a new value replaces the old
+        bool added = false;                   // not in the file yet
+        bool replaced = false;                // newValue holds the stored form
+        std::string addedKey;
+        std::string newValue;
+    };
+    struct Section {
+        size_t nameBegin = 0, nameEnd = 0;
+        size_t lastLineEnd = 0;  // end of the section's last non-blank line
+        bool named = false;
+        bool isNew = false;
+        std::string addedName;
+        std::vector<Entry> entries;
+    };
+
+    void Parse();
+    std::string_view NameOf(const Section& section) const;
+    std::string_view KeyOf(const Entry& entry) const;
+    Section* FindSection(std::string_view name);
+    Entry* FindEntry(Section& section, std::string_view key);
+    std::string_view View(size_t begin, size_t end) const {
+        return std::string_view(bytes_).substr(begin, end - begin);
+    }
+
+    std::string bytes_;
+    std::vector<Section> sections_;
+    size_t edits_ = 0;
+};
+
+// One value to write, for batched writes.
+struct SettingWrite {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// ReadSetting/WriteSetting over a real file. Every call goes to the file;
+// nothing is cached between calls, so another program's change is seen at once.
+class SettingsFile {
+public:
+    explicit SettingsFile(FileSystem& fs) : fs_(fs) {}
+
+    // The stored bytes of one value (line-break marker still in place), the
+    // whole value however long.
+    std::string ReadRaw(const std::filesystem::path& path, std::string_view section,
+                        std::string_view key, std::string_view fallback) const;
+
+    // Several keys of one file from a single read of it.
+    std::vector<std::string> ReadRawMany(const std::filesystem::path& path,
+                                         std::string_view section,
+                                         const std::vector<std::string>& keys,
+                                         std::string_view fallback = {}) const;
+
+    // Applies the writes in order and replaces the file once, atomically; the
+    // file ends as the same writes made one at a time would leave it. A batch
+    // that changes nothing leaves the file untouched.
+    IoResult WriteRawMany(const std::filesystem::path& path,
+                          const std::vector<SettingWrite>& writes);
+    IoResult WriteRaw(const std::filesystem::path& path, std::string_view section,
+                      std::string_view key, std::string_view value);
+
+private:
+    FileSystem& fs_;
+};
+
+}  // namespace quillet

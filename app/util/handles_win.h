@@ -1,0 +1,117 @@
+// One owner for every Windows handle: a move-only wrapper and its aliases.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <utility>
+
+namespace quillet {
+
+// Owns one handle of type T; Close releases it. Invalid is the value that
+// means "none" for that kind of handle (NULL, or INVALID_HANDLE_VALUE).
+template <typename T, auto Close, auto Invalid>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(T handle) : handle_(handle) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    ~UniqueHandle() { reset(); }
+
+    T get() const { return handle_; }
+    explicit operator bool() const { return handle_ != Invalid(); }
+    T release() { return std::exchange(handle_, Invalid()); }
+    void reset(T handle = Invalid()) {
+        if (handle_ != Invalid()) Close(handle_);
+        handle_ = handle;
+    }
+    // For out-parameters: releases what is held and lends the slot.
+    T* put() {
+        reset();
+        return &handle_;
+    }
+
+private:
+    T handle_ = Invalid();
+};
+
+namespace detail {
+inline HANDLE NullHandle() { return nullptr; }
+inline HANDLE InvalidFileHandle() { return INVALID_HANDLE_VALUE; }
+template <typename T>
+T Null() { return nullptr; }
+inline void CloseKernel(HANDLE h) { ::CloseHandle(h); }
+inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
+inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
+inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
+inline void DeleteGdi(HGDIOBJ h) { ::DeleteObject(h); }
+inline void FreeGlobal(HGLOBAL h) { ::GlobalFree(h); }
+inline void FreeModule(HMODULE h) { ::FreeLibrary(h); }
+inline void CloseKey(HKEY h) { ::RegCloseKey(h); }
+}  // namespace detail
+
+using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernel, detail::NullHandle>;
+using UniqueFile = UniqueHandle<HANDLE, detail::CloseKernel, detail::InvalidFileHandle>;
+using UniqueWindow = UniqueHandle<HWND, detail::DestroyWindowHandle, detail::Null<HWND>>;
+using UniqueMenu = UniqueHandle<HMENU, detail::DestroyMenuHandle, detail::Null<HMENU>>;
+using UniqueIcon = UniqueHandle<HICON, detail::DestroyIconHandle, detail::Null<HICON>>;
+using UniqueFont = UniqueHandle<HFONT, detail::DeleteGdi, detail::Null<HFONT>>;
+using UniqueBrush = UniqueHandle<HBRUSH, detail::DeleteGdi, detail::Null<HBRUSH>>;
+using UniqueBitmap = UniqueHandle<HBITMAP, detail::DeleteGdi, detail::Null<HBITMAP>>;
+using UniqueGlobal = UniqueHandle<HGLOBAL, detail::FreeGlobal, detail::Null<HGLOBAL>>;
+using UniqueModule = UniqueHandle<HMODULE, detail::FreeModule, detail::Null<HMODULE>>;
+using UniqueKey = UniqueHandle<HKEY, detail::CloseKey, detail::Null<HKEY>>;
+
+// Scope guards for paired calls.
+class ClipboardScope {
+public:
+    explicit ClipboardScope(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    ~ClipboardScope() {
+        if (open_) ::CloseClipboard();
+    }
+    ClipboardScope(const ClipboardScope&) = delete;
+    ClipboardScope& operator=(const ClipboardScope&) = delete;
+    explicit operator bool() const { return open_; }
+
+private:
+    bool open_;
+};
+
+template <typename T>
+class GlobalLockScope {
+public:
+    explicit GlobalLockScope(HGLOBAL h) : h_(h), p_(static_cast<T*>(::GlobalLock(h))) {}
+    ~GlobalLockScope() {
+        if (p_) ::GlobalUnlock(h_);
+    }
+    GlobalLockScope(const GlobalLockScope&) = delete;
+    GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+    T* get() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+
+private:
+    HGLOBAL h_;
+    T* p_;
+};
+
+class SelectObjectScope {
+public:
+    SelectObjectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(::SelectObject(dc, obj)) {}
+    ~SelectObjectScope() {
+        if (old_) ::SelectObject(dc_, old_);
+    }
+    SelectObjectScope(const SelectObjectScope&) = delete;
+    SelectObjectScope& operator=(const SelectObjectScope&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace quillet

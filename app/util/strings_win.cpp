@@ -1,0 +1,56 @@
+#include "util/strings_win.h"
+
+#include "store/encoding.h"
+
+namespace quillet {
+
+std::wstring Widen(std::string_view bytes, UINT codePage) {
+    if (bytes.empty()) return {};
+    const int n = ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                        nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(),
+                          n);
+    return out;
+}
+
+std::string Narrow(std::wstring_view text, UINT codePage) {
+    if (text.empty()) return {};
+    const int n = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                          nullptr, nullptr);
+    return out;
+}
+
+std::wstring SystemMessage(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = n && buffer ? std::wstring(buffer, n) : std::wstring();
+    if (buffer) ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty()) text = L"error " + std::to_wstring(error);
+    return text;
+}
+
+namespace {
+
+// The settings file holds the system's 8-bit code page, whatever it is.
+class AnsiCodec final : public TextCodec {
+public:
+    std::string ToBytes(std::wstring_view text) const override { return Narrow(text, CP_ACP); }
+    std::wstring FromBytes(std::string_view bytes) const override { return Widen(bytes, CP_ACP); }
+};
+
+}  // namespace
+
+const TextCodec& SystemCodec() {
+    static const AnsiCodec codec;
+    return codec;
+}
+
+}  // namespace quillet

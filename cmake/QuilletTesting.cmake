@@ -1,0 +1,32 @@
+# GoogleTest for both builds: the host uses the system package, the Windows
+# build compiles the packaged sources with the cross compiler.
+include(GoogleTest)
+
+if(CMAKE_CROSSCOMPILING)
+  set(QUILLET_GTEST_SRC /usr/src/googletest CACHE PATH "GoogleTest sources")
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(${QUILLET_GTEST_SRC} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest ALIAS gtest)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+  add_library(GTest::gmock ALIAS gmock)
+else()
+  find_package(GTest REQUIRED)
+endif()
+
+# quillet_add_gtest(<target> SOURCES ... [LIBS ...] [LABELS ...])
+# One test executable; its cases are discovered when ctest runs, so the
+# Windows ones are listed through the Wine emulator at test time.
+function(quillet_add_gtest target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  if(WIN32)
+    target_link_options(${target} PRIVATE -mconsole)
+  endif()
+  gtest_discover_tests(${target}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
+endfunction()

@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include "store/Module1.h"
+#include "store/encoding.h"
+#include "store/settings.h"
+#include "support/fake_filesystem.h"
+
+namespace quillet {
+namespace {
+
+using testing::FakeFileSystem;
+
+const std::string kMarker = "\xFF\xF6";
+
+TEST(LineBreakMarker, PairsBecomeTheMarkerAndBack) {
+    EXPECT_EQ(EncodeLineBreaks("a\r\nb"), "a" + kMarker + "b");
+    EXPECT_EQ(DecodeLineBreaks("a" + kMarker + "b"), "a\r\nb");
+    EXPECT_EQ(EncodeLineBreaks("\r\n\r\n"), kMarker + kMarker);
+    EXPECT_EQ(EncodeLineBreaks(""), "");
+    EXPECT_EQ(DecodeLineBreaks(""), "");
+}
+
+TEST(LineBreakMarker, LoneBreaksAreStoredAsFullLineBreaks) {
+    // A lone CR or LF would end the line in the file.
+    EXPECT_EQ(EncodeLineBreaks("a\rb"), "a" + kMarker + "b");
+    EXPECT_EQ(EncodeLineBreaks("a\nb"), "a" + kMarker + "b");
+    EXPECT_EQ(EncodeLineBreaks("\r\r\n"), kMarker + kMarker);
+    EXPECT_EQ(EncodeLineBreaks("x\n\r"), "x" + kMarker + kMarker);
+}
+
+TEST(LineBreakMarker, TextHoldingTheMarkerComesBackAsALineBreak) {
+    EXPECT_EQ(DecodeLineBreaks("q" + kMarker + kMarker + "\xFF"), "q\r\n\r\n\xFF");
+    EXPECT_EQ(DecodeLineBreaks("\xF6\xFF\xF6"), "\xF6\r\n");
+}
+
+TEST(Windows1252, AccentedLettersAndTheMarkerRoundTripByteForByte) {
+    Windows1252Codec codec;
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(codec.ToBytes(codec.FromBytes(all)), all);
+    EXPECT_EQ(codec.FromBytes("\x80\xC9\xFF\xF6"), L"\u20AC\u00C9\u00FF\u00F6");
+    EXPECT_EQ(codec.ToBytes(L"\u4E2D"), "?");
+}
+
+TEST(IniDocument, NamesMatchWithoutRegardToCaseOrSurroundingBlanks) {
+    IniDocument doc("[SeTTings]\r\n  StoreNumber  =  7  \r\n");
+    EXPECT_EQ(doc.Find("settings", "storenumber").value(), "7");
+    EXPECT_EQ(doc.Find(" Settings ", " STORENUMBER ").value(), "7");
+    EXPECT_FALSE(doc.Find("Savings1", "StoreNumber"));
+    EXPECT_FALSE(doc.Find("Settings", "Store"));
+}
+
+TEST(IniDocument, QuotesAndBlanksFollowTheProfileFunctions) {
+    IniDocument doc("[s]\nq=\"quoted\"\nsingle='x'\nlone=\"\nmixed=\"a'\nempty=\ninner=a \"b\" c\n");
+    EXPECT_EQ(doc.Find("s", "q").value(), "quoted");
+    EXPECT_EQ(doc.Find("s", "single").value(), "x");
+    EXPECT_EQ(doc.Find("s", "lone").value(), "\"");
+    EXPECT_EQ(doc.Find("s", "mixed").value(), "\"a'");
+    EXPECT_EQ(doc.Find("s", "empty").value(), "");
+    EXPECT_EQ(doc.Find("s", "inner").value(), "a \"b\" c");
+}
+
+TEST(IniDocument, FirstSectionAndFirstKeyWin) {
+    IniDocument doc("[a]\nk=1\nk=2\n[A]\nk=3\nother=4\n");
+    EXPECT_EQ(doc.Find("a", "k").value(), "1");
+    EXPECT_FALSE(doc.Find("a", "other"));
+}
+
+TEST(IniDocument, LineWithoutEqualsIsAKeyWithoutValue) {
+    IniDocument doc("[a]\nbare\nbare=later\n;comment=c\n");
+    EXPECT_FALSE(doc.Find("a", "bare"));
+    EXPECT_EQ(doc.Find("a", ";comment").value(), "c");
+}
+
+TEST(IniDocument, WriteUnderEitherSpellingReplacesTheOneEntry) {
+    IniDocument doc("[Savings1]\r\ntxtTitle(3)=old\r\n");
+    EXPECT_TRUE(doc.Set("Savings1", "txttitle(3)", "new"));
+    EXPECT_EQ(doc.Serialize(), "[Savings1]\r\ntxtTitle(3)=new\r\n");
+    IniDocument again(doc.Serialize());
+    EXPECT_TRUE(again.Set("savings1", "TXTTITLE(3)", "third"));
+    EXPECT_EQ(again.Serialize(), "[Savings1]\r\ntxtTitle(3)=third\r\n");
+}
+
+TEST(IniDocument, NewKeysGoToTheEndOfTheirSectionAndOtherLinesStay) {
+    IniDocument doc("; my notes\n[a]\nx = 1\n\n[b]\ny=2");
+    doc.Set("a", "new", "v");
+    doc.Set("b", "z", "3");
+    doc.Set("c", "w", "4");
+    EXPECT_EQ(doc.Serialize(), "; my notes\n[a]\nx = 1\nnew=v\r\n\n[b]\ny=2\r\nz=3\r\n[c]\r\nw=4\r\n");
+}
+
+TEST(IniDocument, ValueAfterBareKeyAndBlanksKeepsTheLayout) {
+    IniDocument doc("[a]\r\n  key   =   old   \r\nbare\r\n");
+    doc.Set("a", "key", "new");
+    doc.Set("a", "bare", "now");
+    EXPECT_EQ(doc.Serialize(), "[a]\r\n  key   =   new\r\nbare=now\r\n");
+}
+
+TEST(IniDocument, UnchangedWriteLeavesTheBytesAlone) {
+    const std::string text = "[a]\n k = v \n";
+    IniDocument doc(text);
+    EXPECT_FALSE(doc.Set("a", "k", "v"));
+    EXPECT_EQ(doc.Serialize(), text);
+}
+
+TEST(IniDocument, BlanksAndQuotesAtTheEdgesSurviveAWrite) {
+    for (std::string value : {"  indented", "trailing  ", "\"quoted\"", "'single'", " ", "\t"}) {
+        IniDocument doc;
+        doc.Set("s", "k", value);
+        IniDocument reread(doc.Serialize());
+        EXPECT_EQ(reread.Find("s", "k").value(), value) << doc.Serialize();
+    }
+}
+
+TEST(IniDocument, HugeValuesReadBackWhole) {
+    const std::string big(100000, 'x');
+    IniDocument doc;
+    doc.Set("Savings1", "txt(0)", big);
+    EXPECT_EQ(IniDocument(doc.Serialize()).Find("Savings1", "txt(0)").value(), big);
+}
+
+TEST(IniDocument, ByteOrderMarkDoesNotHideTheFirstSection) {
+    IniDocument doc("\xEF\xBB\xBF[Settings]\r\nA=1\r\n");
+    EXPECT_EQ(doc.Find("Settings", "a").value(), "1");
+}
+
+TEST(IniDocument, AStrayLineBreakInARawValueCannotSplitTheEntry) {
+    IniDocument doc;
+    doc.Set("s", "k", "one\ntwo");
+    doc.Set("s", "after", "kept");
+    IniDocument reread(doc.Serialize());
+    EXPECT_EQ(reread.Find("s", "k").value(), "one" + kMarker + "two");
+    EXPECT_EQ(reread.Find("s", "after").value(), "kept");
+}
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    FakeFileSystem fs;
+    Settings settings{fs, codec};
+    Windows1252Codec codec;
+    const std::wstring path = L"C:\\quilbdx.ini";
+};
+
+TEST_F(SettingsFileTest, AbsentFileSectionOrKeyGivesTheDefault) {
+    EXPECT_EQ(settings.ReadSetting(path, "Settings", "FormTop", L"500"), L"500");
+    // Like the profile functions, an entry that is there but empty reads empty.
+    fs.files[path] = "[Settings]\r\nFormTop=\r\n";
+    EXPECT_EQ(settings.ReadSetting(path, "Settings", "FormTop", L"500"), L"");
+    EXPECT_EQ(settings.ReadSetting(path, "Other", "FormTop", L"d"), L"d");
+}
+
+TEST_F(SettingsFileTest, FirstWriteCreatesTheFile) {
+    EXPECT_TRUE(settings.WriteSetting(path, "Settings", "askImport", L"1"));
+    EXPECT_EQ(fs.files[path], "[Settings]\r\naskImport=1\r\n");
+}
+
+TEST_F(SettingsFileTest, MultiLineTextRoundTripsThroughTheMarker) {
+    const std::wstring text = L"caf\u00E9\r\n\r\nna\u00EFve\u00FF\u00F6end";
+    settings.WriteSetting(path, "Savings1", "txt(0)", text);
+    EXPECT_EQ(fs.files[path], "[Savings1]\r\ntxt(0)=caf\xE9\xFF\xF6\xFF\xF6na\xEFve\xFF\xF6" "end\r\n");
+    // The marker typed by the user reads back as a line break.
+    EXPECT_EQ(settings.ReadSetting(path, "Savings1", "txt(0)", L""),
+              L"caf\u00E9\r\n\r\nna\u00EFve\r\nend");
+}
+
+TEST_F(SettingsFileTest, FailedWritesAreReportedAndLeaveTheFile) {
+    fs.files[path] = "[Settings]\r\nA=1\r\n";
+    fs.readOnly.insert(path);
+    const IoResult r = settings.WriteSetting(path, "Settings", "A", L"2");
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.reason, L"Access is denied.");
+    EXPECT_EQ(fs.files[path], "[Settings]\r\nA=1\r\n");
+}
+
+TEST_F(SettingsFileTest, AnUnreadableFileIsNeverReplacedByAFreshOne) {
+    fs.files[path] = "[Savings1]\r\ntxt(0)=precious\r\n";
+    fs.unreadable.insert(path);
+    EXPECT_FALSE(settings.WriteSetting(path, "Settings", "StoreNumber", L"2"));
+    EXPECT_EQ(fs.files[path], "[Savings1]\r\ntxt(0)=precious\r\n");
+}
+
+TEST_F(SettingsFileTest, BatchEndsLikeSingleWritesInOneReplace) {
+    fs.files[path] = "[Savings2]\r\ntxt(0)=a\r\n[Settings]\r\nStoreNumber=2\r\n";
+    FakeFileSystem single = fs;
+    Settings one(single, codec);
+    std::vector<Settings::Value> batch;
+    for (int i = 0; i < kSlotCount; ++i) {
+        batch.push_back({StoreSection(2), TextKey(i), L"text " + std::to_wstring(i)});
+        batch.push_back({StoreSection(2), TitleWriteKey(i), L"title " + std::to_wstring(i)});
+        one.WriteSetting(path, StoreSection(2), TextKey(i), L"text " + std::to_wstring(i));
+        one.WriteSetting(path, StoreSection(2), TitleWriteKey(i), L"title " + std::to_wstring(i));
+    }
+    fs.replaceCount = 0;
+    EXPECT_TRUE(settings.WriteSettings(path, batch));
+    EXPECT_EQ(fs.replaceCount, 1);
+    EXPECT_EQ(fs.files[path], single.files[path]);
+}
+
+TEST_F(SettingsFileTest, ManyKeysFromOneRead) {
+    fs.files[path] = "[Savings3]\r\ntxt(1)=b\r\ntxt(0)=a\r\n";
+    EXPECT_EQ(settings.ReadSettings(path, "Savings3", {"txt(0)", "txt(1)", "txt(2)"}),
+              (std::vector<std::wstring>{L"a", L"b", L""}));
+}
+
+TEST(Int16Conversion, AcceptsWhatTheProgramWroteAndRejectsTheRest) {
+    EXPECT_EQ(ToInt16(L"500"), 500);
+    EXPECT_EQ(ToInt16(L" -120 "), -120);
+    EXPECT_EQ(ToInt16(L"+7"), 7);
+    EXPECT_EQ(ToInt16(L"2.5"), 2);
+    EXPECT_EQ(ToInt16(L"3.5"), 4);
+    EXPECT_EQ(ToInt16(L"32767"), 32767);
+    EXPECT_EQ(ToInt16(L"-32768"), -32768);
+    for (const wchar_t* bad : {L"", L"abc", L"x", L"32768", L"-32769", L"1e3", L"12a", L"-",
+                               L".", L"99999999999999999999"})
+        EXPECT_FALSE(ToInt16(bad)) << bad;
+}
+
+TEST(SettingsLocation, FirstExistingCandidateElseTheDriveRoot) {
+    FakeFileSystem fs;
+    const ProgramPlaces places = PlacesOf(L"D:\\Tools\\Quillet");
+    EXPECT_EQ(places.appFolder, L"D:\\Tools\\Quillet\\");
+    EXPECT_EQ(places.appDrive, L"D:\\");
+    EXPECT_EQ(PlacesOf(L"C:\\").appFolder, L"C:\\");
+    EXPECT_EQ(ChooseSettingsPath(places, kSettingsFileName, fs), L"D:\\quilbdx.ini");
+    fs.files[L"C:\\quilbdx.ini"] = "";
+    EXPECT_EQ(ChooseSettingsPath(places, kSettingsFileName, fs), L"C:\\quilbdx.ini");
+    fs.files[L"D:\\Tools\\Quillet\\quilbdx.ini"] = "";
+    EXPECT_EQ(ChooseSettingsPath(places, kSettingsFileName, fs), L"D:\\Tools\\Quillet\\quilbdx.ini");
+    fs.files[L"D:\\quilbdx.ini"] = "";
+    EXPECT_EQ(ChooseSettingsPath(places, kSettingsFileName, fs), L"D:\\quilbdx.ini");
+}
+
+TEST(StoreKeys, NamesHaveNoPaddingOrLeadingZeros) {
+    EXPECT_EQ(StoreSection(0), "Savings0");
+    EXPECT_EQ(StoreSection(15), "Savings15");
+    EXPECT_EQ(TextKey(9), "txt(9)");
+    EXPECT_EQ(TitleKey(0), "txtTitle(0)");
+    EXPECT_EQ(CaptionKey(12), "StoreCaption12");
+    EXPECT_EQ(DefaultCaption(1), L"1 Store");
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,53 @@
+// An in-memory file system for the core's tests: files, folders, and writes
+// that fail on request.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "store/filesystem.h"
+
+namespace quillet::testing {
+
+class FakeFileSystem final : public FileSystem {
+public:
+    std::map<std::wstring, std::string> files;
+    std::set<std::wstring> folders;
+    std::set<std::wstring> readOnly;    // writes fail with "Access is denied."
+    std::set<std::wstring> unreadable;  // reads fail although the file exists
+    int replaceCount = 0;
+
+    FileRead ReadAll(const std::filesystem::path& path) override {
+        FileRead r;
+        if (unreadable.count(path.wstring())) {
+            r.status = FileRead::Status::kError;
+            r.reason = L"The process cannot access the file.";
+            return r;
+        }
+        auto it = files.find(path.wstring());
+        if (it == files.end()) return r;
+        r.status = FileRead::Status::kOk;
+        r.bytes = it->second;
+        return r;
+    }
+    IoResult ReplaceAtomically(const std::filesystem::path& path,
+                               std::string_view bytes) override {
+        if (readOnly.count(path.wstring())) return IoResult::Failure(L"Access is denied.");
+        files[path.wstring()] = std::string(bytes);
+        ++replaceCount;
+        return IoResult::Success();
+    }
+    bool FileExists(const std::filesystem::path& path) override {
+        return files.count(path.wstring()) > 0;
+    }
+    bool DirectoryExists(const std::filesystem::path& path) override {
+        return folders.count(path.wstring()) > 0;
+    }
+    IoResult CreateDirectory(const std::filesystem::path& path) override {
+        folders.insert(path.wstring());
+        return IoResult::Success();
+    }
+};
+
+}  // namespace quillet::testing
