@@ -41,7 +41,10 @@ IniDocument::IniDocument(std::string bytes) : bytes_(std::move(bytes)) { Parse()
 
 void IniDocument::Parse() {
     sections_.clear();
-    sections_.emplace_back();  // lines before the first header
+    // Lines before the first header form a section of their own, found by
+    // the empty name.
+    sections_.emplace_back();
+    sections_.back().named = true;
     const char* data = bytes_.data();
     const size_t n = bytes_.size();
     size_t pos = 0;
@@ -69,6 +72,10 @@ void IniDocument::Parse() {
                 section.named = true;
                 section.nameBegin = s + 1;
                 section.nameEnd = close - 1;
+                while (section.nameBegin < section.nameEnd && IsBlank(data[section.nameBegin]))
+                    ++section.nameBegin;
+                while (section.nameEnd > section.nameBegin && IsBlank(data[section.nameEnd - 1]))
+                    --section.nameEnd;
                 section.lastLineEnd = contentEnd;
                 sections_.push_back(std::move(section));
                 continue;

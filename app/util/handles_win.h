@@ -52,8 +52,8 @@ inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
 inline void DeleteGdi(HGDIOBJ h) { ::DeleteObject(h); }
 inline void FreeGlobal(HGLOBAL h) { ::GlobalFree(h); }
-inline void FreeModule(HMODULE h) { ::FreeLibrary(h); }
-inline void CloseKey(HKEY h) { ::RegCloseKey(h); }
+inline void FreeLibraryHandle(HMODULE h) { ::FreeLibrary(h); }
+inline void CloseRegKey(HKEY h) { ::RegCloseKey(h); }
 }  // namespace detail
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernel, detail::NullHandle>;
@@ -65,8 +65,8 @@ using UniqueFont = UniqueHandle<HFONT, detail::DeleteGdi, detail::Null<HFONT>>;
 using UniqueBrush = UniqueHandle<HBRUSH, detail::DeleteGdi, detail::Null<HBRUSH>>;
 using UniqueBitmap = UniqueHandle<HBITMAP, detail::DeleteGdi, detail::Null<HBITMAP>>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, detail::FreeGlobal, detail::Null<HGLOBAL>>;
-using UniqueModule = UniqueHandle<HMODULE, detail::FreeModule, detail::Null<HMODULE>>;
-using UniqueKey = UniqueHandle<HKEY, detail::CloseKey, detail::Null<HKEY>>;
+using UniqueModule = UniqueHandle<HMODULE, detail::FreeLibraryHandle, detail::Null<HMODULE>>;
+using UniqueKey = UniqueHandle<HKEY, detail::CloseRegKey, detail::Null<HKEY>>;
 
 // Scope guards for paired calls.
 class ClipboardScope {

@@ -1,0 +1,177 @@
+// Our settings engine against the system's profile functions, on a corpus of
+// awkward files: both must read every file alike, and files written by either
+// must read the same through the other.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "store/settings.h"
+
+namespace quillet {
+namespace {
+
+struct Query {
+    std::string section, key;
+};
+
+struct CorpusFile {
+    const char* name;
+    std::string bytes;
+};
+
+std::vector<CorpusFile> Corpus() {
+    const std::string big(40000, 'w');
+    const std::string marker = "\xFF\xF6";
+    return {
+        {"mixed_case", "[SETTINGS]\r\nStoreNumber=3\r\nformtop=120\r\n[savings1]\r\nTXT(0)=hello\r\n"},
+        {"blanks", "  [Settings]  \r\n   FormLeft   =   77   \r\n\tFormTop\t=\t1\t\r\nsp =  a b  \r\n"},
+        {"quotes", "[q]\r\na=\"x\"\r\nb='y'\r\nc=\"\r\nd=\"\"\r\ne=\"z'\r\nf= \"in\" \r\ng='\r\nh=''\r\n"},
+        {"duplicates", "[d]\r\nk=1\r\nK=2\r\n[D]\r\nk=3\r\nonly_second=4\r\n[e]\r\nx=5\r\n"},
+        {"no_equals", "[n]\r\nbare\r\nbare=later\r\nvalue=v\r\n[unclosed\r\nafter=1\r\n"},
+        {"comments", ";top comment\r\n[c]\r\n; note\r\n#hash=1\r\n;semi=2\r\nreal=3\r\n"},
+        {"lf_only", "[l]\na=1\nb=2\n\n[m]\nc=3\n"},
+        {"no_final_break", "[s]\r\na=1\r\nlast=tail"},
+        {"cr_only", "[r]\ra=1\rb=2\r"},
+        {"blank_lines", "\r\n\r\n[b]\r\n\r\na=1\r\n\r\n\r\nb=2\r\n\r\n"},
+        {"long_values", "[Savings1]\r\ntxt(0)=" + big + "\r\ntxt(1)=short\r\n"},
+        {"marker", "[Savings2]\r\ntxt(0)=line1" + marker + "line2" + marker + "\r\ncafe=caf\xE9\xC9\r\n"},
+        {"empty_header", "[]\r\nempty=1\r\n[after]\r\nk=2\r\n"},
+        {"odd_headers", "[ spaced ]\r\nsp=2\r\n[a]b]\r\nab=3\r\n[x] trailing\r\nxt=4\r\n"},
+        {"before_section", "orphan=1\r\n[s]\r\nk=2\r\n"},
+        {"empty_key", "[s]\r\n=nokey\r\n  =x\r\nk=\r\nk2=   \r\n"},
+        {"ctrl_z_and_nbsp", "[z]\r\na=1\x1a\r\nb=\xA0v\xA0\r\n\x1a" "c=3\r\n"},
+        {"empty_file", ""},
+    };
+}
+
+std::vector<Query> Queries() {
+    std::vector<Query> q;
+    const char* sections[] = {"Settings", "settings", "SAVINGS1", "Savings2", "q", "d", "D", "e",
+                              "n", "c", "l", "m", "s", "r", "b", "z", "", "spaced", " spaced ",
+                              "a]b", "a", "x", "x] trailing", "unclosed", "[unclosed", "missing"};
+    const char* keys[] = {"StoreNumber", "FORMTOP", "formleft", "FormTop", "sp", "txt(0)", "TXT(1)",
+                          "a", "b", "c", "d", "e", "f", "g", "h", "k", "K", "only_second", "x",
+                          "bare", "value", "after", "; note", ";semi", "#hash", "real", "last",
+                          "cafe", "empty", "ab", "xt", "orphan", "k2", "nokey", "missing"};
+    for (const char* s : sections)
+        for (const char* k : keys) q.push_back({s, k});
+    return q;
+}
+
+class ProfileCompat : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        dir_ = std::filesystem::path(temp) / L"quillet_profile_compat";
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override {
+        ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, nullptr);
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+
+    std::filesystem::path Place(const CorpusFile& file, const char* suffix) {
+        const auto path = dir_ / (std::string(file.name) + suffix + ".ini");
+        std::ofstream(path, std::ios::binary) << file.bytes;
+        return path;
+    }
+
+    static std::string ApiRead(const std::filesystem::path& path, const Query& q,
+                               bool flush = true) {
+        // Flush the system's cache so it sees what our engine wrote.
+        if (flush) ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.string().c_str());
+        std::vector<char> buffer(70000);
+        const DWORD n = ::GetPrivateProfileStringA(q.section.c_str(), q.key.c_str(), "<default>",
+                                                   buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                   path.string().c_str());
+        return std::string(buffer.data(), n);
+    }
+
+    std::string OurRead(const std::filesystem::path& path, const Query& q) {
+        return engine_.ReadRaw(path, q.section, q.key, "<default>");
+    }
+
+    std::filesystem::path dir_;
+    SettingsFile engine_{RealFileSystem()};
+};
+
+TEST_F(ProfileCompat, BothReadEveryFileOfTheCorpusAlike) {
+    for (const CorpusFile& file : Corpus()) {
+        const auto path = Place(file, "");
+        for (const Query& q : Queries())
+            EXPECT_EQ(OurRead(path, q), ApiRead(path, q, false))
+                << file.name << " [" << q.section << "] " << q.key;
+    }
+}
+
+struct Write {
+    std::string section, key, value;
+};
+
+std::vector<Write> Writes() {
+    return {
+        {"Settings", "StoreNumber", "9"},          {"settings", "NEWKEY", "n"},
+        {"Savings1", "txttitle(3)", "title"},      {"SAVINGS1", "txtTitle(3)", "again"},
+        {"Savings1", "txt(0)", std::string(20000, 'y')},
+        {"d", "only_second", "now first"},         {"n", "bare", "given"},
+        {"q", "a", "plain"},                       {"brand new", "k", "v"},
+        {"s", "last", "replaced"},                 {"l", "appended", "x"},
+        {"Savings2", "cafe", "\xE9t\xE9 \xFF\xF6 l\xE0"}, {"c", "; note", "was comment"},
+        {"s", "k2", ""},                           {"blank", "k", ""},
+    };
+}
+
+TEST_F(ProfileCompat, FilesWrittenByEitherReadTheSameThroughTheOther) {
+    for (const CorpusFile& file : Corpus()) {
+        const auto ours = Place(file, "_ours");
+        const auto api = Place(file, "_api");
+        std::vector<Query> queries = Queries();
+        for (const Write& w : Writes()) {
+            ASSERT_TRUE(engine_.WriteRaw(ours, w.section, w.key, w.value)) << file.name;
+            ASSERT_TRUE(::WritePrivateProfileStringA(w.section.c_str(), w.key.c_str(),
+                                                     w.value.c_str(), api.string().c_str()));
+            queries.push_back({w.section, w.key});
+        }
+        ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, nullptr);
+        // The system's writer drops an empty "[]" header, so its keys join the
+        // lines before it; only there may the two files mean different things.
+        const bool sameMeaning = std::string(file.name) != "empty_header";
+        for (const Query& q : queries) {
+            const std::string theirs = ApiRead(api, q, false);
+            const std::string mine = ApiRead(ours, q, false);
+            EXPECT_EQ(OurRead(api, q), theirs) << file.name << " [" << q.section << "] " << q.key;
+            EXPECT_EQ(OurRead(ours, q), mine) << file.name << " [" << q.section << "] " << q.key;
+            if (sameMeaning)
+                EXPECT_EQ(mine, theirs) << file.name << " [" << q.section << "] " << q.key;
+        }
+    }
+}
+
+TEST_F(ProfileCompat, ValuesTheSystemWouldTrimSurviveOurWritesAndItsReads) {
+    const CorpusFile file{"edges", "[s]\r\n"};
+    const auto path = Place(file, "");
+    for (std::string value : {"  lead", "trail  ", "\"quoted\"", "'single'", " both ", "\t"}) {
+        ASSERT_TRUE(engine_.WriteRaw(path, "s", "k", value));
+        EXPECT_EQ(ApiRead(path, {"s", "k"}), value);
+    }
+}
+
+TEST_F(ProfileCompat, LongerValuesThanTheSystemWritesStayReadableByIt) {
+    // The system's writer fails on values this long; its reader still copes.
+    const CorpusFile file{"huge", ""};
+    const auto path = Place(file, "");
+    const std::string huge(40000, 'h');
+    ASSERT_TRUE(engine_.WriteRaw(path, "Savings4", "txt(5)", huge));
+    EXPECT_EQ(ApiRead(path, {"Savings4", "txt(5)"}), huge);
+    EXPECT_EQ(OurRead(path, {"Savings4", "txt(5)"}), huge);
+}
+
+}  // namespace
+}  // namespace quillet
