@@ -43,20 +43,20 @@ inline constexpr std::int32_t kErrInvalidAssociationList =
 inline constexpr std::int32_t kErrClassNotDefined = static_cast<std::int32_t>(0x80040000u + 27053u);
 
 class RegistryError : public std::exception {
-public:
-  RegistryError(std::int32_t number, std::wstring source, std::wstring description);
+  public:
+    RegistryError(std::int32_t number, std::wstring source, std::wstring description);
 
-  std::int32_t Number() const noexcept { return number_; }
-  const std::wstring& Source() const noexcept { return source_; }
-  const std::wstring& Description() const noexcept { return description_; }
-  // The description in UTF-8, for callers that only look at std::exception.
-  const char* what() const noexcept override { return what_.c_str(); }
+    std::int32_t Number() const noexcept { return number_; }
+    const std::wstring& Source() const noexcept { return source_; }
+    const std::wstring& Description() const noexcept { return description_; }
+    // The description in UTF-8, for callers that only look at std::exception.
+    const char* what() const noexcept override { return what_.c_str(); }
 
-private:
-  std::int32_t number_;
-  std::wstring source_;
-  std::wstring description_;
-  std::string what_;
+  private:
+    std::int32_t number_;
+    std::wstring source_;
+    std::wstring description_;
+    std::string what_;
 };
 
 // "<executable name>.cRegistry" for the module at modulePath; only a final
@@ -97,24 +97,24 @@ std::array<std::uint8_t, 4> NumberToLittleEndian(std::int32_t number);
 // The rows a file-type registration writes: a key path below the classes root
 // and the text for its default value, in the order they are written.
 struct AssociationEntry {
-  std::wstring key;
-  std::wstring text;
-  friend bool operator==(const AssociationEntry&, const AssociationEntry&) = default;
+    std::wstring key;
+    std::wstring text;
+    friend bool operator==(const AssociationEntry&, const AssociationEntry&) = default;
 };
 
 struct ExeAssociation {
-  std::wstring exePath;
-  std::wstring className;
-  std::wstring classDescription;
-  std::wstring association;
-  std::wstring openMenuText;
-  bool supportPrint = false;
-  std::wstring printMenuText;
-  bool supportNew = false;
-  std::wstring newMenuText;
-  bool supportInstall = false;
-  std::wstring installMenuText;
-  std::int32_t defaultIconIndex = -1;
+    std::wstring exePath;
+    std::wstring className;
+    std::wstring classDescription;
+    std::wstring association;
+    std::wstring openMenuText;
+    bool supportPrint = false;
+    std::wstring printMenuText;
+    bool supportNew = false;
+    std::wstring newMenuText;
+    bool supportInstall = false;
+    std::wstring installMenuText;
+    std::int32_t defaultIconIndex = -1;
 };
 
 // Trimmed of spaces and wrapped in double quotes unless already there.
