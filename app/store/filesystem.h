@@ -41,6 +41,8 @@ public:
     virtual bool FileExists(const std::filesystem::path& path) = 0;
     virtual bool DirectoryExists(const std::filesystem::path& path) = 0;
     virtual IoResult CreateDirectory(const std::filesystem::path& path) = 0;
+    virtual IoResult Remove(const std::filesystem::path& path) = 0;
+    virtual IoResult Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
 };
 
 // The real file system of the host (the portable build) or of Windows.

@@ -94,6 +94,14 @@ public:
         const std::string text = ec.message();
         return IoResult::Failure(std::wstring(text.begin(), text.end()));
     }
+    IoResult Remove(const std::filesystem::path& path) override {
+        if (::unlink(path.c_str()) == 0) return IoResult::Success();
+        return IoResult::Failure(Reason(errno));
+    }
+    IoResult Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        if (::rename(from.c_str(), to.c_str()) == 0) return IoResult::Success();
+        return IoResult::Failure(Reason(errno));
+    }
 };
 
 }  // namespace

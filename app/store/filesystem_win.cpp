@@ -106,6 +106,14 @@ public:
             return IoResult::Success();
         return IoResult::Failure(SystemMessage(::GetLastError()));
     }
+    IoResult Remove(const std::filesystem::path& path) override {
+        if (::DeleteFileW(path.c_str())) return IoResult::Success();
+        return IoResult::Failure(SystemMessage(::GetLastError()));
+    }
+    IoResult Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        if (::MoveFileW(from.c_str(), to.c_str())) return IoResult::Success();
+        return IoResult::Failure(SystemMessage(::GetLastError()));
+    }
 };
 
 }  // namespace

@@ -148,8 +148,9 @@ TEST_F(ProfileCompat, FilesWrittenByEitherReadTheSameThroughTheOther) {
             const std::string mine = ApiRead(ours, q, false);
             EXPECT_EQ(OurRead(api, q), theirs) << file.name << " [" << q.section << "] " << q.key;
             EXPECT_EQ(OurRead(ours, q), mine) << file.name << " [" << q.section << "] " << q.key;
-            if (sameMeaning)
+            if (sameMeaning) {
                 EXPECT_EQ(mine, theirs) << file.name << " [" << q.section << "] " << q.key;
+            }
         }
     }
 }

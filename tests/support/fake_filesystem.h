@@ -48,6 +48,18 @@ public:
         folders.insert(path.wstring());
         return IoResult::Success();
     }
+    IoResult Remove(const std::filesystem::path& path) override {
+        if (!files.erase(path.wstring())) return IoResult::Failure(L"The system cannot find the file specified.");
+        return IoResult::Success();
+    }
+    IoResult Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        auto it = files.find(from.wstring());
+        if (it == files.end() || files.count(to.wstring()))
+            return IoResult::Failure(L"The system cannot find the file specified.");
+        files[to.wstring()] = it->second;
+        files.erase(from.wstring());
+        return IoResult::Success();
+    }
 };
 
 }  // namespace quillet::testing

@@ -1,0 +1,567 @@
+#include "frmMain_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "layout.h"
+#include "resource.h"
+#include "store/encoding.h"
+#include "util/strings_win.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"QuilletProPanel";
+constexpr COLORREF kStripColour = RGB(0xC0, 0xC0, 0xC0);
+
+const wchar_t* const kStoreLabelText[16] = {L"P",  L"1",  L"2",  L"3",  L"4",  L"5",
+                                            L"6",  L"7",  L"8",  L"9",  L"10", L"11",
+                                            L"12", L"13", L"14", L"15"};
+
+std::wstring WindowText(HWND w) {
+    const int n = ::GetWindowTextLengthW(w);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    const int got = ::GetWindowTextW(w, text.data(), n + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id,
+           DWORD exStyle = 0) {
+    return ::CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
+UINT IconFlag(Prompt::Icon icon) {
+    switch (icon) {
+        case Prompt::Icon::kQuestion: return MB_ICONQUESTION;
+        case Prompt::Icon::kExclamation: return MB_ICONEXCLAMATION;
+        case Prompt::Icon::kInformation: return MB_ICONINFORMATION;
+        case Prompt::Icon::kCritical: return MB_ICONERROR;
+        case Prompt::Icon::kNone: break;
+    }
+    return 0;
+}
+
+// Copy and Paste buttons carry a small picture instead of a caption.
+void DrawSlotButton(const DRAWITEMSTRUCT& item, bool copy) {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    ::DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int off = pressed ? 1 : 0;
+    UniqueBrush sheet(::CreateSolidBrush(RGB(255, 255, 255)));
+    UniqueBrush ink(::CreateSolidBrush(copy ? RGB(30, 80, 170) : RGB(170, 60, 30)));
+    auto box = [&](int l, int t, int rr, int b, HBRUSH fill) {
+        RECT x{r.left + l + off, r.top + t + off, r.left + rr + off, r.top + b + off};
+        ::FillRect(dc, &x, fill);
+        ::FrameRect(dc, &x, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    };
+    if (copy) {  // two sheets, one over the other
+        box(w / 5, h / 6, w * 3 / 5 + 1, h * 3 / 5, sheet.get());
+        box(w * 2 / 5, h * 2 / 5, w * 4 / 5, h * 5 / 6, ink.get());
+    } else {  // a clipboard
+        box(w / 5, h / 5, w * 4 / 5, h * 5 / 6, ink.get());
+        box(w * 2 / 5 - 1, h / 8, w * 3 / 5 + 1, h / 4 + 1, sheet.get());
+    }
+    if (item.itemState & ODS_FOCUS) {
+        RECT f = r;
+        ::InflateRect(&f, -2, -2);
+        ::DrawFocusRect(dc, &f);
+    }
+}
+
+}  // namespace
+
+frmMain::frmMain() = default;
+frmMain::~frmMain() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
+    instance_ = instance;
+    {
+        HDC screen = ::GetDC(nullptr);
+        dpi_ = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+        if (dpi_ <= 0) dpi_ = 96;
+    }
+
+    WNDCLASSEXW wc{sizeof wc};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLET));
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLET),
+                                                 IMAGE_ICON, 16, 16, 0));
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
+    wc.lpszClassName = kMainWindowClass;
+    ::RegisterClassExW(&wc);
+
+    WNDCLASSEXW panel{sizeof panel};
+    panel.lpfnWndProc = PanelProc;
+    panel.hInstance = instance;
+    panel.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    panel.lpszClassName = kPanelClass;
+    ::RegisterClassExW(&panel);
+
+    popupMenu_.reset(::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_POPUPMENU)));
+    logic_ = std::make_unique<MainForm>(*this, *this, RealFileSystem(), SystemCodec());
+
+    RECT frame{0, 0, ToPixelsX(kDesignClientWidth), ToPixelsX(kDesignClientHeight)};
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    ::AdjustWindowRectEx(&frame, style, TRUE, WS_EX_CONTROLPARENT);
+    hwnd_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainWindowClass, L"", style,
+                              ToPixelsX(kDesignLeft), ToPixelsX(kDesignTop),
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                              instance, this);
+    if (!hwnd_) return false;
+    CreateControls();
+
+    logic_->FormLoad(programFolder);
+    if (!IsChecked(IDM_STARTTRAY)) {
+        ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+        ::UpdateWindow(hwnd_);
+        FocusPaste(1);
+    }
+    return true;
+}
+
+LRESULT CALLBACK frmMain::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<frmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+    try {
+        return self->OnMessage(msg, wp, lp);
+    } catch (...) {
+        // Nothing may unwind through the system's code; the step is skipped.
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+// Panels (the store strip, the picture panel) paint their colour and hand
+// their children's notifications to the main window.
+LRESULT CALLBACK frmMain::PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_DRAWITEM:
+            return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+        case WM_ERASEBKGND: {
+            RECT r;
+            ::GetClientRect(hwnd, &r);
+            auto brush = reinterpret_cast<HBRUSH>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            ::FillRect(reinterpret_cast<HDC>(wp), &r,
+                       brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        default:
+            return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+void frmMain::CreateControls() {
+    NONCLIENTMETRICSW metrics{sizeof metrics};
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    LOGFONTW lf = metrics.lfMessageFont;
+    font_.reset(::CreateFontIndirectW(&lf));
+    lf.lfWeight = FW_BOLD;
+    lf.lfUnderline = TRUE;
+    currentLabelFont_.reset(::CreateFontIndirectW(&lf));
+    LOGFONTW small{};
+    small.lfHeight = -MulDiv(6, dpi_, 72);
+    ::lstrcpynW(small.lfFaceName, L"Small Fonts", LF_FACESIZE);
+    smallFont_.reset(::CreateFontIndirectW(&small));
+    stripBrush_.reset(::CreateSolidBrush(kStripColour));
+
+    auto setFont = [](HWND w, HFONT f) { ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE); };
+
+    tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                     instance_, nullptr));
+    auto addTip = [&](HWND control, const std::wstring& text) {
+        TOOLINFOW ti{};
+        ti.cbSize = TTTOOLINFOW_V2_SIZE;
+        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        ti.hwnd = hwnd_;
+        ti.uId = reinterpret_cast<UINT_PTR>(control);
+        ti.lpszText = const_cast<wchar_t*>(text.c_str());
+        ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    };
+
+    strip_ = Child(hwnd_, kPanelClass, L"Select Store", WS_CLIPSIBLINGS, IDC_STORESTRIP,
+                   WS_EX_CONTROLPARENT);
+    ::SetWindowLongPtrW(strip_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(stripBrush_.get()));
+    addTip(strip_, L"Select Store");
+    for (int n = 0; n < kStoreCount; ++n) {
+        lblStore_[n] = Child(strip_, L"STATIC", kStoreLabelText[n], SS_NOTIFY | SS_CENTER,
+                             IDC_LBLSTORE0 + n);
+        setFont(lblStore_[n], font_.get());
+        addTip(lblStore_[n], n == 0 ? L"Pictures" : DefaultCaption(n));
+    }
+
+    for (int i = 0; i < kSlotCount; ++i) {
+        const std::wstring number = std::to_wstring(i + 1);
+        txtTitle_[i] = Child(hwnd_, L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
+                             IDC_TXTTITLE0 + i);
+        txt_[i] = Child(hwnd_, L"EDIT", L"",
+                        WS_BORDER | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
+                            (i >= 8 ? WS_VSCROLL : 0),
+                        IDC_TXT0 + i);
+        ::SendMessageW(txt_[i], EM_SETLIMITTEXT, 0, 0);  // no limit but memory
+        ::SendMessageW(txtTitle_[i], EM_SETLIMITTEXT, 0, 0);
+        picCopy_[i] = Child(hwnd_, L"BUTTON", (number + L" Copy and/or Drag").c_str(),
+                            WS_TABSTOP | BS_OWNERDRAW, IDC_PICCOPY0 + i);
+        picPaste_[i] = Child(hwnd_, L"BUTTON", (number + L" Paste").c_str(),
+                             WS_TABSTOP | BS_OWNERDRAW, IDC_PICPASTE0 + i);
+        label1_[i] = Child(hwnd_, L"STATIC", number.c_str(), SS_CENTER, IDC_LABEL1_0 + i);
+        setFont(txtTitle_[i], font_.get());
+        setFont(txt_[i], font_.get());
+        setFont(label1_[i], smallFont_.get());
+        addTip(picCopy_[i], number + L" Copy and/or Drag");
+        addTip(picPaste_[i], number + L" Paste");
+        ::DragAcceptFiles(picPaste_[i], TRUE);
+    }
+
+    txtLength_ = Child(hwnd_, L"EDIT", L"", WS_BORDER | ES_READONLY | ES_RIGHT, IDC_TXTLENGTH);
+    txtClipboard_ = Child(hwnd_, L"EDIT", L"", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL,
+                          IDC_TXTCLIPBOARD);
+    setFont(txtLength_, font_.get());
+    setFont(txtClipboard_, font_.get());
+    picBrindle_ = Child(hwnd_, L"STATIC", L"Brindle", SS_OWNERDRAW | SS_NOTIFY, IDC_PICBRINDLE);
+    lblBrindle_ = Child(hwnd_, L"STATIC", L"Brindle", SS_CENTER, IDC_LBLBRINDLE);
+    setFont(lblBrindle_, smallFont_.get());
+
+    pictures_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPSIBLINGS,
+                                  0, 0, 0, 0, hwnd_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICPICTURES)),
+                                  instance_, nullptr);
+
+    const MainLayout l = ComputeLayout(ToTwips(0), false, false);
+    Place(strip_, l.strip);
+    for (int n = 0; n < kStoreCount; ++n) Place(lblStore_[n], l.labels[n]);
+}
+
+void frmMain::Place(HWND control, const TwipsRect& r) const {
+    ::MoveWindow(control, ToPixelsX(r.left), ToPixelsX(r.top), ToPixelsX(r.width),
+                 ToPixelsX(r.height), TRUE);
+}
+
+LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+            return 0;
+        case WM_SIZE:
+            if (!inResize_) {
+                inResize_ = true;
+                logic_->FormResize();
+                inResize_ = false;
+            }
+            return 0;
+        case WM_GETMINMAXINFO:
+            OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lp));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+            return OnColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+        case WM_DRAWITEM:
+            OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+            return TRUE;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_CLOSE:
+            // The close box only hides the window; the program stays in the tray.
+            logic_->FormQueryUnload(UnloadMode::kUser);
+            return 0;
+        case WM_QUERYENDSESSION:
+            logic_->FormQueryUnload(UnloadMode::kSession);
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wp) {
+                logic_->FormUnload();
+                closing_ = true;
+                ::DestroyWindow(hwnd_);
+            }
+            return 0;
+        case WM_DESTROY:
+            hwnd_ = nullptr;
+            ::PostQuitMessage(0);
+            return 0;
+        default:
+            return ::DefWindowProcW(hwnd_, msg, wp, lp);
+    }
+}
+
+void frmMain::OnCommand(int id, int code, HWND control) {
+    if (id >= IDC_LBLSTORE0 && id < IDC_LBLSTORE0 + kStoreCount) {
+        if (code == STN_CLICKED) logic_->lblStore_Click(id - IDC_LBLSTORE0);
+        return;
+    }
+    if (id >= IDM_STORE0 && id < IDM_STORE0 + kStoreCount && !control) {
+        logic_->submnustore_Click(id - IDM_STORE0);
+        return;
+    }
+    switch (id) {
+        case IDM_FILESAVE: logic_->mnuFileSave_Click(); break;
+        case IDM_REVERT: logic_->mnuRevert_Click(); break;
+        case IDM_CLOSE: logic_->mnuClose_Click(); break;
+        case IDM_EXIT: OnExit(); break;
+        case IDM_AUTOSAVE: logic_->submnuAutoSave_Click(); break;
+        default: break;
+    }
+}
+
+void frmMain::OnExit() {
+    if (logic_->FormQueryUnload(UnloadMode::kProgram)) return;
+    logic_->FormUnload();
+    closing_ = true;
+    ::DestroyWindow(hwnd_);
+}
+
+LRESULT frmMain::OnColour(HDC dc, HWND control) {
+    const int id = ::GetDlgCtrlID(control);
+    if (id >= IDC_LBLSTORE0 && id < IDC_LBLSTORE0 + kStoreCount) {
+        ::SetTextColor(dc, labelCurrent_[id - IDC_LBLSTORE0] ? RGB(255, 0, 0) : RGB(0, 0, 0));
+        ::SetBkColor(dc, kStripColour);
+        return reinterpret_cast<LRESULT>(stripBrush_.get());
+    }
+    if (id >= IDC_TXTTITLE0 && id < IDC_TXTTITLE0 + kSlotCount && titleBrush_) {
+        ::SetBkColor(dc, titleColour_);
+        return reinterpret_cast<LRESULT>(titleBrush_.get());
+    }
+    if (id >= IDC_TXT0 && id < IDC_TXT0 + kSlotCount && textBrush_) {
+        ::SetBkColor(dc, textColour_);
+        return reinterpret_cast<LRESULT>(textBrush_.get());
+    }
+    return ::DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                            reinterpret_cast<LPARAM>(control));
+}
+
+void frmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    const int id = static_cast<int>(item.CtlID);
+    if (id >= IDC_PICCOPY0 && id < IDC_PICCOPY0 + kSlotCount) {
+        DrawSlotButton(item, true);
+    } else if (id >= IDC_PICPASTE0 && id < IDC_PICPASTE0 + kSlotCount) {
+        DrawSlotButton(item, false);
+    } else if (id == IDC_PICBRINDLE) {
+        // The maker's mark: a quill-coloured square with a white stroke.
+        RECT r = item.rcItem;
+        UniqueBrush fill(::CreateSolidBrush(RGB(32, 80, 160)));
+        ::FillRect(item.hDC, &r, fill.get());
+        UniqueBrush stroke(::CreateSolidBrush(RGB(255, 255, 255)));
+        RECT s{r.left + (r.right - r.left) / 4, r.top + (r.bottom - r.top) / 2 - 1,
+               r.right - (r.right - r.left) / 4, r.top + (r.bottom - r.top) / 2 + 1};
+        ::FillRect(item.hDC, &s, stroke.get());
+    }
+}
+
+void frmMain::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd_, &ps);
+    // Line1 runs under the store strip, from the left edge to the width.
+    UniqueHandle<HPEN, detail::DeleteGdi, detail::Null<HPEN>> pen(
+        ::CreatePen(PS_SOLID, 1, RGB(128, 128, 128)));
+    SelectObjectScope keep(dc, pen.get());
+    const int y = ToPixelsX(660);
+    ::MoveToEx(dc, 0, y, nullptr);
+    ::LineTo(dc, ToPixelsX(lineRight_), y);
+    ::EndPaint(hwnd_, &ps);
+}
+
+int frmMain::FixedWindowHeight() const {
+    RECT window, client;
+    ::GetWindowRect(hwnd_, &window);
+    ::GetClientRect(hwnd_, &client);
+    const int nonClient = (window.bottom - window.top) - (client.bottom - client.top);
+    return nonClient + ToPixelsX(kClientHeight);
+}
+
+void frmMain::OnMinMaxInfo(MINMAXINFO& info) {
+    if (!hwnd_) return;
+    const int height = FixedWindowHeight();
+    info.ptMinTrackSize.x = ToPixelsX(kMinWidth);
+    info.ptMinTrackSize.y = height;
+    info.ptMaxTrackSize.y = height;
+}
+
+// MainView
+
+void frmMain::SetCaption(std::wstring_view caption) {
+    ::SetWindowTextW(hwnd_, std::wstring(caption).c_str());
+}
+
+WindowGeometry frmMain::Geometry() const {
+    WindowGeometry g;
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    g.left = ToTwips(r.left);
+    g.top = ToTwips(r.top);
+    g.width = ToTwips(r.right - r.left);
+    g.height = ToTwips(r.bottom - r.top);
+    g.state = ::IsIconic(hwnd_)   ? WindowState::kMinimized
+              : ::IsZoomed(hwnd_) ? WindowState::kMaximized
+                                  : WindowState::kNormal;
+    return g;
+}
+
+void frmMain::MoveTo(int left, int top) {
+    ::SetWindowPos(hwnd_, nullptr, ToPixelsX(left), ToPixelsX(top), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::SetWidth(int width) {
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, ToPixelsX(width), FixedWindowHeight(),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::ScreenSize(int& width, int& height) const {
+    width = ToTwips(::GetSystemMetrics(SM_CXSCREEN));
+    height = ToTwips(::GetSystemMetrics(SM_CYSCREEN));
+}
+
+void frmMain::ShowNormal() { ::ShowWindow(hwnd_, SW_SHOWNORMAL); }
+void frmMain::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
+bool frmMain::IsVisible() const { return ::IsWindowVisible(hwnd_) != FALSE; }
+
+void frmMain::SetTopMost(bool onTop) {
+    ::SetWindowPos(hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE);
+}
+
+void frmMain::Repaint() { ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+void frmMain::Layout(bool mirror, bool picturesShown) {
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    const int height = FixedWindowHeight();
+    if (r.bottom - r.top != height)
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, height,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const MainLayout l = ComputeLayout(ToTwips(r.right - r.left), mirror, picturesShown);
+    HDWP batch = ::BeginDeferWindowPos(64);
+    auto defer = [&](HWND w, const TwipsRect& t) {
+        if (batch)
+            batch = ::DeferWindowPos(batch, w, nullptr, ToPixelsX(t.left), ToPixelsX(t.top),
+                                     ToPixelsX(t.width), ToPixelsX(t.height),
+                                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    for (int i = 0; i < kSlotCount; ++i) {
+        defer(txtTitle_[i], l.rows[i].title);
+        defer(txt_[i], l.rows[i].text);
+        defer(picCopy_[i], l.rows[i].copy);
+        defer(picPaste_[i], l.rows[i].paste);
+        defer(label1_[i], l.rows[i].number);
+    }
+    defer(txtLength_, l.length);
+    defer(txtClipboard_, l.clipboard);
+    defer(picBrindle_, l.logo);
+    defer(lblBrindle_, l.maker);
+    defer(pictures_, l.pictures);
+    if (batch) ::EndDeferWindowPos(batch);
+    lineRight_ = l.lineRight;
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void frmMain::Beep() { ::MessageBeep(MB_OK); }
+
+std::wstring frmMain::SlotText(int slot) const { return WindowText(txt_[slot]); }
+void frmMain::SetSlotText(int slot, std::wstring_view text) {
+    ::SetWindowTextW(txt_[slot], std::wstring(text).c_str());
+}
+std::wstring frmMain::SlotTitle(int slot) const { return WindowText(txtTitle_[slot]); }
+void frmMain::SetSlotTitle(int slot, std::wstring_view title) {
+    ::SetWindowTextW(txtTitle_[slot], std::wstring(title).c_str());
+}
+
+void frmMain::SetSlotColours(unsigned titleBackground, unsigned textBackground) {
+    titleColour_ = titleBackground;
+    textColour_ = textBackground;
+    titleBrush_.reset(::CreateSolidBrush(titleColour_));
+    textBrush_.reset(::CreateSolidBrush(textColour_));
+    for (int i = 0; i < kSlotCount; ++i) {
+        ::InvalidateRect(txtTitle_[i], nullptr, TRUE);
+        ::InvalidateRect(txt_[i], nullptr, TRUE);
+    }
+}
+
+void frmMain::FocusPaste(int slot) { ::SetFocus(picPaste_[slot]); }
+
+std::wstring frmMain::StoreCaption(int store) const {
+    wchar_t buffer[512] = {};
+    ::GetMenuStringW(::GetMenu(hwnd_), IDM_STORE0 + store, buffer, 512, MF_BYCOMMAND);
+    return buffer;
+}
+
+void frmMain::SetStoreCaption(int store, std::wstring_view caption) {
+    const std::wstring text(caption);
+    MENUITEMINFOW mii{sizeof mii};
+    mii.fMask = MIIM_STRING;
+    mii.dwTypeData = const_cast<wchar_t*>(text.c_str());
+    ::SetMenuItemInfoW(::GetMenu(hwnd_), IDM_STORE0 + store, FALSE, &mii);
+}
+
+void frmMain::SetStoreTooltip(int store, std::wstring_view tip) {
+    const std::wstring text(tip);
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(lblStore_[store]);
+    ti.lpszText = const_cast<wchar_t*>(text.c_str());
+    ::SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void frmMain::MarkStoreLabel(int store, bool current) {
+    labelCurrent_[store] = current;
+    ::SendMessageW(lblStore_[store], WM_SETFONT,
+                   reinterpret_cast<WPARAM>(current ? currentLabelFont_.get() : font_.get()), TRUE);
+    ::InvalidateRect(lblStore_[store], nullptr, TRUE);
+}
+
+void frmMain::ShowPictures(bool shown) {
+    ::ShowWindow(pictures_, shown ? SW_SHOW : SW_HIDE);
+    if (shown) ::SetWindowPos(pictures_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+HMENU frmMain::MenuOf(int item) const {
+    if (item >= IDM_POPCOPY && item <= IDM_POPWALLPAPER) return ::GetSubMenu(popupMenu_.get(), 0);
+    return ::GetMenu(hwnd_);
+}
+
+bool frmMain::IsChecked(int item) const {
+    return (::GetMenuState(MenuOf(item), item, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void frmMain::SetChecked(int item, bool checked) {
+    ::CheckMenuItem(MenuOf(item), item, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void frmMain::SetEnabled(int item, bool enabled) {
+    ::EnableMenuItem(MenuOf(item), item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+bool frmMain::AskYesNo(std::wstring_view title, std::wstring_view text, Icon icon) {
+    return ::MessageBoxW(hwnd_, std::wstring(text).c_str(), std::wstring(title).c_str(),
+                         MB_YESNO | IconFlag(icon)) == IDYES;
+}
+
+void frmMain::Tell(std::wstring_view title, std::wstring_view text, Icon icon) {
+    ::MessageBoxW(hwnd_, std::wstring(text).c_str(), std::wstring(title).c_str(),
+                  MB_OK | IconFlag(icon));
+}
+
+}  // namespace quillet

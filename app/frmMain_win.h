@@ -1,0 +1,102 @@
+// The main window: the slot rows, the store strip, the menus; its messages
+// go to the logic in MainForm.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "layout.h"
+#include "main_form.h"
+#include "main_view.h"
+#include "util/handles_win.h"
+
+namespace quillet {
+
+inline constexpr wchar_t kMainWindowClass[] = L"QuilletProMain";
+
+class frmMain final : public MainView, public Prompt {
+public:
+    frmMain();
+    ~frmMain() override;
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    // Creates the window (hidden), runs the start-up, shows it unless it
+    // starts in the tray. False when the window could not be created.
+    bool Create(HINSTANCE instance, std::wstring_view programFolder);
+    HWND hwnd() const { return hwnd_; }
+    MainForm& Logic() { return *logic_; }
+
+    // MainView
+    void SetCaption(std::wstring_view caption) override;
+    WindowGeometry Geometry() const override;
+    void MoveTo(int left, int top) override;
+    void SetWidth(int width) override;
+    void ScreenSize(int& width, int& height) const override;
+    void ShowNormal() override;
+    void Hide() override;
+    bool IsVisible() const override;
+    void SetTopMost(bool onTop) override;
+    void Repaint() override;
+    void Layout(bool mirror, bool picturesShown) override;
+    void Beep() override;
+    std::wstring SlotText(int slot) const override;
+    void SetSlotText(int slot, std::wstring_view text) override;
+    std::wstring SlotTitle(int slot) const override;
+    void SetSlotTitle(int slot, std::wstring_view title) override;
+    void SetSlotColours(unsigned titleBackground, unsigned textBackground) override;
+    void FocusPaste(int slot) override;
+    std::wstring StoreCaption(int store) const override;
+    void SetStoreCaption(int store, std::wstring_view caption) override;
+    void SetStoreTooltip(int store, std::wstring_view tip) override;
+    void MarkStoreLabel(int store, bool current) override;
+    void ShowPictures(bool shown) override;
+    bool IsChecked(int item) const override;
+    void SetChecked(int item, bool checked) override;
+    void SetEnabled(int item, bool enabled) override;
+
+    // Prompt
+    bool AskYesNo(std::wstring_view title, std::wstring_view text, Icon icon) override;
+    void Tell(std::wstring_view title, std::wstring_view text, Icon icon) override;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    void CreateControls();
+    void OnCommand(int id, int code, HWND control);
+    void OnExit();
+    LRESULT OnColour(HDC dc, HWND control);
+    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    void OnPaint();
+    void OnMinMaxInfo(MINMAXINFO& info);
+
+    int ToPixelsX(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi_); }
+    void Place(HWND control, const TwipsRect& r) const;
+    HMENU MenuOf(int item) const;
+    int FixedWindowHeight() const;
+
+    HINSTANCE instance_ = nullptr;
+    HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    std::unique_ptr<MainForm> logic_;
+    UniqueMenu popupMenu_;
+    UniqueWindow tooltip_;
+    UniqueFont font_, currentLabelFont_, smallFont_;
+    UniqueBrush titleBrush_, textBrush_, stripBrush_;
+    COLORREF titleColour_ = RGB(255, 255, 255), textColour_ = RGB(255, 255, 255);
+    HWND strip_ = nullptr, pictures_ = nullptr, txtLength_ = nullptr, txtClipboard_ = nullptr;
+    HWND picBrindle_ = nullptr, lblBrindle_ = nullptr;
+    std::array<HWND, 16> lblStore_{};
+    std::array<bool, 16> labelCurrent_{};
+    std::array<HWND, 10> txtTitle_{}, txt_{}, picCopy_{}, picPaste_{}, label1_{};
+    bool inResize_ = false;
+    bool closing_ = false;
+    int lineRight_ = 0;
+};
+
+}  // namespace quillet

@@ -1,0 +1,63 @@
+#include "layout.h"
+
+#include <algorithm>
+
+namespace quillet {
+
+namespace {
+
+int RowTop(int i) { return i < 8 ? 720 + 360 * i : (i == 8 ? 3600 : 4350); }
+int TextHeight(int i) { return i < 8 ? 320 : (i == 8 ? 700 : 800); }
+
+constexpr std::array<int, 16> kLabelLeft = {3030, 0,    180,  360,  540,  700,  880,  1060,
+                                            1240, 1420, 1600, 1840, 2080, 2320, 2560, 2800};
+
+}  // namespace
+
+MainLayout ComputeLayout(int width, bool mirror, bool picturesShown) {
+    MainLayout l;
+    const bool mirrored = mirror && !picturesShown;
+    for (int i = 0; i < 10; ++i) {
+        RowRects& r = l.rows[i];
+        const int top = RowTop(i);
+        r.text = {mirrored ? 460 : 1500, top, width - 2050, TextHeight(i)};
+        const int right = r.text.left + r.text.width;
+        r.title = {mirrored ? right + 360 : 40, top, 1095, 320};
+        r.paste = {mirrored ? right + 60 : 1210, top, 300, 375};
+        r.copy = {mirrored ? 40 : right + 160, top, 260, 375};
+        r.number = {mirrored ? 320 : right + 30, top + 80, 135, 135};
+    }
+    l.strip = {50, 360, 3300, 255};
+    for (int n = 0; n < 16; ++n)
+        l.labels[n] = {kLabelLeft[n], 0, (n == 0 || n >= 10) ? 250 : 220, 255};
+    const int lineTop = kClientHeight - 300;
+    l.length = {0, lineTop, 1000, 285};
+    l.clipboard = {1020, lineTop, width - 1140, 285};
+    l.lineRight = width;
+    l.logo = {width - 650, 20, 480, 300};
+    l.maker = {width - 850, 330, 800, 200};
+    l.pictures = {1500, 720, 3300, 4500};
+    return l;
+}
+
+int LimitWidth(int width, bool picturesShown) {
+    if (width < kMinWidth) width = kMinWidth;
+    if (picturesShown) width = kPicturesWidth;
+    return width;
+}
+
+void KeepOnScreen(int& left, int& top, int screenWidth, int screenHeight) {
+    if (top < 0) top = 0;
+    if (top > screenHeight - 2000) top = screenHeight - 2000;
+    if (left < -1000) left = -1000;
+    if (left > screenWidth - 2000) left = screenWidth - 2000;
+}
+
+void KeepOnScreenAtStart(int& left, int& top, int screenWidth, int screenHeight) {
+    if (top < 0) top = 0;
+    if (top > screenHeight - 3000) top = screenHeight - 3000;
+    if (left < 0) left = 0;
+    if (left > screenWidth - 3900) left = screenWidth - 3900;
+}
+
+}  // namespace quillet

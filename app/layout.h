@@ -1,0 +1,50 @@
+// The main window's geometry in twips: the designed rows and strip, and the
+// arrangement of each slot row for a given width.
+#pragma once
+
+#include <array>
+
+namespace quillet {
+
+struct TwipsRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const TwipsRect&) const = default;
+};
+
+inline constexpr int kDesignClientWidth = 9285;
+inline constexpr int kDesignClientHeight = 5565;
+inline constexpr int kClientHeight = 5700;
+inline constexpr int kMinWidth = 4160;
+inline constexpr int kPicturesWidth = 5050;
+inline constexpr int kDefaultWidth = 5000;
+inline constexpr int kDesignTop = 500;
+inline constexpr int kDesignLeft = 1500;
+
+struct RowRects {
+    TwipsRect title, text, copy, paste, number;
+};
+
+struct MainLayout {
+    std::array<RowRects, 10> rows;
+    TwipsRect strip;                   // Picture1, the store selector
+    std::array<TwipsRect, 16> labels;  // relative to the strip; [0] is "P"
+    TwipsRect length, clipboard;       // the clipboard display line
+    int lineRight = 0;                 // Line1 runs from 0 to here
+    TwipsRect logo, maker;             // picBrindle, lblBrindle
+    TwipsRect pictures;                // picPictures, over the text slots
+};
+
+// Twips of the rows for a window `width` twips wide. Mirroring applies to
+// text stores only.
+MainLayout ComputeLayout(int width, bool mirror, bool picturesShown);
+
+// The top and width limits of the layout for a normal window.
+int LimitWidth(int width, bool picturesShown);
+
+// Keeps at least 2000 twips of the window on the screen, right and below.
+void KeepOnScreen(int& left, int& top, int screenWidth, int screenHeight);
+
+// The stricter limits applied once at start.
+void KeepOnScreenAtStart(int& left, int& top, int screenWidth, int screenHeight);
+
+}  // namespace quillet

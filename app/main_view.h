@@ -1,0 +1,63 @@
+// What the main window's logic needs of the window and of the user: the seam
+// between the core and the Win32 shell, faked in the core's tests.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+enum class WindowState { kNormal, kMinimized, kMaximized };
+
+struct WindowGeometry {  // twips, screen coordinates
+    int left = 0, top = 0, width = 0, height = 0;
+    WindowState state = WindowState::kNormal;
+};
+
+class MainView {
+public:
+    virtual ~MainView() = default;
+
+    virtual void SetCaption(std::wstring_view caption) = 0;
+    virtual WindowGeometry Geometry() const = 0;
+    virtual void MoveTo(int left, int top) = 0;
+    virtual void SetWidth(int width) = 0;
+    virtual void ScreenSize(int& width, int& height) const = 0;
+    virtual void ShowNormal() = 0;
+    virtual void Hide() = 0;
+    virtual bool IsVisible() const = 0;
+    virtual void SetTopMost(bool onTop) = 0;
+    virtual void Repaint() = 0;
+    // Places the rows for the current width (Form_Resize's last steps).
+    virtual void Layout(bool mirror, bool picturesShown) = 0;
+    virtual void Beep() = 0;
+
+    virtual std::wstring SlotText(int slot) const = 0;
+    virtual void SetSlotText(int slot, std::wstring_view text) = 0;
+    virtual std::wstring SlotTitle(int slot) const = 0;
+    virtual void SetSlotTitle(int slot, std::wstring_view title) = 0;
+    virtual void SetSlotColours(unsigned titleBackground, unsigned textBackground) = 0;
+    virtual void FocusPaste(int slot) = 0;
+
+    virtual std::wstring StoreCaption(int store) const = 0;
+    virtual void SetStoreCaption(int store, std::wstring_view caption) = 0;
+    virtual void SetStoreTooltip(int store, std::wstring_view tip) = 0;
+    virtual void MarkStoreLabel(int store, bool current) = 0;
+    virtual void ShowPictures(bool shown) = 0;
+
+    // Menu items by their IDM_ identifier.
+    virtual bool IsChecked(int item) const = 0;
+    virtual void SetChecked(int item, bool checked) = 0;
+    virtual void SetEnabled(int item, bool enabled) = 0;
+};
+
+// Questions and messages, as message boxes in the program.
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+    enum class Icon { kNone, kQuestion, kExclamation, kInformation, kCritical };
+    virtual bool AskYesNo(std::wstring_view title, std::wstring_view text, Icon icon) = 0;
+    virtual void Tell(std::wstring_view title, std::wstring_view text, Icon icon) = 0;
+};
+
+}  // namespace quillet

@@ -1,0 +1,75 @@
+// A writer killed at any moment leaves the settings file whole: either the
+// old content or the new, never torn, empty or mixed.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "store/settings.h"
+
+namespace quillet {
+namespace {
+
+std::string Slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+TEST(AtomicReplace, KilledWritersNeverLeaveATornFile) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("quillet_kill_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto path = dir / "quilbdx.ini";
+
+    // Two versions of a store that differ in every value.
+    SettingsFile engine(RealFileSystem());
+    auto version = [](char fill) {
+        std::vector<SettingWrite> w;
+        for (int i = 0; i < 10; ++i)
+            w.push_back({"Savings1", "txt(" + std::to_string(i) + ")", std::string(30000, fill)});
+        return w;
+    };
+    ASSERT_TRUE(engine.WriteRawMany(path, version('a')));
+    const std::string oldContent = Slurp(path);
+    {
+        const auto other = dir / "other.ini";
+        ASSERT_TRUE(engine.WriteRawMany(other, version('a')));
+        ASSERT_TRUE(engine.WriteRawMany(other, version('b')));
+    }
+    const std::string newContent = Slurp(dir / "other.ini");
+    ASSERT_NE(oldContent, newContent);
+
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> delayMicros(0, 40000);
+    int sawOld = 0, sawNew = 0;
+    for (int kill = 0; kill < 200; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            SettingsFile writer(RealFileSystem());
+            for (bool b = true;; b = !b) writer.WriteRawMany(path, version(b ? 'b' : 'a'));
+        }
+        ::usleep(static_cast<useconds_t>(delayMicros(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const std::string now = Slurp(path);
+        ASSERT_TRUE(now == oldContent || now == newContent)
+            << "kill " << kill << " left " << now.size() << " bytes";
+        (now == oldContent ? sawOld : sawNew)++;
+    }
+    // The kills must have landed both before and after completed writes.
+    EXPECT_GT(sawOld, 0);
+    EXPECT_GT(sawNew, 0);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace quillet
