@@ -1,0 +1,302 @@
+#include <gtest/gtest.h>
+
+#include "layout.h"
+#include "main_form.h"
+#include "pictures/picture_files.h"
+#include "resource.h"
+#include "support/fake_filesystem.h"
+#include "support/fake_view.h"
+
+namespace quillet {
+namespace {
+
+using testing::FakeFileSystem;
+using testing::FakeView;
+using testing::ScriptedPrompt;
+
+const std::wstring kIni = L"C:\\quilbdx.ini";
+const std::wstring kFolder = L"C:\\Program Files\\Quillet Pro";
+
+class MainFormTest : public ::testing::Test {
+protected:
+    FakeFileSystem fs;
+    FakeView view;
+    ScriptedPrompt prompt;
+    Windows1252Codec codec;
+    MainForm form{view, prompt, fs, codec};
+
+    std::wstring Stored(std::string_view section, std::string_view key) {
+        Settings s(fs, codec);
+        return s.ReadSetting(kIni, section, key, L"<absent>");
+    }
+    void Store(std::string_view section, std::string_view key, std::wstring_view value) {
+        Settings s(fs, codec);
+        s.WriteSetting(kIni, section, key, value);
+    }
+};
+
+TEST_F(MainFormTest, FirstStartWithoutSettingsFile) {
+    form.FormLoad(kFolder);
+    EXPECT_EQ(view.caption, L"Quillet Pro");
+    EXPECT_EQ(form.SettingsPath(), kIni);
+    EXPECT_EQ(view.geometry.top, 500);
+    EXPECT_EQ(view.geometry.left, 1500);
+    EXPECT_EQ(form.CurrentStore(), 1);
+    EXPECT_TRUE(view.labelCurrent[1]);
+    EXPECT_EQ(view.CheckedStores(), 1);
+    EXPECT_TRUE(view.IsChecked(IDM_STORE0 + 1));
+    EXPECT_FALSE(view.IsChecked(IDM_AUTOSAVE));
+    EXPECT_FALSE(view.IsChecked(IDM_AUTORUN));
+    EXPECT_TRUE(view.IsChecked(IDM_SOUNDS));
+    EXPECT_FALSE(view.IsChecked(IDM_HOTKEYS));
+    EXPECT_FALSE(view.IsChecked(IDM_STAYTOP));
+    EXPECT_FALSE(view.topMost);
+    EXPECT_EQ(form.MainOnTopSetting(), L"");  // StoreNumber exists by then; MainOnTop not
+    EXPECT_EQ(view.titleColour, kTitleBackground);
+    EXPECT_EQ(view.textColour, kTextBackground);
+    EXPECT_EQ(view.focusedPaste, 1);
+    EXPECT_FALSE(view.enabled[IDM_UNDO]);
+    EXPECT_FALSE(view.enabled[IDM_POPUNDO]);
+    EXPECT_EQ(Stored("Settings", "askImport"), L"1");
+    EXPECT_EQ(Stored("Settings", "StoreNumber"), L"1");
+    EXPECT_TRUE(fs.folders.count(L"C:\\ClipPics"));
+    for (int n = 1; n < 16; ++n) EXPECT_EQ(view.tooltip[n], DefaultCaption(n));
+}
+
+TEST_F(MainFormTest, StoredOptionsAndCaptionsAreRestored) {
+    fs.files[kIni] =
+        "[Settings]\r\nStoreNumber=3\r\nAutoSave=1\r\nSounds=0\r\nAutoRun=1\r\nMainOnTop=1\r\n"
+        "StoreCaption4=4 Recipes\r\nStoreCaption5=\r\nMirror=1\r\nHotkeys=yes\r\n"
+        "[Savings3]\r\ntxt(0)=first\xFF\xF6line\r\ntxtTitle(0)=T\r\n";
+    form.FormLoad(kFolder);
+    EXPECT_EQ(form.CurrentStore(), 3);
+    EXPECT_EQ(view.text[0], L"first\r\nline");
+    EXPECT_EQ(view.title[0], L"T");
+    EXPECT_TRUE(view.IsChecked(IDM_AUTOSAVE));
+    EXPECT_FALSE(view.IsChecked(IDM_SOUNDS));
+    EXPECT_TRUE(view.IsChecked(IDM_AUTORUN));
+    EXPECT_TRUE(view.topMost);
+    EXPECT_TRUE(view.IsChecked(IDM_STAYTOP));
+    EXPECT_EQ(view.storeCaption[4], L"4 Recipes");
+    EXPECT_EQ(view.tooltip[4], L"4 Recipes");
+    EXPECT_EQ(view.storeCaption[5], L"5 Store");
+    EXPECT_EQ(form.MirrorOn(), 1);
+    EXPECT_TRUE(view.IsChecked(IDM_MIRROR));
+    EXPECT_TRUE(view.IsChecked(IDM_HOTKEYS));  // anything but "0" is on
+}
+
+TEST_F(MainFormTest, ScreenLimitsAtStart) {
+    Store("Settings", "FormTop", L"30000");
+    Store("Settings", "FormLeft", L"-400");
+    form.FormLoad(kFolder);
+    EXPECT_EQ(view.geometry.top, view.screenHeight - 3000);
+    EXPECT_EQ(view.geometry.left, 0);
+}
+
+TEST_F(MainFormTest, UnconvertibleNumbersLeaveTheDesign) {
+    view.geometry.top = 777;
+    Store("Settings", "FormTop", L"abc");
+    Store("Settings", "FormWidth", L"wide");
+    Store("Settings", "StoreNumber", L"x");
+    form.FormLoad(kFolder);
+    EXPECT_EQ(view.geometry.top, 777);
+    EXPECT_EQ(view.geometry.width, kPicturesWidth);  // the Pictures store is shown
+    EXPECT_EQ(form.CurrentStore(), 0);
+    EXPECT_EQ(Stored("Settings", "StoreNumber"), L"0");
+}
+
+TEST_F(MainFormTest, StoreNumberOutsideTheStoresStartsInPictures) {
+    Store("Settings", "StoreNumber", L"99");
+    form.FormLoad(kFolder);
+    EXPECT_EQ(form.CurrentStore(), 0);
+    EXPECT_EQ(Stored("Settings", "StoreNumber"), L"0");
+}
+
+TEST_F(MainFormTest, StoredWidthIsApplied) {
+    Store("Settings", "FormWidth", L"7000");
+    form.FormLoad(kFolder);
+    EXPECT_EQ(view.geometry.width, 7000);
+}
+
+TEST_F(MainFormTest, StartInTrayHidesAfterTheChangeCheck) {
+    Store("Settings", "StartTray", L"1");
+    view.visible = true;
+    form.FormLoad(kFolder);
+    EXPECT_FALSE(view.visible);
+    EXPECT_TRUE(view.IsChecked(IDM_STARTTRAY));
+    EXPECT_TRUE(prompt.questions.empty());
+}
+
+TEST_F(MainFormTest, ExitInTheNormalStateWritesTheGeometry) {
+    form.FormLoad(kFolder);
+    view.geometry = {2000, 1000, 8000, 6500, WindowState::kNormal};
+    EXPECT_FALSE(form.FormQueryUnload(UnloadMode::kProgram));
+    form.FormUnload();
+    EXPECT_EQ(Stored("Settings", "FormWidth"), L"8000");
+    EXPECT_EQ(Stored("Settings", "FormTop"), L"1000");
+    EXPECT_EQ(Stored("Settings", "FormLeft"), L"2000");
+}
+
+TEST_F(MainFormTest, ExitMaximizedOrMinimizedWritesNoGeometry) {
+    for (WindowState state : {WindowState::kMaximized, WindowState::kMinimized}) {
+        fs.files.clear();
+        form.FormLoad(kFolder);
+        view.geometry.state = state;
+        form.FormUnload();
+        EXPECT_EQ(Stored("Settings", "FormWidth"), L"<absent>");
+        EXPECT_EQ(Stored("Settings", "FormTop"), L"<absent>");
+    }
+}
+
+TEST_F(MainFormTest, CloseBoxAsksThenHidesInsteadOfEnding) {
+    form.FormLoad(kFolder);
+    view.visible = true;
+    view.text[2] = L"edited";
+    prompt.answers = {true};
+    EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kUser));
+    EXPECT_FALSE(view.visible);
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(prompt.questions[0].title, L"Save Changes ?");
+    EXPECT_EQ(prompt.questions[0].icon, Prompt::Icon::kQuestion);
+    EXPECT_EQ(Stored("Savings1", "txt(2)"), L"edited");
+    EXPECT_EQ(Stored("Settings", "FormWidth"), L"<absent>");
+}
+
+TEST_F(MainFormTest, TheSaveQuestionReadsExactly) {
+    form.FormLoad(kFolder);
+    view.title[0] = L"x";
+    form.CloseMainWindow();
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(prompt.questions[0].text,
+              L"Some contents of this Store have changed....\r\n\r\nDo you want to save your "
+              L"changes ?\r\n\r\nHint:\r\nYou can stop these messages by selecting 'Autosave' "
+              L"from the Options menu.");
+}
+
+TEST_F(MainFormTest, AFailedSaveIsReportedAndKeepsTheProgramOpen) {
+    form.FormLoad(kFolder);
+    view.text[0] = L"unsaved work";
+    fs.readOnly.insert(kIni);
+    prompt.answers = {true};
+    EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kProgram));
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_NE(prompt.messages[0].text.find(kIni), std::wstring::npos);
+    EXPECT_NE(prompt.messages[0].text.find(L"Access is denied."), std::wstring::npos);
+    EXPECT_EQ(view.text[0], L"unsaved work");
+}
+
+TEST_F(MainFormTest, ApplyMainOnTopNeedsAStoreNumber) {
+    form.FormLoad(kFolder);
+    fs.files[kIni] = "[Settings]\r\nMainOnTop=1\r\n";
+    form.ApplyMainOnTop();
+    EXPECT_EQ(form.MainOnTopSetting(), L"0");
+    EXPECT_FALSE(view.topMost);
+    Store("Settings", "StoreNumber", L"2");
+    form.ApplyMainOnTop();
+    EXPECT_EQ(form.MainOnTopSetting(), L"1");
+    EXPECT_TRUE(view.topMost);
+    Store("Settings", "MainOnTop", L"yes");
+    form.ApplyMainOnTop();
+    EXPECT_FALSE(view.topMost);
+}
+
+TEST_F(MainFormTest, BeepFollowsTheSoundsItemAtOnce) {
+    form.FormLoad(kFolder);
+    form.BeepIfSounds();
+    EXPECT_EQ(view.beeps, 1);
+    view.SetChecked(IDM_SOUNDS, false);
+    form.BeepIfSounds();
+    EXPECT_EQ(view.beeps, 1);
+}
+
+TEST_F(MainFormTest, PicturesStoreShowsSlotNumbersForEmptyTitles) {
+    Store("Savings0", "txtTitle(4)", L"Holiday");
+    Store("Settings", "StoreNumber", L"0");
+    form.FormLoad(kFolder);
+    EXPECT_TRUE(view.picturesShown);
+    EXPECT_EQ(view.title[0], L"1");
+    EXPECT_EQ(view.title[4], L"Holiday");
+    EXPECT_EQ(view.title[9], L"10");
+    EXPECT_FALSE(view.enabled[IDM_PASTE]);
+    EXPECT_FALSE(view.enabled[IDM_SELECTALL]);
+}
+
+TEST(Layout, RowsFollowTheWidthAndMirror) {
+    const MainLayout normal = ComputeLayout(9000, false, false);
+    EXPECT_EQ(normal.rows[0].text, (TwipsRect{1500, 720, 6950, 320}));
+    EXPECT_EQ(normal.rows[0].title.left, 40);
+    EXPECT_EQ(normal.rows[0].paste.left, 1210);
+    EXPECT_EQ(normal.rows[0].copy.left, 1500 + 6950 + 160);
+    EXPECT_EQ(normal.rows[8].text, (TwipsRect{1500, 3600, 6950, 700}));
+    EXPECT_EQ(normal.rows[9].text, (TwipsRect{1500, 4350, 6950, 800}));
+    EXPECT_EQ(normal.rows[7].title.top, 720 + 360 * 7);
+    EXPECT_EQ(normal.clipboard, (TwipsRect{1020, 5400, 9000 - 1140, 285}));
+
+    const MainLayout mirrored = ComputeLayout(9000, true, false);
+    EXPECT_EQ(mirrored.rows[3].copy.left, 40);
+    EXPECT_EQ(mirrored.rows[3].number.left, 320);
+    EXPECT_EQ(mirrored.rows[3].text.left, 460);
+    EXPECT_EQ(mirrored.rows[3].title.left, 460 + 6950 + 360);
+    // The Pictures store never mirrors.
+    EXPECT_EQ(ComputeLayout(9000, true, true).rows[3].copy.left, normal.rows[3].copy.left);
+    EXPECT_EQ(ComputeLayout(9000, false, false).labels[0].left, 3030);
+    EXPECT_EQ(ComputeLayout(9000, false, false).labels[15].left, 2800);
+}
+
+TEST(Layout, WidthAndScreenLimits) {
+    EXPECT_EQ(LimitWidth(3000, false), 4160);
+    EXPECT_EQ(LimitWidth(9000, true), 5050);
+    EXPECT_EQ(LimitWidth(6000, false), 6000);
+    int left = -5000, top = -10;
+    KeepOnScreen(left, top, 19200, 14400);
+    EXPECT_EQ(left, -1000);
+    EXPECT_EQ(top, 0);
+    left = 30000, top = 30000;
+    KeepOnScreen(left, top, 19200, 14400);
+    EXPECT_EQ(left, 17200);
+    EXPECT_EQ(top, 12400);
+}
+
+TEST(PictureFiles, NamesHaveNoLeadingZeros) {
+    EXPECT_EQ(SlotPicturePath(0), L"C:\\ClipPics\\pic1.bmp");
+    EXPECT_EQ(SlotPicturePath(9), L"C:\\ClipPics\\pic10.bmp");
+}
+
+TEST(PictureFiles, KeepingThePreviousPictureReplacesTheUndoFile) {
+    FakeFileSystem fs;
+    fs.files[L"C:\\ClipPics\\pic3.bmp"] = "new";
+    fs.files[std::wstring(kUndoPicturePath)] = "stale";
+    KeepPreviousPicture(fs, 2);
+    EXPECT_EQ(fs.files[std::wstring(kUndoPicturePath)], "new");
+    EXPECT_FALSE(fs.files.count(L"C:\\ClipPics\\pic3.bmp"));
+    // An empty slot leaves no undo file behind, and nothing fails loudly.
+    KeepPreviousPicture(fs, 5);
+    EXPECT_FALSE(fs.files.count(std::wstring(kUndoPicturePath)));
+}
+
+TEST(FitPicture, WidePictureInASquareFrameIsCentredVertically) {
+    const TwipsRect r = FitPicture(400, 100, 1000, 1000, 0);
+    EXPECT_EQ(r, (TwipsRect{0, 375, 1000, 250}));
+}
+
+TEST(FitPicture, EqualProportionsFillTheFrame) {
+    EXPECT_EQ(FitPicture(50, 25, 1000, 500, 0), (TwipsRect{0, 0, 1000, 500}));
+    EXPECT_EQ(FitPicture(10, 40, 1000, 1000, 0), (TwipsRect{375, 0, 250, 1000}));
+}
+
+TEST(FitPicture, MarginAndDegeneratePictures) {
+    EXPECT_EQ(FitPicture(100, 100, 1000, 500, 50), (TwipsRect{300, 50, 400, 400}));
+    EXPECT_EQ(FitPicture(0, 100, 1000, 1000, 0), TwipsRect{});
+    EXPECT_EQ(FitPicture(100, 0, 1000, 1000, 0), TwipsRect{});
+}
+
+TEST(FitPicture, IntegerDivisionRoundsHalvesToEvenFirst) {
+    EXPECT_EQ(IntegerDivide(7.5, 2), 4);   // 8 \ 2
+    EXPECT_EQ(IntegerDivide(6.5, 2), 3);   // 6 \ 2
+    EXPECT_EQ(IntegerDivide(-7, 2), -3);   // toward zero
+    EXPECT_EQ(IntegerDivide(5, 2.5), 2);   // 5 \ 2
+    EXPECT_EQ(IntegerDivide(5, 0.4), 0);   // a divisor that rounds to 0 gives nothing
+}
+
+}  // namespace
+}  // namespace quillet
