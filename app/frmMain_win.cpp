@@ -187,9 +187,11 @@ void frmMain::CreateControls() {
 
     auto setFont = [](HWND w, HFONT f) { ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE); };
 
+    // Unowned: under Wine a topmost owned pop-up keeps its owner from becoming
+    // topmost, which would break Stay on Top.
     tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                      instance_, nullptr));
     auto addTip = [&](HWND control, const std::wstring& text) {
         TOOLINFOW ti{};
@@ -252,6 +254,11 @@ void frmMain::CreateControls() {
     const MainLayout l = ComputeLayout(ToTwips(0), false, false);
     Place(strip_, l.strip);
     for (int n = 0; n < kStoreCount; ++n) Place(lblStore_[n], l.labels[n]);
+}
+
+HWND frmMain::Control(int id) const {
+    if (id >= IDC_LBLSTORE0 && id < IDC_LBLSTORE0 + kStoreCount) return ::GetDlgItem(strip_, id);
+    return ::GetDlgItem(hwnd_, id);
 }
 
 void frmMain::Place(HWND control, const TwipsRect& r) const {
@@ -534,7 +541,8 @@ void frmMain::MarkStoreLabel(int store, bool current) {
 
 void frmMain::ShowPictures(bool shown) {
     ::ShowWindow(pictures_, shown ? SW_SHOW : SW_HIDE);
-    if (shown) ::SetWindowPos(pictures_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (shown)
+        ::SetWindowPos(pictures_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 HMENU frmMain::MenuOf(int item) const {

@@ -27,6 +27,7 @@ public:
     // starts in the tray. False when the window could not be created.
     bool Create(HINSTANCE instance, std::wstring_view programFolder);
     HWND hwnd() const { return hwnd_; }
+    HWND Control(int id) const;
     MainForm& Logic() { return *logic_; }
 
     // MainView

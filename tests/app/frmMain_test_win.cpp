@@ -1,0 +1,164 @@
+// The real program under Wine: start-up, the single instance, hiding and
+// ending, and what reaches the settings file.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "resource.h"
+#include "support/program_win.h"
+
+namespace quillet::testing {
+namespace {
+
+int PixelsPerInch() {
+    HDC dc = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+    ::ReleaseDC(nullptr, dc);
+    return dpi;
+}
+int Px(int twips) { return MulDiv(twips, PixelsPerInch(), 1440); }
+int Twips(int px) { return MulDiv(px, 1440, PixelsPerInch()); }
+
+class ProgramTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { InstallProgram(); }
+    void SetUp() override { CleanDriveC(); }
+    void TearDown() override { CleanDriveC(); }
+};
+
+TEST_F(ProgramTest, FirstStartWithoutSettingsFile) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(::IsWindowVisible(app.Window()));
+    EXPECT_EQ(RunningProgram::TextOf(app.Window()), L"Quillet Pro");
+    RECT r;
+    ::GetWindowRect(app.Window(), &r);
+    EXPECT_EQ(r.left, Px(1500));
+    EXPECT_EQ(r.top, Px(500));
+    EXPECT_EQ(ProfileValue("Settings", "askImport"), "1");
+    EXPECT_EQ(ProfileValue("Settings", "StoreNumber"), "1");
+    EXPECT_EQ(::GetFileAttributesW(L"C:\\ClipPics") & FILE_ATTRIBUTE_DIRECTORY,
+              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXT0 + i)), L"");
+    app.Command(IDM_EXIT);
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+TEST_F(ProgramTest, EveryNamedControlIsAWindowWithItsCaption) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_PICPASTE0 + 0)), L"1 Paste");
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_PICCOPY0 + 9)), L"10 Copy and/or Drag");
+    HWND strip = app.Control(IDC_STORESTRIP);
+    ASSERT_TRUE(strip);
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(strip, IDC_LBLSTORE0)), L"P");
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(strip, IDC_LBLSTORE0 + 15)), L"15");
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(app.Control(IDC_TXT0 + i));
+        EXPECT_TRUE(app.Control(IDC_TXTTITLE0 + i));
+    }
+    EXPECT_TRUE(app.Control(IDC_TXTCLIPBOARD));
+    EXPECT_TRUE(app.Control(IDC_TXTLENGTH));
+}
+
+TEST_F(ProgramTest, SecondCopyShowsTheFirstAndChangesNothing) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);  // hide it in the tray
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(app.Window()); }));
+    const std::string before = ReadFileBytes(kSettingsFile);
+    EXPECT_EQ(RunningProgram::RunSecondCopy(), 0u);
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.Window()) != FALSE; }));
+    EXPECT_EQ(ReadFileBytes(kSettingsFile), before);
+    EXPECT_TRUE(app.Running());
+}
+
+TEST_F(ProgramTest, CloseBoxHidesAndKeepsRunning) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(app.Window()); }));
+    EXPECT_TRUE(app.Running());
+    EXPECT_EQ(ProfileValue("Settings", "FormWidth"), "<absent>");
+}
+
+TEST_F(ProgramTest, ExitInTheNormalStateWritesTheGeometry) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    ::SetWindowPos(app.Window(), nullptr, Px(2400), Px(900), Px(7200), 300,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r;
+    ::GetWindowRect(app.Window(), &r);
+    app.Command(IDM_EXIT);
+    ASSERT_TRUE(app.WaitForExit());
+    EXPECT_EQ(ProfileValue("Settings", "FormWidth"), std::to_string(Twips(r.right - r.left)));
+    EXPECT_EQ(ProfileValue("Settings", "FormTop"), std::to_string(Twips(r.top)));
+    EXPECT_EQ(ProfileValue("Settings", "FormLeft"), std::to_string(Twips(r.left)));
+}
+
+TEST_F(ProgramTest, ExitMaximizedWritesNoGeometry) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    ::ShowWindow(app.Window(), SW_MAXIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return ::IsZoomed(app.Window()) != FALSE; }));
+    app.Command(IDM_EXIT);
+    ASSERT_TRUE(app.WaitForExit());
+    EXPECT_EQ(ProfileValue("Settings", "FormWidth"), "<absent>");
+    EXPECT_EQ(ProfileValue("Settings", "FormTop"), "<absent>");
+    EXPECT_EQ(ProfileValue("Settings", "FormLeft"), "<absent>");
+}
+
+TEST_F(ProgramTest, StoredPositionIsKeptOnTheScreen) {
+    WriteFileBytes(kSettingsFile,
+                   "[Settings]\r\naskImport=1\r\nFormTop=30000\r\nFormLeft=-700\r\n"
+                   "FormWidth=6000\r\n");
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    RECT r;
+    ::GetWindowRect(app.Window(), &r);
+    const int screenH = Twips(::GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_NEAR(Twips(r.top), screenH - 3000, 15);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_NEAR(Twips(r.right - r.left), 6000, 15);
+}
+
+TEST_F(ProgramTest, StartInTrayHidesTheWindow) {
+    WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStartTray=1\r\n");
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(app.Window()); }));
+    EXPECT_TRUE(app.Running());
+}
+
+TEST_F(ProgramTest, CloseAfterAnEditAsksAndYesSaves) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.SetText(IDC_TXT0 + 3, L"line one\r\nline two");
+    app.SetText(IDC_TXTTITLE0 + 3, L"Notes");
+    app.Command(IDM_CLOSE);
+    HWND box = app.WaitForBox(L"Save Changes ?");
+    ASSERT_TRUE(box);
+    RunningProgram::Answer(box, IDYES);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(app.Window()); }));
+    EXPECT_EQ(ProfileValue("Savings1", "txt(3)"), "line one\xFF\xF6line two");
+    EXPECT_EQ(ProfileValue("Savings1", "txtTitle(3)"), "Notes");
+}
+
+TEST_F(ProgramTest, AnUnwritableFileOnExitKeepsTheProgramOpen) {
+    WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n");
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    ::SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_READONLY);
+    app.SetText(IDC_TXT0, L"work in progress");
+    app.Command(IDM_EXIT);
+    HWND question = app.WaitForBox(L"Save Changes ?");
+    ASSERT_TRUE(question);
+    RunningProgram::Answer(question, IDYES);
+    HWND failure = app.WaitForBox(L"Quillet Pro");
+    ASSERT_TRUE(failure);
+    RunningProgram::Answer(failure, IDOK);
+    EXPECT_FALSE(app.WaitForExit(std::chrono::seconds(2)));
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXT0)), L"work in progress");
+}
+
+}  // namespace
+}  // namespace quillet::testing

@@ -1,0 +1,97 @@
+// The main window in this process: its menus and controls after start-up,
+// where the test can look at them directly.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "frmMain_win.h"
+#include "resource.h"
+#include "support/program_win.h"
+
+namespace quillet {
+namespace {
+
+using testing::CleanDriveC;
+using testing::WriteFileBytes;
+
+bool Checked(HWND w, int id) {
+    const UINT state = ::GetMenuState(::GetMenu(w), id, MF_BYCOMMAND);
+    EXPECT_NE(state, static_cast<UINT>(-1)) << "no menu item " << id;
+    return (state & MF_CHECKED) != 0;
+}
+bool Grayed(HWND w, int id) {
+    return (::GetMenuState(::GetMenu(w), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+std::wstring MenuText(HWND w, int id) {
+    wchar_t buffer[256] = {};
+    ::GetMenuStringW(::GetMenu(w), id, buffer, 256, MF_BYCOMMAND);
+    return buffer;
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { CleanDriveC(); }
+    void TearDown() override { CleanDriveC(); }
+    bool Open() { return window_.Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro"); }
+    frmMain window_;
+};
+
+TEST_F(WindowTest, FirstStartMenus) {
+    ASSERT_TRUE(Open());
+    HWND w = window_.hwnd();
+    EXPECT_TRUE(Checked(w, IDM_STORE0 + 1));
+    for (int n = 0; n < 16; ++n)
+        if (n != 1) EXPECT_FALSE(Checked(w, IDM_STORE0 + n)) << n;
+    EXPECT_TRUE(Checked(w, IDM_SOUNDS));
+    EXPECT_FALSE(Checked(w, IDM_AUTOSAVE));
+    EXPECT_FALSE(Checked(w, IDM_AUTORUN));
+    EXPECT_FALSE(Checked(w, IDM_HOTKEYS));
+    EXPECT_FALSE(Checked(w, IDM_STARTTRAY));
+    EXPECT_FALSE(Checked(w, IDM_STAYTOP));
+    EXPECT_FALSE(Checked(w, IDM_MIRROR));
+    EXPECT_TRUE(Grayed(w, IDM_UNDO));
+    EXPECT_FALSE(Grayed(w, IDM_PASTE));
+    EXPECT_EQ(MenuText(w, IDM_STORE0), L"&P Pictures");
+    EXPECT_EQ(MenuText(w, IDM_STORE0 + 15), L"15 Store");
+    EXPECT_EQ(MenuText(w, IDM_CUT), L"Cut      Ctrl+X");
+    EXPECT_EQ(MenuText(w, IDM_PASTE), L"Paste  Ctrl+V  ");
+    EXPECT_EQ(MenuText(w, IDM_EXIT), L"E&xit");
+    EXPECT_EQ(MenuText(w, IDM_FEEDBACK), L"&E-Mail Feedback");
+    EXPECT_EQ(::GetFocus(), window_.Control(IDC_PICPASTE0 + 1));
+}
+
+TEST_F(WindowTest, StoredChoicesShowInTheMenus) {
+    WriteFileBytes(L"C:\\quilbdx.ini",
+                   "[Settings]\r\naskImport=1\r\nStoreNumber=0\r\nAutoSave=1\r\nSounds=0\r\n"
+                   "AutoRun=1\r\nStartTray=1\r\nMirror=1\r\nHotkeys=1\r\nMainOnTop=1\r\n"
+                   "StoreCaption7=7 Work\r\n");
+    ASSERT_TRUE(Open());
+    HWND w = window_.hwnd();
+    EXPECT_TRUE(Checked(w, IDM_STORE0));
+    EXPECT_TRUE(Checked(w, IDM_AUTOSAVE));
+    EXPECT_FALSE(Checked(w, IDM_SOUNDS));
+    EXPECT_TRUE(Checked(w, IDM_AUTORUN));
+    EXPECT_TRUE(Checked(w, IDM_STARTTRAY));
+    EXPECT_TRUE(Checked(w, IDM_MIRROR));
+    EXPECT_TRUE(Checked(w, IDM_HOTKEYS));
+    EXPECT_TRUE(Checked(w, IDM_STAYTOP));
+    EXPECT_TRUE(::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(::IsWindowVisible(w));
+    EXPECT_EQ(MenuText(w, IDM_STORE0 + 7), L"7 Work");
+    // The Pictures store disables the text-editing items.
+    for (int id : {IDM_PASTE, IDM_CUT, IDM_COPY, IDM_CLEARLABELS, IDM_CLEARCONTENTS,
+                   IDM_CLEARSTORE, IDM_SELECTALL})
+        EXPECT_TRUE(Grayed(w, id)) << id;
+    EXPECT_TRUE(::GetWindowLongPtrW(window_.Control(IDC_PICPICTURES), GWL_STYLE) & WS_VISIBLE);
+}
+
+TEST_F(WindowTest, SlotBoxesHoldLongMultiLineTexts) {
+    const std::string big(40000, 'q');
+    WriteFileBytes(L"C:\\quilbdx.ini", "[Settings]\r\naskImport=1\r\n[Savings1]\r\ntxt(0)=" + big +
+                                           "\r\ntxt(1)=a\xFF\xF6" "b\r\n");
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(window_.SlotText(0).size(), 40000u);
+    EXPECT_EQ(window_.SlotText(1), L"a\r\nb");
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,169 @@
+#include "support/program_win.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+namespace quillet::testing {
+
+namespace {
+
+// The built program, given by the build as a host path; Wine shows the host
+// file system as drive Z:.
+std::wstring BuiltProgram() {
+    std::string host = QUILLET_PROGRAM_PATH;
+    std::wstring path = L"Z:";
+    for (char c : host) path += (c == '/') ? L'\\' : static_cast<wchar_t>(c);
+    return path;
+}
+
+struct Found {
+    DWORD pid;
+    HWND window;
+};
+
+BOOL CALLBACK FindMain(HWND w, LPARAM lp) {
+    auto* f = reinterpret_cast<Found*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(w, &pid);
+    wchar_t cls[64] = {};
+    ::GetClassNameW(w, cls, 64);
+    if (pid == f->pid && std::wstring(cls) == L"QuilletProMain") {
+        f->window = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end) {
+        if (done()) return true;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return done();
+}
+
+void CleanDriveC() {
+    std::error_code ec;
+    for (const wchar_t* f : {L"C:\\quilbdx.ini", L"C:\\quilbdx.ini.new",
+                             L"C:\\Program Files\\Quillet Pro\\quilbdx.ini"}) {
+        ::SetFileAttributesW(f, FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(f);
+    }
+    std::filesystem::remove_all(L"C:\\ClipPics", ec);
+}
+
+void InstallProgram() {
+    std::filesystem::create_directories(kInstallFolder);
+    ::CopyFileW(BuiltProgram().c_str(), kInstalledExe, FALSE);
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+}
+
+std::string ProfileValue(const char* section, const char* key, const char* fallback) {
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, "C:\\quilbdx.ini");
+    std::vector<char> buffer(70000);
+    const DWORD n = ::GetPrivateProfileStringA(section, key, fallback, buffer.data(),
+                                               static_cast<DWORD>(buffer.size()),
+                                               "C:\\quilbdx.ini");
+    return std::string(buffer.data(), n);
+}
+
+RunningProgram::~RunningProgram() {
+    if (process_.hProcess) {
+        if (Running()) ::TerminateProcess(process_.hProcess, 99);
+        ::WaitForSingleObject(process_.hProcess, 5000);
+        ::CloseHandle(process_.hProcess);
+        ::CloseHandle(process_.hThread);
+    }
+}
+
+bool RunningProgram::Start() {
+    STARTUPINFOW si{sizeof si};
+    std::wstring command = L"\"" + std::wstring(kInstalledExe) + L"\"";
+    if (!::CreateProcessW(kInstalledExe, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          kInstallFolder, &si, &process_))
+        return false;
+    ::WaitForInputIdle(process_.hProcess, 20000);
+    Found f{process_.dwProcessId, nullptr};
+    WaitFor([&] {
+        ::EnumWindows(FindMain, reinterpret_cast<LPARAM>(&f));
+        return f.window != nullptr;
+    });
+    window_ = f.window;
+    // Start-up is over once the window answers a message.
+    DWORD_PTR ignored = 0;
+    if (window_) ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
+    return window_ != nullptr;
+}
+
+DWORD RunningProgram::RunSecondCopy() {
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    std::wstring command = L"\"" + std::wstring(kInstalledExe) + L"\"";
+    if (!::CreateProcessW(kInstalledExe, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          kInstallFolder, &si, &pi))
+        return static_cast<DWORD>(-1);
+    DWORD code = STILL_ACTIVE;
+    if (::WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(pi.hProcess, &code);
+    else
+        ::TerminateProcess(pi.hProcess, 98);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    return code;
+}
+
+bool RunningProgram::Running() const {
+    return process_.hProcess && ::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void RunningProgram::Command(int id) const {
+    ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout) {
+    return WaitFor([&] { return !Running(); }, timeout);
+}
+
+HWND RunningProgram::WaitForBox(const wchar_t* title) const {
+    HWND box = nullptr;
+    WaitFor([&] {
+        box = ::FindWindowW(L"#32770", title);
+        return box != nullptr && ::IsWindowVisible(box);
+    });
+    return box;
+}
+
+void RunningProgram::Answer(HWND box, int button) {
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));
+}
+
+std::wstring RunningProgram::TextOf(HWND w) {
+    wchar_t buffer[4096] = {};
+    ::SendMessageW(w, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+void RunningProgram::SetText(int id, const std::wstring& text) const {
+    ::SendMessageW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+}  // namespace quillet::testing

@@ -1,0 +1,63 @@
+// Drives the real program under test: installs it where a user has it,
+// starts it with a clean drive C:, finds its windows and answers its boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace quillet::testing {
+
+inline constexpr wchar_t kInstallFolder[] = L"C:\\Program Files\\Quillet Pro";
+inline constexpr wchar_t kInstalledExe[] = L"C:\\Program Files\\Quillet Pro\\quilletpro.exe";
+inline constexpr wchar_t kSettingsFile[] = L"C:\\quilbdx.ini";
+
+// Waits until `done` holds, pumping this thread's messages; false on timeout.
+bool WaitFor(const std::function<bool()>& done,
+             std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+// Removes what the program keeps on drive C: so each test starts afresh.
+void CleanDriveC();
+
+// Copies the built program into the install folder (once per test run).
+void InstallProgram();
+
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+// The profile functions' view of the settings file (a second reader).
+std::string ProfileValue(const char* section, const char* key, const char* fallback = "<absent>");
+
+class RunningProgram {
+public:
+    RunningProgram() = default;
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    // Starts the installed program and waits for its main window.
+    bool Start();
+    // Starts another copy and returns its exit code (it is expected to end).
+    static DWORD RunSecondCopy();
+
+    HWND Window() const { return window_; }
+    HWND Control(int id) const { return ::GetDlgItem(window_, id); }
+    bool Running() const;
+    // Sends a menu command the way a click on the item does.
+    void Command(int id) const;
+    // Waits for the process to end; false if it did not within the time.
+    bool WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    // The program's message box with this title, once it shows.
+    HWND WaitForBox(const wchar_t* title) const;
+    static void Answer(HWND box, int button);
+    static std::wstring TextOf(HWND w);
+    void SetText(int id, const std::wstring& text) const;
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+}  // namespace quillet::testing
