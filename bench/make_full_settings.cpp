@@ -1,0 +1,19 @@
+// Writes the full settings file of the startup benchmark: 16 stores of ten
+// 31,999-character texts.
+#include <fstream>
+#include <string>
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    std::ofstream out(argv[1], std::ios::binary);
+    out << "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n";
+    for (int store = 0; store < 16; ++store) {
+        out << "[Savings" << store << "]\r\n";
+        for (int i = 0; i < 10; ++i) {
+            out << "txt(" << i << ")=";
+            for (int c = 0; c < 31999; ++c) out << static_cast<char>(c % 80 == 79 ? ' ' : 'a' + (c + i) % 26);
+            out << "\r\ntxtTitle(" << i << ")=Slot " << i + 1 << "\r\n";
+        }
+    }
+    return out ? 0 : 1;
+}
