@@ -13,6 +13,7 @@ namespace quillet {
 namespace {
 
 constexpr wchar_t kPanelClass[] = L"QuilletProPanel";
+constexpr UINT kMsgApplyFocus = WM_APP + 1;
 constexpr COLORREF kStripColour = RGB(0xC0, 0xC0, 0xC0);
 
 const wchar_t* const kStoreLabelText[16] = {L"P",  L"1",  L"2",  L"3",  L"4",  L"5",
@@ -28,8 +29,9 @@ std::wstring WindowText(HWND w) {
 }
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id,
-           DWORD exStyle = 0) {
-    return ::CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+           RECT at, DWORD exStyle = 0) {
+    return ::CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, at.left, at.top,
+                             at.right - at.left, at.bottom - at.top, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              ::GetModuleHandleW(nullptr), nullptr);
 }
@@ -127,8 +129,8 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     if (!IsChecked(IDM_STARTTRAY)) {
         ::ShowWindow(hwnd_, SW_SHOWNORMAL);
         ::UpdateWindow(hwnd_);
-        FocusPaste(1);
     }
+    CreateTooltips();
     return true;
 }
 
@@ -189,6 +191,70 @@ void frmMain::CreateControls() {
 
     // Unowned: under Wine a topmost owned pop-up keeps its owner from becoming
     // topmost, which would break Stay on Top.
+    RECT client{};
+    ::GetWindowRect(hwnd_, &client);
+    const MainLayout l = ComputeLayout(ToTwips(client.right - client.left), false, false);
+    auto at = [&](const TwipsRect& r) {
+        return RECT{ToPixelsX(r.left), ToPixelsX(r.top), ToPixelsX(r.left + r.width),
+                    ToPixelsX(r.top + r.height)};
+    };
+
+    strip_ = Child(hwnd_, kPanelClass, L"Select Store", WS_CLIPSIBLINGS, IDC_STORESTRIP,
+                   at(l.strip), WS_EX_CONTROLPARENT);
+    ::SetWindowLongPtrW(strip_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(stripBrush_.get()));
+    for (int n = 0; n < kStoreCount; ++n) {
+        lblStore_[n] = Child(strip_, L"STATIC", kStoreLabelText[n], SS_NOTIFY | SS_CENTER,
+                             IDC_LBLSTORE0 + n, at(l.labels[n]));
+        setFont(lblStore_[n], font_.get());
+        storeTips_[n] = n == 0 ? L"Pictures" : DefaultCaption(n);
+    }
+
+    for (int i = 0; i < kSlotCount; ++i) {
+        const std::wstring number = std::to_wstring(i + 1);
+        const RowRects& row = l.rows[i];
+        txtTitle_[i] = Child(hwnd_, L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
+                             IDC_TXTTITLE0 + i, at(row.title));
+        txt_[i] = Child(hwnd_, L"EDIT", L"",
+                        WS_BORDER | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
+                            (i >= 8 ? WS_VSCROLL : 0),
+                        IDC_TXT0 + i, at(row.text));
+        ::SendMessageW(txt_[i], EM_SETLIMITTEXT, 0, 0);  // no limit but memory
+        ::SendMessageW(txtTitle_[i], EM_SETLIMITTEXT, 0, 0);
+        picCopy_[i] = Child(hwnd_, L"BUTTON", (number + L" Copy and/or Drag").c_str(),
+                            WS_TABSTOP | BS_OWNERDRAW, IDC_PICCOPY0 + i, at(row.copy));
+        picPaste_[i] = Child(hwnd_, L"BUTTON", (number + L" Paste").c_str(),
+                             WS_TABSTOP | BS_OWNERDRAW, IDC_PICPASTE0 + i, at(row.paste));
+        label1_[i] = Child(hwnd_, L"STATIC", number.c_str(), SS_CENTER, IDC_LABEL1_0 + i,
+                           at(row.number));
+        setFont(txtTitle_[i], font_.get());
+        setFont(txt_[i], font_.get());
+        setFont(label1_[i], smallFont_.get());
+        ::DragAcceptFiles(picPaste_[i], TRUE);
+    }
+
+    txtLength_ = Child(hwnd_, L"EDIT", L"", WS_BORDER | ES_READONLY | ES_RIGHT, IDC_TXTLENGTH,
+                       at(l.length));
+    txtClipboard_ = Child(hwnd_, L"EDIT", L"", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL,
+                          IDC_TXTCLIPBOARD, at(l.clipboard));
+    setFont(txtLength_, font_.get());
+    setFont(txtClipboard_, font_.get());
+    picBrindle_ = Child(hwnd_, L"STATIC", L"Brindle", SS_OWNERDRAW | SS_NOTIFY, IDC_PICBRINDLE,
+                        at(l.logo));
+    lblBrindle_ = Child(hwnd_, L"STATIC", L"Brindle", SS_CENTER, IDC_LBLBRINDLE, at(l.maker));
+    setFont(lblBrindle_, smallFont_.get());
+
+    const RECT p = at(l.pictures);
+    pictures_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPSIBLINGS,
+                                  p.left, p.top, p.right - p.left, p.bottom - p.top, hwnd_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICPICTURES)),
+                                  instance_, nullptr);
+}
+
+// Tooltips come once the window shows: they are not needed before, and
+// registering them costs more than the rest of the start-up.
+void frmMain::CreateTooltips() {
+    // Unowned: under Wine a topmost owned pop-up keeps its owner from becoming
+    // topmost, which would break Stay on Top.
     tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
@@ -202,58 +268,12 @@ void frmMain::CreateControls() {
         ti.lpszText = const_cast<wchar_t*>(text.c_str());
         ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     };
-
-    strip_ = Child(hwnd_, kPanelClass, L"Select Store", WS_CLIPSIBLINGS, IDC_STORESTRIP,
-                   WS_EX_CONTROLPARENT);
-    ::SetWindowLongPtrW(strip_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(stripBrush_.get()));
     addTip(strip_, L"Select Store");
-    for (int n = 0; n < kStoreCount; ++n) {
-        lblStore_[n] = Child(strip_, L"STATIC", kStoreLabelText[n], SS_NOTIFY | SS_CENTER,
-                             IDC_LBLSTORE0 + n);
-        setFont(lblStore_[n], font_.get());
-        addTip(lblStore_[n], n == 0 ? L"Pictures" : DefaultCaption(n));
-    }
-
+    for (int n = 0; n < kStoreCount; ++n) addTip(lblStore_[n], storeTips_[n]);
     for (int i = 0; i < kSlotCount; ++i) {
-        const std::wstring number = std::to_wstring(i + 1);
-        txtTitle_[i] = Child(hwnd_, L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
-                             IDC_TXTTITLE0 + i);
-        txt_[i] = Child(hwnd_, L"EDIT", L"",
-                        WS_BORDER | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
-                            (i >= 8 ? WS_VSCROLL : 0),
-                        IDC_TXT0 + i);
-        ::SendMessageW(txt_[i], EM_SETLIMITTEXT, 0, 0);  // no limit but memory
-        ::SendMessageW(txtTitle_[i], EM_SETLIMITTEXT, 0, 0);
-        picCopy_[i] = Child(hwnd_, L"BUTTON", (number + L" Copy and/or Drag").c_str(),
-                            WS_TABSTOP | BS_OWNERDRAW, IDC_PICCOPY0 + i);
-        picPaste_[i] = Child(hwnd_, L"BUTTON", (number + L" Paste").c_str(),
-                             WS_TABSTOP | BS_OWNERDRAW, IDC_PICPASTE0 + i);
-        label1_[i] = Child(hwnd_, L"STATIC", number.c_str(), SS_CENTER, IDC_LABEL1_0 + i);
-        setFont(txtTitle_[i], font_.get());
-        setFont(txt_[i], font_.get());
-        setFont(label1_[i], smallFont_.get());
-        addTip(picCopy_[i], number + L" Copy and/or Drag");
-        addTip(picPaste_[i], number + L" Paste");
-        ::DragAcceptFiles(picPaste_[i], TRUE);
+        addTip(picCopy_[i], std::to_wstring(i + 1) + L" Copy and/or Drag");
+        addTip(picPaste_[i], std::to_wstring(i + 1) + L" Paste");
     }
-
-    txtLength_ = Child(hwnd_, L"EDIT", L"", WS_BORDER | ES_READONLY | ES_RIGHT, IDC_TXTLENGTH);
-    txtClipboard_ = Child(hwnd_, L"EDIT", L"", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL,
-                          IDC_TXTCLIPBOARD);
-    setFont(txtLength_, font_.get());
-    setFont(txtClipboard_, font_.get());
-    picBrindle_ = Child(hwnd_, L"STATIC", L"Brindle", SS_OWNERDRAW | SS_NOTIFY, IDC_PICBRINDLE);
-    lblBrindle_ = Child(hwnd_, L"STATIC", L"Brindle", SS_CENTER, IDC_LBLBRINDLE);
-    setFont(lblBrindle_, smallFont_.get());
-
-    pictures_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPSIBLINGS,
-                                  0, 0, 0, 0, hwnd_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICPICTURES)),
-                                  instance_, nullptr);
-
-    const MainLayout l = ComputeLayout(ToTwips(0), false, false);
-    Place(strip_, l.strip);
-    for (int n = 0; n < kStoreCount; ++n) Place(lblStore_[n], l.labels[n]);
 }
 
 HWND frmMain::Control(int id) const {
@@ -277,6 +297,12 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 logic_->FormResize();
                 inResize_ = false;
             }
+            return 0;
+        case WM_SHOWWINDOW:
+            if (wp && pendingFocus_) ::PostMessageW(hwnd_, kMsgApplyFocus, 0, 0);
+            return ::DefWindowProcW(hwnd_, msg, wp, lp);
+        case kMsgApplyFocus:
+            if (pendingFocus_) ::SetFocus(pendingFocus_);
             return 0;
         case WM_GETMINMAXINFO:
             OnMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lp));
@@ -461,6 +487,13 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
     const MainLayout l = ComputeLayout(ToTwips(r.right - r.left), mirror, picturesShown);
     HDWP batch = ::BeginDeferWindowPos(64);
     auto defer = [&](HWND w, const TwipsRect& t) {
+        RECT now{};
+        ::GetWindowRect(w, &now);
+        ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&now), 2);
+        if (now.left == ToPixelsX(t.left) && now.top == ToPixelsX(t.top) &&
+            now.right - now.left == ToPixelsX(t.width) &&
+            now.bottom - now.top == ToPixelsX(t.height))
+            return;
         if (batch)
             batch = ::DeferWindowPos(batch, w, nullptr, ToPixelsX(t.left), ToPixelsX(t.top),
                                      ToPixelsX(t.width), ToPixelsX(t.height),
@@ -505,7 +538,11 @@ void frmMain::SetSlotColours(unsigned titleBackground, unsigned textBackground) 
     }
 }
 
-void frmMain::FocusPaste(int slot) { ::SetFocus(picPaste_[slot]); }
+// A hidden window takes the focus when it shows; asking earlier only costs.
+void frmMain::FocusPaste(int slot) {
+    pendingFocus_ = picPaste_[slot];
+    if (::IsWindowVisible(hwnd_)) ::SetFocus(pendingFocus_);
+}
 
 std::wstring frmMain::StoreCaption(int store) const {
     wchar_t buffer[512] = {};
@@ -522,7 +559,9 @@ void frmMain::SetStoreCaption(int store, std::wstring_view caption) {
 }
 
 void frmMain::SetStoreTooltip(int store, std::wstring_view tip) {
-    const std::wstring text(tip);
+    storeTips_[store] = std::wstring(tip);
+    if (!tooltip_) return;
+    const std::wstring& text = storeTips_[store];
     TOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
     ti.uFlags = TTF_IDISHWND;

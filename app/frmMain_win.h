@@ -68,6 +68,7 @@ private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     void CreateControls();
+    void CreateTooltips();
     void OnCommand(int id, int code, HWND control);
     void OnExit();
     LRESULT OnColour(HDC dc, HWND control);
@@ -94,6 +95,8 @@ private:
     HWND picBrindle_ = nullptr, lblBrindle_ = nullptr;
     std::array<HWND, 16> lblStore_{};
     std::array<bool, 16> labelCurrent_{};
+    std::array<std::wstring, 16> storeTips_;
+    HWND pendingFocus_ = nullptr;
     std::array<HWND, 10> txtTitle_{}, txt_{}, picCopy_{}, picPaste_{}, label1_{};
     bool inResize_ = false;
     bool closing_ = false;

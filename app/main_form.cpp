@@ -39,7 +39,7 @@ void MainForm::FormLoad(std::wstring_view programFolder) {
         Write("askImport", L"1");
     }
 
-    if (!fs_.DirectoryExists(kPictureFolder)) fs_.CreateDirectory(kPictureFolder);
+    if (!fs_.DirectoryExists(kPictureFolder)) fs_.MakeDirectory(kPictureFolder);
 
     WindowGeometry g = view_.Geometry();
     int top = g.top, left = g.left;

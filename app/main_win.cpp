@@ -48,12 +48,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
-    const HRESULT ole = ::OleInitialize(nullptr);
-
+    HRESULT ole = E_FAIL;
     int exitCode = 1;
     {
         quillet::frmMain window;
         if (window.Create(instance, ProgramFolder())) {
+            // After the window shows: starting OLE costs more than the window.
+            ole = ::OleInitialize(nullptr);
             MSG msg;
             while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
                 if (window.hwnd() && ::IsDialogMessageW(window.hwnd(), &msg)) continue;

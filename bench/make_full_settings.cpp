@@ -1,5 +1,5 @@
 // Writes the full settings file of the startup benchmark: 16 stores of ten
-// 31,999-character texts.
+// 31,999-character texts made of lines, as typed or pasted text is.
 #include <fstream>
 #include <string>
 
@@ -11,7 +11,15 @@ int main(int argc, char** argv) {
         out << "[Savings" << store << "]\r\n";
         for (int i = 0; i < 10; ++i) {
             out << "txt(" << i << ")=";
-            for (int c = 0; c < 31999; ++c) out << static_cast<char>(c % 80 == 79 ? ' ' : 'a' + (c + i) % 26);
+            // Lines of 78 letters, each closed by the stored line break.
+            for (int c = 0; c < 31999; ++c) {
+                if (c % 80 == 78 && c + 1 < 31999) {
+                    out << "\xFF\xF6";
+                    ++c;
+                } else {
+                    out << static_cast<char>('a' + (c + i) % 26);
+                }
+            }
             out << "\r\ntxtTitle(" << i << ")=Slot " << i + 1 << "\r\n";
         }
     }

@@ -40,7 +40,7 @@ public:
 
     virtual bool FileExists(const std::filesystem::path& path) = 0;
     virtual bool DirectoryExists(const std::filesystem::path& path) = 0;
-    virtual IoResult CreateDirectory(const std::filesystem::path& path) = 0;
+    virtual IoResult MakeDirectory(const std::filesystem::path& path) = 0;
     virtual IoResult Remove(const std::filesystem::path& path) = 0;
     virtual IoResult Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
 };

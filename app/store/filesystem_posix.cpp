@@ -88,7 +88,7 @@ public:
         std::error_code ec;
         return std::filesystem::is_directory(path, ec);
     }
-    IoResult CreateDirectory(const std::filesystem::path& path) override {
+    IoResult MakeDirectory(const std::filesystem::path& path) override {
         std::error_code ec;
         if (std::filesystem::create_directory(path, ec) || !ec) return IoResult::Success();
         const std::string text = ec.message();

@@ -100,7 +100,7 @@ public:
         const DWORD attrs = ::GetFileAttributesW(path.c_str());
         return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
     }
-    IoResult CreateDirectory(const std::filesystem::path& path) override {
+    IoResult MakeDirectory(const std::filesystem::path& path) override {
         if (::CreateDirectoryW(path.c_str(), nullptr) ||
             ::GetLastError() == ERROR_ALREADY_EXISTS)
             return IoResult::Success();

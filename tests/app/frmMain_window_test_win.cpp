@@ -56,7 +56,8 @@ TEST_F(WindowTest, FirstStartMenus) {
     EXPECT_EQ(MenuText(w, IDM_PASTE), L"Paste  Ctrl+V  ");
     EXPECT_EQ(MenuText(w, IDM_EXIT), L"E&xit");
     EXPECT_EQ(MenuText(w, IDM_FEEDBACK), L"&E-Mail Feedback");
-    EXPECT_EQ(::GetFocus(), window_.Control(IDC_PICPASTE0 + 1));
+    // The focus moves once the shown window handles its messages.
+    EXPECT_TRUE(testing::WaitFor([&] { return ::GetFocus() == window_.Control(IDC_PICPASTE0 + 1); }));
 }
 
 TEST_F(WindowTest, StoredChoicesShowInTheMenus) {

@@ -44,7 +44,7 @@ public:
     bool DirectoryExists(const std::filesystem::path& path) override {
         return folders.count(path.wstring()) > 0;
     }
-    IoResult CreateDirectory(const std::filesystem::path& path) override {
+    IoResult MakeDirectory(const std::filesystem::path& path) override {
         folders.insert(path.wstring());
         return IoResult::Success();
     }
