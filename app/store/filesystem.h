@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -33,10 +35,14 @@ public:
     // writer may start afresh over the first, never over the second.
     virtual FileRead ReadAll(const std::filesystem::path& path) = 0;
 
-    // Puts `bytes` in place of the file so that a crash at any moment leaves
-    // either the old or the new content: written beside it, flushed, renamed.
+    // Puts the pieces, one after the other, in place of the file so that a
+    // crash at any moment leaves either the old or the new content: written
+    // beside it, flushed, renamed. Pieces spare the caller joining a big file.
     virtual IoResult ReplaceAtomically(const std::filesystem::path& path,
-                                       std::string_view bytes) = 0;
+                                       const std::vector<std::string_view>& pieces) = 0;
+    IoResult ReplaceAtomically(const std::filesystem::path& path, std::string_view bytes) {
+        return ReplaceAtomically(path, std::vector<std::string_view>{bytes});
+    }
 
     virtual bool FileExists(const std::filesystem::path& path) = 0;
     virtual bool DirectoryExists(const std::filesystem::path& path) = 0;

@@ -49,23 +49,26 @@ public:
         return result;
     }
 
+    using FileSystem::ReplaceAtomically;
     IoResult ReplaceAtomically(const std::filesystem::path& path,
-                               std::string_view bytes) override {
+                               const std::vector<std::string_view>& pieces) override {
         std::filesystem::path temp = path;
         temp += ".new";
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0) return IoResult::Failure(Reason(errno));
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (put < 0) {
-                if (errno == EINTR) continue;
-                const int err = errno;
-                ::close(fd);
-                ::unlink(temp.c_str());
-                return IoResult::Failure(Reason(err));
+        for (std::string_view bytes : pieces) {
+            size_t done = 0;
+            while (done < bytes.size()) {
+                const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+                if (put < 0) {
+                    if (errno == EINTR) continue;
+                    const int err = errno;
+                    ::close(fd);
+                    ::unlink(temp.c_str());
+                    return IoResult::Failure(Reason(err));
+                }
+                done += static_cast<size_t>(put);
             }
-            done += static_cast<size_t>(put);
         }
         if (::fsync(fd) != 0 || ::close(fd) != 0) {
             const int err = errno;

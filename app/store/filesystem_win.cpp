@@ -49,8 +49,9 @@ public:
         return result;
     }
 
+    using FileSystem::ReplaceAtomically;
     IoResult ReplaceAtomically(const std::filesystem::path& path,
-                               std::string_view bytes) override {
+                               const std::vector<std::string_view>& pieces) override {
         // A read-only file is the user's decision; do not overrule it.
         const DWORD attrs = ::GetFileAttributesW(path.c_str());
         if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY))
@@ -62,19 +63,21 @@ public:
             UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!file) return IoResult::Failure(SystemMessage(::GetLastError()));
-            size_t done = 0;
-            while (done < bytes.size()) {
-                DWORD put = 0;
-                const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done,
-                                                                       1u << 30));
-                if (!::WriteFile(file.get(), bytes.data() + done, want, &put, nullptr) ||
-                    put == 0) {
-                    const DWORD err = ::GetLastError();
-                    file.reset();
-                    ::DeleteFileW(temp.c_str());
-                    return IoResult::Failure(SystemMessage(err));
+            for (std::string_view bytes : pieces) {
+                size_t done = 0;
+                while (done < bytes.size()) {
+                    DWORD put = 0;
+                    const DWORD want =
+                        static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+                    if (!::WriteFile(file.get(), bytes.data() + done, want, &put, nullptr) ||
+                        put == 0) {
+                        const DWORD err = ::GetLastError();
+                        file.reset();
+                        ::DeleteFileW(temp.c_str());
+                        return IoResult::Failure(SystemMessage(err));
+                    }
+                    done += put;
                 }
-                done += put;
             }
             if (!::FlushFileBuffers(file.get())) {
                 const DWORD err = ::GetLastError();

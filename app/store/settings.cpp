@@ -1,7 +1,9 @@
 #include "store/settings.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <deque>
 
 #include "store/encoding.h"
 
@@ -19,6 +21,23 @@ bool SameName(std::string_view a, std::string_view b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (FoldCase(a[i]) != FoldCase(b[i])) return false;
     return true;
+}
+
+// The first CR or LF in [p, end), eight bytes at a time: slot texts make
+// lines tens of thousands of bytes long, and this scan is most of a load.
+const char* FindLineBreak(const char* p, const char* end) {
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHighs = 0x8080808080808080ULL;
+    constexpr uint64_t kCr = kOnes * '\r', kLf = kOnes * '\n';
+    while (end - p >= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        const uint64_t a = word ^ kCr, b = word ^ kLf;
+        if ((((a - kOnes) & ~a) | ((b - kOnes) & ~b)) & kHighs) break;
+        p += 8;
+    }
+    while (p < end && *p != '\r' && *p != '\n') ++p;
+    return p;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -52,10 +71,8 @@ void IniDocument::Parse() {
 
     while (pos < n) {
         const size_t lineBegin = pos;
-        const void* lf = std::memchr(data + pos, '\n', n - pos);
-        size_t contentEnd = lf ? static_cast<size_t>(static_cast<const char*>(lf) - data) : n;
-        if (const void* cr = std::memchr(data + pos, '\r', contentEnd - pos))
-            contentEnd = static_cast<size_t>(static_cast<const char*>(cr) - data);
+        const size_t contentEnd =
+            static_cast<size_t>(FindLineBreak(data + pos, data + n) - data);
         pos = contentEnd;
         while (pos < n && (data[pos] == '\r' || data[pos] == '\n')) ++pos;
 
@@ -186,7 +203,21 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
 }
 
 std::string IniDocument::Serialize() const {
-    if (edits_ == 0) return bytes_;
+    const Rendering r = Render();
+    size_t total = 0;
+    for (std::string_view piece : r.pieces) total += piece.size();
+    std::string out;
+    out.reserve(total);
+    for (std::string_view piece : r.pieces) out += piece;
+    return out;
+}
+
+IniDocument::Rendering IniDocument::Render() const {
+    if (edits_ == 0) {
+        Rendering r;
+        r.pieces.push_back(bytes_);
+        return r;
+    }
 
     struct Splice {
         size_t begin, end;
@@ -231,22 +262,23 @@ std::string IniDocument::Serialize() const {
 
     std::sort(splices.begin(), splices.end(),
               [](const Splice& a, const Splice& b) { return a.begin < b.begin; });
-    size_t total = bytes_.size() + appended.size() + 2;
-    for (const Splice& sp : splices) total += sp.text.size();
-    std::string out;
-    out.reserve(total);
+    IniDocument::Rendering r;
+    const std::string_view all(bytes_);
     size_t copied = 0;
-    for (const Splice& sp : splices) {
-        out.append(bytes_, copied, sp.begin - copied);
-        out += sp.text;
+    for (Splice& sp : splices) {
+        r.pieces.push_back(all.substr(copied, sp.begin - copied));
+        r.pieces.push_back(r.owned.emplace_back(std::move(sp.text)));
         copied = sp.end;
     }
-    out.append(bytes_, copied, std::string::npos);
+    r.pieces.push_back(all.substr(copied));
     if (!appended.empty()) {
-        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
-        out += appended;
+        char last = 0;
+        for (auto it = r.pieces.rbegin(); it != r.pieces.rend() && !last; ++it)
+            if (!it->empty()) last = it->back();
+        if (last && last != '\n' && last != '\r') r.pieces.push_back("\r\n");
+        r.pieces.push_back(r.owned.emplace_back(std::move(appended)));
     }
-    return out;
+    return r;
 }
 
 std::string SettingsFile::ReadRaw(const std::filesystem::path& path, std::string_view section,
@@ -278,7 +310,8 @@ IoResult SettingsFile::WriteRawMany(const std::filesystem::path& path,
     bool changed = file.status == FileRead::Status::kMissing && !writes.empty();
     for (const SettingWrite& w : writes) changed = doc.Set(w.section, w.key, w.value) || changed;
     if (!changed) return IoResult::Success();
-    return fs_.ReplaceAtomically(path, doc.Serialize());
+    const IniDocument::Rendering rendering = doc.Render();
+    return fs_.ReplaceAtomically(path, rendering.pieces);
 }
 
 IoResult SettingsFile::WriteRaw(const std::filesystem::path& path, std::string_view section,

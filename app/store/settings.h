@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -40,6 +41,14 @@ public:
     // The file with every Set applied: changed values in place, new keys at
     // the end of their section, new sections at the end of the file.
     std::string Serialize() const;
+
+    // The same as pieces to be written one after the other: unchanged runs
+    // of the file point into it, changed parts into `owned`.
+    struct Rendering {
+        std::deque<std::string> owned;
+        std::vector<std::string_view> pieces;
+    };
+    Rendering Render() const;
 
 private:
     struct Entry {

@@ -31,10 +31,13 @@ public:
         r.bytes = it->second;
         return r;
     }
+    using FileSystem::ReplaceAtomically;
     IoResult ReplaceAtomically(const std::filesystem::path& path,
-                               std::string_view bytes) override {
+                               const std::vector<std::string_view>& pieces) override {
         if (readOnly.count(path.wstring())) return IoResult::Failure(L"Access is denied.");
-        files[path.wstring()] = std::string(bytes);
+        std::string bytes;
+        for (std::string_view piece : pieces) bytes += piece;
+        files[path.wstring()] = std::move(bytes);
         ++replaceCount;
         return IoResult::Success();
     }
