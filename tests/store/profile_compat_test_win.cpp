@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "store/Module1.h"
 #include "store/settings.h"
 
 namespace quillet {
@@ -172,6 +173,19 @@ TEST_F(ProfileCompat, LongerValuesThanTheSystemWritesStayReadableByIt) {
     ASSERT_TRUE(engine_.WriteRaw(path, "Savings4", "txt(5)", huge));
     EXPECT_EQ(ApiRead(path, {"Savings4", "txt(5)"}), huge);
     EXPECT_EQ(OurRead(path, {"Savings4", "txt(5)"}), huge);
+}
+
+TEST_F(ProfileCompat, AccentedTextAndLineBreaksKeepTheirBytesInTheSystemCodePage) {
+    const auto path = dir_ / "codepage.ini";
+    Settings settings(RealFileSystem(), SystemCodec());
+    ASSERT_EQ(::GetACP(), 1252u) << "the bench runs Wine with the Western code page";
+    const std::wstring text = L"\u00C9t\u00E9 \u00E0 Z\u00FCrich\r\n\u00FF\u00F6 \u20AC5";
+    ASSERT_TRUE(settings.WriteSetting(path, "Savings1", "txt(0)", text));
+    EXPECT_EQ(ApiRead(path, {"Savings1", "txt(0)"}),
+              "\xC9t\xE9 \xE0 Z\xFCrich\xFF\xF6\xFF\xF6 \x80" "5");
+    // The marker the user typed comes back as a line break; all else as written.
+    EXPECT_EQ(settings.ReadSetting(path, "Savings1", "txt(0)", L""),
+              L"\u00C9t\u00E9 \u00E0 Z\u00FCrich\r\n\r\n \u20AC5");
 }
 
 }  // namespace
