@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "layout.h"
+#include "pictures/picture_files.h"
 #include "resource.h"
 #include "store/encoding.h"
 #include "util/strings_win.h"
@@ -13,6 +14,7 @@ namespace quillet {
 namespace {
 
 constexpr wchar_t kPanelClass[] = L"QuilletProPanel";
+constexpr wchar_t kProgressClass[] = L"QuilletProProgress";
 constexpr UINT kMsgApplyFocus = WM_APP + 1;
 constexpr COLORREF kStripColour = RGB(0xC0, 0xC0, 0xC0);
 
@@ -112,8 +114,17 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     panel.lpszClassName = kPanelClass;
     ::RegisterClassExW(&panel);
 
+    WNDCLASSEXW progress{sizeof progress};
+    progress.lpfnWndProc = ProgressProc;
+    progress.hInstance = instance;
+    progress.hCursor = ::LoadCursorW(nullptr, IDC_WAIT);
+    progress.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    progress.lpszClassName = kProgressClass;
+    ::RegisterClassExW(&progress);
+
     popupMenu_.reset(::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_POPUPMENU)));
-    logic_ = std::make_unique<MainForm>(*this, *this, RealFileSystem(), SystemCodec());
+    logic_ = std::make_unique<MainForm>(*this, *this, RealFileSystem(), SystemCodec(), clipboard_,
+                                        cases_);
 
     RECT frame{0, 0, ToPixelsX(kDesignClientWidth), ToPixelsX(kDesignClientHeight)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -123,6 +134,7 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                               instance, this);
     if (!hwnd_) return false;
+    clipboard_.SetOwner(hwnd_);
     CreateControls();
 
     logic_->FormLoad(programFolder);
@@ -238,6 +250,7 @@ void frmMain::CreateControls() {
                           IDC_TXTCLIPBOARD, at(l.clipboard));
     setFont(txtLength_, font_.get());
     setFont(txtClipboard_, font_.get());
+    ::SendMessageW(txtClipboard_, EM_SETLIMITTEXT, 0, 0);
     picBrindle_ = Child(hwnd_, L"STATIC", L"Brindle", SS_OWNERDRAW | SS_NOTIFY, IDC_PICBRINDLE,
                         at(l.logo));
     lblBrindle_ = Child(hwnd_, L"STATIC", L"Brindle", SS_CENTER, IDC_LBLBRINDLE, at(l.maker));
@@ -248,6 +261,16 @@ void frmMain::CreateControls() {
                                   p.left, p.top, p.right - p.left, p.bottom - p.top, hwnd_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICPICTURES)),
                                   instance_, nullptr);
+    for (int i = 0; i < kSlotCount; ++i) {
+        const PictureSlotRects r = PictureSlotLayout(i);
+        box_[i] = Child(pictures_, kPanelClass, L"", WS_BORDER | WS_CLIPCHILDREN, IDC_BOX0 + i,
+                        at(r.frame));
+        imgPic_[i] = Child(box_[i], L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, IDC_IMGPIC0 + i,
+                           RECT{0, 0, 0, 0});
+        HWND number = Child(pictures_, L"STATIC", std::to_wstring(i + 1).c_str(), SS_CENTER,
+                            IDC_LBLPIC0 + i, at(r.number));
+        setFont(number, smallFont_.get());
+    }
 }
 
 // Tooltips come once the window shows: they are not needed before, and
@@ -269,6 +292,9 @@ void frmMain::CreateTooltips() {
         ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     };
     addTip(strip_, L"Select Store");
+    addTip(txtClipboard_, L"Current contents of the clipboard");
+    addTip(txtLength_, L"Number of characters in the clipboard");
+    for (int i = 0; i < kSlotCount; ++i) addTip(imgPic_[i], L"Click to view picture");
     for (int n = 0; n < kStoreCount; ++n) addTip(lblStore_[n], storeTips_[n]);
     for (int i = 0; i < kSlotCount; ++i) {
         addTip(picCopy_[i], std::to_wstring(i + 1) + L" Copy and/or Drag");
@@ -348,8 +374,16 @@ void frmMain::OnCommand(int id, int code, HWND control) {
         logic_->submnustore_Click(id - IDM_STORE0);
         return;
     }
+    if ((id == IDC_TXTCLIPBOARD || id == IDC_TXTLENGTH) && code == EN_SETFOCUS) {
+        id == IDC_TXTCLIPBOARD ? logic_->txtClipboard_Click() : logic_->txtLength_Click();
+        return;
+    }
     switch (id) {
         case IDM_FILESAVE: logic_->mnuFileSave_Click(); break;
+        case IDM_LOWERCASE: logic_->mnuLowerCase_Click(); break;
+        case IDM_UPPERCASE: logic_->mnuUpperCase_Click(); break;
+        case IDM_OPPOSITECASE: logic_->mnuOppositeCase_Click(); break;
+        case IDM_EMPTYCLIPBOARD: logic_->mnuEmptyClipboard_Click(); break;
         case IDM_REVERT: logic_->mnuRevert_Click(); break;
         case IDM_CLOSE: logic_->mnuClose_Click(); break;
         case IDM_EXIT: OnExit(); break;
@@ -390,6 +424,21 @@ void frmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
         DrawSlotButton(item, true);
     } else if (id >= IDC_PICPASTE0 && id < IDC_PICPASTE0 + kSlotCount) {
         DrawSlotButton(item, false);
+    } else if (id >= IDC_IMGPIC0 && id < IDC_IMGPIC0 + kSlotCount) {
+        // The thumbnail: the slot's whole picture stretched to the control.
+        HBITMAP bitmap = pictures_bitmaps_[id - IDC_IMGPIC0].get();
+        if (!bitmap) return;
+        BITMAP info{};
+        ::GetObjectW(bitmap, sizeof info, &info);
+        HDC source = ::CreateCompatibleDC(item.hDC);
+        {
+            SelectObjectScope keep(source, bitmap);
+            ::SetStretchBltMode(item.hDC, HALFTONE);
+            const RECT& r = item.rcItem;
+            ::StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0,
+                         0, info.bmWidth, info.bmHeight, SRCCOPY);
+        }
+        ::DeleteDC(source);
     } else if (id == IDC_PICBRINDLE) {
         // The maker's mark: a quill-coloured square with a white stroke.
         RECT r = item.rcItem;
@@ -413,6 +462,7 @@ void frmMain::OnPaint() {
     ::MoveToEx(dc, 0, y, nullptr);
     ::LineTo(dc, ToPixelsX(lineRight_), y);
     ::EndPaint(hwnd_, &ps);
+    logic_->ShowClipboard();  // every repaint refreshes the clipboard line
 }
 
 int frmMain::FixedWindowHeight() const {
@@ -582,6 +632,94 @@ void frmMain::ShowPictures(bool shown) {
     ::ShowWindow(pictures_, shown ? SW_SHOW : SW_HIDE);
     if (shown)
         ::SetWindowPos(pictures_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void frmMain::SetClipboardText(std::wstring_view text) {
+    // Unchanged text is not set again: that would repaint the line endlessly.
+    if (WindowText(txtClipboard_) != text)
+        ::SetWindowTextW(txtClipboard_, std::wstring(text).c_str());
+}
+
+void frmMain::SetClipboardLength(std::wstring_view text) {
+    if (WindowText(txtLength_) != text) ::SetWindowTextW(txtLength_, std::wstring(text).c_str());
+}
+
+LRESULT CALLBACK frmMain::ProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE)
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(
+                                reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+    auto* self = reinterpret_cast<frmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg != WM_PAINT || !self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd, &ps);
+    RECT client;
+    ::GetClientRect(hwnd, &client);
+    SelectObjectScope font(dc, self->font_.get());
+    ::SetBkMode(dc, TRANSPARENT);
+    RECT label{8, 6, client.right - 8, 26};
+    ::DrawTextW(dc, self->progressLabel_.c_str(), -1, &label, DT_LEFT | DT_SINGLELINE);
+    // Ten blocks, shown one by one as the slots load.
+    UniqueBrush fill(::CreateSolidBrush(RGB(0, 0, 128)));
+    const int width = (client.right - 16) / 10;
+    for (int b = 0; b < self->progressBlocks_; ++b) {
+        RECT block{8 + b * width + 1, 32, 8 + (b + 1) * width - 1, 48};
+        ::FillRect(dc, &block, fill.get());
+    }
+    ::EndPaint(hwnd, &ps);
+    return 0;
+}
+
+void frmMain::ShowProgress(std::wstring_view caption, std::wstring_view label) {
+    progressBlocks_ = 0;
+    progressLabel_ = std::wstring(label);
+    RECT main{};
+    ::GetWindowRect(hwnd_, &main);
+    progress_.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kProgressClass,
+                                      std::wstring(caption).c_str(), WS_POPUP | WS_CAPTION,
+                                      main.left + ToPixelsX(900), main.top + ToPixelsX(4550),
+                                      ToPixelsX(3400), ToPixelsX(1300), hwnd_, nullptr,
+                                      instance_, this));
+    if (!progress_) return;
+    ::SetWindowPos(progress_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    ::ShowWindow(progress_.get(), SW_SHOWNOACTIVATE);
+    ::UpdateWindow(progress_.get());
+}
+
+void frmMain::ShowProgressBlock(int block) {
+    progressBlocks_ = block;
+    if (!progress_) return;
+    ::InvalidateRect(progress_.get(), nullptr, TRUE);
+    ::UpdateWindow(progress_.get());
+}
+
+void frmMain::CloseProgress() { progress_.reset(); }
+
+bool frmMain::LoadSlotPicture(int slot, const std::wstring& path) {
+    HBITMAP loaded = static_cast<HBITMAP>(::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!loaded) return false;
+    pictures_bitmaps_[slot].reset(loaded);
+    ::InvalidateRect(imgPic_[slot], nullptr, TRUE);
+    return true;
+}
+
+void frmMain::SetPictureTag(int slot, const std::wstring& path) { pictureTag_[slot] = path; }
+
+void frmMain::FitSlotPicture(int slot) {
+    HWND img = imgPic_[slot];
+    ::ShowWindow(img, SW_HIDE);
+    BITMAP info{};
+    if (!pictures_bitmaps_[slot] ||
+        !::GetObjectW(pictures_bitmaps_[slot].get(), sizeof info, &info))
+        return;  // an empty slot stays empty
+    RECT frame{};
+    ::GetClientRect(box_[slot], &frame);
+    const TwipsRect r = FitPicture(ToTwips(info.bmWidth), ToTwips(std::abs(info.bmHeight)),
+                                   ToTwips(frame.right), ToTwips(frame.bottom), 0);
+    ::MoveWindow(img, ToPixelsX(r.left), ToPixelsX(r.top), ToPixelsX(r.width),
+                 ToPixelsX(r.height), FALSE);
+    ::ShowWindow(img, SW_SHOW);
 }
 
 HMENU frmMain::MenuOf(int item) const {

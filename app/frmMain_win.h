@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "clipboard_win.h"
 #include "layout.h"
 #include "main_form.h"
 #include "main_view.h"
@@ -54,6 +55,14 @@ public:
     void SetStoreTooltip(int store, std::wstring_view tip) override;
     void MarkStoreLabel(int store, bool current) override;
     void ShowPictures(bool shown) override;
+    void SetClipboardText(std::wstring_view text) override;
+    void SetClipboardLength(std::wstring_view text) override;
+    void ShowProgress(std::wstring_view caption, std::wstring_view label) override;
+    void ShowProgressBlock(int block) override;
+    void CloseProgress() override;
+    bool LoadSlotPicture(int slot, const std::wstring& path) override;
+    void SetPictureTag(int slot, const std::wstring& path) override;
+    void FitSlotPicture(int slot) override;
     bool IsChecked(int item) const override;
     void SetChecked(int item, bool checked) override;
     void SetEnabled(int item, bool enabled) override;
@@ -65,6 +74,7 @@ public:
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK ProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     void CreateControls();
@@ -96,6 +106,14 @@ private:
     std::array<HWND, 16> lblStore_{};
     std::array<bool, 16> labelCurrent_{};
     std::array<std::wstring, 16> storeTips_;
+    SystemClipboard clipboard_{nullptr};
+    LocaleCases cases_;
+    UniqueWindow progress_;
+    int progressBlocks_ = 0;
+    std::wstring progressLabel_;
+    std::array<HWND, 10> box_{}, imgPic_{};
+    std::array<UniqueBitmap, 10> pictures_bitmaps_;
+    std::array<std::wstring, 10> pictureTag_;
     HWND pendingFocus_ = nullptr;
     std::array<HWND, 10> txtTitle_{}, txt_{}, picCopy_{}, picPaste_{}, label1_{};
     bool inResize_ = false;

@@ -36,8 +36,20 @@ MainLayout ComputeLayout(int width, bool mirror, bool picturesShown) {
     l.lineRight = width;
     l.logo = {width - 650, 20, 480, 300};
     l.maker = {width - 850, 330, 800, 200};
-    l.pictures = {1500, 720, 3300, 4500};
+    l.pictures = {1500, 720, 3015, 4515};
     return l;
+}
+
+PictureSlotRects PictureSlotLayout(int slot) {
+    if (slot >= 8) {
+        const bool left = slot == 8;
+        return {{left ? 120 : 1560, 3120, 1335, 1335}, {left ? 720 : 2100, 2940, 135, 180}};
+    }
+    const int row = slot / 2;
+    const bool left = slot % 2 == 0;
+    const int top = 720 * row;
+    return {{left ? 240 : 1680, top, 1215, 650},
+            {left ? 120 : 1560, left ? top + 20 : top + 360, 135, 180}};
 }
 
 int LimitWidth(int width, bool picturesShown) {

@@ -34,6 +34,12 @@ struct MainLayout {
     TwipsRect pictures;                // picPictures, over the text slots
 };
 
+// The picture slots inside the picture panel: frame and number label.
+struct PictureSlotRects {
+    TwipsRect frame, number;
+};
+PictureSlotRects PictureSlotLayout(int slot);
+
 // Twips of the rows for a window `width` twips wide. Mirroring applies to
 // text stores only.
 MainLayout ComputeLayout(int width, bool mirror, bool picturesShown);

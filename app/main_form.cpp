@@ -131,8 +131,11 @@ void MainForm::lblStore_Click(int store) {
     view_.SetEnabled(IDM_POPUNDO, false);
 }
 
+// Unlike a label click this keeps the width and the Undo items; the change
+// check runs too, so that a menu choice never throws edits away unasked.
 void MainForm::submnustore_Click(int store) {
     if (store < 0 || store >= kStoreCount) return;
+    CheckStoreChanges();
     SwitchStore(static_cast<int16_t>(store));
 }
 
@@ -144,17 +147,34 @@ void MainForm::submnuAutoSave_Click() {
 }
 
 void MainForm::LoadStore() {
+    if (currentStore_ == kPicturesStore) {
+        LoadPictures();
+        return;
+    }
     const std::vector<std::wstring> values =
         settings_.ReadSettings(settingsPath_, StoreSection(currentStore_), StoreKeys());
     for (int i = 0; i < kSlotCount; ++i) {
-        if (currentStore_ == kPicturesStore) {
-            const std::wstring& title = values[2 * i + 1];
-            view_.SetSlotTitle(i, title.empty() ? std::to_wstring(i + 1) : title);
-        } else {
-            view_.SetSlotText(i, values[2 * i]);
-            view_.SetSlotTitle(i, values[2 * i + 1]);
-        }
+        view_.SetSlotText(i, values[2 * i]);
+        view_.SetSlotTitle(i, values[2 * i + 1]);
     }
+}
+
+void MainForm::LoadPictures() {
+    view_.ShowProgress(kProgramTitle, L"Loading Thumbnails...");
+    std::vector<std::string> keys;
+    for (int i = 0; i < kSlotCount; ++i) keys.push_back(TitleKey(i));
+    const std::vector<std::wstring> titles =
+        settings_.ReadSettings(settingsPath_, StoreSection(kPicturesStore), keys);
+    for (int i = 0; i < kSlotCount; ++i) {
+        view_.ShowProgressBlock(i + 1);
+        const std::wstring path = SlotPicturePath(i);
+        view_.LoadSlotPicture(i, path);
+        view_.SetPictureTag(i, path);
+        view_.FitSlotPicture(i);
+        view_.SetSlotTitle(i, titles[i].empty() ? std::to_wstring(i + 1) : titles[i]);
+    }
+    view_.CloseProgress();
+    view_.Repaint();
 }
 
 bool MainForm::SaveStore() {
@@ -215,7 +235,11 @@ void MainForm::SwitchStore(int16_t store) {
 
 void MainForm::FormResize() {
     const WindowGeometry g = view_.Geometry();
-    if (g.state != WindowState::kNormal) return;
+    if (g.state == WindowState::kNormal) LayOut(g);
+    ShowClipboard();
+}
+
+void MainForm::LayOut(const WindowGeometry& g) {
     int left = g.left, top = g.top, screenW = 0, screenH = 0;
     view_.ScreenSize(screenW, screenH);
     KeepOnScreen(left, top, screenW, screenH);
@@ -224,6 +248,45 @@ void MainForm::FormResize() {
     const int width = LimitWidth(g.width, pictures);
     if (width != g.width) view_.SetWidth(width);
     view_.Layout(mirrorOn_ != 0, pictures);
+}
+
+void MainForm::ShowClipboard() {
+    const std::wstring text = clipboard_.Text().value_or(std::wstring());
+    view_.SetClipboardText(text);
+    view_.SetClipboardLength(LengthText(text.size()));
+}
+
+void MainForm::GetClipPic() {
+    view_.SetClipboardText(L"Picture");
+    view_.SetClipboardLength(L"");
+}
+
+// A clipboard without text (a picture, files) is left as it is: replacing it
+// with an empty text would destroy what the user copied.
+void MainForm::RewriteClipboard(std::wstring (*change)(const MainForm&, std::wstring_view)) {
+    if (const std::optional<std::wstring> text = clipboard_.Text()) {
+        clipboard_.Clear();
+        clipboard_.SetText(change(*this, *text));
+    }
+    ShowClipboard();
+    BeepIfSounds();
+}
+
+void MainForm::mnuLowerCase_Click() {
+    RewriteClipboard([](const MainForm& f, std::wstring_view t) { return f.cases_.Lower(t); });
+}
+
+void MainForm::mnuUpperCase_Click() {
+    RewriteClipboard([](const MainForm& f, std::wstring_view t) { return f.cases_.Upper(t); });
+}
+
+void MainForm::mnuOppositeCase_Click() {
+    RewriteClipboard([](const MainForm&, std::wstring_view t) { return OppositeCase(t); });
+}
+
+void MainForm::mnuEmptyClipboard_Click() {
+    clipboard_.Clear();
+    view_.SetClipboardText(L"");
 }
 
 void MainForm::BeepIfSounds() {

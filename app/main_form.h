@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "clipboard.h"
 #include "main_view.h"
 #include "store/Module1.h"
 
@@ -20,8 +21,14 @@ inline constexpr unsigned kCurrentLabelColour = 255;
 
 class MainForm {
 public:
-    MainForm(MainView& view, Prompt& prompt, FileSystem& fs, const TextCodec& codec)
-        : view_(view), prompt_(prompt), fs_(fs), settings_(fs, codec) {}
+    MainForm(MainView& view, Prompt& prompt, FileSystem& fs, const TextCodec& codec,
+             Clipboard& clipboard, const CaseMapping& cases)
+        : view_(view),
+          prompt_(prompt),
+          fs_(fs),
+          settings_(fs, codec),
+          clipboard_(clipboard),
+          cases_(cases) {}
 
     // Start-up from the designed window to the shown (or hidden) program.
     // The single-instance hand-over happens before, in the shell.
@@ -39,6 +46,15 @@ public:
     void lblStore_Click(int store);
     void submnustore_Click(int store);
     void submnuAutoSave_Click();
+
+    void ShowClipboard();
+    void GetClipPic();
+    void mnuLowerCase_Click();
+    void mnuUpperCase_Click();
+    void mnuOppositeCase_Click();
+    void mnuEmptyClipboard_Click();
+    void txtClipboard_Click() { ShowClipboard(); }
+    void txtLength_Click() { ShowClipboard(); }
 
     void LoadStore();
     bool SaveStore();  // false when the file could not be written (the user was told)
@@ -64,11 +80,16 @@ private:
     void Write(std::string_view key, std::wstring_view value) {
         settings_.WriteSetting(settingsPath_, kSettingsSection, key, value);
     }
+    void LoadPictures();
+    void LayOut(const WindowGeometry& g);
+    void RewriteClipboard(std::wstring (*change)(const MainForm&, std::wstring_view));
 
     MainView& view_;
     Prompt& prompt_;
     FileSystem& fs_;
     Settings settings_;
+    Clipboard& clipboard_;
+    const CaseMapping& cases_;
     ProgramPlaces places_;
     std::wstring settingsPath_;
     int16_t currentStore_ = 0;

@@ -45,6 +45,22 @@ public:
     virtual void MarkStoreLabel(int store, bool current) = 0;
     virtual void ShowPictures(bool shown) = 0;
 
+    // The clipboard display line.
+    virtual void SetClipboardText(std::wstring_view text) = 0;
+    virtual void SetClipboardLength(std::wstring_view text) = 0;
+
+    // The small progress window shown while the thumbnails load.
+    virtual void ShowProgress(std::wstring_view caption, std::wstring_view label) = 0;
+    virtual void ShowProgressBlock(int block) = 0;  // 1 ... 10
+    virtual void CloseProgress() = 0;
+
+    // Picture slots: load a bitmap file into the thumbnail (false, and the old
+    // picture stays, when it cannot be read), the file path kept with it, and
+    // the fitting into its frame.
+    virtual bool LoadSlotPicture(int slot, const std::wstring& path) = 0;
+    virtual void SetPictureTag(int slot, const std::wstring& path) = 0;
+    virtual void FitSlotPicture(int slot) = 0;
+
     // Menu items by their IDM_ identifier.
     virtual bool IsChecked(int item) const = 0;
     virtual void SetChecked(int item, bool checked) = 0;

@@ -69,9 +69,16 @@ using UniqueModule = UniqueHandle<HMODULE, detail::FreeLibraryHandle, detail::Nu
 using UniqueKey = UniqueHandle<HKEY, detail::CloseRegKey, detail::Null<HKEY>>;
 
 // Scope guards for paired calls.
+// Another program may hold the clipboard open for a moment, so opening is
+// tried a few times.
 class ClipboardScope {
 public:
-    explicit ClipboardScope(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    explicit ClipboardScope(HWND owner, int attempts = 10) {
+        for (int i = 0; i < attempts && !open_; ++i) {
+            if (i) ::Sleep(10);
+            open_ = ::OpenClipboard(owner) != FALSE;
+        }
+    }
     ~ClipboardScope() {
         if (open_) ::CloseClipboard();
     }
@@ -80,7 +87,7 @@ public:
     explicit operator bool() const { return open_; }
 
 private:
-    bool open_;
+    bool open_ = false;
 };
 
 template <typename T>

@@ -40,7 +40,8 @@ TEST_F(WindowTest, FirstStartMenus) {
     HWND w = window_.hwnd();
     EXPECT_TRUE(Checked(w, IDM_STORE0 + 1));
     for (int n = 0; n < 16; ++n) {
-        if (n != 1) EXPECT_FALSE(Checked(w, IDM_STORE0 + n)) << n;
+        if (n == 1) continue;
+        EXPECT_FALSE(Checked(w, IDM_STORE0 + n)) << n;
     }
     EXPECT_TRUE(Checked(w, IDM_SOUNDS));
     EXPECT_FALSE(Checked(w, IDM_AUTOSAVE));

@@ -6,34 +6,16 @@
 #include "resource.h"
 #include "support/fake_filesystem.h"
 #include "support/fake_view.h"
+#include "support/main_form_fixture.h"
 
 namespace quillet {
 namespace {
 
+using testing::FakeClipboard;
 using testing::FakeFileSystem;
 using testing::FakeView;
 using testing::ScriptedPrompt;
-
-const std::wstring kIni = L"C:\\quilbdx.ini";
-const std::wstring kFolder = L"C:\\Program Files\\Quillet Pro";
-
-class MainFormTest : public ::testing::Test {
-protected:
-    FakeFileSystem fs;
-    FakeView view;
-    ScriptedPrompt prompt;
-    Windows1252Codec codec;
-    MainForm form{view, prompt, fs, codec};
-
-    std::wstring Stored(std::string_view section, std::string_view key) {
-        Settings s(fs, codec);
-        return s.ReadSetting(kIni, section, key, L"<absent>");
-    }
-    void Store(std::string_view section, std::string_view key, std::wstring_view value) {
-        Settings s(fs, codec);
-        s.WriteSetting(kIni, section, key, value);
-    }
-};
+using testing::SimpleCases;
 
 TEST_F(MainFormTest, FirstStartWithoutSettingsFile) {
     form.FormLoad(kFolder);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "clipboard.h"
 #include "main_view.h"
 #include "store/Module1.h"
 
@@ -29,6 +30,12 @@ public:
     std::array<bool, 16> labelCurrent{};
     std::map<int, bool> checked, enabled;
     unsigned titleColour = 0, textColour = 0;
+    std::wstring clipboardText, clipboardLength;
+    std::vector<std::wstring> progress;  // what the progress window went through
+    std::array<std::wstring, 10> pictureTag;
+    std::array<std::wstring, 10> picture;   // the file each thumbnail shows
+    std::array<int, 10> fitted{};
+    std::map<std::wstring, bool> readableFiles;  // picture files that load
 
     FakeView() {
         storeCaption[0] = L"&P Pictures";
@@ -71,6 +78,20 @@ public:
     void SetStoreTooltip(int store, std::wstring_view t) override { tooltip[store] = t; }
     void MarkStoreLabel(int store, bool current) override { labelCurrent[store] = current; }
     void ShowPictures(bool shown) override { picturesShown = shown; }
+    void SetClipboardText(std::wstring_view t) override { clipboardText = t; }
+    void SetClipboardLength(std::wstring_view t) override { clipboardLength = t; }
+    void ShowProgress(std::wstring_view caption, std::wstring_view label) override {
+        progress.push_back(L"show " + std::wstring(caption) + L" / " + std::wstring(label));
+    }
+    void ShowProgressBlock(int block) override { progress.push_back(L"block " + std::to_wstring(block)); }
+    void CloseProgress() override { progress.push_back(L"close"); }
+    bool LoadSlotPicture(int slot, const std::wstring& path) override {
+        if (!readableFiles[path]) return false;
+        picture[slot] = path;
+        return true;
+    }
+    void SetPictureTag(int slot, const std::wstring& path) override { pictureTag[slot] = path; }
+    void FitSlotPicture(int slot) override { ++fitted[slot]; }
     bool IsChecked(int item) const override {
         auto it = checked.find(item);
         return it != checked.end() && it->second;
@@ -82,6 +103,51 @@ public:
         int n = 0;
         for (int s = 0; s < 16; ++s) n += IsChecked(1200 + s) ? 1 : 0;
         return n;
+    }
+};
+
+class FakeClipboard final : public Clipboard {
+public:
+    std::optional<std::wstring> text;
+    bool holdsPicture = false;
+    int writes = 0;
+    std::optional<std::wstring> Text() override { return text; }
+    bool SetText(std::wstring_view t) override {
+        text = std::wstring(t);
+        holdsPicture = false;
+        ++writes;
+        return true;
+    }
+    bool Clear() override {
+        text.reset();
+        holdsPicture = false;
+        ++writes;
+        return true;
+    }
+};
+
+// Case mapping of the C library, enough for the letters the tests use.
+class SimpleCases final : public CaseMapping {
+public:
+    std::wstring Lower(std::wstring_view t) const override {
+        std::wstring s(t);
+        for (wchar_t& c : s) c = Map(c, false);
+        return s;
+    }
+    std::wstring Upper(std::wstring_view t) const override {
+        std::wstring s(t);
+        for (wchar_t& c : s) c = Map(c, true);
+        return s;
+    }
+
+private:
+    static wchar_t Map(wchar_t c, bool upper) {
+        if (upper ? (c >= L'a' && c <= L'z') : (c >= L'A' && c <= L'Z'))
+            return static_cast<wchar_t>(c ^ 0x20);
+        // Latin-1 letters: capitals 0xC0-0xDE, small 0xE0-0xFE (but 0xD7/0xF7).
+        if (upper ? (c >= 0xE0 && c <= 0xFE && c != 0xF7) : (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+            return static_cast<wchar_t>(c ^ 0x20);
+        return c;
     }
 };
 

@@ -1,0 +1,34 @@
+// The system clipboard and the user's case mapping, as the core sees them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    // The clipboard's text, or nothing when it holds none (a picture, files).
+    virtual std::optional<std::wstring> Text() = 0;
+    // Replaces whatever the clipboard holds with `text`.
+    virtual bool SetText(std::wstring_view text) = 0;
+    virtual bool Clear() = 0;
+};
+
+// Lower and upper case by the user's locale.
+class CaseMapping {
+public:
+    virtual ~CaseMapping() = default;
+    virtual std::wstring Lower(std::wstring_view text) const = 0;
+    virtual std::wstring Upper(std::wstring_view text) const = 0;
+};
+
+// Swaps A-Z and a-z and leaves every other character, accented letters too.
+std::wstring OppositeCase(std::wstring_view text);
+
+// "32000 Chars": the count of the clipboard display line.
+std::wstring LengthText(size_t characters);
+
+}  // namespace quillet

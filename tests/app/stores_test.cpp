@@ -1,0 +1,271 @@
+// Switching, saving and the save question; the clipboard tools.
+#include <gtest/gtest.h>
+
+#include "pictures/picture_files.h"
+#include "resource.h"
+#include "support/main_form_fixture.h"
+
+namespace quillet {
+namespace {
+
+class StoresTest : public MainFormTest {
+protected:
+    void StartIn(int store) {
+        Store("Settings", "StoreNumber", std::to_wstring(store));
+        form.FormLoad(kFolder);
+    }
+};
+
+TEST_F(StoresTest, YesSavesTheOldStoreBeforeTheNewOneShows) {
+    Store("Savings5", "txt(0)", L"five");
+    StartIn(2);
+    view.text[1] = L"edited in two";
+    prompt.answers = {true};
+    form.lblStore_Click(5);
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(Stored("Savings2", "txt(1)"), L"edited in two");
+    EXPECT_EQ(form.CurrentStore(), 5);
+    EXPECT_EQ(view.text[0], L"five");
+    EXPECT_EQ(view.text[1], L"");
+    EXPECT_EQ(Stored("Settings", "StoreNumber"), L"5");
+}
+
+TEST_F(StoresTest, NoKeepsTheFileAsItWas) {
+    Store("Savings2", "txt(1)", L"saved");
+    StartIn(2);
+    const std::string before = fs.files[kIni];
+    view.text[1] = L"edited";
+    prompt.answers = {false};
+    form.lblStore_Click(5);
+    EXPECT_EQ(Stored("Savings2", "txt(1)"), L"saved");
+    form.lblStore_Click(2);
+    EXPECT_EQ(view.text[1], L"saved");
+}
+
+TEST_F(StoresTest, AutoSaveSavesWithoutAsking) {
+    Store("Settings", "AutoSave", L"1");
+    StartIn(2);
+    view.title[9] = L"label";
+    form.lblStore_Click(3);
+    EXPECT_TRUE(prompt.questions.empty());
+    EXPECT_EQ(Stored("Savings2", "txtTitle(9)"), L"label");
+}
+
+TEST_F(StoresTest, AutoSaveItemTogglesAndWritesAtOnce) {
+    StartIn(1);
+    form.submnuAutoSave_Click();
+    EXPECT_TRUE(view.IsChecked(IDM_AUTOSAVE));
+    EXPECT_EQ(Stored("Settings", "AutoSave"), L"1");
+    form.submnuAutoSave_Click();
+    EXPECT_FALSE(view.IsChecked(IDM_AUTOSAVE));
+    EXPECT_EQ(Stored("Settings", "AutoSave"), L"0");
+    view.text[0] = L"changed";
+    form.CloseMainWindow();
+    EXPECT_EQ(prompt.questions.size(), 1u);
+}
+
+TEST_F(StoresTest, ClickOnTheCurrentLabelAsksThenReloads) {
+    Store("Savings4", "txt(2)", L"stored");
+    StartIn(4);
+    view.text[2] = L"edit";
+    prompt.answers = {false};
+    form.lblStore_Click(4);
+    EXPECT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(view.text[2], L"stored");
+    view.text[2] = L"edit";
+    prompt.answers = {true};
+    form.lblStore_Click(4);
+    EXPECT_EQ(view.text[2], L"edit");
+    EXPECT_EQ(Stored("Savings4", "txt(2)"), L"edit");
+}
+
+TEST_F(StoresTest, RevertRestoresWithoutAsking) {
+    Store("Savings1", "txt(0)", L"original");
+    StartIn(1);
+    view.text[0] = L"mistake";
+    form.mnuRevert_Click();
+    EXPECT_EQ(view.text[0], L"original");
+    EXPECT_TRUE(prompt.questions.empty());
+}
+
+TEST_F(StoresTest, SaveWritesAllTwentyValues) {
+    StartIn(7);
+    view.text[3] = L"a\r\nb";
+    form.mnuFileSave_Click();
+    EXPECT_EQ(Stored("Savings7", "txt(3)"), L"a\r\nb");
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_NE(Stored("Savings7", TextKey(i)), L"<absent>") << i;
+        EXPECT_NE(Stored("Savings7", TitleKey(i)), L"<absent>") << i;
+    }
+    form.CloseMainWindow();
+    EXPECT_TRUE(prompt.questions.empty());
+}
+
+TEST_F(StoresTest, EmptyStoreCausesNoQuestion) {
+    StartIn(9);
+    form.lblStore_Click(10);
+    form.CloseMainWindow();
+    EXPECT_TRUE(prompt.questions.empty());
+}
+
+TEST_F(StoresTest, EditedBackToTheStoredTextIsUnchanged) {
+    Store("Savings1", "txt(0)", L"same");
+    StartIn(1);
+    view.text[0] = L"different";
+    view.text[0] = L"same";
+    form.lblStore_Click(2);
+    EXPECT_TRUE(prompt.questions.empty());
+}
+
+TEST_F(StoresTest, ComparisonIsCaseSensitive) {
+    Store("Savings1", "txt(0)", L"Word");
+    StartIn(1);
+    view.text[0] = L"word";
+    form.lblStore_Click(2);
+    EXPECT_EQ(prompt.questions.size(), 1u);
+}
+
+TEST_F(StoresTest, StoresMenuAsksBeforeItDiscardsButKeepsWidthAndUndo) {
+    StartIn(2);
+    view.geometry.width = 8000;
+    view.enabled[IDM_UNDO] = true;
+    view.text[0] = L"work";
+    prompt.answers = {true};
+    form.submnustore_Click(5);
+    EXPECT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(Stored("Savings2", "txt(0)"), L"work");
+    EXPECT_EQ(form.CurrentStore(), 5);
+    form.submnustore_Click(6);
+    EXPECT_EQ(view.geometry.width, 8000);
+    EXPECT_TRUE(view.enabled[IDM_UNDO]);
+}
+
+TEST_F(StoresTest, PicturesLabelMakesTheWindowPicturesWideAndDisablesUndo) {
+    StartIn(1);
+    view.geometry.width = 8000;
+    view.enabled[IDM_UNDO] = true;
+    form.lblStore_Click(0);
+    EXPECT_EQ(view.geometry.width, kPicturesWidth);
+    EXPECT_FALSE(view.enabled[IDM_UNDO]);
+    EXPECT_FALSE(view.enabled[IDM_POPUNDO]);
+    EXPECT_TRUE(view.lastPictures);
+}
+
+TEST_F(StoresTest, PicturesStoreNeverAsksAndAlwaysSavesItsTitles) {
+    StartIn(0);
+    view.title[3] = L"";
+    view.text[3] = L"hidden text";
+    form.lblStore_Click(1);
+    EXPECT_TRUE(prompt.questions.empty());
+    EXPECT_EQ(Stored("Savings0", "txtTitle(3)"), L"");
+    EXPECT_EQ(Stored("Savings0", "txtTitle(4)"), L"5");
+    form.lblStore_Click(0);
+    EXPECT_EQ(view.title[3], L"4");  // an emptied title shows its number again
+}
+
+TEST_F(StoresTest, PicturesLoadGoesThroughTheProgressWindow) {
+    view.readableFiles[SlotPicturePath(2)] = true;
+    StartIn(0);
+    ASSERT_EQ(view.progress.size(), 12u);
+    EXPECT_EQ(view.progress.front(), L"show Quillet Pro / Loading Thumbnails...");
+    EXPECT_EQ(view.progress[1], L"block 1");
+    EXPECT_EQ(view.progress[10], L"block 10");
+    EXPECT_EQ(view.progress.back(), L"close");
+    EXPECT_EQ(view.picture[2], SlotPicturePath(2));
+    EXPECT_EQ(view.picture[3], L"");
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(view.pictureTag[i], SlotPicturePath(i));  // with or without a file
+        EXPECT_EQ(view.fitted[i], 1);
+    }
+}
+
+TEST_F(StoresTest, PicturesLoadLeavesTheTextBoxesAlone) {
+    Store("Savings1", "txt(0)", L"kept");
+    StartIn(1);
+    form.submnustore_Click(0);
+    EXPECT_EQ(view.text[0], L"kept");
+}
+
+TEST_F(StoresTest, StoreSwitchMarksOneLabelAndOneMenuItem) {
+    StartIn(3);
+    form.lblStore_Click(12);
+    EXPECT_EQ(view.CheckedStores(), 1);
+    EXPECT_TRUE(view.IsChecked(IDM_STORE0 + 12));
+    for (int n = 0; n < 16; ++n) EXPECT_EQ(view.labelCurrent[n], n == 12) << n;
+    EXPECT_EQ(view.focusedPaste, 1);
+}
+
+TEST_F(StoresTest, AFailedSaveOnSwitchIsReportedOnce) {
+    StartIn(2);
+    view.text[0] = L"edit";
+    fs.readOnly.insert(kIni);
+    prompt.answers = {true};
+    form.lblStore_Click(3);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kCritical);
+}
+
+class ClipboardTest : public MainFormTest {
+protected:
+    void SetUp() override { form.FormLoad(kFolder); }
+};
+
+TEST_F(ClipboardTest, DisplayLineShowsTextAndCount) {
+    clipboard.text = std::wstring(32000, L'x');
+    form.ShowClipboard();
+    EXPECT_EQ(view.clipboardLength, L"32000 Chars");
+    EXPECT_EQ(view.clipboardText.size(), 32000u);
+    clipboard.text.reset();
+    form.ShowClipboard();
+    EXPECT_EQ(view.clipboardText, L"");
+    EXPECT_EQ(view.clipboardLength, L"0 Chars");
+}
+
+TEST_F(ClipboardTest, OppositeCaseSwapsOnlyPlainLetters) {
+    clipboard.text = L"Hello World 42 \u00C9t\u00E9";
+    form.mnuOppositeCase_Click();
+    EXPECT_EQ(*clipboard.text, L"hELLO wORLD 42 \u00C9T\u00E9");
+    EXPECT_EQ(view.clipboardLength, L"18 Chars");
+    EXPECT_EQ(view.beeps, 1);
+}
+
+TEST_F(ClipboardTest, LowerAndUpperCaseUseTheLocaleMapping) {
+    clipboard.text = L"\u00C9COLE Caf\u00E9 1";
+    form.mnuLowerCase_Click();
+    EXPECT_EQ(*clipboard.text, L"\u00E9cole caf\u00E9 1");
+    form.mnuUpperCase_Click();
+    EXPECT_EQ(*clipboard.text, L"\u00C9COLE CAF\u00C9 1");
+    EXPECT_EQ(view.clipboardText, L"\u00C9COLE CAF\u00C9 1");
+}
+
+TEST_F(ClipboardTest, ClipboardWithoutTextIsLeftAlone) {
+    clipboard.text.reset();
+    clipboard.holdsPicture = true;
+    form.mnuLowerCase_Click();
+    form.mnuUpperCase_Click();
+    form.mnuOppositeCase_Click();
+    EXPECT_TRUE(clipboard.holdsPicture);
+    EXPECT_EQ(clipboard.writes, 0);
+    EXPECT_EQ(view.clipboardLength, L"0 Chars");
+}
+
+TEST_F(ClipboardTest, EmptyClipboardKeepsTheOldCountUntilARefresh) {
+    clipboard.text = L"abc";
+    form.ShowClipboard();
+    form.mnuEmptyClipboard_Click();
+    EXPECT_FALSE(clipboard.text);
+    EXPECT_EQ(view.clipboardText, L"");
+    EXPECT_EQ(view.clipboardLength, L"3 Chars");
+    EXPECT_EQ(view.beeps, 0);
+    form.txtLength_Click();
+    EXPECT_EQ(view.clipboardLength, L"0 Chars");
+}
+
+TEST_F(ClipboardTest, PictureMarkOnTheDisplayLine) {
+    form.GetClipPic();
+    EXPECT_EQ(view.clipboardText, L"Picture");
+    EXPECT_EQ(view.clipboardLength, L"");
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,35 @@
+// A MainForm over fakes of every seam, with helpers to look into the file.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "main_form.h"
+#include "support/fake_filesystem.h"
+#include "support/fake_view.h"
+
+namespace quillet {
+
+inline const std::wstring kIni = L"C:\\quilbdx.ini";
+inline const std::wstring kFolder = L"C:\\Program Files\\Quillet Pro";
+
+class MainFormTest : public ::testing::Test {
+protected:
+    testing::FakeFileSystem fs;
+    testing::FakeView view;
+    testing::ScriptedPrompt prompt;
+    Windows1252Codec codec;
+    testing::FakeClipboard clipboard;
+    testing::SimpleCases cases;
+    MainForm form{view, prompt, fs, codec, clipboard, cases};
+
+    std::wstring Stored(std::string_view section, std::string_view key) {
+        Settings s(fs, codec);
+        return s.ReadSetting(kIni, section, key, L"<absent>");
+    }
+    void Store(std::string_view section, std::string_view key, std::wstring_view value) {
+        Settings s(fs, codec);
+        s.WriteSetting(kIni, section, key, value);
+    }
+};
+
+}  // namespace quillet
