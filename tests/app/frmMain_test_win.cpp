@@ -160,5 +160,78 @@ TEST_F(ProgramTest, AnUnwritableFileOnExitKeepsTheProgramOpen) {
     EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXT0)), L"work in progress");
 }
 
+TEST_F(ProgramTest, LabelClickAfterAnEditAsksAndYesSavesBeforeTheSwitch) {
+    WriteFileBytes(kSettingsFile,
+                   "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\n[Savings5]\r\ntxt(0)=five\r\n");
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.SetText(IDC_TXT0 + 1, L"edited in two");
+    app.ClickStoreLabel(5);
+    HWND box = app.WaitForBox(L"Save Changes ?");
+    ASSERT_TRUE(box);
+    RunningProgram::Answer(box, IDYES);
+    ASSERT_TRUE(WaitFor([&] { return RunningProgram::TextOf(app.Control(IDC_TXT0)) == L"five"; }));
+    EXPECT_EQ(ProfileValue("Savings2", "txt(1)"), "edited in two");
+    EXPECT_EQ(ProfileValue("Settings", "StoreNumber"), "5");
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXT0 + 1)), L"");
+}
+
+TEST_F(ProgramTest, LabelClickAnsweredNoLeavesTheFile) {
+    WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\n"
+                                  "[Savings2]\r\ntxt(1)=saved\r\n");
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.SetText(IDC_TXT0 + 1, L"discard me");
+    app.ClickStoreLabel(3);
+    HWND box = app.WaitForBox(L"Save Changes ?");
+    ASSERT_TRUE(box);
+    RunningProgram::Answer(box, IDNO);
+    ASSERT_TRUE(WaitFor([&] { return ProfileValue("Settings", "StoreNumber") == "3"; }));
+    EXPECT_EQ(ProfileValue("Savings2", "txt(1)"), "saved");
+}
+
+TEST_F(ProgramTest, CaseCommandsRewriteTheClipboardText) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(PutClipboardText(L"Hello \u00C9cole 42"));
+    app.CommandAndWait(IDM_UPPERCASE);
+    EXPECT_EQ(ClipboardText(), L"HELLO \u00C9COLE 42");
+    app.CommandAndWait(IDM_LOWERCASE);
+    EXPECT_EQ(ClipboardText(), L"hello \u00E9cole 42");
+    app.CommandAndWait(IDM_OPPOSITECASE);
+    EXPECT_EQ(ClipboardText(), L"HELLO \u00E9COLE 42");
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXTCLIPBOARD)), L"HELLO \u00E9COLE 42");
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXTLENGTH)), L"14 Chars");
+}
+
+TEST_F(ProgramTest, LongClipboardTextIsCountedWhole) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(PutClipboardText(std::wstring(32000, L'z')));
+    app.CommandAndWait(IDM_OPPOSITECASE);
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXTLENGTH)), L"32000 Chars");
+    EXPECT_EQ(ClipboardText(), std::wstring(32000, L'Z'));
+}
+
+TEST_F(ProgramTest, APictureOnTheClipboardSurvivesTheCaseCommands) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(PutClipboardBitmap());
+    for (int id : {IDM_UPPERCASE, IDM_LOWERCASE, IDM_OPPOSITECASE}) app.CommandAndWait(id);
+    EXPECT_TRUE(ClipboardHas(CF_BITMAP));
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXTLENGTH)), L"0 Chars");
+}
+
+TEST_F(ProgramTest, EmptyClipboardKeepsTheCountUntilARefresh) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(PutClipboardText(L"abc"));
+    app.CommandAndWait(IDM_OPPOSITECASE);
+    app.CommandAndWait(IDM_EMPTYCLIPBOARD);
+    EXPECT_FALSE(ClipboardHas(CF_UNICODETEXT));
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXTCLIPBOARD)), L"");
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXTLENGTH)), L"3 Chars");
+}
+
 }  // namespace
 }  // namespace quillet::testing

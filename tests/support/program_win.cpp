@@ -1,5 +1,6 @@
 #include "support/program_win.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -132,6 +133,59 @@ DWORD RunningProgram::RunSecondCopy() {
 
 bool RunningProgram::Running() const {
     return process_.hProcess && ::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool PutClipboardText(const std::wstring& text) {
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (!block) return false;
+    std::memcpy(::GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(block);
+    if (!::OpenClipboard(nullptr)) {
+        ::GlobalFree(block);
+        return false;
+    }
+    ::EmptyClipboard();
+    const bool ok = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    if (!ok) ::GlobalFree(block);
+    ::CloseClipboard();
+    return ok;
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!::OpenClipboard(nullptr)) return L"<not open>";
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    } else {
+        text = L"<no text>";
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+bool PutClipboardBitmap() {
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
+    ::ReleaseDC(nullptr, screen);
+    if (!bitmap || !::OpenClipboard(nullptr)) return false;
+    ::EmptyClipboard();
+    const bool ok = ::SetClipboardData(CF_BITMAP, bitmap) != nullptr;
+    ::CloseClipboard();
+    return ok;
+}
+
+bool ClipboardHas(UINT format) { return ::IsClipboardFormatAvailable(format) != FALSE; }
+
+void RunningProgram::CommandAndWait(int id) const {
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 20000, &ignored);
+}
+
+void RunningProgram::ClickStoreLabel(int store) const {
+    HWND label = ::GetDlgItem(Control(2000), 2001 + store);
+    ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }
 
 void RunningProgram::Command(int id) const {

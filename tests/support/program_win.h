@@ -30,6 +30,12 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // The profile functions' view of the settings file (a second reader).
 std::string ProfileValue(const char* section, const char* key, const char* fallback = "<absent>");
 
+// The test's own access to the clipboard, as another program would have it.
+bool PutClipboardText(const std::wstring& text);
+std::wstring ClipboardText();
+bool PutClipboardBitmap();
+bool ClipboardHas(UINT format);
+
 class RunningProgram {
 public:
     RunningProgram() = default;
@@ -45,8 +51,12 @@ public:
     HWND Window() const { return window_; }
     HWND Control(int id) const { return ::GetDlgItem(window_, id); }
     bool Running() const;
-    // Sends a menu command the way a click on the item does.
+    // Posts a menu command the way a click on the item does.
     void Command(int id) const;
+    // The same, waiting until the program has handled it.
+    void CommandAndWait(int id) const;
+    // A click on a store label of the strip.
+    void ClickStoreLabel(int store) const;
     // Waits for the process to end; false if it did not within the time.
     bool WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
     // The program's message box with this title, once it shows.
