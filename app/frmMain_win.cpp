@@ -143,6 +143,8 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
         ::UpdateWindow(hwnd_);
     }
     CreateTooltips();
+    // Tells automation (and the tests) that start-up is over.
+    ::SetPropW(hwnd_, kReadyProperty, reinterpret_cast<HANDLE>(1));
     return true;
 }
 
@@ -357,6 +359,7 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_DESTROY:
+            ::RemovePropW(hwnd_, kReadyProperty);
             hwnd_ = nullptr;
             ::PostQuitMessage(0);
             return 0;
@@ -525,7 +528,9 @@ void frmMain::SetTopMost(bool onTop) {
                    SWP_NOSIZE | SWP_NOMOVE);
 }
 
-void frmMain::Repaint() { ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
+// Children that changed have invalidated themselves; repainting them all
+// again would double the cost of a store switch.
+void frmMain::Repaint() { ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
 void frmMain::Layout(bool mirror, bool picturesShown) {
     RECT r{};
@@ -536,6 +541,7 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     const MainLayout l = ComputeLayout(ToTwips(r.right - r.left), mirror, picturesShown);
     HDWP batch = ::BeginDeferWindowPos(64);
+    bool moved = false;
     auto defer = [&](HWND w, const TwipsRect& t) {
         RECT now{};
         ::GetWindowRect(w, &now);
@@ -544,6 +550,7 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
             now.right - now.left == ToPixelsX(t.width) &&
             now.bottom - now.top == ToPixelsX(t.height))
             return;
+        moved = true;
         if (batch)
             batch = ::DeferWindowPos(batch, w, nullptr, ToPixelsX(t.left), ToPixelsX(t.top),
                                      ToPixelsX(t.width), ToPixelsX(t.height),
@@ -562,15 +569,21 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
     defer(lblBrindle_, l.maker);
     defer(pictures_, l.pictures);
     if (batch) ::EndDeferWindowPos(batch);
+    if (moved || lineRight_ != l.lineRight) ::InvalidateRect(hwnd_, nullptr, TRUE);
     lineRight_ = l.lineRight;
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void frmMain::Beep() { ::MessageBeep(MB_OK); }
 
 std::wstring frmMain::SlotText(int slot) const { return WindowText(txt_[slot]); }
+// Filling a box with a long text is the cost of a store switch; the box is
+// kept from drawing until it holds the whole text.
 void frmMain::SetSlotText(int slot, std::wstring_view text) {
-    ::SetWindowTextW(txt_[slot], std::wstring(text).c_str());
+    HWND box = txt_[slot];
+    ::SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+    ::SetWindowTextW(box, std::wstring(text).c_str());
+    ::SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(box, nullptr, TRUE);
 }
 std::wstring frmMain::SlotTitle(int slot) const { return WindowText(txtTitle_[slot]); }
 void frmMain::SetSlotTitle(int slot, std::wstring_view title) {

@@ -16,6 +16,8 @@
 namespace quillet {
 
 inline constexpr wchar_t kMainWindowClass[] = L"QuilletProMain";
+// Set on the main window once start-up has finished.
+inline constexpr wchar_t kReadyProperty[] = L"QuilletPro.Ready";
 
 class frmMain final : public MainView, public Prompt {
 public:

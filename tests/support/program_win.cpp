@@ -108,10 +108,7 @@ bool RunningProgram::Start() {
         return f.window != nullptr;
     });
     window_ = f.window;
-    // Start-up is over once the window answers a message.
-    DWORD_PTR ignored = 0;
-    if (window_) ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
-    return window_ != nullptr;
+    return window_ && WaitFor([&] { return ::GetPropW(window_, L"QuilletPro.Ready") != nullptr; });
 }
 
 DWORD RunningProgram::RunSecondCopy() {

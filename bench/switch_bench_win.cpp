@@ -1,0 +1,104 @@
+// A store-label click on the full settings file in the real main window,
+// against the same sequence over the profile functions, and against only
+// refilling ten plain EDIT controls with the same texts.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "bench_util_win.h"
+#include "frmMain_win.h"
+#include "resource.h"
+#include "store/Module1.h"
+#include "util/strings_win.h"
+
+using namespace quillet;
+using quillet::bench::Median;
+using quillet::bench::Report;
+
+namespace {
+
+constexpr int kRuns = 5;
+const char kIni[] = "C:\\quilbdx.ini";
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+}
+
+std::string ProfileRead(const std::string& section, const std::string& key) {
+    std::vector<char> buffer(32000);
+    const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(),
+                                               32000, kIni);
+    return std::string(buffer.data(), n);
+}
+
+}  // namespace
+
+// Usage: switch_bench <full settings file>
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    ::DeleteFileW(L"C:\\quilbdx.ini");
+    ::CopyFileW(argv[1], L"C:\\quilbdx.ini", FALSE);
+
+    frmMain window;
+    if (!window.Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro")) return 1;
+    Pump();
+    int store = 1;
+    const double ours = Median(kRuns, [&] { store = store % 15 + 1; }, [&] {
+        window.Logic().lblStore_Click(store);
+        ::UpdateWindow(window.hwnd());
+    });
+
+    // The same click done with the profile functions: the change check's
+    // twenty reads, the store number written, the twenty reads of the load.
+    const double profile = Median(kRuns, [&] { store = store % 15 + 1; }, [&] {
+        const std::string current = StoreSection(window.Logic().CurrentStore());
+        bool changed = false;
+        for (int i = 0; i < kSlotCount; ++i) {
+            changed |= Narrow(window.SlotText(i)) != ProfileRead(current, TextKey(i));
+            changed |= Narrow(window.SlotTitle(i)) != ProfileRead(current, TitleKey(i));
+        }
+        ::WritePrivateProfileStringA("Settings", "StoreNumber", std::to_string(store).c_str(),
+                                     kIni);
+        const std::string next = StoreSection(store);
+        for (int i = 0; i < kSlotCount; ++i) {
+            std::string text = ProfileRead(next, TextKey(i));
+            for (size_t p = 0; p + 1 < text.size(); ++p)
+                if (text[p] == '\xFF' && text[p + 1] == '\xF6') text[p] = '\r', text[p + 1] = '\n';
+            window.SetSlotText(i, Widen(text));
+            window.SetSlotTitle(i, Widen(ProfileRead(next, TitleKey(i))));
+        }
+        ::UpdateWindow(window.hwnd());
+        (void)changed;
+    });
+    Report("switch_full", ours, profile);
+
+    // The floor: ten plain EDIT controls of the same size refilled.
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < kSlotCount; ++i) texts.push_back(window.SlotText(i));
+    HWND plain = ::CreateWindowExW(0, L"STATIC", L"edits", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                   640, 480, nullptr, nullptr, nullptr, nullptr);
+    std::vector<HWND> edits;
+    RECT r;
+    for (int i = 0; i < kSlotCount; ++i) {
+        ::GetWindowRect(window.Control(IDC_TXT0 + i), &r);
+        edits.push_back(::CreateWindowExW(
+            0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL, 0,
+            i * 24, r.right - r.left, r.bottom - r.top, plain, nullptr, nullptr, nullptr));
+        ::SendMessageW(edits.back(), EM_SETLIMITTEXT, 0, 0);
+        // The same font: measuring the text is most of the cost.
+        ::SendMessageW(edits.back(), WM_SETFONT,
+                       ::SendMessageW(window.Control(IDC_TXT0 + i), WM_GETFONT, 0, 0), FALSE);
+    }
+    int round = 0;
+    const double floor = Median(kRuns, [&] { ++round; }, [&] {
+        for (int i = 0; i < kSlotCount; ++i)
+            ::SetWindowTextW(edits[i], texts[(i + round) % kSlotCount].c_str());
+        ::UpdateWindow(plain);
+    });
+    Report("switch_full_vs_edits", ours, floor);
+    ::DestroyWindow(plain);
+    ::DeleteFileW(L"C:\\quilbdx.ini");
+    return 0;
+}
