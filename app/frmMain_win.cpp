@@ -641,7 +641,10 @@ void frmMain::MarkStoreLabel(int store, bool current) {
     ::InvalidateRect(lblStore_[store], nullptr, TRUE);
 }
 
+// The text boxes keep their texts under the picture panel; hidden, they
+// cannot paint through it.
 void frmMain::ShowPictures(bool shown) {
+    for (HWND box : txt_) ::ShowWindow(box, shown ? SW_HIDE : SW_SHOWNA);
     ::ShowWindow(pictures_, shown ? SW_SHOW : SW_HIDE);
     if (shown)
         ::SetWindowPos(pictures_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
