@@ -580,6 +580,8 @@ std::wstring frmMain::SlotText(int slot) const { return WindowText(txt_[slot]); 
 // kept from drawing until it holds the whole text.
 void frmMain::SetSlotText(int slot, std::wstring_view text) {
     HWND box = txt_[slot];
+    if (static_cast<size_t>(::GetWindowTextLengthW(box)) == text.size() && WindowText(box) == text)
+        return;  // already there: empty slots of both stores, most often
     ::SendMessageW(box, WM_SETREDRAW, FALSE, 0);
     ::SetWindowTextW(box, std::wstring(text).c_str());
     ::SendMessageW(box, WM_SETREDRAW, TRUE, 0);

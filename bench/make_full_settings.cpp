@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
                     out << "\xFF\xF6";
                     ++c;
                 } else {
-                    out << static_cast<char>('a' + (c + i) % 26);
+                    out << static_cast<char>('a' + (c + i + store) % 26);  // no two stores alike
                 }
             }
             out << "\r\ntxtTitle(" << i << ")=Slot " << i + 1 << "\r\n";
