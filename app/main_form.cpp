@@ -18,14 +18,6 @@ constexpr std::wstring_view kSaveQuestion =
     L"Hint:\r\n"
     L"You can stop these messages by selecting 'Autosave' from the Options menu.";
 
-std::vector<std::string> StoreKeys() {
-    std::vector<std::string> keys;
-    for (int i = 0; i < kSlotCount; ++i) {
-        keys.push_back(TextKey(i));
-        keys.push_back(TitleKey(i));
-    }
-    return keys;
-}
 
 }  // namespace
 

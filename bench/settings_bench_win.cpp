@@ -21,10 +21,11 @@ constexpr int kRuns = 5;
 std::string FullFile() {
     std::string file = "[Settings]\r\nStoreNumber=3\r\n";
     for (int store = 0; store < kStoreCount; ++store) {
-        file += "[" + StoreSection(store) + "]\r\n";
+        file.append("[").append(StoreSection(store)).append("]\r\n");
         for (int i = 0; i < kSlotCount; ++i) {
-            file += TextKey(i) + "=" + std::string(31999, static_cast<char>('a' + i)) + "\r\n";
-            file += TitleKey(i) + "=Title " + std::to_string(i) + "\r\n";
+            file.append(TextKey(i)).append("=").append(31999, static_cast<char>('a' + i));
+            file.append("\r\n").append(TitleKey(i)).append("=Title ");
+            file.append(std::to_string(i)).append("\r\n");
         }
     }
     return file;
@@ -56,14 +57,6 @@ void Renew(const std::string& bytes) {
     ::Sleep(20);  // a new modification time for the system's cache check
 }
 
-std::vector<std::string> StoreKeys() {
-    std::vector<std::string> keys;
-    for (int i = 0; i < kSlotCount; ++i) {
-        keys.push_back(TextKey(i));
-        keys.push_back(TitleKey(i));
-    }
-    return keys;
-}
 
 }  // namespace
 

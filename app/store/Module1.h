@@ -30,6 +30,8 @@ std::string TextKey(int slot);                // "txt(" + i + ")"
 std::string TitleKey(int slot);               // "txtTitle(" + i + ")"
 std::string TitleWriteKey(int slot);          // "txttitle(" + i + ")", as the save writes it
 std::string CaptionKey(int store);            // "StoreCaption" + n
+// The twenty keys of a store as they are read: text and title of each slot.
+std::vector<std::string> StoreKeys();
 std::wstring DefaultCaption(int store);       // n + " Store"
 
 // The folder of the program with a backslash at its end, and its drive root.
