@@ -1,0 +1,199 @@
+// The in-process server: the four exports, the class factory, the module
+// count, the type library and self-registration.
+#include <windows.h>
+#include <olectl.h>
+
+#include <mutex>
+#include <new>
+#include <string>
+
+#include "HotKey_win.h"
+#include "module_win.h"
+
+namespace tarnkey {
+
+namespace {
+
+HMODULE gModule = nullptr;
+LONG gRefs = 0;
+std::mutex gTypeLibLock;
+ITypeLib* gTypeLib = nullptr;
+
+std::wstring ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(gModule, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring GuidText(REFGUID guid) {
+    wchar_t text[40] = {};
+    ::StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+class ClassFactory final : public IClassFactory {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+            *ppv = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    // The factory is static; its references keep the module, not itself.
+    STDMETHODIMP_(ULONG) AddRef() override {
+        AddModuleRef();
+        return 2;
+    }
+    STDMETHODIMP_(ULONG) Release() override {
+        ReleaseModuleRef();
+        return 1;
+    }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        return HotKey::Create(riid, ppv);
+    }
+    STDMETHODIMP LockServer(BOOL lock) override {
+        lock ? AddModuleRef() : ReleaseModuleRef();
+        return S_OK;
+    }
+};
+
+ClassFactory gFactory;
+
+struct RegistryRow {
+    const wchar_t* key;    // under HKEY_CLASSES_ROOT; {CLSID} and {LIBID} are filled in
+    const wchar_t* name;   // nullptr for the key's default value
+    const wchar_t* data;   // %MODULE% is the library's path
+};
+
+const RegistryRow kRows[] = {
+    {L"CLSID\\{CLSID}", nullptr, L"HotKey"},
+    {L"CLSID\\{CLSID}\\InprocServer32", nullptr, L"%MODULE%"},
+    {L"CLSID\\{CLSID}\\InprocServer32", L"ThreadingModel", L"Apartment"},
+    {L"CLSID\\{CLSID}\\ProgID", nullptr, L"Tarnkey.HotKey"},
+    {L"CLSID\\{CLSID}\\TypeLib", nullptr, L"{LIBID}"},
+    {L"CLSID\\{CLSID}\\Version", nullptr, L"1.0"},
+    {L"CLSID\\{CLSID}\\Programmable", nullptr, L""},
+    {L"Tarnkey.HotKey", nullptr, L"HotKey"},
+    {L"Tarnkey.HotKey\\CLSID", nullptr, L"{CLSID}"},
+};
+
+// Keys removed whole when unregistering.
+const wchar_t* const kTrees[] = {L"CLSID\\{CLSID}", L"Tarnkey.HotKey"};
+
+std::wstring Fill(std::wstring text) {
+    const std::pair<std::wstring, std::wstring> fields[] = {
+        {L"{CLSID}", GuidText(CLSID_HotKey)},
+        {L"{LIBID}", GuidText(LIBID_Tarnkey)},
+        {L"%MODULE%", ModulePath()}};
+    for (const auto& [field, value] : fields)
+        for (size_t at = text.find(field); at != std::wstring::npos; at = text.find(field))
+            text.replace(at, field.size(), value);
+    return text;
+}
+
+HRESULT Unregister() {
+    for (const wchar_t* tree : kTrees) {
+        const LSTATUS s = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, Fill(tree).c_str());
+        if (s != ERROR_SUCCESS && s != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(s);
+        if (s == ERROR_SUCCESS) ::RegDeleteKeyW(HKEY_CLASSES_ROOT, Fill(tree).c_str());
+    }
+    const HRESULT hr = ::UnRegisterTypeLib(LIBID_Tarnkey, 1, 0, 0x409, SYS_WIN64);
+    if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_CANTLOADLIBRARY &&
+        hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND))
+        return S_OK;  // nothing of ours left to remove
+    return S_OK;
+}
+
+}  // namespace
+
+HMODULE ModuleHandle() { return gModule; }
+void AddModuleRef() { ::InterlockedIncrement(&gRefs); }
+void ReleaseModuleRef() { ::InterlockedDecrement(&gRefs); }
+LONG ModuleRefs() { return gRefs; }
+
+ITypeInfo* TypeInfoOf(REFGUID guid) {
+    std::lock_guard<std::mutex> lock(gTypeLibLock);
+    if (!gTypeLib && FAILED(::LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &gTypeLib)))
+        return nullptr;
+    // The library keeps the type information alive as long as it is loaded.
+    ITypeInfo* info = nullptr;
+    if (FAILED(gTypeLib->GetTypeInfoOfGuid(guid, &info))) return nullptr;
+    info->Release();
+    return info;
+}
+
+}  // namespace tarnkey
+
+using namespace tarnkey;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        gModule = instance;
+        ::DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (clsid != CLSID_HotKey) return CLASS_E_CLASSNOTAVAILABLE;
+    return gFactory.QueryInterface(riid, ppv);
+}
+
+STDAPI DllCanUnloadNow() {
+    if (ModuleRefs() != 0) return S_FALSE;
+    std::lock_guard<std::mutex> lock(gTypeLibLock);
+    if (gTypeLib) {
+        gTypeLib->Release();
+        gTypeLib = nullptr;
+    }
+    return S_OK;
+}
+
+STDAPI DllRegisterServer() {
+    for (const RegistryRow& row : kRows) {
+        HKEY key = nullptr;
+        LSTATUS s = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, Fill(row.key).c_str(), 0, nullptr, 0,
+                                      KEY_SET_VALUE, nullptr, &key, nullptr);
+        if (s == ERROR_SUCCESS) {
+            const std::wstring data = Fill(row.data);
+            s = ::RegSetValueExW(key, row.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+            ::RegCloseKey(key);
+        }
+        if (s != ERROR_SUCCESS) {
+            Unregister();
+            return SELFREG_E_CLASS;
+        }
+    }
+    ITypeLib* lib = nullptr;
+    const std::wstring path = ModulePath();
+    HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, &lib);
+    if (SUCCEEDED(hr)) {
+        hr = ::RegisterTypeLib(lib, const_cast<LPOLESTR>(path.c_str()), nullptr);
+        lib->Release();
+    }
+    if (FAILED(hr)) {
+        Unregister();
+        return SELFREG_E_TYPELIB;
+    }
+    return S_OK;
+}
+
+// Safe to run twice: what is already gone counts as removed.
+STDAPI DllUnregisterServer() { return Unregister(); }

@@ -1,0 +1,18 @@
+// What the whole library shares: its module handle, the count of objects and
+// locks that keep it loaded, and the type library loaded from its resource.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+namespace tarnkey {
+
+HMODULE ModuleHandle();
+void AddModuleRef();
+void ReleaseModuleRef();
+LONG ModuleRefs();
+
+// The type information of one interface of the library (borrowed reference).
+ITypeInfo* TypeInfoOf(REFGUID guid);
+
+}  // namespace tarnkey

@@ -1,0 +1,312 @@
+// A C++ client of the HotKey component, bound through the generated header:
+// created by class and interface id, its errors, its atoms and its events.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Tarnkey_h.h"
+
+namespace {
+
+std::wstring BuiltLibrary() {
+    std::wstring path = L"Z:";
+    for (char c : std::string(TARNKEY_DLL_PATH)) path += (c == '/') ? L'\\' : wchar_t(c);
+    return path;
+}
+
+// Records every HotKeyPress it receives.
+class Sink final : public IDispatch {
+public:
+    std::vector<LONG> presses;
+    LONG refs = 1;
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID___HotKey) {
+            *ppv = this;
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs; }
+    STDMETHODIMP GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*,
+                        UINT*) override {
+        if (id == 1 && p && p->cArgs == 1 && p->rgvarg[0].vt == VT_I4)
+            presses.push_back(p->rgvarg[0].lVal);
+        return S_OK;
+    }
+};
+
+using Entry = HRESULT(STDAPICALLTYPE*)();
+Entry Export(HMODULE library, const char* name) {
+    return reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+}
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+}
+
+std::set<HWND> HiddenWindows() {
+    std::set<HWND> found;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            wchar_t cls[64] = {};
+            ::GetClassNameW(w, cls, 64);
+            if (std::wstring(cls) == L"TarnkeySubclassForm")
+                reinterpret_cast<std::set<HWND>*>(lp)->insert(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::wstring LastErrorDescription() {
+    IErrorInfo* info = nullptr;
+    if (::GetErrorInfo(0, &info) != S_OK || !info) return L"<none>";
+    BSTR text = nullptr;
+    info->GetDescription(&text);
+    std::wstring result = text ? text : L"";
+    ::SysFreeString(text);
+    info->Release();
+    return result;
+}
+
+class HotKeyTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        library_ = ::LoadLibraryW(BuiltLibrary().c_str());
+        ASSERT_TRUE(library_) << "cannot load the built library";
+        const Entry reg = Export(library_, "DllRegisterServer");
+        ASSERT_EQ(reg(), S_OK);
+    }
+    static void TearDownTestSuite() {
+        const Entry unreg = Export(library_, "DllUnregisterServer");
+        EXPECT_EQ(unreg(), S_OK);
+        ::CoUninitialize();
+    }
+
+    _HotKey* Create(HWND* hidden = nullptr) {
+        const std::set<HWND> before = HiddenWindows();
+        _HotKey* key = nullptr;
+        EXPECT_EQ(::CoCreateInstance(CLSID_HotKey, nullptr, CLSCTX_INPROC_SERVER, IID__HotKey,
+                                     reinterpret_cast<void**>(&key)),
+                  S_OK);
+        if (hidden) {
+            *hidden = nullptr;
+            for (HWND w : HiddenWindows())
+                if (!before.count(w)) *hidden = w;
+        }
+        return key;
+    }
+
+    static DWORD Advise(_HotKey* key, Sink& sink) {
+        IConnectionPointContainer* container = nullptr;
+        key->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
+        IConnectionPoint* point = nullptr;
+        container->FindConnectionPoint(DIID___HotKey, &point);
+        DWORD cookie = 0;
+        EXPECT_EQ(point->Advise(&sink, &cookie), S_OK);
+        point->Release();
+        container->Release();
+        return cookie;
+    }
+
+    static LONG Set(_HotKey* key, LONG code, LONG mods, HRESULT* hr = nullptr) {
+        key->put_KeyCode(code);
+        key->put_Modifiers(mods);
+        LONG id = 0;
+        const HRESULT r = key->SetHotKey(0, &id);
+        if (hr) *hr = r;
+        return id;
+    }
+
+    static HMODULE library_;
+};
+HMODULE HotKeyTest::library_ = nullptr;
+
+TEST_F(HotKeyTest, PropertiesStartAtZeroAndModifiersAreChecked) {
+    _HotKey* key = Create();
+    LONG v = -1;
+    key->get_KeyCode(&v);
+    EXPECT_EQ(v, 0);
+    key->get_Modifiers(&v);
+    EXPECT_EQ(v, 0);
+    EXPECT_EQ(key->put_Modifiers(16), static_cast<HRESULT>(0x800A017C));  // error 380
+    key->get_Modifiers(&v);
+    EXPECT_EQ(v, 0);
+    EXPECT_EQ(key->put_Modifiers(17), S_OK);
+    key->get_Modifiers(&v);
+    EXPECT_EQ(v, 17);
+    key->Release();
+}
+
+TEST_F(HotKeyTest, RefusedCombinationsRaiseTheirErrors) {
+    _HotKey* key = Create();
+    HRESULT hr = S_OK;
+    Set(key, 40, 3, &hr);
+    EXPECT_EQ(hr, static_cast<HRESULT>(0x800403EA));
+    EXPECT_EQ(LastErrorDescription(), L"KeyCode or Keycode combination is not supported");
+    Set(key, 123, 0, &hr);
+    EXPECT_EQ(hr, static_cast<HRESULT>(0x800403EC));
+    EXPECT_EQ(LastErrorDescription(), L"Keycode or Keycode combination is reserved by Windows");
+    Set(key, 13, 1, &hr);
+    EXPECT_EQ(hr, static_cast<HRESULT>(0x800403EC));
+    EXPECT_EQ(key->RemoveAllHotKeys(), S_OK);  // nothing listed yet
+    key->Release();
+}
+
+TEST_F(HotKeyTest, RegistersUnderTheTextAtomAndTheSecondRegistrationIsRefused) {
+    _HotKey* key = Create();
+    HRESULT hr = E_FAIL;
+    const LONG id = Set(key, 112, 3, &hr);
+    ASSERT_EQ(hr, S_OK);
+    EXPECT_LT(id, 0);
+    EXPECT_GE(id, -16384);
+    EXPECT_EQ(static_cast<ATOM>(static_cast<SHORT>(id)), ::GlobalFindAtomA("CTRL+ALT+F1"));
+    const LONG again = Set(key, 112, 3, &hr);
+    EXPECT_EQ(hr, static_cast<HRESULT>(0x800403E9));
+    EXPECT_EQ(again, 0);
+    EXPECT_EQ(LastErrorDescription(),
+              L"CTRL+ALT+F1 is already in use by Windows or another program");
+    // The refused second reference is gone; the first still holds the atom.
+    EXPECT_NE(::GlobalFindAtomA("CTRL+ALT+F1"), 0);
+    key->Release();
+    EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F1"), 0);
+}
+
+TEST_F(HotKeyTest, AnotherHoldersAtomSurvivesEveryRelease) {
+    const ATOM mine = ::GlobalAddAtomA("CTRL+ALT+F2");
+    _HotKey* key = Create();
+    LONG id = Set(key, 113, 3);
+    ASSERT_NE(id, 0);
+    EXPECT_EQ(key->RemoveHotKey(&id), S_OK);
+    EXPECT_EQ(key->RemoveHotKey(&id), S_OK);  // a second remove must not take my reference
+    EXPECT_EQ(key->RemoveAllHotKeys(), S_OK);
+    key->Release();
+    EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F2"), mine);
+    ::GlobalDeleteAtom(mine);
+    EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F2"), 0);
+}
+
+TEST_F(HotKeyTest, RemoveHotKeyOutsideSixteenBitsOverflows) {
+    _HotKey* key = Create();
+    LONG id = 70000;
+    EXPECT_EQ(key->RemoveHotKey(&id), static_cast<HRESULT>(0x800A0006));  // error 6
+    EXPECT_EQ(id, 70000);
+    key->Release();
+}
+
+TEST_F(HotKeyTest, AnIssuedIdIsReusedForANewCombination) {
+    _HotKey* key = Create();
+    LONG id = Set(key, 'Q', 3);
+    ASSERT_NE(id, 0);
+    key->RemoveHotKey(&id);
+    key->put_KeyCode('W');
+    LONG reused = 0;
+    EXPECT_EQ(key->SetHotKey(id, &reused), S_OK);
+    EXPECT_EQ(reused, id);
+    LONG fresh = 0;
+    key->put_KeyCode('E');
+    EXPECT_EQ(key->SetHotKey(12345, &fresh), S_OK);  // never issued: a new id
+    EXPECT_NE(fresh, 12345);
+    key->Release();
+}
+
+TEST_F(HotKeyTest, PressesReachOnlyTheirOwnObjectAsSignedIds) {
+    HWND first = nullptr, second = nullptr;
+    _HotKey* a = Create(&first);
+    _HotKey* b = Create(&second);
+    ASSERT_TRUE(first && second && first != second);
+    Sink sinkA, sinkB;
+    Advise(a, sinkA);
+    Advise(b, sinkB);
+    const LONG idA = Set(a, 'A', 3);
+    const LONG idB = Set(b, 'B', 3);
+    ::PostMessageW(first, WM_HOTKEY, static_cast<WPARAM>(static_cast<DWORD>(idA)), 0);
+    ::PostMessageW(first, WM_HOTKEY, 0xFFFFC123u, 0);
+    ::PostMessageW(second, WM_HOTKEY, static_cast<WPARAM>(static_cast<DWORD>(idB)), 0);
+    Pump();
+    EXPECT_EQ(sinkA.presses, (std::vector<LONG>{idA, -16093}));
+    EXPECT_EQ(sinkB.presses, (std::vector<LONG>{idB}));
+    // Other messages still reach the window's own procedure.
+    EXPECT_EQ(::SendMessageW(first, WM_GETTEXTLENGTH, 0, 0), 5);  // "Form1"
+    a->Release();
+    b->Release();
+    EXPECT_EQ(sinkA.refs, 1);  // the released object let go of its sink
+}
+
+TEST_F(HotKeyTest, ReleaseFreesTheCombinationForOthers) {
+    _HotKey* key = Create();
+    ASSERT_NE(Set(key, 'Z', 3), 0);
+    HWND probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   nullptr, nullptr);
+    EXPECT_FALSE(::RegisterHotKey(probe, 1, 3, 'Z'));
+    key->Release();
+    EXPECT_TRUE(::RegisterHotKey(probe, 1, 3, 'Z'));
+    ::UnregisterHotKey(probe, 1);
+    ::DestroyWindow(probe);
+}
+
+TEST_F(HotKeyTest, LateBoundCallsGoThroughTheTypeLibrary) {
+    _HotKey* key = Create();
+    IDispatch* dispatch = key;
+    OLECHAR* names[] = {const_cast<OLECHAR*>(L"KeyCode"), const_cast<OLECHAR*>(L"SetHotKey"),
+                        const_cast<OLECHAR*>(L"Modifiers")};
+    DISPID ids[3] = {};
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, &names[i], 1, 0x409, &ids[i]), S_OK);
+    EXPECT_EQ(ids[0], 0x68030001);
+    EXPECT_EQ(ids[1], 0x60030007);
+    EXPECT_EQ(ids[2], 0x68030000);
+    VARIANT arg;
+    arg.vt = VT_I4;
+    arg.lVal = 16;
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&arg, &put, 1, 1};
+    EXCEPINFO excep{};
+    EXPECT_EQ(dispatch->Invoke(ids[2], IID_NULL, 0x409, DISPATCH_PROPERTYPUT, &params, nullptr,
+                               &excep, nullptr),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(excep.scode, static_cast<HRESULT>(0x800A017C));
+    ::SysFreeString(excep.bstrSource);
+    ::SysFreeString(excep.bstrDescription);
+    ::SysFreeString(excep.bstrHelpFile);
+    key->Release();
+}
+
+TEST_F(HotKeyTest, ManyLifetimesLeaveNothingBehind) {
+    const Entry canUnload = Export(library_, "DllCanUnloadNow");
+    for (int i = 0; i < 10000; ++i) {
+        _HotKey* key = nullptr;
+        ASSERT_EQ(::CoCreateInstance(CLSID_HotKey, nullptr, CLSCTX_INPROC_SERVER, IID__HotKey,
+                                     reinterpret_cast<void**>(&key)),
+                  S_OK);
+        Sink sink;
+        const DWORD cookie = Advise(key, sink);
+        IConnectionPointContainer* container = nullptr;
+        key->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
+        IConnectionPoint* point = nullptr;
+        container->FindConnectionPoint(DIID___HotKey, &point);
+        ASSERT_EQ(point->Unadvise(cookie), S_OK);
+        point->Release();
+        container->Release();
+        ASSERT_EQ(key->Release(), 0u);
+        ASSERT_EQ(sink.refs, 1);
+    }
+    EXPECT_TRUE(HiddenWindows().empty());
+    EXPECT_EQ(canUnload(), S_OK);
+}
+
+}  // namespace
