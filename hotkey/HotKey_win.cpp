@@ -22,6 +22,7 @@ constexpr HRESULT kErrReservedKey = static_cast<HRESULT>(0x800403EC);
 // The automation errors 380 (invalid property value) and 6 (overflow).
 constexpr HRESULT kInvalidPropertyValue = static_cast<HRESULT>(0x800A017C);
 constexpr HRESULT kOverflow = static_cast<HRESULT>(0x800A0006);
+constexpr DISPID kDispRemoveHotKey = 0x60030008;
 
 // Objects alive now: a press is delivered only to one of them.
 std::mutex gLiveLock;
@@ -147,10 +148,39 @@ STDMETHODIMP HotKey::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DI
 STDMETHODIMP HotKey::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                             VARIANT* result, EXCEPINFO* excep, UINT* argError) {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    if (id == kDispRemoveHotKey && (flags & DISPATCH_METHOD)) return InvokeRemoveHotKey(params, excep, argError);
     ITypeInfo* type = TypeInfoOf(IID__HotKey);
     if (!type) return TYPE_E_ELEMENTNOTFOUND;
     return ::DispInvoke(static_cast<_HotKey*>(this), type, id, flags, params, result, excep,
                         argError);
+}
+
+// Script hosts pass a variable by reference as a variant, which the type
+// library's own dispatch refuses for a "long*"; the id is read, never written.
+HRESULT HotKey::InvokeRemoveHotKey(DISPPARAMS* params, EXCEPINFO* excep, UINT* argError) {
+    if (!params || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+    if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+    VARIANT value;
+    ::VariantInit(&value);
+    const HRESULT converted = ::VariantChangeType(&value, &params->rgvarg[0], 0, VT_I4);
+    if (FAILED(converted)) {
+        if (argError) *argError = 0;
+        return converted == DISP_E_OVERFLOW ? converted : DISP_E_TYPEMISMATCH;
+    }
+    LONG target = value.lVal;
+    const HRESULT hr = RemoveHotKey(&target);
+    if (SUCCEEDED(hr)) return hr;
+    if (excep) {
+        *excep = EXCEPINFO{};
+        excep->scode = hr;
+        IErrorInfo* info = nullptr;
+        if (::GetErrorInfo(0, &info) == S_OK && info) {
+            info->GetSource(&excep->bstrSource);
+            info->GetDescription(&excep->bstrDescription);
+            info->Release();
+        }
+    }
+    return DISP_E_EXCEPTION;
 }
 
 STDMETHODIMP HotKey::get_KeyCode(LONG* value) {

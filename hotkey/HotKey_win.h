@@ -86,6 +86,7 @@ private:
     ~HotKey();
     HRESULT Init();
     void ReleaseAtomOf(LONG id);
+    HRESULT InvokeRemoveHotKey(DISPPARAMS* params, EXCEPINFO* excep, UINT* argError);
 
     LONG refs_ = 1;
     LONG keyCode_ = 0;
