@@ -263,6 +263,16 @@ void frmMain::CreateControls() {
                                   p.left, p.top, p.right - p.left, p.bottom - p.top, hwnd_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICPICTURES)),
                                   instance_, nullptr);
+}
+
+// The picture slots are made the first time the Pictures store needs them:
+// most runs never show it, and thirty controls are a fifth of the start-up.
+void frmMain::EnsurePictureSlots() {
+    if (box_[0]) return;
+    auto at = [&](const TwipsRect& r) {
+        return RECT{ToPixelsX(r.left), ToPixelsX(r.top), ToPixelsX(r.left + r.width),
+                    ToPixelsX(r.top + r.height)};
+    };
     for (int i = 0; i < kSlotCount; ++i) {
         const PictureSlotRects r = PictureSlotLayout(i);
         box_[i] = Child(pictures_, kPanelClass, L"", WS_BORDER | WS_CLIPCHILDREN, IDC_BOX0 + i,
@@ -271,7 +281,8 @@ void frmMain::CreateControls() {
                            RECT{0, 0, 0, 0});
         HWND number = Child(pictures_, L"STATIC", std::to_wstring(i + 1).c_str(), SS_CENTER,
                             IDC_LBLPIC0 + i, at(r.number));
-        setFont(number, smallFont_.get());
+        ::SendMessageW(number, WM_SETFONT, reinterpret_cast<WPARAM>(smallFont_.get()), FALSE);
+        if (tooltip_) AddTooltip(imgPic_[i], L"Click to view picture");
     }
 }
 
@@ -284,19 +295,12 @@ void frmMain::CreateTooltips() {
                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                      instance_, nullptr));
-    auto addTip = [&](HWND control, const std::wstring& text) {
-        TOOLINFOW ti{};
-        ti.cbSize = TTTOOLINFOW_V2_SIZE;
-        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        ti.hwnd = hwnd_;
-        ti.uId = reinterpret_cast<UINT_PTR>(control);
-        ti.lpszText = const_cast<wchar_t*>(text.c_str());
-        ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    };
+    auto addTip = [this](HWND control, const std::wstring& text) { AddTooltip(control, text); };
     addTip(strip_, L"Select Store");
     addTip(txtClipboard_, L"Current contents of the clipboard");
     addTip(txtLength_, L"Number of characters in the clipboard");
-    for (int i = 0; i < kSlotCount; ++i) addTip(imgPic_[i], L"Click to view picture");
+    for (int i = 0; i < kSlotCount; ++i)
+        if (imgPic_[i]) addTip(imgPic_[i], L"Click to view picture");
     for (int n = 0; n < kStoreCount; ++n) addTip(lblStore_[n], storeTips_[n]);
     for (int i = 0; i < kSlotCount; ++i) {
         addTip(picCopy_[i], std::to_wstring(i + 1) + L" Copy and/or Drag");
@@ -307,11 +311,6 @@ void frmMain::CreateTooltips() {
 HWND frmMain::Control(int id) const {
     if (id >= IDC_LBLSTORE0 && id < IDC_LBLSTORE0 + kStoreCount) return ::GetDlgItem(strip_, id);
     return ::GetDlgItem(hwnd_, id);
-}
-
-void frmMain::Place(HWND control, const TwipsRect& r) const {
-    ::MoveWindow(control, ToPixelsX(r.left), ToPixelsX(r.top), ToPixelsX(r.width),
-                 ToPixelsX(r.height), TRUE);
 }
 
 LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -623,6 +622,16 @@ void frmMain::SetStoreCaption(int store, std::wstring_view caption) {
     ::SetMenuItemInfoW(::GetMenu(hwnd_), IDM_STORE0 + store, FALSE, &mii);
 }
 
+void frmMain::AddTooltip(HWND control, const std::wstring& text) {
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = const_cast<wchar_t*>(text.c_str());
+    ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 void frmMain::SetStoreTooltip(int store, std::wstring_view tip) {
     storeTips_[store] = std::wstring(tip);
     if (!tooltip_) return;
@@ -646,6 +655,7 @@ void frmMain::MarkStoreLabel(int store, bool current) {
 // The text boxes keep their texts under the picture panel; hidden, they
 // cannot paint through it.
 void frmMain::ShowPictures(bool shown) {
+    if (shown) EnsurePictureSlots();
     for (HWND box : txt_) ::ShowWindow(box, shown ? SW_HIDE : SW_SHOWNA);
     ::ShowWindow(pictures_, shown ? SW_SHOW : SW_HIDE);
     if (shown)
@@ -714,6 +724,7 @@ void frmMain::ShowProgressBlock(int block) {
 void frmMain::CloseProgress() { progress_.reset(); }
 
 bool frmMain::LoadSlotPicture(int slot, const std::wstring& path) {
+    EnsurePictureSlots();
     HBITMAP loaded = static_cast<HBITMAP>(::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (!loaded) return false;
@@ -725,6 +736,7 @@ bool frmMain::LoadSlotPicture(int slot, const std::wstring& path) {
 void frmMain::SetPictureTag(int slot, const std::wstring& path) { pictureTag_[slot] = path; }
 
 void frmMain::FitSlotPicture(int slot) {
+    EnsurePictureSlots();
     HWND img = imgPic_[slot];
     ::ShowWindow(img, SW_HIDE);
     BITMAP info{};

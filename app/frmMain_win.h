@@ -81,6 +81,8 @@ private:
 
     void CreateControls();
     void CreateTooltips();
+    void EnsurePictureSlots();
+    void AddTooltip(HWND control, const std::wstring& text);
     void OnCommand(int id, int code, HWND control);
     void OnExit();
     LRESULT OnColour(HDC dc, HWND control);
@@ -90,7 +92,6 @@ private:
 
     int ToPixelsX(int twips) const { return MulDiv(twips, dpi_, 1440); }
     int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi_); }
-    void Place(HWND control, const TwipsRect& r) const;
     HMENU MenuOf(int item) const;
     int FixedWindowHeight() const;
 

@@ -96,5 +96,40 @@ TEST_F(WindowTest, SlotBoxesHoldLongMultiLineTexts) {
     EXPECT_EQ(window_.SlotText(1), L"a\r\nb");
 }
 
+// A 4 x 1 pixel, 24-bit Windows bitmap file.
+std::string TinyBitmap() {
+    std::string b = "BM";
+    auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b += char((v >> (8 * i)) & 0xFF); };
+    auto put16 = [&](uint16_t v) { b += char(v & 0xFF); b += char(v >> 8); };
+    put32(14 + 40 + 12); put32(0); put32(14 + 40);
+    put32(40); put32(4); put32(1); put16(1); put16(24); put32(0); put32(12);
+    put32(2835); put32(2835); put32(0); put32(0);
+    b += std::string(12, '\x7f');
+    return b;
+}
+
+TEST_F(WindowTest, PicturesStoreShowsTheSlotFilesFittedInTheirFrames) {
+    ::CreateDirectoryW(L"C:\\ClipPics", nullptr);
+    WriteFileBytes(L"C:\\ClipPics\\pic1.bmp", TinyBitmap());
+    WriteFileBytes(L"C:\\quilbdx.ini", "[Settings]\r\naskImport=1\r\nStoreNumber=0\r\n");
+    ASSERT_TRUE(Open());
+    HWND first = window_.Control(IDC_PICPICTURES);
+    ASSERT_TRUE(first);
+    HWND box = ::GetDlgItem(first, IDC_BOX0);
+    HWND img = ::GetDlgItem(box, IDC_IMGPIC0);
+    HWND empty = ::GetDlgItem(::GetDlgItem(first, IDC_BOX0 + 1), IDC_IMGPIC0 + 1);
+    ASSERT_TRUE(img && empty);
+    EXPECT_TRUE(::GetWindowLongPtrW(img, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(::GetWindowLongPtrW(empty, GWL_STYLE) & WS_VISIBLE);
+    RECT frame, pic;
+    ::GetClientRect(box, &frame);
+    ::GetWindowRect(img, &pic);
+    // Four times as wide as high in a wider frame: as wide as the frame.
+    EXPECT_NEAR(pic.right - pic.left, frame.right, 1);
+    EXPECT_EQ(window_.SlotTitle(0), L"1");
+    EXPECT_EQ(window_.SlotTitle(9), L"10");
+    EXPECT_FALSE(::IsWindowVisible(window_.Control(IDC_TXT0)));
+}
+
 }  // namespace
 }  // namespace quillet
