@@ -17,6 +17,19 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
+# MinGW needs to be told what MSVC sees by itself: a console program, and a
+# wmain/wWinMain entry point.
+function(quillet_console target)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -mconsole)
+  endif()
+endfunction()
+function(quillet_wide_entry target)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -municode)
+  endif()
+endfunction()
+
 # quillet_add_gtest(<target> SOURCES ... [LIBS ...] [LABELS ...])
 # One test executable; its cases are discovered when ctest runs, so the
 # Windows ones are listed through the Wine emulator at test time.
@@ -28,7 +41,7 @@ function(quillet_add_gtest target)
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
   if(WIN32)
-    target_link_options(${target} PRIVATE -mconsole)
+    quillet_console(${target})
   endif()
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
