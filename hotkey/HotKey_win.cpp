@@ -2,6 +2,7 @@
 
 #include <olectl.h>
 
+#include <algorithm>
 #include <climits>
 #include <mutex>
 #include <new>
@@ -61,6 +62,76 @@ bool IsWindowsNT() {
 }
 
 std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// A snapshot enumerator of COM items (connection points or connections):
+// the standard Next/Skip/Reset/Clone over a vector it owns.
+template <typename Enum, typename Item, const IID& kIid>
+class Enumerator final : public Enum {
+public:
+    explicit Enumerator(std::vector<Item> items) : items_(std::move(items)) {
+        for (Item& item : items_) AddRefItem(item);
+        AddModuleRef();
+    }
+    ~Enumerator() {
+        for (Item& item : items_) ReleaseItem(item);
+        ReleaseModuleRef();
+    }
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (riid == IID_IUnknown || riid == kIid) {
+            *ppv = static_cast<Enum*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
+    STDMETHODIMP_(ULONG) Release() override {
+        const LONG left = ::InterlockedDecrement(&refs_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+    STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
+        if (!out || (count > 1 && !fetched)) return E_POINTER;
+        ULONG n = 0;
+        for (; n < count && next_ < items_.size(); ++n, ++next_) {
+            out[n] = items_[next_];
+            AddRefItem(out[n]);
+        }
+        if (fetched) *fetched = n;
+        return n == count ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Skip(ULONG count) override {
+        next_ = std::min(items_.size(), next_ + count);
+        return next_ < items_.size() ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Reset() override {
+        next_ = 0;
+        return S_OK;
+    }
+    STDMETHODIMP Clone(Enum** copy) override {
+        if (!copy) return E_POINTER;
+        auto* clone = new (std::nothrow) Enumerator(items_);
+        if (!clone) return E_OUTOFMEMORY;
+        clone->next_ = next_;
+        *copy = clone;
+        return S_OK;
+    }
+
+private:
+    static void AddRefItem(IConnectionPoint* p) { p->AddRef(); }
+    static void ReleaseItem(IConnectionPoint* p) { p->Release(); }
+    static void AddRefItem(CONNECTDATA& c) { c.pUnk->AddRef(); }
+    static void ReleaseItem(CONNECTDATA& c) { c.pUnk->Release(); }
+
+    LONG refs_ = 1;
+    std::vector<Item> items_;
+    size_t next_ = 0;
+};
+
+using PointEnumerator = Enumerator<IEnumConnectionPoints, IConnectionPoint*, IID_IEnumConnectionPoints>;
+using ConnectionEnumerator = Enumerator<IEnumConnections, CONNECTDATA, IID_IEnumConnections>;
 
 }  // namespace
 
@@ -287,8 +358,8 @@ STDMETHODIMP HotKey::InterfaceSupportsErrorInfo(REFIID riid) {
 
 STDMETHODIMP HotKey::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
     if (!ppEnum) return E_POINTER;
-    *ppEnum = nullptr;
-    return E_NOTIMPL;  // clients find the one point by its interface
+    *ppEnum = new (std::nothrow) PointEnumerator({&events_});
+    return *ppEnum ? S_OK : E_OUTOFMEMORY;
 }
 
 STDMETHODIMP HotKey::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
@@ -383,8 +454,10 @@ STDMETHODIMP HotKey::EventPoint::Unadvise(DWORD cookie) {
 
 STDMETHODIMP HotKey::EventPoint::EnumConnections(IEnumConnections** ppEnum) {
     if (!ppEnum) return E_POINTER;
-    *ppEnum = nullptr;
-    return E_NOTIMPL;
+    std::vector<CONNECTDATA> connections;
+    for (const Sink& sink : owner_.sinks_) connections.push_back({sink.dispatch, sink.cookie});
+    *ppEnum = new (std::nothrow) ConnectionEnumerator(std::move(connections));
+    return *ppEnum ? S_OK : E_OUTOFMEMORY;
 }
 
 }  // namespace tarnkey

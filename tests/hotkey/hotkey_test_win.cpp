@@ -247,6 +247,37 @@ TEST_F(HotKeyTest, PressesReachOnlyTheirOwnObjectAsSignedIds) {
     EXPECT_EQ(sinkA.refs, 1);  // the released object let go of its sink
 }
 
+TEST_F(HotKeyTest, ConnectionPointsAndConnectionsCanBeListed) {
+    _HotKey* key = Create();
+    Sink first, second;
+    Advise(key, first);
+    Advise(key, second);
+    IConnectionPointContainer* container = nullptr;
+    key->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
+    IEnumConnectionPoints* points = nullptr;
+    ASSERT_EQ(container->EnumConnectionPoints(&points), S_OK);
+    IConnectionPoint* point = nullptr;
+    ULONG got = 0;
+    ASSERT_EQ(points->Next(1, &point, &got), S_OK);
+    IID iid{};
+    point->GetConnectionInterface(&iid);
+    EXPECT_EQ(iid, DIID___HotKey);
+    EXPECT_EQ(points->Next(1, &point, &got), S_FALSE);  // only the one
+    IEnumConnections* connections = nullptr;
+    ASSERT_EQ(point->EnumConnections(&connections), S_OK);
+    CONNECTDATA data[3] = {};
+    EXPECT_EQ(connections->Next(3, data, &got), S_FALSE);
+    EXPECT_EQ(got, 2u);
+    for (ULONG i = 0; i < got; ++i) data[i].pUnk->Release();
+    connections->Release();
+    point->Release();
+    points->Release();
+    container->Release();
+    key->Release();
+    EXPECT_EQ(first.refs, 1);
+    EXPECT_EQ(second.refs, 1);
+}
+
 TEST_F(HotKeyTest, ReleaseFreesTheCombinationForOthers) {
     _HotKey* key = Create();
     ASSERT_NE(Set(key, 'Z', 3), 0);
