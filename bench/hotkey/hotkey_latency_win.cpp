@@ -8,28 +8,11 @@
 #include <vector>
 
 #include "Tarnkey_h.h"
+#include "support/hotkey_sink_win.h"
 
 namespace {
 
 bool gArrived = false;
-
-class Sink final : public IDispatch {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        *ppv = (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID___HotKey) ? this : nullptr;
-        return *ppv ? S_OK : E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                        UINT*) override {
-        if (id == 1) gArrived = true;
-        return S_OK;
-    }
-};
 
 LRESULT CALLBACK PlainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_APP) {
@@ -46,14 +29,18 @@ double Now() {
     return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
 }
 
+tarnkey::testing::PressSink gSink;
+
 double MedianRoundTrip(HWND target, UINT msg, WPARAM wp) {
     std::vector<double> times;
     for (int i = 0; i < 1000; ++i) {
         gArrived = false;
+        gSink.presses.clear();
         const double start = Now();
         ::PostMessageW(target, msg, wp, 0);
         MSG m;
-        while (!gArrived && ::GetMessageW(&m, nullptr, 0, 0) > 0) ::DispatchMessageW(&m);
+        while (!gArrived && gSink.presses.empty() && ::GetMessageW(&m, nullptr, 0, 0) > 0)
+            ::DispatchMessageW(&m);
         times.push_back(Now() - start);
     }
     std::sort(times.begin(), times.end());
@@ -89,13 +76,7 @@ int wmain(int argc, wchar_t** argv) {
     _HotKey* key = nullptr;
     factory->CreateInstance(nullptr, IID__HotKey, reinterpret_cast<void**>(&key));
     factory->Release();
-    Sink sink;
-    IConnectionPointContainer* container = nullptr;
-    IConnectionPoint* point = nullptr;
-    DWORD cookie = 0;
-    key->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
-    container->FindConnectionPoint(DIID___HotKey, &point);
-    point->Advise(&sink, &cookie);
+    const DWORD cookie = tarnkey::testing::Connect(key, &gSink);
     key->put_KeyCode('K');
     key->put_Modifiers(MOD_CONTROL | MOD_ALT | MOD_SHIFT);
     LONG id = 0;
@@ -113,9 +94,7 @@ int wmain(int argc, wchar_t** argv) {
     const double anchor = MedianRoundTrip(plain, WM_APP, 0);
     std::printf("hotkey_latency: ours=%.4f ms anchor=%.4f ms ratio=%.3f\n", ours, anchor,
                 ours / anchor);
-    point->Unadvise(cookie);
-    point->Release();
-    container->Release();
+    tarnkey::testing::Disconnect(key, cookie);
     key->Release();
     ::DestroyWindow(plain);
     ::CoUninitialize();

@@ -10,41 +10,17 @@
 #include <vector>
 
 #include "Tarnkey_h.h"
+#include "support/hotkey_sink_win.h"
 
 namespace {
+
+using Sink = tarnkey::testing::PressSink;
 
 std::wstring BuiltLibrary() {
     std::wstring path = L"Z:";
     for (char c : std::string(TARNKEY_DLL_PATH)) path += (c == '/') ? L'\\' : wchar_t(c);
     return path;
 }
-
-// Records every HotKeyPress it receives.
-class Sink final : public IDispatch {
-public:
-    std::vector<LONG> presses;
-    LONG refs = 1;
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID___HotKey) {
-            *ppv = this;
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --refs; }
-    STDMETHODIMP GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*,
-                        UINT*) override {
-        if (id == 1 && p && p->cArgs == 1 && p->rgvarg[0].vt == VT_I4)
-            presses.push_back(p->rgvarg[0].lVal);
-        return S_OK;
-    }
-};
 
 using Entry = HRESULT(STDAPICALLTYPE*)();
 Entry Export(HMODULE library, const char* name) {
@@ -112,14 +88,8 @@ protected:
     }
 
     static DWORD Advise(_HotKey* key, Sink& sink) {
-        IConnectionPointContainer* container = nullptr;
-        key->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
-        IConnectionPoint* point = nullptr;
-        container->FindConnectionPoint(DIID___HotKey, &point);
-        DWORD cookie = 0;
-        EXPECT_EQ(point->Advise(&sink, &cookie), S_OK);
-        point->Release();
-        container->Release();
+        const DWORD cookie = tarnkey::testing::Connect(key, &sink);
+        EXPECT_NE(cookie, 0u);
         return cookie;
     }
 
@@ -326,13 +296,7 @@ TEST_F(HotKeyTest, ManyLifetimesLeaveNothingBehind) {
                   S_OK);
         Sink sink;
         const DWORD cookie = Advise(key, sink);
-        IConnectionPointContainer* container = nullptr;
-        key->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
-        IConnectionPoint* point = nullptr;
-        container->FindConnectionPoint(DIID___HotKey, &point);
-        ASSERT_EQ(point->Unadvise(cookie), S_OK);
-        point->Release();
-        container->Release();
+        ASSERT_TRUE(tarnkey::testing::Disconnect(key, cookie));
         ASSERT_EQ(key->Release(), 0u);
         ASSERT_EQ(sink.refs, 1);
     }

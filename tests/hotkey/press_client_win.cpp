@@ -8,40 +8,23 @@
 #include <string>
 
 #include "Tarnkey_h.h"
+#include "support/hotkey_sink_win.h"
 
 namespace {
 
 LONG gIds[2] = {};
 bool gPressed[2] = {};
 
-class Sink final : public IDispatch {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID___HotKey) {
-            *ppv = this;
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*,
-                        UINT*) override {
-        if (id != 1 || !p || p->cArgs != 1) return S_OK;
-        for (int i = 0; i < 2; ++i) {
-            if (p->rgvarg[0].lVal == gIds[i] && !gPressed[i]) {
+// Marks the two expected ids as they arrive.
+void Note(const std::vector<LONG>& presses) {
+    for (LONG pressed : presses)
+        for (int i = 0; i < 2; ++i)
+            if (pressed == gIds[i] && !gPressed[i]) {
                 gPressed[i] = true;
-                std::printf("pressed %d id %ld\n", i, p->rgvarg[0].lVal);
+                std::printf("pressed %d id %ld\n", i, pressed);
                 std::fflush(stdout);
             }
-        }
-        return S_OK;
-    }
-};
+}
 
 }  // namespace
 
@@ -61,13 +44,8 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("FAIL: cannot create the object\n");
         return 1;
     }
-    Sink sink;
-    IConnectionPointContainer* container = nullptr;
-    IConnectionPoint* point = nullptr;
-    DWORD cookie = 0;
-    key->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
-    container->FindConnectionPoint(DIID___HotKey, &point);
-    point->Advise(&sink, &cookie);
+    tarnkey::testing::PressSink sink;
+    const DWORD cookie = tarnkey::testing::Connect(key, &sink);
 
     const UINT keys[2] = {'1', VK_F1};
     for (int i = 0; i < 2; ++i) {
@@ -88,11 +66,10 @@ int wmain(int argc, wchar_t** argv) {
     while (!(gPressed[0] && gPressed[1]) && ::GetTickCount64() < end) {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        Note(sink.presses);
         ::Sleep(10);
     }
-    point->Unadvise(cookie);
-    point->Release();
-    container->Release();
+    tarnkey::testing::Disconnect(key, cookie);
     key->Release();
 
     bool free = true;
