@@ -353,7 +353,6 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ENDSESSION:
             if (wp) {
                 logic_->FormUnload();
-                closing_ = true;
                 ::DestroyWindow(hwnd_);
             }
             return 0;
@@ -397,7 +396,6 @@ void frmMain::OnCommand(int id, int code, HWND control) {
 void frmMain::OnExit() {
     if (logic_->FormQueryUnload(UnloadMode::kProgram)) return;
     logic_->FormUnload();
-    closing_ = true;
     ::DestroyWindow(hwnd_);
 }
 

@@ -120,7 +120,6 @@ private:
     HWND pendingFocus_ = nullptr;
     std::array<HWND, 10> txtTitle_{}, txt_{}, picCopy_{}, picPaste_{}, label1_{};
     bool inResize_ = false;
-    bool closing_ = false;
     int lineRight_ = 0;
 };
 
