@@ -1,9 +1,11 @@
 // The system clipboard and the user's case mapping, as the core sees them.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -15,6 +17,10 @@ public:
     // Replaces whatever the clipboard holds with `text`.
     virtual bool SetText(std::wstring_view text) = 0;
     virtual bool Clear() = 0;
+    // The clipboard's picture as a packed DIB, or nothing when it holds none.
+    virtual std::optional<std::vector<uint8_t>> Dib() = 0;
+    // Replaces whatever the clipboard holds with the picture.
+    virtual bool SetDib(const std::vector<uint8_t>& dib) = 0;
 };
 
 // Lower and upper case by the user's locale.

@@ -161,7 +161,7 @@ void MainForm::LoadPictures() {
         view_.ShowProgressBlock(i + 1);
         const std::wstring path = SlotPicturePath(i);
         view_.LoadSlotPicture(i, path);
-        view_.SetPictureTag(i, path);
+        SetPictureTag(i, path);
         view_.FitSlotPicture(i);
         view_.SetSlotTitle(i, titles[i].empty() ? std::to_wstring(i + 1) : titles[i]);
     }
@@ -215,6 +215,7 @@ void MainForm::SwitchStore(int16_t store) {
     view_.SetChecked(IDM_STORE0 + store, true);
     Write("StoreNumber", std::to_wstring(store));
     currentStore_ = store;
+    ForgetUndo();
     LoadStore();
     view_.ShowPictures(store == kPicturesStore);
     view_.Repaint();

@@ -5,9 +5,15 @@
 #include <cstdint>
 #include <string>
 
+#include <array>
+#include <optional>
+#include <vector>
+
 #include "clipboard.h"
 #include "main_view.h"
 #include "store/Module1.h"
+#include "util/ModuleIP.h"
+#include "util/shell_launch.h"
 
 namespace quillet {
 
@@ -19,16 +25,48 @@ inline constexpr unsigned kTitleBackground = 125 | (210 << 8) | (210 << 16);
 inline constexpr unsigned kTextBackground = 200 | (200 << 8) | (255 << 16);
 inline constexpr unsigned kCurrentLabelColour = 255;
 
+// Keys the slot commands ask about (virtual-key codes).
+inline constexpr int kKeyShift = 16, kKeyControl = 17;
+inline constexpr int kKeyA = 'A', kKeyC = 'C', kKeyD = 'D', kKeyI = 'I', kKeyN = 'N',
+                     kKeyT = 'T';
+
+inline constexpr std::wstring_view kShortcutName = L"Internet Shortcut.url";
+inline constexpr std::wstring_view kShortcutPath = L"C:\\Internet Shortcut.url";
+
+// What a drag from a Copy button carries; the only effect offered is copy.
+struct DragOffer {
+    std::optional<std::wstring> text;
+    std::vector<std::wstring> files;
+    bool Empty() const { return !text && files.empty(); }
+};
+
+// What was dropped on a slot's text box.
+struct DropContent {
+    bool hasFiles = false;
+    std::wstring firstFile;
+    std::optional<std::wstring> text;
+};
+
+// The rest of the desktop the slot commands use.
+struct Desktop {
+    const KeyState& keys;
+    RegionalClock& clock;
+    Shell& shell;
+    HostResolver& resolver;
+};
+
 class MainForm {
 public:
     MainForm(MainView& view, Prompt& prompt, FileSystem& fs, const TextCodec& codec,
-             Clipboard& clipboard, const CaseMapping& cases)
+             Clipboard& clipboard, const CaseMapping& cases, const Desktop& desktop)
         : view_(view),
           prompt_(prompt),
           fs_(fs),
+          codec_(codec),
           settings_(fs, codec),
           clipboard_(clipboard),
-          cases_(cases) {}
+          cases_(cases),
+          desktop_(desktop) {}
 
     // Start-up from the designed window to the shown (or hidden) program.
     // The single-instance hand-over happens before, in the shell.
@@ -55,6 +93,44 @@ public:
     void mnuEmptyClipboard_Click();
     void txtClipboard_Click() { ShowClipboard(); }
     void txtLength_Click() { ShowClipboard(); }
+
+    // Slot copy: the press of a Copy button copies at once and says what a
+    // drag started from it carries.
+    DragOffer picCopy_OLEStartDrag(int index);
+    void CopySlot(int index);
+
+    // Slot paste and drop.
+    void picPaste_Click(int index);
+    void PasteSlot(int index);
+    void txt_OLEDragDrop(int index, const DropContent& dropped);
+    void txt_Change(int index);
+    void txt_GotFocus(int index);
+    void txtTitle_GotFocus(int index);
+    void txt_Click() { ShowClipboard(); }
+    void txtTitle_Click() { ShowClipboard(); }
+
+    // The Edit menu and the picture slot pop-up.
+    void mnuClearLabels_Click();
+    void mnuClearContents_Click();
+    void mnuClearStore_Click();
+    void mnuClearAllStoresXLabels_Click();
+    void mnuClearAll_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuUndo_Click();
+    void mnuSelectAll_Click();
+    void Box_MouseDown(int index, int button);
+    void popCopy_Click();
+    void popPaste_Click() { picPaste_Click(popupSlot_); }
+    void popDelete_Click();
+    void popUndo_Click() { mnuUndo_Click(); }
+
+    // IP addresses, the maker's pages and mails.
+    void mnuGetIP_Click();
+    void mnuTell_Click();
+    void submnuHome_Click();
+    void submnuFeedback_Click();
 
     void LoadStore();
     bool SaveStore();  // false when the file could not be written (the user was told)
@@ -84,12 +160,26 @@ private:
     void LayOut(const WindowGeometry& g);
     void RewriteClipboard(std::wstring (*change)(const MainForm&, std::wstring_view));
 
+    bool PicturesShown() const { return currentStore_ == kPicturesStore; }
+    std::wstring BoxText(BoxRef box) const;
+    void SetBoxText(BoxRef box, std::wstring_view text);
+    void TakeSnapshot(BoxRef box);
+    void ForgetUndo();
+    void ClearSlots(bool texts, bool titles);
+    void ClearAllStores(bool titles);
+    void Open(std::wstring_view target);
+    std::wstring WriteShortcut(std::wstring_view address);
+    void SetPictureTag(int slot, const std::wstring& path);
+    bool SavePicture(int slot, const std::vector<uint8_t>& dib);
+
     MainView& view_;
     Prompt& prompt_;
     FileSystem& fs_;
+    const TextCodec& codec_;
     Settings settings_;
     Clipboard& clipboard_;
     const CaseMapping& cases_;
+    Desktop desktop_;
     ProgramPlaces places_;
     std::wstring settingsPath_;
     int16_t currentStore_ = 0;
@@ -98,6 +188,17 @@ private:
     std::wstring mainOnTopSetting_ = L"0";
     int16_t mirrorOn_ = 0;
     std::wstring hotkeysText_ = L"0";
+
+    // Shared by the slot commands, in memory only.
+    std::wstring copiedText_, pastedText_, undoText_;
+    std::optional<BoxRef> undoTarget_;
+    int16_t undoPicSlot_ = 0;
+    int16_t popupSlot_ = 0;
+    std::array<std::wstring, 10> pictureTag_;
+
+public:
+    const std::wstring& CopiedText() const { return copiedText_; }
+    const std::wstring& PastedText() const { return pastedText_; }
 };
 
 }  // namespace quillet

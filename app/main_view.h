@@ -2,12 +2,23 @@
 // between the core and the Win32 shell, faked in the core's tests.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
 enum class WindowState { kNormal, kMinimized, kMaximized };
+
+// A slot's text box or title box: what Undo and the Edit menu act on.
+struct BoxRef {
+    enum class Kind { kText, kTitle };
+    Kind kind = Kind::kText;
+    int slot = 0;
+    friend bool operator==(const BoxRef&, const BoxRef&) = default;
+};
 
 struct WindowGeometry {  // twips, screen coordinates
     int left = 0, top = 0, width = 0, height = 0;
@@ -38,6 +49,15 @@ public:
     virtual void SetSlotTitle(int slot, std::wstring_view title) = 0;
     virtual void SetSlotColours(unsigned titleBackground, unsigned textBackground) = 0;
     virtual void FocusPaste(int slot) = 0;
+    // The slot box that has the focus, if any.
+    virtual std::optional<BoxRef> ActiveBox() const = 0;
+    virtual std::wstring SelectedText(BoxRef box) const = 0;
+    // Replaces the selection (or inserts at the caret).
+    virtual void ReplaceSelection(BoxRef box, std::wstring_view text) = 0;
+    virtual void SelectAll(BoxRef box) = 0;
+    // Lets waiting window events run, and brings the window to the front.
+    virtual void PumpEvents() = 0;
+    virtual void Activate() = 0;
 
     virtual std::wstring StoreCaption(int store) const = 0;
     virtual void SetStoreCaption(int store, std::wstring_view caption) = 0;
@@ -60,6 +80,11 @@ public:
     virtual bool LoadSlotPicture(int slot, const std::wstring& path) = 0;
     virtual void SetPictureTag(int slot, const std::wstring& path) = 0;
     virtual void FitSlotPicture(int slot) = 0;
+    // The thumbnail's picture as a packed DIB (empty when the slot has none),
+    // and a new one from the same form (empty: no picture).
+    virtual std::vector<uint8_t> SlotPictureDib(int slot) const = 0;
+    virtual void SetSlotPicture(int slot, const std::vector<uint8_t>& dib) = 0;
+    virtual void ShowPicturePopup() = 0;
 
     // Menu items by their IDM_ identifier.
     virtual bool IsChecked(int item) const = 0;
@@ -73,7 +98,27 @@ public:
     virtual ~Prompt() = default;
     enum class Icon { kNone, kQuestion, kExclamation, kInformation, kCritical };
     virtual bool AskYesNo(std::wstring_view title, std::wstring_view text, Icon icon) = 0;
+    // A destructive command's confirmation: exclamation icon, the negative
+    // (second) button the default. True when the user goes ahead.
+    enum class Buttons { kOkCancel, kYesNo };
+    virtual bool Confirm(std::wstring_view title, std::wstring_view text, Buttons buttons) = 0;
     virtual void Tell(std::wstring_view title, std::wstring_view text, Icon icon) = 0;
+};
+
+// Keys held down at the moment of a click (virtual-key codes).
+class KeyState {
+public:
+    virtual ~KeyState() = default;
+    virtual bool IsDown(int virtualKey) const = 0;
+};
+
+// The date and time in the user's regional formats, and waiting.
+class RegionalClock {
+public:
+    virtual ~RegionalClock() = default;
+    virtual std::wstring ShortDate() = 0;
+    virtual std::wstring TimeWithSeconds() = 0;
+    virtual void Wait(int milliseconds) = 0;
 };
 
 }  // namespace quillet

@@ -42,3 +42,52 @@ TwipsRect FitPicture(double width, double height, double frameWidth, double fram
 }
 
 }  // namespace quillet
+
+namespace quillet {
+
+namespace {
+
+uint32_t Little32(const std::vector<uint8_t>& b, size_t at) {
+    return uint32_t{b[at]} | uint32_t{b[at + 1]} << 8 | uint32_t{b[at + 2]} << 16 |
+           uint32_t{b[at + 3]} << 24;
+}
+uint16_t Little16(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
+}
+void Put32(std::string& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
+
+std::string BitmapFileOf(const std::vector<uint8_t>& dib) {
+    if (dib.size() < 12) return {};
+    const uint32_t headerSize = Little32(dib, 0);
+    if (headerSize > dib.size()) return {};
+    uint64_t tableBytes = 0;
+    if (headerSize == 12) {  // BITMAPCOREHEADER: three-byte colours, no count
+        const uint16_t bits = Little16(dib, 10);
+        if (bits <= 8) tableBytes = 3ull << bits;
+    } else if (headerSize >= 40) {
+        const uint16_t bits = Little16(dib, 14);
+        const uint32_t compression = Little32(dib, 16);
+        const uint32_t used = Little32(dib, 32);
+        if (used) tableBytes = 4ull * used;
+        else if (bits <= 8) tableBytes = 4ull << bits;
+        // The three masks of BI_BITFIELDS follow a plain info header.
+        if (headerSize == 40 && compression == 3) tableBytes += 12;
+    } else {
+        return {};
+    }
+    const uint64_t offset = 14 + uint64_t{headerSize} + tableBytes;
+    const uint64_t size = 14 + uint64_t{dib.size()};
+    if (offset > size || size > 0xFFFFFFFFull) return {};
+    std::string file = "BM";
+    Put32(file, static_cast<uint32_t>(size));
+    Put32(file, 0);  // two reserved words
+    Put32(file, static_cast<uint32_t>(offset));
+    file.append(reinterpret_cast<const char*>(dib.data()), dib.size());
+    return file;
+}
+
+}  // namespace quillet

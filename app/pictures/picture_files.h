@@ -2,8 +2,10 @@
 // and the arithmetic that fits a picture into its thumbnail frame.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "layout.h"
 #include "store/filesystem.h"
@@ -29,5 +31,13 @@ TwipsRect FitPicture(double width, double height, double frameWidth, double fram
 // The integer division of the picture code: both operands rounded to whole
 // numbers (halves to even) first, the quotient truncated toward zero.
 long long IntegerDivide(double a, double b);
+
+}  // namespace quillet
+
+namespace quillet {
+
+// A bitmap file ("BM" header, then the DIB) from a packed DIB as the
+// clipboard holds it; empty when the DIB is malformed.
+std::string BitmapFileOf(const std::vector<uint8_t>& dib);
 
 }  // namespace quillet

@@ -49,6 +49,8 @@ public:
     virtual IoResult MakeDirectory(const std::filesystem::path& path) = 0;
     virtual IoResult Remove(const std::filesystem::path& path) = 0;
     virtual IoResult Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // The user's folder for temporary files.
+    virtual std::filesystem::path TempFolder() = 0;
 };
 
 // The real file system of the host (the portable build) or of Windows.

@@ -105,6 +105,11 @@ public:
         if (::rename(from.c_str(), to.c_str()) == 0) return IoResult::Success();
         return IoResult::Failure(Reason(errno));
     }
+    std::filesystem::path TempFolder() override {
+        std::error_code error;
+        std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+        return error ? std::filesystem::path("/tmp") : folder;
+    }
 };
 
 }  // namespace

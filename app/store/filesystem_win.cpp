@@ -117,6 +117,12 @@ public:
         if (::MoveFileW(from.c_str(), to.c_str())) return IoResult::Success();
         return IoResult::Failure(SystemMessage(::GetLastError()));
     }
+    std::filesystem::path TempFolder() override {
+        wchar_t buffer[MAX_PATH + 1] = {};
+        const DWORD n = ::GetTempPathW(MAX_PATH + 1, buffer);
+        if (n == 0 || n > MAX_PATH) return std::filesystem::path(L"C:\\");
+        return std::filesystem::path(buffer);
+    }
 };
 
 }  // namespace

@@ -240,11 +240,11 @@ TEST_F(ClipboardTest, LowerAndUpperCaseUseTheLocaleMapping) {
 
 TEST_F(ClipboardTest, ClipboardWithoutTextIsLeftAlone) {
     clipboard.text.reset();
-    clipboard.holdsPicture = true;
+    clipboard.picture = std::vector<uint8_t>{40, 0, 0, 0};
     form.mnuLowerCase_Click();
     form.mnuUpperCase_Click();
     form.mnuOppositeCase_Click();
-    EXPECT_TRUE(clipboard.holdsPicture);
+    EXPECT_TRUE(clipboard.picture);
     EXPECT_EQ(clipboard.writes, 0);
     EXPECT_EQ(view.clipboardLength, L"0 Chars");
 }

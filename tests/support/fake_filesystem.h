@@ -63,6 +63,8 @@ public:
         files.erase(from.wstring());
         return IoResult::Success();
     }
+    std::filesystem::path TempFolder() override { return tempFolder; }
+    std::wstring tempFolder = L"C:\\Users\\me\\Temp";
 };
 
 }  // namespace quillet::testing

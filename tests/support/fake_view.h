@@ -3,13 +3,17 @@
 
 #include <array>
 #include <deque>
+#include <algorithm>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "clipboard.h"
 #include "main_view.h"
 #include "store/Module1.h"
+#include "util/ModuleIP.h"
+#include "util/shell_launch.h"
 
 namespace quillet::testing {
 
@@ -73,6 +77,28 @@ public:
         textColour = x;
     }
     void FocusPaste(int slot) override { focusedPaste = slot; }
+    // The focused slot box and its selection [selStart, selStart + selLength).
+    std::optional<BoxRef> active;
+    size_t selStart = 0, selLength = 0;
+    int pumps = 0, activations = 0, popups = 0;
+    std::optional<BoxRef> ActiveBox() const override { return active; }
+    std::wstring SelectedText(BoxRef box) const override {
+        const std::wstring& t = Box(box);
+        return selStart >= t.size() ? std::wstring() : t.substr(selStart, selLength);
+    }
+    void ReplaceSelection(BoxRef box, std::wstring_view with) override {
+        std::wstring& t = Box(box);
+        const size_t at = std::min(selStart, t.size());
+        t.replace(at, std::min(selLength, t.size() - at), with);
+        selStart = at + with.size();
+        selLength = 0;
+    }
+    void SelectAll(BoxRef box) override {
+        selStart = 0;
+        selLength = Box(box).size();
+    }
+    void PumpEvents() override { ++pumps; }
+    void Activate() override { ++activations; }
     std::wstring StoreCaption(int store) const override { return storeCaption[store]; }
     void SetStoreCaption(int store, std::wstring_view c) override { storeCaption[store] = c; }
     void SetStoreTooltip(int store, std::wstring_view t) override { tooltip[store] = t; }
@@ -90,8 +116,20 @@ public:
         picture[slot] = path;
         return true;
     }
+    std::wstring& Box(BoxRef b) { return b.kind == BoxRef::Kind::kText ? text[b.slot] : title[b.slot]; }
+    const std::wstring& Box(BoxRef b) const {
+        return b.kind == BoxRef::Kind::kText ? text[b.slot] : title[b.slot];
+    }
     void SetPictureTag(int slot, const std::wstring& path) override { pictureTag[slot] = path; }
     void FitSlotPicture(int slot) override { ++fitted[slot]; }
+    // Pictures by their bytes; a file that loads shows its own bytes.
+    std::array<std::vector<uint8_t>, 10> dib;
+    std::vector<uint8_t> SlotPictureDib(int slot) const override { return dib[slot]; }
+    void SetSlotPicture(int slot, const std::vector<uint8_t>& d) override {
+        dib[slot] = d;
+        picture[slot].clear();
+    }
+    void ShowPicturePopup() override { ++popups; }
     bool IsChecked(int item) const override {
         auto it = checked.find(item);
         return it != checked.end() && it->second;
@@ -109,20 +147,70 @@ public:
 class FakeClipboard final : public Clipboard {
 public:
     std::optional<std::wstring> text;
-    bool holdsPicture = false;
+    std::optional<std::vector<uint8_t>> picture;
     int writes = 0;
     std::optional<std::wstring> Text() override { return text; }
     bool SetText(std::wstring_view t) override {
         text = std::wstring(t);
-        holdsPicture = false;
+        picture.reset();
         ++writes;
         return true;
     }
     bool Clear() override {
         text.reset();
-        holdsPicture = false;
+        picture.reset();
         ++writes;
         return true;
+    }
+    std::optional<std::vector<uint8_t>> Dib() override { return picture; }
+    bool SetDib(const std::vector<uint8_t>& d) override {
+        text.reset();
+        picture = d;
+        ++writes;
+        return true;
+    }
+};
+
+class HeldKeys final : public KeyState {
+public:
+    std::set<int> down;
+    bool IsDown(int key) const override { return down.count(key) > 0; }
+};
+
+class FixedClock final : public RegionalClock {
+public:
+    std::wstring date = L"07/12/2026", time = L"13:05:09";
+    std::vector<int> waits;
+    std::wstring ShortDate() override { return date; }
+    std::wstring TimeWithSeconds() override { return time; }
+    void Wait(int ms) override { waits.push_back(ms); }
+};
+
+class RecordingShell final : public Shell {
+public:
+    struct Call {
+        std::wstring operation, file, parameters, directory;
+        int show;
+    };
+    std::vector<Call> calls;
+    void ShellExec(std::wstring_view op, std::wstring_view file, std::wstring_view params,
+                   std::wstring_view dir, int show) override {
+        calls.push_back({std::wstring(op), std::wstring(file), std::wstring(params),
+                         std::wstring(dir), show});
+    }
+};
+
+class FakeResolver final : public HostResolver {
+public:
+    std::optional<std::string> name = std::string("quillet-host");
+    std::map<std::string, std::vector<std::vector<uint8_t>>> hosts;
+    std::vector<std::string> asked;
+    std::optional<std::string> HostName() override { return name; }
+    std::optional<std::vector<std::vector<uint8_t>>> AddressesOf(const std::string& n) override {
+        asked.push_back(n);
+        auto it = hosts.find(n);
+        if (it == hosts.end()) return std::nullopt;
+        return it->second;
     }
 };
 
@@ -162,6 +250,18 @@ public:
 
     bool AskYesNo(std::wstring_view title, std::wstring_view text, Icon icon) override {
         questions.push_back({std::wstring(title), std::wstring(text), icon});
+        if (answers.empty()) return false;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    struct Confirmation {
+        std::wstring title, text;
+        Buttons buttons;
+    };
+    std::vector<Confirmation> confirmations;
+    bool Confirm(std::wstring_view title, std::wstring_view text, Buttons buttons) override {
+        confirmations.push_back({std::wstring(title), std::wstring(text), buttons});
         if (answers.empty()) return false;
         const bool a = answers.front();
         answers.pop_front();

@@ -20,7 +20,11 @@ protected:
     Windows1252Codec codec;
     testing::FakeClipboard clipboard;
     testing::SimpleCases cases;
-    MainForm form{view, prompt, fs, codec, clipboard, cases};
+    testing::HeldKeys keys;
+    testing::FixedClock clock;
+    testing::RecordingShell shell;
+    testing::FakeResolver resolver;
+    MainForm form{view, prompt, fs, codec, clipboard, cases, Desktop{keys, clock, shell, resolver}};
 
     std::wstring Stored(std::string_view section, std::string_view key) {
         Settings s(fs, codec);

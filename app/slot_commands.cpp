@@ -1,0 +1,438 @@
+// The slot commands of the main window: Copy and Paste buttons, drops, the
+// undo state, the Edit menu, the picture pop-up, and the small commands that
+// hand things to the desktop.
+#include "main_form.h"
+
+#include "pictures/picture_files.h"
+#include "resource.h"
+#include "version.h"
+
+namespace quillet {
+
+namespace {
+
+std::wstring TrimSpaces(std::wstring_view text) {
+    const size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring_view::npos) return {};
+    return std::wstring(text.substr(first, text.find_last_not_of(L' ') - first + 1));
+}
+
+// "http..." or "www...", capitals or not; leading blanks defeat it.
+bool IsWebAddress(std::wstring_view text) {
+    auto startsWith = [text](std::wstring_view prefix) {
+        if (text.size() < prefix.size()) return false;
+        for (size_t i = 0; i < prefix.size(); ++i) {
+            wchar_t c = text[i];
+            if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+            if (c != prefix[i]) return false;
+        }
+        return true;
+    };
+    return startsWith(L"http") || startsWith(L"www");
+}
+
+std::wstring Confirmation(std::wstring_view question) {
+    return std::wstring(question) + L"\r\nThis action cannot be undone";
+}
+
+}  // namespace
+
+std::wstring MainForm::BoxText(BoxRef box) const {
+    return box.kind == BoxRef::Kind::kText ? view_.SlotText(box.slot) : view_.SlotTitle(box.slot);
+}
+
+// Changes made through the view raise no events; a slot text that really
+// changed runs txt_Change here, as typing into it does.
+void MainForm::SetBoxText(BoxRef box, std::wstring_view text) {
+    if (box.kind == BoxRef::Kind::kTitle) {
+        view_.SetSlotTitle(box.slot, text);
+        return;
+    }
+    const bool changed = view_.SlotText(box.slot) != text;
+    view_.SetSlotText(box.slot, text);
+    if (changed) txt_Change(box.slot);
+}
+
+void MainForm::TakeSnapshot(BoxRef box) {
+    undoText_ = BoxText(box);
+    undoTarget_ = box;
+}
+
+// After a store switch or a clear the remembered text belongs to nothing
+// shown: Undo would write it into the wrong slot.
+void MainForm::ForgetUndo() {
+    undoTarget_.reset();
+    undoText_.clear();
+}
+
+void MainForm::SetPictureTag(int slot, const std::wstring& path) {
+    pictureTag_[slot] = path;
+    view_.SetPictureTag(slot, path);
+}
+
+bool MainForm::SavePicture(int slot, const std::vector<uint8_t>& dib) {
+    const std::string file = BitmapFileOf(dib);
+    if (file.empty()) return false;
+    const std::wstring path = SlotPicturePath(slot);
+    if (!fs_.ReplaceAtomically(path, file)) return false;
+    SetPictureTag(slot, path);
+    return true;
+}
+
+// Empty targets are skipped: the shell would open the current folder.
+void MainForm::Open(std::wstring_view target) {
+    if (target.empty()) return;
+    desktop_.shell.ShellExec(L"open", target, L"", L"", kShowDefault);
+}
+
+// The shortcut goes to the drive root; where a normal user may not write
+// there it goes to the temporary folder under the same name. Empty when it
+// could be written nowhere, so that a drag never offers a missing file.
+std::wstring MainForm::WriteShortcut(std::wstring_view address) {
+    const std::string content =
+        "[InternetShortcut]\r\nurl=" + codec_.ToBytes(address) + "\r\n";
+    const std::wstring root(kShortcutPath);
+    if (fs_.ReplaceAtomically(root, content)) return root;
+    std::wstring temp = fs_.TempFolder().wstring();
+    if (!temp.empty() && temp.back() != L'\\' && temp.back() != L'/') temp += L'\\';
+    temp += kShortcutName;
+    if (fs_.ReplaceAtomically(temp, content)) return temp;
+    return {};
+}
+
+DragOffer MainForm::picCopy_OLEStartDrag(int index) {
+    DragOffer offer;
+    if (index < 0 || index >= kSlotCount) return offer;
+    if (PicturesShown()) {
+        BeepIfSounds();
+        clipboard_.Clear();
+        const std::vector<uint8_t> dib = view_.SlotPictureDib(index);
+        if (!dib.empty()) clipboard_.SetDib(dib);
+        const std::wstring& tag = pictureTag_[index];
+        if (!tag.empty() && fs_.FileExists(tag)) offer.files.push_back(tag);
+        return offer;
+    }
+    const KeyState& keys = desktop_.keys;
+    if (keys.IsDown(kKeyShift)) {
+        const std::wstring text = view_.SlotText(index);
+        if (IsWebAddress(text)) {
+            const std::wstring file = WriteShortcut(text);
+            if (!file.empty()) offer.files.push_back(file);
+        }
+    } else if (keys.IsDown(kKeyControl)) {
+        // Opened as it stands: the path of a web address may be case-sensitive.
+        const std::wstring target = TrimSpaces(view_.SlotText(index));
+        BeepIfSounds();
+        Open(target);
+    } else if (keys.IsDown(kKeyA)) {
+        BeepIfSounds();
+        for (int i = 0; i < kSlotCount; ++i) {
+            Open(TrimSpaces(view_.SlotText(i)));
+            view_.PumpEvents();
+            desktop_.clock.Wait(500);
+        }
+        view_.Repaint();
+        view_.Activate();
+    } else {
+        clipboard_.Clear();
+        offer.text = view_.SlotText(index);
+        copiedText_ = *offer.text;
+        clipboard_.SetText(copiedText_);
+        BeepIfSounds();
+    }
+    ShowClipboard();
+    return offer;
+}
+
+void MainForm::CopySlot(int index) {
+    if (PicturesShown() || index < 0 || index >= kSlotCount) return;
+    clipboard_.Clear();
+    copiedText_ = view_.SlotText(index);
+    clipboard_.SetText(copiedText_);
+    BeepIfSounds();
+    ShowClipboard();
+}
+
+void MainForm::picPaste_Click(int index) {
+    if (index < 0 || index >= kSlotCount) return;
+    if (PicturesShown()) {
+        const std::vector<uint8_t> dib = clipboard_.Dib().value_or(std::vector<uint8_t>());
+        view_.SetSlotPicture(index, dib);
+        view_.FitSlotPicture(index);
+        BeepIfSounds();
+        view_.SetEnabled(IDM_UNDO, false);
+        view_.SetEnabled(IDM_POPUNDO, false);
+        GetClipPic();
+        undoPicSlot_ = static_cast<int16_t>(index);
+        KeepPreviousPicture(fs_, index);
+        if (!dib.empty()) SavePicture(index, dib);
+        view_.SetEnabled(IDM_UNDO, true);
+        view_.SetEnabled(IDM_POPUNDO, true);
+        return;
+    }
+    const BoxRef box{BoxRef::Kind::kText, index};
+    const KeyState& keys = desktop_.keys;
+    std::optional<std::wstring> fill;
+    if (keys.IsDown(kKeyD)) fill = desktop_.clock.ShortDate();
+    else if (keys.IsDown(kKeyT)) fill = desktop_.clock.TimeWithSeconds();
+    else if (keys.IsDown(kKeyC)) fill = std::wstring();
+    else if (keys.IsDown(kKeyN))
+        fill = desktop_.clock.TimeWithSeconds() + L"  " + desktop_.clock.ShortDate();
+    else if (keys.IsDown(kKeyI)) fill = GetIPAddress(desktop_.resolver);
+    if (fill) {
+        TakeSnapshot(box);
+        SetBoxText(box, *fill);
+        return;
+    }
+    TakeSnapshot(box);
+    pastedText_ = clipboard_.Text().value_or(std::wstring());
+    SetBoxText(box, pastedText_);
+    BeepIfSounds();
+    view_.SetEnabled(IDM_UNDO, true);
+    ShowClipboard();
+}
+
+void MainForm::PasteSlot(int index) {
+    if (PicturesShown() || index < 0 || index >= kSlotCount) return;
+    const BoxRef box{BoxRef::Kind::kText, index};
+    TakeSnapshot(box);
+    view_.SetEnabled(IDM_UNDO, true);
+    pastedText_ = clipboard_.Text().value_or(std::wstring());
+    SetBoxText(box, pastedText_);
+    BeepIfSounds();
+    view_.SetEnabled(IDM_UNDO, true);
+    ShowClipboard();
+}
+
+void MainForm::txt_OLEDragDrop(int index, const DropContent& dropped) {
+    if (index < 0 || index >= kSlotCount) return;
+    const BoxRef box{BoxRef::Kind::kText, index};
+    TakeSnapshot(box);
+    view_.SetEnabled(IDM_UNDO, true);
+    if (dropped.hasFiles) {
+        BeepIfSounds();
+        SetBoxText(box, dropped.firstFile);
+    } else if (dropped.text) {
+        SetBoxText(box, *dropped.text);
+    }
+}
+
+void MainForm::txt_Change(int index) {
+    undoTarget_ = BoxRef{BoxRef::Kind::kText, index};
+    view_.SetEnabled(IDM_UNDO, true);
+}
+
+void MainForm::txt_GotFocus(int index) {
+    const BoxRef box{BoxRef::Kind::kText, index};
+    if (undoTarget_ && BoxText(box) == BoxText(*undoTarget_)) return;
+    TakeSnapshot(box);
+    view_.SetEnabled(IDM_UNDO, false);
+    view_.SetEnabled(IDM_POPUNDO, false);
+}
+
+void MainForm::txtTitle_GotFocus(int index) {
+    const BoxRef box{BoxRef::Kind::kTitle, index};
+    if (undoTarget_ && BoxText(box) == BoxText(*undoTarget_)) return;
+    TakeSnapshot(box);
+    view_.SetEnabled(IDM_UNDO, false);
+}
+
+void MainForm::ClearSlots(bool texts, bool titles) {
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (texts) view_.SetSlotText(i, L"");
+        if (titles) view_.SetSlotTitle(i, L"");
+    }
+    ForgetUndo();
+    view_.SetEnabled(IDM_UNDO, false);
+}
+
+void MainForm::mnuClearLabels_Click() {
+    if (prompt_.Confirm(L"Confirm Delete",
+                        Confirmation(L"Are you sure you want to delete all the 'Labels' of "
+                                     L"this store ?"),
+                        Prompt::Buttons::kOkCancel))
+        ClearSlots(false, true);
+}
+
+void MainForm::mnuClearContents_Click() {
+    if (prompt_.Confirm(L"Confirm Delete",
+                        Confirmation(L"Are you sure you want to delete all the 'Contents' of "
+                                     L"this store ?"),
+                        Prompt::Buttons::kOkCancel))
+        ClearSlots(true, false);
+}
+
+void MainForm::mnuClearStore_Click() {
+    if (prompt_.Confirm(L"Confirm Delete",
+                        Confirmation(L"Are you sure you want to delete all the labels and "
+                                     L"contents of this store ?"),
+                        Prompt::Buttons::kOkCancel))
+        ClearSlots(true, true);
+}
+
+// All fifteen text stores in one write of the file; a write that fails is
+// told, since the window alone would look cleared.
+void MainForm::ClearAllStores(bool titles) {
+    std::vector<Settings::Value> values;
+    for (int s = 1; s < kStoreCount; ++s) {
+        const std::string section = StoreSection(s);
+        for (int i = 0; i < kSlotCount; ++i) {
+            values.push_back({section, TextKey(i), L""});
+            if (titles) values.push_back({section, TitleWriteKey(i), L""});
+        }
+    }
+    const IoResult result = settings_.WriteSettings(settingsPath_, values);
+    if (!result) {
+        prompt_.Tell(kProgramTitle,
+                     L"The stores could not be cleared in the settings file\r\n" + settingsPath_ +
+                         L"\r\n\r\n" + result.reason,
+                     Prompt::Icon::kCritical);
+        return;
+    }
+    ClearSlots(true, titles);
+}
+
+void MainForm::mnuClearAllStoresXLabels_Click() {
+    if (prompt_.Confirm(L"Confirm Delete",
+                        Confirmation(L"Are you sure you want to delete all the Contents of All "
+                                     L"stores ? (except Labels)"),
+                        Prompt::Buttons::kYesNo))
+        ClearAllStores(false);
+}
+
+void MainForm::mnuClearAll_Click() {
+    if (prompt_.Confirm(L"Confirm Delete",
+                        Confirmation(L"Are you sure you want to delete All the Contents of All "
+                                     L"stores ?"),
+                        Prompt::Buttons::kYesNo))
+        ClearAllStores(true);
+}
+
+void MainForm::mnuCut_Click() {
+    if (PicturesShown()) return;
+    const std::optional<BoxRef> box = view_.ActiveBox();
+    if (!box) {
+        prompt_.Tell(L"Cut", L"Nothing was selected to Cut", Prompt::Icon::kNone);
+        return;
+    }
+    TakeSnapshot(*box);
+    view_.SetEnabled(IDM_UNDO, true);
+    view_.SetEnabled(IDM_POPUNDO, true);
+    clipboard_.Clear();
+    copiedText_ = view_.SelectedText(*box);
+    clipboard_.SetText(copiedText_);
+    if (!copiedText_.empty()) {
+        view_.ReplaceSelection(*box, L"");
+        if (box->kind == BoxRef::Kind::kText) txt_Change(box->slot);
+    }
+}
+
+void MainForm::mnuCopy_Click() {
+    if (PicturesShown()) return;
+    const std::optional<BoxRef> box = view_.ActiveBox();
+    if (!box) return;
+    clipboard_.Clear();
+    copiedText_ = view_.SelectedText(*box);
+    clipboard_.SetText(copiedText_);
+    ShowClipboard();
+}
+
+void MainForm::mnuPaste_Click() {
+    if (PicturesShown()) return;
+    const std::optional<BoxRef> box = view_.ActiveBox();
+    if (!box) {
+        prompt_.Tell(L"Error pasting",
+                     L"Error - You need to place the curser inside a text box to paste",
+                     Prompt::Icon::kNone);
+        return;
+    }
+    TakeSnapshot(*box);
+    pastedText_ = clipboard_.Text().value_or(std::wstring());
+    const std::wstring before = BoxText(*box);
+    view_.ReplaceSelection(*box, pastedText_);
+    if (box->kind == BoxRef::Kind::kText && BoxText(*box) != before) txt_Change(box->slot);
+    view_.SetEnabled(IDM_UNDO, true);
+}
+
+void MainForm::mnuUndo_Click() {
+    if (!PicturesShown()) {
+        if (undoTarget_) SetBoxText(*undoTarget_, undoText_);
+        view_.SetEnabled(IDM_UNDO, false);
+        view_.SetEnabled(IDM_POPUNDO, false);
+        return;
+    }
+    const int slot = undoPicSlot_;
+    const std::wstring path = SlotPicturePath(slot);
+    const std::wstring undo(kUndoPicturePath);
+    bool restored = false;
+    if (fs_.FileExists(undo) && view_.LoadSlotPicture(slot, undo)) {
+        const FileRead kept = fs_.ReadAll(undo);
+        if (kept.status == FileRead::Status::kOk && fs_.ReplaceAtomically(path, kept.bytes)) {
+            SetPictureTag(slot, path);
+        }
+        restored = true;
+    }
+    if (!restored) {
+        view_.SetSlotPicture(slot, {});
+        fs_.Remove(path);
+        SetPictureTag(slot, L"");
+    }
+    view_.FitSlotPicture(slot);
+    view_.SetEnabled(IDM_UNDO, false);
+    view_.SetEnabled(IDM_POPUNDO, false);
+}
+
+// The whole text, however long it is.
+void MainForm::mnuSelectAll_Click() {
+    if (PicturesShown()) return;
+    if (const std::optional<BoxRef> box = view_.ActiveBox()) view_.SelectAll(*box);
+}
+
+void MainForm::Box_MouseDown(int index, int button) {
+    if (index < 0 || index >= kSlotCount) return;
+    if (button == 1) return;  // the left button drags the picture
+    popupSlot_ = static_cast<int16_t>(index);
+    view_.ShowPicturePopup();
+}
+
+void MainForm::popCopy_Click() {
+    BeepIfSounds();
+    clipboard_.Clear();
+    const std::vector<uint8_t> dib = view_.SlotPictureDib(popupSlot_);
+    if (!dib.empty()) clipboard_.SetDib(dib);
+}
+
+void MainForm::popDelete_Click() {
+    const int slot = popupSlot_;
+    KeepPreviousPicture(fs_, slot);
+    fs_.Remove(SlotPicturePath(slot));
+    view_.SetSlotPicture(slot, {});
+    view_.FitSlotPicture(slot);
+    undoPicSlot_ = popupSlot_;
+    view_.SetEnabled(IDM_UNDO, true);
+    view_.SetEnabled(IDM_POPUNDO, true);
+    GetClipPic();
+}
+
+// With no address found the clipboard keeps what the user had on it.
+void MainForm::mnuGetIP_Click() {
+    const std::wstring addresses = GetIPAddress(desktop_.resolver);
+    if (!addresses.empty()) clipboard_.SetText(addresses);
+    BeepIfSounds();
+    ShowClipboard();
+    prompt_.Tell(L"IP Address", IPAddressMessage(addresses), Prompt::Icon::kNone);
+}
+
+void MainForm::mnuTell_Click() { Open(TellFriendAddress()); }
+
+void MainForm::submnuHome_Click() {
+    BeepIfSounds();
+    Open(kHomePage);
+}
+
+void MainForm::submnuFeedback_Click() {
+    BeepIfSounds();
+    Open(FeedbackAddress(QUILLET_VERSION_MAJOR, QUILLET_VERSION_MINOR, QUILLET_VERSION_REVISION));
+}
+
+}  // namespace quillet
