@@ -38,20 +38,41 @@ std::optional<std::wstring> SystemClipboard::Text() {
 }
 
 bool SystemClipboard::SetText(std::wstring_view text) {
-    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+    std::wstring terminated(text);
+    return Put(CF_UNICODETEXT, terminated.c_str(), (terminated.size() + 1) * sizeof(wchar_t));
+}
+
+bool SystemClipboard::Put(UINT format, const void* data, size_t bytes) {
+    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!block) return false;
     {
-        GlobalLockScope<wchar_t> lock(block.get());
+        GlobalLockScope<unsigned char> lock(block.get());
         if (!lock) return false;
-        std::memcpy(lock.get(), text.data(), text.size() * sizeof(wchar_t));
-        lock.get()[text.size()] = L'\0';
+        std::memcpy(lock.get(), data, bytes);
     }
     ClipboardScope open(owner_);
     if (!open) return false;
     ::EmptyClipboard();
-    if (!::SetClipboardData(CF_UNICODETEXT, block.get())) return false;
+    if (!::SetClipboardData(format, block.get())) return false;
     block.release();  // the clipboard owns it now
     return true;
+}
+
+// The system makes a DIB of any bitmap put on the clipboard.
+std::optional<std::vector<uint8_t>> SystemClipboard::Dib() {
+    if (!::IsClipboardFormatAvailable(CF_DIB)) return std::nullopt;
+    ClipboardScope open(owner_);
+    if (!open) return std::nullopt;
+    HANDLE data = ::GetClipboardData(CF_DIB);
+    if (!data) return std::nullopt;
+    GlobalLockScope<const uint8_t> lock(data);
+    if (!lock) return std::nullopt;
+    return std::vector<uint8_t>(lock.get(), lock.get() + ::GlobalSize(data));
+}
+
+bool SystemClipboard::SetDib(const std::vector<uint8_t>& dib) {
+    if (dib.empty()) return false;
+    return Put(CF_DIB, dib.data(), dib.size());
 }
 
 bool SystemClipboard::Clear() {

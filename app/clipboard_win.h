@@ -14,8 +14,12 @@ public:
     std::optional<std::wstring> Text() override;
     bool SetText(std::wstring_view text) override;
     bool Clear() override;
+    std::optional<std::vector<uint8_t>> Dib() override;
+    bool SetDib(const std::vector<uint8_t>& dib) override;
 
 private:
+    bool Put(UINT format, const void* data, size_t bytes);
+
     HWND owner_;
 };
 

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cstdlib>
+
 #include "layout.h"
 #include "pictures/picture_files.h"
 #include "resource.h"
@@ -124,7 +126,7 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
 
     popupMenu_.reset(::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_POPUPMENU)));
     logic_ = std::make_unique<MainForm>(*this, *this, RealFileSystem(), SystemCodec(), clipboard_,
-                                        cases_);
+                                        cases_, Desktop{keys_, clock_, shell_, resolver_});
 
     RECT frame{0, 0, ToPixelsX(kDesignClientWidth), ToPixelsX(kDesignClientHeight)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -244,6 +246,9 @@ void frmMain::CreateControls() {
         setFont(txt_[i], font_.get());
         setFont(label1_[i], smallFont_.get());
         ::DragAcceptFiles(picPaste_[i], TRUE);
+        for (HWND w : {txtTitle_[i], txt_[i], picCopy_[i]})
+            ::SetWindowSubclass(w, SlotControlProc, static_cast<UINT_PTR>(::GetDlgCtrlID(w)),
+                                reinterpret_cast<DWORD_PTR>(this));
     }
 
     txtLength_ = Child(hwnd_, L"EDIT", L"", WS_BORDER | ES_READONLY | ES_RIGHT, IDC_TXTLENGTH,
@@ -279,6 +284,9 @@ void frmMain::EnsurePictureSlots() {
                         at(r.frame));
         imgPic_[i] = Child(box_[i], L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, IDC_IMGPIC0 + i,
                            RECT{0, 0, 0, 0});
+        for (HWND w : {box_[i], imgPic_[i]})
+            ::SetWindowSubclass(w, SlotControlProc, static_cast<UINT_PTR>(::GetDlgCtrlID(w)),
+                                reinterpret_cast<DWORD_PTR>(this));
         HWND number = Child(pictures_, L"STATIC", std::to_wstring(i + 1).c_str(), SS_CENTER,
                             IDC_LBLPIC0 + i, at(r.number));
         ::SendMessageW(number, WM_SETFONT, reinterpret_cast<WPARAM>(smallFont_.get()), FALSE);
@@ -357,6 +365,8 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_DESTROY:
+            for (DropRegistration& target : dropTargets_) target = DropRegistration();
+            for (ComPtr<IDropTarget>& target : dropTargetObjects_) target.reset();
             ::RemovePropW(hwnd_, kReadyProperty);
             hwnd_ = nullptr;
             ::PostQuitMessage(0);
@@ -379,8 +389,44 @@ void frmMain::OnCommand(int id, int code, HWND control) {
         id == IDC_TXTCLIPBOARD ? logic_->txtClipboard_Click() : logic_->txtLength_Click();
         return;
     }
+    if (id >= IDC_PICCOPY0 && id < IDC_PICCOPY0 + kSlotCount) {
+        // A mouse press has copied already; this is the keyboard's press.
+        if (code == BN_CLICKED && !inMouseRelease_) logic_->picCopy_OLEStartDrag(id - IDC_PICCOPY0);
+        return;
+    }
+    if (id >= IDC_PICPASTE0 && id < IDC_PICPASTE0 + kSlotCount) {
+        if (code == BN_CLICKED) logic_->picPaste_Click(id - IDC_PICPASTE0);
+        return;
+    }
+    if (id >= IDC_TXT0 && id < IDC_TXT0 + kSlotCount) {
+        if (code == EN_CHANGE && !quietChanges_) logic_->txt_Change(id - IDC_TXT0);
+        if (code == EN_SETFOCUS) logic_->txt_GotFocus(id - IDC_TXT0);
+        return;
+    }
+    if (id >= IDC_TXTTITLE0 && id < IDC_TXTTITLE0 + kSlotCount) {
+        if (code == EN_SETFOCUS) logic_->txtTitle_GotFocus(id - IDC_TXTTITLE0);
+        return;
+    }
     switch (id) {
         case IDM_FILESAVE: logic_->mnuFileSave_Click(); break;
+        case IDM_GETIP: logic_->mnuGetIP_Click(); break;
+        case IDM_CLEARLABELS: logic_->mnuClearLabels_Click(); break;
+        case IDM_CLEARCONTENTS: logic_->mnuClearContents_Click(); break;
+        case IDM_CLEARSTORE: logic_->mnuClearStore_Click(); break;
+        case IDM_CLEARALLSTORESXLABELS: logic_->mnuClearAllStoresXLabels_Click(); break;
+        case IDM_CLEARALL: logic_->mnuClearAll_Click(); break;
+        case IDM_CUT: logic_->mnuCut_Click(); break;
+        case IDM_COPY: logic_->mnuCopy_Click(); break;
+        case IDM_PASTE: logic_->mnuPaste_Click(); break;
+        case IDM_UNDO: logic_->mnuUndo_Click(); break;
+        case IDM_SELECTALL: logic_->mnuSelectAll_Click(); break;
+        case IDM_POPCOPY: logic_->popCopy_Click(); break;
+        case IDM_POPPASTE: logic_->popPaste_Click(); break;
+        case IDM_POPDELETE: logic_->popDelete_Click(); break;
+        case IDM_POPUNDO: logic_->popUndo_Click(); break;
+        case IDM_TELL: logic_->mnuTell_Click(); break;
+        case IDM_HOME: logic_->submnuHome_Click(); break;
+        case IDM_FEEDBACK: logic_->submnuFeedback_Click(); break;
         case IDM_LOWERCASE: logic_->mnuLowerCase_Click(); break;
         case IDM_UPPERCASE: logic_->mnuUpperCase_Click(); break;
         case IDM_OPPOSITECASE: logic_->mnuOppositeCase_Click(); break;
@@ -579,14 +625,18 @@ void frmMain::SetSlotText(int slot, std::wstring_view text) {
     HWND box = txt_[slot];
     if (static_cast<size_t>(::GetWindowTextLengthW(box)) == text.size() && WindowText(box) == text)
         return;  // already there: empty slots of both stores, most often
+    ++quietChanges_;
     ::SendMessageW(box, WM_SETREDRAW, FALSE, 0);
     ::SetWindowTextW(box, std::wstring(text).c_str());
+    --quietChanges_;
     ::SendMessageW(box, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(box, nullptr, TRUE);
 }
 std::wstring frmMain::SlotTitle(int slot) const { return WindowText(txtTitle_[slot]); }
 void frmMain::SetSlotTitle(int slot, std::wstring_view title) {
+    ++quietChanges_;
     ::SetWindowTextW(txtTitle_[slot], std::wstring(title).c_str());
+    --quietChanges_;
 }
 
 void frmMain::SetSlotColours(unsigned titleBackground, unsigned textBackground) {
@@ -598,6 +648,56 @@ void frmMain::SetSlotColours(unsigned titleBackground, unsigned textBackground) 
         ::InvalidateRect(txtTitle_[i], nullptr, TRUE);
         ::InvalidateRect(txt_[i], nullptr, TRUE);
     }
+}
+
+HWND frmMain::BoxWindow(BoxRef box) const {
+    return box.kind == BoxRef::Kind::kText ? txt_[box.slot] : txtTitle_[box.slot];
+}
+
+std::optional<BoxRef> frmMain::ActiveBox() const {
+    const HWND focus = ::GetFocus();
+    if (!focus) return std::nullopt;
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (focus == txt_[i]) return BoxRef{BoxRef::Kind::kText, i};
+        if (focus == txtTitle_[i]) return BoxRef{BoxRef::Kind::kTitle, i};
+    }
+    return std::nullopt;
+}
+
+std::wstring frmMain::SelectedText(BoxRef box) const {
+    HWND w = BoxWindow(box);
+    DWORD start = 0, end = 0;
+    ::SendMessageW(w, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const std::wstring text = WindowText(w);
+    if (start >= end || start >= text.size()) return {};
+    return text.substr(start, end - start);
+}
+
+void frmMain::ReplaceSelection(BoxRef box, std::wstring_view text) {
+    const std::wstring with(text);
+    ++quietChanges_;
+    ::SendMessageW(BoxWindow(box), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(with.c_str()));
+    --quietChanges_;
+}
+
+void frmMain::SelectAll(BoxRef box) { ::SendMessageW(BoxWindow(box), EM_SETSEL, 0, -1); }
+
+void frmMain::PumpEvents() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {  // for the main loop to see
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (hwnd_ && ::IsDialogMessageW(hwnd_, &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+void frmMain::Activate() {
+    ::SetForegroundWindow(hwnd_);
+    ::SetFocus(hwnd_);
 }
 
 // A hidden window takes the focus when it shows; asking earlier only costs.
@@ -750,6 +850,110 @@ void frmMain::FitSlotPicture(int slot) {
     ::ShowWindow(img, SW_SHOW);
 }
 
+std::vector<uint8_t> frmMain::SlotPictureDib(int slot) const {
+    if (!pictures_bitmaps_[slot]) return {};
+    const std::vector<unsigned char> dib = PackedDibOf(pictures_bitmaps_[slot].get());
+    return std::vector<uint8_t>(dib.begin(), dib.end());
+}
+
+void frmMain::SetSlotPicture(int slot, const std::vector<uint8_t>& dib) {
+    EnsurePictureSlots();
+    if (dib.empty()) pictures_bitmaps_[slot].reset();
+    else pictures_bitmaps_[slot] = BitmapFromPackedDib(std::vector<unsigned char>(dib.begin(), dib.end()));
+    ::InvalidateRect(imgPic_[slot], nullptr, TRUE);
+}
+
+void frmMain::ShowPicturePopup() {
+    POINT at{};
+    ::GetCursorPos(&at);
+    ::TrackPopupMenu(::GetSubMenu(popupMenu_.get(), 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x,
+                     at.y, 0, hwnd_, nullptr);
+}
+
+void frmMain::EnableDragDrop() {
+    for (int i = 0; i < kSlotCount; ++i) {
+        ComPtr<IDropTarget> target = SlotDropTarget::Create([this, i](const DroppedData& d) {
+            logic_->txt_OLEDragDrop(i, DropContent{d.hasFiles, d.firstFile, d.text});
+        });
+        dropTargetObjects_[i] = target;
+        dropTargets_[i] = DropRegistration(txt_[i], std::move(target));
+    }
+}
+
+void frmMain::PressCopy(int slot) {
+    pressOffer_ = logic_->picCopy_OLEStartDrag(slot);
+    pressedCopy_ = slot;
+}
+
+LRESULT CALLBACK frmMain::SlotControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                          DWORD_PTR self) {
+    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, SlotControlProc, id);
+    try {
+        return reinterpret_cast<frmMain*>(self)->OnSlotControl(hwnd, static_cast<int>(id), msg,
+                                                                wp, lp);
+    } catch (...) {
+        return ::DefSubclassProc(hwnd, msg, wp, lp);
+    }
+}
+
+LRESULT frmMain::OnSlotControl(HWND control, int id, UINT msg, WPARAM wp, LPARAM lp) {
+    auto within = [id](int first) { return id >= first && id < first + kSlotCount; };
+    if (within(IDC_PICCOPY0)) {
+        const int slot = id - IDC_PICCOPY0;
+        switch (msg) {
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK: {
+                const LRESULT r = ::DefSubclassProc(control, msg, wp, lp);
+                pressPoint_ = POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+                PressCopy(slot);
+                return r;
+            }
+            case WM_MOUSEMOVE: {
+                if (pressedCopy_ != slot || !(wp & MK_LBUTTON)) break;
+                const int dx = std::abs(GET_X_LPARAM(lp) - pressPoint_.x);
+                const int dy = std::abs(GET_Y_LPARAM(lp) - pressPoint_.y);
+                if (dx <= ::GetSystemMetrics(SM_CXDRAG) && dy <= ::GetSystemMetrics(SM_CYDRAG))
+                    break;
+                pressedCopy_ = -1;
+                ::ReleaseCapture();  // the button lets go without a click
+                if (!pressOffer_.Empty()) {
+                    DragPayload payload;
+                    payload.text = pressOffer_.text;
+                    payload.files = pressOffer_.files;
+                    if (ComPtr<IDataObject> data = MakeDataObject(payload)) RunCopyDrag(data.get());
+                }
+                return 0;
+            }
+            case WM_LBUTTONUP: {
+                pressedCopy_ = -1;
+                inMouseRelease_ = true;
+                const LRESULT r = ::DefSubclassProc(control, msg, wp, lp);
+                inMouseRelease_ = false;
+                return r;
+            }
+            case WM_CAPTURECHANGED:
+                pressedCopy_ = -1;
+                break;
+            default:
+                break;
+        }
+    } else if (within(IDC_TXT0) || within(IDC_TXTTITLE0)) {
+        if (msg == WM_LBUTTONUP) {
+            const LRESULT r = ::DefSubclassProc(control, msg, wp, lp);
+            within(IDC_TXT0) ? logic_->txt_Click() : logic_->txtTitle_Click();
+            return r;
+        }
+    } else if (within(IDC_BOX0) || within(IDC_IMGPIC0)) {
+        const int slot = id - (within(IDC_BOX0) ? IDC_BOX0 : IDC_IMGPIC0);
+        if (msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN) {
+            logic_->Box_MouseDown(slot, msg == WM_RBUTTONDOWN ? 2 : 4);
+            return 0;
+        }
+        if (msg == WM_LBUTTONDOWN && within(IDC_BOX0)) logic_->Box_MouseDown(slot, 1);
+    }
+    return ::DefSubclassProc(control, msg, wp, lp);
+}
+
 HMENU frmMain::MenuOf(int item) const {
     if (item >= IDM_POPCOPY && item <= IDM_POPWALLPAPER) return ::GetSubMenu(popupMenu_.get(), 0);
     return ::GetMenu(hwnd_);
@@ -770,6 +974,14 @@ void frmMain::SetEnabled(int item, bool enabled) {
 bool frmMain::AskYesNo(std::wstring_view title, std::wstring_view text, Icon icon) {
     return ::MessageBoxW(hwnd_, std::wstring(text).c_str(), std::wstring(title).c_str(),
                          MB_YESNO | IconFlag(icon)) == IDYES;
+}
+
+bool frmMain::Confirm(std::wstring_view title, std::wstring_view text, Buttons buttons) {
+    const bool ok = buttons == Buttons::kOkCancel;
+    const int answer = ::MessageBoxW(hwnd_, std::wstring(text).c_str(), std::wstring(title).c_str(),
+                                     (ok ? MB_OKCANCEL : MB_YESNO) | MB_ICONEXCLAMATION |
+                                         MB_DEFBUTTON2);
+    return answer == (ok ? IDOK : IDYES);
 }
 
 void frmMain::Tell(std::wstring_view title, std::wstring_view text, Icon icon) {

@@ -8,10 +8,12 @@
 #include <memory>
 
 #include "clipboard_win.h"
+#include "desktop_win.h"
 #include "layout.h"
 #include "main_form.h"
 #include "main_view.h"
 #include "util/handles_win.h"
+#include "util/ole_win.h"
 
 namespace quillet {
 
@@ -32,6 +34,13 @@ public:
     HWND hwnd() const { return hwnd_; }
     HWND Control(int id) const;
     MainForm& Logic() { return *logic_; }
+    // Once OLE runs: the slot text boxes take drops.
+    void EnableDragDrop();
+    // The drop target of a slot's text box, for automation.
+    IDropTarget* DropTargetOf(int slot) const { return dropTargetObjects_[slot].get(); }
+    // A Copy button's press as a click of the mouse makes it: copies at once,
+    // and drags only when the mouse then moves far enough.
+    void PressCopy(int slot);
 
     // MainView
     void SetCaption(std::wstring_view caption) override;
@@ -52,6 +61,12 @@ public:
     void SetSlotTitle(int slot, std::wstring_view title) override;
     void SetSlotColours(unsigned titleBackground, unsigned textBackground) override;
     void FocusPaste(int slot) override;
+    std::optional<BoxRef> ActiveBox() const override;
+    std::wstring SelectedText(BoxRef box) const override;
+    void ReplaceSelection(BoxRef box, std::wstring_view text) override;
+    void SelectAll(BoxRef box) override;
+    void PumpEvents() override;
+    void Activate() override;
     std::wstring StoreCaption(int store) const override;
     void SetStoreCaption(int store, std::wstring_view caption) override;
     void SetStoreTooltip(int store, std::wstring_view tip) override;
@@ -65,6 +80,9 @@ public:
     bool LoadSlotPicture(int slot, const std::wstring& path) override;
     void SetPictureTag(int slot, const std::wstring& path) override;
     void FitSlotPicture(int slot) override;
+    std::vector<uint8_t> SlotPictureDib(int slot) const override;
+    void SetSlotPicture(int slot, const std::vector<uint8_t>& dib) override;
+    void ShowPicturePopup() override;
     bool IsChecked(int item) const override;
     void SetChecked(int item, bool checked) override;
     void SetEnabled(int item, bool enabled) override;
@@ -72,11 +90,16 @@ public:
     // Prompt
     bool AskYesNo(std::wstring_view title, std::wstring_view text, Icon icon) override;
     void Tell(std::wstring_view title, std::wstring_view text, Icon icon) override;
+    bool Confirm(std::wstring_view title, std::wstring_view text, Buttons buttons) override;
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK ProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK SlotControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                            UINT_PTR id, DWORD_PTR self);
+    LRESULT OnSlotControl(HWND control, int id, UINT msg, WPARAM wp, LPARAM lp);
+    HWND BoxWindow(BoxRef box) const;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     void CreateControls();
@@ -111,6 +134,18 @@ private:
     std::array<std::wstring, 16> storeTips_;
     SystemClipboard clipboard_{nullptr};
     LocaleCases cases_;
+    SystemKeys keys_;
+    SystemClock clock_;
+    DesktopShell shell_;
+    WinsockResolver resolver_;
+    std::array<ComPtr<IDropTarget>, 10> dropTargetObjects_;
+    std::array<DropRegistration, 10> dropTargets_;
+    // A Copy button held down: where, and what a drag from it would carry.
+    int pressedCopy_ = -1;
+    POINT pressPoint_{};
+    DragOffer pressOffer_;
+    bool inMouseRelease_ = false;
+    int quietChanges_ = 0;  // changes the logic makes raise no events
     UniqueWindow progress_;
     int progressBlocks_ = 0;
     std::wstring progressLabel_;

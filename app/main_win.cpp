@@ -55,6 +55,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         if (window.Create(instance, ProgramFolder())) {
             // After the window shows: starting OLE costs more than the window.
             ole = ::OleInitialize(nullptr);
+            if (SUCCEEDED(ole)) window.EnableDragDrop();
             MSG msg;
             while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
                 if (window.hwnd() && ::IsDialogMessageW(window.hwnd(), &msg)) continue;

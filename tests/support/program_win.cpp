@@ -54,7 +54,8 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
 void CleanDriveC() {
     std::error_code ec;
     for (const wchar_t* f : {L"C:\\quilbdx.ini", L"C:\\quilbdx.ini.new",
-                             L"C:\\Program Files\\Quillet Pro\\quilbdx.ini"}) {
+                             L"C:\\Program Files\\Quillet Pro\\quilbdx.ini",
+                             L"C:\\Internet Shortcut.url"}) {
         ::SetFileAttributesW(f, FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(f);
     }

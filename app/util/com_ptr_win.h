@@ -1,0 +1,94 @@
+// One owner for one COM reference.
+#pragma once
+
+#include <windows.h>
+#include <unknwn.h>
+
+#include <cstddef>
+#include <type_traits>
+#include <utility>
+
+namespace quillet {
+
+// Holds one reference to a COM object. There is deliberately no constructor
+// from a raw pointer: Adopt and Retain say whether a reference is taken over
+// or added, which is where leaks and double releases come from.
+template <class T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ComPtr(std::nullptr_t) {}
+    ComPtr(const ComPtr& other) : p_(other.p_) {
+        if (p_) p_->AddRef();
+    }
+    ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    ComPtr(const ComPtr<U>& other) : p_(other.get()) {
+        if (p_) p_->AddRef();
+    }
+    template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
+    ComPtr(ComPtr<U>&& other) noexcept : p_(other.detach()) {}
+    ~ComPtr() { reset(); }
+
+    ComPtr& operator=(const ComPtr& other) {
+        ComPtr(other).swap(*this);
+        return *this;
+    }
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        ComPtr(std::move(other)).swap(*this);
+        return *this;
+    }
+    ComPtr& operator=(std::nullptr_t) {
+        reset();
+        return *this;
+    }
+
+    // Takes over a reference the caller already owns.
+    static ComPtr Adopt(T* p) {
+        ComPtr result;
+        result.p_ = p;
+        return result;
+    }
+    // Adds a reference of its own.
+    static ComPtr Retain(T* p) {
+        ComPtr result;
+        result.p_ = p;
+        if (p) p->AddRef();
+        return result;
+    }
+
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+
+    void reset() {
+        if (T* old = std::exchange(p_, nullptr)) old->Release();
+    }
+    void attach(T* p) {
+        reset();
+        p_ = p;
+    }
+    T* detach() { return std::exchange(p_, nullptr); }
+    void swap(ComPtr& other) noexcept { std::swap(p_, other.p_); }
+
+    // For out-parameters: releases what is held and lends the slot.
+    T** put() {
+        reset();
+        return &p_;
+    }
+    void** putVoid() { return reinterpret_cast<void**>(put()); }
+
+    template <class U>
+    HRESULT As(ComPtr<U>& out) const {
+        if (!p_) {
+            out.reset();
+            return E_POINTER;
+        }
+        return p_->QueryInterface(__uuidof(U), out.putVoid());
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+}  // namespace quillet

@@ -1,0 +1,138 @@
+// OLE drag and drop for the slots: data objects to drag out, a drop target
+// to receive with, and packed DIBs shared with the clipboard code.
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+#include <shellapi.h>
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "util/com_ptr_win.h"
+#include "util/handles_win.h"
+
+namespace quillet {
+
+// What a slot offers when it is dragged out or copied.
+struct DragPayload {
+    std::optional<std::wstring> text;
+    std::vector<std::wstring> files;
+    std::vector<unsigned char> dib;  // packed: BITMAPINFOHEADER, colours, bits
+};
+
+// A data object offering text as CF_UNICODETEXT and CF_TEXT (ANSI code
+// page), files as CF_HDROP and a picture as CF_DIB, all in HGLOBALs.
+ComPtr<IDataObject> MakeDataObject(const DragPayload& payload);
+
+// The drag source's answer to QueryContinueDrag: Escape cancels, releasing
+// the left button drops.
+HRESULT QueryContinue(bool escapePressed, DWORD keyState);
+ComPtr<IDropSource> MakeCopyDropSource();
+
+// Runs a modal drag that only offers to copy; the effect the target chose,
+// or DROPEFFECT_NONE when cancelled or refused.
+DWORD RunCopyDrag(IDataObject* data);
+
+struct DroppedData {
+    bool hasFiles = false;
+    std::wstring firstFile;
+    std::optional<std::wstring> text;
+};
+
+DroppedData ReadDropped(IDataObject* data);
+
+// Readers for memory another program filled in: nothing past `bytes` is read.
+// Text ends at the first NUL or at the end of the buffer.
+std::wstring TextFromBuffer(const void* data, size_t bytes, bool wide);
+// The number of names in a DROPFILES block, or nothing when the header or
+// the list's closing empty name lies out of bounds.
+std::optional<size_t> DropFilesCount(const void* data, size_t bytes);
+
+// Owns a medium filled in by IDataObject::GetData.
+class StgMedium {
+public:
+    StgMedium() = default;
+    StgMedium(const StgMedium&) = delete;
+    StgMedium& operator=(const StgMedium&) = delete;
+    StgMedium(StgMedium&& other) noexcept : medium_(other.medium_) { other.medium_ = {}; }
+    StgMedium& operator=(StgMedium&& other) noexcept;
+    ~StgMedium() { reset(); }
+
+    void reset();
+    STGMEDIUM* put() {
+        reset();
+        return &medium_;
+    }
+    const STGMEDIUM& get() const { return medium_; }
+    // The memory, when the medium is an HGLOBAL.
+    HGLOBAL global() const { return medium_.tymed == TYMED_HGLOBAL ? medium_.hGlobal : nullptr; }
+
+private:
+    STGMEDIUM medium_{};
+};
+
+// Accepts files and text as a copy and hands what was dropped to onDrop.
+class SlotDropTarget final : public IDropTarget {
+public:
+    using DropHandler = std::function<void(const DroppedData&)>;
+
+    // Starts with one reference, which Create hands to its caller.
+    explicit SlotDropTarget(DropHandler onDrop);
+    static ComPtr<SlotDropTarget> Create(DropHandler onDrop);
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IDropTarget
+    STDMETHODIMP DragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
+    STDMETHODIMP DragOver(DWORD keyState, POINTL pt, DWORD* effect) override;
+    STDMETHODIMP DragLeave() override;
+    STDMETHODIMP Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
+
+private:
+    ~SlotDropTarget() = default;  // only Release deletes
+
+    LONG refs_ = 1;
+    DropHandler onDrop_;
+    bool acceptable_ = false;  // what DragEnter found, for DragOver
+};
+
+// A window registered as a drop target for as long as this lives.
+class DropRegistration {
+public:
+    DropRegistration() = default;
+    DropRegistration(HWND window, ComPtr<IDropTarget> target);
+    DropRegistration(const DropRegistration&) = delete;
+    DropRegistration& operator=(const DropRegistration&) = delete;
+    DropRegistration(DropRegistration&& other) noexcept;
+    DropRegistration& operator=(DropRegistration&& other) noexcept;
+    ~DropRegistration() { revoke(); }
+
+    bool registered() const { return registered_; }
+    explicit operator bool() const { return registered_; }
+    // What RegisterDragDrop answered.
+    HRESULT result() const { return result_; }
+
+private:
+    void revoke();
+
+    HWND window_ = nullptr;
+    ComPtr<IDropTarget> target_;
+    bool registered_ = false;
+    HRESULT result_ = E_FAIL;
+};
+
+// The bitmap as a bottom-up packed DIB of 32 bits when it has 32, else 24;
+// empty when it cannot be read.
+std::vector<unsigned char> PackedDibOf(HBITMAP bitmap);
+// A DIB section from a packed DIB; empty when the DIB is truncated or of a
+// kind not understood.
+UniqueBitmap BitmapFromPackedDib(const std::vector<unsigned char>& dib);
+
+}  // namespace quillet

@@ -1,0 +1,150 @@
+// The real program's slot buttons, Edit menu and IP command, driven from
+// outside the way another program or the user would.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "resource.h"
+#include "support/program_win.h"
+
+namespace quillet::testing {
+namespace {
+
+class SlotProgramTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { InstallProgram(); }
+    void SetUp() override {
+        CleanDriveC();
+        ASSERT_TRUE(app.Start());
+    }
+    void TearDown() override { CleanDriveC(); }
+    std::wstring Text(int id) const { return RunningProgram::TextOf(app.Control(id)); }
+    void Click(int id) const {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(app.Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &ignored);
+    }
+    // The default button of a message box: the one drawn as the default.
+    static int DefaultButton(HWND box) {
+        for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+            HWND b = ::GetDlgItem(box, id);
+            if (b && (::GetWindowLongW(b, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return id;
+        }
+        return 0;
+    }
+    RunningProgram app;
+};
+
+TEST_F(SlotProgramTest, CopyButtonClickPutsTheSlotOnTheClipboard) {
+    app.SetText(IDC_TXT0 + 2, L"copied by a click");
+    Click(IDC_PICCOPY0 + 2);
+    EXPECT_EQ(ClipboardText(), L"copied by a click");
+    EXPECT_EQ(Text(IDC_TXTCLIPBOARD), L"copied by a click");
+    EXPECT_EQ(Text(IDC_TXTLENGTH), L"17 Chars");
+}
+
+TEST_F(SlotProgramTest, PostedMousePressCopiesAndNeverWaitsInADrag) {
+    app.SetText(IDC_TXT0 + 7, L"pressed");
+    HWND button = app.Control(IDC_PICCOPY0 + 7);
+    ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    ASSERT_TRUE(WaitFor([] { return ClipboardText() == L"pressed"; }));
+    // The program still answers: a paste right after goes through.
+    PutClipboardText(L"next");
+    Click(IDC_PICPASTE0 + 8);
+    EXPECT_EQ(Text(IDC_TXT0 + 8), L"next");
+}
+
+TEST_F(SlotProgramTest, PasteButtonFillsTheSlotAndUndoRestores) {
+    app.SetText(IDC_TXT0 + 4, L"before");
+    ASSERT_TRUE(PutClipboardText(L"from the clipboard"));
+    Click(IDC_PICPASTE0 + 4);
+    EXPECT_EQ(Text(IDC_TXT0 + 4), L"from the clipboard");
+    app.CommandAndWait(IDM_UNDO);
+    EXPECT_EQ(Text(IDC_TXT0 + 4), L"before");
+}
+
+TEST_F(SlotProgramTest, ClearAllAsksAndWritesOnlyOnYes) {
+    app.CommandAndWait(IDM_EXIT);
+    ASSERT_TRUE(app.WaitForExit());
+    WriteFileBytes(kSettingsFile,
+                   "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n[Savings4]\r\ntxt(0)=four\r\n"
+                   "txttitle(0)=Four\r\n[Savings1]\r\ntxt(2)=shown\r\n");
+    ASSERT_TRUE(app.Start());
+    app.Command(IDM_CLEARALL);
+    HWND box = app.WaitForBox(L"Confirm Delete");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(DefaultButton(box), IDNO);
+    RunningProgram::Answer(box, IDNO);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+    EXPECT_EQ(ProfileValue("Savings4", "txt(0)"), "four");
+    EXPECT_EQ(Text(IDC_TXT0 + 2), L"shown");
+
+    app.Command(IDM_CLEARALL);
+    box = app.WaitForBox(L"Confirm Delete");
+    ASSERT_TRUE(box);
+    RunningProgram::Answer(box, IDYES);
+    ASSERT_TRUE(WaitFor([&] { return ProfileValue("Savings4", "txt(0)") == ""; }));
+    EXPECT_EQ(ProfileValue("Savings4", "txttitle(0)"), "");
+    EXPECT_EQ(ProfileValue("Savings1", "txt(2)"), "");
+    EXPECT_EQ(Text(IDC_TXT0 + 2), L"");
+}
+
+TEST_F(SlotProgramTest, ClearTextBoxesOfThisStoreAsksWithCancelAsDefault) {
+    app.SetText(IDC_TXT0 + 1, L"one");
+    app.SetText(IDC_TXTTITLE0 + 1, L"title");
+    app.Command(IDM_CLEARCONTENTS);
+    HWND box = app.WaitForBox(L"Confirm Delete");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(DefaultButton(box), IDCANCEL);
+    RunningProgram::Answer(box, IDCANCEL);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+    EXPECT_EQ(Text(IDC_TXT0 + 1), L"one");
+
+    app.Command(IDM_CLEARCONTENTS);
+    box = app.WaitForBox(L"Confirm Delete");
+    ASSERT_TRUE(box);
+    RunningProgram::Answer(box, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return Text(IDC_TXT0 + 1).empty(); }));
+    EXPECT_EQ(Text(IDC_TXTTITLE0 + 1), L"title");
+}
+
+TEST_F(SlotProgramTest, CutAndPasteOutsideASlotBoxSayWhy) {
+    // After start-up the focus is on a Paste button.
+    ASSERT_TRUE(PutClipboardText(L"kept"));
+    app.Command(IDM_CUT);
+    HWND box = app.WaitForBox(L"Cut");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF)), L"Nothing was selected to Cut");
+    RunningProgram::Answer(box, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+    app.Command(IDM_PASTE);
+    box = app.WaitForBox(L"Error pasting");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF)),
+              L"Error - You need to place the curser inside a text box to paste");
+    RunningProgram::Answer(box, IDOK);
+    EXPECT_EQ(ClipboardText(), L"kept");
+}
+
+TEST_F(SlotProgramTest, GetIPShowsTheAddressesAndLeavesThemOnTheClipboard) {
+    ASSERT_TRUE(PutClipboardText(L"before"));
+    app.Command(IDM_GETIP);
+    HWND box = app.WaitForBox(L"IP Address");
+    ASSERT_TRUE(box);
+    const std::wstring shown = RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF));
+    RunningProgram::Answer(box, IDOK);
+    const std::wstring head = L"Your current IP Address\r\n";
+    const std::wstring tail = L"\r\n\r\nThis is also now in your clipboard.";
+    ASSERT_EQ(shown.rfind(head, 0), 0u) << shown;
+    ASSERT_GE(shown.size(), head.size() + tail.size());
+    ASSERT_EQ(shown.substr(shown.size() - tail.size()), tail);
+    const std::wstring addresses =
+        shown.substr(head.size(), shown.size() - head.size() - tail.size());
+    EXPECT_EQ(ClipboardText(), addresses.empty() ? L"before" : addresses);
+    if (!addresses.empty()) {
+        EXPECT_NE(addresses.back(), L' ');
+        EXPECT_NE(addresses.back(), L',');
+    }
+}
+
+}  // namespace
+}  // namespace quillet::testing
