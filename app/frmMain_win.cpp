@@ -236,9 +236,9 @@ void frmMain::CreateControls() {
                         IDC_TXT0 + i, at(row.text));
         ::SendMessageW(txt_[i], EM_SETLIMITTEXT, 0, 0);  // no limit but memory
         ::SendMessageW(txtTitle_[i], EM_SETLIMITTEXT, 0, 0);
-        picCopy_[i] = Child(hwnd_, L"BUTTON", (number + L" Copy and/or Drag").c_str(),
+        picCopy_[i] = Child(hwnd_, L"BUTTON", CopyButtonTip(i).c_str(),
                             WS_TABSTOP | BS_OWNERDRAW, IDC_PICCOPY0 + i, at(row.copy));
-        picPaste_[i] = Child(hwnd_, L"BUTTON", (number + L" Paste").c_str(),
+        picPaste_[i] = Child(hwnd_, L"BUTTON", PasteButtonTip(i).c_str(),
                              WS_TABSTOP | BS_OWNERDRAW, IDC_PICPASTE0 + i, at(row.paste));
         label1_[i] = Child(hwnd_, L"STATIC", number.c_str(), SS_CENTER, IDC_LABEL1_0 + i,
                            at(row.number));
@@ -311,8 +311,8 @@ void frmMain::CreateTooltips() {
         if (imgPic_[i]) addTip(imgPic_[i], L"Click to view picture");
     for (int n = 0; n < kStoreCount; ++n) addTip(lblStore_[n], storeTips_[n]);
     for (int i = 0; i < kSlotCount; ++i) {
-        addTip(picCopy_[i], std::to_wstring(i + 1) + L" Copy and/or Drag");
-        addTip(picPaste_[i], std::to_wstring(i + 1) + L" Paste");
+        addTip(picCopy_[i], CopyButtonTip(i));
+        addTip(picPaste_[i], PasteButtonTip(i));
     }
 }
 

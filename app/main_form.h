@@ -33,6 +33,11 @@ inline constexpr int kKeyA = 'A', kKeyC = 'C', kKeyD = 'D', kKeyI = 'I', kKeyN =
 inline constexpr std::wstring_view kShortcutName = L"Internet Shortcut.url";
 inline constexpr std::wstring_view kShortcutPath = L"C:\\Internet Shortcut.url";
 
+// Tooltips of a slot's buttons: "1 Copy and/or Drag" ... "10Copy and/or Drag"
+// (the tenth has no room for the blank), "1 Paste" ... "10 Paste".
+std::wstring CopyButtonTip(int slot);
+std::wstring PasteButtonTip(int slot);
+
 // What a drag from a Copy button carries; the only effect offered is copy.
 struct DragOffer {
     std::optional<std::wstring> text;

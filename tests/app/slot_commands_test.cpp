@@ -443,6 +443,13 @@ TEST_F(PictureSlotTest, TextCommandsDoNothingHere) {
     EXPECT_EQ(clipboard.text, L"kept");
 }
 
+TEST(ButtonTips, TheTenthCopyTipHasNoBlank) {
+    EXPECT_EQ(CopyButtonTip(0), L"1 Copy and/or Drag");
+    EXPECT_EQ(CopyButtonTip(8), L"9 Copy and/or Drag");
+    EXPECT_EQ(CopyButtonTip(9), L"10Copy and/or Drag");
+    EXPECT_EQ(PasteButtonTip(9), L"10 Paste");
+}
+
 TEST(BitmapFile, HeaderCountsTheColourTable) {
     std::vector<uint8_t> dib = SmallDib(0);
     std::string file = BitmapFileOf(dib);
