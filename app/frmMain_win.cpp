@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "layout.h"
@@ -625,12 +626,41 @@ void frmMain::SetSlotText(int slot, std::wstring_view text) {
     HWND box = txt_[slot];
     if (static_cast<size_t>(::GetWindowTextLengthW(box)) == text.size() && WindowText(box) == text)
         return;  // already there: empty slots of both stores, most often
+    // A long line would take seconds to wrap: a box not in use shows only
+    // its beginning, and takes the whole text when the user reaches for it.
+    const std::optional<size_t> beginning =
+        ::GetFocus() == box ? std::nullopt : DeferredBeginning(text);
+    deferred_[slot].reset();
+    if (beginning) deferred_[slot] = std::wstring(text);
+    const std::wstring shown(beginning ? text.substr(0, *beginning) : text);
     ++quietChanges_;
     ::SendMessageW(box, WM_SETREDRAW, FALSE, 0);
-    ::SetWindowTextW(box, std::wstring(text).c_str());
+    ::SetWindowTextW(box, shown.c_str());
     --quietChanges_;
     ::SendMessageW(box, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(box, nullptr, TRUE);
+}
+
+void frmMain::ShowWholeText(int slot) {
+    if (!deferred_[slot]) return;
+    const std::wstring whole = std::move(*deferred_[slot]);
+    deferred_[slot].reset();
+    ++quietChanges_;
+    ::SetWindowTextW(txt_[slot], whole.c_str());
+    --quietChanges_;
+}
+
+// Reads of a box that shows a beginning get the whole text, so that the
+// program and other programs see what the slot holds.
+LRESULT frmMain::AnswerDeferredText(int slot, UINT msg, WPARAM wp, LPARAM lp) const {
+    const std::wstring& whole = *deferred_[slot];
+    if (msg == WM_GETTEXTLENGTH) return static_cast<LRESULT>(whole.size());
+    auto* out = reinterpret_cast<wchar_t*>(lp);
+    if (!out || wp == 0) return 0;
+    const size_t n = std::min(whole.size(), static_cast<size_t>(wp) - 1);
+    std::copy_n(whole.data(), n, out);
+    out[n] = L'\0';
+    return static_cast<LRESULT>(n);
 }
 std::wstring frmMain::SlotTitle(int slot) const { return WindowText(txtTitle_[slot]); }
 void frmMain::SetSlotTitle(int slot, std::wstring_view title) {
@@ -938,6 +968,34 @@ LRESULT frmMain::OnSlotControl(HWND control, int id, UINT msg, WPARAM wp, LPARAM
                 break;
         }
     } else if (within(IDC_TXT0) || within(IDC_TXTTITLE0)) {
+        const int slot = id - (within(IDC_TXT0) ? IDC_TXT0 : IDC_TXTTITLE0);
+        if (within(IDC_TXT0) && deferred_[slot]) {
+            switch (msg) {
+                case WM_GETTEXT:
+                case WM_GETTEXTLENGTH:
+                    return AnswerDeferredText(slot, msg, wp, lp);
+                case WM_SETTEXT:  // from outside: the text it sets is the whole text
+                    if (!quietChanges_) deferred_[slot].reset();
+                    break;
+                case WM_SETFOCUS:
+                case WM_LBUTTONDOWN:
+                case WM_NCLBUTTONDOWN:
+                case WM_VSCROLL:
+                case WM_MOUSEWHEEL:
+                case WM_KEYDOWN:
+                case EM_GETSEL:
+                case EM_SETSEL:
+                case EM_REPLACESEL:
+                case EM_GETLINECOUNT:
+                case EM_GETLINE:
+                case EM_LINEINDEX:
+                case EM_LINELENGTH:
+                    ShowWholeText(slot);
+                    break;
+                default:
+                    break;
+            }
+        }
         if (msg == WM_LBUTTONUP) {
             const LRESULT r = ::DefSubclassProc(control, msg, wp, lp);
             within(IDC_TXT0) ? logic_->txt_Click() : logic_->txtTitle_Click();

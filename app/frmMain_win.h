@@ -146,6 +146,10 @@ private:
     DragOffer pressOffer_;
     bool inMouseRelease_ = false;
     int quietChanges_ = 0;  // changes the logic makes raise no events
+    // The whole text of a box that shows only the beginning of a long line.
+    std::array<std::optional<std::wstring>, 10> deferred_;
+    void ShowWholeText(int slot);
+    LRESULT AnswerDeferredText(int slot, UINT msg, WPARAM wp, LPARAM lp) const;
     UniqueWindow progress_;
     int progressBlocks_ = 0;
     std::wstring progressLabel_;

@@ -73,3 +73,26 @@ void KeepOnScreenAtStart(int& left, int& top, int screenWidth, int screenHeight)
 }
 
 }  // namespace quillet
+
+namespace quillet {
+
+std::optional<size_t> DeferredBeginning(std::wstring_view text) {
+    size_t run = 0;
+    bool longRun = false;
+    for (wchar_t c : text) {
+        run = (c == L'\r' || c == L'\n') ? 0 : run + 1;
+        if (run > kLongParagraph) {
+            longRun = true;
+            break;
+        }
+    }
+    if (!longRun) return std::nullopt;
+    size_t cut = std::min(kShownBeginning, text.size());
+    if (cut > 0 && cut < text.size()) {
+        const wchar_t last = text[cut - 1];
+        if ((last == L'\r' && text[cut] == L'\n') || (last >= 0xD800 && last <= 0xDBFF)) --cut;
+    }
+    return cut;
+}
+
+}  // namespace quillet

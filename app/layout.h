@@ -3,6 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
 
 namespace quillet {
 
@@ -52,5 +55,21 @@ void KeepOnScreen(int& left, int& top, int screenWidth, int screenHeight);
 
 // The stricter limits applied once at start.
 void KeepOnScreenAtStart(int& left, int& top, int screenWidth, int screenHeight);
+
+}  // namespace quillet
+
+namespace quillet {
+
+// A slot box fills in time that grows with the square of its longest
+// paragraph (word wrap re-measures the rest of the paragraph for each line).
+// A text with a paragraph this long is shown by its beginning until the box
+// is used; the beginning covers every line a box can show at once.
+inline constexpr size_t kLongParagraph = 2000;
+inline constexpr size_t kShownBeginning = 1500;
+
+// How much of `text` to show at first: nothing when it has no long
+// paragraph (it is shown whole), else a length that splits neither a CR LF
+// nor a surrogate pair.
+std::optional<size_t> DeferredBeginning(std::wstring_view text);
 
 }  // namespace quillet

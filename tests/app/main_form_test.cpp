@@ -282,3 +282,36 @@ TEST(FitPicture, IntegerDivisionRoundsHalvesToEvenFirst) {
 
 }  // namespace
 }  // namespace quillet
+
+namespace quillet {
+namespace {
+
+TEST(DeferredBeginning, OnlyLongParagraphsAreDeferred) {
+    std::wstring lines;
+    while (lines.size() < 40000) lines += std::wstring(80, L'w') + L"\r\n";
+    EXPECT_FALSE(DeferredBeginning(lines));
+    EXPECT_FALSE(DeferredBeginning(std::wstring(kLongParagraph, L'x')));
+    EXPECT_FALSE(DeferredBeginning(L""));
+
+    const std::wstring longLine(kLongParagraph + 1, L'x');
+    EXPECT_EQ(DeferredBeginning(longLine), kShownBeginning);
+    // Lone breaks end a paragraph as CR LF does.
+    EXPECT_FALSE(DeferredBeginning(std::wstring(1500, L'a') + L"\n" + std::wstring(1500, L'b')));
+    EXPECT_TRUE(DeferredBeginning(L"short\r\n" + longLine));
+}
+
+TEST(DeferredBeginning, NeverSplitsALineBreakOrASurrogatePair) {
+    std::wstring text(kShownBeginning - 1, L'a');
+    text += L"\r\n";
+    text += std::wstring(kLongParagraph + 5, L'b');
+    EXPECT_EQ(DeferredBeginning(text), kShownBeginning - 1);
+
+    std::wstring emoji(kShownBeginning - 1, L'a');
+    emoji += static_cast<wchar_t>(0xD83D);  // one character in two UTF-16 units
+    emoji += static_cast<wchar_t>(0xDE00);
+    emoji += std::wstring(kLongParagraph, L'c');
+    EXPECT_EQ(DeferredBeginning(emoji), kShownBeginning - 1);
+}
+
+}  // namespace
+}  // namespace quillet

@@ -166,6 +166,33 @@ TEST_F(SlotWindowTest, EditMenuOnASlotOfFortyThousandCharacters) {
     EXPECT_EQ(window().SlotText(0), big);
 }
 
+TEST_F(SlotWindowTest, ALongLineIsWholeWhereverItIsReadAndSaved) {
+    std::wstring line;
+    while (line.size() < 31999) line += L"minified,data;";
+    line.resize(31999);
+    window().SetSlotText(0, line);
+    window().SetSlotText(1, line + L"!");
+    HWND box = window().Control(IDC_TXT0);
+    EXPECT_EQ(window().SlotText(0), line);
+    EXPECT_EQ(::GetWindowTextLengthW(box), 31999);
+    EXPECT_EQ(testing::RunningProgram::TextOf(box).size(), 4095u);  // its buffer's worth
+
+    window().Logic().SaveStore();
+    EXPECT_EQ(testing::ProfileValue("Savings1", "txt(0)"), std::string(line.begin(), line.end()));
+
+    // In use, the box holds the whole line: Select All reaches its end.
+    Focus(IDC_TXT0);
+    Menu(IDM_SELECTALL);
+    EXPECT_EQ(Selection(IDC_TXT0), std::make_pair(DWORD{0}, DWORD{31999}));
+    Menu(IDM_COPY);
+    EXPECT_EQ(ClipboardText(), line);
+
+    // A text set from outside replaces the whole line.
+    ::SendMessageW(window().Control(IDC_TXT0 + 1), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(L"short"));
+    EXPECT_EQ(window().SlotText(1), L"short");
+}
+
 TEST_F(SlotWindowTest, PicturePasteClearAndUndoKeepTheFiles) {
     ASSERT_TRUE(testing::PutClipboardBitmap());
     window().Logic().lblStore_Click(0);
