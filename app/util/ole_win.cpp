@@ -81,24 +81,15 @@ std::vector<unsigned char> DropFilesBytes(const std::vector<std::wstring>& files
     return out;
 }
 
-class PayloadDataObject final : public IDataObject {
+// IUnknown for an object that offers one interface: counted references
+// (the creator holds the first), and no other interface but IUnknown.
+template <class Interface>
+class OneInterface : public Interface {
 public:
-    explicit PayloadDataObject(const DragPayload& payload) {
-        if (payload.text) {
-            Offer(CF_UNICODETEXT, UnicodeTextBytes(*payload.text));
-            Offer(CF_TEXT, AnsiTextBytes(*payload.text));
-        }
-        if (!payload.files.empty()) {
-            std::vector<unsigned char> drop = DropFilesBytes(payload.files);
-            if (!drop.empty()) Offer(CF_HDROP, std::move(drop));
-        }
-        if (!payload.dib.empty()) Offer(CF_DIB, payload.dib);
-    }
-
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDataObject) {
-            *ppv = static_cast<IDataObject*>(this);
+        if (riid == IID_IUnknown || riid == __uuidof(Interface)) {
+            *ppv = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
         }
@@ -113,6 +104,29 @@ public:
         if (left == 0) delete this;
         return static_cast<ULONG>(left);
     }
+
+protected:
+    OneInterface() = default;
+    virtual ~OneInterface() = default;
+
+private:
+    LONG refs_ = 1;
+};
+
+class PayloadDataObject final : public OneInterface<IDataObject> {
+public:
+    explicit PayloadDataObject(const DragPayload& payload) {
+        if (payload.text) {
+            Offer(CF_UNICODETEXT, UnicodeTextBytes(*payload.text));
+            Offer(CF_TEXT, AnsiTextBytes(*payload.text));
+        }
+        if (!payload.files.empty()) {
+            std::vector<unsigned char> drop = DropFilesBytes(payload.files);
+            if (!drop.empty()) Offer(CF_HDROP, std::move(drop));
+        }
+        if (!payload.dib.empty()) Offer(CF_DIB, payload.dib);
+    }
+
 
     STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (!format || !medium) return E_INVALIDARG;
@@ -175,31 +189,12 @@ private:
         return DV_E_FORMATETC;
     }
 
-    LONG refs_ = 1;
     std::vector<Offered> offered_;
     std::vector<FORMATETC> formats_;
 };
 
-class CopyDropSource final : public IDropSource {
+class CopyDropSource final : public OneInterface<IDropSource> {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDropSource) {
-            *ppv = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override {
-        return static_cast<ULONG>(::InterlockedIncrement(&refs_));
-    }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG left = ::InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
     STDMETHODIMP QueryContinueDrag(BOOL escapePressed, DWORD keyState) override {
         return QueryContinue(escapePressed != FALSE, keyState);
     }
@@ -208,7 +203,6 @@ public:
 private:
     ~CopyDropSource() = default;
 
-    LONG refs_ = 1;
 };
 
 bool Offers(IDataObject* data, CLIPFORMAT format) {
