@@ -626,10 +626,11 @@ void frmMain::SetSlotText(int slot, std::wstring_view text) {
     HWND box = txt_[slot];
     if (static_cast<size_t>(::GetWindowTextLengthW(box)) == text.size() && WindowText(box) == text)
         return;  // already there: empty slots of both stores, most often
-    // A long line would take seconds to wrap: a box not in use shows only
-    // its beginning, and takes the whole text when the user reaches for it.
+    // A long text takes long to wrap: a box not in use may show only its
+    // beginning, and takes the whole text when the user reaches for it.
+    const bool scrolls = (::GetWindowLongPtrW(box, GWL_STYLE) & WS_VSCROLL) != 0;
     const std::optional<size_t> beginning =
-        ::GetFocus() == box ? std::nullopt : DeferredBeginning(text);
+        ::GetFocus() == box ? std::nullopt : DeferredBeginning(text, scrolls);
     deferred_[slot].reset();
     if (beginning) deferred_[slot] = std::wstring(text);
     const std::wstring shown(beginning ? text.substr(0, *beginning) : text);

@@ -76,15 +76,13 @@ void KeepOnScreenAtStart(int& left, int& top, int screenWidth, int screenHeight)
 
 namespace quillet {
 
-std::optional<size_t> DeferredBeginning(std::wstring_view text) {
+std::optional<size_t> DeferredBeginning(std::wstring_view text, bool boxScrolls) {
     size_t run = 0;
-    bool longRun = false;
-    for (wchar_t c : text) {
+    bool longRun = !boxScrolls && text.size() > kLongText;
+    for (size_t i = 0; i < text.size() && !longRun; ++i) {
+        const wchar_t c = text[i];
         run = (c == L'\r' || c == L'\n') ? 0 : run + 1;
-        if (run > kLongParagraph) {
-            longRun = true;
-            break;
-        }
+        if (run > kLongParagraph) longRun = true;
     }
     if (!longRun) return std::nullopt;
     size_t cut = std::min(kShownBeginning, text.size());

@@ -60,16 +60,18 @@ void KeepOnScreenAtStart(int& left, int& top, int screenWidth, int screenHeight)
 
 namespace quillet {
 
-// A slot box fills in time that grows with the square of its longest
-// paragraph (word wrap re-measures the rest of the paragraph for each line).
-// A text with a paragraph this long is shown by its beginning until the box
-// is used; the beginning covers every line a box can show at once.
+// A slot box fills in time that grows with its text, and with the square of
+// its longest paragraph (word wrap re-measures the rest of the paragraph for
+// each line). A box not in use shows only the beginning of such a text: a
+// box without a scroll bar any long text, a box with one (whose thumb tells
+// the length) only a long paragraph. The beginning covers every line a box
+// can show at once.
 inline constexpr size_t kLongParagraph = 2000;
+inline constexpr size_t kLongText = 3000;
 inline constexpr size_t kShownBeginning = 1500;
 
-// How much of `text` to show at first: nothing when it has no long
-// paragraph (it is shown whole), else a length that splits neither a CR LF
-// nor a surrogate pair.
-std::optional<size_t> DeferredBeginning(std::wstring_view text);
+// How much of `text` to show at first: nothing when it is shown whole, else
+// a length that splits neither a CR LF nor a surrogate pair.
+std::optional<size_t> DeferredBeginning(std::wstring_view text, bool boxScrolls);
 
 }  // namespace quillet

@@ -289,28 +289,34 @@ namespace {
 TEST(DeferredBeginning, OnlyLongParagraphsAreDeferred) {
     std::wstring lines;
     while (lines.size() < 40000) lines += std::wstring(80, L'w') + L"\r\n";
-    EXPECT_FALSE(DeferredBeginning(lines));
-    EXPECT_FALSE(DeferredBeginning(std::wstring(kLongParagraph, L'x')));
-    EXPECT_FALSE(DeferredBeginning(L""));
+    // A box with a scroll bar shows texts of lines whole.
+    EXPECT_FALSE(DeferredBeginning(lines, true));
+    EXPECT_FALSE(DeferredBeginning(std::wstring(kLongParagraph, L'x'), true));
+    EXPECT_FALSE(DeferredBeginning(L"", true));
+    EXPECT_FALSE(DeferredBeginning(L"", false));
 
     const std::wstring longLine(kLongParagraph + 1, L'x');
-    EXPECT_EQ(DeferredBeginning(longLine), kShownBeginning);
+    EXPECT_EQ(DeferredBeginning(longLine, true), kShownBeginning);
     // Lone breaks end a paragraph as CR LF does.
-    EXPECT_FALSE(DeferredBeginning(std::wstring(1500, L'a') + L"\n" + std::wstring(1500, L'b')));
-    EXPECT_TRUE(DeferredBeginning(L"short\r\n" + longLine));
+    EXPECT_FALSE(DeferredBeginning(std::wstring(1500, L'a') + L"\n" + std::wstring(1500, L'b'), true));
+    EXPECT_TRUE(DeferredBeginning(L"short\r\n" + longLine, true));
+
+    // A box without one shows only the beginning of any long text.
+    EXPECT_EQ(DeferredBeginning(lines, false), kShownBeginning);
+    EXPECT_FALSE(DeferredBeginning(lines.substr(0, kLongText), false));
 }
 
 TEST(DeferredBeginning, NeverSplitsALineBreakOrASurrogatePair) {
     std::wstring text(kShownBeginning - 1, L'a');
     text += L"\r\n";
     text += std::wstring(kLongParagraph + 5, L'b');
-    EXPECT_EQ(DeferredBeginning(text), kShownBeginning - 1);
+    EXPECT_EQ(DeferredBeginning(text, true), kShownBeginning - 1);
 
     std::wstring emoji(kShownBeginning - 1, L'a');
     emoji += static_cast<wchar_t>(0xD83D);  // one character in two UTF-16 units
     emoji += static_cast<wchar_t>(0xDE00);
     emoji += std::wstring(kLongParagraph, L'c');
-    EXPECT_EQ(DeferredBeginning(emoji), kShownBeginning - 1);
+    EXPECT_EQ(DeferredBeginning(emoji, true), kShownBeginning - 1);
 }
 
 }  // namespace
