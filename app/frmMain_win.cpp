@@ -367,7 +367,6 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DESTROY:
             for (DropRegistration& target : dropTargets_) target = DropRegistration();
-            for (ComPtr<IDropTarget>& target : dropTargetObjects_) target.reset();
             ::RemovePropW(hwnd_, kReadyProperty);
             hwnd_ = nullptr;
             ::PostQuitMessage(0);
@@ -883,14 +882,13 @@ void frmMain::FitSlotPicture(int slot) {
 
 std::vector<uint8_t> frmMain::SlotPictureDib(int slot) const {
     if (!pictures_bitmaps_[slot]) return {};
-    const std::vector<unsigned char> dib = PackedDibOf(pictures_bitmaps_[slot].get());
-    return std::vector<uint8_t>(dib.begin(), dib.end());
+    return PackedDibOf(pictures_bitmaps_[slot].get());
 }
 
 void frmMain::SetSlotPicture(int slot, const std::vector<uint8_t>& dib) {
     EnsurePictureSlots();
     if (dib.empty()) pictures_bitmaps_[slot].reset();
-    else pictures_bitmaps_[slot] = BitmapFromPackedDib(std::vector<unsigned char>(dib.begin(), dib.end()));
+    else pictures_bitmaps_[slot] = BitmapFromPackedDib(dib);
     ::InvalidateRect(imgPic_[slot], nullptr, TRUE);
 }
 
@@ -903,11 +901,10 @@ void frmMain::ShowPicturePopup() {
 
 void frmMain::EnableDragDrop() {
     for (int i = 0; i < kSlotCount; ++i) {
-        ComPtr<IDropTarget> target = SlotDropTarget::Create([this, i](const DroppedData& d) {
-            logic_->txt_OLEDragDrop(i, DropContent{d.hasFiles, d.firstFile, d.text});
-        });
-        dropTargetObjects_[i] = target;
-        dropTargets_[i] = DropRegistration(txt_[i], std::move(target));
+        dropTargets_[i] = DropRegistration(
+            txt_[i], SlotDropTarget::Create([this, i](const DroppedData& d) {
+                logic_->txt_OLEDragDrop(i, DropContent{d.hasFiles, d.firstFile, d.text});
+            }));
     }
 }
 

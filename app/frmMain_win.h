@@ -37,7 +37,7 @@ public:
     // Once OLE runs: the slot text boxes take drops.
     void EnableDragDrop();
     // The drop target of a slot's text box, for automation.
-    IDropTarget* DropTargetOf(int slot) const { return dropTargetObjects_[slot].get(); }
+    IDropTarget* DropTargetOf(int slot) const { return dropTargets_[slot].target(); }
     // A Copy button's press as a click of the mouse makes it: copies at once,
     // and drags only when the mouse then moves far enough.
     void PressCopy(int slot);
@@ -138,7 +138,6 @@ private:
     SystemClock clock_;
     DesktopShell shell_;
     WinsockResolver resolver_;
-    std::array<ComPtr<IDropTarget>, 10> dropTargetObjects_;
     std::array<DropRegistration, 10> dropTargets_;
     // A Copy button held down: where, and what a drag from it would carry.
     int pressedCopy_ = -1;

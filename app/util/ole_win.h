@@ -115,6 +115,7 @@ public:
     ~DropRegistration() { revoke(); }
 
     bool registered() const { return registered_; }
+    IDropTarget* target() const { return target_.get(); }
     explicit operator bool() const { return registered_; }
     // What RegisterDragDrop answered.
     HRESULT result() const { return result_; }
