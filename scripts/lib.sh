@@ -17,6 +17,7 @@ stop_started() {
 
 configure_and_build() {  # dir, extra cmake args...
   local dir=$1; shift
+  mkdir -p "$(dirname "$dir")"
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 ||
       { cat "$dir.configure.log"; return 1; }

@@ -91,4 +91,36 @@ private:
     T* p_ = nullptr;
 };
 
+// IUnknown for an object that offers one interface: counted references
+// (the creator holds the first), and no other interface but IUnknown.
+template <class Interface>
+class OneInterface : public Interface {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (riid == IID_IUnknown || riid == __uuidof(Interface)) {
+            *ppv = static_cast<Interface*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override {
+        return static_cast<ULONG>(::InterlockedIncrement(&refs_));
+    }
+    STDMETHODIMP_(ULONG) Release() override {
+        const LONG left = ::InterlockedDecrement(&refs_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+
+protected:
+    OneInterface() = default;
+    virtual ~OneInterface() = default;
+
+private:
+    LONG refs_ = 1;
+};
+
 }  // namespace quillet

@@ -81,38 +81,6 @@ std::vector<unsigned char> DropFilesBytes(const std::vector<std::wstring>& files
     return out;
 }
 
-// IUnknown for an object that offers one interface: counted references
-// (the creator holds the first), and no other interface but IUnknown.
-template <class Interface>
-class OneInterface : public Interface {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == __uuidof(Interface)) {
-            *ppv = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override {
-        return static_cast<ULONG>(::InterlockedIncrement(&refs_));
-    }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG left = ::InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
-
-protected:
-    OneInterface() = default;
-    virtual ~OneInterface() = default;
-
-private:
-    LONG refs_ = 1;
-};
-
 class PayloadDataObject final : public OneInterface<IDataObject> {
 public:
     explicit PayloadDataObject(const DragPayload& payload) {
@@ -354,27 +322,6 @@ SlotDropTarget::SlotDropTarget(DropHandler onDrop) : onDrop_(std::move(onDrop)) 
 
 ComPtr<SlotDropTarget> SlotDropTarget::Create(DropHandler onDrop) {
     return ComPtr<SlotDropTarget>::Adopt(new SlotDropTarget(std::move(onDrop)));
-}
-
-STDMETHODIMP SlotDropTarget::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDropTarget) {
-        *ppv = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) SlotDropTarget::AddRef() {
-    return static_cast<ULONG>(::InterlockedIncrement(&refs_));
-}
-
-STDMETHODIMP_(ULONG) SlotDropTarget::Release() {
-    const LONG left = ::InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
 }
 
 STDMETHODIMP SlotDropTarget::DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) {

@@ -76,18 +76,13 @@ private:
 };
 
 // Accepts files and text as a copy and hands what was dropped to onDrop.
-class SlotDropTarget final : public IDropTarget {
+class SlotDropTarget final : public OneInterface<IDropTarget> {
 public:
     using DropHandler = std::function<void(const DroppedData&)>;
 
     // Starts with one reference, which Create hands to its caller.
     explicit SlotDropTarget(DropHandler onDrop);
     static ComPtr<SlotDropTarget> Create(DropHandler onDrop);
-
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     // IDropTarget
     STDMETHODIMP DragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
@@ -96,9 +91,8 @@ public:
     STDMETHODIMP Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
 
 private:
-    ~SlotDropTarget() = default;  // only Release deletes
+    ~SlotDropTarget() override = default;  // only Release deletes
 
-    LONG refs_ = 1;
     DropHandler onDrop_;
     bool acceptable_ = false;  // what DragEnter found, for DragOver
 };

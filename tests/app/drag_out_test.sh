@@ -13,7 +13,11 @@ cp "$program" "$install/quilletpro.exe"
 printf '[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n[Savings1]\r\ntxt(0)=dragged across\r\n' \
   >"$drive_c/quilbdx.ini"
 out=$(mktemp)
-cleanup() { rm -f "$out" "$drive_c/quilbdx.ini"; }
+app=
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null
+  rm -f "$out" "$drive_c/quilbdx.ini"
+}
 trap cleanup EXIT
 
 "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe' >/dev/null 2>&1 &
@@ -37,6 +41,7 @@ xdotool mouseup 1
 wait $pid
 code=$?
 wait $app
+app=
 tr -d '\r' <"$out"
 tr -d '\r' <"$out" | grep -q '^dropped dragged across$' || { echo "FAIL: the slot's text did not arrive"; exit 1; }
 [ $code -eq 0 ] || { echo "FAIL: client exit $code"; exit 1; }

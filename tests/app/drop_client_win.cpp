@@ -47,16 +47,26 @@ int wmain() {
                 gotDrop = true;
                 ::PostMessageW(window, WM_CLOSE, 0, 0);
             }));
+        // The main window exists before its buttons are made and placed, so
+        // wait for a visible, laid-out Copy button rather than the window.
         HWND program = nullptr;
-        for (int i = 0; i < 200 && !program; ++i) {
+        HWND copy = nullptr;
+        for (int i = 0; i < 300 && !copy; ++i) {
             program = ::FindWindowW(L"QuilletProMain", nullptr);
-            if (!program) ::Sleep(100);
+            HWND button = program ? ::GetDlgItem(program, IDC_PICCOPY0) : nullptr;
+            RECT r{};
+            if (button && ::IsWindowVisible(program) && ::IsWindowVisible(button) &&
+                ::GetWindowRect(button, &r) && r.right > r.left && r.left > 0)
+                copy = button;
+            else
+                ::Sleep(100);
         }
-        if (!program || !registration) {
-            std::printf("no program window or no drop registration\n");
+        if (!copy || !registration) {
+            std::printf("no program window with a Copy button, or no drop registration\n");
             return 2;
         }
-        const POINT from = CentreOf(::GetDlgItem(program, IDC_PICCOPY0));
+        ::Sleep(500);  // let the program finish its start before the drag
+        const POINT from = CentreOf(copy);
         const POINT to = CentreOf(window);
         std::printf("ready %ld %ld %ld %ld\n", from.x, from.y, to.x, to.y);
         std::fflush(stdout);
