@@ -2,6 +2,8 @@
 // old content or the new, never torn, empty or mixed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -46,15 +48,24 @@ TEST(AtomicReplace, KilledWritersNeverLeaveATornFile) {
     const std::string newContent = Slurp(dir / "other.ini");
     ASSERT_NE(oldContent, newContent);
 
+    // Kills spread over a few write times, measured here, so that some land
+    // within the first write and some after it however fast this machine is.
+    const auto started = std::chrono::steady_clock::now();
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(engine.WriteRawMany(dir / "timing.ini", version('a')));
+    const auto oneWrite = std::chrono::duration_cast<std::chrono::microseconds>(
+                              std::chrono::steady_clock::now() - started) / 3;
     std::mt19937 random(12345);
-    std::uniform_int_distribution<int> delayMicros(0, 40000);
+    std::uniform_int_distribution<long long> delayMicros(
+        0, std::max<long long>(2000, 3 * oneWrite.count()));
     int sawOld = 0, sawNew = 0;
     for (int kill = 0; kill < 200; ++kill) {
+        // Each writer first writes the version the file does not hold.
+        const bool startWithNew = Slurp(path) == oldContent;
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             SettingsFile writer(RealFileSystem());
-            for (bool b = true;; b = !b) writer.WriteRawMany(path, version(b ? 'b' : 'a'));
+            for (bool b = startWithNew;; b = !b) writer.WriteRawMany(path, version(b ? 'b' : 'a'));
         }
         ::usleep(static_cast<useconds_t>(delayMicros(random)));
         ::kill(child, SIGKILL);
@@ -66,8 +77,8 @@ TEST(AtomicReplace, KilledWritersNeverLeaveATornFile) {
         (now == oldContent ? sawOld : sawNew)++;
     }
     // The kills must have landed both before and after completed writes.
-    EXPECT_GT(sawOld, 0);
-    EXPECT_GT(sawNew, 0);
+    EXPECT_GT(sawOld, 0) << sawNew << " kills found the new content";
+    EXPECT_GT(sawNew, 0) << sawOld << " kills found the old content";
     std::filesystem::remove_all(dir);
 }
 
