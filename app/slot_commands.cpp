@@ -31,8 +31,9 @@ bool IsWebAddress(std::wstring_view text) {
     return startsWith(L"http") || startsWith(L"www");
 }
 
-std::wstring Confirmation(std::wstring_view question) {
-    return std::wstring(question) + L"\r\nThis action cannot be undone";
+bool ConfirmDelete(Prompt& prompt, std::wstring_view question, Prompt::Buttons buttons) {
+    return prompt.Confirm(L"Confirm Delete",
+                          std::wstring(question) + L"\r\nThis action cannot be undone", buttons);
 }
 
 }  // namespace
@@ -41,7 +42,9 @@ std::wstring CopyButtonTip(int slot) {
     return std::to_wstring(slot + 1) + (slot == 9 ? L"" : L" ") + L"Copy and/or Drag";
 }
 
-std::wstring PasteButtonTip(int slot) { return std::to_wstring(slot + 1) + L" Paste"; }
+std::wstring PasteButtonTip(int slot) {
+    return std::to_wstring(slot + 1) + L" Paste";
+}
 
 std::wstring MainForm::BoxText(BoxRef box) const {
     return box.kind == BoxRef::Kind::kText ? view_.SlotText(box.slot) : view_.SlotTitle(box.slot);
@@ -95,8 +98,7 @@ void MainForm::Open(std::wstring_view target) {
 // there it goes to the temporary folder under the same name. Empty when it
 // could be written nowhere, so that a drag never offers a missing file.
 std::wstring MainForm::WriteShortcut(std::wstring_view address) {
-    const std::string content =
-        "[InternetShortcut]\r\nurl=" + codec_.ToBytes(address) + "\r\n";
+    const std::string content = "[InternetShortcut]\r\nurl=" + codec_.ToBytes(address) + "\r\n";
     const std::wstring root(kShortcutPath);
     if (fs_.ReplaceAtomically(root, content)) return root;
     std::wstring temp = fs_.TempFolder().wstring();
@@ -179,12 +181,16 @@ void MainForm::picPaste_Click(int index) {
     const BoxRef box{BoxRef::Kind::kText, index};
     const KeyState& keys = desktop_.keys;
     std::optional<std::wstring> fill;
-    if (keys.IsDown(kKeyD)) fill = desktop_.clock.ShortDate();
-    else if (keys.IsDown(kKeyT)) fill = desktop_.clock.TimeWithSeconds();
-    else if (keys.IsDown(kKeyC)) fill = std::wstring();
+    if (keys.IsDown(kKeyD))
+        fill = desktop_.clock.ShortDate();
+    else if (keys.IsDown(kKeyT))
+        fill = desktop_.clock.TimeWithSeconds();
+    else if (keys.IsDown(kKeyC))
+        fill = std::wstring();
     else if (keys.IsDown(kKeyN))
         fill = desktop_.clock.TimeWithSeconds() + L"  " + desktop_.clock.ShortDate();
-    else if (keys.IsDown(kKeyI)) fill = GetIPAddress(desktop_.resolver);
+    else if (keys.IsDown(kKeyI))
+        fill = GetIPAddress(desktop_.resolver);
     if (fill) {
         TakeSnapshot(box);
         SetBoxText(box, *fill);
@@ -253,26 +259,26 @@ void MainForm::ClearSlots(bool texts, bool titles) {
 }
 
 void MainForm::mnuClearLabels_Click() {
-    if (prompt_.Confirm(L"Confirm Delete",
-                        Confirmation(L"Are you sure you want to delete all the 'Labels' of "
-                                     L"this store ?"),
-                        Prompt::Buttons::kOkCancel))
+    if (ConfirmDelete(prompt_,
+                      L"Are you sure you want to delete all the 'Labels' of "
+                      L"this store ?",
+                      Prompt::Buttons::kOkCancel))
         ClearSlots(false, true);
 }
 
 void MainForm::mnuClearContents_Click() {
-    if (prompt_.Confirm(L"Confirm Delete",
-                        Confirmation(L"Are you sure you want to delete all the 'Contents' of "
-                                     L"this store ?"),
-                        Prompt::Buttons::kOkCancel))
+    if (ConfirmDelete(prompt_,
+                      L"Are you sure you want to delete all the 'Contents' of "
+                      L"this store ?",
+                      Prompt::Buttons::kOkCancel))
         ClearSlots(true, false);
 }
 
 void MainForm::mnuClearStore_Click() {
-    if (prompt_.Confirm(L"Confirm Delete",
-                        Confirmation(L"Are you sure you want to delete all the labels and "
-                                     L"contents of this store ?"),
-                        Prompt::Buttons::kOkCancel))
+    if (ConfirmDelete(prompt_,
+                      L"Are you sure you want to delete all the labels and "
+                      L"contents of this store ?",
+                      Prompt::Buttons::kOkCancel))
         ClearSlots(true, true);
 }
 
@@ -299,18 +305,18 @@ void MainForm::ClearAllStores(bool titles) {
 }
 
 void MainForm::mnuClearAllStoresXLabels_Click() {
-    if (prompt_.Confirm(L"Confirm Delete",
-                        Confirmation(L"Are you sure you want to delete all the Contents of All "
-                                     L"stores ? (except Labels)"),
-                        Prompt::Buttons::kYesNo))
+    if (ConfirmDelete(prompt_,
+                      L"Are you sure you want to delete all the Contents of All "
+                      L"stores ? (except Labels)",
+                      Prompt::Buttons::kYesNo))
         ClearAllStores(false);
 }
 
 void MainForm::mnuClearAll_Click() {
-    if (prompt_.Confirm(L"Confirm Delete",
-                        Confirmation(L"Are you sure you want to delete All the Contents of All "
-                                     L"stores ?"),
-                        Prompt::Buttons::kYesNo))
+    if (ConfirmDelete(prompt_,
+                      L"Are you sure you want to delete All the Contents of All "
+                      L"stores ?",
+                      Prompt::Buttons::kYesNo))
         ClearAllStores(true);
 }
 
@@ -429,7 +435,9 @@ void MainForm::mnuGetIP_Click() {
     prompt_.Tell(L"IP Address", IPAddressMessage(addresses), Prompt::Icon::kNone);
 }
 
-void MainForm::mnuTell_Click() { Open(TellFriendAddress()); }
+void MainForm::mnuTell_Click() {
+    Open(TellFriendAddress());
+}
 
 void MainForm::submnuHome_Click() {
     BeepIfSounds();
