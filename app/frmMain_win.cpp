@@ -885,11 +885,12 @@ std::vector<uint8_t> frmMain::SlotPictureDib(int slot) const {
     return PackedDibOf(pictures_bitmaps_[slot].get());
 }
 
-void frmMain::SetSlotPicture(int slot, const std::vector<uint8_t>& dib) {
+bool frmMain::SetSlotPicture(int slot, const std::vector<uint8_t>& dib) {
     EnsurePictureSlots();
     if (dib.empty()) pictures_bitmaps_[slot].reset();
     else pictures_bitmaps_[slot] = BitmapFromPackedDib(dib);
     ::InvalidateRect(imgPic_[slot], nullptr, TRUE);
+    return static_cast<bool>(pictures_bitmaps_[slot]);
 }
 
 void frmMain::ShowPicturePopup() {

@@ -81,7 +81,7 @@ public:
     void SetPictureTag(int slot, const std::wstring& path) override;
     void FitSlotPicture(int slot) override;
     std::vector<uint8_t> SlotPictureDib(int slot) const override;
-    void SetSlotPicture(int slot, const std::vector<uint8_t>& dib) override;
+    bool SetSlotPicture(int slot, const std::vector<uint8_t>& dib) override;
     void ShowPicturePopup() override;
     bool IsChecked(int item) const override;
     void SetChecked(int item, bool checked) override;

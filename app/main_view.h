@@ -81,9 +81,10 @@ public:
     virtual void SetPictureTag(int slot, const std::wstring& path) = 0;
     virtual void FitSlotPicture(int slot) = 0;
     // The thumbnail's picture as a packed DIB (empty when the slot has none),
-    // and a new one from the same form (empty: no picture).
+    // and a new one from the same form (empty: no picture); false when the
+    // slot shows none afterwards, for an empty or unreadable DIB.
     virtual std::vector<uint8_t> SlotPictureDib(int slot) const = 0;
-    virtual void SetSlotPicture(int slot, const std::vector<uint8_t>& dib) = 0;
+    virtual bool SetSlotPicture(int slot, const std::vector<uint8_t>& dib) = 0;
     virtual void ShowPicturePopup() = 0;
 
     // Menu items by their IDM_ identifier.

@@ -165,7 +165,7 @@ void MainForm::picPaste_Click(int index) {
     if (index < 0 || index >= kSlotCount) return;
     if (PicturesShown()) {
         const std::vector<uint8_t> dib = clipboard_.Dib().value_or(std::vector<uint8_t>());
-        view_.SetSlotPicture(index, dib);
+        const bool shown = view_.SetSlotPicture(index, dib);
         view_.FitSlotPicture(index);
         BeepIfSounds();
         view_.SetEnabled(IDM_UNDO, false);
@@ -173,7 +173,9 @@ void MainForm::picPaste_Click(int index) {
         GetClipPic();
         undoPicSlot_ = static_cast<int16_t>(index);
         KeepPreviousPicture(fs_, index);
-        if (!dib.empty()) SavePicture(index, dib);
+        // A picture the slot cannot show is not kept either: it would turn
+        // up at the next start, and a drag would offer a file never seen.
+        if (shown) SavePicture(index, dib);
         view_.SetEnabled(IDM_UNDO, true);
         view_.SetEnabled(IDM_POPUNDO, true);
         return;

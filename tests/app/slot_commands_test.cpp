@@ -404,6 +404,18 @@ TEST_F(PictureSlotTest, PasteWithoutAPictureEmptiesTheSlotAndUndoBringsItBack) {
     EXPECT_EQ(fs.files[SlotPicturePath(0)], BitmapFileOf(SmallDib(10)));
 }
 
+TEST_F(PictureSlotTest, APictureTheSlotCannotShowIsNotKept) {
+    fs.files[SlotPicturePath(4)] = BitmapFileOf(SmallDib(10));
+    view.readableFiles[std::wstring(kUndoPicturePath)] = true;
+    view.readsDibs = false;
+    clipboard.picture = SmallDib(200);
+    form.picPaste_Click(4);
+    EXPECT_TRUE(view.dib[4].empty());
+    EXPECT_FALSE(fs.files.count(SlotPicturePath(4)));
+    form.mnuUndo_Click();
+    EXPECT_EQ(fs.files[SlotPicturePath(4)], BitmapFileOf(SmallDib(10)));
+}
+
 TEST_F(PictureSlotTest, ClearOfAnEmptySlotLeavesNothingToUndo) {
     fs.files[std::wstring(kUndoPicturePath)] = BitmapFileOf(SmallDib(1));  // an older undo
     view.readableFiles[std::wstring(kUndoPicturePath)] = true;

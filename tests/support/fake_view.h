@@ -125,9 +125,11 @@ public:
     // Pictures by their bytes; a file that loads shows its own bytes.
     std::array<std::vector<uint8_t>, 10> dib;
     std::vector<uint8_t> SlotPictureDib(int slot) const override { return dib[slot]; }
-    void SetSlotPicture(int slot, const std::vector<uint8_t>& d) override {
-        dib[slot] = d;
+    bool readsDibs = true;  // false: every DIB is of a kind the window cannot show
+    bool SetSlotPicture(int slot, const std::vector<uint8_t>& d) override {
+        dib[slot] = readsDibs ? d : std::vector<uint8_t>();
         picture[slot].clear();
+        return !dib[slot].empty();
     }
     void ShowPicturePopup() override { ++popups; }
     bool IsChecked(int item) const override {
