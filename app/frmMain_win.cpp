@@ -909,9 +909,11 @@ void frmMain::EnableDragDrop() {
     }
 }
 
+// The press is marked first: opening all ten slots pumps messages, and a
+// release handled meanwhile must end the press.
 void frmMain::PressCopy(int slot) {
-    pressOffer_ = logic_->picCopy_OLEStartDrag(slot);
     pressedCopy_ = slot;
+    pressOffer_ = logic_->picCopy_OLEStartDrag(slot);
 }
 
 LRESULT CALLBACK frmMain::SlotControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
