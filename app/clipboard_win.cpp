@@ -1,8 +1,6 @@
 #include "clipboard_win.h"
 
-#include <cstring>
-
-#include "util/handles_win.h"
+#include "util/ole_win.h"
 
 namespace quillet {
 
@@ -28,28 +26,19 @@ std::optional<std::wstring> SystemClipboard::Text() {
     if (!open) return std::nullopt;
     HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
     if (!data) return std::nullopt;
-    GlobalLockScope<const wchar_t> lock(data);
+    GlobalLockScope<const unsigned char> lock(data);
     if (!lock) return std::nullopt;
     // The data need not end in a NUL within its block; never read past it.
-    const size_t capacity = ::GlobalSize(data) / sizeof(wchar_t);
-    size_t length = 0;
-    while (length < capacity && lock.get()[length] != L'\0') ++length;
-    return std::wstring(lock.get(), length);
+    return TextFromBuffer(lock.get(), ::GlobalSize(data), true);
 }
 
 bool SystemClipboard::SetText(std::wstring_view text) {
-    std::wstring terminated(text);
-    return Put(CF_UNICODETEXT, terminated.c_str(), (terminated.size() + 1) * sizeof(wchar_t));
+    return Put(CF_UNICODETEXT,
+               GlobalCopy(text.data(), text.size() * sizeof(wchar_t), sizeof(wchar_t)));
 }
 
-bool SystemClipboard::Put(UINT format, const void* data, size_t bytes) {
-    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+bool SystemClipboard::Put(UINT format, UniqueGlobal block) {
     if (!block) return false;
-    {
-        GlobalLockScope<unsigned char> lock(block.get());
-        if (!lock) return false;
-        std::memcpy(lock.get(), data, bytes);
-    }
     ClipboardScope open(owner_);
     if (!open) return false;
     ::EmptyClipboard();
@@ -72,7 +61,7 @@ std::optional<std::vector<uint8_t>> SystemClipboard::Dib() {
 
 bool SystemClipboard::SetDib(const std::vector<uint8_t>& dib) {
     if (dib.empty()) return false;
-    return Put(CF_DIB, dib.data(), dib.size());
+    return Put(CF_DIB, GlobalCopy(dib.data(), dib.size()));
 }
 
 bool SystemClipboard::Clear() {

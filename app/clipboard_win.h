@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "clipboard.h"
+#include "util/handles_win.h"
 
 namespace quillet {
 
@@ -18,7 +19,7 @@ public:
     bool SetDib(const std::vector<uint8_t>& dib) override;
 
 private:
-    bool Put(UINT format, const void* data, size_t bytes);
+    bool Put(UINT format, UniqueGlobal block);
 
     HWND owner_;
 };

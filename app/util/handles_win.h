@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace quillet {
@@ -106,6 +108,18 @@ private:
     HGLOBAL h_;
     T* p_;
 };
+
+// A movable block holding a copy of the bytes and then `zeros` zero bytes,
+// room for a terminator the source does not have.
+inline UniqueGlobal GlobalCopy(const void* bytes, size_t size, size_t zeros = 0) {
+    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, std::max<size_t>(size + zeros, 1)));
+    if (!block) return block;
+    GlobalLockScope<unsigned char> lock(block.get());
+    if (!lock) return UniqueGlobal();
+    if (size) std::memcpy(lock.get(), bytes, size);
+    if (zeros) std::memset(lock.get() + size, 0, zeros);
+    return block;
+}
 
 class SelectObjectScope {
 public:

@@ -1,5 +1,7 @@
 #include "util/ole_win.h"
 
+#include "util/strings_win.h"
+
 #include <shlobj.h>
 
 #include <algorithm>
@@ -22,16 +24,6 @@ FORMATETC FormatOf(CLIPFORMAT format) {
     return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
 }
 
-// A movable block holding a copy of the bytes.
-UniqueGlobal GlobalCopy(const void* bytes, size_t size) {
-    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, std::max<size_t>(size, 1)));
-    if (!block) return block;
-    GlobalLockScope<unsigned char> lock(block.get());
-    if (!lock) return UniqueGlobal();
-    if (size) std::memcpy(lock.get(), bytes, size);
-    return block;
-}
-
 void AppendBytes(std::vector<unsigned char>& out, const void* bytes, size_t size) {
     const auto* first = static_cast<const unsigned char*>(bytes);
     out.insert(out.end(), first, first + size);
@@ -44,17 +36,8 @@ std::vector<unsigned char> UnicodeTextBytes(const std::wstring& text) {
 }
 
 std::vector<unsigned char> AnsiTextBytes(const std::wstring& text) {
-    std::vector<unsigned char> out;
-    if (!text.empty()) {
-        const int length = static_cast<int>(text.size());
-        const int n =
-            ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-        if (n > 0) {
-            out.resize(static_cast<size_t>(n));
-            ::WideCharToMultiByte(CP_ACP, 0, text.data(), length,
-                                  reinterpret_cast<char*>(out.data()), n, nullptr, nullptr);
-        }
-    }
+    const std::string ansi = Narrow(text);
+    std::vector<unsigned char> out(ansi.begin(), ansi.end());
     out.push_back(0);
     return out;
 }
@@ -253,13 +236,7 @@ std::wstring TextFromBuffer(const void* data, size_t bytes, bool wide) {
     }
     const char* first = static_cast<const char*>(data);
     const char* end = static_cast<const char*>(std::memchr(first, '\0', bytes));
-    const size_t length = end ? static_cast<size_t>(end - first) : bytes;
-    if (length == 0) return {};
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, first, static_cast<int>(length), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring text(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, first, static_cast<int>(length), text.data(), n);
-    return text;
+    return Widen(std::string_view(first, end ? static_cast<size_t>(end - first) : bytes));
 }
 
 std::optional<size_t> DropFilesCount(const void* data, size_t bytes) {
