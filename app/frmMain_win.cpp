@@ -16,6 +16,9 @@ namespace quillet {
 
 namespace {
 
+// Whether a control id is one of the ten numbered from `first`.
+bool IsSlotControl(int id, int first) { return id >= first && id < first + kSlotCount; }
+
 constexpr wchar_t kPanelClass[] = L"QuilletProPanel";
 constexpr wchar_t kProgressClass[] = L"QuilletProProgress";
 constexpr UINT kMsgApplyFocus = WM_APP + 1;
@@ -389,21 +392,21 @@ void frmMain::OnCommand(int id, int code, HWND control) {
         id == IDC_TXTCLIPBOARD ? logic_->txtClipboard_Click() : logic_->txtLength_Click();
         return;
     }
-    if (id >= IDC_PICCOPY0 && id < IDC_PICCOPY0 + kSlotCount) {
+    if (IsSlotControl(id, IDC_PICCOPY0)) {
         // A mouse press has copied already; this is the keyboard's press.
         if (code == BN_CLICKED && !inMouseRelease_) logic_->picCopy_OLEStartDrag(id - IDC_PICCOPY0);
         return;
     }
-    if (id >= IDC_PICPASTE0 && id < IDC_PICPASTE0 + kSlotCount) {
+    if (IsSlotControl(id, IDC_PICPASTE0)) {
         if (code == BN_CLICKED) logic_->picPaste_Click(id - IDC_PICPASTE0);
         return;
     }
-    if (id >= IDC_TXT0 && id < IDC_TXT0 + kSlotCount) {
+    if (IsSlotControl(id, IDC_TXT0)) {
         if (code == EN_CHANGE && !quietChanges_) logic_->txt_Change(id - IDC_TXT0);
         if (code == EN_SETFOCUS) logic_->txt_GotFocus(id - IDC_TXT0);
         return;
     }
-    if (id >= IDC_TXTTITLE0 && id < IDC_TXTTITLE0 + kSlotCount) {
+    if (IsSlotControl(id, IDC_TXTTITLE0)) {
         if (code == EN_SETFOCUS) logic_->txtTitle_GotFocus(id - IDC_TXTTITLE0);
         return;
     }
@@ -452,11 +455,11 @@ LRESULT frmMain::OnColour(HDC dc, HWND control) {
         ::SetBkColor(dc, kStripColour);
         return reinterpret_cast<LRESULT>(stripBrush_.get());
     }
-    if (id >= IDC_TXTTITLE0 && id < IDC_TXTTITLE0 + kSlotCount && titleBrush_) {
+    if (IsSlotControl(id, IDC_TXTTITLE0) && titleBrush_) {
         ::SetBkColor(dc, titleColour_);
         return reinterpret_cast<LRESULT>(titleBrush_.get());
     }
-    if (id >= IDC_TXT0 && id < IDC_TXT0 + kSlotCount && textBrush_) {
+    if (IsSlotControl(id, IDC_TXT0) && textBrush_) {
         ::SetBkColor(dc, textColour_);
         return reinterpret_cast<LRESULT>(textBrush_.get());
     }
@@ -466,11 +469,11 @@ LRESULT frmMain::OnColour(HDC dc, HWND control) {
 
 void frmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
     const int id = static_cast<int>(item.CtlID);
-    if (id >= IDC_PICCOPY0 && id < IDC_PICCOPY0 + kSlotCount) {
+    if (IsSlotControl(id, IDC_PICCOPY0)) {
         DrawSlotButton(item, true);
-    } else if (id >= IDC_PICPASTE0 && id < IDC_PICPASTE0 + kSlotCount) {
+    } else if (IsSlotControl(id, IDC_PICPASTE0)) {
         DrawSlotButton(item, false);
-    } else if (id >= IDC_IMGPIC0 && id < IDC_IMGPIC0 + kSlotCount) {
+    } else if (IsSlotControl(id, IDC_IMGPIC0)) {
         // The thumbnail: the slot's whole picture stretched to the control.
         HBITMAP bitmap = pictures_bitmaps_[id - IDC_IMGPIC0].get();
         if (!bitmap) return;
@@ -928,7 +931,7 @@ LRESULT CALLBACK frmMain::SlotControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
 }
 
 LRESULT frmMain::OnSlotControl(HWND control, int id, UINT msg, WPARAM wp, LPARAM lp) {
-    auto within = [id](int first) { return id >= first && id < first + kSlotCount; };
+    auto within = [id](int first) { return IsSlotControl(id, first); };
     if (within(IDC_PICCOPY0)) {
         const int slot = id - IDC_PICCOPY0;
         switch (msg) {
