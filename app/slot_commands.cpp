@@ -5,17 +5,12 @@
 
 #include "pictures/picture_files.h"
 #include "resource.h"
+#include "util/trim.h"
 #include "version.h"
 
 namespace quillet {
 
 namespace {
-
-std::wstring TrimSpaces(std::wstring_view text) {
-    const size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring_view::npos) return {};
-    return std::wstring(text.substr(first, text.find_last_not_of(L' ') - first + 1));
-}
 
 // "http..." or "www...", capitals or not; leading blanks defeat it.
 bool IsWebAddress(std::wstring_view text) {
@@ -129,13 +124,14 @@ DragOffer MainForm::picCopy_OLEStartDrag(int index) {
         }
     } else if (keys.IsDown(kKeyControl)) {
         // Opened as it stands: the path of a web address may be case-sensitive.
-        const std::wstring target = TrimSpaces(view_.SlotText(index));
+        const std::wstring text = view_.SlotText(index);
         BeepIfSounds();
-        Open(target);
+        Open(TrimSpaces(text));
     } else if (keys.IsDown(kKeyA)) {
         BeepIfSounds();
         for (int i = 0; i < kSlotCount; ++i) {
-            Open(TrimSpaces(view_.SlotText(i)));
+            const std::wstring text = view_.SlotText(i);
+            Open(TrimSpaces(text));
             view_.PumpEvents();
             desktop_.clock.Wait(500);
         }

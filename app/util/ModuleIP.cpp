@@ -1,5 +1,7 @@
 #include "util/ModuleIP.h"
 
+#include "util/trim.h"
+
 namespace quillet {
 
 std::wstring FormatAddresses(const std::vector<std::vector<uint8_t>>& addresses) {
@@ -17,12 +19,7 @@ std::wstring FormatAddresses(const std::vector<std::vector<uint8_t>>& addresses)
 std::wstring GetIPAddress(HostResolver& resolver) {
     std::optional<std::string> name = resolver.HostName();
     if (!name) return {};
-    const size_t first = name->find_first_not_of(' ');
-    const std::string trimmed =
-        first == std::string::npos
-            ? std::string()
-            : name->substr(first, name->find_last_not_of(' ') - first + 1);
-    const auto addresses = resolver.AddressesOf(trimmed);
+    const auto addresses = resolver.AddressesOf(std::string(TrimSpaces(*name)));
     if (!addresses) return {};
     return FormatAddresses(*addresses);
 }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "util/trim.h"
+
 namespace quillet {
 namespace {
 
@@ -165,11 +167,7 @@ std::array<std::uint8_t, 4> NumberToLittleEndian(std::int32_t number) {
 }
 
 std::wstring QuoteExePath(std::wstring_view exePath) {
-    const auto begin = exePath.find_first_not_of(L' ');
-    std::wstring path;
-    if (begin != std::wstring_view::npos) {
-        path = exePath.substr(begin, exePath.find_last_not_of(L' ') - begin + 1);
-    }
+    std::wstring path(TrimSpaces(exePath));
     if (path.empty() || path.front() != L'"') path.insert(path.begin(), L'"');
     if (path.back() != L'"') path += L'"';
     return path;
