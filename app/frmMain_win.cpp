@@ -906,8 +906,8 @@ void frmMain::ShowPicturePopup() {
 void frmMain::EnableDragDrop() {
     for (int i = 0; i < kSlotCount; ++i) {
         dropTargets_[i] = DropRegistration(
-            txt_[i], SlotDropTarget::Create([this, i](const DroppedData& d) {
-                logic_->txt_OLEDragDrop(i, DropContent{d.hasFiles, d.firstFile, d.text});
+            txt_[i], SlotDropTarget::Create([this, i](const DropContent& d) {
+                logic_->txt_OLEDragDrop(i, d);
             }));
     }
 }

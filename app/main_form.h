@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "clipboard.h"
+#include "drop_content.h"
 #include "main_view.h"
 #include "store/Module1.h"
 #include "util/ModuleIP.h"
@@ -43,13 +44,6 @@ struct DragOffer {
     std::optional<std::wstring> text;
     std::vector<std::wstring> files;
     bool Empty() const { return !text && files.empty(); }
-};
-
-// What was dropped on a slot's text box.
-struct DropContent {
-    bool hasFiles = false;
-    std::wstring firstFile;
-    std::optional<std::wstring> text;
 };
 
 // The rest of the desktop the slot commands use.

@@ -270,8 +270,8 @@ std::optional<size_t> DropFilesCount(const void* data, size_t bytes) {
     return std::nullopt;
 }
 
-DroppedData ReadDropped(IDataObject* data) {
-    DroppedData dropped;
+DropContent ReadDropped(IDataObject* data) {
+    DropContent dropped;
     if (!data) return dropped;
     if (std::optional<std::wstring> file = ReadFirstFile(data)) {
         dropped.hasFiles = true;
@@ -325,7 +325,7 @@ STDMETHODIMP SlotDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effec
     *effect = EffectFor(AcceptableDrop(data), *effect);
     if (*effect == DROPEFFECT_NONE) return S_OK;
     try {
-        const DroppedData dropped = ReadDropped(data);
+        const DropContent dropped = ReadDropped(data);
         if (onDrop_) onDrop_(dropped);
     } catch (...) {
         // The caller is OLE, which knows nothing of C++ exceptions.

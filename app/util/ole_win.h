@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "drop_content.h"
 #include "util/com_ptr_win.h"
 #include "util/handles_win.h"
 
@@ -37,13 +38,8 @@ ComPtr<IDropSource> MakeCopyDropSource();
 // or DROPEFFECT_NONE when cancelled or refused.
 DWORD RunCopyDrag(IDataObject* data);
 
-struct DroppedData {
-    bool hasFiles = false;
-    std::wstring firstFile;
-    std::optional<std::wstring> text;
-};
-
-DroppedData ReadDropped(IDataObject* data);
+// The first name of the data's file list and its text, each when offered.
+DropContent ReadDropped(IDataObject* data);
 
 // Readers for memory another program filled in: nothing past `bytes` is read.
 // Text ends at the first NUL or at the end of the buffer.
@@ -78,7 +74,7 @@ private:
 // Accepts files and text as a copy and hands what was dropped to onDrop.
 class SlotDropTarget final : public OneInterface<IDropTarget> {
 public:
-    using DropHandler = std::function<void(const DroppedData&)>;
+    using DropHandler = std::function<void(const DropContent&)>;
 
     // Starts with one reference, which Create hands to its caller.
     explicit SlotDropTarget(DropHandler onDrop);

@@ -42,7 +42,7 @@ int wmain() {
                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 600, 320, 240,
                                         nullptr, nullptr, wc.hInstance, nullptr);
         quillet::DropRegistration registration(
-            window, quillet::SlotDropTarget::Create([window](const quillet::DroppedData& d) {
+            window, quillet::SlotDropTarget::Create([window](const quillet::DropContent& d) {
                 dropped = d.text.value_or(L"<no text>");
                 gotDrop = true;
                 ::PostMessageW(window, WM_CLOSE, 0, 0);

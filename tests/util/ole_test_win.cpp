@@ -345,7 +345,7 @@ TEST(OleDataObjectTest, FilesComeBackAsAWideDropList) {
     EXPECT_EQ(block[block.size() - 3], 0) << "the last name's NUL, then the list's";
     EXPECT_EQ(block[block.size() - 4], 0);
 
-    const DroppedData dropped = ReadDropped(data.get());
+    const DropContent dropped = ReadDropped(data.get());
     EXPECT_TRUE(dropped.hasFiles);
     EXPECT_EQ(dropped.firstFile, L"C:\\first file.txt");
     EXPECT_FALSE(dropped.text);
@@ -390,7 +390,7 @@ TEST(OleDataObjectTest, RefusesWritesAndAdvises) {
 TEST(OleReadDroppedTest, ReadsAnAnsiDropList) {
     FakeDataObject data;
     data.Offer(CF_HDROP, DropFilesBlock({"C:\\one.txt", "C:\\two.txt"}, false));
-    const DroppedData dropped = ReadDropped(&data);
+    const DropContent dropped = ReadDropped(&data);
     EXPECT_TRUE(dropped.hasFiles);
     EXPECT_EQ(dropped.firstFile, L"C:\\one.txt");
     EXPECT_FALSE(dropped.text);
@@ -399,7 +399,7 @@ TEST(OleReadDroppedTest, ReadsAnAnsiDropList) {
 TEST(OleReadDroppedTest, ReadsAWideDropList) {
     FakeDataObject data;
     data.Offer(CF_HDROP, DropFilesBlock({"E:\\pics\\cat.jpg"}, true));
-    const DroppedData dropped = ReadDropped(&data);
+    const DropContent dropped = ReadDropped(&data);
     EXPECT_TRUE(dropped.hasFiles);
     EXPECT_EQ(dropped.firstFile, L"E:\\pics\\cat.jpg");
 }
@@ -413,7 +413,7 @@ TEST(OleReadDroppedTest, AnEmptyOrUnterminatedDropListHasNoFiles) {
     cut.resize(cut.size() - 2);  // loses both NULs
     FakeDataObject unterminated;
     unterminated.Offer(CF_HDROP, cut);
-    const DroppedData dropped = ReadDropped(&unterminated);
+    const DropContent dropped = ReadDropped(&unterminated);
     EXPECT_FALSE(dropped.hasFiles);
     EXPECT_EQ(dropped.firstFile, L"");
 }
@@ -431,7 +431,7 @@ TEST(OleReadDroppedTest, AnsiTextIsConvertedFromTheCodePage) {
     bytes.push_back(0);
     FakeDataObject data;
     data.Offer(CF_TEXT, bytes);
-    const DroppedData dropped = ReadDropped(&data);
+    const DropContent dropped = ReadDropped(&data);
     ASSERT_TRUE(dropped.text);
     EXPECT_EQ(*dropped.text, WideOf(ansi));
     if (::GetACP() == 1252) {
@@ -487,7 +487,7 @@ TEST(OleReadDroppedTest, ReleasesEveryMedium) {
     FakeDataObject data;
     data.Offer(CF_HDROP, DropFilesBlock({"C:\\f"}, true));
     data.Offer(CF_UNICODETEXT, WideBytes(L"t"));
-    const DroppedData dropped = ReadDropped(&data);
+    const DropContent dropped = ReadDropped(&data);
     EXPECT_TRUE(dropped.hasFiles);
     EXPECT_EQ(dropped.text, L"t");
     EXPECT_GE(data.gets(), 2);
@@ -497,7 +497,7 @@ TEST(OleReadDroppedTest, ReleasesEveryMedium) {
 TEST(OleReadDroppedTest, NothingUsableGivesNothing) {
     FakeDataObject data;
     data.Offer(CF_BITMAP, UniqueGlobal(), TYMED_GDI);
-    const DroppedData dropped = ReadDropped(&data);
+    const DropContent dropped = ReadDropped(&data);
     EXPECT_FALSE(dropped.hasFiles);
     EXPECT_FALSE(dropped.text);
     EXPECT_FALSE(ReadDropped(nullptr).text);
@@ -542,9 +542,9 @@ TEST(OleBufferReaderTest, DropListsMustEndInBounds) {
 // ---- the drop target -------------------------------------------------------
 
 struct Recorder {
-    std::vector<DroppedData> drops;
+    std::vector<DropContent> drops;
     SlotDropTarget::DropHandler handler() {
-        return [this](const DroppedData& dropped) { drops.push_back(dropped); };
+        return [this](const DropContent& dropped) { drops.push_back(dropped); };
     }
 };
 
@@ -655,7 +655,7 @@ TEST(OleSlotDropTargetTest, RefusedDropsAreNotHandedOver) {
 
 TEST(OleSlotDropTargetTest, ExceptionsStayInside) {
     ComPtr<SlotDropTarget> target = SlotDropTarget::Create(
-        [](const DroppedData&) { throw std::runtime_error("slot is busy"); });
+        [](const DropContent&) { throw std::runtime_error("slot is busy"); });
     ComPtr<IDataObject> data = TextData(L"t");
     DWORD effect = kAnyEffect;
     HRESULT hr = S_OK;
@@ -687,7 +687,7 @@ UniqueWindow MakeWindow(DWORD style = WS_POPUP, int x = 0, int y = 0) {
 }
 
 ComPtr<IDropTarget> AnyTarget() {
-    return SlotDropTarget::Create([](const DroppedData&) {});
+    return SlotDropTarget::Create([](const DropContent&) {});
 }
 
 TEST(OleDropRegistrationTest, RegistersForItsLifetime) {
@@ -750,7 +750,7 @@ TEST(OleDropRegistrationTest, LetsGoOfTheTarget) {
     std::weak_ptr<int> watch = alive;
     {
         ComPtr<IDropTarget> target =
-            SlotDropTarget::Create([alive = std::move(alive)](const DroppedData&) {});
+            SlotDropTarget::Create([alive = std::move(alive)](const DropContent&) {});
         DropRegistration registration(window.get(), std::move(target));
         ASSERT_TRUE(registration);
         EXPECT_FALSE(watch.expired());
