@@ -2,10 +2,10 @@
 // real main window, against setting the same text into a plain EDIT control.
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "bench_util_win.h"
+#include "clipboard_win.h"
 #include "frmMain_win.h"
 #include "resource.h"
 
@@ -20,19 +20,6 @@ constexpr int kRuns = 9;
 void Pump() {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-}
-
-void PutClipboard(const std::wstring& text) {
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(::GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(block);
-    if (!::OpenClipboard(nullptr)) {
-        ::GlobalFree(block);
-        return;
-    }
-    ::EmptyClipboard();
-    if (!::SetClipboardData(CF_UNICODETEXT, block)) ::GlobalFree(block);
-    ::CloseClipboard();
 }
 
 // Written text: lines of words, each paste a different one of two.
@@ -52,8 +39,9 @@ int wmain() {
     Pump();
     const std::wstring texts[2] = {Text(L'a'), Text(L'b')};
     HWND paste = window.Control(IDC_PICPASTE0 + 2);
+    SystemClipboard clipboard(nullptr);
     int round = 0;
-    const double ours = Median(kRuns, [&] { PutClipboard(texts[++round % 2]); }, [&] {
+    const double ours = Median(kRuns, [&] { clipboard.SetText(texts[++round % 2]); }, [&] {
         ::SendMessageW(paste, BM_CLICK, 0, 0);
         ::UpdateWindow(window.hwnd());
     });
