@@ -13,6 +13,8 @@ std::wstring OppositeCase(std::wstring_view text) {
     return out;
 }
 
-std::wstring LengthText(size_t characters) { return std::to_wstring(characters) + L" Chars"; }
+std::wstring LengthText(size_t characters) {
+    return std::to_wstring(characters) + L" Chars";
+}
 
 }  // namespace quillet

@@ -10,7 +10,7 @@
 namespace quillet {
 
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     // The clipboard's text, or nothing when it holds none (a picture, files).
     virtual std::optional<std::wstring> Text() = 0;
@@ -25,7 +25,7 @@ public:
 
 // Lower and upper case by the user's locale.
 class CaseMapping {
-public:
+  public:
     virtual ~CaseMapping() = default;
     virtual std::wstring Lower(std::wstring_view text) const = 0;
     virtual std::wstring Upper(std::wstring_view text) const = 0;

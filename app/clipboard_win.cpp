@@ -8,9 +8,9 @@ namespace {
 
 std::wstring MapCase(std::wstring_view text, DWORD how) {
     if (text.empty()) return {};
-    const int n = ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, how | LCMAP_LINGUISTIC_CASING,
-                                  text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                  nullptr, 0);
+    const int n =
+        ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, how | LCMAP_LINGUISTIC_CASING, text.data(),
+                        static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr, 0);
     if (n <= 0) return std::wstring(text);
     std::wstring out(static_cast<size_t>(n), L'\0');
     ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, how | LCMAP_LINGUISTIC_CASING, text.data(),
@@ -70,7 +70,11 @@ bool SystemClipboard::Clear() {
     return ::EmptyClipboard() != FALSE;
 }
 
-std::wstring LocaleCases::Lower(std::wstring_view text) const { return MapCase(text, LCMAP_LOWERCASE); }
-std::wstring LocaleCases::Upper(std::wstring_view text) const { return MapCase(text, LCMAP_UPPERCASE); }
+std::wstring LocaleCases::Lower(std::wstring_view text) const {
+    return MapCase(text, LCMAP_LOWERCASE);
+}
+std::wstring LocaleCases::Upper(std::wstring_view text) const {
+    return MapCase(text, LCMAP_UPPERCASE);
+}
 
 }  // namespace quillet

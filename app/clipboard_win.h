@@ -9,7 +9,7 @@
 namespace quillet {
 
 class SystemClipboard final : public Clipboard {
-public:
+  public:
     explicit SystemClipboard(HWND owner) : owner_(owner) {}
     void SetOwner(HWND owner) { owner_ = owner; }
     std::optional<std::wstring> Text() override;
@@ -18,14 +18,14 @@ public:
     std::optional<std::vector<uint8_t>> Dib() override;
     bool SetDib(const std::vector<uint8_t>& dib) override;
 
-private:
+  private:
     bool Put(UINT format, UniqueGlobal block);
 
     HWND owner_;
 };
 
 class LocaleCases final : public CaseMapping {
-public:
+  public:
     std::wstring Lower(std::wstring_view text) const override;
     std::wstring Upper(std::wstring_view text) const override;
 };

@@ -10,7 +10,7 @@ namespace quillet {
 namespace {
 
 class WinsockSession {
-public:
+  public:
     WinsockSession() {
         WSADATA data{};
         started_ = ::WSAStartup(MAKEWORD(1, 1), &data) == 0;
@@ -21,7 +21,7 @@ public:
     WinsockSession(const WinsockSession&) = delete;
     WinsockSession& operator=(const WinsockSession&) = delete;
 
-private:
+  private:
     bool started_ = false;
 };
 
@@ -33,20 +33,21 @@ bool SystemKeys::IsDown(int virtualKey) const {
 
 std::wstring SystemClock::ShortDate() {
     wchar_t buffer[128] = {};
-    if (!::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer,
-                           128, nullptr))
+    if (!::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, 128,
+                           nullptr))
         return {};
     return buffer;
 }
 
 std::wstring SystemClock::TimeWithSeconds() {
     wchar_t buffer[128] = {};
-    if (!::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, buffer, 128))
-        return {};
+    if (!::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, buffer, 128)) return {};
     return buffer;
 }
 
-void SystemClock::Wait(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+void SystemClock::Wait(int milliseconds) {
+    ::Sleep(static_cast<DWORD>(milliseconds));
+}
 
 void DesktopShell::ShellExec(std::wstring_view operation, std::wstring_view file,
                              std::wstring_view parameters, std::wstring_view directory,

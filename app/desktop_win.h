@@ -11,12 +11,12 @@
 namespace quillet {
 
 class SystemKeys final : public KeyState {
-public:
+  public:
     bool IsDown(int virtualKey) const override;
 };
 
 class SystemClock final : public RegionalClock {
-public:
+  public:
     std::wstring ShortDate() override;
     std::wstring TimeWithSeconds() override;
     void Wait(int milliseconds) override;
@@ -24,16 +24,15 @@ public:
 
 // ShellExecuteA with the desktop window as owner.
 class DesktopShell final : public Shell {
-public:
+  public:
     void ShellExec(std::wstring_view operation, std::wstring_view file,
-                   std::wstring_view parameters, std::wstring_view directory,
-                   int showCmd) override;
+                   std::wstring_view parameters, std::wstring_view directory, int showCmd) override;
 };
 
 // Each question opens and closes its own Windows Sockets session, so that
 // every path out of it releases the library.
 class WinsockResolver final : public HostResolver {
-public:
+  public:
     std::optional<std::string> HostName() override;
     std::optional<std::vector<std::vector<uint8_t>>> AddressesOf(const std::string& name) override;
 };

@@ -17,16 +17,17 @@ namespace quillet {
 namespace {
 
 // Whether a control id is one of the ten numbered from `first`.
-bool IsSlotControl(int id, int first) { return id >= first && id < first + kSlotCount; }
+bool IsSlotControl(int id, int first) {
+    return id >= first && id < first + kSlotCount;
+}
 
 constexpr wchar_t kPanelClass[] = L"QuilletProPanel";
 constexpr wchar_t kProgressClass[] = L"QuilletProProgress";
 constexpr UINT kMsgApplyFocus = WM_APP + 1;
 constexpr COLORREF kStripColour = RGB(0xC0, 0xC0, 0xC0);
 
-const wchar_t* const kStoreLabelText[16] = {L"P",  L"1",  L"2",  L"3",  L"4",  L"5",
-                                            L"6",  L"7",  L"8",  L"9",  L"10", L"11",
-                                            L"12", L"13", L"14", L"15"};
+const wchar_t* const kStoreLabelText[16] = {L"P", L"1", L"2",  L"3",  L"4",  L"5",  L"6",  L"7",
+                                            L"8", L"9", L"10", L"11", L"12", L"13", L"14", L"15"};
 
 std::wstring WindowText(HWND w) {
     const int n = ::GetWindowTextLengthW(w);
@@ -36,8 +37,8 @@ std::wstring WindowText(HWND w) {
     return text;
 }
 
-HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id,
-           RECT at, DWORD exStyle = 0) {
+HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id, RECT at,
+           DWORD exStyle = 0) {
     return ::CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, at.left, at.top,
                              at.right - at.left, at.bottom - at.top, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -46,11 +47,16 @@ HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, in
 
 UINT IconFlag(Prompt::Icon icon) {
     switch (icon) {
-        case Prompt::Icon::kQuestion: return MB_ICONQUESTION;
-        case Prompt::Icon::kExclamation: return MB_ICONEXCLAMATION;
-        case Prompt::Icon::kInformation: return MB_ICONINFORMATION;
-        case Prompt::Icon::kCritical: return MB_ICONERROR;
-        case Prompt::Icon::kNone: break;
+        case Prompt::Icon::kQuestion:
+            return MB_ICONQUESTION;
+        case Prompt::Icon::kExclamation:
+            return MB_ICONEXCLAMATION;
+        case Prompt::Icon::kInformation:
+            return MB_ICONINFORMATION;
+        case Prompt::Icon::kCritical:
+            return MB_ICONERROR;
+        case Prompt::Icon::kNone:
+            break;
     }
     return 0;
 }
@@ -105,8 +111,8 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;
     wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLET));
-    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLET),
-                                                 IMAGE_ICON, 16, 16, 0));
+    wc.hIconSm = static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLET), IMAGE_ICON, 16, 16, 0));
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
@@ -135,10 +141,10 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     RECT frame{0, 0, ToPixelsX(kDesignClientWidth), ToPixelsX(kDesignClientHeight)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     ::AdjustWindowRectEx(&frame, style, TRUE, WS_EX_CONTROLPARENT);
-    hwnd_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainWindowClass, L"", style,
-                              ToPixelsX(kDesignLeft), ToPixelsX(kDesignTop),
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                              instance, this);
+    hwnd_ =
+        ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainWindowClass, L"", style, ToPixelsX(kDesignLeft),
+                          ToPixelsX(kDesignTop), frame.right - frame.left, frame.bottom - frame.top,
+                          nullptr, nullptr, instance, this);
     if (!hwnd_) return false;
     clipboard_.SetOwner(hwnd_);
     CreateControls();
@@ -207,7 +213,9 @@ void frmMain::CreateControls() {
     smallFont_.reset(::CreateFontIndirectW(&small));
     stripBrush_.reset(::CreateSolidBrush(kStripColour));
 
-    auto setFont = [](HWND w, HFONT f) { ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE); };
+    auto setFont = [](HWND w, HFONT f) {
+        ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
+    };
 
     // Unowned: under Wine a topmost owned pop-up keeps its owner from becoming
     // topmost, which would break Stay on Top.
@@ -240,12 +248,12 @@ void frmMain::CreateControls() {
                         IDC_TXT0 + i, at(row.text));
         ::SendMessageW(txt_[i], EM_SETLIMITTEXT, 0, 0);  // no limit but memory
         ::SendMessageW(txtTitle_[i], EM_SETLIMITTEXT, 0, 0);
-        picCopy_[i] = Child(hwnd_, L"BUTTON", CopyButtonTip(i).c_str(),
-                            WS_TABSTOP | BS_OWNERDRAW, IDC_PICCOPY0 + i, at(row.copy));
-        picPaste_[i] = Child(hwnd_, L"BUTTON", PasteButtonTip(i).c_str(),
-                             WS_TABSTOP | BS_OWNERDRAW, IDC_PICPASTE0 + i, at(row.paste));
-        label1_[i] = Child(hwnd_, L"STATIC", number.c_str(), SS_CENTER, IDC_LABEL1_0 + i,
-                           at(row.number));
+        picCopy_[i] = Child(hwnd_, L"BUTTON", CopyButtonTip(i).c_str(), WS_TABSTOP | BS_OWNERDRAW,
+                            IDC_PICCOPY0 + i, at(row.copy));
+        picPaste_[i] = Child(hwnd_, L"BUTTON", PasteButtonTip(i).c_str(), WS_TABSTOP | BS_OWNERDRAW,
+                             IDC_PICPASTE0 + i, at(row.paste));
+        label1_[i] =
+            Child(hwnd_, L"STATIC", number.c_str(), SS_CENTER, IDC_LABEL1_0 + i, at(row.number));
         setFont(txtTitle_[i], font_.get());
         setFont(txt_[i], font_.get());
         setFont(label1_[i], smallFont_.get());
@@ -255,15 +263,15 @@ void frmMain::CreateControls() {
                                 reinterpret_cast<DWORD_PTR>(this));
     }
 
-    txtLength_ = Child(hwnd_, L"EDIT", L"", WS_BORDER | ES_READONLY | ES_RIGHT, IDC_TXTLENGTH,
-                       at(l.length));
+    txtLength_ =
+        Child(hwnd_, L"EDIT", L"", WS_BORDER | ES_READONLY | ES_RIGHT, IDC_TXTLENGTH, at(l.length));
     txtClipboard_ = Child(hwnd_, L"EDIT", L"", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL,
                           IDC_TXTCLIPBOARD, at(l.clipboard));
     setFont(txtLength_, font_.get());
     setFont(txtClipboard_, font_.get());
     ::SendMessageW(txtClipboard_, EM_SETLIMITTEXT, 0, 0);
-    picBrindle_ = Child(hwnd_, L"STATIC", L"Brindle", SS_OWNERDRAW | SS_NOTIFY, IDC_PICBRINDLE,
-                        at(l.logo));
+    picBrindle_ =
+        Child(hwnd_, L"STATIC", L"Brindle", SS_OWNERDRAW | SS_NOTIFY, IDC_PICBRINDLE, at(l.logo));
     lblBrindle_ = Child(hwnd_, L"STATIC", L"Brindle", SS_CENTER, IDC_LBLBRINDLE, at(l.maker));
     setFont(lblBrindle_, smallFont_.get());
 
@@ -411,34 +419,89 @@ void frmMain::OnCommand(int id, int code, HWND control) {
         return;
     }
     switch (id) {
-        case IDM_FILESAVE: logic_->mnuFileSave_Click(); break;
-        case IDM_GETIP: logic_->mnuGetIP_Click(); break;
-        case IDM_CLEARLABELS: logic_->mnuClearLabels_Click(); break;
-        case IDM_CLEARCONTENTS: logic_->mnuClearContents_Click(); break;
-        case IDM_CLEARSTORE: logic_->mnuClearStore_Click(); break;
-        case IDM_CLEARALLSTORESXLABELS: logic_->mnuClearAllStoresXLabels_Click(); break;
-        case IDM_CLEARALL: logic_->mnuClearAll_Click(); break;
-        case IDM_CUT: logic_->mnuCut_Click(); break;
-        case IDM_COPY: logic_->mnuCopy_Click(); break;
-        case IDM_PASTE: logic_->mnuPaste_Click(); break;
-        case IDM_UNDO: logic_->mnuUndo_Click(); break;
-        case IDM_SELECTALL: logic_->mnuSelectAll_Click(); break;
-        case IDM_POPCOPY: logic_->popCopy_Click(); break;
-        case IDM_POPPASTE: logic_->popPaste_Click(); break;
-        case IDM_POPDELETE: logic_->popDelete_Click(); break;
-        case IDM_POPUNDO: logic_->popUndo_Click(); break;
-        case IDM_TELL: logic_->mnuTell_Click(); break;
-        case IDM_HOME: logic_->submnuHome_Click(); break;
-        case IDM_FEEDBACK: logic_->submnuFeedback_Click(); break;
-        case IDM_LOWERCASE: logic_->mnuLowerCase_Click(); break;
-        case IDM_UPPERCASE: logic_->mnuUpperCase_Click(); break;
-        case IDM_OPPOSITECASE: logic_->mnuOppositeCase_Click(); break;
-        case IDM_EMPTYCLIPBOARD: logic_->mnuEmptyClipboard_Click(); break;
-        case IDM_REVERT: logic_->mnuRevert_Click(); break;
-        case IDM_CLOSE: logic_->mnuClose_Click(); break;
-        case IDM_EXIT: OnExit(); break;
-        case IDM_AUTOSAVE: logic_->submnuAutoSave_Click(); break;
-        default: break;
+        case IDM_FILESAVE:
+            logic_->mnuFileSave_Click();
+            break;
+        case IDM_GETIP:
+            logic_->mnuGetIP_Click();
+            break;
+        case IDM_CLEARLABELS:
+            logic_->mnuClearLabels_Click();
+            break;
+        case IDM_CLEARCONTENTS:
+            logic_->mnuClearContents_Click();
+            break;
+        case IDM_CLEARSTORE:
+            logic_->mnuClearStore_Click();
+            break;
+        case IDM_CLEARALLSTORESXLABELS:
+            logic_->mnuClearAllStoresXLabels_Click();
+            break;
+        case IDM_CLEARALL:
+            logic_->mnuClearAll_Click();
+            break;
+        case IDM_CUT:
+            logic_->mnuCut_Click();
+            break;
+        case IDM_COPY:
+            logic_->mnuCopy_Click();
+            break;
+        case IDM_PASTE:
+            logic_->mnuPaste_Click();
+            break;
+        case IDM_UNDO:
+            logic_->mnuUndo_Click();
+            break;
+        case IDM_SELECTALL:
+            logic_->mnuSelectAll_Click();
+            break;
+        case IDM_POPCOPY:
+            logic_->popCopy_Click();
+            break;
+        case IDM_POPPASTE:
+            logic_->popPaste_Click();
+            break;
+        case IDM_POPDELETE:
+            logic_->popDelete_Click();
+            break;
+        case IDM_POPUNDO:
+            logic_->popUndo_Click();
+            break;
+        case IDM_TELL:
+            logic_->mnuTell_Click();
+            break;
+        case IDM_HOME:
+            logic_->submnuHome_Click();
+            break;
+        case IDM_FEEDBACK:
+            logic_->submnuFeedback_Click();
+            break;
+        case IDM_LOWERCASE:
+            logic_->mnuLowerCase_Click();
+            break;
+        case IDM_UPPERCASE:
+            logic_->mnuUpperCase_Click();
+            break;
+        case IDM_OPPOSITECASE:
+            logic_->mnuOppositeCase_Click();
+            break;
+        case IDM_EMPTYCLIPBOARD:
+            logic_->mnuEmptyClipboard_Click();
+            break;
+        case IDM_REVERT:
+            logic_->mnuRevert_Click();
+            break;
+        case IDM_CLOSE:
+            logic_->mnuClose_Click();
+            break;
+        case IDM_EXIT:
+            OnExit();
+            break;
+        case IDM_AUTOSAVE:
+            logic_->submnuAutoSave_Click();
+            break;
+        default:
+            break;
     }
 }
 
@@ -484,8 +547,8 @@ void frmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
             SelectObjectScope keep(source, bitmap);
             ::SetStretchBltMode(item.hDC, HALFTONE);
             const RECT& r = item.rcItem;
-            ::StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0,
-                         0, info.bmWidth, info.bmHeight, SRCCOPY);
+            ::StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0, 0,
+                         info.bmWidth, info.bmHeight, SRCCOPY);
         }
         ::DeleteDC(source);
     } else if (id == IDC_PICBRINDLE) {
@@ -565,9 +628,15 @@ void frmMain::ScreenSize(int& width, int& height) const {
     height = ToTwips(::GetSystemMetrics(SM_CYSCREEN));
 }
 
-void frmMain::ShowNormal() { ::ShowWindow(hwnd_, SW_SHOWNORMAL); }
-void frmMain::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
-bool frmMain::IsVisible() const { return ::IsWindowVisible(hwnd_) != FALSE; }
+void frmMain::ShowNormal() {
+    ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+}
+void frmMain::Hide() {
+    ::ShowWindow(hwnd_, SW_HIDE);
+}
+bool frmMain::IsVisible() const {
+    return ::IsWindowVisible(hwnd_) != FALSE;
+}
 
 void frmMain::SetTopMost(bool onTop) {
     ::SetWindowPos(hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -576,7 +645,9 @@ void frmMain::SetTopMost(bool onTop) {
 
 // Children that changed have invalidated themselves; repainting them all
 // again would double the cost of a store switch.
-void frmMain::Repaint() { ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+void frmMain::Repaint() {
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
 
 void frmMain::Layout(bool mirror, bool picturesShown) {
     RECT r{};
@@ -619,9 +690,13 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
     lineRight_ = l.lineRight;
 }
 
-void frmMain::Beep() { ::MessageBeep(MB_OK); }
+void frmMain::Beep() {
+    ::MessageBeep(MB_OK);
+}
 
-std::wstring frmMain::SlotText(int slot) const { return WindowText(txt_[slot]); }
+std::wstring frmMain::SlotText(int slot) const {
+    return WindowText(txt_[slot]);
+}
 // Filling a box with a long text is the cost of a store switch; the box is
 // kept from drawing until it holds the whole text.
 void frmMain::SetSlotText(int slot, std::wstring_view text) {
@@ -665,7 +740,9 @@ LRESULT frmMain::AnswerDeferredText(int slot, UINT msg, WPARAM wp, LPARAM lp) co
     out[n] = L'\0';
     return static_cast<LRESULT>(n);
 }
-std::wstring frmMain::SlotTitle(int slot) const { return WindowText(txtTitle_[slot]); }
+std::wstring frmMain::SlotTitle(int slot) const {
+    return WindowText(txtTitle_[slot]);
+}
 void frmMain::SetSlotTitle(int slot, std::wstring_view title) {
     ++quietChanges_;
     ::SetWindowTextW(txtTitle_[slot], std::wstring(title).c_str());
@@ -713,7 +790,9 @@ void frmMain::ReplaceSelection(BoxRef box, std::wstring_view text) {
     --quietChanges_;
 }
 
-void frmMain::SelectAll(BoxRef box) { ::SendMessageW(BoxWindow(box), EM_SETSEL, 0, -1); }
+void frmMain::SelectAll(BoxRef box) {
+    ::SendMessageW(BoxWindow(box), EM_SETSEL, 0, -1);
+}
 
 void frmMain::PumpEvents() {
     MSG msg;
@@ -805,9 +884,9 @@ void frmMain::SetClipboardLength(std::wstring_view text) {
 
 LRESULT CALLBACK frmMain::ProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE)
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(
-                                reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+        ::SetWindowLongPtrW(
+            hwnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
     auto* self = reinterpret_cast<frmMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (msg != WM_PAINT || !self) return ::DefWindowProcW(hwnd, msg, wp, lp);
     PAINTSTRUCT ps;
@@ -834,11 +913,10 @@ void frmMain::ShowProgress(std::wstring_view caption, std::wstring_view label) {
     progressLabel_ = std::wstring(label);
     RECT main{};
     ::GetWindowRect(hwnd_, &main);
-    progress_.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kProgressClass,
-                                      std::wstring(caption).c_str(), WS_POPUP | WS_CAPTION,
-                                      main.left + ToPixelsX(900), main.top + ToPixelsX(4550),
-                                      ToPixelsX(3400), ToPixelsX(1300), hwnd_, nullptr,
-                                      instance_, this));
+    progress_.reset(::CreateWindowExW(
+        WS_EX_TOOLWINDOW, kProgressClass, std::wstring(caption).c_str(), WS_POPUP | WS_CAPTION,
+        main.left + ToPixelsX(900), main.top + ToPixelsX(4550), ToPixelsX(3400), ToPixelsX(1300),
+        hwnd_, nullptr, instance_, this));
     if (!progress_) return;
     ::SetWindowPos(progress_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::ShowWindow(progress_.get(), SW_SHOWNOACTIVATE);
@@ -852,7 +930,9 @@ void frmMain::ShowProgressBlock(int block) {
     ::UpdateWindow(progress_.get());
 }
 
-void frmMain::CloseProgress() { progress_.reset(); }
+void frmMain::CloseProgress() {
+    progress_.reset();
+}
 
 bool frmMain::LoadSlotPicture(int slot, const std::wstring& path) {
     EnsurePictureSlots();
@@ -864,7 +944,9 @@ bool frmMain::LoadSlotPicture(int slot, const std::wstring& path) {
     return true;
 }
 
-void frmMain::SetPictureTag(int slot, const std::wstring& path) { pictureTag_[slot] = path; }
+void frmMain::SetPictureTag(int slot, const std::wstring& path) {
+    pictureTag_[slot] = path;
+}
 
 void frmMain::FitSlotPicture(int slot) {
     EnsurePictureSlots();
@@ -878,8 +960,8 @@ void frmMain::FitSlotPicture(int slot) {
     ::GetClientRect(box_[slot], &frame);
     const TwipsRect r = FitPicture(ToTwips(info.bmWidth), ToTwips(std::abs(info.bmHeight)),
                                    ToTwips(frame.right), ToTwips(frame.bottom), 0);
-    ::MoveWindow(img, ToPixelsX(r.left), ToPixelsX(r.top), ToPixelsX(r.width),
-                 ToPixelsX(r.height), FALSE);
+    ::MoveWindow(img, ToPixelsX(r.left), ToPixelsX(r.top), ToPixelsX(r.width), ToPixelsX(r.height),
+                 FALSE);
     ::ShowWindow(img, SW_SHOW);
 }
 
@@ -890,8 +972,10 @@ std::vector<uint8_t> frmMain::SlotPictureDib(int slot) const {
 
 bool frmMain::SetSlotPicture(int slot, const std::vector<uint8_t>& dib) {
     EnsurePictureSlots();
-    if (dib.empty()) pictures_bitmaps_[slot].reset();
-    else pictures_bitmaps_[slot] = BitmapFromPackedDib(dib);
+    if (dib.empty())
+        pictures_bitmaps_[slot].reset();
+    else
+        pictures_bitmaps_[slot] = BitmapFromPackedDib(dib);
     ::InvalidateRect(imgPic_[slot], nullptr, TRUE);
     return static_cast<bool>(pictures_bitmaps_[slot]);
 }
@@ -899,16 +983,16 @@ bool frmMain::SetSlotPicture(int slot, const std::vector<uint8_t>& dib) {
 void frmMain::ShowPicturePopup() {
     POINT at{};
     ::GetCursorPos(&at);
-    ::TrackPopupMenu(::GetSubMenu(popupMenu_.get(), 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x,
-                     at.y, 0, hwnd_, nullptr);
+    ::TrackPopupMenu(::GetSubMenu(popupMenu_.get(), 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y,
+                     0, hwnd_, nullptr);
 }
 
 void frmMain::EnableDragDrop() {
     for (int i = 0; i < kSlotCount; ++i) {
-        dropTargets_[i] = DropRegistration(
-            txt_[i], SlotDropTarget::Create([this, i](const DropContent& d) {
-                logic_->txt_OLEDragDrop(i, d);
-            }));
+        dropTargets_[i] =
+            DropRegistration(txt_[i], SlotDropTarget::Create([this, i](const DropContent& d) {
+                                 logic_->txt_OLEDragDrop(i, d);
+                             }));
     }
 }
 
@@ -923,8 +1007,8 @@ LRESULT CALLBACK frmMain::SlotControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
                                           DWORD_PTR self) {
     if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, SlotControlProc, id);
     try {
-        return reinterpret_cast<frmMain*>(self)->OnSlotControl(hwnd, static_cast<int>(id), msg,
-                                                                wp, lp);
+        return reinterpret_cast<frmMain*>(self)->OnSlotControl(hwnd, static_cast<int>(id), msg, wp,
+                                                               lp);
     } catch (...) {
         return ::DefSubclassProc(hwnd, msg, wp, lp);
     }
@@ -1040,9 +1124,9 @@ bool frmMain::AskYesNo(std::wstring_view title, std::wstring_view text, Icon ico
 
 bool frmMain::Confirm(std::wstring_view title, std::wstring_view text, Buttons buttons) {
     const bool ok = buttons == Buttons::kOkCancel;
-    const int answer = ::MessageBoxW(hwnd_, std::wstring(text).c_str(), std::wstring(title).c_str(),
-                                     (ok ? MB_OKCANCEL : MB_YESNO) | MB_ICONEXCLAMATION |
-                                         MB_DEFBUTTON2);
+    const int answer =
+        ::MessageBoxW(hwnd_, std::wstring(text).c_str(), std::wstring(title).c_str(),
+                      (ok ? MB_OKCANCEL : MB_YESNO) | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
     return answer == (ok ? IDOK : IDYES);
 }
 

@@ -22,7 +22,7 @@ inline constexpr wchar_t kMainWindowClass[] = L"QuilletProMain";
 inline constexpr wchar_t kReadyProperty[] = L"QuilletPro.Ready";
 
 class frmMain final : public MainView, public Prompt {
-public:
+  public:
     frmMain();
     ~frmMain() override;
     frmMain(const frmMain&) = delete;
@@ -92,12 +92,12 @@ public:
     void Tell(std::wstring_view title, std::wstring_view text, Icon icon) override;
     bool Confirm(std::wstring_view title, std::wstring_view text, Buttons buttons) override;
 
-private:
+  private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK ProgressProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK SlotControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                            UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK SlotControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                            DWORD_PTR self);
     LRESULT OnSlotControl(HWND control, int id, UINT msg, WPARAM wp, LPARAM lp);
     HWND BoxWindow(BoxRef box) const;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);

@@ -6,8 +6,12 @@ namespace quillet {
 
 namespace {
 
-int RowTop(int i) { return i < 8 ? 720 + 360 * i : (i == 8 ? 3600 : 4350); }
-int TextHeight(int i) { return i < 8 ? 320 : (i == 8 ? 700 : 800); }
+int RowTop(int i) {
+    return i < 8 ? 720 + 360 * i : (i == 8 ? 3600 : 4350);
+}
+int TextHeight(int i) {
+    return i < 8 ? 320 : (i == 8 ? 700 : 800);
+}
 
 constexpr std::array<int, 16> kLabelLeft = {3030, 0,    180,  360,  540,  700,  880,  1060,
                                             1240, 1420, 1600, 1840, 2080, 2320, 2560, 2800};

@@ -8,16 +8,15 @@ namespace quillet {
 
 namespace {
 
-constexpr int kTextEditingItems[] = {IDM_PASTE,         IDM_CUT,        IDM_COPY,
-                                     IDM_CLEARLABELS,   IDM_CLEARCONTENTS,
-                                     IDM_CLEARSTORE,    IDM_SELECTALL};
+constexpr int kTextEditingItems[] = {IDM_PASTE,       IDM_CUT,           IDM_COPY,
+                                     IDM_CLEARLABELS, IDM_CLEARCONTENTS, IDM_CLEARSTORE,
+                                     IDM_SELECTALL};
 
 constexpr std::wstring_view kSaveQuestion =
     L"Some contents of this Store have changed....\r\n\r\n"
     L"Do you want to save your changes ?\r\n\r\n"
     L"Hint:\r\n"
     L"You can stop these messages by selecting 'Autosave' from the Options menu.";
-
 
 }  // namespace
 
@@ -102,10 +101,10 @@ bool MainForm::FormQueryUnload(UnloadMode mode) {
 void MainForm::FormUnload() {
     const WindowGeometry g = view_.Geometry();
     if (g.state == WindowState::kNormal) {
-        settings_.WriteSettings(settingsPath_,
-                                {{std::string(kSettingsSection), "FormWidth", std::to_wstring(g.width)},
-                                 {std::string(kSettingsSection), "FormTop", std::to_wstring(g.top)},
-                                 {std::string(kSettingsSection), "FormLeft", std::to_wstring(g.left)}});
+        settings_.WriteSettings(
+            settingsPath_, {{std::string(kSettingsSection), "FormWidth", std::to_wstring(g.width)},
+                            {std::string(kSettingsSection), "FormTop", std::to_wstring(g.top)},
+                            {std::string(kSettingsSection), "FormLeft", std::to_wstring(g.left)}});
     }
 }
 

@@ -28,8 +28,7 @@ inline constexpr unsigned kCurrentLabelColour = 255;
 
 // Keys the slot commands ask about (virtual-key codes).
 inline constexpr int kKeyShift = 16, kKeyControl = 17;
-inline constexpr int kKeyA = 'A', kKeyC = 'C', kKeyD = 'D', kKeyI = 'I', kKeyN = 'N',
-                     kKeyT = 'T';
+inline constexpr int kKeyA = 'A', kKeyC = 'C', kKeyD = 'D', kKeyI = 'I', kKeyN = 'N', kKeyT = 'T';
 
 inline constexpr std::wstring_view kShortcutName = L"Internet Shortcut.url";
 inline constexpr std::wstring_view kShortcutPath = L"C:\\Internet Shortcut.url";
@@ -55,7 +54,7 @@ struct Desktop {
 };
 
 class MainForm {
-public:
+  public:
     MainForm(MainView& view, Prompt& prompt, FileSystem& fs, const TextCodec& codec,
              Clipboard& clipboard, const CaseMapping& cases, const Desktop& desktop)
         : view_(view),
@@ -148,7 +147,7 @@ public:
     const std::wstring& HotkeysText() const { return hotkeysText_; }
     Settings& SettingsAccess() { return settings_; }
 
-private:
+  private:
     std::wstring Read(std::string_view key, std::wstring_view fallback) const {
         return settings_.ReadSetting(settingsPath_, kSettingsSection, key, fallback);
     }
@@ -195,7 +194,7 @@ private:
     int16_t popupSlot_ = 0;
     std::array<std::wstring, 10> pictureTag_;
 
-public:
+  public:
     const std::wstring& CopiedText() const { return copiedText_; }
     const std::wstring& PastedText() const { return pastedText_; }
 };

@@ -26,7 +26,7 @@ struct WindowGeometry {  // twips, screen coordinates
 };
 
 class MainView {
-public:
+  public:
     virtual ~MainView() = default;
 
     virtual void SetCaption(std::wstring_view caption) = 0;
@@ -95,7 +95,7 @@ public:
 
 // Questions and messages, as message boxes in the program.
 class Prompt {
-public:
+  public:
     virtual ~Prompt() = default;
     enum class Icon { kNone, kQuestion, kExclamation, kInformation, kCritical };
     virtual bool AskYesNo(std::wstring_view title, std::wstring_view text, Icon icon) = 0;
@@ -108,14 +108,14 @@ public:
 
 // Keys held down at the moment of a click (virtual-key codes).
 class KeyState {
-public:
+  public:
     virtual ~KeyState() = default;
     virtual bool IsDown(int virtualKey) const = 0;
 };
 
 // The date and time in the user's regional formats, and waiting.
 class RegionalClock {
-public:
+  public:
     virtual ~RegionalClock() = default;
     virtual std::wstring ShortDate() = 0;
     virtual std::wstring TimeWithSeconds() = 0;

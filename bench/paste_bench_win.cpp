@@ -41,26 +41,29 @@ int wmain() {
     HWND paste = window.Control(IDC_PICPASTE0 + 2);
     SystemClipboard clipboard(nullptr);
     int round = 0;
-    const double ours = Median(kRuns, [&] { clipboard.SetText(texts[++round % 2]); }, [&] {
-        ::SendMessageW(paste, BM_CLICK, 0, 0);
-        ::UpdateWindow(window.hwnd());
-    });
+    const double ours = Median(
+        kRuns, [&] { clipboard.SetText(texts[++round % 2]); },
+        [&] {
+            ::SendMessageW(paste, BM_CLICK, 0, 0);
+            ::UpdateWindow(window.hwnd());
+        });
 
     RECT r;
     ::GetWindowRect(window.Control(IDC_TXT0 + 2), &r);
     HWND plain = ::CreateWindowExW(0, L"STATIC", L"edit", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                    640, 480, nullptr, nullptr, nullptr, nullptr);
-    HWND edit = ::CreateWindowExW(0, L"EDIT", L"",
-                                  WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL,
-                                  0, 0, r.right - r.left, r.bottom - r.top, plain, nullptr,
-                                  nullptr, nullptr);
+    HWND edit = ::CreateWindowExW(
+        0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
+        r.right - r.left, r.bottom - r.top, plain, nullptr, nullptr, nullptr);
     ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
     ::SendMessageW(edit, WM_SETFONT, ::SendMessageW(window.Control(IDC_TXT0 + 2), WM_GETFONT, 0, 0),
                    FALSE);
-    const double anchor = Median(kRuns, [&] { ++round; }, [&] {
-        ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(texts[round % 2].c_str()));
-        ::UpdateWindow(plain);
-    });
+    const double anchor = Median(
+        kRuns, [&] { ++round; },
+        [&] {
+            ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(texts[round % 2].c_str()));
+            ::UpdateWindow(plain);
+        });
     Report("paste_big", ours, anchor);
     ::DestroyWindow(plain);
     ::DeleteFileW(L"C:\\quilbdx.ini");

@@ -57,7 +57,6 @@ void Renew(const std::string& bytes) {
     ::Sleep(20);  // a new modification time for the system's cache check
 }
 
-
 }  // namespace
 
 int main() {
@@ -66,16 +65,22 @@ int main() {
     const std::string section = StoreSection(3);
     size_t sink = 0;
 
-    const double oursLoad = Median(kRuns, [&] { Renew(full); }, [&] {
-        for (const auto& v : settings.ReadSettings(kPath, section, StoreKeys())) sink += v.size();
-    });
-    const double apiLoad = Median(kRuns, [&] { Renew(full); }, [&] {
-        std::vector<char> buffer(32000);
-        for (const std::string& key : StoreKeys())
-            sink += ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(),
-                                               32000, kPathA.c_str());
-    });
-    const double plainRead = Median(kRuns, [&] { Renew(full); }, [&] { sink += ReadBytes().size(); });
+    const double oursLoad = Median(
+        kRuns, [&] { Renew(full); },
+        [&] {
+            for (const auto& v : settings.ReadSettings(kPath, section, StoreKeys()))
+                sink += v.size();
+        });
+    const double apiLoad = Median(
+        kRuns, [&] { Renew(full); },
+        [&] {
+            std::vector<char> buffer(32000);
+            for (const std::string& key : StoreKeys())
+                sink += ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(),
+                                                   32000, kPathA.c_str());
+        });
+    const double plainRead = Median(
+        kRuns, [&] { Renew(full); }, [&] { sink += ReadBytes().size(); });
     Report("load_full", oursLoad, apiLoad);
     Report("load_full_vs_read", oursLoad, plainRead);
 
@@ -83,21 +88,34 @@ int main() {
     auto values = [&](int r) {
         std::vector<Settings::Value> batch;
         for (int i = 0; i < kSlotCount; ++i) {
-            batch.push_back({section, TextKey(i), std::wstring(31999, static_cast<wchar_t>(L'k' + (r + i) % 10))});
+            batch.push_back({section, TextKey(i),
+                             std::wstring(31999, static_cast<wchar_t>(L'k' + (r + i) % 10))});
             batch.push_back({section, TitleWriteKey(i), L"Saved " + std::to_wstring(r)});
         }
         return batch;
     };
-    const double oursSave = Median(kRuns, [&] { Renew(full); ++round; },
-                                   [&] { settings.WriteSettings(kPath, values(round)); });
-    const double apiSave = Median(kRuns, [&] { Renew(full); ++round; }, [&] {
-        for (const auto& v : values(round)) {
-            const std::string text(v.value.begin(), v.value.end());
-            ::WritePrivateProfileStringA(v.section.c_str(), v.key.c_str(), text.c_str(),
-                                         kPathA.c_str());
-        }
-    });
-    const double plainWrite = Median(kRuns, [&] { Renew(full); }, [&] { WriteBytes(full); });
+    const double oursSave = Median(
+        kRuns,
+        [&] {
+            Renew(full);
+            ++round;
+        },
+        [&] { settings.WriteSettings(kPath, values(round)); });
+    const double apiSave = Median(
+        kRuns,
+        [&] {
+            Renew(full);
+            ++round;
+        },
+        [&] {
+            for (const auto& v : values(round)) {
+                const std::string text(v.value.begin(), v.value.end());
+                ::WritePrivateProfileStringA(v.section.c_str(), v.key.c_str(), text.c_str(),
+                                             kPathA.c_str());
+            }
+        });
+    const double plainWrite = Median(
+        kRuns, [&] { Renew(full); }, [&] { WriteBytes(full); });
     Report("save_full", oursSave, apiSave);
     Report("save_full_vs_write", oursSave, plainWrite);
 

@@ -72,12 +72,14 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring notepad = L"C:\\windows\\system32\\notepad.exe";
 
     double window = 0;
-    const double ours = Median(kRuns, [&] { CopyFull(nullptr); },
-                               [&] { window = TimeToWindow(program, L"QuilletProMain"); });
-    const double anchor = Median(kRuns, [] {}, [&] { TimeToWindow(notepad, L"Notepad"); });
+    const double ours = Median(
+        kRuns, [&] { CopyFull(nullptr); },
+        [&] { window = TimeToWindow(program, L"QuilletProMain"); });
+    const double anchor = Median(
+        kRuns, [] {}, [&] { TimeToWindow(notepad, L"Notepad"); });
     Report("startup", ours, anchor);
-    const double oursFull = Median(kRuns, [&] { CopyFull(full); },
-                                   [&] { TimeToWindow(program, L"QuilletProMain"); });
+    const double oursFull = Median(
+        kRuns, [&] { CopyFull(full); }, [&] { TimeToWindow(program, L"QuilletProMain"); });
     Report("startup_full", oursFull, anchor);
     ::DeleteFileW(L"C:\\quilbdx.ini");
     return window < 0 ? 1 : 0;

@@ -29,8 +29,8 @@ void Pump() {
 
 std::string ProfileRead(const std::string& section, const std::string& key) {
     std::vector<char> buffer(32000);
-    const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(),
-                                               32000, kIni);
+    const DWORD n =
+        ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), 32000, kIni);
     return std::string(buffer.data(), n);
 }
 
@@ -64,33 +64,38 @@ int wmain(int argc, wchar_t** argv) {
     if (!window.Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro")) return 1;
     Pump();
     int store = 1;
-    const double ours = Median(kRuns, [&] { store = store % 12 + 1; }, [&] {
-        window.Logic().lblStore_Click(store);
-        ::UpdateWindow(window.hwnd());
-    });
+    const double ours = Median(
+        kRuns, [&] { store = store % 12 + 1; },
+        [&] {
+            window.Logic().lblStore_Click(store);
+            ::UpdateWindow(window.hwnd());
+        });
 
     // The same click done with the profile functions: the change check's
     // twenty reads, the store number written, the twenty reads of the load.
-    const double profile = Median(kRuns, [&] { store = store % 12 + 1; }, [&] {
-        const std::string current = StoreSection(window.Logic().CurrentStore());
-        bool changed = false;
-        for (int i = 0; i < kSlotCount; ++i) {
-            changed |= Narrow(window.SlotText(i)) != ProfileRead(current, TextKey(i));
-            changed |= Narrow(window.SlotTitle(i)) != ProfileRead(current, TitleKey(i));
-        }
-        ::WritePrivateProfileStringA("Settings", "StoreNumber", std::to_string(store).c_str(),
-                                     kIni);
-        const std::string next = StoreSection(store);
-        for (int i = 0; i < kSlotCount; ++i) {
-            std::string text = ProfileRead(next, TextKey(i));
-            for (size_t p = 0; p + 1 < text.size(); ++p)
-                if (text[p] == '\xFF' && text[p + 1] == '\xF6') text[p] = '\r', text[p + 1] = '\n';
-            window.SetSlotText(i, Widen(text));
-            window.SetSlotTitle(i, Widen(ProfileRead(next, TitleKey(i))));
-        }
-        ::UpdateWindow(window.hwnd());
-        (void)changed;
-    });
+    const double profile = Median(
+        kRuns, [&] { store = store % 12 + 1; },
+        [&] {
+            const std::string current = StoreSection(window.Logic().CurrentStore());
+            bool changed = false;
+            for (int i = 0; i < kSlotCount; ++i) {
+                changed |= Narrow(window.SlotText(i)) != ProfileRead(current, TextKey(i));
+                changed |= Narrow(window.SlotTitle(i)) != ProfileRead(current, TitleKey(i));
+            }
+            ::WritePrivateProfileStringA("Settings", "StoreNumber", std::to_string(store).c_str(),
+                                         kIni);
+            const std::string next = StoreSection(store);
+            for (int i = 0; i < kSlotCount; ++i) {
+                std::string text = ProfileRead(next, TextKey(i));
+                for (size_t p = 0; p + 1 < text.size(); ++p)
+                    if (text[p] == '\xFF' && text[p + 1] == '\xF6')
+                        text[p] = '\r', text[p + 1] = '\n';
+                window.SetSlotText(i, Widen(text));
+                window.SetSlotTitle(i, Widen(ProfileRead(next, TitleKey(i))));
+            }
+            ::UpdateWindow(window.hwnd());
+            (void)changed;
+        });
     Report("switch_full", ours, profile);
     // The boxes hold another store's texts now; showing the current store
     // again keeps the next clicks from asking to save.
@@ -114,28 +119,34 @@ int wmain(int argc, wchar_t** argv) {
                        ::SendMessageW(window.Control(IDC_TXT0 + i), WM_GETFONT, 0, 0), FALSE);
     }
     int round = 0;
-    const double floor = Median(kRuns, [&] { ++round; }, [&] {
-        for (int i = 0; i < kSlotCount; ++i)
-            ::SetWindowTextW(edits[i], texts[(i + round) % kSlotCount].c_str());
-        ::UpdateWindow(plain);
-    });
+    const double floor = Median(
+        kRuns, [&] { ++round; },
+        [&] {
+            for (int i = 0; i < kSlotCount; ++i)
+                ::SetWindowTextW(edits[i], texts[(i + round) % kSlotCount].c_str());
+            ::UpdateWindow(plain);
+        });
     Report("switch_full_vs_edits", ours, floor);
 
     // A switch to long lines against a switch to the same text in lines,
     // each time from another store, so that every box is filled. One run
     // each: filling a box with a long line takes seconds under Wine.
     auto switchTo = [&](int target) {
-        return Median(1, [&] { window.Logic().lblStore_Click(13); }, [&] {
-            window.Logic().lblStore_Click(target);
-            ::UpdateWindow(window.hwnd());
-        });
+        return Median(
+            1, [&] { window.Logic().lblStore_Click(13); },
+            [&] {
+                window.Logic().lblStore_Click(target);
+                ::UpdateWindow(window.hwnd());
+            });
     };
     const double longLines = switchTo(14);
     // The first use of a box holding a long line gives it the whole text.
-    const double firstFocus = Median(1, [] {}, [&] {
-        ::SetFocus(window.Control(IDC_TXT0));
-        ::UpdateWindow(window.hwnd());
-    });
+    const double firstFocus = Median(
+        1, [] {},
+        [&] {
+            ::SetFocus(window.Control(IDC_TXT0));
+            ::UpdateWindow(window.hwnd());
+        });
     const double shortLines = switchTo(15);
     Report("switch_longlines", longLines, shortLines);
     Report("longline_first_focus", firstFocus, shortLines);

@@ -39,7 +39,7 @@ std::wstring GuidText(REFGUID guid) {
 }
 
 class ClassFactory final : public IClassFactory {
-public:
+  public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         if (riid == IID_IUnknown || riid == IID_IClassFactory) {
@@ -74,9 +74,9 @@ public:
 ClassFactory gFactory;
 
 struct RegistryRow {
-    const wchar_t* key;    // under HKEY_CLASSES_ROOT; {CLSID} and {LIBID} are filled in
-    const wchar_t* name;   // nullptr for the key's default value
-    const wchar_t* data;   // %MODULE% is the library's path
+    const wchar_t* key;   // under HKEY_CLASSES_ROOT; {CLSID} and {LIBID} are filled in
+    const wchar_t* name;  // nullptr for the key's default value
+    const wchar_t* data;  // %MODULE% is the library's path
 };
 
 const RegistryRow kRows[] = {
@@ -95,10 +95,9 @@ const RegistryRow kRows[] = {
 const wchar_t* const kTrees[] = {L"CLSID\\{CLSID}", L"Tarnkey.HotKey"};
 
 std::wstring Fill(std::wstring text) {
-    const std::pair<std::wstring, std::wstring> fields[] = {
-        {L"{CLSID}", GuidText(CLSID_HotKey)},
-        {L"{LIBID}", GuidText(LIBID_Tarnkey)},
-        {L"%MODULE%", ModulePath()}};
+    const std::pair<std::wstring, std::wstring> fields[] = {{L"{CLSID}", GuidText(CLSID_HotKey)},
+                                                            {L"{LIBID}", GuidText(LIBID_Tarnkey)},
+                                                            {L"%MODULE%", ModulePath()}};
     for (const auto& [field, value] : fields)
         for (size_t at = text.find(field); at != std::wstring::npos; at = text.find(field))
             text.replace(at, field.size(), value);
@@ -118,10 +117,18 @@ HRESULT Unregister() {
 
 }  // namespace
 
-HMODULE ModuleHandle() { return gModule; }
-void AddModuleRef() { ::InterlockedIncrement(&gRefs); }
-void ReleaseModuleRef() { ::InterlockedDecrement(&gRefs); }
-LONG ModuleRefs() { return gRefs; }
+HMODULE ModuleHandle() {
+    return gModule;
+}
+void AddModuleRef() {
+    ::InterlockedIncrement(&gRefs);
+}
+void ReleaseModuleRef() {
+    ::InterlockedDecrement(&gRefs);
+}
+LONG ModuleRefs() {
+    return gRefs;
+}
 
 ITypeInfo* TypeInfoOf(REFGUID guid) {
     std::lock_guard<std::mutex> lock(gTypeLibLock);
@@ -170,7 +177,8 @@ STDAPI DllRegisterServer() {
                                       KEY_SET_VALUE, nullptr, &key, nullptr);
         if (s == ERROR_SUCCESS) {
             const std::wstring data = Fill(row.data);
-            s = ::RegSetValueExW(key, row.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+            s = ::RegSetValueExW(key, row.name, 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(data.c_str()),
                                  static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
             ::RegCloseKey(key);
         }
@@ -193,4 +201,6 @@ STDAPI DllRegisterServer() {
     return S_OK;
 }
 
-STDAPI DllUnregisterServer() { return Unregister(); }
+STDAPI DllUnregisterServer() {
+    return Unregister();
+}

@@ -61,13 +61,15 @@ bool IsWindowsNT() {
     return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring Widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
 
 // A snapshot enumerator of COM items (connection points or connections):
 // the standard Next/Skip/Reset/Clone over a vector it owns.
 template <typename Enum, typename Item, const IID& kIid>
 class Enumerator final : public Enum {
-public:
+  public:
     explicit Enumerator(std::vector<Item> items) : items_(std::move(items)) {
         for (Item& item : items_) AddRefItem(item);
         AddModuleRef();
@@ -86,7 +88,9 @@ public:
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
+    STDMETHODIMP_(ULONG) AddRef() override {
+        return static_cast<ULONG>(::InterlockedIncrement(&refs_));
+    }
     STDMETHODIMP_(ULONG) Release() override {
         const LONG left = ::InterlockedDecrement(&refs_);
         if (left == 0) delete this;
@@ -119,7 +123,7 @@ public:
         return S_OK;
     }
 
-private:
+  private:
     static void AddRefItem(IConnectionPoint* p) { p->AddRef(); }
     static void ReleaseItem(IConnectionPoint* p) { p->Release(); }
     static void AddRefItem(CONNECTDATA& c) { c.pUnk->AddRef(); }
@@ -130,12 +134,15 @@ private:
     size_t next_ = 0;
 };
 
-using PointEnumerator = Enumerator<IEnumConnectionPoints, IConnectionPoint*, IID_IEnumConnectionPoints>;
+using PointEnumerator =
+    Enumerator<IEnumConnectionPoints, IConnectionPoint*, IID_IEnumConnectionPoints>;
 using ConnectionEnumerator = Enumerator<IEnumConnections, CONNECTDATA, IID_IEnumConnections>;
 
 }  // namespace
 
-HotKey::HotKey() { AddModuleRef(); }
+HotKey::HotKey() {
+    AddModuleRef();
+}
 
 HotKey::~HotKey() {
     {
@@ -185,7 +192,9 @@ STDMETHODIMP HotKey::QueryInterface(REFIID riid, void** ppv) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) HotKey::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
+STDMETHODIMP_(ULONG) HotKey::AddRef() {
+    return static_cast<ULONG>(::InterlockedIncrement(&refs_));
+}
 
 STDMETHODIMP_(ULONG) HotKey::Release() {
     const LONG left = ::InterlockedDecrement(&refs_);
@@ -219,7 +228,8 @@ STDMETHODIMP HotKey::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DI
 STDMETHODIMP HotKey::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                             VARIANT* result, EXCEPINFO* excep, UINT* argError) {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    if (id == kDispRemoveHotKey && (flags & DISPATCH_METHOD)) return InvokeRemoveHotKey(params, excep, argError);
+    if (id == kDispRemoveHotKey && (flags & DISPATCH_METHOD))
+        return InvokeRemoveHotKey(params, excep, argError);
     ITypeInfo* type = TypeInfoOf(IID__HotKey);
     if (!type) return TYPE_E_ELEMENTNOTFOUND;
     return ::DispInvoke(static_cast<_HotKey*>(this), type, id, flags, params, result, excep,
@@ -397,8 +407,8 @@ void HotKey::RaiseHotKeyPress(HotKey* object, LONG id) {
         arg.vt = VT_I4;
         arg.lVal = id;
         DISPPARAMS params{&arg, nullptr, 1, 0};
-        target->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
-                       nullptr, nullptr);
+        target->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
+                       nullptr);
         target->Release();
     }
     object->Release();

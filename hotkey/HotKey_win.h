@@ -16,7 +16,7 @@ class HotKey final : public _HotKey,
                      public ISupportErrorInfo,
                      public IConnectionPointContainer,
                      public IProvideClassInfo {
-public:
+  public:
     // A new object with one reference, or the failure.
     static HRESULT Create(REFIID riid, void** ppv);
     // Delivers a press from the hidden window to a live object.
@@ -54,10 +54,10 @@ public:
     // IProvideClassInfo
     STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
 
-private:
+  private:
     // The one connection point, for __HotKey; it lives inside its object.
     class EventPoint final : public IConnectionPoint {
-    public:
+      public:
         explicit EventPoint(HotKey& owner) : owner_(owner) {}
         STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
         STDMETHODIMP_(ULONG) AddRef() override { return owner_.AddRef(); }
@@ -68,7 +68,7 @@ private:
         STDMETHODIMP Unadvise(DWORD cookie) override;
         STDMETHODIMP EnumConnections(IEnumConnections** ppEnum) override;
 
-    private:
+      private:
         HotKey& owner_;
     };
 

@@ -6,32 +6,58 @@ namespace {
 
 const char* FixedName(int32_t code) {
     switch (code) {
-        case 8: return "Backspace";
-        case 9: return "Tab";
-        case 18: return "Menu";
-        case 19: return "Pause";
-        case 20: return "Caps Lock";
-        case 27: return "Esc";
-        case 32: return "SpaceBar";
-        case 33: return "PageUp";
-        case 34: return "PageDown";
-        case 35: return "End";
-        case 36: return "Home";
-        case 37: return "LeftArrow";
-        case 38: return "UpArrow";
-        case 39: return "RightArrow";
-        case 42: return "PrintScreen";
-        case 45: return "Insert";
-        case 46: return "Delete";
-        case 106: return "NumPadMultiplication";
-        case 107: return "NumPadAddition";
-        case 108: return "NumPadEnter";
-        case 109: return "NumPadSubtraction";
-        case 110: return "NumPadDecimal";
-        case 111: return "NumPadDivision";
-        case 144: return "NumLock";
-        case 145: return "ScrollLock";
-        default: return nullptr;
+        case 8:
+            return "Backspace";
+        case 9:
+            return "Tab";
+        case 18:
+            return "Menu";
+        case 19:
+            return "Pause";
+        case 20:
+            return "Caps Lock";
+        case 27:
+            return "Esc";
+        case 32:
+            return "SpaceBar";
+        case 33:
+            return "PageUp";
+        case 34:
+            return "PageDown";
+        case 35:
+            return "End";
+        case 36:
+            return "Home";
+        case 37:
+            return "LeftArrow";
+        case 38:
+            return "UpArrow";
+        case 39:
+            return "RightArrow";
+        case 42:
+            return "PrintScreen";
+        case 45:
+            return "Insert";
+        case 46:
+            return "Delete";
+        case 106:
+            return "NumPadMultiplication";
+        case 107:
+            return "NumPadAddition";
+        case 108:
+            return "NumPadEnter";
+        case 109:
+            return "NumPadSubtraction";
+        case 110:
+            return "NumPadDecimal";
+        case 111:
+            return "NumPadDivision";
+        case 144:
+            return "NumLock";
+        case 145:
+            return "ScrollLock";
+        default:
+            return nullptr;
     }
 }
 

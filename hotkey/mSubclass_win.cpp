@@ -43,8 +43,7 @@ HWND CreateSubclassForm(HotKey* owner) {
     HWND form = ::CreateWindowExW(0, kFormClass, L"Form1", WS_OVERLAPPEDWINDOW, 0, 0, 320, 120,
                                   nullptr, nullptr, ModuleHandle(), nullptr);
     if (!form) return nullptr;
-    ::CreateWindowExW(0, L"STATIC",
-                      L"This form is not used for anything else besides subclassing.",
+    ::CreateWindowExW(0, L"STATIC", L"This form is not used for anything else besides subclassing.",
                       WS_CHILD | WS_VISIBLE, 8, 8, 300, 40, form, nullptr, ModuleHandle(), nullptr);
     ::SetWindowLongPtrW(form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
     return form;

@@ -72,8 +72,10 @@ std::string BitmapFileOf(const std::vector<uint8_t>& dib) {
         const uint16_t bits = Little16(dib, 14);
         const uint32_t compression = Little32(dib, 16);
         const uint32_t used = Little32(dib, 32);
-        if (used) tableBytes = 4ull * used;
-        else if (bits <= 8) tableBytes = 4ull << bits;
+        if (used)
+            tableBytes = 4ull * used;
+        else if (bits <= 8)
+            tableBytes = 4ull << bits;
         // The three masks of BI_BITFIELDS follow a plain info header.
         if (headerSize == 40 && compression == 3) tableBytes += 12;
     } else {

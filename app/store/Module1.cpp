@@ -4,11 +4,21 @@
 
 namespace quillet {
 
-std::string StoreSection(int store) { return "Savings" + std::to_string(store); }
-std::string TextKey(int slot) { return "txt(" + std::to_string(slot) + ")"; }
-std::string TitleKey(int slot) { return "txtTitle(" + std::to_string(slot) + ")"; }
-std::string TitleWriteKey(int slot) { return "txttitle(" + std::to_string(slot) + ")"; }
-std::string CaptionKey(int store) { return "StoreCaption" + std::to_string(store); }
+std::string StoreSection(int store) {
+    return "Savings" + std::to_string(store);
+}
+std::string TextKey(int slot) {
+    return "txt(" + std::to_string(slot) + ")";
+}
+std::string TitleKey(int slot) {
+    return "txtTitle(" + std::to_string(slot) + ")";
+}
+std::string TitleWriteKey(int slot) {
+    return "txttitle(" + std::to_string(slot) + ")";
+}
+std::string CaptionKey(int store) {
+    return "StoreCaption" + std::to_string(store);
+}
 std::vector<std::string> StoreKeys() {
     std::vector<std::string> keys;
     for (int i = 0; i < kSlotCount; ++i) {
@@ -18,7 +28,9 @@ std::vector<std::string> StoreKeys() {
     return keys;
 }
 
-std::wstring DefaultCaption(int store) { return std::to_wstring(store) + L" Store"; }
+std::wstring DefaultCaption(int store) {
+    return std::to_wstring(store) + L" Store";
+}
 
 ProgramPlaces PlacesOf(std::wstring_view programFolder) {
     ProgramPlaces places;

@@ -25,14 +25,14 @@ inline constexpr int kStoreCount = 16;  // store 0 is the Pictures store
 inline constexpr int kSlotCount = 10;
 inline constexpr int16_t kPicturesStore = 0;
 
-std::string StoreSection(int store);          // "Savings" + n
-std::string TextKey(int slot);                // "txt(" + i + ")"
-std::string TitleKey(int slot);               // "txtTitle(" + i + ")"
-std::string TitleWriteKey(int slot);          // "txttitle(" + i + ")", as the save writes it
-std::string CaptionKey(int store);            // "StoreCaption" + n
+std::string StoreSection(int store);  // "Savings" + n
+std::string TextKey(int slot);        // "txt(" + i + ")"
+std::string TitleKey(int slot);       // "txtTitle(" + i + ")"
+std::string TitleWriteKey(int slot);  // "txttitle(" + i + ")", as the save writes it
+std::string CaptionKey(int store);    // "StoreCaption" + n
 // The twenty keys of a store as they are read: text and title of each slot.
 std::vector<std::string> StoreKeys();
-std::wstring DefaultCaption(int store);       // n + " Store"
+std::wstring DefaultCaption(int store);  // n + " Store"
 
 // The folder of the program with a backslash at its end, and its drive root.
 struct ProgramPlaces {
@@ -53,7 +53,7 @@ std::optional<int16_t> ToInt16(std::wstring_view text);
 // ReadSetting/WriteSetting: values in the user's characters, line breaks
 // kept through the marker, the file in the system's code page.
 class Settings {
-public:
+  public:
     Settings(FileSystem& fs, const TextCodec& codec) : file_(fs), codec_(codec) {}
 
     std::wstring ReadSetting(const std::filesystem::path& path, std::string_view section,
@@ -74,7 +74,7 @@ public:
     };
     IoResult WriteSettings(const std::filesystem::path& path, const std::vector<Value>& values);
 
-private:
+  private:
     SettingsFile file_;
     const TextCodec& codec_;
 };

@@ -21,14 +21,14 @@ std::string DecodeLineBreaks(std::string_view stored);
 // The Windows build asks the system for its code page; the portable one below
 // is Windows-1252, the code page of Western systems.
 class TextCodec {
-public:
+  public:
     virtual ~TextCodec() = default;
     virtual std::string ToBytes(std::wstring_view text) const = 0;
     virtual std::wstring FromBytes(std::string_view bytes) const = 0;
 };
 
 class Windows1252Codec final : public TextCodec {
-public:
+  public:
     std::string ToBytes(std::wstring_view text) const override;
     std::wstring FromBytes(std::string_view bytes) const override;
 };

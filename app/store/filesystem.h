@@ -28,7 +28,7 @@ struct FileRead {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // The whole file. A missing file and one that cannot be read differ: a

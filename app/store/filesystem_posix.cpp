@@ -19,7 +19,7 @@ std::wstring Reason(int err) {
 }
 
 class PosixFileSystem final : public FileSystem {
-public:
+  public:
     FileRead ReadAll(const std::filesystem::path& path) override {
         FileRead result;
         const int fd = ::open(path.c_str(), O_RDONLY);

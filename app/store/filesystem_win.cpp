@@ -10,13 +10,12 @@ namespace quillet {
 namespace {
 
 class WindowsFileSystem final : public FileSystem {
-public:
+  public:
     FileRead ReadAll(const std::filesystem::path& path) override {
         FileRead result;
         UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                                      nullptr));
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!file) {
             const DWORD err = ::GetLastError();
             result.status = err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND
@@ -104,8 +103,7 @@ public:
         return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
     }
     IoResult MakeDirectory(const std::filesystem::path& path) override {
-        if (::CreateDirectoryW(path.c_str(), nullptr) ||
-            ::GetLastError() == ERROR_ALREADY_EXISTS)
+        if (::CreateDirectoryW(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS)
             return IoResult::Success();
         return IoResult::Failure(SystemMessage(::GetLastError()));
     }

@@ -12,9 +12,13 @@ namespace quillet {
 namespace {
 
 // The profile functions' notion of a blank; ^Z counts, as DOS editors left it.
-bool IsBlank(char c) { return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c == ' '; }
+bool IsBlank(char c) {
+    return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c == ' ';
+}
 
-char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char FoldCase(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -56,7 +60,9 @@ std::string_view StripQuotes(std::string_view v) {
 
 }  // namespace
 
-IniDocument::IniDocument(std::string bytes) : bytes_(std::move(bytes)) { Parse(); }
+IniDocument::IniDocument(std::string bytes) : bytes_(std::move(bytes)) {
+    Parse();
+}
 
 void IniDocument::Parse() {
     sections_.clear();
@@ -71,8 +77,7 @@ void IniDocument::Parse() {
 
     while (pos < n) {
         const size_t lineBegin = pos;
-        const size_t contentEnd =
-            static_cast<size_t>(FindLineBreak(data + pos, data + n) - data);
+        const size_t contentEnd = static_cast<size_t>(FindLineBreak(data + pos, data + n) - data);
         pos = contentEnd;
         while (pos < n && (data[pos] == '\r' || data[pos] == '\n')) ++pos;
 
@@ -183,9 +188,9 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     }
     if (Entry* entry = FindEntry(*s, key)) {
         const std::string_view current =
-            entry->replaced ? std::string_view(entry->newValue)
-                            : (entry->hasValue ? View(entry->valueBegin, entry->valueEnd)
-                                               : std::string_view());
+            entry->replaced
+                ? std::string_view(entry->newValue)
+                : (entry->hasValue ? View(entry->valueBegin, entry->valueEnd) : std::string_view());
         if ((entry->replaced || entry->hasValue) && current == stored) return false;
         entry->replaced = true;
         entry->newValue = std::move(stored);

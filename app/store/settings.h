@@ -18,7 +18,7 @@ namespace quillet {
 // names match without regard to case and with blanks around them ignored,
 // only the first section of a name counts, and within it the first key.
 class IniDocument {
-public:
+  public:
     IniDocument() = default;
     explicit IniDocument(std::string bytes);
 
@@ -50,7 +50,7 @@ public:
     };
     Rendering Render() const;
 
-private:
+  private:
     struct Entry {
         size_t lineBegin = 0;  // first byte of the line
         size_t lineEnd = 0;    // end of the line's content, before its line break
@@ -96,7 +96,7 @@ struct SettingWrite {
 // ReadSetting/WriteSetting over a real file. Every call goes to the file;
 // nothing is cached between calls, so another program's change is seen at once.
 class SettingsFile {
-public:
+  public:
     explicit SettingsFile(FileSystem& fs) : fs_(fs) {}
 
     // The stored bytes of one value (line-break marker still in place), the
@@ -118,7 +118,7 @@ public:
     IoResult WriteRaw(const std::filesystem::path& path, std::string_view section,
                       std::string_view key, std::string_view value);
 
-private:
+  private:
     FileSystem& fs_;
 };
 

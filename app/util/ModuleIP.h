@@ -10,13 +10,14 @@ namespace quillet {
 
 // Name resolution of the machine's own host name.
 class HostResolver {
-public:
+  public:
     virtual ~HostResolver() = default;
     // The host name, or nothing when the system cannot tell it.
     virtual std::optional<std::string> HostName() = 0;
     // Every address of `name` in the resolver's order, or nothing when the
     // name does not resolve.
-    virtual std::optional<std::vector<std::vector<uint8_t>>> AddressesOf(const std::string& name) = 0;
+    virtual std::optional<std::vector<std::vector<uint8_t>>> AddressesOf(
+        const std::string& name) = 0;
 };
 
 // "192.168.0.5, 10.0.0.2": bytes in decimal joined by ".", addresses by ", ".

@@ -15,7 +15,7 @@ namespace quillet {
 // or added, which is where leaks and double releases come from.
 template <class T>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ComPtr(std::nullptr_t) {}
     ComPtr(const ComPtr& other) : p_(other.p_) {
@@ -87,7 +87,7 @@ public:
         return p_->QueryInterface(__uuidof(U), out.putVoid());
     }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 
@@ -95,7 +95,7 @@ private:
 // (the creator holds the first), and no other interface but IUnknown.
 template <class Interface>
 class OneInterface : public Interface {
-public:
+  public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         if (riid == IID_IUnknown || riid == __uuidof(Interface)) {
@@ -115,11 +115,11 @@ public:
         return static_cast<ULONG>(left);
     }
 
-protected:
+  protected:
     OneInterface() = default;
     virtual ~OneInterface() = default;
 
-private:
+  private:
     LONG refs_ = 1;
 };
 

@@ -14,7 +14,7 @@ namespace quillet {
 // means "none" for that kind of handle (NULL, or INVALID_HANDLE_VALUE).
 template <typename T, auto Close, auto Invalid>
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() = default;
     explicit UniqueHandle(T handle) : handle_(handle) {}
     UniqueHandle(const UniqueHandle&) = delete;
@@ -39,23 +39,45 @@ public:
         return &handle_;
     }
 
-private:
+  private:
     T handle_ = Invalid();
 };
 
 namespace detail {
-inline HANDLE NullHandle() { return nullptr; }
-inline HANDLE InvalidFileHandle() { return INVALID_HANDLE_VALUE; }
+inline HANDLE NullHandle() {
+    return nullptr;
+}
+inline HANDLE InvalidFileHandle() {
+    return INVALID_HANDLE_VALUE;
+}
 template <typename T>
-T Null() { return nullptr; }
-inline void CloseKernel(HANDLE h) { ::CloseHandle(h); }
-inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
-inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
-inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
-inline void DeleteGdi(HGDIOBJ h) { ::DeleteObject(h); }
-inline void FreeGlobal(HGLOBAL h) { ::GlobalFree(h); }
-inline void FreeLibraryHandle(HMODULE h) { ::FreeLibrary(h); }
-inline void CloseRegKey(HKEY h) { ::RegCloseKey(h); }
+T Null() {
+    return nullptr;
+}
+inline void CloseKernel(HANDLE h) {
+    ::CloseHandle(h);
+}
+inline void DestroyWindowHandle(HWND h) {
+    ::DestroyWindow(h);
+}
+inline void DestroyMenuHandle(HMENU h) {
+    ::DestroyMenu(h);
+}
+inline void DestroyIconHandle(HICON h) {
+    ::DestroyIcon(h);
+}
+inline void DeleteGdi(HGDIOBJ h) {
+    ::DeleteObject(h);
+}
+inline void FreeGlobal(HGLOBAL h) {
+    ::GlobalFree(h);
+}
+inline void FreeLibraryHandle(HMODULE h) {
+    ::FreeLibrary(h);
+}
+inline void CloseRegKey(HKEY h) {
+    ::RegCloseKey(h);
+}
 }  // namespace detail
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernel, detail::NullHandle>;
@@ -74,7 +96,7 @@ using UniqueKey = UniqueHandle<HKEY, detail::CloseRegKey, detail::Null<HKEY>>;
 // Another program may hold the clipboard open for a moment, so opening is
 // tried a few times.
 class ClipboardScope {
-public:
+  public:
     explicit ClipboardScope(HWND owner, int attempts = 10) {
         for (int i = 0; i < attempts && !open_; ++i) {
             if (i) ::Sleep(10);
@@ -88,13 +110,13 @@ public:
     ClipboardScope& operator=(const ClipboardScope&) = delete;
     explicit operator bool() const { return open_; }
 
-private:
+  private:
     bool open_ = false;
 };
 
 template <typename T>
 class GlobalLockScope {
-public:
+  public:
     explicit GlobalLockScope(HGLOBAL h) : h_(h), p_(static_cast<T*>(::GlobalLock(h))) {}
     ~GlobalLockScope() {
         if (p_) ::GlobalUnlock(h_);
@@ -104,7 +126,7 @@ public:
     T* get() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
 
-private:
+  private:
     HGLOBAL h_;
     T* p_;
 };
@@ -122,7 +144,7 @@ inline UniqueGlobal GlobalCopy(const void* bytes, size_t size, size_t zeros = 0)
 }
 
 class SelectObjectScope {
-public:
+  public:
     SelectObjectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(::SelectObject(dc, obj)) {}
     ~SelectObjectScope() {
         if (old_) ::SelectObject(dc_, old_);
@@ -130,7 +152,7 @@ public:
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };

@@ -65,7 +65,7 @@ std::vector<unsigned char> DropFilesBytes(const std::vector<std::wstring>& files
 }
 
 class PayloadDataObject final : public OneInterface<IDataObject> {
-public:
+  public:
     explicit PayloadDataObject(const DragPayload& payload) {
         if (payload.text) {
             Offer(CF_UNICODETEXT, UnicodeTextBytes(*payload.text));
@@ -77,7 +77,6 @@ public:
         }
         if (!payload.dib.empty()) Offer(CF_DIB, payload.dib);
     }
-
 
     STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (!format || !medium) return E_INVALIDARG;
@@ -116,7 +115,7 @@ public:
     STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
     STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 
-private:
+  private:
     struct Offered {
         CLIPFORMAT format;
         std::vector<unsigned char> bytes;
@@ -145,15 +144,14 @@ private:
 };
 
 class CopyDropSource final : public OneInterface<IDropSource> {
-public:
+  public:
     STDMETHODIMP QueryContinueDrag(BOOL escapePressed, DWORD keyState) override {
         return QueryContinue(escapePressed != FALSE, keyState);
     }
     STDMETHODIMP GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
-private:
+  private:
     ~CopyDropSource() = default;
-
 };
 
 bool Offers(IDataObject* data, CLIPFORMAT format) {

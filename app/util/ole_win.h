@@ -50,7 +50,7 @@ std::optional<size_t> DropFilesCount(const void* data, size_t bytes);
 
 // Owns a medium filled in by IDataObject::GetData.
 class StgMedium {
-public:
+  public:
     StgMedium() = default;
     StgMedium(const StgMedium&) = delete;
     StgMedium& operator=(const StgMedium&) = delete;
@@ -67,13 +67,13 @@ public:
     // The memory, when the medium is an HGLOBAL.
     HGLOBAL global() const { return medium_.tymed == TYMED_HGLOBAL ? medium_.hGlobal : nullptr; }
 
-private:
+  private:
     STGMEDIUM medium_{};
 };
 
 // Accepts files and text as a copy and hands what was dropped to onDrop.
 class SlotDropTarget final : public OneInterface<IDropTarget> {
-public:
+  public:
     using DropHandler = std::function<void(const DropContent&)>;
 
     // Starts with one reference, which Create hands to its caller.
@@ -86,7 +86,7 @@ public:
     STDMETHODIMP DragLeave() override;
     STDMETHODIMP Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
 
-private:
+  private:
     ~SlotDropTarget() override = default;  // only Release deletes
 
     DropHandler onDrop_;
@@ -95,7 +95,7 @@ private:
 
 // A window registered as a drop target for as long as this lives.
 class DropRegistration {
-public:
+  public:
     DropRegistration() = default;
     DropRegistration(HWND window, ComPtr<IDropTarget> target);
     DropRegistration(const DropRegistration&) = delete;
@@ -110,7 +110,7 @@ public:
     // What RegisterDragDrop answered.
     HRESULT result() const { return result_; }
 
-private:
+  private:
     void revoke();
 
     HWND window_ = nullptr;

@@ -20,7 +20,7 @@ inline constexpr int kShowDefault = 10;  // SW_SHOWDEFAULT
 // Opens a file, program or address with what the desktop associates with it.
 // Nothing is reported: the desktop may have nothing to open it with.
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     virtual void ShellExec(std::wstring_view operation, std::wstring_view file,
                            std::wstring_view parameters, std::wstring_view directory,

@@ -9,8 +9,7 @@ std::wstring Widen(std::string_view bytes, UINT codePage) {
     const int n = ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
                                         nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(),
-                          n);
+    ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
     return out;
 }
 
@@ -41,7 +40,7 @@ namespace {
 
 // The settings file holds the system's 8-bit code page, whatever it is.
 class AnsiCodec final : public TextCodec {
-public:
+  public:
     std::string ToBytes(std::wstring_view text) const override { return Narrow(text, CP_ACP); }
     std::wstring FromBytes(std::string_view bytes) const override { return Widen(bytes, CP_ACP); }
 };

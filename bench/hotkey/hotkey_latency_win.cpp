@@ -71,7 +71,8 @@ int wmain(int argc, wchar_t** argv) {
     auto getClass = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
         reinterpret_cast<void*>(::GetProcAddress(library, "DllGetClassObject")));
     IClassFactory* factory = nullptr;
-    if (!getClass || FAILED(getClass(CLSID_HotKey, IID_IClassFactory, reinterpret_cast<void**>(&factory))))
+    if (!getClass ||
+        FAILED(getClass(CLSID_HotKey, IID_IClassFactory, reinterpret_cast<void**>(&factory))))
         return 1;
     _HotKey* key = nullptr;
     factory->CreateInstance(nullptr, IID__HotKey, reinterpret_cast<void**>(&key));
@@ -90,7 +91,8 @@ int wmain(int argc, wchar_t** argv) {
     HWND plain = ::CreateWindowW(L"LatencyPlain", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  nullptr, nullptr);
 
-    const double ours = MedianRoundTrip(hidden, WM_HOTKEY, static_cast<WPARAM>(static_cast<DWORD>(id)));
+    const double ours =
+        MedianRoundTrip(hidden, WM_HOTKEY, static_cast<WPARAM>(static_cast<DWORD>(id)));
     const double anchor = MedianRoundTrip(plain, WM_APP, 0);
     std::printf("hotkey_latency: ours=%.4f ms anchor=%.4f ms ratio=%.3f\n", ours, anchor,
                 ours / anchor);

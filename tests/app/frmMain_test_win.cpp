@@ -15,11 +15,15 @@ int PixelsPerInch() {
     ::ReleaseDC(nullptr, dc);
     return dpi;
 }
-int Px(int twips) { return MulDiv(twips, PixelsPerInch(), 1440); }
-int Twips(int px) { return MulDiv(px, 1440, PixelsPerInch()); }
+int Px(int twips) {
+    return MulDiv(twips, PixelsPerInch(), 1440);
+}
+int Twips(int px) {
+    return MulDiv(px, 1440, PixelsPerInch());
+}
 
 class ProgramTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { InstallProgram(); }
     void SetUp() override { CleanDriveC(); }
     void TearDown() override { CleanDriveC(); }
@@ -177,8 +181,9 @@ TEST_F(ProgramTest, LabelClickAfterAnEditAsksAndYesSavesBeforeTheSwitch) {
 }
 
 TEST_F(ProgramTest, LabelClickAnsweredNoLeavesTheFile) {
-    WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\n"
-                                  "[Savings2]\r\ntxt(1)=saved\r\n");
+    WriteFileBytes(kSettingsFile,
+                   "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\n"
+                   "[Savings2]\r\ntxt(1)=saved\r\n");
     RunningProgram app;
     ASSERT_TRUE(app.Start());
     app.SetText(IDC_TXT0 + 1, L"discard me");

@@ -28,10 +28,12 @@ std::wstring MenuText(HWND w, int id) {
 }
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { CleanDriveC(); }
     void TearDown() override { CleanDriveC(); }
-    bool Open() { return window_.Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro"); }
+    bool Open() {
+        return window_.Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro");
+    }
     frmMain window_;
 };
 
@@ -59,7 +61,8 @@ TEST_F(WindowTest, FirstStartMenus) {
     EXPECT_EQ(MenuText(w, IDM_EXIT), L"E&xit");
     EXPECT_EQ(MenuText(w, IDM_FEEDBACK), L"&E-Mail Feedback");
     // The focus moves once the shown window handles its messages.
-    EXPECT_TRUE(testing::WaitFor([&] { return ::GetFocus() == window_.Control(IDC_PICPASTE0 + 1); }));
+    EXPECT_TRUE(
+        testing::WaitFor([&] { return ::GetFocus() == window_.Control(IDC_PICPASTE0 + 1); }));
 }
 
 TEST_F(WindowTest, StoredChoicesShowInTheMenus) {
@@ -81,8 +84,8 @@ TEST_F(WindowTest, StoredChoicesShowInTheMenus) {
     EXPECT_FALSE(::IsWindowVisible(w));
     EXPECT_EQ(MenuText(w, IDM_STORE0 + 7), L"7 Work");
     // The Pictures store disables the text-editing items.
-    for (int id : {IDM_PASTE, IDM_CUT, IDM_COPY, IDM_CLEARLABELS, IDM_CLEARCONTENTS,
-                   IDM_CLEARSTORE, IDM_SELECTALL})
+    for (int id : {IDM_PASTE, IDM_CUT, IDM_COPY, IDM_CLEARLABELS, IDM_CLEARCONTENTS, IDM_CLEARSTORE,
+                   IDM_SELECTALL})
         EXPECT_TRUE(Grayed(w, id)) << id;
     EXPECT_TRUE(::GetWindowLongPtrW(window_.Control(IDC_PICPICTURES), GWL_STYLE) & WS_VISIBLE);
 }
@@ -90,7 +93,8 @@ TEST_F(WindowTest, StoredChoicesShowInTheMenus) {
 TEST_F(WindowTest, SlotBoxesHoldLongMultiLineTexts) {
     const std::string big(40000, 'q');
     WriteFileBytes(L"C:\\quilbdx.ini", "[Settings]\r\naskImport=1\r\n[Savings1]\r\ntxt(0)=" + big +
-                                           "\r\ntxt(1)=a\xFF\xF6" "b\r\n");
+                                           "\r\ntxt(1)=a\xFF\xF6"
+                                           "b\r\n");
     ASSERT_TRUE(Open());
     EXPECT_EQ(window_.SlotText(0).size(), 40000u);
     EXPECT_EQ(window_.SlotText(1), L"a\r\nb");
@@ -99,11 +103,27 @@ TEST_F(WindowTest, SlotBoxesHoldLongMultiLineTexts) {
 // A 4 x 1 pixel, 24-bit Windows bitmap file.
 std::string TinyBitmap() {
     std::string b = "BM";
-    auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b += char((v >> (8 * i)) & 0xFF); };
-    auto put16 = [&](uint16_t v) { b += char(v & 0xFF); b += char(v >> 8); };
-    put32(14 + 40 + 12); put32(0); put32(14 + 40);
-    put32(40); put32(4); put32(1); put16(1); put16(24); put32(0); put32(12);
-    put32(2835); put32(2835); put32(0); put32(0);
+    auto put32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i) b += char((v >> (8 * i)) & 0xFF);
+    };
+    auto put16 = [&](uint16_t v) {
+        b += char(v & 0xFF);
+        b += char(v >> 8);
+    };
+    put32(14 + 40 + 12);
+    put32(0);
+    put32(14 + 40);
+    put32(40);
+    put32(4);
+    put32(1);
+    put16(1);
+    put16(24);
+    put32(0);
+    put32(12);
+    put32(2835);
+    put32(2835);
+    put32(0);
+    put32(0);
     b += std::string(12, '\x7f');
     return b;
 }

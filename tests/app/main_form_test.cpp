@@ -273,11 +273,11 @@ TEST(FitPicture, MarginAndDegeneratePictures) {
 }
 
 TEST(FitPicture, IntegerDivisionRoundsHalvesToEvenFirst) {
-    EXPECT_EQ(IntegerDivide(7.5, 2), 4);   // 8 \ 2
-    EXPECT_EQ(IntegerDivide(6.5, 2), 3);   // 6 \ 2
-    EXPECT_EQ(IntegerDivide(-7, 2), -3);   // toward zero
-    EXPECT_EQ(IntegerDivide(5, 2.5), 2);   // 5 \ 2
-    EXPECT_EQ(IntegerDivide(5, 0.4), 0);   // a divisor that rounds to 0 gives nothing
+    EXPECT_EQ(IntegerDivide(7.5, 2), 4);  // 8 \ 2
+    EXPECT_EQ(IntegerDivide(6.5, 2), 3);  // 6 \ 2
+    EXPECT_EQ(IntegerDivide(-7, 2), -3);  // toward zero
+    EXPECT_EQ(IntegerDivide(5, 2.5), 2);  // 5 \ 2
+    EXPECT_EQ(IntegerDivide(5, 0.4), 0);  // a divisor that rounds to 0 gives nothing
 }
 
 }  // namespace
@@ -298,7 +298,8 @@ TEST(DeferredBeginning, OnlyLongParagraphsAreDeferred) {
     const std::wstring longLine(kLongParagraph + 1, L'x');
     EXPECT_EQ(DeferredBeginning(longLine, true), kShownBeginning);
     // Lone breaks end a paragraph as CR LF does.
-    EXPECT_FALSE(DeferredBeginning(std::wstring(1500, L'a') + L"\n" + std::wstring(1500, L'b'), true));
+    EXPECT_FALSE(
+        DeferredBeginning(std::wstring(1500, L'a') + L"\n" + std::wstring(1500, L'b'), true));
     EXPECT_TRUE(DeferredBeginning(L"short\r\n" + longLine, true));
 
     // A box without one shows only the beginning of any long text.

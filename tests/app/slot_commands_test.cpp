@@ -12,7 +12,7 @@ namespace quillet {
 namespace {
 
 class SlotTest : public MainFormTest {
-protected:
+  protected:
     void SetUp() override {
         fs.folders.insert(L"C:\\");
         fs.files[kIni] = "[Settings]\r\nStoreNumber=3\r\nSounds=1\r\n";
@@ -150,11 +150,8 @@ TEST_F(SlotTest, FillKeysDecideInTheirOrder) {
     };
     resolver.hosts["quillet-host"] = {{192, 168, 0, 5}};
     const Case cases[] = {
-        {{kKeyD, kKeyT}, L"07/12/2026"},
-        {{kKeyT, kKeyC}, L"13:05:09"},
-        {{kKeyC, kKeyN}, L""},
-        {{kKeyN}, L"13:05:09  07/12/2026"},
-        {{kKeyI}, L"192.168.0.5"},
+        {{kKeyD, kKeyT}, L"07/12/2026"},    {{kKeyT, kKeyC}, L"13:05:09"}, {{kKeyC, kKeyN}, L""},
+        {{kKeyN}, L"13:05:09  07/12/2026"}, {{kKeyI}, L"192.168.0.5"},
     };
     clipboard.text = L"clipboard";
     for (const Case& c : cases) {
@@ -365,7 +362,7 @@ TEST_F(SlotTest, UndoNeverCrossesAStoreSwitch) {
 }
 
 class PictureSlotTest : public SlotTest {
-protected:
+  protected:
     void SetUp() override {
         SlotTest::SetUp();
         form.lblStore_Click(0);
@@ -522,8 +519,10 @@ TEST(MailTexts, RecommendationHasEveryPieceInOrder) {
     const std::wstring pieces[] = {
         L"It includes 150 storage locations, each holding up to 32,000 characters (+ carriage "
         L"returns).%0D%0A",
-        L"(eg on-line forms).%0D%0A", L"clipboard pictures.%0D%0A",
-        L"accidentally left on).%0D%0A", L"plus much more... (trying it is needing it).%0D%0A%0D%0A",
+        L"(eg on-line forms).%0D%0A",
+        L"clipboard pictures.%0D%0A",
+        L"accidentally left on).%0D%0A",
+        L"plus much more... (trying it is needing it).%0D%0A%0D%0A",
         L"View it at the Brindle Software site%0D%0A" + std::wstring(kProductPage) +
             L"%0D%0A%0D%0Aor direct download from%0D%0A" + std::wstring(kDownloadPage) +
             L"%0D%0A%0D%0AIt is only US$14",

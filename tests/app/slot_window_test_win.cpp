@@ -20,7 +20,7 @@ using testing::PutClipboardText;
 
 // Keys the window's thread believes held, for as long as this lives.
 class HeldKeys {
-public:
+  public:
     explicit HeldKeys(std::initializer_list<int> keys) {
         ::GetKeyboardState(saved_);
         BYTE state[256];
@@ -32,17 +32,18 @@ public:
     HeldKeys(const HeldKeys&) = delete;
     HeldKeys& operator=(const HeldKeys&) = delete;
 
-private:
+  private:
     BYTE saved_[256];
 };
 
 class SlotWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         testing::CleanDriveC();
         ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
         owner_ = std::make_unique<frmMain>();
-        ASSERT_TRUE(window().Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro"));
+        ASSERT_TRUE(
+            window().Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro"));
         window().EnableDragDrop();
     }
     void TearDown() override {
@@ -51,7 +52,8 @@ protected:
         testing::CleanDriveC();
     }
     bool UndoGrayed() {
-        return (::GetMenuState(::GetMenu(window().hwnd()), IDM_UNDO, MF_BYCOMMAND) & MF_GRAYED) != 0;
+        return (::GetMenuState(::GetMenu(window().hwnd()), IDM_UNDO, MF_BYCOMMAND) & MF_GRAYED) !=
+               0;
     }
     void Click(int id) { ::SendMessageW(window().Control(id), BM_CLICK, 0, 0); }
     void Menu(int id) { ::SendMessageW(window().hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
@@ -65,7 +67,8 @@ protected:
                        reinterpret_cast<LPARAM>(&end));
         return {start, end};
     }
-    void Drop(int slot, const DragPayload& payload, DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
+    void Drop(int slot, const DragPayload& payload,
+              DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
         IDropTarget* target = window().DropTargetOf(slot);
         ASSERT_TRUE(target);
         ComPtr<IDataObject> data = MakeDataObject(payload);
@@ -85,7 +88,8 @@ protected:
 
 TEST_F(SlotWindowTest, FillKeysHeldDuringAPasteClick) {
     wchar_t date[128] = {};
-    ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128, nullptr);
+    ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128,
+                      nullptr);
     PutClipboardText(L"not this");
     window().SetSlotText(1, L"before");
     {

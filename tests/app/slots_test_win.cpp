@@ -10,7 +10,7 @@ namespace quillet::testing {
 namespace {
 
 class SlotProgramTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { InstallProgram(); }
     void SetUp() override {
         CleanDriveC();

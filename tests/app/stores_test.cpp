@@ -9,7 +9,7 @@ namespace quillet {
 namespace {
 
 class StoresTest : public MainFormTest {
-protected:
+  protected:
     void StartIn(int store) {
         Store("Settings", "StoreNumber", std::to_wstring(store));
         form.FormLoad(kFolder);
@@ -206,7 +206,7 @@ TEST_F(StoresTest, AFailedSaveOnSwitchIsReportedOnce) {
 }
 
 class ClipboardTest : public MainFormTest {
-protected:
+  protected:
     void SetUp() override { form.FormLoad(kFolder); }
 };
 

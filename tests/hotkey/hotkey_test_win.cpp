@@ -59,7 +59,7 @@ std::wstring LastErrorDescription() {
 }
 
 class HotKeyTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         library_ = ::LoadLibraryW(BuiltLibrary().c_str());
@@ -251,8 +251,8 @@ TEST_F(HotKeyTest, ConnectionPointsAndConnectionsCanBeListed) {
 TEST_F(HotKeyTest, ReleaseFreesTheCombinationForOthers) {
     _HotKey* key = Create();
     ASSERT_NE(Set(key, 'Z', 3), 0);
-    HWND probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   nullptr, nullptr);
+    HWND probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                   nullptr);
     EXPECT_FALSE(::RegisterHotKey(probe, 1, 3, 'Z'));
     key->Release();
     EXPECT_TRUE(::RegisterHotKey(probe, 1, 3, 'Z'));

@@ -14,7 +14,8 @@ std::string Text(int32_t code, int32_t mods, bool nt = true) {
 TEST(KeyName, LettersDigitsAndNumPad) {
     for (int c = '0'; c <= '9'; ++c) EXPECT_EQ(KeyName(c, 0, true), std::string(1, char(c)));
     for (int c = 'A'; c <= 'Z'; ++c) EXPECT_EQ(KeyName(c, 0, true), std::string(1, char(c)));
-    for (int c = 96; c <= 105; ++c) EXPECT_EQ(KeyName(c, 0, true), "NumPad" + std::to_string(c - 96));
+    for (int c = 96; c <= 105; ++c)
+        EXPECT_EQ(KeyName(c, 0, true), "NumPad" + std::to_string(c - 96));
     EXPECT_EQ(KeyName(97, 0, true), "NumPad1");
     EXPECT_EQ(KeyName(106, 0, true), "NumPadMultiplication");
     EXPECT_EQ(KeyName(107, 0, true), "NumPadAddition");
@@ -37,11 +38,11 @@ TEST(KeyName, FunctionKeysAndTheF12Rule) {
 
 TEST(KeyName, NamedKeysSpelledExactly) {
     const std::pair<int, const char*> table[] = {
-        {8, "Backspace"},  {9, "Tab"},        {18, "Menu"},         {19, "Pause"},
-        {20, "Caps Lock"}, {27, "Esc"},       {32, "SpaceBar"},     {33, "PageUp"},
-        {34, "PageDown"},  {35, "End"},       {36, "Home"},         {37, "LeftArrow"},
+        {8, "Backspace"},  {9, "Tab"},         {18, "Menu"},        {19, "Pause"},
+        {20, "Caps Lock"}, {27, "Esc"},        {32, "SpaceBar"},    {33, "PageUp"},
+        {34, "PageDown"},  {35, "End"},        {36, "Home"},        {37, "LeftArrow"},
         {38, "UpArrow"},   {39, "RightArrow"}, {42, "PrintScreen"}, {45, "Insert"},
-        {46, "Delete"},    {144, "NumLock"},  {145, "ScrollLock"},  {13, "ENTER"}};
+        {46, "Delete"},    {144, "NumLock"},   {145, "ScrollLock"}, {13, "ENTER"}};
     for (const auto& [code, name] : table) EXPECT_EQ(KeyName(code, 0, true), name) << code;
 }
 

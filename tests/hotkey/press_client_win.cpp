@@ -56,9 +56,9 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         }
     }
-    HWND window = ::CreateWindowExW(0, L"STATIC", L"Tarnkey press test",
-                                    WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 100, nullptr,
-                                    nullptr, nullptr, nullptr);
+    HWND window =
+        ::CreateWindowExW(0, L"STATIC", L"Tarnkey press test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50,
+                          50, 300, 100, nullptr, nullptr, nullptr, nullptr);
     std::printf("ready\n");
     std::fflush(stdout);
 

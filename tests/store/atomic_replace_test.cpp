@@ -25,8 +25,8 @@ std::string Slurp(const std::filesystem::path& path) {
 }
 
 TEST(AtomicReplace, KilledWritersNeverLeaveATornFile) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("quillet_kill_" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("quillet_kill_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto path = dir / "quilbdx.ini";
 
@@ -53,7 +53,8 @@ TEST(AtomicReplace, KilledWritersNeverLeaveATornFile) {
     const auto started = std::chrono::steady_clock::now();
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(engine.WriteRawMany(dir / "timing.ini", version('a')));
     const auto oneWrite = std::chrono::duration_cast<std::chrono::microseconds>(
-                              std::chrono::steady_clock::now() - started) / 3;
+                              std::chrono::steady_clock::now() - started) /
+                          3;
     std::mt19937 random(12345);
     std::uniform_int_distribution<long long> delayMicros(
         0, std::max<long long>(2000, 3 * oneWrite.count()));

@@ -28,9 +28,12 @@ std::vector<CorpusFile> Corpus() {
     const std::string big(40000, 'w');
     const std::string marker = "\xFF\xF6";
     return {
-        {"mixed_case", "[SETTINGS]\r\nStoreNumber=3\r\nformtop=120\r\n[savings1]\r\nTXT(0)=hello\r\n"},
-        {"blanks", "  [Settings]  \r\n   FormLeft   =   77   \r\n\tFormTop\t=\t1\t\r\nsp =  a b  \r\n"},
-        {"quotes", "[q]\r\na=\"x\"\r\nb='y'\r\nc=\"\r\nd=\"\"\r\ne=\"z'\r\nf= \"in\" \r\ng='\r\nh=''\r\n"},
+        {"mixed_case",
+         "[SETTINGS]\r\nStoreNumber=3\r\nformtop=120\r\n[savings1]\r\nTXT(0)=hello\r\n"},
+        {"blanks",
+         "  [Settings]  \r\n   FormLeft   =   77   \r\n\tFormTop\t=\t1\t\r\nsp =  a b  \r\n"},
+        {"quotes",
+         "[q]\r\na=\"x\"\r\nb='y'\r\nc=\"\r\nd=\"\"\r\ne=\"z'\r\nf= \"in\" \r\ng='\r\nh=''\r\n"},
         {"duplicates", "[d]\r\nk=1\r\nK=2\r\n[D]\r\nk=3\r\nonly_second=4\r\n[e]\r\nx=5\r\n"},
         {"no_equals", "[n]\r\nbare\r\nbare=later\r\nvalue=v\r\n[unclosed\r\nafter=1\r\n"},
         {"comments", ";top comment\r\n[c]\r\n; note\r\n#hash=1\r\n;semi=2\r\nreal=3\r\n"},
@@ -39,32 +42,39 @@ std::vector<CorpusFile> Corpus() {
         {"cr_only", "[r]\ra=1\rb=2\r"},
         {"blank_lines", "\r\n\r\n[b]\r\n\r\na=1\r\n\r\n\r\nb=2\r\n\r\n"},
         {"long_values", "[Savings1]\r\ntxt(0)=" + big + "\r\ntxt(1)=short\r\n"},
-        {"marker", "[Savings2]\r\ntxt(0)=line1" + marker + "line2" + marker + "\r\ncafe=caf\xE9\xC9\r\n"},
+        {"marker",
+         "[Savings2]\r\ntxt(0)=line1" + marker + "line2" + marker + "\r\ncafe=caf\xE9\xC9\r\n"},
         {"empty_header", "[]\r\nempty=1\r\n[after]\r\nk=2\r\n"},
         {"odd_headers", "[ spaced ]\r\nsp=2\r\n[a]b]\r\nab=3\r\n[x] trailing\r\nxt=4\r\n"},
         {"before_section", "orphan=1\r\n[s]\r\nk=2\r\n"},
         {"empty_key", "[s]\r\n=nokey\r\n  =x\r\nk=\r\nk2=   \r\n"},
-        {"ctrl_z_and_nbsp", "[z]\r\na=1\x1a\r\nb=\xA0v\xA0\r\n\x1a" "c=3\r\n"},
+        {"ctrl_z_and_nbsp",
+         "[z]\r\na=1\x1a\r\nb=\xA0v\xA0\r\n\x1a"
+         "c=3\r\n"},
         {"empty_file", ""},
     };
 }
 
 std::vector<Query> Queries() {
     std::vector<Query> q;
-    const char* sections[] = {"Settings", "settings", "SAVINGS1", "Savings2", "q", "d", "D", "e",
-                              "n", "c", "l", "m", "s", "r", "b", "z", "", "spaced", " spaced ",
-                              "a]b", "a", "x", "x] trailing", "unclosed", "[unclosed", "missing"};
-    const char* keys[] = {"StoreNumber", "FORMTOP", "formleft", "FormTop", "sp", "txt(0)", "TXT(1)",
-                          "a", "b", "c", "d", "e", "f", "g", "h", "k", "K", "only_second", "x",
-                          "bare", "value", "after", "; note", ";semi", "#hash", "real", "last",
-                          "cafe", "empty", "ab", "xt", "orphan", "k2", "nokey", "missing"};
+    const char* sections[] = {
+        "Settings", "settings",    "SAVINGS1", "Savings2",  "q",        "d",   "D",
+        "e",        "n",           "c",        "l",         "m",        "s",   "r",
+        "b",        "z",           "",         "spaced",    " spaced ", "a]b", "a",
+        "x",        "x] trailing", "unclosed", "[unclosed", "missing"};
+    const char* keys[] = {"StoreNumber", "FORMTOP", "formleft", "FormTop", "sp",     "txt(0)",
+                          "TXT(1)",      "a",       "b",        "c",       "d",      "e",
+                          "f",           "g",       "h",        "k",       "K",      "only_second",
+                          "x",           "bare",    "value",    "after",   "; note", ";semi",
+                          "#hash",       "real",    "last",     "cafe",    "empty",  "ab",
+                          "xt",          "orphan",  "k2",       "nokey",   "missing"};
     for (const char* s : sections)
         for (const char* k : keys) q.push_back({s, k});
     return q;
 }
 
 class ProfileCompat : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         ::GetTempPathW(MAX_PATH, temp);
@@ -89,9 +99,9 @@ protected:
         // Flush the system's cache so it sees what our engine wrote.
         if (flush) ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.string().c_str());
         std::vector<char> buffer(70000);
-        const DWORD n = ::GetPrivateProfileStringA(q.section.c_str(), q.key.c_str(), "<default>",
-                                                   buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                   path.string().c_str());
+        const DWORD n =
+            ::GetPrivateProfileStringA(q.section.c_str(), q.key.c_str(), "<default>", buffer.data(),
+                                       static_cast<DWORD>(buffer.size()), path.string().c_str());
         return std::string(buffer.data(), n);
     }
 
@@ -118,14 +128,21 @@ struct Write {
 
 std::vector<Write> Writes() {
     return {
-        {"Settings", "StoreNumber", "9"},          {"settings", "NEWKEY", "n"},
-        {"Savings1", "txttitle(3)", "title"},      {"SAVINGS1", "txtTitle(3)", "again"},
+        {"Settings", "StoreNumber", "9"},
+        {"settings", "NEWKEY", "n"},
+        {"Savings1", "txttitle(3)", "title"},
+        {"SAVINGS1", "txtTitle(3)", "again"},
         {"Savings1", "txt(0)", std::string(20000, 'y')},
-        {"d", "only_second", "now first"},         {"n", "bare", "given"},
-        {"q", "a", "plain"},                       {"brand new", "k", "v"},
-        {"s", "last", "replaced"},                 {"l", "appended", "x"},
-        {"Savings2", "cafe", "\xE9t\xE9 \xFF\xF6 l\xE0"}, {"c", "; note", "was comment"},
-        {"s", "k2", ""},                           {"blank", "k", ""},
+        {"d", "only_second", "now first"},
+        {"n", "bare", "given"},
+        {"q", "a", "plain"},
+        {"brand new", "k", "v"},
+        {"s", "last", "replaced"},
+        {"l", "appended", "x"},
+        {"Savings2", "cafe", "\xE9t\xE9 \xFF\xF6 l\xE0"},
+        {"c", "; note", "was comment"},
+        {"s", "k2", ""},
+        {"blank", "k", ""},
     };
 }
 
@@ -182,7 +199,8 @@ TEST_F(ProfileCompat, AccentedTextAndLineBreaksKeepTheirBytesInTheSystemCodePage
     const std::wstring text = L"\u00C9t\u00E9 \u00E0 Z\u00FCrich\r\n\u00FF\u00F6 \u20AC5";
     ASSERT_TRUE(settings.WriteSetting(path, "Savings1", "txt(0)", text));
     EXPECT_EQ(ApiRead(path, {"Savings1", "txt(0)"}),
-              "\xC9t\xE9 \xE0 Z\xFCrich\xFF\xF6\xFF\xF6 \x80" "5");
+              "\xC9t\xE9 \xE0 Z\xFCrich\xFF\xF6\xFF\xF6 \x80"
+              "5");
     // The marker the user typed comes back as a line break; all else as written.
     EXPECT_EQ(settings.ReadSetting(path, "Savings1", "txt(0)", L""),
               L"\u00C9t\u00E9 \u00E0 Z\u00FCrich\r\n\r\n \u20AC5");

@@ -51,7 +51,8 @@ TEST(IniDocument, NamesMatchWithoutRegardToCaseOrSurroundingBlanks) {
 }
 
 TEST(IniDocument, QuotesAndBlanksFollowTheProfileFunctions) {
-    IniDocument doc("[s]\nq=\"quoted\"\nsingle='x'\nlone=\"\nmixed=\"a'\nempty=\ninner=a \"b\" c\n");
+    IniDocument doc(
+        "[s]\nq=\"quoted\"\nsingle='x'\nlone=\"\nmixed=\"a'\nempty=\ninner=a \"b\" c\n");
     EXPECT_EQ(doc.Find("s", "q").value(), "quoted");
     EXPECT_EQ(doc.Find("s", "single").value(), "x");
     EXPECT_EQ(doc.Find("s", "lone").value(), "\"");
@@ -86,7 +87,8 @@ TEST(IniDocument, NewKeysGoToTheEndOfTheirSectionAndOtherLinesStay) {
     doc.Set("a", "new", "v");
     doc.Set("b", "z", "3");
     doc.Set("c", "w", "4");
-    EXPECT_EQ(doc.Serialize(), "; my notes\n[a]\nx = 1\nnew=v\r\n\n[b]\ny=2\r\nz=3\r\n[c]\r\nw=4\r\n");
+    EXPECT_EQ(doc.Serialize(),
+              "; my notes\n[a]\nx = 1\nnew=v\r\n\n[b]\ny=2\r\nz=3\r\n[c]\r\nw=4\r\n");
 }
 
 TEST(IniDocument, ValueAfterBareKeyAndBlanksKeepsTheLayout) {
@@ -134,7 +136,7 @@ TEST(IniDocument, AStrayLineBreakInARawValueCannotSplitTheEntry) {
 }
 
 class SettingsFileTest : public ::testing::Test {
-protected:
+  protected:
     FakeFileSystem fs;
     Settings settings{fs, codec};
     Windows1252Codec codec;
@@ -157,7 +159,9 @@ TEST_F(SettingsFileTest, FirstWriteCreatesTheFile) {
 TEST_F(SettingsFileTest, MultiLineTextRoundTripsThroughTheMarker) {
     const std::wstring text = L"caf\u00E9\r\n\r\nna\u00EFve\u00FF\u00F6end";
     settings.WriteSetting(path, "Savings1", "txt(0)", text);
-    EXPECT_EQ(fs.files[path], "[Savings1]\r\ntxt(0)=caf\xE9\xFF\xF6\xFF\xF6na\xEFve\xFF\xF6" "end\r\n");
+    EXPECT_EQ(fs.files[path],
+              "[Savings1]\r\ntxt(0)=caf\xE9\xFF\xF6\xFF\xF6na\xEFve\xFF\xF6"
+              "end\r\n");
     // The marker typed by the user reads back as a line break.
     EXPECT_EQ(settings.ReadSetting(path, "Savings1", "txt(0)", L""),
               L"caf\u00E9\r\n\r\nna\u00EFve\r\nend");
@@ -210,8 +214,8 @@ TEST(Int16Conversion, AcceptsWhatTheProgramWroteAndRejectsTheRest) {
     EXPECT_EQ(ToInt16(L"3.5"), 4);
     EXPECT_EQ(ToInt16(L"32767"), 32767);
     EXPECT_EQ(ToInt16(L"-32768"), -32768);
-    for (const wchar_t* bad : {L"", L"abc", L"x", L"32768", L"-32769", L"1e3", L"12a", L"-",
-                               L".", L"99999999999999999999"})
+    for (const wchar_t* bad : {L"", L"abc", L"x", L"32768", L"-32769", L"1e3", L"12a", L"-", L".",
+                               L"99999999999999999999"})
         EXPECT_FALSE(ToInt16(bad)) << bad;
 }
 
@@ -225,7 +229,8 @@ TEST(SettingsLocation, FirstExistingCandidateElseTheDriveRoot) {
     fs.files[L"C:\\quilbdx.ini"] = "";
     EXPECT_EQ(ChooseSettingsPath(places, kSettingsFileName, fs), L"C:\\quilbdx.ini");
     fs.files[L"D:\\Tools\\Quillet\\quilbdx.ini"] = "";
-    EXPECT_EQ(ChooseSettingsPath(places, kSettingsFileName, fs), L"D:\\Tools\\Quillet\\quilbdx.ini");
+    EXPECT_EQ(ChooseSettingsPath(places, kSettingsFileName, fs),
+              L"D:\\Tools\\Quillet\\quilbdx.ini");
     fs.files[L"D:\\quilbdx.ini"] = "";
     EXPECT_EQ(ChooseSettingsPath(places, kSettingsFileName, fs), L"D:\\quilbdx.ini");
 }

@@ -11,7 +11,7 @@
 namespace quillet::testing {
 
 class FakeFileSystem final : public FileSystem {
-public:
+  public:
     std::map<std::wstring, std::string> files;
     std::set<std::wstring> folders;
     std::set<std::wstring> readOnly;    // writes fail with "Access is denied."
@@ -52,7 +52,8 @@ public:
         return IoResult::Success();
     }
     IoResult Remove(const std::filesystem::path& path) override {
-        if (!files.erase(path.wstring())) return IoResult::Failure(L"The system cannot find the file specified.");
+        if (!files.erase(path.wstring()))
+            return IoResult::Failure(L"The system cannot find the file specified.");
         return IoResult::Success();
     }
     IoResult Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {

@@ -18,7 +18,7 @@
 namespace quillet::testing {
 
 class FakeView final : public MainView {
-public:
+  public:
     WindowGeometry geometry{1500, 500, 9500, 6500, WindowState::kNormal};
     int screenWidth = 19200, screenHeight = 14400;  // 1280 x 960 pixels
     std::wstring caption;
@@ -37,7 +37,7 @@ public:
     std::wstring clipboardText, clipboardLength;
     std::vector<std::wstring> progress;  // what the progress window went through
     std::array<std::wstring, 10> pictureTag;
-    std::array<std::wstring, 10> picture;   // the file each thumbnail shows
+    std::array<std::wstring, 10> picture;  // the file each thumbnail shows
     std::array<int, 10> fitted{};
     std::map<std::wstring, bool> readableFiles;  // picture files that load
 
@@ -109,14 +109,18 @@ public:
     void ShowProgress(std::wstring_view caption, std::wstring_view label) override {
         progress.push_back(L"show " + std::wstring(caption) + L" / " + std::wstring(label));
     }
-    void ShowProgressBlock(int block) override { progress.push_back(L"block " + std::to_wstring(block)); }
+    void ShowProgressBlock(int block) override {
+        progress.push_back(L"block " + std::to_wstring(block));
+    }
     void CloseProgress() override { progress.push_back(L"close"); }
     bool LoadSlotPicture(int slot, const std::wstring& path) override {
         if (!readableFiles[path]) return false;
         picture[slot] = path;
         return true;
     }
-    std::wstring& Box(BoxRef b) { return b.kind == BoxRef::Kind::kText ? text[b.slot] : title[b.slot]; }
+    std::wstring& Box(BoxRef b) {
+        return b.kind == BoxRef::Kind::kText ? text[b.slot] : title[b.slot];
+    }
     const std::wstring& Box(BoxRef b) const {
         return b.kind == BoxRef::Kind::kText ? text[b.slot] : title[b.slot];
     }
@@ -147,7 +151,7 @@ public:
 };
 
 class FakeClipboard final : public Clipboard {
-public:
+  public:
     std::optional<std::wstring> text;
     std::optional<std::vector<uint8_t>> picture;
     int writes = 0;
@@ -174,13 +178,13 @@ public:
 };
 
 class HeldKeys final : public KeyState {
-public:
+  public:
     std::set<int> down;
     bool IsDown(int key) const override { return down.count(key) > 0; }
 };
 
 class FixedClock final : public RegionalClock {
-public:
+  public:
     std::wstring date = L"07/12/2026", time = L"13:05:09";
     std::vector<int> waits;
     std::wstring ShortDate() override { return date; }
@@ -189,7 +193,7 @@ public:
 };
 
 class RecordingShell final : public Shell {
-public:
+  public:
     struct Call {
         std::wstring operation, file, parameters, directory;
         int show;
@@ -197,13 +201,13 @@ public:
     std::vector<Call> calls;
     void ShellExec(std::wstring_view op, std::wstring_view file, std::wstring_view params,
                    std::wstring_view dir, int show) override {
-        calls.push_back({std::wstring(op), std::wstring(file), std::wstring(params),
-                         std::wstring(dir), show});
+        calls.push_back(
+            {std::wstring(op), std::wstring(file), std::wstring(params), std::wstring(dir), show});
     }
 };
 
 class FakeResolver final : public HostResolver {
-public:
+  public:
     std::optional<std::string> name = std::string("quillet-host");
     std::map<std::string, std::vector<std::vector<uint8_t>>> hosts;
     std::vector<std::string> asked;
@@ -218,7 +222,7 @@ public:
 
 // Case mapping of the C library, enough for the letters the tests use.
 class SimpleCases final : public CaseMapping {
-public:
+  public:
     std::wstring Lower(std::wstring_view t) const override {
         std::wstring s(t);
         for (wchar_t& c : s) c = Map(c, false);
@@ -230,7 +234,7 @@ public:
         return s;
     }
 
-private:
+  private:
     static wchar_t Map(wchar_t c, bool upper) {
         if (upper ? (c >= L'a' && c <= L'z') : (c >= L'A' && c <= L'Z'))
             return static_cast<wchar_t>(c ^ 0x20);
@@ -242,7 +246,7 @@ private:
 };
 
 class ScriptedPrompt final : public Prompt {
-public:
+  public:
     std::deque<bool> answers;  // what the user answers, in order
     struct Shown {
         std::wstring title, text;

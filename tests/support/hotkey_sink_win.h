@@ -14,7 +14,7 @@ namespace tarnkey::testing {
 // Records every HotKeyPress; counts its references so tests can see that an
 // object let go of it.
 class PressSink final : public IDispatch {
-public:
+  public:
     std::vector<LONG> presses;
     LONG refs = 1;
 

@@ -13,7 +13,7 @@ inline const std::wstring kIni = L"C:\\quilbdx.ini";
 inline const std::wstring kFolder = L"C:\\Program Files\\Quillet Pro";
 
 class MainFormTest : public ::testing::Test {
-protected:
+  protected:
     testing::FakeFileSystem fs;
     testing::FakeView view;
     testing::ScriptedPrompt prompt;

@@ -53,9 +53,9 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
 
 void CleanDriveC() {
     std::error_code ec;
-    for (const wchar_t* f : {L"C:\\quilbdx.ini", L"C:\\quilbdx.ini.new",
-                             L"C:\\Program Files\\Quillet Pro\\quilbdx.ini",
-                             L"C:\\Internet Shortcut.url"}) {
+    for (const wchar_t* f :
+         {L"C:\\quilbdx.ini", L"C:\\quilbdx.ini.new",
+          L"C:\\Program Files\\Quillet Pro\\quilbdx.ini", L"C:\\Internet Shortcut.url"}) {
         ::SetFileAttributesW(f, FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(f);
     }
@@ -81,9 +81,9 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 std::string ProfileValue(const char* section, const char* key, const char* fallback) {
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, "C:\\quilbdx.ini");
     std::vector<char> buffer(70000);
-    const DWORD n = ::GetPrivateProfileStringA(section, key, fallback, buffer.data(),
-                                               static_cast<DWORD>(buffer.size()),
-                                               "C:\\quilbdx.ini");
+    const DWORD n =
+        ::GetPrivateProfileStringA(section, key, fallback, buffer.data(),
+                                   static_cast<DWORD>(buffer.size()), "C:\\quilbdx.ini");
     return std::string(buffer.data(), n);
 }
 
@@ -173,7 +173,9 @@ bool PutClipboardBitmap() {
     return ok;
 }
 
-bool ClipboardHas(UINT format) { return ::IsClipboardFormatAvailable(format) != FALSE; }
+bool ClipboardHas(UINT format) {
+    return ::IsClipboardFormatAvailable(format) != FALSE;
+}
 
 void RunningProgram::CommandAndWait(int id) const {
     DWORD_PTR ignored = 0;

@@ -37,7 +37,7 @@ bool PutClipboardBitmap();
 bool ClipboardHas(UINT format);
 
 class RunningProgram {
-public:
+  public:
     RunningProgram() = default;
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
@@ -65,7 +65,7 @@ public:
     static std::wstring TextOf(HWND w);
     void SetText(int id, const std::wstring& text) const;
 
-private:
+  private:
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };

@@ -30,7 +30,7 @@ using ::testing::UnorderedElementsAre;
 using Bytes = std::vector<unsigned char>;
 
 class OleEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override { ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr))); }
     void TearDown() override { ::OleUninitialize(); }
 };
@@ -133,7 +133,7 @@ Bytes DropFilesBlock(const std::vector<std::string>& names, bool wide) {
 // Counts the references media hand out for their release, so a test can
 // tell that every medium was released again.
 class ReleaseCounter final : public IUnknown {
-public:
+  public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (riid != IID_IUnknown) {
             *ppv = nullptr;
@@ -147,14 +147,14 @@ public:
     STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--outstanding_); }
     long outstanding() const { return outstanding_; }
 
-private:
+  private:
     long outstanding_ = 0;
 };
 
 // A data object with whatever blocks a test puts in. It keeps ownership of
 // the memory and lends it out with a release reference, as some programs do.
 class FakeDataObject final : public IDataObject {
-public:
+  public:
     void Offer(CLIPFORMAT format, UniqueGlobal block, DWORD tymed = TYMED_HGLOBAL) {
         offers_[format] = Entry{tymed, std::move(block)};
     }
@@ -203,7 +203,7 @@ public:
     STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
     STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 
-private:
+  private:
     struct Entry {
         DWORD tymed = TYMED_HGLOBAL;
         UniqueGlobal block;
@@ -784,7 +784,7 @@ TEST(OleDropSourceTest, NothingToDragIsNoDrop) {
 // With no button held, DoDragDrop drops at once onto whatever is under the
 // cursor, which lets a whole drag run without a mouse.
 class OleWholeDragTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window_ = MakeWindow(WS_POPUP | WS_VISIBLE | SS_NOTIFY, 200, 200);  // hit-testable
         ASSERT_TRUE(window_);
