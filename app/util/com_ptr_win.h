@@ -3,12 +3,36 @@
 
 #include <windows.h>
 #include <unknwn.h>
+#include <oleidl.h>
 
 #include <cstddef>
 #include <type_traits>
 #include <utility>
 
 namespace quillet {
+
+// The IID of an interface, for As and OneInterface. Standard C++ cannot ask
+// an interface type for it, so each one is listed here or specialised next
+// to its user; As(iid, out) takes any interface without a listing.
+template <class Interface>
+struct InterfaceId;
+
+template <>
+struct InterfaceId<IUnknown> {
+    static REFIID Get() { return IID_IUnknown; }
+};
+template <>
+struct InterfaceId<IDataObject> {
+    static REFIID Get() { return IID_IDataObject; }
+};
+template <>
+struct InterfaceId<IDropSource> {
+    static REFIID Get() { return IID_IDropSource; }
+};
+template <>
+struct InterfaceId<IDropTarget> {
+    static REFIID Get() { return IID_IDropTarget; }
+};
 
 // Holds one reference to a COM object. There is deliberately no constructor
 // from a raw pointer: Adopt and Retain say whether a reference is taken over
@@ -78,13 +102,18 @@ class ComPtr {
     }
     void** putVoid() { return reinterpret_cast<void**>(put()); }
 
+    // `iid` must name U: nothing here can check that.
     template <class U>
-    HRESULT As(ComPtr<U>& out) const {
+    HRESULT As(REFIID iid, ComPtr<U>& out) const {
         if (!p_) {
             out.reset();
             return E_POINTER;
         }
-        return p_->QueryInterface(__uuidof(U), out.putVoid());
+        return p_->QueryInterface(iid, out.putVoid());
+    }
+    template <class U>
+    HRESULT As(ComPtr<U>& out) const {
+        return As(InterfaceId<U>::Get(), out);
     }
 
   private:
@@ -98,7 +127,7 @@ class OneInterface : public Interface {
   public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == __uuidof(Interface)) {
+        if (riid == IID_IUnknown || riid == InterfaceId<Interface>::Get()) {
             *ppv = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
