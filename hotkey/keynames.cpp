@@ -1,3 +1,4 @@
+// The names of keys and modifiers that a hotkey's text is made of.
 #include "keynames.h"
 
 namespace tarnkey {
