@@ -1,36 +1,24 @@
-// The in-process server: the four exports, the class factory, the module
-// count, the type library and self-registration.
+// The in-process server: exports, class factory, module count, type library, registration.
 #include <windows.h>
 #include <olectl.h>
 
 #include <mutex>
-#include <new>
 #include <string>
 
 #include "HotKey_win.h"
 #include "module_win.h"
+#include "util/module_path_win.h"
 
 namespace tarnkey {
+
+using quillet::ComPtr;
 
 namespace {
 
 HMODULE gModule = nullptr;
 LONG gRefs = 0;
 std::mutex gTypeLibLock;
-ITypeLib* gTypeLib = nullptr;
-
-std::wstring ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(gModule, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
+ComPtr<ITypeLib> gTypeLib;
 
 std::wstring GuidText(REFGUID guid) {
     wchar_t text[40] = {};
@@ -95,9 +83,10 @@ const RegistryRow kRows[] = {
 const wchar_t* const kTrees[] = {L"CLSID\\{CLSID}", L"Tarnkey.HotKey"};
 
 std::wstring Fill(std::wstring text) {
-    const std::pair<std::wstring, std::wstring> fields[] = {{L"{CLSID}", GuidText(CLSID_HotKey)},
-                                                            {L"{LIBID}", GuidText(LIBID_Tarnkey)},
-                                                            {L"%MODULE%", ModulePath()}};
+    const std::pair<std::wstring, std::wstring> fields[] = {
+        {L"{CLSID}", GuidText(CLSID_HotKey)},
+        {L"{LIBID}", GuidText(LIBID_Tarnkey)},
+        {L"%MODULE%", quillet::ModuleFileName(gModule)}};
     for (const auto& [field, value] : fields)
         for (size_t at = text.find(field); at != std::wstring::npos; at = text.find(field))
             text.replace(at, field.size(), value);
@@ -126,18 +115,14 @@ void AddModuleRef() {
 void ReleaseModuleRef() {
     ::InterlockedDecrement(&gRefs);
 }
-LONG ModuleRefs() {
-    return gRefs;
-}
 
-ITypeInfo* TypeInfoOf(REFGUID guid) {
+ComPtr<ITypeInfo> TypeInfoOf(REFGUID guid) {
     std::lock_guard<std::mutex> lock(gTypeLibLock);
-    if (!gTypeLib && FAILED(::LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &gTypeLib)))
+    if (!gTypeLib && FAILED(::LoadTypeLibEx(quillet::ModuleFileName(gModule).c_str(), REGKIND_NONE,
+                                            gTypeLib.put())))
         return nullptr;
-    // The library keeps the type information alive as long as it is loaded.
-    ITypeInfo* info = nullptr;
-    if (FAILED(gTypeLib->GetTypeInfoOfGuid(guid, &info))) return nullptr;
-    info->Release();
+    ComPtr<ITypeInfo> info;
+    if (FAILED(gTypeLib->GetTypeInfoOfGuid(guid, info.put()))) return nullptr;
     return info;
 }
 
@@ -161,12 +146,9 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
 }
 
 STDAPI DllCanUnloadNow() {
-    if (ModuleRefs() != 0) return S_FALSE;
+    if (gRefs != 0) return S_FALSE;
     std::lock_guard<std::mutex> lock(gTypeLibLock);
-    if (gTypeLib) {
-        gTypeLib->Release();
-        gTypeLib = nullptr;
-    }
+    gTypeLib = nullptr;
     return S_OK;
 }
 
@@ -187,13 +169,10 @@ STDAPI DllRegisterServer() {
             return SELFREG_E_CLASS;
         }
     }
-    ITypeLib* lib = nullptr;
-    const std::wstring path = ModulePath();
-    HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, &lib);
-    if (SUCCEEDED(hr)) {
-        hr = ::RegisterTypeLib(lib, const_cast<LPOLESTR>(path.c_str()), nullptr);
-        lib->Release();
-    }
+    std::wstring path = quillet::ModuleFileName(gModule);
+    ComPtr<ITypeLib> lib;
+    HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.put());
+    if (SUCCEEDED(hr)) hr = ::RegisterTypeLib(lib.get(), path.data(), nullptr);
     if (FAILED(hr)) {
         Unregister();
         return SELFREG_E_TYPELIB;

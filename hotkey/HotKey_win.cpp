@@ -1,3 +1,4 @@
+// The HotKey object: its members, its errors, and the connection point for HotKeyPress.
 #include "HotKey_win.h"
 
 #include <olectl.h>
@@ -7,12 +8,15 @@
 #include <mutex>
 #include <new>
 #include <set>
+#include <string>
 
 #include "keynames.h"
 #include "mSubclass_win.h"
 #include "module_win.h"
 
 namespace tarnkey {
+
+using quillet::ComPtr;
 
 namespace {
 
@@ -31,17 +35,13 @@ std::set<HotKey*> gLive;
 
 // Raises an automation error with only a number and a description.
 HRESULT Fail(HRESULT hr, const std::wstring& description) {
-    ICreateErrorInfo* create = nullptr;
-    if (SUCCEEDED(::CreateErrorInfo(&create))) {
+    ComPtr<ICreateErrorInfo> create;
+    if (SUCCEEDED(::CreateErrorInfo(create.put()))) {
         create->SetGUID(IID__HotKey);
         create->SetSource(const_cast<LPOLESTR>(L"Tarnkey.HotKey"));
         create->SetDescription(const_cast<LPOLESTR>(description.c_str()));
-        IErrorInfo* info = nullptr;
-        if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-            ::SetErrorInfo(0, info);
-            info->Release();
-        }
-        create->Release();
+        ComPtr<IErrorInfo> info;
+        if (SUCCEEDED(create.As(IID_IErrorInfo, info))) ::SetErrorInfo(0, info.get());
     }
     return hr;
 }
@@ -61,23 +61,32 @@ bool IsWindowsNT() {
     return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
-std::wstring Widen(const std::string& text) {
+// Hotkey texts are ASCII, so each byte is its own UTF-16 unit.
+std::wstring AsciiToWide(const std::string& text) {
     return std::wstring(text.begin(), text.end());
+}
+
+// A listed connection as the connection enumerator holds it.
+struct Connection {
+    ComPtr<IDispatch> sink;
+    DWORD cookie;
+};
+
+// What Next hands out: a held item with a reference of the caller's own.
+IConnectionPoint* Lend(const ComPtr<IConnectionPoint>& point) {
+    return ComPtr<IConnectionPoint>(point).detach();
+}
+CONNECTDATA Lend(const Connection& connection) {
+    return {ComPtr<IDispatch>(connection.sink).detach(), connection.cookie};
 }
 
 // A snapshot enumerator of COM items (connection points or connections):
 // the standard Next/Skip/Reset/Clone over a vector it owns.
-template <typename Enum, typename Item, const IID& kIid>
+template <typename Enum, typename Item, typename Held, const IID& kIid>
 class Enumerator final : public Enum {
   public:
-    explicit Enumerator(std::vector<Item> items) : items_(std::move(items)) {
-        for (Item& item : items_) AddRefItem(item);
-        AddModuleRef();
-    }
-    ~Enumerator() {
-        for (Item& item : items_) ReleaseItem(item);
-        ReleaseModuleRef();
-    }
+    explicit Enumerator(std::vector<Held> items) : items_(std::move(items)) { AddModuleRef(); }
+    ~Enumerator() { ReleaseModuleRef(); }
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         if (riid == IID_IUnknown || riid == kIid) {
@@ -99,10 +108,7 @@ class Enumerator final : public Enum {
     STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
         if (!out || (count > 1 && !fetched)) return E_POINTER;
         ULONG n = 0;
-        for (; n < count && next_ < items_.size(); ++n, ++next_) {
-            out[n] = items_[next_];
-            AddRefItem(out[n]);
-        }
+        for (; n < count && next_ < items_.size(); ++n, ++next_) out[n] = Lend(items_[next_]);
         if (fetched) *fetched = n;
         return n == count ? S_OK : S_FALSE;
     }
@@ -116,27 +122,23 @@ class Enumerator final : public Enum {
     }
     STDMETHODIMP Clone(Enum** copy) override {
         if (!copy) return E_POINTER;
-        auto* clone = new (std::nothrow) Enumerator(items_);
+        auto clone = ComPtr<Enumerator>::Adopt(new (std::nothrow) Enumerator(items_));
         if (!clone) return E_OUTOFMEMORY;
         clone->next_ = next_;
-        *copy = clone;
+        *copy = clone.detach();
         return S_OK;
     }
 
   private:
-    static void AddRefItem(IConnectionPoint* p) { p->AddRef(); }
-    static void ReleaseItem(IConnectionPoint* p) { p->Release(); }
-    static void AddRefItem(CONNECTDATA& c) { c.pUnk->AddRef(); }
-    static void ReleaseItem(CONNECTDATA& c) { c.pUnk->Release(); }
-
     LONG refs_ = 1;
-    std::vector<Item> items_;
+    std::vector<Held> items_;
     size_t next_ = 0;
 };
 
-using PointEnumerator =
-    Enumerator<IEnumConnectionPoints, IConnectionPoint*, IID_IEnumConnectionPoints>;
-using ConnectionEnumerator = Enumerator<IEnumConnections, CONNECTDATA, IID_IEnumConnections>;
+using PointEnumerator = Enumerator<IEnumConnectionPoints, IConnectionPoint*,
+                                   ComPtr<IConnectionPoint>, IID_IEnumConnectionPoints>;
+using ConnectionEnumerator =
+    Enumerator<IEnumConnections, CONNECTDATA, Connection, IID_IEnumConnections>;
 
 }  // namespace
 
@@ -152,7 +154,7 @@ HotKey::~HotKey() {
     RemoveAllHotKeys();
     if (subclassed_ && UnSubclass(hwnd_)) subclassed_ = false;
     if (hwnd_) ::DestroyWindow(hwnd_);
-    for (Sink& sink : sinks_) sink.dispatch->Release();
+    sinks_.clear();  // while the module still counts this object
     ReleaseModuleRef();
 }
 
@@ -166,12 +168,11 @@ HRESULT HotKey::Init() {
 
 HRESULT HotKey::Create(REFIID riid, void** ppv) {
     *ppv = nullptr;
-    HotKey* object = new (std::nothrow) HotKey();
+    const auto object = ComPtr<HotKey>::Adopt(new (std::nothrow) HotKey());
     if (!object) return E_OUTOFMEMORY;
-    HRESULT hr = object->Init();
-    if (SUCCEEDED(hr)) hr = object->QueryInterface(riid, ppv);
-    object->Release();  // the caller's reference, if any, is the only one left
-    return hr;
+    const HRESULT hr = object->Init();
+    // On success the caller's reference is the only one left.
+    return SUCCEEDED(hr) ? object->QueryInterface(riid, ppv) : hr;
 }
 
 STDMETHODIMP HotKey::QueryInterface(REFIID riid, void** ppv) {
@@ -212,17 +213,16 @@ STDMETHODIMP HotKey::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
     if (!info) return E_POINTER;
     *info = nullptr;
     if (index != 0) return DISP_E_BADINDEX;
-    ITypeInfo* type = TypeInfoOf(IID__HotKey);
+    ComPtr<ITypeInfo> type = TypeInfoOf(IID__HotKey);
     if (!type) return TYPE_E_ELEMENTNOTFOUND;
-    type->AddRef();
-    *info = type;
+    *info = type.detach();
     return S_OK;
 }
 
 STDMETHODIMP HotKey::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    ITypeInfo* type = TypeInfoOf(IID__HotKey);
+    const ComPtr<ITypeInfo> type = TypeInfoOf(IID__HotKey);
     if (!type) return TYPE_E_ELEMENTNOTFOUND;
-    return ::DispGetIDsOfNames(type, names, count, ids);
+    return ::DispGetIDsOfNames(type.get(), names, count, ids);
 }
 
 STDMETHODIMP HotKey::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
@@ -230,9 +230,9 @@ STDMETHODIMP HotKey::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     if (id == kDispRemoveHotKey && (flags & DISPATCH_METHOD))
         return InvokeRemoveHotKey(params, excep, argError);
-    ITypeInfo* type = TypeInfoOf(IID__HotKey);
+    const ComPtr<ITypeInfo> type = TypeInfoOf(IID__HotKey);
     if (!type) return TYPE_E_ELEMENTNOTFOUND;
-    return ::DispInvoke(static_cast<_HotKey*>(this), type, id, flags, params, result, excep,
+    return ::DispInvoke(static_cast<_HotKey*>(this), type.get(), id, flags, params, result, excep,
                         argError);
 }
 
@@ -254,11 +254,10 @@ HRESULT HotKey::InvokeRemoveHotKey(DISPPARAMS* params, EXCEPINFO* excep, UINT* a
     if (excep) {
         *excep = EXCEPINFO{};
         excep->scode = hr;
-        IErrorInfo* info = nullptr;
-        if (::GetErrorInfo(0, &info) == S_OK && info) {
+        ComPtr<IErrorInfo> info;
+        if (::GetErrorInfo(0, info.put()) == S_OK && info) {
             info->GetSource(&excep->bstrSource);
             info->GetDescription(&excep->bstrDescription);
-            info->Release();
         }
     }
     return DISP_E_EXCEPTION;
@@ -340,7 +339,7 @@ STDMETHODIMP HotKey::SetHotKey(LONG hotKeyId, LONG* id) {
         !::RegisterHotKey(hwnd_, id_, static_cast<UINT>(modifiers_), static_cast<UINT>(keyCode_))) {
         if (added) ReleaseAtomOf(id_);
         return Fail(kErrHotKeyInUse,
-                    Widen(text) + L" is already in use by Windows or another program");
+                    AsciiToWide(text) + L" is already in use by Windows or another program");
     }
 
     if (!subclassed_) {
@@ -368,7 +367,7 @@ STDMETHODIMP HotKey::InterfaceSupportsErrorInfo(REFIID riid) {
 
 STDMETHODIMP HotKey::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
     if (!ppEnum) return E_POINTER;
-    *ppEnum = new (std::nothrow) PointEnumerator({&events_});
+    *ppEnum = new (std::nothrow) PointEnumerator({ComPtr<IConnectionPoint>::Retain(&events_)});
     return *ppEnum ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -376,17 +375,14 @@ STDMETHODIMP HotKey::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
     if (!ppCP) return E_POINTER;
     *ppCP = nullptr;
     if (riid != DIID___HotKey) return CONNECT_E_NOCONNECTION;
-    *ppCP = &events_;
-    events_.AddRef();
+    *ppCP = ComPtr<IConnectionPoint>::Retain(&events_).detach();
     return S_OK;
 }
 
 STDMETHODIMP HotKey::GetClassInfo(ITypeInfo** info) {
     if (!info) return E_POINTER;
-    *info = TypeInfoOf(CLSID_HotKey);
-    if (!*info) return TYPE_E_ELEMENTNOTFOUND;
-    (*info)->AddRef();
-    return S_OK;
+    *info = TypeInfoOf(CLSID_HotKey).detach();
+    return *info ? S_OK : TYPE_E_ELEMENTNOTFOUND;
 }
 
 void HotKey::RaiseHotKeyPress(HotKey* object, LONG id) {
@@ -395,13 +391,13 @@ void HotKey::RaiseHotKeyPress(HotKey* object, LONG id) {
         if (!gLive.count(object)) return;
     }
     // A handler may release the object or unadvise itself while it runs.
-    object->AddRef();
-    std::vector<IDispatch*> targets;
-    for (const Sink& sink : object->sinks_) {
-        sink.dispatch->AddRef();
-        targets.push_back(sink.dispatch);
-    }
-    for (IDispatch* target : targets) {
+    const auto keepAlive = ComPtr<HotKey>::Retain(object);
+    const std::vector<ComPtr<IDispatch>> targets = [&] {
+        std::vector<ComPtr<IDispatch>> all;
+        for (const Sink& sink : object->sinks_) all.push_back(sink.dispatch);
+        return all;
+    }();
+    for (const ComPtr<IDispatch>& target : targets) {
         VARIANTARG arg;
         ::VariantInit(&arg);
         arg.vt = VT_I4;
@@ -409,9 +405,7 @@ void HotKey::RaiseHotKeyPress(HotKey* object, LONG id) {
         DISPPARAMS params{&arg, nullptr, 1, 0};
         target->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
                        nullptr);
-        target->Release();
     }
-    object->Release();
 }
 
 STDMETHODIMP HotKey::EventPoint::QueryInterface(REFIID riid, void** ppv) {
@@ -433,29 +427,28 @@ STDMETHODIMP HotKey::EventPoint::GetConnectionInterface(IID* iid) {
 
 STDMETHODIMP HotKey::EventPoint::GetConnectionPointContainer(IConnectionPointContainer** ppCPC) {
     if (!ppCPC) return E_POINTER;
-    *ppCPC = &owner_;
-    owner_.AddRef();
+    *ppCPC = ComPtr<IConnectionPointContainer>::Retain(&owner_).detach();
     return S_OK;
 }
 
 STDMETHODIMP HotKey::EventPoint::Advise(IUnknown* sink, DWORD* cookie) {
     if (!sink || !cookie) return E_POINTER;
     *cookie = 0;
-    IDispatch* dispatch = nullptr;
-    if (FAILED(sink->QueryInterface(DIID___HotKey, reinterpret_cast<void**>(&dispatch))) &&
-        FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch))))
+    ComPtr<IDispatch> dispatch;
+    if (FAILED(sink->QueryInterface(DIID___HotKey, dispatch.putVoid())) &&
+        FAILED(sink->QueryInterface(IID_IDispatch, dispatch.putVoid())))
         return CONNECT_E_CANNOTCONNECT;
+    owner_.sinks_.push_back({owner_.nextCookie_, std::move(dispatch)});
     *cookie = owner_.nextCookie_++;
-    owner_.sinks_.push_back({*cookie, dispatch});
     return S_OK;
 }
 
 STDMETHODIMP HotKey::EventPoint::Unadvise(DWORD cookie) {
     for (auto it = owner_.sinks_.begin(); it != owner_.sinks_.end(); ++it) {
         if (it->cookie == cookie) {
-            IDispatch* dispatch = it->dispatch;
+            // Released once the list is whole again: the sink may call back.
+            const ComPtr<IDispatch> gone = std::move(it->dispatch);
             owner_.sinks_.erase(it);
-            dispatch->Release();
             return S_OK;
         }
     }
@@ -464,7 +457,7 @@ STDMETHODIMP HotKey::EventPoint::Unadvise(DWORD cookie) {
 
 STDMETHODIMP HotKey::EventPoint::EnumConnections(IEnumConnections** ppEnum) {
     if (!ppEnum) return E_POINTER;
-    std::vector<CONNECTDATA> connections;
+    std::vector<Connection> connections;
     for (const Sink& sink : owner_.sinks_) connections.push_back({sink.dispatch, sink.cookie});
     *ppEnum = new (std::nothrow) ConnectionEnumerator(std::move(connections));
     return *ppEnum ? S_OK : E_OUTOFMEMORY;

@@ -5,10 +5,10 @@
 #include <windows.h>
 #include <ocidl.h>
 
-#include <string>
 #include <vector>
 
 #include "Tarnkey_h.h"
+#include "util/com_ptr_win.h"
 
 namespace tarnkey {
 
@@ -74,7 +74,7 @@ class HotKey final : public _HotKey,
 
     struct Sink {
         DWORD cookie;
-        IDispatch* dispatch;  // one reference held
+        quillet::ComPtr<IDispatch> dispatch;
     };
     // An issued id, and whether this object still holds its atom reference.
     struct Issued {

@@ -1,3 +1,4 @@
+// The hidden window of each HotKey object and the hook on its messages.
 #include "mSubclass_win.h"
 
 #include "HotKey_win.h"

@@ -5,14 +5,15 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "util/com_ptr_win.h"
+
 namespace tarnkey {
 
 HMODULE ModuleHandle();
 void AddModuleRef();
 void ReleaseModuleRef();
-LONG ModuleRefs();
 
-// The type information of one interface of the library (borrowed reference).
-ITypeInfo* TypeInfoOf(REFGUID guid);
+// The type information of one interface of the library, or null.
+quillet::ComPtr<ITypeInfo> TypeInfoOf(REFGUID guid);
 
 }  // namespace tarnkey

@@ -47,6 +47,39 @@ std::set<HWND> HiddenWindows() {
     return found;
 }
 
+// A client object that may lack the dispatch interface a sink needs.
+class Misfit final : public IDispatch {
+  public:
+    LONG refs = 1;
+    int presses = 0;
+    bool isDispatch = false;
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (riid == IID_IUnknown || (isDispatch && riid == IID_IDispatch)) {
+            *ppv = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refs); }
+    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refs); }
+    STDMETHODIMP GetTypeInfoCount(UINT* n) override {
+        *n = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                        UINT*) override {
+        ++presses;
+        return S_OK;
+    }
+};
+
 std::wstring LastErrorDescription() {
     IErrorInfo* info = nullptr;
     if (::GetErrorInfo(0, &info) != S_OK || !info) return L"<none>";
@@ -285,6 +318,30 @@ TEST_F(HotKeyTest, LateBoundCallsGoThroughTheTypeLibrary) {
     ::SysFreeString(excep.bstrDescription);
     ::SysFreeString(excep.bstrHelpFile);
     key->Release();
+}
+
+TEST_F(HotKeyTest, AdviseTakesOnlyADispatchSinkAndKeepsNothingOfAnother) {
+    HWND hidden = nullptr;
+    _HotKey* key = Create(&hidden);
+    IConnectionPoint* point = tarnkey::testing::EventPointOf(key);
+    ASSERT_TRUE(point);
+    Misfit plain;
+    DWORD cookie = 99;
+    EXPECT_EQ(point->Advise(&plain, &cookie), CONNECT_E_CANNOTCONNECT);
+    EXPECT_EQ(cookie, 0u);
+    EXPECT_EQ(plain.refs, 1);
+    // Without the event interface's own IID, IDispatch is enough.
+    Misfit dispatchOnly;
+    dispatchOnly.isDispatch = true;
+    ASSERT_EQ(point->Advise(&dispatchOnly, &cookie), S_OK);
+    const LONG id = Set(key, 'D', 3);
+    ::SendMessageW(hidden, WM_HOTKEY, static_cast<WPARAM>(static_cast<DWORD>(id)), 0);
+    EXPECT_EQ(dispatchOnly.presses, 1);
+    EXPECT_EQ(point->Unadvise(cookie), S_OK);
+    EXPECT_EQ(dispatchOnly.refs, 1);
+    point->Release();
+    key->Release();
+    EXPECT_EQ(plain.refs, 1);
 }
 
 TEST_F(HotKeyTest, ManyLifetimesLeaveNothingBehind) {
