@@ -29,14 +29,16 @@ std::wstring GuidText(REFGUID guid) {
 class ClassFactory final : public IClassFactory {
   public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *ppv = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+        return Guarded([&] {
+            if (!ppv) return E_POINTER;
+            if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+                *ppv = static_cast<IClassFactory*>(this);
+                AddRef();
+                return S_OK;
+            }
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        });
     }
     // The factory is static; its references keep the module, not itself.
     STDMETHODIMP_(ULONG) AddRef() override {
@@ -48,14 +50,18 @@ class ClassFactory final : public IClassFactory {
         return 1;
     }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
-        return HotKey::Create(riid, ppv);
+        return Guarded([&] {
+            if (!ppv) return E_POINTER;
+            *ppv = nullptr;
+            if (outer) return CLASS_E_NOAGGREGATION;
+            return HotKey::Create(riid, ppv);
+        });
     }
     STDMETHODIMP LockServer(BOOL lock) override {
-        lock ? AddModuleRef() : ReleaseModuleRef();
-        return S_OK;
+        return Guarded([&] {
+            lock ? AddModuleRef() : ReleaseModuleRef();
+            return S_OK;
+        });
     }
 };
 
@@ -139,47 +145,54 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (clsid != CLSID_HotKey) return CLASS_E_CLASSNOTAVAILABLE;
-    return gFactory.QueryInterface(riid, ppv);
+    return Guarded([&] {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (clsid != CLSID_HotKey) return CLASS_E_CLASSNOTAVAILABLE;
+        return gFactory.QueryInterface(riid, ppv);
+    });
 }
 
 STDAPI DllCanUnloadNow() {
-    if (gRefs != 0) return S_FALSE;
-    std::lock_guard<std::mutex> lock(gTypeLibLock);
-    gTypeLib = nullptr;
-    return S_OK;
+    return Guarded([] {
+        if (gRefs != 0) return S_FALSE;
+        std::lock_guard<std::mutex> lock(gTypeLibLock);
+        gTypeLib = nullptr;
+        return S_OK;
+    });
 }
 
 STDAPI DllRegisterServer() {
-    for (const RegistryRow& row : kRows) {
-        HKEY key = nullptr;
-        LSTATUS s = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, Fill(row.key).c_str(), 0, nullptr, 0,
-                                      KEY_SET_VALUE, nullptr, &key, nullptr);
-        if (s == ERROR_SUCCESS) {
+    return Guarded([] {
+        for (const RegistryRow& row : kRows) {
+            const std::wstring keyPath = Fill(row.key);
             const std::wstring data = Fill(row.data);
-            s = ::RegSetValueExW(key, row.name, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(data.c_str()),
-                                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-            ::RegCloseKey(key);
+            HKEY key = nullptr;
+            LSTATUS s = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0,
+                                          KEY_SET_VALUE, nullptr, &key, nullptr);
+            if (s == ERROR_SUCCESS) {
+                s = ::RegSetValueExW(key, row.name, 0, REG_SZ,
+                                     reinterpret_cast<const BYTE*>(data.c_str()),
+                                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+                ::RegCloseKey(key);
+            }
+            if (s != ERROR_SUCCESS) {
+                Unregister();
+                return SELFREG_E_CLASS;
+            }
         }
-        if (s != ERROR_SUCCESS) {
+        std::wstring path = quillet::ModuleFileName(gModule);
+        ComPtr<ITypeLib> lib;
+        HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.put());
+        if (SUCCEEDED(hr)) hr = ::RegisterTypeLib(lib.get(), path.data(), nullptr);
+        if (FAILED(hr)) {
             Unregister();
-            return SELFREG_E_CLASS;
+            return SELFREG_E_TYPELIB;
         }
-    }
-    std::wstring path = quillet::ModuleFileName(gModule);
-    ComPtr<ITypeLib> lib;
-    HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.put());
-    if (SUCCEEDED(hr)) hr = ::RegisterTypeLib(lib.get(), path.data(), nullptr);
-    if (FAILED(hr)) {
-        Unregister();
-        return SELFREG_E_TYPELIB;
-    }
-    return S_OK;
+        return S_OK;
+    });
 }
 
 STDAPI DllUnregisterServer() {
-    return Unregister();
+    return Guarded([] { return Unregister(); });
 }

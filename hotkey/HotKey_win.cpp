@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <mutex>
 #include <new>
 #include <set>
 #include <string>
@@ -29,9 +28,18 @@ constexpr HRESULT kInvalidPropertyValue = static_cast<HRESULT>(0x800A017C);
 constexpr HRESULT kOverflow = static_cast<HRESULT>(0x800A0006);
 constexpr DISPID kDispRemoveHotKey = 0x60030008;
 
-// Objects alive now: a press is delivered only to one of them.
-std::mutex gLiveLock;
+// Objects alive now: a press is delivered only to one of them. An SRW lock
+// cannot fail, so the destructor, which takes it, cannot throw.
+SRWLOCK gLiveLock = SRWLOCK_INIT;
 std::set<HotKey*> gLive;
+
+class LiveLock {
+  public:
+    LiveLock() { ::AcquireSRWLockExclusive(&gLiveLock); }
+    ~LiveLock() { ::ReleaseSRWLockExclusive(&gLiveLock); }
+    LiveLock(const LiveLock&) = delete;
+    LiveLock& operator=(const LiveLock&) = delete;
+};
 
 // Raises an automation error with only a number and a description.
 HRESULT Fail(HRESULT hr, const std::wstring& description) {
@@ -88,14 +96,16 @@ class Enumerator final : public Enum {
     explicit Enumerator(std::vector<Held> items) : items_(std::move(items)) { AddModuleRef(); }
     ~Enumerator() { ReleaseModuleRef(); }
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == kIid) {
-            *ppv = static_cast<Enum*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+        return Guarded([&] {
+            if (!ppv) return E_POINTER;
+            if (riid == IID_IUnknown || riid == kIid) {
+                *ppv = static_cast<Enum*>(this);
+                AddRef();
+                return S_OK;
+            }
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        });
     }
     STDMETHODIMP_(ULONG) AddRef() override {
         return static_cast<ULONG>(::InterlockedIncrement(&refs_));
@@ -106,27 +116,35 @@ class Enumerator final : public Enum {
         return static_cast<ULONG>(left);
     }
     STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
-        if (!out || (count > 1 && !fetched)) return E_POINTER;
-        ULONG n = 0;
-        for (; n < count && next_ < items_.size(); ++n, ++next_) out[n] = Lend(items_[next_]);
-        if (fetched) *fetched = n;
-        return n == count ? S_OK : S_FALSE;
+        return Guarded([&] {
+            if (!out || (count > 1 && !fetched)) return E_POINTER;
+            ULONG n = 0;
+            for (; n < count && next_ < items_.size(); ++n, ++next_) out[n] = Lend(items_[next_]);
+            if (fetched) *fetched = n;
+            return n == count ? S_OK : S_FALSE;
+        });
     }
     STDMETHODIMP Skip(ULONG count) override {
-        next_ = std::min(items_.size(), next_ + count);
-        return next_ < items_.size() ? S_OK : S_FALSE;
+        return Guarded([&] {
+            next_ = std::min(items_.size(), next_ + count);
+            return next_ < items_.size() ? S_OK : S_FALSE;
+        });
     }
     STDMETHODIMP Reset() override {
-        next_ = 0;
-        return S_OK;
+        return Guarded([&] {
+            next_ = 0;
+            return S_OK;
+        });
     }
     STDMETHODIMP Clone(Enum** copy) override {
-        if (!copy) return E_POINTER;
-        auto clone = ComPtr<Enumerator>::Adopt(new (std::nothrow) Enumerator(items_));
-        if (!clone) return E_OUTOFMEMORY;
-        clone->next_ = next_;
-        *copy = clone.detach();
-        return S_OK;
+        return Guarded([&] {
+            if (!copy) return E_POINTER;
+            auto clone = ComPtr<Enumerator>::Adopt(new (std::nothrow) Enumerator(items_));
+            if (!clone) return E_OUTOFMEMORY;
+            clone->next_ = next_;
+            *copy = clone.detach();
+            return S_OK;
+        });
     }
 
   private:
@@ -148,7 +166,7 @@ HotKey::HotKey() {
 
 HotKey::~HotKey() {
     {
-        std::lock_guard<std::mutex> lock(gLiveLock);
+        LiveLock lock;
         gLive.erase(this);
     }
     RemoveAllHotKeys();
@@ -161,7 +179,7 @@ HotKey::~HotKey() {
 HRESULT HotKey::Init() {
     hwnd_ = CreateSubclassForm(this);
     if (!hwnd_) return HRESULT_FROM_WIN32(::GetLastError());
-    std::lock_guard<std::mutex> lock(gLiveLock);
+    LiveLock lock;
     gLive.insert(this);
     return S_OK;
 }
@@ -176,21 +194,23 @@ HRESULT HotKey::Create(REFIID riid, void** ppv) {
 }
 
 STDMETHODIMP HotKey::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID__HotKey)
-        *ppv = static_cast<_HotKey*>(this);
-    else if (riid == IID_ISupportErrorInfo)
-        *ppv = static_cast<ISupportErrorInfo*>(this);
-    else if (riid == IID_IConnectionPointContainer)
-        *ppv = static_cast<IConnectionPointContainer*>(this);
-    else if (riid == IID_IProvideClassInfo)
-        *ppv = static_cast<IProvideClassInfo*>(this);
-    else {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
+    return Guarded([&] {
+        if (!ppv) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID__HotKey)
+            *ppv = static_cast<_HotKey*>(this);
+        else if (riid == IID_ISupportErrorInfo)
+            *ppv = static_cast<ISupportErrorInfo*>(this);
+        else if (riid == IID_IConnectionPointContainer)
+            *ppv = static_cast<IConnectionPointContainer*>(this);
+        else if (riid == IID_IProvideClassInfo)
+            *ppv = static_cast<IProvideClassInfo*>(this);
+        else {
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    });
 }
 
 STDMETHODIMP_(ULONG) HotKey::AddRef() {
@@ -204,36 +224,44 @@ STDMETHODIMP_(ULONG) HotKey::Release() {
 }
 
 STDMETHODIMP HotKey::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
+    return Guarded([&] {
+        if (!count) return E_POINTER;
+        *count = 1;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP HotKey::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    ComPtr<ITypeInfo> type = TypeInfoOf(IID__HotKey);
-    if (!type) return TYPE_E_ELEMENTNOTFOUND;
-    *info = type.detach();
-    return S_OK;
+    return Guarded([&] {
+        if (!info) return E_POINTER;
+        *info = nullptr;
+        if (index != 0) return DISP_E_BADINDEX;
+        ComPtr<ITypeInfo> type = TypeInfoOf(IID__HotKey);
+        if (!type) return TYPE_E_ELEMENTNOTFOUND;
+        *info = type.detach();
+        return S_OK;
+    });
 }
 
 STDMETHODIMP HotKey::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    const ComPtr<ITypeInfo> type = TypeInfoOf(IID__HotKey);
-    if (!type) return TYPE_E_ELEMENTNOTFOUND;
-    return ::DispGetIDsOfNames(type.get(), names, count, ids);
+    return Guarded([&] {
+        const ComPtr<ITypeInfo> type = TypeInfoOf(IID__HotKey);
+        if (!type) return TYPE_E_ELEMENTNOTFOUND;
+        return ::DispGetIDsOfNames(type.get(), names, count, ids);
+    });
 }
 
 STDMETHODIMP HotKey::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                             VARIANT* result, EXCEPINFO* excep, UINT* argError) {
-    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    if (id == kDispRemoveHotKey && (flags & DISPATCH_METHOD))
-        return InvokeRemoveHotKey(params, excep, argError);
-    const ComPtr<ITypeInfo> type = TypeInfoOf(IID__HotKey);
-    if (!type) return TYPE_E_ELEMENTNOTFOUND;
-    return ::DispInvoke(static_cast<_HotKey*>(this), type.get(), id, flags, params, result, excep,
-                        argError);
+    return Guarded([&] {
+        if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        if (id == kDispRemoveHotKey && (flags & DISPATCH_METHOD))
+            return InvokeRemoveHotKey(params, excep, argError);
+        const ComPtr<ITypeInfo> type = TypeInfoOf(IID__HotKey);
+        if (!type) return TYPE_E_ELEMENTNOTFOUND;
+        return ::DispInvoke(static_cast<_HotKey*>(this), type.get(), id, flags, params, result,
+                            excep, argError);
+    });
 }
 
 // Script hosts pass a variable by reference as a variant, which the type
@@ -264,28 +292,36 @@ HRESULT HotKey::InvokeRemoveHotKey(DISPPARAMS* params, EXCEPINFO* excep, UINT* a
 }
 
 STDMETHODIMP HotKey::get_KeyCode(LONG* value) {
-    if (!value) return E_POINTER;
-    *value = keyCode_;
-    return Succeed();
+    return Guarded([&] {
+        if (!value) return E_POINTER;
+        *value = keyCode_;
+        return Succeed();
+    });
 }
 
 STDMETHODIMP HotKey::put_KeyCode(LONG value) {
-    keyCode_ = value;
-    return Succeed();
+    return Guarded([&] {
+        keyCode_ = value;
+        return Succeed();
+    });
 }
 
 STDMETHODIMP HotKey::get_Modifiers(LONG* value) {
-    if (!value) return E_POINTER;
-    *value = modifiers_;
-    return Succeed();
+    return Guarded([&] {
+        if (!value) return E_POINTER;
+        *value = modifiers_;
+        return Succeed();
+    });
 }
 
 STDMETHODIMP HotKey::put_Modifiers(LONG value) {
-    constexpr LONG kKnown = kModAlt | kModControl | kModShift | kModWin;
-    if (value != 0 && (value & kKnown) == 0)
-        return Fail(kInvalidPropertyValue, L"Invalid property value");
-    modifiers_ = value;
-    return Succeed();
+    return Guarded([&] {
+        constexpr LONG kKnown = kModAlt | kModControl | kModShift | kModWin;
+        if (value != 0 && (value & kKnown) == 0)
+            return Fail(kInvalidPropertyValue, L"Invalid property value");
+        modifiers_ = value;
+        return Succeed();
+    });
 }
 
 // Every listed id goes once to the system; an atom reference is given back
@@ -302,92 +338,105 @@ void HotKey::ReleaseAtomOf(LONG id) {
 }
 
 STDMETHODIMP HotKey::RemoveAllHotKeys() {
-    for (Issued& issued : ids_) {
-        ::UnregisterHotKey(hwnd_, issued.id);
-        if (issued.holdsAtom) {
-            ::GlobalDeleteAtom(static_cast<ATOM>(static_cast<SHORT>(issued.id)));
-            issued.holdsAtom = false;
+    return Guarded([&] {
+        for (Issued& issued : ids_) {
+            ::UnregisterHotKey(hwnd_, issued.id);
+            if (issued.holdsAtom) {
+                ::GlobalDeleteAtom(static_cast<ATOM>(static_cast<SHORT>(issued.id)));
+                issued.holdsAtom = false;
+            }
         }
-    }
-    return Succeed();
+        return Succeed();
+    });
 }
 
 STDMETHODIMP HotKey::SetHotKey(LONG hotKeyId, LONG* id) {
-    if (!id) return E_POINTER;
-    const std::string name = KeyName(keyCode_, modifiers_, IsWindowsNT());
-    if (name == kUnsupported)
-        return Fail(kErrKeyCodeNotValid, L"KeyCode or Keycode combination is not supported");
-    if (name == kReserved)
-        return Fail(kErrReservedKey, L"Keycode or Keycode combination is reserved by Windows");
-    const std::string text = ModifierText(modifiers_) + name;
+    return Guarded([&] {
+        if (!id) return E_POINTER;
+        const std::string name = KeyName(keyCode_, modifiers_, IsWindowsNT());
+        if (name == kUnsupported)
+            return Fail(kErrKeyCodeNotValid, L"KeyCode or Keycode combination is not supported");
+        if (name == kReserved)
+            return Fail(kErrReservedKey, L"Keycode or Keycode combination is reserved by Windows");
+        const std::string text = ModifierText(modifiers_) + name;
 
-    bool added = false;
-    bool known = false;
-    for (const Issued& issued : ids_) known = known || issued.id == hotKeyId;
-    if (known) {
-        id_ = hotKeyId;
-    } else {
-        if (idCount_ == LONG_MAX) return Fail(kOverflow, L"Overflow");
-        const ATOM atom = ::GlobalAddAtomA(text.c_str());
-        id_ = static_cast<LONG>(static_cast<SHORT>(atom));
-        ++idCount_;
-        ids_.push_back({id_, atom != 0});
-        added = atom != 0;
-    }
-
-    if (id_ != 0 &&
-        !::RegisterHotKey(hwnd_, id_, static_cast<UINT>(modifiers_), static_cast<UINT>(keyCode_))) {
-        if (added) ReleaseAtomOf(id_);
-        return Fail(kErrHotKeyInUse,
-                    AsciiToWide(text) + L" is already in use by Windows or another program");
-    }
-
-    if (!subclassed_) {
-        subclassed_ = Subclass(hwnd_);
-        if (!subclassed_) {
-            RemoveAllHotKeys();
-            return Fail(kErrSubclassFailure, L"Unable to initialize subclass");
+        bool added = false;
+        bool known = false;
+        for (const Issued& issued : ids_) known = known || issued.id == hotKeyId;
+        if (known) {
+            id_ = hotKeyId;
+        } else {
+            if (idCount_ == LONG_MAX) return Fail(kOverflow, L"Overflow");
+            ids_.reserve(ids_.size() + 1);  // so that no atom is taken and then not listed
+            const ATOM atom = ::GlobalAddAtomA(text.c_str());
+            id_ = static_cast<LONG>(static_cast<SHORT>(atom));
+            ++idCount_;
+            ids_.push_back({id_, atom != 0});
+            added = atom != 0;
         }
-    }
-    *id = id_;
-    return Succeed();
+
+        if (id_ != 0 && !::RegisterHotKey(hwnd_, id_, static_cast<UINT>(modifiers_),
+                                          static_cast<UINT>(keyCode_))) {
+            if (added) ReleaseAtomOf(id_);
+            return Fail(kErrHotKeyInUse,
+                        AsciiToWide(text) + L" is already in use by Windows or another program");
+        }
+
+        if (!subclassed_) {
+            subclassed_ = Subclass(hwnd_);
+            if (!subclassed_) {
+                RemoveAllHotKeys();
+                return Fail(kErrSubclassFailure, L"Unable to initialize subclass");
+            }
+        }
+        *id = id_;
+        return Succeed();
+    });
 }
 
 STDMETHODIMP HotKey::RemoveHotKey(LONG* id) {
-    if (!id) return E_POINTER;
-    ::UnregisterHotKey(hwnd_, *id);
-    if (*id < SHRT_MIN || *id > SHRT_MAX) return Fail(kOverflow, L"Overflow");
-    ReleaseAtomOf(*id);
-    return Succeed();
+    return Guarded([&] {
+        if (!id) return E_POINTER;
+        ::UnregisterHotKey(hwnd_, *id);
+        if (*id < SHRT_MIN || *id > SHRT_MAX) return Fail(kOverflow, L"Overflow");
+        ReleaseAtomOf(*id);
+        return Succeed();
+    });
 }
 
 STDMETHODIMP HotKey::InterfaceSupportsErrorInfo(REFIID riid) {
-    return riid == IID__HotKey ? S_OK : S_FALSE;
+    return Guarded([&] { return riid == IID__HotKey ? S_OK : S_FALSE; });
 }
 
 STDMETHODIMP HotKey::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
-    if (!ppEnum) return E_POINTER;
-    *ppEnum = new (std::nothrow) PointEnumerator({ComPtr<IConnectionPoint>::Retain(&events_)});
-    return *ppEnum ? S_OK : E_OUTOFMEMORY;
+    return Guarded([&] {
+        if (!ppEnum) return E_POINTER;
+        *ppEnum = new (std::nothrow) PointEnumerator({ComPtr<IConnectionPoint>::Retain(&events_)});
+        return *ppEnum ? S_OK : E_OUTOFMEMORY;
+    });
 }
 
 STDMETHODIMP HotKey::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
-    if (!ppCP) return E_POINTER;
-    *ppCP = nullptr;
-    if (riid != DIID___HotKey) return CONNECT_E_NOCONNECTION;
-    *ppCP = ComPtr<IConnectionPoint>::Retain(&events_).detach();
-    return S_OK;
+    return Guarded([&] {
+        if (!ppCP) return E_POINTER;
+        *ppCP = nullptr;
+        if (riid != DIID___HotKey) return CONNECT_E_NOCONNECTION;
+        *ppCP = ComPtr<IConnectionPoint>::Retain(&events_).detach();
+        return S_OK;
+    });
 }
 
 STDMETHODIMP HotKey::GetClassInfo(ITypeInfo** info) {
-    if (!info) return E_POINTER;
-    *info = TypeInfoOf(CLSID_HotKey).detach();
-    return *info ? S_OK : TYPE_E_ELEMENTNOTFOUND;
+    return Guarded([&] {
+        if (!info) return E_POINTER;
+        *info = TypeInfoOf(CLSID_HotKey).detach();
+        return *info ? S_OK : TYPE_E_ELEMENTNOTFOUND;
+    });
 }
 
 void HotKey::RaiseHotKeyPress(HotKey* object, LONG id) {
     {
-        std::lock_guard<std::mutex> lock(gLiveLock);
+        LiveLock lock;
         if (!gLive.count(object)) return;
     }
     // A handler may release the object or unadvise itself while it runs.
@@ -409,58 +458,70 @@ void HotKey::RaiseHotKeyPress(HotKey* object, LONG id) {
 }
 
 STDMETHODIMP HotKey::EventPoint::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
-        *ppv = static_cast<IConnectionPoint*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
+    return Guarded([&] {
+        if (!ppv) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
+            *ppv = static_cast<IConnectionPoint*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    });
 }
 
 STDMETHODIMP HotKey::EventPoint::GetConnectionInterface(IID* iid) {
-    if (!iid) return E_POINTER;
-    *iid = DIID___HotKey;
-    return S_OK;
+    return Guarded([&] {
+        if (!iid) return E_POINTER;
+        *iid = DIID___HotKey;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP HotKey::EventPoint::GetConnectionPointContainer(IConnectionPointContainer** ppCPC) {
-    if (!ppCPC) return E_POINTER;
-    *ppCPC = ComPtr<IConnectionPointContainer>::Retain(&owner_).detach();
-    return S_OK;
+    return Guarded([&] {
+        if (!ppCPC) return E_POINTER;
+        *ppCPC = ComPtr<IConnectionPointContainer>::Retain(&owner_).detach();
+        return S_OK;
+    });
 }
 
 STDMETHODIMP HotKey::EventPoint::Advise(IUnknown* sink, DWORD* cookie) {
-    if (!sink || !cookie) return E_POINTER;
-    *cookie = 0;
-    ComPtr<IDispatch> dispatch;
-    if (FAILED(sink->QueryInterface(DIID___HotKey, dispatch.putVoid())) &&
-        FAILED(sink->QueryInterface(IID_IDispatch, dispatch.putVoid())))
-        return CONNECT_E_CANNOTCONNECT;
-    owner_.sinks_.push_back({owner_.nextCookie_, std::move(dispatch)});
-    *cookie = owner_.nextCookie_++;
-    return S_OK;
+    return Guarded([&] {
+        if (!sink || !cookie) return E_POINTER;
+        *cookie = 0;
+        ComPtr<IDispatch> dispatch;
+        if (FAILED(sink->QueryInterface(DIID___HotKey, dispatch.putVoid())) &&
+            FAILED(sink->QueryInterface(IID_IDispatch, dispatch.putVoid())))
+            return CONNECT_E_CANNOTCONNECT;
+        owner_.sinks_.push_back({owner_.nextCookie_, std::move(dispatch)});
+        *cookie = owner_.nextCookie_++;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP HotKey::EventPoint::Unadvise(DWORD cookie) {
-    for (auto it = owner_.sinks_.begin(); it != owner_.sinks_.end(); ++it) {
-        if (it->cookie == cookie) {
-            // Released once the list is whole again: the sink may call back.
-            const ComPtr<IDispatch> gone = std::move(it->dispatch);
-            owner_.sinks_.erase(it);
-            return S_OK;
+    return Guarded([&] {
+        for (auto it = owner_.sinks_.begin(); it != owner_.sinks_.end(); ++it) {
+            if (it->cookie == cookie) {
+                // Released once the list is whole again: the sink may call back.
+                const ComPtr<IDispatch> gone = std::move(it->dispatch);
+                owner_.sinks_.erase(it);
+                return S_OK;
+            }
         }
-    }
-    return CONNECT_E_NOCONNECTION;
+        return CONNECT_E_NOCONNECTION;
+    });
 }
 
 STDMETHODIMP HotKey::EventPoint::EnumConnections(IEnumConnections** ppEnum) {
-    if (!ppEnum) return E_POINTER;
-    std::vector<Connection> connections;
-    for (const Sink& sink : owner_.sinks_) connections.push_back({sink.dispatch, sink.cookie});
-    *ppEnum = new (std::nothrow) ConnectionEnumerator(std::move(connections));
-    return *ppEnum ? S_OK : E_OUTOFMEMORY;
+    return Guarded([&] {
+        if (!ppEnum) return E_POINTER;
+        std::vector<Connection> connections;
+        for (const Sink& sink : owner_.sinks_) connections.push_back({sink.dispatch, sink.cookie});
+        *ppEnum = new (std::nothrow) ConnectionEnumerator(std::move(connections));
+        return *ppEnum ? S_OK : E_OUTOFMEMORY;
+    });
 }
 
 }  // namespace tarnkey

@@ -5,7 +5,10 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <functional>
+#include <new>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -47,14 +50,18 @@ std::set<HWND> HiddenWindows() {
     return found;
 }
 
-// A client object that may lack the dispatch interface a sink needs.
+// A client object that is no proper sink: it may lack the dispatch interface,
+// and it may throw where COM forbids it, as a careless client might.
 class Misfit final : public IDispatch {
   public:
     LONG refs = 1;
     int presses = 0;
     bool isDispatch = false;
+    std::function<void()> onQuery;  // before answering for anything but IUnknown
+    std::function<void()> onInvoke;
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (riid != IID_IUnknown && onQuery) onQuery();
         if (riid == IID_IUnknown || (isDispatch && riid == IID_IDispatch)) {
             *ppv = static_cast<IDispatch*>(this);
             AddRef();
@@ -75,6 +82,7 @@ class Misfit final : public IDispatch {
     }
     STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                         UINT*) override {
+        if (onInvoke) onInvoke();
         ++presses;
         return S_OK;
     }
@@ -342,6 +350,59 @@ TEST_F(HotKeyTest, AdviseTakesOnlyADispatchSinkAndKeepsNothingOfAnother) {
     point->Release();
     key->Release();
     EXPECT_EQ(plain.refs, 1);
+}
+
+TEST_F(HotKeyTest, AdviseTurnsASinksExceptionIntoAnErrorAndKeepsNothingOfIt) {
+    _HotKey* key = Create();
+    IConnectionPoint* point = tarnkey::testing::EventPointOf(key);
+    ASSERT_TRUE(point);
+    Misfit exhausted, broken;
+    exhausted.onQuery = [] { throw std::bad_alloc(); };
+    broken.onQuery = [] { throw std::runtime_error("broken sink"); };
+    DWORD cookie = 99;
+    EXPECT_EQ(point->Advise(&exhausted, &cookie), E_OUTOFMEMORY);
+    EXPECT_EQ(cookie, 0u);
+    EXPECT_EQ(point->Advise(&broken, &cookie), E_UNEXPECTED);
+    EXPECT_EQ(exhausted.refs, 1);
+    EXPECT_EQ(broken.refs, 1);
+    IEnumConnections* connections = nullptr;
+    ASSERT_EQ(point->EnumConnections(&connections), S_OK);
+    CONNECTDATA data{};
+    ULONG got = 99;
+    EXPECT_EQ(connections->Next(1, &data, &got), S_FALSE);
+    EXPECT_EQ(got, 0u);
+    connections->Release();
+    point->Release();
+    EXPECT_EQ(key->Release(), 0u);
+}
+
+TEST_F(HotKeyTest, AHandlerThatThrowsStopsAtTheHiddenWindow) {
+    HWND hidden = nullptr;
+    _HotKey* key = Create(&hidden);
+    IConnectionPoint* point = tarnkey::testing::EventPointOf(key);
+    ASSERT_TRUE(point);
+    Misfit thrower;
+    thrower.isDispatch = true;
+    thrower.onInvoke = [] { throw std::runtime_error("handler failed"); };
+    DWORD cookie = 0;
+    ASSERT_EQ(point->Advise(&thrower, &cookie), S_OK);
+    const LONG id = Set(key, 'T', 3);
+    ASSERT_NE(id, 0);
+    const WPARAM wp = static_cast<WPARAM>(static_cast<DWORD>(id));
+    LRESULT result = -1;
+    EXPECT_NO_THROW(result = ::SendMessageW(hidden, WM_HOTKEY, wp, 0));
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(thrower.refs, 2);  // the connection's; the delivery gave its own back
+    EXPECT_EQ(point->Unadvise(cookie), S_OK);
+    EXPECT_EQ(thrower.refs, 1);
+    // The object goes on delivering to a sink that behaves.
+    Sink steady;
+    Advise(key, steady);
+    ::SendMessageW(hidden, WM_HOTKEY, wp, 0);
+    EXPECT_EQ(steady.presses, (std::vector<LONG>{id}));
+    point->Release();
+    EXPECT_EQ(key->Release(), 0u);
+    EXPECT_EQ(steady.refs, 1);
 }
 
 TEST_F(HotKeyTest, ManyLifetimesLeaveNothingBehind) {
