@@ -1,3 +1,4 @@
+// The clipboard line's texts and the case conversions of the clipboard commands.
 #include "clipboard.h"
 
 namespace quillet {

@@ -1,3 +1,4 @@
+// The system clipboard: text as Unicode, pictures as packed DIBs.
 #include "clipboard_win.h"
 
 #include "util/ole_win.h"

@@ -1,3 +1,4 @@
+// Held keys, the regional date and time, the shell and Windows Sockets for the slot commands.
 #include "desktop_win.h"
 
 #include <shellapi.h>

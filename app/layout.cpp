@@ -1,3 +1,4 @@
+// The main window's arithmetic in twips: rows, strip, picture frames, screen limits.
 #include "layout.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Picture slot file names, the undo copy, bitmap files and the fitting of thumbnails.
 #include "pictures/picture_files.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The line-break marker of stored values and the 8-bit code page conversion.
 #include "store/encoding.h"
 
 #include <array>

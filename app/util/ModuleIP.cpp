@@ -1,3 +1,4 @@
+// The machine's IP addresses as one line of text.
 #include "util/ModuleIP.h"
 
 #include "util/trim.h"

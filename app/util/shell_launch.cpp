@@ -1,3 +1,4 @@
+// The maker's addresses and the mail texts handed to the desktop.
 #include "util/shell_launch.h"
 
 namespace quillet {

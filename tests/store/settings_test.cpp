@@ -1,3 +1,4 @@
+// The settings engine against hand-made files: lookup, edits, line breaks, failures.
 #include <gtest/gtest.h>
 
 #include "store/Module1.h"

@@ -1,3 +1,4 @@
+// Installing, starting and driving the real program from a test process.
 #include "support/program_win.h"
 
 #include <cstring>
