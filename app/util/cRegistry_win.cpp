@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "util/handles_win.h"
+#include "util/module_path_win.h"
 
 namespace quillet {
 namespace {
@@ -29,23 +30,8 @@ HKEY RootKey(std::int32_t key) {
     return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(key));
 }
 
-std::wstring ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= 32768) return path;
-        path.resize(path.size() * 2);
-    }
-}
-
 [[noreturn]] void Raise(std::int32_t number, std::wstring description) {
-    throw RegistryError(number, RegistryErrorSource(ModulePath()), std::move(description));
+    throw RegistryError(number, RegistryErrorSource(ModuleFileName()), std::move(description));
 }
 
 // Both conversions take explicit lengths, so neither depends on a terminator

@@ -78,6 +78,9 @@ inline void FreeLibraryHandle(HMODULE h) {
 inline void CloseRegKey(HKEY h) {
     ::RegCloseKey(h);
 }
+inline void DeleteDcHandle(HDC h) {
+    ::DeleteDC(h);
+}
 }  // namespace detail
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernel, detail::NullHandle>;
@@ -91,6 +94,9 @@ using UniqueBitmap = UniqueHandle<HBITMAP, detail::DeleteGdi, detail::Null<HBITM
 using UniqueGlobal = UniqueHandle<HGLOBAL, detail::FreeGlobal, detail::Null<HGLOBAL>>;
 using UniqueModule = UniqueHandle<HMODULE, detail::FreeLibraryHandle, detail::Null<HMODULE>>;
 using UniqueKey = UniqueHandle<HKEY, detail::CloseRegKey, detail::Null<HKEY>>;
+using UniquePen = UniqueHandle<HPEN, detail::DeleteGdi, detail::Null<HPEN>>;
+// A memory device context from CreateCompatibleDC.
+using UniqueMemoryDc = UniqueHandle<HDC, detail::DeleteDcHandle, detail::Null<HDC>>;
 
 // Scope guards for paired calls.
 // Another program may hold the clipboard open for a moment, so opening is
@@ -142,6 +148,39 @@ inline UniqueGlobal GlobalCopy(const void* bytes, size_t size, size_t zeros = 0)
     if (zeros) std::memset(lock.get() + size, 0, zeros);
     return block;
 }
+
+// A window's (or the screen's) device context from GetDC.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint and EndPaint around one WM_PAINT.
+class PaintScope {
+  public:
+    explicit PaintScope(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ~PaintScope() { ::EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC get() const { return dc_; }
+    const RECT& Dirty() const { return paint_.rcPaint; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
 
 class SelectObjectScope {
   public:

@@ -1,3 +1,5 @@
+// OLE drag and drop: the data object, the drag source, the drop target, and
+// the packed DIBs they share with the clipboard.
 #include "util/ole_win.h"
 
 #include "util/strings_win.h"
@@ -14,11 +16,6 @@
 namespace quillet {
 
 namespace {
-
-void DeleteDcHandle(HDC dc) {
-    ::DeleteDC(dc);
-}
-using UniqueDc = UniqueHandle<HDC, DeleteDcHandle, detail::Null<HDC>>;
 
 FORMATETC FormatOf(CLIPFORMAT format) {
     return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
@@ -386,7 +383,7 @@ std::vector<unsigned char> PackedDibOf(HBITMAP bitmap) {
 
     std::vector<unsigned char> dib(sizeof header + static_cast<size_t>(imageBytes));
     std::memcpy(dib.data(), &header, sizeof header);
-    UniqueDc dc(::CreateCompatibleDC(nullptr));
+    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!dc) return {};
     // No colour table follows at these depths, so the header alone is the BITMAPINFO.
     const int lines =

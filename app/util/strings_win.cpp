@@ -1,25 +1,41 @@
+// Code-page conversions, the system's error texts and the settings file's codec.
 #include "util/strings_win.h"
+
+#include <climits>
+#include <stdexcept>
 
 #include "store/encoding.h"
 
 namespace quillet {
 
+namespace {
+
+// The conversion calls count in int; a longer text is refused rather than
+// cut at a wrapped length.
+int CheckedLength(size_t size) {
+    if (size > static_cast<size_t>(INT_MAX)) throw std::length_error("text too long to convert");
+    return static_cast<int>(size);
+}
+
+}  // namespace
+
 std::wstring Widen(std::string_view bytes, UINT codePage) {
     if (bytes.empty()) return {};
-    const int n = ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                        nullptr, 0);
+    const int size = CheckedLength(bytes.size());
+    const int n = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    if (n <= 0) return {};
     std::wstring out(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+    ::MultiByteToWideChar(codePage, 0, bytes.data(), size, out.data(), n);
     return out;
 }
 
 std::string Narrow(std::wstring_view text, UINT codePage) {
     if (text.empty()) return {};
-    const int n = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                        nullptr, 0, nullptr, nullptr);
+    const int size = CheckedLength(text.size());
+    const int n = ::WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return {};
     std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                          nullptr, nullptr);
+    ::WideCharToMultiByte(codePage, 0, text.data(), size, out.data(), n, nullptr, nullptr);
     return out;
 }
 
