@@ -1,3 +1,5 @@
+// Start-up and shut-down, the store routines, the options and the clipboard
+// commands of the main window.
 #include "main_form.h"
 
 #include "layout.h"
@@ -24,8 +26,14 @@ void MainForm::FormLoad(std::wstring_view programFolder) {
     view_.SetCaption(kProgramTitle);
     places_ = PlacesOf(programFolder);
     settingsPath_ = ChooseSettingsPath(places_, kSettingsFileName, fs_);
+    // Every start-up question is answered from one read of the file. Only
+    // "Settings" keys are written before the stores are read from it.
+    const SettingsSnapshot stored = settings_.Snapshot(settingsPath_);
+    auto read = [&stored](std::string_view key, std::wstring_view fallback) {
+        return stored.Read(kSettingsSection, key, fallback);
+    };
 
-    if (Read("askImport", L"") != L"1") {
+    if (read("askImport", L"") != L"1") {
         // The import of the Standard edition's data is offered here.
         Write("askImport", L"1");
     }
@@ -34,29 +42,30 @@ void MainForm::FormLoad(std::wstring_view programFolder) {
 
     WindowGeometry g = view_.Geometry();
     int top = g.top, left = g.left;
-    if (auto v = ToInt16(Read("FormTop", L"500"))) top = *v;
-    if (auto v = ToInt16(Read("FormLeft", L"1500"))) left = *v;
+    if (auto v = ToInt16(read("FormTop", L"500"))) top = *v;
+    if (auto v = ToInt16(read("FormLeft", L"1500"))) left = *v;
     view_.MoveTo(left, top);
 
     // A number that does not convert, or names no store, leaves store 0.
     currentStore_ = 0;
-    if (auto v = ToInt16(Read("StoreNumber", L"1")); v && *v >= 0 && *v < kStoreCount)
+    if (auto v = ToInt16(read("StoreNumber", L"1")); v && *v >= 0 && *v < kStoreCount)
         currentStore_ = *v;
-    SwitchStore(currentStore_);
+    storeNumberStored_ = !read("StoreNumber", L"").empty();
+    SwitchStore(currentStore_, &stored);
 
     view_.SetSlotColours(kTitleBackground, kTextBackground);
 
+    captions_[kPicturesStore] = L"&P Pictures";
     for (int n = 1; n < kStoreCount; ++n) {
-        const std::wstring caption = Read(CaptionKey(n), L"");
-        if (!caption.empty()) view_.SetStoreCaption(n, caption);
+        const std::wstring caption = read(CaptionKey(n), L"");
+        captions_[n] = caption.empty() ? DefaultCaption(n) : caption;
     }
-    for (int n = 1; n < kStoreCount; ++n) view_.SetStoreTooltip(n, view_.StoreCaption(n));
+    ShowStoreCaptions();
 
-    autoSaveSetting_ = Read("AutoSave", L"");
-    view_.SetChecked(IDM_AUTOSAVE, autoSaveSetting_ == L"1");
-    view_.SetChecked(IDM_SOUNDS, Read("Sounds", L"") != L"0");
-    view_.SetChecked(IDM_AUTORUN, Read("AutoRun", L"") == L"1");
-    ApplyMainOnTop();
+    options_.autoSave = read("AutoSave", L"") == L"1";
+    options_.sounds = read("Sounds", L"") != L"0";
+    options_.autoRun = read("AutoRun", L"") == L"1";
+    ApplyMainOnTop(storeNumberStored_, read("MainOnTop", L""));
 
     storeChanged_ = false;
     view_.SetEnabled(IDM_UNDO, false);
@@ -70,22 +79,35 @@ void MainForm::FormLoad(std::wstring_view programFolder) {
     KeepOnScreenAtStart(left, top, screenW, screenH);
     view_.MoveTo(left, top);
 
-    if (auto w = ToInt16(Read("FormWidth", L""))) view_.SetWidth(*w);
+    if (auto w = ToInt16(read("FormWidth", L""))) view_.SetWidth(*w);
 
     view_.FocusPaste(1);
 
-    if (Read("StartTray", L"") == L"1") {
-        CloseMainWindow();
-        view_.SetChecked(IDM_STARTTRAY, true);
-    } else {
-        view_.SetChecked(IDM_STARTTRAY, false);
+    options_.startInTray = read("StartTray", L"") == L"1";
+    if (options_.startInTray) {
+        CheckStoreChanges(&stored);
+        view_.Hide();
     }
+    options_.mirror = ToInt16(read("Mirror", L"0")).value_or(0);
+    options_.hotkeys = read("Hotkeys", L"0") != L"0";
+    ShowOptions();
+}
 
-    mirrorOn_ = ToInt16(Read("Mirror", L"0")).value_or(0);
-    view_.SetChecked(IDM_MIRROR, mirrorOn_ == 1);
+void MainForm::ShowOptions() {
+    view_.SetChecked(IDM_AUTORUN, options_.autoRun);
+    view_.SetChecked(IDM_STARTTRAY, options_.startInTray);
+    view_.SetChecked(IDM_HOTKEYS, options_.hotkeys);
+    view_.SetChecked(IDM_MIRROR, options_.mirror == 1);
+    view_.SetChecked(IDM_STAYTOP, options_.stayOnTop);
+    view_.SetChecked(IDM_AUTOSAVE, options_.autoSave);
+    view_.SetChecked(IDM_SOUNDS, options_.sounds);
+}
 
-    hotkeysText_ = Read("Hotkeys", L"0");
-    view_.SetChecked(IDM_HOTKEYS, hotkeysText_ != L"0");
+void MainForm::ShowStoreCaptions() {
+    for (int n = 1; n < kStoreCount; ++n) {
+        view_.SetStoreCaption(n, captions_[n]);
+        view_.SetStoreTooltip(n, captions_[n]);
+    }
 }
 
 bool MainForm::FormQueryUnload(UnloadMode mode) {
@@ -131,37 +153,40 @@ void MainForm::submnustore_Click(int store) {
 }
 
 void MainForm::submnuAutoSave_Click() {
-    const bool on = !view_.IsChecked(IDM_AUTOSAVE);
-    view_.SetChecked(IDM_AUTOSAVE, on);
-    autoSaveSetting_ = on ? L"1" : L"0";
-    Write("AutoSave", autoSaveSetting_);
+    options_.autoSave = !options_.autoSave;
+    view_.SetChecked(IDM_AUTOSAVE, options_.autoSave);
+    Write("AutoSave", options_.autoSave ? L"1" : L"0");
 }
 
-void MainForm::LoadStore() {
+void MainForm::LoadStore(const SettingsSnapshot* stored) {
     if (currentStore_ == kPicturesStore) {
-        LoadPictures();
+        LoadPictures(stored);
         return;
     }
+    const std::string section = StoreSection(currentStore_);
     const std::vector<std::wstring> values =
-        settings_.ReadSettings(settingsPath_, StoreSection(currentStore_), StoreKeys());
+        stored ? stored->ReadMany(section, StoreKeys())
+               : settings_.ReadSettings(settingsPath_, section, StoreKeys());
     for (int i = 0; i < kSlotCount; ++i) {
         view_.SetSlotText(i, values[2 * i]);
         view_.SetSlotTitle(i, values[2 * i + 1]);
     }
 }
 
-void MainForm::LoadPictures() {
+void MainForm::LoadPictures(const SettingsSnapshot* stored) {
     view_.ShowProgress(kProgramTitle, L"Loading Thumbnails...");
     std::vector<std::string> keys;
     for (int i = 0; i < kSlotCount; ++i) keys.push_back(TitleKey(i));
-    const std::vector<std::wstring> titles =
-        settings_.ReadSettings(settingsPath_, StoreSection(kPicturesStore), keys);
+    const std::string section = StoreSection(kPicturesStore);
+    const std::vector<std::wstring> titles = stored
+                                                 ? stored->ReadMany(section, keys)
+                                                 : settings_.ReadSettings(settingsPath_, section, keys);
     for (int i = 0; i < kSlotCount; ++i) {
         view_.ShowProgressBlock(i + 1);
         const std::wstring path = SlotPicturePath(i);
-        view_.LoadSlotPicture(i, path);
-        SetPictureTag(i, path);
-        view_.FitSlotPicture(i);
+        pictures_.LoadSlotPicture(i, path);
+        pictureTag_[i] = path;
+        pictures_.FitSlotPicture(i);
         view_.SetSlotTitle(i, titles[i].empty() ? std::to_wstring(i + 1) : titles[i]);
     }
     view_.CloseProgress();
@@ -187,19 +212,21 @@ bool MainForm::SaveStore() {
     return true;
 }
 
-bool MainForm::CheckStoreChanges() {
+bool MainForm::CheckStoreChanges(const SettingsSnapshot* stored) {
     bool saved = true;
     if (currentStore_ == kPicturesStore) {
         saved = SaveStore();
     } else {
-        const std::vector<std::wstring> stored =
-            settings_.ReadSettings(settingsPath_, StoreSection(currentStore_), StoreKeys());
+        const std::string section = StoreSection(currentStore_);
+        const std::vector<std::wstring> values =
+            stored ? stored->ReadMany(section, StoreKeys())
+                   : settings_.ReadSettings(settingsPath_, section, StoreKeys());
         for (int i = 0; i < kSlotCount; ++i) {
-            if (view_.SlotText(i) != stored[2 * i]) storeChanged_ = true;
-            if (view_.SlotTitle(i) != stored[2 * i + 1]) storeChanged_ = true;
+            if (view_.SlotText(i) != values[2 * i]) storeChanged_ = true;
+            if (view_.SlotTitle(i) != values[2 * i + 1]) storeChanged_ = true;
         }
         if (storeChanged_) {
-            if (autoSaveSetting_ == L"1" ||
+            if (options_.autoSave ||
                 prompt_.AskYesNo(L"Save Changes ?", kSaveQuestion, Prompt::Icon::kQuestion))
                 saved = SaveStore();
         }
@@ -208,14 +235,16 @@ bool MainForm::CheckStoreChanges() {
     return saved;
 }
 
-void MainForm::SwitchStore(int16_t store) {
+void MainForm::SwitchStore(int16_t store, const SettingsSnapshot* stored) {
     if (store < 0 || store >= kStoreCount) return;
     for (int n = 0; n < kStoreCount; ++n) view_.SetChecked(IDM_STORE0 + n, false);
     view_.SetChecked(IDM_STORE0 + store, true);
-    Write("StoreNumber", std::to_wstring(store));
+    const std::wstring number = std::to_wstring(store);
+    if (!stored || stored->Read(kSettingsSection, "StoreNumber", L"") != number)
+        storeNumberStored_ = Write("StoreNumber", number) || storeNumberStored_;
     currentStore_ = store;
     ForgetUndo();
-    LoadStore();
+    LoadStore(stored);
     view_.ShowPictures(store == kPicturesStore);
     view_.Repaint();
     for (int n = 0; n < kStoreCount; ++n) view_.MarkStoreLabel(n, false);
@@ -239,7 +268,7 @@ void MainForm::LayOut(const WindowGeometry& g) {
     const bool pictures = currentStore_ == kPicturesStore;
     const int width = LimitWidth(g.width, pictures);
     if (width != g.width) view_.SetWidth(width);
-    view_.Layout(mirrorOn_ != 0, pictures);
+    view_.Layout(options_.mirror != 0, pictures);
 }
 
 void MainForm::ShowClipboard() {
@@ -282,14 +311,20 @@ void MainForm::mnuEmptyClipboard_Click() {
 }
 
 void MainForm::BeepIfSounds() {
-    if (view_.IsChecked(IDM_SOUNDS)) view_.Beep();
+    if (options_.sounds) view_.Beep();
 }
 
 void MainForm::ApplyMainOnTop() {
-    mainOnTopSetting_ = Read("StoreNumber", L"").empty() ? L"0" : Read("MainOnTop", L"");
-    const bool onTop = mainOnTopSetting_ == L"1";
-    view_.SetTopMost(onTop);
-    view_.SetChecked(IDM_STAYTOP, onTop);
+    const std::vector<std::wstring> values =
+        settings_.ReadSettings(settingsPath_, kSettingsSection, {"StoreNumber", "MainOnTop"});
+    ApplyMainOnTop(!values[0].empty(), values[1]);
+}
+
+// Before any settings were stored the window is never kept on top.
+void MainForm::ApplyMainOnTop(bool settingsStored, std::wstring_view mainOnTop) {
+    options_.stayOnTop = settingsStored && mainOnTop == L"1";
+    view_.SetTopMost(options_.stayOnTop);
+    view_.SetChecked(IDM_STAYTOP, options_.stayOnTop);
 }
 
 }  // namespace quillet

@@ -12,6 +12,8 @@
 #include "clipboard.h"
 #include "drop_content.h"
 #include "main_view.h"
+#include "options.h"
+#include "pictures/picture_slots_view.h"
 #include "store/Module1.h"
 #include "util/ModuleIP.h"
 #include "util/shell_launch.h"
@@ -38,13 +40,6 @@ inline constexpr std::wstring_view kShortcutPath = L"C:\\Internet Shortcut.url";
 std::wstring CopyButtonTip(int slot);
 std::wstring PasteButtonTip(int slot);
 
-// What a drag from a Copy button carries; the only effect offered is copy.
-struct DragOffer {
-    std::optional<std::wstring> text;
-    std::vector<std::wstring> files;
-    bool Empty() const { return !text && files.empty(); }
-};
-
 // The rest of the desktop the slot commands use.
 struct Desktop {
     const KeyState& keys;
@@ -55,9 +50,11 @@ struct Desktop {
 
 class MainForm {
   public:
-    MainForm(MainView& view, Prompt& prompt, FileSystem& fs, const TextCodec& codec,
-             Clipboard& clipboard, const CaseMapping& cases, const Desktop& desktop)
+    MainForm(MainView& view, PictureSlotsView& pictures, Prompt& prompt, FileSystem& fs,
+             const TextCodec& codec, Clipboard& clipboard, const CaseMapping& cases,
+             const Desktop& desktop)
         : view_(view),
+          pictures_(pictures),
           prompt_(prompt),
           fs_(fs),
           codec_(codec),
@@ -78,7 +75,7 @@ class MainForm {
 
     void mnuClose_Click() { CloseMainWindow(); }
     void mnuFileSave_Click() { SaveStore(); }
-    void mnuRevert_Click() { LoadStore(); }
+    void mnuRevert_Click() { LoadStore(nullptr); }
     void lblStore_Click(int store);
     void submnustore_Click(int store);
     void submnuAutoSave_Click();
@@ -130,31 +127,32 @@ class MainForm {
     void submnuHome_Click();
     void submnuFeedback_Click();
 
-    void LoadStore();
+    // The store routines. `stored`, where given, is what the file held a
+    // moment ago, which spares reading it again.
+    void LoadStore(const SettingsSnapshot* stored = nullptr);
     bool SaveStore();  // false when the file could not be written (the user was told)
-    bool CheckStoreChanges();
-    void SwitchStore(int16_t store);
+    bool CheckStoreChanges(const SettingsSnapshot* stored = nullptr);
+    void SwitchStore(int16_t store, const SettingsSnapshot* stored = nullptr);
     void FormResize();
 
     void BeepIfSounds();
     void ApplyMainOnTop();
-    const std::wstring& MainOnTopSetting() const { return mainOnTopSetting_; }
 
     int16_t CurrentStore() const { return currentStore_; }
     const std::wstring& SettingsPath() const { return settingsPath_; }
     const ProgramPlaces& Places() const { return places_; }
-    int16_t MirrorOn() const { return mirrorOn_; }
-    const std::wstring& HotkeysText() const { return hotkeysText_; }
-    Settings& SettingsAccess() { return settings_; }
+    const Options& CurrentOptions() const { return options_; }
+    // The caption of a store: its Stores-menu item and its label's tooltip.
+    const std::wstring& StoreCaption(int store) const { return captions_[store]; }
 
   private:
-    std::wstring Read(std::string_view key, std::wstring_view fallback) const {
-        return settings_.ReadSetting(settingsPath_, kSettingsSection, key, fallback);
+    IoResult Write(std::string_view key, std::wstring_view value) {
+        return settings_.WriteSetting(settingsPath_, kSettingsSection, key, value);
     }
-    void Write(std::string_view key, std::wstring_view value) {
-        settings_.WriteSetting(settingsPath_, kSettingsSection, key, value);
-    }
-    void LoadPictures();
+    void ApplyMainOnTop(bool settingsStored, std::wstring_view mainOnTop);
+    void ShowOptions();
+    void ShowStoreCaptions();
+    void LoadPictures(const SettingsSnapshot* stored);
     void LayOut(const WindowGeometry& g);
     void RewriteClipboard(std::wstring (*change)(const MainForm&, std::wstring_view));
 
@@ -167,10 +165,10 @@ class MainForm {
     void ClearAllStores(bool titles);
     void Open(std::wstring_view target);
     std::wstring WriteShortcut(std::wstring_view address);
-    void SetPictureTag(int slot, const std::wstring& path);
     bool SavePicture(int slot, const std::vector<uint8_t>& dib);
 
     MainView& view_;
+    PictureSlotsView& pictures_;
     Prompt& prompt_;
     FileSystem& fs_;
     const TextCodec& codec_;
@@ -182,10 +180,9 @@ class MainForm {
     std::wstring settingsPath_;
     int16_t currentStore_ = 0;
     bool storeChanged_ = false;
-    std::wstring autoSaveSetting_;
-    std::wstring mainOnTopSetting_ = L"0";
-    int16_t mirrorOn_ = 0;
-    std::wstring hotkeysText_ = L"0";
+    bool storeNumberStored_ = false;  // the file holds a current store number
+    Options options_;
+    std::array<std::wstring, 16> captions_;
 
     // Shared by the slot commands, in memory only.
     std::wstring copiedText_, pastedText_, undoText_;

@@ -59,7 +59,6 @@ class MainView {
     virtual void PumpEvents() = 0;
     virtual void Activate() = 0;
 
-    virtual std::wstring StoreCaption(int store) const = 0;
     virtual void SetStoreCaption(int store, std::wstring_view caption) = 0;
     virtual void SetStoreTooltip(int store, std::wstring_view tip) = 0;
     virtual void MarkStoreLabel(int store, bool current) = 0;
@@ -74,21 +73,7 @@ class MainView {
     virtual void ShowProgressBlock(int block) = 0;  // 1 ... 10
     virtual void CloseProgress() = 0;
 
-    // Picture slots: load a bitmap file into the thumbnail (false, and the old
-    // picture stays, when it cannot be read), the file path kept with it, and
-    // the fitting into its frame.
-    virtual bool LoadSlotPicture(int slot, const std::wstring& path) = 0;
-    virtual void SetPictureTag(int slot, const std::wstring& path) = 0;
-    virtual void FitSlotPicture(int slot) = 0;
-    // The thumbnail's picture as a packed DIB (empty when the slot has none),
-    // and a new one from the same form (empty: no picture); false when the
-    // slot shows none afterwards, for an empty or unreadable DIB.
-    virtual std::vector<uint8_t> SlotPictureDib(int slot) const = 0;
-    virtual bool SetSlotPicture(int slot, const std::vector<uint8_t>& dib) = 0;
-    virtual void ShowPicturePopup() = 0;
-
-    // Menu items by their IDM_ identifier.
-    virtual bool IsChecked(int item) const = 0;
+    // Menu items by their IDM_ identifier: drawn from the program's state.
     virtual void SetChecked(int item, bool checked) = 0;
     virtual void SetEnabled(int item, bool enabled) = 0;
 };

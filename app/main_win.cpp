@@ -3,27 +3,13 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include <filesystem>
-
 #include "frmMain_win.h"
 #include "store/Module1.h"
 #include "util/handles_win.h"
+#include "util/module_path_win.h"
+#include "util/window_win.h"
 
 namespace {
-
-std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? path : path.substr(0, slash);
-}
 
 // Brings the running instance's window up: our own class first, so that an
 // unrelated window with the same title is not picked.
@@ -52,17 +38,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int exitCode = 1;
     {
         quillet::frmMain window;
-        if (window.Create(instance, ProgramFolder())) {
+        if (window.Create(instance, quillet::ModuleFolder())) {
             // After the window shows: starting OLE costs more than the window.
             ole = ::OleInitialize(nullptr);
             if (SUCCEEDED(ole)) window.EnableDragDrop();
-            MSG msg;
-            while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-                if (window.hwnd() && ::IsDialogMessageW(window.hwnd(), &msg)) continue;
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-            exitCode = static_cast<int>(msg.wParam);
+            exitCode = quillet::RunMessageLoop();
         }
     }
     if (SUCCEEDED(ole)) ::OleUninitialize();

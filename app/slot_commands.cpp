@@ -69,17 +69,12 @@ void MainForm::ForgetUndo() {
     undoText_.clear();
 }
 
-void MainForm::SetPictureTag(int slot, const std::wstring& path) {
-    pictureTag_[slot] = path;
-    view_.SetPictureTag(slot, path);
-}
-
 bool MainForm::SavePicture(int slot, const std::vector<uint8_t>& dib) {
     const std::string file = BitmapFileOf(dib);
     if (file.empty()) return false;
     const std::wstring path = SlotPicturePath(slot);
     if (!fs_.ReplaceAtomically(path, file)) return false;
-    SetPictureTag(slot, path);
+    pictureTag_[slot] = path;
     return true;
 }
 
@@ -109,7 +104,7 @@ DragOffer MainForm::picCopy_OLEStartDrag(int index) {
     if (PicturesShown()) {
         BeepIfSounds();
         clipboard_.Clear();
-        const std::vector<uint8_t> dib = view_.SlotPictureDib(index);
+        const std::vector<uint8_t> dib = pictures_.SlotPictureDib(index);
         if (!dib.empty()) clipboard_.SetDib(dib);
         const std::wstring& tag = pictureTag_[index];
         if (!tag.empty() && fs_.FileExists(tag)) offer.files.push_back(tag);
@@ -161,8 +156,8 @@ void MainForm::picPaste_Click(int index) {
     if (index < 0 || index >= kSlotCount) return;
     if (PicturesShown()) {
         const std::vector<uint8_t> dib = clipboard_.Dib().value_or(std::vector<uint8_t>());
-        const bool shown = view_.SetSlotPicture(index, dib);
-        view_.FitSlotPicture(index);
+        const bool shown = pictures_.SetSlotPicture(index, dib);
+        pictures_.FitSlotPicture(index);
         BeepIfSounds();
         view_.SetEnabled(IDM_UNDO, false);
         view_.SetEnabled(IDM_POPUNDO, false);
@@ -375,19 +370,19 @@ void MainForm::mnuUndo_Click() {
     const std::wstring path = SlotPicturePath(slot);
     const std::wstring undo(kUndoPicturePath);
     bool restored = false;
-    if (fs_.FileExists(undo) && view_.LoadSlotPicture(slot, undo)) {
+    if (fs_.FileExists(undo) && pictures_.LoadSlotPicture(slot, undo)) {
         const FileRead kept = fs_.ReadAll(undo);
         if (kept.status == FileRead::Status::kOk && fs_.ReplaceAtomically(path, kept.bytes)) {
-            SetPictureTag(slot, path);
+            pictureTag_[slot] = path;
         }
         restored = true;
     }
     if (!restored) {
-        view_.SetSlotPicture(slot, {});
+        pictures_.SetSlotPicture(slot, {});
         fs_.Remove(path);
-        SetPictureTag(slot, L"");
+        pictureTag_[slot].clear();
     }
-    view_.FitSlotPicture(slot);
+    pictures_.FitSlotPicture(slot);
     view_.SetEnabled(IDM_UNDO, false);
     view_.SetEnabled(IDM_POPUNDO, false);
 }
@@ -402,13 +397,13 @@ void MainForm::Box_MouseDown(int index, int button) {
     if (index < 0 || index >= kSlotCount) return;
     if (button == 1) return;  // the left button drags the picture
     popupSlot_ = static_cast<int16_t>(index);
-    view_.ShowPicturePopup();
+    pictures_.ShowPicturePopup();
 }
 
 void MainForm::popCopy_Click() {
     BeepIfSounds();
     clipboard_.Clear();
-    const std::vector<uint8_t> dib = view_.SlotPictureDib(popupSlot_);
+    const std::vector<uint8_t> dib = pictures_.SlotPictureDib(popupSlot_);
     if (!dib.empty()) clipboard_.SetDib(dib);
 }
 
@@ -416,8 +411,8 @@ void MainForm::popDelete_Click() {
     const int slot = popupSlot_;
     KeepPreviousPicture(fs_, slot);
     fs_.Remove(SlotPicturePath(slot));
-    view_.SetSlotPicture(slot, {});
-    view_.FitSlotPicture(slot);
+    pictures_.SetSlotPicture(slot, {});
+    pictures_.FitSlotPicture(slot);
     undoPicSlot_ = popupSlot_;
     view_.SetEnabled(IDM_UNDO, true);
     view_.SetEnabled(IDM_POPUNDO, true);

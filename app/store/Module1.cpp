@@ -1,3 +1,4 @@
+// Settings access for the program: keys, the file's place, number rules, typed reads and writes.
 #include "store/Module1.h"
 
 #include <cmath>
@@ -88,20 +89,34 @@ std::optional<int16_t> ToInt16(std::wstring_view text) {
     return static_cast<int16_t>(value);
 }
 
+std::wstring SettingsSnapshot::Read(std::string_view section, std::string_view key,
+                                    std::wstring_view fallback) const {
+    const std::optional<std::string_view> raw = document_.Find(section, key);
+    if (!raw) return std::wstring(fallback);
+    return codec_->FromBytes(DecodeLineBreaks(*raw));
+}
+
+std::vector<std::wstring> SettingsSnapshot::ReadMany(std::string_view section,
+                                                     const std::vector<std::string>& keys) const {
+    std::vector<std::wstring> values;
+    values.reserve(keys.size());
+    for (const std::string& key : keys) values.push_back(Read(section, key, L""));
+    return values;
+}
+
+SettingsSnapshot Settings::Snapshot(const std::filesystem::path& path) const {
+    return SettingsSnapshot(file_.Load(path), codec_);
+}
+
 std::wstring Settings::ReadSetting(const std::filesystem::path& path, std::string_view section,
                                    std::string_view key, std::wstring_view fallback) const {
-    const std::string raw = file_.ReadRaw(path, section, key, codec_.ToBytes(fallback));
-    return codec_.FromBytes(DecodeLineBreaks(raw));
+    return Snapshot(path).Read(section, key, fallback);
 }
 
 std::vector<std::wstring> Settings::ReadSettings(const std::filesystem::path& path,
                                                  std::string_view section,
                                                  const std::vector<std::string>& keys) const {
-    std::vector<std::wstring> values;
-    values.reserve(keys.size());
-    for (const std::string& raw : file_.ReadRawMany(path, section, keys))
-        values.push_back(codec_.FromBytes(DecodeLineBreaks(raw)));
-    return values;
+    return Snapshot(path).ReadMany(section, keys);
 }
 
 IoResult Settings::WriteSetting(const std::filesystem::path& path, std::string_view section,

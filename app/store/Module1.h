@@ -50,6 +50,23 @@ std::wstring ChooseSettingsPath(const ProgramPlaces& places, std::wstring_view f
 // anything else, or a number outside -32768..32767, does not convert.
 std::optional<int16_t> ToInt16(std::wstring_view text);
 
+// The values of one read of the file, decoded as ReadSetting decodes them:
+// start-up asks for dozens of keys of a file that may hold megabytes.
+class SettingsSnapshot {
+  public:
+    SettingsSnapshot(IniDocument document, const TextCodec& codec)
+        : document_(std::move(document)), codec_(&codec) {}
+
+    std::wstring Read(std::string_view section, std::string_view key,
+                      std::wstring_view fallback) const;
+    std::vector<std::wstring> ReadMany(std::string_view section,
+                                       const std::vector<std::string>& keys) const;
+
+  private:
+    IniDocument document_;
+    const TextCodec* codec_;
+};
+
 // ReadSetting/WriteSetting: values in the user's characters, line breaks
 // kept through the marker, the file in the system's code page.
 class Settings {
@@ -61,6 +78,7 @@ class Settings {
     std::vector<std::wstring> ReadSettings(const std::filesystem::path& path,
                                            std::string_view section,
                                            const std::vector<std::string>& keys) const;
+    SettingsSnapshot Snapshot(const std::filesystem::path& path) const;
 
     // The program goes on whatever the outcome; callers that must tell the
     // user look at the result.

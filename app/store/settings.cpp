@@ -1,3 +1,4 @@
+// The settings file engine: parsing, lookup, in-place edits and atomic writes.
 #include "store/settings.h"
 
 #include <algorithm>
@@ -286,6 +287,12 @@ IniDocument::Rendering IniDocument::Render() const {
     return r;
 }
 
+IniDocument SettingsFile::Load(const std::filesystem::path& path) const {
+    FileRead file = fs_.ReadAll(path);
+    return IniDocument(file.status == FileRead::Status::kOk ? std::move(file.bytes)
+                                                            : std::string());
+}
+
 std::string SettingsFile::ReadRaw(const std::filesystem::path& path, std::string_view section,
                                   std::string_view key, std::string_view fallback) const {
     return ReadRawMany(path, section, {std::string(key)}, fallback).front();
@@ -295,9 +302,7 @@ std::vector<std::string> SettingsFile::ReadRawMany(const std::filesystem::path& 
                                                    std::string_view section,
                                                    const std::vector<std::string>& keys,
                                                    std::string_view fallback) const {
-    FileRead file = fs_.ReadAll(path);
-    const IniDocument doc(file.status == FileRead::Status::kOk ? std::move(file.bytes)
-                                                               : std::string());
+    const IniDocument doc = Load(path);
     std::vector<std::string> values;
     values.reserve(keys.size());
     for (const std::string& key : keys) {

@@ -99,6 +99,9 @@ class SettingsFile {
   public:
     explicit SettingsFile(FileSystem& fs) : fs_(fs) {}
 
+    // The file parsed once; a missing or unreadable file reads as empty.
+    IniDocument Load(const std::filesystem::path& path) const;
+
     // The stored bytes of one value (line-break marker still in place), the
     // whole value however long.
     std::string ReadRaw(const std::filesystem::path& path, std::string_view section,

@@ -1,3 +1,4 @@
+// Start-up, shut-down and the shared helpers of the main window's logic.
 #include <gtest/gtest.h>
 
 #include "layout.h"
@@ -33,7 +34,7 @@ TEST_F(MainFormTest, FirstStartWithoutSettingsFile) {
     EXPECT_FALSE(view.IsChecked(IDM_HOTKEYS));
     EXPECT_FALSE(view.IsChecked(IDM_STAYTOP));
     EXPECT_FALSE(view.topMost);
-    EXPECT_EQ(form.MainOnTopSetting(), L"");  // StoreNumber exists by then; MainOnTop not
+    EXPECT_FALSE(form.CurrentOptions().stayOnTop);
     EXPECT_EQ(view.titleColour, kTitleBackground);
     EXPECT_EQ(view.textColour, kTextBackground);
     EXPECT_EQ(view.focusedPaste, 1);
@@ -43,6 +44,21 @@ TEST_F(MainFormTest, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(Stored("Settings", "StoreNumber"), L"1");
     EXPECT_TRUE(fs.folders.count(L"C:\\ClipPics"));
     for (int n = 1; n < 16; ++n) EXPECT_EQ(view.tooltip[n], DefaultCaption(n));
+}
+
+// A settings file may hold megabytes; start-up parses it once and writes
+// nothing that is already there.
+TEST_F(MainFormTest, StartUpReadsTheFileOnceAndLeavesItAlone) {
+    Store("Settings", "askImport", L"1");
+    Store("Settings", "StoreNumber", L"4");
+    Store("Settings", "StartTray", L"1");  // the change check runs too
+    Store("Savings4", "txt(2)", L"kept");
+    const int replaces = fs.replaceCount;
+    fs.readCount = 0;
+    form.FormLoad(kFolder);
+    EXPECT_EQ(view.text[2], L"kept");
+    EXPECT_EQ(fs.readCount, 1);
+    EXPECT_EQ(fs.replaceCount, replaces);
 }
 
 TEST_F(MainFormTest, StoredOptionsAndCaptionsAreRestored) {
@@ -62,7 +78,7 @@ TEST_F(MainFormTest, StoredOptionsAndCaptionsAreRestored) {
     EXPECT_EQ(view.storeCaption[4], L"4 Recipes");
     EXPECT_EQ(view.tooltip[4], L"4 Recipes");
     EXPECT_EQ(view.storeCaption[5], L"5 Store");
-    EXPECT_EQ(form.MirrorOn(), 1);
+    EXPECT_EQ(form.CurrentOptions().mirror, 1);
     EXPECT_TRUE(view.IsChecked(IDM_MIRROR));
     EXPECT_TRUE(view.IsChecked(IDM_HOTKEYS));  // anything but "0" is on
 }
@@ -171,23 +187,30 @@ TEST_F(MainFormTest, ApplyMainOnTopNeedsAStoreNumber) {
     form.FormLoad(kFolder);
     fs.files[kIni] = "[Settings]\r\nMainOnTop=1\r\n";
     form.ApplyMainOnTop();
-    EXPECT_EQ(form.MainOnTopSetting(), L"0");
+    EXPECT_FALSE(form.CurrentOptions().stayOnTop);
     EXPECT_FALSE(view.topMost);
     Store("Settings", "StoreNumber", L"2");
     form.ApplyMainOnTop();
-    EXPECT_EQ(form.MainOnTopSetting(), L"1");
+    EXPECT_TRUE(form.CurrentOptions().stayOnTop);
     EXPECT_TRUE(view.topMost);
     Store("Settings", "MainOnTop", L"yes");
     form.ApplyMainOnTop();
     EXPECT_FALSE(view.topMost);
 }
 
-TEST_F(MainFormTest, BeepFollowsTheSoundsItemAtOnce) {
+// The check mark is drawn from the option, never read back: a mark set on
+// the menu alone changes nothing.
+TEST_F(MainFormTest, BeepFollowsTheSoundsOptionNotTheMenu) {
     form.FormLoad(kFolder);
-    form.BeepIfSounds();
-    EXPECT_EQ(view.beeps, 1);
     view.SetChecked(IDM_SOUNDS, false);
     form.BeepIfSounds();
+    EXPECT_EQ(view.beeps, 1);
+    Store("Settings", "Sounds", L"0");
+    MainForm silent{view, view, prompt, fs, codec, clipboard, cases,
+                    Desktop{keys, clock, shell, resolver}};
+    silent.FormLoad(kFolder);
+    EXPECT_FALSE(view.IsChecked(IDM_SOUNDS));
+    silent.BeepIfSounds();
     EXPECT_EQ(view.beeps, 1);
 }
 

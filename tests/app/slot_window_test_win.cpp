@@ -212,11 +212,11 @@ TEST_F(SlotWindowTest, PicturePasteClearAndUndoKeepTheFiles) {
     Menu(IDM_POPDELETE);
     EXPECT_EQ(::GetFileAttributesW(slot.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(testing::ReadFileBytes(undo), pasted);
-    EXPECT_TRUE(window().SlotPictureDib(0).empty());
+    EXPECT_TRUE(window().Pictures().SlotPictureDib(0).empty());
 
     Menu(IDM_POPUNDO);
     EXPECT_EQ(testing::ReadFileBytes(slot), pasted);
-    EXPECT_FALSE(window().SlotPictureDib(0).empty());
+    EXPECT_FALSE(window().Pictures().SlotPictureDib(0).empty());
 }
 
 }  // namespace

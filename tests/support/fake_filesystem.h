@@ -17,8 +17,10 @@ class FakeFileSystem final : public FileSystem {
     std::set<std::wstring> readOnly;    // writes fail with "Access is denied."
     std::set<std::wstring> unreadable;  // reads fail although the file exists
     int replaceCount = 0;
+    int readCount = 0;
 
     FileRead ReadAll(const std::filesystem::path& path) override {
+        ++readCount;
         FileRead r;
         if (unreadable.count(path.wstring())) {
             r.status = FileRead::Status::kError;

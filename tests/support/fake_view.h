@@ -11,13 +11,14 @@
 
 #include "clipboard.h"
 #include "main_view.h"
+#include "pictures/picture_slots_view.h"
 #include "store/Module1.h"
 #include "util/ModuleIP.h"
 #include "util/shell_launch.h"
 
 namespace quillet::testing {
 
-class FakeView final : public MainView {
+class FakeView final : public MainView, public PictureSlotsView {
   public:
     WindowGeometry geometry{1500, 500, 9500, 6500, WindowState::kNormal};
     int screenWidth = 19200, screenHeight = 14400;  // 1280 x 960 pixels
@@ -36,7 +37,6 @@ class FakeView final : public MainView {
     unsigned titleColour = 0, textColour = 0;
     std::wstring clipboardText, clipboardLength;
     std::vector<std::wstring> progress;  // what the progress window went through
-    std::array<std::wstring, 10> pictureTag;
     std::array<std::wstring, 10> picture;  // the file each thumbnail shows
     std::array<int, 10> fitted{};
     std::map<std::wstring, bool> readableFiles;  // picture files that load
@@ -99,7 +99,6 @@ class FakeView final : public MainView {
     }
     void PumpEvents() override { ++pumps; }
     void Activate() override { ++activations; }
-    std::wstring StoreCaption(int store) const override { return storeCaption[store]; }
     void SetStoreCaption(int store, std::wstring_view c) override { storeCaption[store] = c; }
     void SetStoreTooltip(int store, std::wstring_view t) override { tooltip[store] = t; }
     void MarkStoreLabel(int store, bool current) override { labelCurrent[store] = current; }
@@ -124,7 +123,6 @@ class FakeView final : public MainView {
     const std::wstring& Box(BoxRef b) const {
         return b.kind == BoxRef::Kind::kText ? text[b.slot] : title[b.slot];
     }
-    void SetPictureTag(int slot, const std::wstring& path) override { pictureTag[slot] = path; }
     void FitSlotPicture(int slot) override { ++fitted[slot]; }
     // Pictures by their bytes; a file that loads shows its own bytes.
     std::array<std::vector<uint8_t>, 10> dib;
@@ -136,7 +134,7 @@ class FakeView final : public MainView {
         return !dib[slot].empty();
     }
     void ShowPicturePopup() override { ++popups; }
-    bool IsChecked(int item) const override {
+    bool IsChecked(int item) const {
         auto it = checked.find(item);
         return it != checked.end() && it->second;
     }

@@ -1,0 +1,69 @@
+// Child controls and the panel class shared by the program's windows.
+#include "controls_win.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"QuilletProPanel";
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_DRAWITEM:
+            return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+        case WM_ERASEBKGND: {
+            RECT r;
+            ::GetClientRect(hwnd, &r);
+            auto brush = reinterpret_cast<HBRUSH>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            ::FillRect(reinterpret_cast<HDC>(wp), &r,
+                       brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        default:
+            return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+}  // namespace
+
+HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id,
+                 RECT at, DWORD exStyle) {
+    return ::CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, at.left,
+                             at.top, at.right - at.left, at.bottom - at.top, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND CreatePanel(HWND parent, int id, RECT at, DWORD style, DWORD exStyle, HBRUSH brush) {
+    static const ATOM registered = [] {
+        WNDCLASSEXW wc{sizeof wc};
+        wc.lpfnWndProc = PanelProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kPanelClass;
+        return ::RegisterClassExW(&wc);
+    }();
+    (void)registered;
+    const HWND panel = ::CreateWindowExW(
+        exStyle, kPanelClass, L"", WS_CHILD | style, at.left, at.top, at.right - at.left,
+        at.bottom - at.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        ::GetModuleHandleW(nullptr), nullptr);
+    if (panel && brush)
+        ::SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(brush));
+    return panel;
+}
+
+std::wstring WindowText(HWND window) {
+    const int n = ::GetWindowTextLengthW(window);
+    if (n <= 0) return {};
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    const int got = ::GetWindowTextW(window, text.data(), n + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+}  // namespace quillet

@@ -1,0 +1,64 @@
+// The picture panel over the text slots: ten frames with their thumbnails
+// and numbers, made the first time the Pictures store shows.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "layout.h"
+#include "pictures/picture_slots_view.h"
+#include "util/handles_win.h"
+
+namespace quillet {
+
+class PictureSlots final : public PictureSlotsView {
+  public:
+    // A tooltip for a control.
+    using AddTip = std::function<void(HWND, const std::wstring&)>;
+    // A mouse button (1 left, 2 right, 4 middle) went down on a slot.
+    using MouseDown = std::function<void(int slot, int button)>;
+
+    // The panel, hidden; `menuOwner` gets the pop-up menu's commands.
+    // `dpi` converts the layout's twips.
+    void Create(HWND parent, int id, RECT at, int dpi, HFONT numberFont, HWND menuOwner,
+                AddTip addTip, MouseDown mouseDown);
+    HWND Panel() const { return panel_; }
+    // The pop-up menu's items, for their check marks and states.
+    HMENU PopupMenu() const { return ::GetSubMenu(popup_.get(), 0); }
+    void Show(bool shown);
+    // Tooltips of slots made already; later slots get theirs when made.
+    void EnableTooltips();
+    // WM_DRAWITEM of a thumbnail; false for other controls.
+    bool Draw(const DRAWITEMSTRUCT& item) const;
+
+    // PictureSlotsView
+    bool LoadSlotPicture(int slot, const std::wstring& path) override;
+    void FitSlotPicture(int slot) override;
+    std::vector<uint8_t> SlotPictureDib(int slot) const override;
+    bool SetSlotPicture(int slot, const std::vector<uint8_t>& dib) override;
+    void ShowPicturePopup() override;
+
+  private:
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                     DWORD_PTR self);
+    LRESULT OnMouse(HWND control, int id, UINT msg, WPARAM wp, LPARAM lp);
+    void EnsureSlots();
+    int ToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi_); }
+    RECT Place(const TwipsRect& r) const;
+
+    HWND panel_ = nullptr, menuOwner_ = nullptr;
+    int dpi_ = 96;
+    HFONT numberFont_ = nullptr;
+    AddTip addTip_;
+    MouseDown mouseDown_;
+    bool tooltips_ = false;
+    UniqueMenu popup_;
+    std::array<HWND, 10> box_{}, imgPic_{};
+    std::array<UniqueBitmap, 10> bitmaps_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,62 @@
+// The progress window: a label and a row of ten blocks.
+#include "progress_win.h"
+
+#include "util/handles_win.h"
+
+namespace quillet {
+
+namespace {
+constexpr wchar_t kProgressClass[] = L"QuilletProProgress";
+}
+
+void ProgressWindow::Show(HINSTANCE instance, HWND owner, RECT at, std::wstring_view caption,
+                          std::wstring_view label, HFONT font) {
+    Destroy();
+    WNDCLASSEXW wc{};
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_WAIT);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kProgressClass;
+    RegisterClassOf(wc);
+    blocks_ = 0;
+    label_ = std::wstring(label);
+    font_ = font;
+    if (!CreateAs(WS_EX_TOOLWINDOW, kProgressClass, std::wstring(caption).c_str(),
+                  WS_POPUP | WS_CAPTION, at, owner, nullptr, instance))
+        return;
+    ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+    ::UpdateWindow(hwnd());
+}
+
+void ProgressWindow::SetBlocks(int blocks) {
+    blocks_ = blocks;
+    if (!hwnd()) return;
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+    ::UpdateWindow(hwnd());
+}
+
+LRESULT ProgressWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_PAINT) return Default(msg, wp, lp);
+    OnPaint();
+    return 0;
+}
+
+void ProgressWindow::OnPaint() {
+    PaintScope paint(hwnd());
+    const HDC dc = paint.get();
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    SelectObjectScope font(dc, font_);
+    ::SetBkMode(dc, TRANSPARENT);
+    RECT label{8, 6, client.right - 8, 26};
+    ::DrawTextW(dc, label_.c_str(), -1, &label, DT_LEFT | DT_SINGLELINE);
+    UniqueBrush fill(::CreateSolidBrush(RGB(0, 0, 128)));
+    const int width = (client.right - 16) / 10;
+    for (int b = 0; b < blocks_; ++b) {
+        RECT block{8 + b * width + 1, 32, 8 + (b + 1) * width - 1, 48};
+        ::FillRect(dc, &block, fill.get());
+    }
+}
+
+}  // namespace quillet

@@ -1,0 +1,120 @@
+// The slot text box that shows only the beginning of a long text until used.
+#include "slot_box_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "controls_win.h"
+#include "layout.h"
+#include "util/window_win.h"
+
+namespace quillet {
+
+namespace {
+
+// Counts the program's own changes of a box for as long as it lives.
+class QuietScope {
+  public:
+    explicit QuietScope(int& count) : count_(count) { ++count_; }
+    ~QuietScope() { --count_; }
+    QuietScope(const QuietScope&) = delete;
+    QuietScope& operator=(const QuietScope&) = delete;
+
+  private:
+    int& count_;
+};
+
+}  // namespace
+
+void SlotTextBox::Attach(HWND edit) {
+    hwnd_ = edit;
+    ::SetWindowSubclass(edit, Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+std::wstring SlotTextBox::Text() const { return whole_ ? *whole_ : WindowText(hwnd_); }
+
+void SlotTextBox::SetText(std::wstring_view text) {
+    // Already there: the empty slots of both stores, most often.
+    const size_t length =
+        whole_ ? whole_->size() : static_cast<size_t>(::GetWindowTextLengthW(hwnd_));
+    if (length == text.size() && Text() == text) return;
+    const bool scrolls = (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VSCROLL) != 0;
+    const std::optional<size_t> beginning =
+        ::GetFocus() == hwnd_ ? std::nullopt : DeferredBeginning(text, scrolls);
+    whole_.reset();
+    if (beginning) whole_ = std::wstring(text);
+    const std::wstring shown(beginning ? text.substr(0, *beginning) : text);
+    // The box is kept from drawing until it holds its new text.
+    QuietScope quiet(quiet_);
+    ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    ::SetWindowTextW(hwnd_, shown.c_str());
+    ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void SlotTextBox::ReplaceSelection(std::wstring_view text) {
+    const std::wstring with(text);
+    QuietScope quiet(quiet_);
+    ::SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(with.c_str()));
+}
+
+void SlotTextBox::ShowWholeText() {
+    if (!whole_) return;
+    const std::wstring whole = std::move(*whole_);
+    whole_.reset();
+    QuietScope quiet(quiet_);
+    ::SetWindowTextW(hwnd_, whole.c_str());
+}
+
+// Reads of a box that shows a beginning get the whole text, so that the
+// program and other programs see what the slot holds.
+LRESULT SlotTextBox::AnswerWholeText(UINT msg, WPARAM wp, LPARAM lp) const {
+    if (msg == WM_GETTEXTLENGTH) return static_cast<LRESULT>(whole_->size());
+    auto* out = reinterpret_cast<wchar_t*>(lp);
+    if (!out || wp == 0) return 0;
+    const size_t n = std::min(whole_->size(), static_cast<size_t>(wp) - 1);
+    std::copy_n(whole_->data(), n, out);
+    out[n] = L'\0';
+    return static_cast<LRESULT>(n);
+}
+
+LRESULT CALLBACK SlotTextBox::Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                       DWORD_PTR self) {
+    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Subclass, id);
+    return GuardMessage(
+        msg, [&] { return reinterpret_cast<SlotTextBox*>(self)->OnMessage(msg, wp, lp); });
+}
+
+LRESULT SlotTextBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (whole_) {
+        switch (msg) {
+            case WM_GETTEXT:
+            case WM_GETTEXTLENGTH:
+                return AnswerWholeText(msg, wp, lp);
+            case WM_SETTEXT:  // from outside: the text it sets is the whole text
+                if (!quiet_) whole_.reset();
+                break;
+            case WM_SETFOCUS:
+            case WM_LBUTTONDOWN:
+            case WM_NCLBUTTONDOWN:
+            case WM_VSCROLL:
+            case WM_MOUSEWHEEL:
+            case WM_KEYDOWN:
+            case EM_GETSEL:
+            case EM_SETSEL:
+            case EM_REPLACESEL:
+            case EM_GETLINECOUNT:
+            case EM_GETLINE:
+            case EM_LINEINDEX:
+            case EM_LINELENGTH:
+                ShowWholeText();
+                break;
+            default:
+                break;
+        }
+    }
+    return ::DefSubclassProc(hwnd_, msg, wp, lp);
+}
+
+}  // namespace quillet

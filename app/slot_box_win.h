@@ -1,0 +1,43 @@
+// A slot's text box. Filling an edit control with a long text takes long
+// (word wrap is quadratic in a paragraph's length under Wine), so a box not
+// in use may show only the beginning of its text and takes the whole text
+// the moment the user reaches for it. Reads always answer with the whole.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+class SlotTextBox {
+  public:
+    SlotTextBox() = default;
+    SlotTextBox(const SlotTextBox&) = delete;
+    SlotTextBox& operator=(const SlotTextBox&) = delete;
+
+    void Attach(HWND edit);
+    HWND hwnd() const { return hwnd_; }
+
+    std::wstring Text() const;
+    void SetText(std::wstring_view text);
+    void ReplaceSelection(std::wstring_view text);
+    // While the program itself changes the text: its change notifications
+    // are not the user's edits.
+    bool ChangingQuietly() const { return quiet_ > 0; }
+
+  private:
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                     DWORD_PTR self);
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void ShowWholeText();
+    LRESULT AnswerWholeText(UINT msg, WPARAM wp, LPARAM lp) const;
+
+    HWND hwnd_ = nullptr;
+    std::optional<std::wstring> whole_;  // set while only a beginning shows
+    int quiet_ = 0;
+};
+
+}  // namespace quillet

@@ -1,0 +1,91 @@
+// The window base: its window procedure, the failure answer and the message loops.
+#include "util/window_win.h"
+
+namespace quillet {
+
+LRESULT HandledValue(UINT msg) {
+    switch (msg) {
+        case WM_NCCREATE: return FALSE;  // creation fails rather than half-made
+        case WM_CREATE: return -1;
+        case WM_QUERYENDSESSION: return TRUE;  // never hold up a logoff
+        default: return 0;
+    }
+}
+
+// By now the derived object is gone: the window's last messages go to the
+// default procedure. Derived windows that handle WM_DESTROY call Destroy in
+// their own destructor.
+Window::~Window() {
+    if (!hwnd_) return;
+    const HWND hwnd = hwnd_;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    ::DestroyWindow(hwnd);
+}
+
+void Window::RegisterClassOf(WNDCLASSEXW wc) {
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = Procedure;
+    ::RegisterClassExW(&wc);
+}
+
+HWND Window::CreateAs(DWORD exStyle, const wchar_t* className, const wchar_t* title,
+                      DWORD style, RECT at, HWND parent, HMENU menu, HINSTANCE instance) {
+    return ::CreateWindowExW(exStyle, className, title, style, at.left, at.top,
+                             at.right - at.left, at.bottom - at.top, parent, menu, instance, this);
+}
+
+void Window::Destroy() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self =
+            static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+    const LRESULT result = GuardMessage(msg, [&] { return self->OnMessage(msg, wp, lp); });
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+namespace {
+
+void Dispatch(MSG& msg) {
+    const HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && (::GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+        ::IsDialogMessageW(root, &msg))
+        return;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+}
+
+}  // namespace
+
+int RunMessageLoop() {
+    MSG msg{};
+    BOOL got;
+    while ((got = ::GetMessageW(&msg, nullptr, 0, 0)) > 0) Dispatch(msg);
+    return got == 0 ? static_cast<int>(msg.wParam) : 1;
+}
+
+bool PumpWaitingMessages() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        Dispatch(msg);
+    }
+    return true;
+}
+
+}  // namespace quillet
