@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdexcept>
+
 #include "frmMain_win.h"
 #include "resource.h"
 #include "support/program_win.h"
@@ -149,6 +151,96 @@ TEST_F(WindowTest, PicturesStoreShowsTheSlotFilesFittedInTheirFrames) {
     EXPECT_EQ(window_.SlotTitle(0), L"1");
     EXPECT_EQ(window_.SlotTitle(9), L"10");
     EXPECT_FALSE(::IsWindowVisible(window_.Control(IDC_TXT0)));
+}
+
+// The real file system, until it is told to fail the way a broken disk or an
+// exhausted memory makes it fail: by throwing.
+class FailingFileSystem final : public FileSystem {
+  public:
+    bool failing = false;
+    FileRead ReadAll(const std::filesystem::path& p) override {
+        Check();
+        return real_.ReadAll(p);
+    }
+    IoResult ReplaceAtomically(const std::filesystem::path& p,
+                               const std::vector<std::string_view>& pieces) override {
+        Check();
+        return real_.ReplaceAtomically(p, pieces);
+    }
+    bool FileExists(const std::filesystem::path& p) override { return real_.FileExists(p); }
+    bool DirectoryExists(const std::filesystem::path& p) override {
+        return real_.DirectoryExists(p);
+    }
+    IoResult MakeDirectory(const std::filesystem::path& p) override {
+        return real_.MakeDirectory(p);
+    }
+    IoResult Remove(const std::filesystem::path& p) override { return real_.Remove(p); }
+    IoResult Rename(const std::filesystem::path& a, const std::filesystem::path& b) override {
+        return real_.Rename(a, b);
+    }
+    std::filesystem::path TempFolder() override { return real_.TempFolder(); }
+
+  private:
+    void Check() const {
+        if (failing) throw std::runtime_error("the disk went away");
+    }
+    FileSystem& real_ = RealFileSystem();
+};
+
+// A close whose change check fails half-way must not go on to destroy the
+// window: the program would end without its texts being saved or asked for.
+TEST_F(WindowTest, AFailingCloseOrExitLeavesTheProgramWithItsTexts) {
+    FailingFileSystem fs;
+    frmMain window(fs);
+    ASSERT_TRUE(window.Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro"));
+    window.SetSlotText(2, L"unsaved work");
+    fs.failing = true;
+    ::SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(::IsWindow(window.hwnd()));
+    ::SendMessageW(window.hwnd(), WM_COMMAND, IDM_EXIT, 0);
+    ASSERT_TRUE(::IsWindow(window.hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(window.hwnd()));
+    EXPECT_EQ(window.SlotText(2), L"unsaved work");
+    // Once the disk is back the same Exit goes through, after the question.
+    fs.failing = false;
+    window.Logic().submnuAutoSave_Click();
+    ::SendMessageW(window.hwnd(), WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_FALSE(window.hwnd());
+    EXPECT_EQ(testing::ProfileValue("Savings1", "txt(2)"), "unsaved work");
+}
+
+// The slot boxes' backgrounds come from the colour messages the boxes send.
+TEST_F(WindowTest, SlotBoxesAndTheCurrentStoreLabelGetTheirColours) {
+    ASSERT_TRUE(Open());
+    struct Case {
+        int id;
+        UINT message;
+        COLORREF background;
+    };
+    const Case cases[] = {{IDC_TXT0 + 4, WM_CTLCOLOREDIT, RGB(200, 200, 255)},
+                          {IDC_TXTTITLE0 + 9, WM_CTLCOLOREDIT, RGB(125, 210, 210)},
+                          {IDC_LBLSTORE0 + 1, WM_CTLCOLORSTATIC, RGB(0xC0, 0xC0, 0xC0)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        HWND control = window_.Control(c.id);
+        HDC dc = ::GetDC(control);
+        const auto brush = reinterpret_cast<HBRUSH>(
+            ::SendMessageW(::GetParent(control), c.message, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(control)));
+        LOGBRUSH fill{};
+        ASSERT_TRUE(::GetObjectW(brush, sizeof fill, &fill));
+        EXPECT_EQ(fill.lbColor, c.background);
+        EXPECT_EQ(::GetBkColor(dc), c.background);
+        if (c.id == IDC_LBLSTORE0 + 1) EXPECT_EQ(::GetTextColor(dc), RGB(255, 0, 0));
+        ::ReleaseDC(control, dc);
+    }
+    // A label not current is drawn black.
+    HWND other = window_.Control(IDC_LBLSTORE0 + 2);
+    HDC dc = ::GetDC(other);
+    ::SendMessageW(::GetParent(other), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                   reinterpret_cast<LPARAM>(other));
+    EXPECT_EQ(::GetTextColor(dc), RGB(0, 0, 0));
+    ::ReleaseDC(other, dc);
 }
 
 }  // namespace

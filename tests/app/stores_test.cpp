@@ -30,14 +30,14 @@ TEST_F(StoresTest, YesSavesTheOldStoreBeforeTheNewOneShows) {
     EXPECT_EQ(Stored("Settings", "StoreNumber"), L"5");
 }
 
-TEST_F(StoresTest, NoKeepsTheFileAsItWas) {
+TEST_F(StoresTest, NoKeepsTheStoreAsItWas) {
     Store("Savings2", "txt(1)", L"saved");
     StartIn(2);
-    const std::string before = fs.files[kIni];
     view.text[1] = L"edited";
     prompt.answers = {false};
     form.lblStore_Click(5);
     EXPECT_EQ(Stored("Savings2", "txt(1)"), L"saved");
+    EXPECT_EQ(Stored("Savings2", "txt(0)"), L"<absent>");  // a save writes all twenty
     form.lblStore_Click(2);
     EXPECT_EQ(view.text[1], L"saved");
 }
@@ -108,11 +108,14 @@ TEST_F(StoresTest, EmptyStoreCausesNoQuestion) {
     EXPECT_TRUE(prompt.questions.empty());
 }
 
+// Only the comparison with the file counts, not the edits on the way.
 TEST_F(StoresTest, EditedBackToTheStoredTextIsUnchanged) {
     Store("Savings1", "txt(0)", L"same");
     StartIn(1);
     view.text[0] = L"different";
+    form.txt_Change(0);
     view.text[0] = L"same";
+    form.txt_Change(0);
     form.lblStore_Click(2);
     EXPECT_TRUE(prompt.questions.empty());
 }
