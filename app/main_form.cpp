@@ -82,6 +82,7 @@ void MainForm::FormLoad(std::wstring_view programFolder) {
     if (auto w = ToInt16(read("FormWidth", L""))) view_.SetWidth(*w);
 
     view_.FocusPaste(1);
+    if (windows_.tray) windows_.tray->CreateIcon(kProgramTitle);
 
     options_.startInTray = read("StartTray", L"") == L"1";
     if (options_.startInTray) {
@@ -123,11 +124,15 @@ bool MainForm::FormQueryUnload(UnloadMode mode) {
 void MainForm::FormUnload() {
     const WindowGeometry g = view_.Geometry();
     if (g.state == WindowState::kNormal) {
-        settings_.WriteSettings(
-            settingsPath_, {{std::string(kSettingsSection), "FormWidth", std::to_wstring(g.width)},
-                            {std::string(kSettingsSection), "FormTop", std::to_wstring(g.top)},
-                            {std::string(kSettingsSection), "FormLeft", std::to_wstring(g.left)}});
+        const std::string section(kSettingsSection);
+        settings_.WriteSettings(settingsPath_, {{section, "FormWidth", std::to_wstring(g.width)},
+                                                {section, "FormTop", std::to_wstring(g.top)},
+                                                {section, "FormLeft", std::to_wstring(g.left)}});
     }
+    if (windows_.info) windows_.info->CloseAll();
+    if (windows_.printer) windows_.printer->Close();
+    if (windows_.preview) windows_.preview->Close();
+    if (windows_.tray) windows_.tray->DeleteIcon();
 }
 
 void MainForm::CloseMainWindow() {

@@ -11,9 +11,13 @@
 
 #include "clipboard.h"
 #include "drop_content.h"
+#include "background/tray_view.h"
+#include "help/info_windows.h"
 #include "main_view.h"
 #include "options.h"
 #include "pictures/picture_slots_view.h"
+#include "pictures/preview_view.h"
+#include "print/printer.h"
 #include "store/Module1.h"
 #include "util/ModuleIP.h"
 #include "util/shell_launch.h"
@@ -48,6 +52,16 @@ struct Desktop {
     HostResolver& resolver;
 };
 
+// The program's windows besides the main one, each there once it is built;
+// until then the steps that use it do nothing.
+struct SecondaryWindows {
+    TrayView* tray = nullptr;
+    PreviewView* preview = nullptr;
+    Printer* printer = nullptr;
+    InfoWindows* info = nullptr;
+    InputBox* input = nullptr;
+};
+
 class MainForm {
   public:
     MainForm(MainView& view, PictureSlotsView& pictures, Prompt& prompt, FileSystem& fs,
@@ -62,6 +76,8 @@ class MainForm {
           clipboard_(clipboard),
           cases_(cases),
           desktop_(desktop) {}
+
+    void Attach(const SecondaryWindows& windows) { windows_ = windows; }
 
     // Start-up from the designed window to the shown (or hidden) program.
     // The single-instance hand-over happens before, in the shell.
@@ -176,6 +192,7 @@ class MainForm {
     Clipboard& clipboard_;
     const CaseMapping& cases_;
     Desktop desktop_;
+    SecondaryWindows windows_;
     ProgramPlaces places_;
     std::wstring settingsPath_;
     int16_t currentStore_ = 0;

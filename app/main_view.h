@@ -91,6 +91,13 @@ class Prompt {
     virtual void Tell(std::wstring_view title, std::wstring_view text, Icon icon) = 0;
 };
 
+// A one-line answer from the user: nothing when cancelled.
+class InputBox {
+  public:
+    virtual ~InputBox() = default;
+    virtual std::optional<std::wstring> Ask(std::wstring_view title, std::wstring_view prompt) = 0;
+};
+
 // Keys held down at the moment of a click (virtual-key codes).
 class KeyState {
   public:

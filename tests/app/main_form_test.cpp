@@ -135,6 +135,47 @@ TEST_F(MainFormTest, ExitInTheNormalStateWritesTheGeometry) {
     EXPECT_EQ(Stored("Settings", "FormLeft"), L"2000");
 }
 
+// The other windows as one recorder of what the logic asks of them.
+class RecordingWindows final : public TrayView, public PreviewView, public Printer,
+                               public InfoWindows {
+  public:
+    explicit RecordingWindows(const bool& mainShown) : mainShown_(mainShown) {}
+    std::vector<std::string> calls;
+    bool CreateIcon(std::wstring_view tip) override {
+        if (tip != L"Quillet Pro") calls.push_back("icon with another tip");
+        calls.push_back(mainShown_ ? "icon while shown" : "icon while hidden");
+        return true;
+    }
+    void DeleteIcon() override { calls.push_back("no icon"); }
+    void ShowPicture(const std::wstring&) override { calls.push_back("preview"); }
+    void Close() override { calls.push_back("close preview or print"); }
+    IoResult PrintWindowImage() override { return IoResult::Success(); }
+    void ShowPrintWindow() override { calls.push_back("print window"); }
+    void ShowHelp() override { calls.push_back("help"); }
+    void ShowAbout() override { calls.push_back("about"); }
+    void CloseAll() override { calls.push_back("close help and about"); }
+
+  private:
+    const bool& mainShown_;
+};
+
+// The icon comes before Start in Tray hides the window, so the program is
+// never without a way back; at exit every other window goes, the icon last.
+TEST_F(MainFormTest, TheTrayIconAndTheOtherWindowsFollowStartAndExit) {
+    RecordingWindows windows(view.visible);
+    form.Attach({&windows, &windows, &windows, &windows, nullptr});
+    Store("Settings", "StartTray", L"1");
+    view.visible = true;
+    form.FormLoad(kFolder);
+    EXPECT_EQ(windows.calls, std::vector<std::string>{"icon while shown"});
+    EXPECT_FALSE(view.visible);
+    windows.calls.clear();
+    form.FormUnload();
+    EXPECT_EQ(windows.calls, (std::vector<std::string>{"close help and about",
+                                                       "close preview or print",
+                                                       "close preview or print", "no icon"}));
+}
+
 TEST_F(MainFormTest, ExitMaximizedOrMinimizedWritesNoGeometry) {
     for (WindowState state : {WindowState::kMaximized, WindowState::kMinimized}) {
         fs.files.clear();
