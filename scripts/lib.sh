@@ -1,29 +1,83 @@
-# Shared by scripts/test, scripts/run and scripts/bench: builds, a private
-# Wine prefix and a virtual display, and stopping what was started.
+#!/usr/bin/env bash
+# Shared by the scripts and the shell tests: Wine, builds, a private prefix, a virtual display, bounded waits.
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${QUILLET_BUILD:-$ROOT/build}
-WINE64=/usr/lib/wine/wine64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# The loader starts the server next to it by itself; the scripts use the same one.
+export WINE=${WINE:-/usr/lib/wine/wine64}
+export WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 started_pids=()
 
 stop_started() {
-  if [ -n "${WINEPREFIX:-}" ]; then timeout 20 wineserver -k >/dev/null 2>&1 || true; fi
+  if [ -n "${WINEPREFIX:-}" ]; then timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true; fi
   for pid in "${started_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${started_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   started_pids=()
 }
 
+# poll SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds; false
+# when it never did within SECONDS.
+poll() {
+  local tries=$(($1 * 10)); shift
+  while [ $tries -gt 0 ]; do
+    "$@" && return 0
+    tries=$((tries - 1))
+    sleep 0.1
+  done
+  "$@"
+}
+
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# wait_bounded SECONDS PID: the exit code of PID, or 124 (after killing it)
+# when it is still running after SECONDS.
+wait_bounded() {
+  if ! poll "$1" gone "$2"; then
+    kill "$2" 2>/dev/null
+    wait "$2" 2>/dev/null
+    return 124
+  fi
+  wait "$2"
+}
+
+# wait_line FILE PATTERN SECONDS PID: waits for a line matching PATTERN in
+# FILE while PID runs: 0 when it came, 1 after SECONDS, 2 when PID ended first.
+wait_line() {
+  local tries=$(($3 * 10))
+  while ! grep -q "$2" "$1"; do
+    if gone "$4"; then
+      grep -q "$2" "$1" && return 0
+      return 2
+    fi
+    tries=$((tries - 1))
+    [ $tries -gt 0 ] || return 1
+    sleep 0.1
+  done
+}
+
+# x_window NAME SECONDS: the id of the mapped X window named exactly NAME,
+# waiting up to SECONDS for it.
+x_window() {
+  local id tries=$(($2 * 10))
+  while :; do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    tries=$((tries - 1))
+    [ $tries -gt 0 ] || return 1
+    sleep 0.1
+  done
+}
+
 configure_and_build() {  # dir, extra cmake args...
   local dir=$1; shift
-  mkdir -p "$(dirname "$dir")"
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 ||
-      { cat "$dir.configure.log"; return 1; }
-  fi
-  cmake --build "$dir" -j"$(nproc)" 2>&1 | grep -v '^\[' || true
-  [ "${PIPESTATUS[0]}" -eq 0 ]
+  mkdir -p "$dir"
+  # Configured every time, so changed options apply; it is quick when nothing changed.
+  cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 ||
+    { cat "$dir.configure.log"; return 1; }
+  cmake --build "$dir" -j"${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}" 2>&1 | grep -v '^\['
+  return "${PIPESTATUS[0]}"
 }
 
 build_windows() {
@@ -31,18 +85,27 @@ build_windows() {
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" "$@"
 }
 
-# A display: the caller's own, or a new Xvfb on a free number.
+# A display: the caller's own, or a new Xvfb on a number it picks itself.
 start_display() {
   if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != "--private" ]; then return 0; fi
-  local n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -noreset -nolisten tcp -screen 0 1280x1024x24 >/dev/null 2>&1 &
-  started_pids+=($!)
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
+  local number_file xvfb n=
+  number_file=$(mktemp)
+  # Xvfb writes the number once it accepts connections.
+  Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$number_file" >/dev/null 2>&1 &
+  xvfb=$!
+  started_pids+=("$xvfb")
+  for _ in $(seq 100); do
+    n=$(head -1 "$number_file")
+    [ -n "$n" ] && break
+    kill -0 "$xvfb" 2>/dev/null || break
     sleep 0.1
   done
+  rm -f "$number_file"
+  if [ -z "$n" ]; then
+    echo "display: Xvfb did not start within 10 s" >&2
+    return 1
+  fi
+  export DISPLAY=":$n"
   # Ctrl+Alt+F1..F12 must reach the programs, not switch consoles.
   setxkbmap -option srvrkeys:none >/dev/null 2>&1 || true
 }
@@ -50,16 +113,23 @@ start_display() {
 # A Wine prefix made once and kept in the build folder.
 prepare_prefix() {  # path
   export WINEPREFIX=$1
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  # Written only after wineboot finished, so an interrupted one runs again.
+  local made="$WINEPREFIX/.quillet-prefix-made"
+  if [ ! -f "$made" ]; then
     echo "wine: creating the prefix $WINEPREFIX (once, about 20 s)"
     mkdir -p "$WINEPREFIX"
-    timeout 180 "$WINE64" wineboot -i >/dev/null 2>&1 || true
-    timeout 60 wineserver -w >/dev/null 2>&1 || true
+    if ! timeout 180 "$WINE" wineboot -i >/dev/null 2>&1 ||
+      ! timeout 60 "$WINESERVER" -w >/dev/null 2>&1; then
+      echo "wine: wineboot failed or took too long in $WINEPREFIX" >&2
+      timeout 20 "$WINESERVER" -k >/dev/null 2>&1
+      return 1
+    fi
+    touch "$made"
   fi
   # A persistent server makes every Wine start in the tests cheap.
-  timeout 20 wineserver -p >/dev/null 2>&1 &
-  started_pids+=($!)
+  # It puts itself in the background once it listens; stop_started ends it.
+  timeout 20 "$WINESERVER" -p >/dev/null 2>&1
   # The first program in a prefix starts its services; let that finish here,
   # not inside the first test's time limit.
-  timeout 120 "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
+  timeout 120 "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
