@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# A real mouse drag from a Copy button of the running program into another
-# program's window: the slot's text arrives there through OLE drag and drop.
+# A real mouse drag from a Copy button of the running program carries the slot's text into another program's window.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-wine="$here/../../scripts/wine-exec"
+source "$here/../../scripts/lib.sh"
+wine="$ROOT/scripts/wine-exec"
 program=$1
 client=$2
+wait_ready=$3
 drive_c="$WINEPREFIX/drive_c"
 install="$drive_c/Program Files/Quillet Pro"
 mkdir -p "$install"
@@ -14,20 +15,40 @@ printf '[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n[Savings1]\r\ntxt(0)=dragg
   >"$drive_c/quilbdx.ini"
 out=$(mktemp)
 app=
+client_pid=
 cleanup() {
+  [ -n "$client_pid" ] && kill "$client_pid" 2>/dev/null
   [ -n "$app" ] && kill "$app" 2>/dev/null
   rm -f "$out" "$drive_c/quilbdx.ini"
 }
 trap cleanup EXIT
+fail() {
+  tr -d '\r' <"$out"
+  echo "FAIL: $*"
+  exit 1
+}
 
 "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe' >/dev/null 2>&1 &
 app=$!
+QUILLET_WINE_TIMEOUT=40 "$wine" "$wait_ready" 30000 >/dev/null
+ready=$?
+gone "$app" && fail "the program ended during its start-up"
+[ $ready -eq 0 ] || fail "the program did not finish its start-up within 30 s (wait_ready exit $ready)"
+
 "$wine" "$client" >"$out" 2>&1 &
-pid=$!
-for _ in $(seq 300); do grep -q '^ready' "$out" && break; sleep 0.1; done
-grep -q '^ready' "$out" || { cat "$out"; echo "FAIL: the drop window did not get ready"; exit 1; }
+client_pid=$!
+wait_line "$out" '^ready' 40 "$client_pid"
+case $? in
+  1) fail "the drop window did not get ready within 40 s" ;;
+  2) fail "the drop client ended before it was ready" ;;
+esac
 read -r _ fx fy tx ty < <(grep '^ready' "$out" | tr -d '\r')
-sleep 0.5
+x_window 'Quillet Pro' 10 >/dev/null || fail "the program's window is not on the display"
+x_window 'Quillet drop test' 10 >/dev/null || fail "the drop window is not on the display"
+
+# Wine's drag loop reads the pointer where it is now rather than each move,
+# and nothing shows from outside when the program has seen a move, so the
+# gesture is paced like a hand's.
 xdotool mousemove "$fx" "$fy"
 sleep 0.3
 xdotool mousedown 1
@@ -38,11 +59,18 @@ for step in 1 2 3 4 5 6 7 8; do
 done
 sleep 0.3
 xdotool mouseup 1
-wait $pid
+
+# The client gives up by itself after a minute without a drop.
+wait_bounded 70 "$client_pid"
 code=$?
-wait $app
+client_pid=
+[ $code -ne 124 ] || fail "the drop client did not finish within 70 s"
+tr -d '\r' <"$out" | grep -q '^dropped dragged across$' || fail "the slot's text did not arrive"
+[ $code -eq 0 ] || fail "client exit $code"
+# The client closed the program through its Exit command.
+wait_bounded 20 "$app" >/dev/null
+code=$?
 app=
+[ $code -ne 124 ] || fail "the program did not close within 20 s of its Exit command"
 tr -d '\r' <"$out"
-tr -d '\r' <"$out" | grep -q '^dropped dragged across$' || { echo "FAIL: the slot's text did not arrive"; exit 1; }
-[ $code -eq 0 ] || { echo "FAIL: client exit $code"; exit 1; }
 echo "the drag carried the slot's text into the other program"
