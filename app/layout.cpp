@@ -81,21 +81,25 @@ void KeepOnScreenAtStart(int& left, int& top, int screenWidth, int screenHeight)
 
 namespace quillet {
 
-std::optional<size_t> DeferredBeginning(std::wstring_view text, bool boxScrolls) {
+std::optional<Deferral> DeferredBeginning(std::wstring_view text, bool boxScrolls) {
+    if (text.size() <= kLongParagraph) return std::nullopt;
+    bool longParagraph = false;
     size_t run = 0;
-    bool longRun = !boxScrolls && text.size() > kLongText;
-    for (size_t i = 0; i < text.size() && !longRun; ++i) {
+    for (size_t i = 0; i < text.size() && !longParagraph; ++i) {
         const wchar_t c = text[i];
         run = (c == L'\r' || c == L'\n') ? 0 : run + 1;
-        if (run > kLongParagraph) longRun = true;
+        longParagraph = run > kLongParagraph;
     }
-    if (!longRun) return std::nullopt;
-    size_t cut = std::min(kShownBeginning, text.size());
-    if (cut > 0 && cut < text.size()) {
-        const wchar_t last = text[cut - 1];
-        if ((last == L'\r' && text[cut] == L'\n') || (last >= 0xD800 && last <= 0xDBFF)) --cut;
+    if (!longParagraph && text.size() <= kLongText) return std::nullopt;
+    Deferral d;
+    d.wholeWhenIdle = boxScrolls && !longParagraph;
+    d.beginning = std::min(kShownBeginning, text.size());
+    if (d.beginning > 0 && d.beginning < text.size()) {
+        const wchar_t last = text[d.beginning - 1];
+        if ((last == L'\r' && text[d.beginning] == L'\n') || (last >= 0xD800 && last <= 0xDBFF))
+            --d.beginning;
     }
-    return cut;
+    return d;
 }
 
 }  // namespace quillet

@@ -63,15 +63,20 @@ namespace quillet {
 // A slot box fills in time that grows with its text, and with the square of
 // its longest paragraph (word wrap re-measures the rest of the paragraph for
 // each line). A box not in use shows only the beginning of such a text: a
-// box without a scroll bar any long text, a box with one (whose thumb tells
-// the length) only a long paragraph. The beginning covers every line a box
-// can show at once.
+// box without a scroll bar any long text, until it is used; a box with one
+// (whose thumb tells the length) a long paragraph until it is used, and any
+// other long text only until the program is idle, so that a window or a
+// store shows at once. The beginning covers every line a box can show.
 inline constexpr size_t kLongParagraph = 2000;
 inline constexpr size_t kLongText = 3000;
 inline constexpr size_t kShownBeginning = 1500;
 
-// How much of `text` to show at first: nothing when it is shown whole, else
-// a length that splits neither a CR LF nor a surrogate pair.
-std::optional<size_t> DeferredBeginning(std::wstring_view text, bool boxScrolls);
+struct Deferral {
+    size_t beginning = 0;  // splits neither a CR LF nor a surrogate pair
+    bool wholeWhenIdle = false;  // else when the box is used
+};
+
+// How to show `text` at first: nothing when it is shown whole at once.
+std::optional<Deferral> DeferredBeginning(std::wstring_view text, bool boxScrolls);
 
 }  // namespace quillet

@@ -13,6 +13,9 @@ namespace quillet {
 
 namespace {
 
+// Posted to a box that takes its whole text once the program is idle.
+constexpr UINT kMsgShowWhole = WM_APP + 40;
+
 // Counts the program's own changes of a box for as long as it lives.
 class QuietScope {
   public:
@@ -40,11 +43,13 @@ void SlotTextBox::SetText(std::wstring_view text) {
         whole_ ? whole_->size() : static_cast<size_t>(::GetWindowTextLengthW(hwnd_));
     if (length == text.size() && Text() == text) return;
     const bool scrolls = (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VSCROLL) != 0;
-    const std::optional<size_t> beginning =
+    const std::optional<Deferral> deferral =
         ::GetFocus() == hwnd_ ? std::nullopt : DeferredBeginning(text, scrolls);
     whole_.reset();
-    if (beginning) whole_ = std::wstring(text);
-    const std::wstring shown(beginning ? text.substr(0, *beginning) : text);
+    wholeWhenIdle_ = deferral && deferral->wholeWhenIdle;
+    if (deferral) whole_ = std::wstring(text);
+    if (wholeWhenIdle_) ::PostMessageW(hwnd_, kMsgShowWhole, 0, 0);
+    const std::wstring shown(deferral ? text.substr(0, deferral->beginning) : text);
     // The box is kept from drawing until it holds its new text.
     QuietScope quiet(quiet_);
     ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
@@ -60,6 +65,7 @@ void SlotTextBox::ReplaceSelection(std::wstring_view text) {
 }
 
 void SlotTextBox::ShowWholeText() {
+    wholeWhenIdle_ = false;
     if (!whole_) return;
     const std::wstring whole = std::move(*whole_);
     whole_.reset();
@@ -87,13 +93,22 @@ LRESULT CALLBACK SlotTextBox::Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 }
 
 LRESULT SlotTextBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kMsgShowWhole) {
+        // Only a text still deferred: a later text, or the user, may have
+        // replaced or shown it meanwhile.
+        if (wholeWhenIdle_) ShowWholeText();
+        return 0;
+    }
     if (whole_) {
         switch (msg) {
             case WM_GETTEXT:
             case WM_GETTEXTLENGTH:
                 return AnswerWholeText(msg, wp, lp);
             case WM_SETTEXT:  // from outside: the text it sets is the whole text
-                if (!quiet_) whole_.reset();
+                if (!quiet_) {
+                    whole_.reset();
+                    wholeWhenIdle_ = false;
+                }
                 break;
             case WM_SETFOCUS:
             case WM_LBUTTONDOWN:

@@ -1,7 +1,8 @@
 // A slot's text box. Filling an edit control with a long text takes long
 // (word wrap is quadratic in a paragraph's length under Wine), so a box not
 // in use may show only the beginning of its text and takes the whole text
-// the moment the user reaches for it. Reads always answer with the whole.
+// the moment the user reaches for it, or once the program is idle. Reads
+// always answer with the whole.
 #pragma once
 
 #include <windows.h>
@@ -37,6 +38,7 @@ class SlotTextBox {
 
     HWND hwnd_ = nullptr;
     std::optional<std::wstring> whole_;  // set while only a beginning shows
+    bool wholeWhenIdle_ = false;
     int quiet_ = 0;
 };
 

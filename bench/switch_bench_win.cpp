@@ -67,8 +67,10 @@ int wmain(int argc, wchar_t** argv) {
     const double ours = Median(
         kRuns, [&] { store = store % 12 + 1; },
         [&] {
+            // Until idle: a box with a scroll bar gets its whole text then.
             window.Logic().lblStore_Click(store);
             ::UpdateWindow(window.hwnd());
+            Pump();
         });
 
     // The same click done with the profile functions: the change check's
@@ -137,6 +139,7 @@ int wmain(int argc, wchar_t** argv) {
             [&] {
                 window.Logic().lblStore_Click(target);
                 ::UpdateWindow(window.hwnd());
+                Pump();
             });
     };
     const double longLines = switchTo(14);

@@ -102,6 +102,24 @@ TEST_F(WindowTest, SlotBoxesHoldLongMultiLineTexts) {
     EXPECT_EQ(window_.SlotText(1), L"a\r\nb");
 }
 
+// A box with a scroll bar shows the beginning of a long text of lines at
+// first, and all of it, thumb and all, once the program is idle.
+TEST_F(WindowTest, ScrollingBoxesTakeTheirWholeTextWhenIdle) {
+    ASSERT_TRUE(Open());
+    std::wstring lines;
+    for (int i = 0; i < 400; ++i) lines += L"line " + std::to_wstring(i) + L"\r\n";
+    window_.SetSlotText(9, lines);
+    HWND box = window_.Control(IDC_TXT0 + 9);
+    auto lastLine = [box] {
+        SCROLLINFO info{sizeof info, SIF_RANGE};
+        ::GetScrollInfo(box, SB_VERT, &info);
+        return info.nMax;
+    };
+    EXPECT_LT(lastLine(), 200);
+    EXPECT_EQ(window_.SlotText(9), lines);  // reads see the whole text meanwhile
+    EXPECT_TRUE(testing::WaitFor([&] { return lastLine() >= 400; }));
+}
+
 // A 4 x 1 pixel, 24-bit Windows bitmap file.
 std::string TinyBitmap() {
     std::string b = "BM";

@@ -350,38 +350,52 @@ TEST(FitPicture, IntegerDivisionRoundsHalvesToEvenFirst) {
 namespace quillet {
 namespace {
 
-TEST(DeferredBeginning, OnlyLongParagraphsAreDeferred) {
+TEST(DeferredBeginning, LongParagraphsWaitForUseOtherLongTextsForIdle) {
     std::wstring lines;
     while (lines.size() < 40000) lines += std::wstring(80, L'w') + L"\r\n";
-    // A box with a scroll bar shows texts of lines whole.
-    EXPECT_FALSE(DeferredBeginning(lines, true));
-    EXPECT_FALSE(DeferredBeginning(std::wstring(kLongParagraph, L'x'), true));
-    EXPECT_FALSE(DeferredBeginning(L"", true));
-    EXPECT_FALSE(DeferredBeginning(L"", false));
-
     const std::wstring longLine(kLongParagraph + 1, L'x');
-    EXPECT_EQ(DeferredBeginning(longLine, true), kShownBeginning);
-    // Lone breaks end a paragraph as CR LF does.
-    EXPECT_FALSE(
-        DeferredBeginning(std::wstring(1500, L'a') + L"\n" + std::wstring(1500, L'b'), true));
-    EXPECT_TRUE(DeferredBeginning(L"short\r\n" + longLine, true));
-
-    // A box without one shows only the beginning of any long text.
-    EXPECT_EQ(DeferredBeginning(lines, false), kShownBeginning);
-    EXPECT_FALSE(DeferredBeginning(lines.substr(0, kLongText), false));
+    struct Case {
+        std::wstring text;
+        bool scrolls;
+        bool deferred, whenIdle;
+    };
+    const Case cases[] = {
+        {L"", true, false, false},
+        {L"", false, false, false},
+        {std::wstring(kLongParagraph, L'x'), true, false, false},
+        {lines.substr(0, kLongText), false, false, false},
+        // A box with a scroll bar shows texts of lines whole once idle.
+        {lines, true, true, true},
+        // Lone breaks end a paragraph as CR LF does.
+        {std::wstring(1500, L'a') + L"\n" + std::wstring(1501, L'b'), true, true, true},
+        {std::wstring(1500, L'a') + L"\n" + std::wstring(1400, L'b'), true, false, false},
+        {longLine, true, true, false},
+        {L"short\r\n" + longLine, true, true, false},
+        // A box without one shows only the beginning of any long text.
+        {lines, false, true, false},
+        {std::wstring(kLongParagraph + 500, L'x'), false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.text.size() << (c.scrolls ? " scrolls" : ""));
+        const std::optional<Deferral> d = DeferredBeginning(c.text, c.scrolls);
+        ASSERT_EQ(d.has_value(), c.deferred);
+        if (!d) continue;
+        EXPECT_EQ(d->beginning, kShownBeginning);
+        EXPECT_EQ(d->wholeWhenIdle, c.whenIdle);
+    }
 }
 
 TEST(DeferredBeginning, NeverSplitsALineBreakOrASurrogatePair) {
     std::wstring text(kShownBeginning - 1, L'a');
     text += L"\r\n";
     text += std::wstring(kLongParagraph + 5, L'b');
-    EXPECT_EQ(DeferredBeginning(text, true), kShownBeginning - 1);
+    EXPECT_EQ(DeferredBeginning(text, true)->beginning, kShownBeginning - 1);
 
     std::wstring emoji(kShownBeginning - 1, L'a');
     emoji += static_cast<wchar_t>(0xD83D);  // one character in two UTF-16 units
     emoji += static_cast<wchar_t>(0xDE00);
     emoji += std::wstring(kLongParagraph, L'c');
-    EXPECT_EQ(DeferredBeginning(emoji, true), kShownBeginning - 1);
+    EXPECT_EQ(DeferredBeginning(emoji, true)->beginning, kShownBeginning - 1);
 }
 
 }  // namespace
