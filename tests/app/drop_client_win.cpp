@@ -47,25 +47,23 @@ int wmain() {
                 gotDrop = true;
                 ::PostMessageW(window, WM_CLOSE, 0, 0);
             }));
-        // The main window exists before its buttons are made and placed, so
-        // wait for a visible, laid-out Copy button rather than the window.
+        // The main window exists before its buttons are made and placed: wait
+        // for the mark the program sets when its start-up is over, then for
+        // it to answer a message, which it does once it waits for input.
         HWND program = nullptr;
-        HWND copy = nullptr;
-        for (int i = 0; i < 300 && !copy; ++i) {
+        for (int i = 0; i < 300; ++i) {
             program = ::FindWindowW(L"QuilletProMain", nullptr);
-            HWND button = program ? ::GetDlgItem(program, IDC_PICCOPY0) : nullptr;
-            RECT r{};
-            if (button && ::IsWindowVisible(program) && ::IsWindowVisible(button) &&
-                ::GetWindowRect(button, &r) && r.right > r.left && r.left > 0)
-                copy = button;
-            else
-                ::Sleep(100);
+            if (program && ::GetPropW(program, L"QuilletPro.Ready")) break;
+            program = nullptr;
+            ::Sleep(100);
         }
-        if (!copy || !registration) {
-            std::printf("no program window with a Copy button, or no drop registration\n");
+        DWORD_PTR answer = 0;
+        HWND copy = program ? ::GetDlgItem(program, IDC_PICCOPY0) : nullptr;
+        if (!copy || !registration ||
+            !::SendMessageTimeoutW(program, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer)) {
+            std::printf("no ready program window with a Copy button, or no drop registration\n");
             return 2;
         }
-        ::Sleep(500);  // let the program finish its start before the drag
         const POINT from = CentreOf(copy);
         const POINT to = CentreOf(window);
         std::printf("ready %ld %ld %ld %ld\n", from.x, from.y, to.x, to.y);
