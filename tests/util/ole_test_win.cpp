@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -25,7 +26,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::UnorderedElementsAre;
+using ::testing::UnorderedElementsAreArray;
 
 using Bytes = std::vector<unsigned char>;
 
@@ -52,30 +53,6 @@ Bytes BytesOf(const void* data, size_t size) {
 
 Bytes WideBytes(const std::wstring& text) {
     return BytesOf(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-}
-
-std::string AnsiOf(const std::wstring& text) {
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                        nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                          nullptr, nullptr);
-    return out;
-}
-
-std::wstring WideOf(const std::string& bytes) {
-    const int n =
-        ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-    return out;
-}
-
-UniqueGlobal GlobalOf(const Bytes& bytes) {
-    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
-    GlobalLockScope<unsigned char> lock(block.get());
-    if (lock && !bytes.empty()) std::memcpy(lock.get(), bytes.data(), bytes.size());
-    return block;
 }
 
 Bytes ContentOf(HGLOBAL block) {
@@ -113,79 +90,48 @@ Bytes DropFilesBlock(const std::vector<std::string>& names, bool wide) {
     header.pFiles = sizeof header;
     header.fWide = wide ? TRUE : FALSE;
     Bytes out = BytesOf(&header, sizeof header);
-    auto append = [&](const std::string& name) {
+    for (const std::string& name : names) {
         for (char c : name) {
-            if (wide) {
-                const wchar_t w = static_cast<unsigned char>(c);
-                out.insert(out.end(), reinterpret_cast<const unsigned char*>(&w),
-                           reinterpret_cast<const unsigned char*>(&w) + sizeof w);
-            } else {
-                out.push_back(static_cast<unsigned char>(c));
-            }
+            out.push_back(static_cast<unsigned char>(c));
+            if (wide) out.push_back(0);
         }
-        out.insert(out.end(), wide ? sizeof(wchar_t) : 1, 0);
-    };
-    for (const std::string& name : names) append(name);
-    out.insert(out.end(), wide ? sizeof(wchar_t) : 1, 0);
+        out.insert(out.end(), wide ? 2 : 1, 0);
+    }
+    out.insert(out.end(), wide ? 2 : 1, 0);
     return out;
 }
 
-// Counts the references media hand out for their release, so a test can
-// tell that every medium was released again.
-class ReleaseCounter final : public IUnknown {
-  public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (riid != IID_IUnknown) {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        *ppv = this;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++outstanding_); }
-    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--outstanding_); }
-    long outstanding() const { return outstanding_; }
-
-  private:
-    long outstanding_ = 0;
-};
-
 // A data object with whatever blocks a test puts in. It keeps ownership of
-// the memory and lends it out with a release reference, as some programs do.
+// the memory and lends it out with a reference to itself for the release,
+// as some programs do, so a test can tell that every medium went back.
 class FakeDataObject final : public IDataObject {
   public:
     void Offer(CLIPFORMAT format, UniqueGlobal block, DWORD tymed = TYMED_HGLOBAL) {
         offers_[format] = Entry{tymed, std::move(block)};
     }
-    void Offer(CLIPFORMAT format, const Bytes& bytes) { Offer(format, GlobalOf(bytes)); }
-
-    int gets() const { return gets_; }
-    long outstanding() const { return counter_.outstanding(); }
+    long outstanding() const { return lent_; }
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (riid == IID_IUnknown || riid == IID_IDataObject) {
             *ppv = static_cast<IDataObject*>(this);
+            AddRef();
             return S_OK;
         }
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    // Lives on the test's stack.
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    // Lives on the test's stack; the count is only watched.
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++lent_ + 1); }
+    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--lent_ + 1); }
 
     STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
         *medium = STGMEDIUM{};
         const HRESULT hr = QueryGetData(format);
         if (hr != S_OK) return hr;
-        const Entry& entry = offers_.at(format->cfFormat);
-        if (entry.tymed != TYMED_HGLOBAL) return DV_E_TYMED;
-        ++gets_;
         medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = entry.block.get();
-        medium->pUnkForRelease = &counter_;
-        counter_.AddRef();
+        medium->hGlobal = offers_.at(format->cfFormat).block.get();
+        medium->pUnkForRelease = this;
+        AddRef();
         return S_OK;
     }
     STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
@@ -209,102 +155,60 @@ class FakeDataObject final : public IDataObject {
         UniqueGlobal block;
     };
     std::map<CLIPFORMAT, Entry> offers_;
-    ReleaseCounter counter_;
-    int gets_ = 0;
+    long lent_ = 0;
 };
 
 // ---- the data object -------------------------------------------------------
 
-TEST(OleDataObjectTest, OffersExactlyThePayloadFormats) {
-    DragPayload payload;
-    payload.text = L"hello";
-    payload.files = {L"C:\\a.txt"};
-    payload.dib = Bytes(64, 1);
-    ComPtr<IDataObject> data = MakeDataObject(payload);
-    ASSERT_TRUE(data);
-
-    for (CLIPFORMAT format : {CF_UNICODETEXT, CF_TEXT, CF_HDROP, CF_DIB}) {
-        FORMATETC wanted = Format(format);
-        EXPECT_EQ(data->QueryGetData(&wanted), S_OK) << format;
-        FORMATETC several = Format(format, TYMED_HGLOBAL | TYMED_ISTREAM);
-        EXPECT_EQ(data->QueryGetData(&several), S_OK) << format;
-        FORMATETC stream = Format(format, TYMED_ISTREAM);
-        EXPECT_NE(data->QueryGetData(&stream), S_OK) << format;
-        FORMATETC icon = Format(format, TYMED_HGLOBAL, DVASPECT_ICON);
-        EXPECT_NE(data->QueryGetData(&icon), S_OK) << format;
+TEST(OleDataObjectTest, OffersExactlyThePayloadFormatsAsContentInMemory) {
+    struct Case {
+        const char* name;
+        DragPayload payload;
+        std::vector<CLIPFORMAT> formats;
+    };
+    const Case cases[] = {
+        {"all", {L"t", {L"C:\\a.txt"}, Bytes(64, 1)}, {CF_UNICODETEXT, CF_TEXT, CF_HDROP, CF_DIB}},
+        {"text", {L"t", {}, {}}, {CF_UNICODETEXT, CF_TEXT}},
+        {"files", {std::nullopt, {L"C:\\one"}, {}}, {CF_HDROP}},
+        {"only empty names", {std::nullopt, {L""}, {}}, {}},
+        {"nothing", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ComPtr<IDataObject> data = MakeDataObject(c.payload);
+        ASSERT_TRUE(data);
+        EXPECT_THAT(EnumeratedFormats(data.get()), UnorderedElementsAreArray(c.formats));
+        for (CLIPFORMAT format : {CF_UNICODETEXT, CF_TEXT, CF_HDROP, CF_DIB, CF_BITMAP, CF_DIBV5}) {
+            const bool offered =
+                std::find(c.formats.begin(), c.formats.end(), format) != c.formats.end();
+            FORMATETC several = Format(format, TYMED_HGLOBAL | TYMED_ISTREAM);
+            EXPECT_EQ(data->QueryGetData(&several), offered ? S_OK : DV_E_FORMATETC) << format;
+            StgMedium medium;
+            EXPECT_EQ(data->GetData(&several, medium.put()) == S_OK, offered) << format;
+            EXPECT_EQ(medium.get().tymed, static_cast<DWORD>(offered ? TYMED_HGLOBAL : TYMED_NULL));
+            FORMATETC stream = Format(format, TYMED_ISTREAM);
+            EXPECT_NE(data->QueryGetData(&stream), S_OK) << format;
+            FORMATETC icon = Format(format, TYMED_HGLOBAL, DVASPECT_ICON);
+            EXPECT_NE(data->QueryGetData(&icon), S_OK) << format;
+        }
     }
-    const auto html = static_cast<CLIPFORMAT>(::RegisterClipboardFormatW(L"HTML Format"));
-    for (CLIPFORMAT format :
-         {CLIPFORMAT(CF_BITMAP), CLIPFORMAT(CF_OEMTEXT), html, CLIPFORMAT(CF_DIBV5)}) {
-        FORMATETC wanted = Format(format, TYMED_HGLOBAL | TYMED_GDI);
-        EXPECT_EQ(data->QueryGetData(&wanted), DV_E_FORMATETC) << format;
-        StgMedium medium;
-        EXPECT_NE(data->GetData(&wanted, medium.put()), S_OK) << format;
-        EXPECT_EQ(medium.get().tymed, static_cast<DWORD>(TYMED_NULL));
-    }
-    EXPECT_THAT(EnumeratedFormats(data.get()),
-                UnorderedElementsAre(CF_UNICODETEXT, CF_TEXT, CF_HDROP, CF_DIB));
 }
 
-TEST(OleDataObjectTest, TextAloneOffersOnlyTheTextFormats) {
-    DragPayload payload;
-    payload.text = L"just text";
-    ComPtr<IDataObject> data = MakeDataObject(payload);
-    EXPECT_THAT(EnumeratedFormats(data.get()), UnorderedElementsAre(CF_UNICODETEXT, CF_TEXT));
-    FORMATETC files = Format(CF_HDROP);
-    EXPECT_EQ(data->QueryGetData(&files), DV_E_FORMATETC);
-    FORMATETC dib = Format(CF_DIB);
-    EXPECT_EQ(data->QueryGetData(&dib), DV_E_FORMATETC);
-}
-
-TEST(OleDataObjectTest, FilesAloneOfferOnlyTheDropList) {
-    DragPayload payload;
-    payload.files = {L"C:\\one"};
-    ComPtr<IDataObject> data = MakeDataObject(payload);
-    EXPECT_THAT(EnumeratedFormats(data.get()), ElementsAre(CF_HDROP));
-}
-
-TEST(OleDataObjectTest, AnEmptyPayloadOffersNothing) {
-    ComPtr<IDataObject> data = MakeDataObject(DragPayload{});
-    EXPECT_THAT(EnumeratedFormats(data.get()), IsEmpty());
-    FORMATETC text = Format(CF_TEXT);
-    EXPECT_EQ(data->QueryGetData(&text), DV_E_FORMATETC);
-}
-
-TEST(OleDataObjectTest, UnicodeTextComesBackExactly) {
+TEST(OleDataObjectTest, EachGetDataHandsOutItsOwnCopy) {
     DragPayload payload;
     payload.text = kUnicode;
+    for (int i = 0; i < 100; ++i) payload.dib.push_back(static_cast<unsigned char>(i * 7));
     ComPtr<IDataObject> data = MakeDataObject(payload);
-    const std::optional<Bytes> bytes = GetBytes(data.get(), CF_UNICODETEXT);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(*bytes, WideBytes(kUnicode));
-    EXPECT_EQ(ReadDropped(data.get()).text, kUnicode);
-}
-
-TEST(OleDataObjectTest, AnsiTextIsTheCodePageForm) {
-    DragPayload payload;
-    payload.text = kUnicode;
-    ComPtr<IDataObject> data = MakeDataObject(payload);
-    const std::optional<Bytes> bytes = GetBytes(data.get(), CF_TEXT);
-    ASSERT_TRUE(bytes);
-    ASSERT_FALSE(bytes->empty());
-    EXPECT_EQ(bytes->back(), 0) << "ends with its NUL";
-    const std::string ansi(bytes->begin(), bytes->end() - 1);
-    EXPECT_EQ(ansi.find('\0'), std::string::npos);
-    EXPECT_EQ(ansi, AnsiOf(kUnicode));
+    EXPECT_EQ(GetBytes(data.get(), CF_DIB), payload.dib);
     if (::GetACP() == 1252) {
-        EXPECT_EQ(ansi,
-                  "\xDCn\xEF"
-                  "c\xF8"
-                  "d\xE9 \x96 ?");
-        EXPECT_EQ(WideOf(ansi), L"\u00DCn\u00EFc\u00F8d\u00E9 \u2013 ?");
+        const std::string ansi =
+            "\xDCn\xEF"
+            "c\xF8"
+            "d\xE9 \x96 ?";
+        Bytes expected(ansi.begin(), ansi.end());
+        expected.push_back(0);
+        EXPECT_EQ(GetBytes(data.get(), CF_TEXT), expected);
     }
-}
-
-TEST(OleDataObjectTest, EachGetDataHandsOutItsOwnBlock) {
-    DragPayload payload;
-    payload.text = L"twice";
-    ComPtr<IDataObject> data = MakeDataObject(payload);
     FORMATETC wanted = Format(CF_UNICODETEXT);
     StgMedium first;
     StgMedium second;
@@ -313,230 +217,132 @@ TEST(OleDataObjectTest, EachGetDataHandsOutItsOwnBlock) {
     EXPECT_EQ(first.get().pUnkForRelease, nullptr) << "the receiver owns the block";
     ASSERT_NE(first.global(), second.global());
     first.reset();
-    EXPECT_EQ(ContentOf(second.global()), WideBytes(L"twice"));
+    EXPECT_EQ(ContentOf(second.global()), WideBytes(kUnicode));
 }
 
-TEST(OleDataObjectTest, FilesComeBackAsAWideDropList) {
+TEST(OleDataObjectTest, FilesComeBackAsAWideDropListWithoutEmptyNames) {
     DragPayload payload;
-    payload.files = {L"C:\\first file.txt", L"D:\\second\\b.png", L"C:\\third"};
+    payload.files = {L"", L"C:\\first file.txt", L"", L"D:\\second\\b.png"};
     ComPtr<IDataObject> data = MakeDataObject(payload);
-
     FORMATETC wanted = Format(CF_HDROP);
     StgMedium medium;
     ASSERT_EQ(data->GetData(&wanted, medium.put()), S_OK);
-    ASSERT_TRUE(medium.global());
-    {
-        GlobalLockScope<DROPFILES> header(medium.global());
-        ASSERT_TRUE(header);
-        EXPECT_TRUE(header.get()->fWide);
-        EXPECT_EQ(header.get()->pFiles, sizeof(DROPFILES));
-    }
+    const Bytes block = ContentOf(medium.global());
+    ASSERT_GE(block.size(), sizeof(DROPFILES) + 4);
+    EXPECT_EQ(Bytes(block.end() - 4, block.end()), Bytes(4, 0))
+        << "the last name's NUL, the list's";
     HDROP drop = static_cast<HDROP>(medium.global());
-    ASSERT_EQ(::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0), 3u);
-    for (UINT i = 0; i < 3; ++i) {
+    ASSERT_EQ(::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0), 2u);
+    for (UINT i = 0; i < 2; ++i) {
         wchar_t name[MAX_PATH] = {};
         ::DragQueryFileW(drop, i, name, MAX_PATH);
-        EXPECT_EQ(std::wstring(name), payload.files[i]);
+        EXPECT_EQ(std::wstring(name), payload.files[2 * i + 1]);
     }
-    const Bytes block = ContentOf(medium.global());
-    ASSERT_GE(block.size(), sizeof(DROPFILES) + 2 * sizeof(wchar_t));
-    EXPECT_EQ(block[block.size() - 1], 0);
-    EXPECT_EQ(block[block.size() - 2], 0);
-    EXPECT_EQ(block[block.size() - 3], 0) << "the last name's NUL, then the list's";
-    EXPECT_EQ(block[block.size() - 4], 0);
-
     const DropContent dropped = ReadDropped(data.get());
     EXPECT_TRUE(dropped.hasFiles);
     EXPECT_EQ(dropped.firstFile, L"C:\\first file.txt");
     EXPECT_FALSE(dropped.text);
 }
 
-TEST(OleDataObjectTest, EmptyFileNamesDoNotCutTheList) {
-    DragPayload payload;
-    payload.files = {L"", L"C:\\real", L"", L"C:\\other"};
-    ComPtr<IDataObject> data = MakeDataObject(payload);
-    FORMATETC wanted = Format(CF_HDROP);
-    StgMedium medium;
-    ASSERT_EQ(data->GetData(&wanted, medium.put()), S_OK);
-    EXPECT_EQ(::DragQueryFileW(static_cast<HDROP>(medium.global()), 0xFFFFFFFF, nullptr, 0), 2u);
-    EXPECT_EQ(ReadDropped(data.get()).firstFile, L"C:\\real");
-}
-
-TEST(OleDataObjectTest, DibComesBackByteForByte) {
-    DragPayload payload;
-    for (int i = 0; i < 100; ++i) payload.dib.push_back(static_cast<unsigned char>(i * 7));
-    ComPtr<IDataObject> data = MakeDataObject(payload);
-    EXPECT_EQ(GetBytes(data.get(), CF_DIB), payload.dib);
-}
-
-TEST(OleDataObjectTest, RefusesWritesAndAdvises) {
-    ComPtr<IDataObject> data = MakeDataObject(DragPayload{});
-    FORMATETC wanted = Format(CF_TEXT);
-    STGMEDIUM medium{};
-    EXPECT_TRUE(FAILED(data->SetData(&wanted, &medium, FALSE)));
-    DWORD connection = 0;
-    EXPECT_EQ(data->DAdvise(&wanted, 0, nullptr, &connection), OLE_E_ADVISENOTSUPPORTED);
-    EXPECT_EQ(data->DUnadvise(1), OLE_E_ADVISENOTSUPPORTED);
-    ComPtr<IEnumSTATDATA> advises;
-    EXPECT_EQ(data->EnumDAdvise(advises.put()), OLE_E_ADVISENOTSUPPORTED);
-    ComPtr<IDropTarget> notATarget;
-    EXPECT_EQ(data.As(notATarget), E_NOINTERFACE);
-    ComPtr<IUnknown> unknown;
-    EXPECT_EQ(data.As(unknown), S_OK);
-}
-
 // ---- reading a drop --------------------------------------------------------
 
-TEST(OleReadDroppedTest, ReadsAnAnsiDropList) {
-    FakeDataObject data;
-    data.Offer(CF_HDROP, DropFilesBlock({"C:\\one.txt", "C:\\two.txt"}, false));
-    const DropContent dropped = ReadDropped(&data);
-    EXPECT_TRUE(dropped.hasFiles);
-    EXPECT_EQ(dropped.firstFile, L"C:\\one.txt");
-    EXPECT_FALSE(dropped.text);
-}
-
-TEST(OleReadDroppedTest, ReadsAWideDropList) {
-    FakeDataObject data;
-    data.Offer(CF_HDROP, DropFilesBlock({"E:\\pics\\cat.jpg"}, true));
-    const DropContent dropped = ReadDropped(&data);
-    EXPECT_TRUE(dropped.hasFiles);
-    EXPECT_EQ(dropped.firstFile, L"E:\\pics\\cat.jpg");
-}
-
-TEST(OleReadDroppedTest, AnEmptyOrUnterminatedDropListHasNoFiles) {
-    FakeDataObject empty;
-    empty.Offer(CF_HDROP, DropFilesBlock({}, true));
-    EXPECT_FALSE(ReadDropped(&empty).hasFiles);
-
-    Bytes cut = DropFilesBlock({"C:\\x"}, false);
-    cut.resize(cut.size() - 2);  // loses both NULs
-    FakeDataObject unterminated;
-    unterminated.Offer(CF_HDROP, cut);
-    const DropContent dropped = ReadDropped(&unterminated);
-    EXPECT_FALSE(dropped.hasFiles);
-    EXPECT_EQ(dropped.firstFile, L"");
-}
-
-TEST(OleReadDroppedTest, PrefersUnicodeText) {
-    FakeDataObject data;
-    data.Offer(CF_UNICODETEXT, WideBytes(L"wide \u2713"));
-    data.Offer(CF_TEXT, Bytes{'n', 'a', 'r', 'r', 'o', 'w', 0});
-    EXPECT_EQ(ReadDropped(&data).text, L"wide \u2713");
-}
-
-TEST(OleReadDroppedTest, AnsiTextIsConvertedFromTheCodePage) {
-    const std::string ansi = "caf\xE9 \x80";
-    Bytes bytes(ansi.begin(), ansi.end());
-    bytes.push_back(0);
-    FakeDataObject data;
-    data.Offer(CF_TEXT, bytes);
-    const DropContent dropped = ReadDropped(&data);
-    ASSERT_TRUE(dropped.text);
-    EXPECT_EQ(*dropped.text, WideOf(ansi));
-    if (::GetACP() == 1252) {
-        EXPECT_EQ(*dropped.text, L"caf\u00E9 \u20AC");
-    }
-    EXPECT_FALSE(dropped.hasFiles);
-}
-
-TEST(OleReadDroppedTest, TextEndsAtTheFirstNul) {
-    FakeDataObject data;
-    data.Offer(CF_TEXT, Bytes{'a', 'b', 'c', 0, 'd', 'e', 'f', 0});
-    EXPECT_EQ(ReadDropped(&data).text, L"abc");
-    FakeDataObject wide;
-    wide.Offer(CF_UNICODETEXT, WideBytes(std::wstring(L"left\0right", 10)));
-    EXPECT_EQ(ReadDropped(&wide).text, L"left");
-}
-
-// A block shrunk in place keeps its old bytes just past its new end, so a
-// reader that ignores the size finds more 'x's there than the block holds.
-UniqueGlobal ShrunkBlock(unsigned char fill, size_t from, size_t to) {
-    UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, from));
-    {
-        GlobalLockScope<unsigned char> lock(block.get());
-        if (lock) std::memset(lock.get(), fill, from);
-    }
-    HGLOBAL smaller = ::GlobalReAlloc(block.get(), to, GMEM_MOVEABLE);
-    if (smaller) {
-        block.release();
-        block.reset(smaller);
-    }
+// A block cut down from a larger one of 'x's keeps the old bytes just past
+// its new end, where a reader that ignores the size finds them.
+UniqueGlobal ShrunkBlock(size_t size) {
+    UniqueGlobal block = GlobalCopy(std::string(4096, 'x').data(), 4096);
+    HGLOBAL smaller = ::GlobalReAlloc(block.get(), size, GMEM_MOVEABLE);
+    if (!smaller) return {};
+    block.release();
+    block.reset(smaller);
     return block;
 }
 
-TEST(OleReadDroppedTest, UnterminatedAnsiTextStopsAtTheBlockEnd) {
-    UniqueGlobal block = ShrunkBlock('x', 4096, 5);
-    ASSERT_TRUE(block);
-    ASSERT_EQ(::GlobalSize(block.get()), 5u);
-    FakeDataObject data;
-    data.Offer(CF_TEXT, std::move(block));
-    EXPECT_EQ(ReadDropped(&data).text, L"xxxxx");
+Bytes ListAt(Bytes block, DWORD pFiles) {
+    std::memcpy(block.data(), &pFiles, sizeof pFiles);  // the header's first field
+    return block;
 }
 
-TEST(OleReadDroppedTest, UnterminatedUnicodeTextStopsAtTheBlockEnd) {
-    UniqueGlobal block = ShrunkBlock('x', 4096, 7);  // three characters and a stray byte
-    ASSERT_TRUE(block);
-    ASSERT_EQ(::GlobalSize(block.get()), 7u);
-    FakeDataObject data;
-    data.Offer(CF_UNICODETEXT, std::move(block));
-    EXPECT_EQ(ReadDropped(&data).text, std::wstring(3, static_cast<wchar_t>(0x7878)));
-}
-
-TEST(OleReadDroppedTest, ReleasesEveryMedium) {
-    FakeDataObject data;
-    data.Offer(CF_HDROP, DropFilesBlock({"C:\\f"}, true));
-    data.Offer(CF_UNICODETEXT, WideBytes(L"t"));
-    const DropContent dropped = ReadDropped(&data);
-    EXPECT_TRUE(dropped.hasFiles);
-    EXPECT_EQ(dropped.text, L"t");
-    EXPECT_GE(data.gets(), 2);
-    EXPECT_EQ(data.outstanding(), 0);
-}
-
-TEST(OleReadDroppedTest, NothingUsableGivesNothing) {
-    FakeDataObject data;
-    data.Offer(CF_BITMAP, UniqueGlobal(), TYMED_GDI);
-    const DropContent dropped = ReadDropped(&data);
-    EXPECT_FALSE(dropped.hasFiles);
-    EXPECT_FALSE(dropped.text);
-    EXPECT_FALSE(ReadDropped(nullptr).text);
-}
-
-TEST(OleBufferReaderTest, TextNeverRunsPastTheGivenSize) {
-    const char narrow[] = "abcdef";
-    EXPECT_EQ(TextFromBuffer(narrow, 3, false), L"abc");
-    EXPECT_EQ(TextFromBuffer(narrow, 0, false), L"");
-    const wchar_t wide[] = L"abcdef";
-    EXPECT_EQ(TextFromBuffer(wide, 3 * sizeof(wchar_t), true), L"abc");
-    EXPECT_EQ(TextFromBuffer(wide, 3 * sizeof(wchar_t) + 1, true), L"abc");
-    EXPECT_EQ(TextFromBuffer(wide, 1, true), L"");
-    EXPECT_EQ(TextFromBuffer(nullptr, 10, false), L"");
-    const char terminated[] = "ab\0cd";
-    EXPECT_EQ(TextFromBuffer(terminated, 5, false), L"ab");
-}
-
-TEST(OleBufferReaderTest, DropListsMustEndInBounds) {
-    for (bool wide : {false, true}) {
-        const Bytes good = DropFilesBlock({"C:\\a", "C:\\bb", "C:\\ccc"}, wide);
-        EXPECT_EQ(DropFilesCount(good.data(), good.size()), size_t{3}) << wide;
-        EXPECT_EQ(DropFilesCount(good.data(), good.size() - (wide ? 2 : 1)), std::nullopt) << wide;
-        EXPECT_EQ(DropFilesCount(good.data(), good.size() - (wide ? 3 : 2)), std::nullopt) << wide;
-        const Bytes empty = DropFilesBlock({}, wide);
-        EXPECT_EQ(DropFilesCount(empty.data(), empty.size()), size_t{0}) << wide;
-        EXPECT_EQ(DropFilesCount(empty.data(), sizeof(DROPFILES)), std::nullopt) << wide;
+TEST(OleReadDroppedTest, ReadsWhatOtherProgramsOfferAndNothingPastIt) {
+    struct Offered {
+        CLIPFORMAT format;
+        Bytes bytes;
+        size_t shrunkTo = 0;
+        DWORD tymed = TYMED_HGLOBAL;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Offered> offers;
+        std::wstring firstFile;  // empty: no files
+        std::optional<std::wstring> text;
+        bool western = false;  // the expectation holds in code page 1252
+    };
+    const Bytes wide = DropFilesBlock({"C:\\x"}, true);
+    const Bytes narrow = DropFilesBlock({"C:\\x"}, false);
+    const auto cut = [](const Bytes& bytes, size_t size) {
+        return Bytes(bytes.begin(), bytes.begin() + size);
+    };
+    const Case cases[] = {
+        {"ansi list",
+         {{CF_HDROP, DropFilesBlock({"C:\\one.txt", "C:\\two.txt"}, false)}},
+         L"C:\\one.txt",
+         std::nullopt},
+        {"wide list and text",
+         {{CF_HDROP, DropFilesBlock({"E:\\pics\\cat.jpg"}, true)},
+          {CF_UNICODETEXT, WideBytes(L"t")}},
+         L"E:\\pics\\cat.jpg",
+         L"t"},
+        {"empty list", {{CF_HDROP, DropFilesBlock({}, true)}}, L"", std::nullopt},
+        {"ansi list without its NULs", {{CF_HDROP, cut(narrow, narrow.size() - 2)}}, L"", {}},
+        {"wide list cut inside its NUL", {{CF_HDROP, cut(wide, wide.size() - 3)}}, L"", {}},
+        {"list past the block",
+         {{CF_HDROP, ListAt(wide, static_cast<DWORD>(wide.size()))}},
+         L"",
+         {}},
+        {"list inside the header", {{CF_HDROP, ListAt(wide, 4)}}, L"", {}},
+        {"header alone", {{CF_HDROP, cut(wide, sizeof(DROPFILES))}}, L"", {}},
+        {"header cut short", {{CF_HDROP, cut(wide, sizeof(DROPFILES) - 1)}}, L"", {}},
+        {"unicode preferred",
+         {{CF_UNICODETEXT, WideBytes(L"wide \u2713")},
+          {CF_TEXT, {'n', 'a', 'r', 'r', 'o', 'w', 0}}},
+         L"",
+         L"wide \u2713"},
+        {"ansi from the code page",
+         {{CF_TEXT, {'c', 'a', 'f', 0xE9, ' ', 0x80, 0}}},
+         L"",
+         L"caf\u00E9 \u20AC",
+         true},
+        {"ansi to its first NUL", {{CF_TEXT, {'a', 'b', 'c', 0, 'd', 'e', 'f', 0}}}, L"", L"abc"},
+        {"unicode to its first NUL",
+         {{CF_UNICODETEXT, WideBytes(std::wstring(L"left\0right", 10))}},
+         L"",
+         L"left"},
+        {"ansi to the block end", {{CF_TEXT, {}, 5}}, L"", L"xxxxx"},
+        {"unicode to the block end, odd size",
+         {{CF_UNICODETEXT, {}, 7}},
+         L"",
+         std::wstring(3, static_cast<wchar_t>(0x7878))},
+        {"a bitmap only", {{CF_BITMAP, {}, 0, TYMED_GDI}}, L"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        if (c.western && ::GetACP() != 1252) continue;
+        SCOPED_TRACE(c.name);
+        FakeDataObject data;
+        for (const Offered& offer : c.offers) {
+            UniqueGlobal block = offer.shrunkTo ? ShrunkBlock(offer.shrunkTo)
+                                 : offer.tymed == TYMED_HGLOBAL
+                                     ? GlobalCopy(offer.bytes.data(), offer.bytes.size())
+                                     : UniqueGlobal();
+            ASSERT_EQ(::GlobalSize(block.get()),
+                      offer.shrunkTo ? offer.shrunkTo : offer.bytes.size());
+            data.Offer(offer.format, std::move(block), offer.tymed);
+        }
+        const DropContent dropped = ReadDropped(&data);
+        EXPECT_EQ(dropped.hasFiles, !c.firstFile.empty());
+        EXPECT_EQ(dropped.firstFile, c.firstFile);
+        EXPECT_EQ(dropped.text, c.text);
+        EXPECT_EQ(data.outstanding(), 0) << "every medium is released";
     }
-    Bytes outside = DropFilesBlock({"C:\\a"}, true);
-    DROPFILES header;
-    std::memcpy(&header, outside.data(), sizeof header);
-    header.pFiles = static_cast<DWORD>(outside.size());
-    std::memcpy(outside.data(), &header, sizeof header);
-    EXPECT_EQ(DropFilesCount(outside.data(), outside.size()), std::nullopt);
-    header.pFiles = 4;  // inside the header
-    std::memcpy(outside.data(), &header, sizeof header);
-    EXPECT_EQ(DropFilesCount(outside.data(), outside.size()), std::nullopt);
-    EXPECT_EQ(DropFilesCount(outside.data(), sizeof(DROPFILES) - 1), std::nullopt);
-    EXPECT_EQ(DropFilesCount(nullptr, 100), std::nullopt);
+    EXPECT_FALSE(ReadDropped(nullptr).text);
 }
 
 // ---- the drop target -------------------------------------------------------
@@ -554,106 +360,65 @@ ComPtr<IDataObject> TextData(const std::wstring& text) {
     return MakeDataObject(payload);
 }
 
-DWORD Enter(IDropTarget* target, IDataObject* data, DWORD allowed) {
-    DWORD effect = allowed;
-    EXPECT_EQ(target->DragEnter(data, MK_LBUTTON, POINTL{10, 10}, &effect), S_OK);
-    return effect;
-}
-
 constexpr DWORD kAnyEffect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
 
-TEST(OleSlotDropTargetTest, TextAndFilesAreCopied) {
-    Recorder recorder;
-    ComPtr<SlotDropTarget> target = SlotDropTarget::Create(recorder.handler());
-    EXPECT_EQ(Enter(target.get(), TextData(L"t").get(), kAnyEffect),
-              static_cast<DWORD>(DROPEFFECT_COPY));
+TEST(OleSlotDropTargetTest, TakesTextOrFilesOnlyAsACopy) {
     DragPayload files;
     files.files = {L"C:\\f"};
-    EXPECT_EQ(Enter(target.get(), MakeDataObject(files).get(), kAnyEffect),
-              static_cast<DWORD>(DROPEFFECT_COPY));
-    FakeDataObject ansi;
-    ansi.Offer(CF_TEXT, Bytes{'a', 0});
-    EXPECT_EQ(Enter(target.get(), &ansi, DROPEFFECT_COPY), static_cast<DWORD>(DROPEFFECT_COPY));
-    EXPECT_THAT(recorder.drops, IsEmpty()) << "entering drops nothing";
-}
-
-TEST(OleSlotDropTargetTest, OtherFormatsAreRefused) {
-    Recorder recorder;
-    ComPtr<SlotDropTarget> target = SlotDropTarget::Create(recorder.handler());
-    FakeDataObject bitmap;
-    bitmap.Offer(CF_BITMAP, UniqueGlobal(), TYMED_GDI);
-    EXPECT_EQ(Enter(target.get(), &bitmap, kAnyEffect), static_cast<DWORD>(DROPEFFECT_NONE));
     DragPayload picture;
     picture.dib = Bytes(60, 0);
-    EXPECT_EQ(Enter(target.get(), MakeDataObject(picture).get(), kAnyEffect),
-              static_cast<DWORD>(DROPEFFECT_NONE));
-    DWORD effect = kAnyEffect;
-    EXPECT_EQ(target->DragOver(0, POINTL{}, &effect), S_OK);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    const ComPtr<IDataObject> text = TextData(L"t");
+    const ComPtr<IDataObject> fileData = MakeDataObject(files);
+    const ComPtr<IDataObject> pictureData = MakeDataObject(picture);
+    FakeDataObject ansi;
+    ansi.Offer(CF_TEXT, GlobalCopy("a", 2));
+    FakeDataObject bitmap;
+    bitmap.Offer(CF_BITMAP, UniqueGlobal(), TYMED_GDI);
+    struct Case {
+        const char* name;
+        IDataObject* data;
+        DWORD allowed;
+        DWORD effect;
+    };
+    const Case cases[] = {
+        {"text", text.get(), kAnyEffect, DROPEFFECT_COPY},
+        {"files", fileData.get(), kAnyEffect, DROPEFFECT_COPY},
+        {"ansi text", &ansi, DROPEFFECT_COPY, DROPEFFECT_COPY},
+        {"a bitmap", &bitmap, kAnyEffect, DROPEFFECT_NONE},
+        {"a picture", pictureData.get(), kAnyEffect, DROPEFFECT_NONE},
+        {"move only", text.get(), DROPEFFECT_MOVE, DROPEFFECT_NONE},
+        {"link or move", text.get(), DROPEFFECT_LINK | DROPEFFECT_MOVE, DROPEFFECT_NONE},
+        {"no data", nullptr, kAnyEffect, DROPEFFECT_NONE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Recorder recorder;
+        ComPtr<SlotDropTarget> target = SlotDropTarget::Create(recorder.handler());
+        DWORD effect = c.allowed;
+        EXPECT_EQ(target->DragEnter(c.data, MK_LBUTTON, POINTL{10, 10}, &effect), S_OK);
+        EXPECT_EQ(effect, c.effect);
+        effect = c.allowed;
+        EXPECT_EQ(target->DragOver(MK_LBUTTON, POINTL{}, &effect), S_OK);
+        EXPECT_EQ(effect, c.effect);
+        EXPECT_THAT(recorder.drops, IsEmpty()) << "entering drops nothing";
+        effect = c.allowed;
+        EXPECT_EQ(target->Drop(c.data, 0, POINTL{}, &effect), S_OK);
+        EXPECT_EQ(effect, c.effect);
+        EXPECT_EQ(recorder.drops.size(), c.effect == DROPEFFECT_COPY ? 1u : 0u);
+    }
 }
 
-TEST(OleSlotDropTargetTest, ASourceThatOnlyMovesIsRefused) {
-    Recorder recorder;
-    ComPtr<SlotDropTarget> target = SlotDropTarget::Create(recorder.handler());
-    ComPtr<IDataObject> data = TextData(L"t");
-    EXPECT_EQ(Enter(target.get(), data.get(), DROPEFFECT_MOVE),
-              static_cast<DWORD>(DROPEFFECT_NONE));
-    EXPECT_EQ(Enter(target.get(), data.get(), DROPEFFECT_LINK | DROPEFFECT_MOVE),
-              static_cast<DWORD>(DROPEFFECT_NONE));
-    DWORD effect = DROPEFFECT_MOVE;
-    EXPECT_EQ(target->Drop(data.get(), 0, POINTL{}, &effect), S_OK);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-    EXPECT_THAT(recorder.drops, IsEmpty());
-}
-
-TEST(OleSlotDropTargetTest, DragOverFollowsWhatEnteredAndWhatIsAllowed) {
-    Recorder recorder;
-    ComPtr<SlotDropTarget> target = SlotDropTarget::Create(recorder.handler());
-    Enter(target.get(), TextData(L"t").get(), kAnyEffect);
+TEST(OleSlotDropTargetTest, DragLeaveForgetsWhatEntered) {
+    ComPtr<SlotDropTarget> target = SlotDropTarget::Create(nullptr);
     DWORD effect = kAnyEffect;
-    EXPECT_EQ(target->DragOver(MK_LBUTTON, POINTL{}, &effect), S_OK);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-    effect = DROPEFFECT_MOVE;
-    EXPECT_EQ(target->DragOver(MK_LBUTTON, POINTL{}, &effect), S_OK);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(target->DragEnter(TextData(L"t").get(), MK_LBUTTON, POINTL{}, &effect), S_OK);
     EXPECT_EQ(target->DragLeave(), S_OK);
     effect = kAnyEffect;
     EXPECT_EQ(target->DragOver(MK_LBUTTON, POINTL{}, &effect), S_OK);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
 }
 
-TEST(OleSlotDropTargetTest, DropHandsOverWhatWasDropped) {
-    Recorder recorder;
-    ComPtr<SlotDropTarget> target = SlotDropTarget::Create(recorder.handler());
-    DragPayload payload;
-    payload.text = kUnicode;
-    payload.files = {L"C:\\dropped.txt", L"C:\\second.txt"};
-    ComPtr<IDataObject> data = MakeDataObject(payload);
-    Enter(target.get(), data.get(), kAnyEffect);
-    DWORD effect = kAnyEffect;
-    EXPECT_EQ(target->Drop(data.get(), 0, POINTL{5, 5}, &effect), S_OK);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-    ASSERT_EQ(recorder.drops.size(), 1u);
-    EXPECT_TRUE(recorder.drops[0].hasFiles);
-    EXPECT_EQ(recorder.drops[0].firstFile, L"C:\\dropped.txt");
-    EXPECT_EQ(recorder.drops[0].text, kUnicode);
-}
-
-TEST(OleSlotDropTargetTest, RefusedDropsAreNotHandedOver) {
-    Recorder recorder;
-    ComPtr<SlotDropTarget> target = SlotDropTarget::Create(recorder.handler());
-    FakeDataObject bitmap;
-    bitmap.Offer(CF_BITMAP, UniqueGlobal(), TYMED_GDI);
-    DWORD effect = kAnyEffect;
-    EXPECT_EQ(target->Drop(&bitmap, 0, POINTL{}, &effect), S_OK);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-    effect = kAnyEffect;
-    EXPECT_EQ(target->Drop(nullptr, 0, POINTL{}, &effect), S_OK);
-    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-    EXPECT_THAT(recorder.drops, IsEmpty());
-}
-
-TEST(OleSlotDropTargetTest, ExceptionsStayInside) {
+TEST(OleSlotDropTargetTest, ExceptionsAndMissingEffectsAreErrors) {
     ComPtr<SlotDropTarget> target = SlotDropTarget::Create(
         [](const DropContent&) { throw std::runtime_error("slot is busy"); });
     ComPtr<IDataObject> data = TextData(L"t");
@@ -662,46 +427,21 @@ TEST(OleSlotDropTargetTest, ExceptionsStayInside) {
     EXPECT_NO_THROW(hr = target->Drop(data.get(), 0, POINTL{}, &effect));
     EXPECT_TRUE(FAILED(hr));
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-}
-
-TEST(OleSlotDropTargetTest, IsAnIDropTargetOnly) {
-    Recorder recorder;
-    ComPtr<SlotDropTarget> target = SlotDropTarget::Create(recorder.handler());
-    ComPtr<IDropTarget> asTarget;
-    EXPECT_EQ(target.As(asTarget), S_OK);
-    EXPECT_EQ(asTarget.get(), static_cast<IDropTarget*>(target.get()));
-    ComPtr<IDataObject> asData;
-    EXPECT_EQ(target.As(asData), E_NOINTERFACE);
-    EXPECT_FALSE(asData);
-    EXPECT_EQ(target->DragEnter(TextData(L"t").get(), 0, POINTL{}, nullptr), E_INVALIDARG);
+    EXPECT_EQ(target->DragEnter(data.get(), 0, POINTL{}, nullptr), E_INVALIDARG);
     EXPECT_EQ(target->DragOver(0, POINTL{}, nullptr), E_INVALIDARG);
-    EXPECT_EQ(target->Drop(nullptr, 0, POINTL{}, nullptr), E_INVALIDARG);
+    EXPECT_EQ(target->Drop(data.get(), 0, POINTL{}, nullptr), E_INVALIDARG);
 }
 
 // ---- registration ----------------------------------------------------------
 
-UniqueWindow MakeWindow(DWORD style = WS_POPUP, int x = 0, int y = 0) {
-    return UniqueWindow(::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"drop here", style, x, y, 120,
+UniqueWindow MakeWindow(DWORD style = WS_POPUP) {
+    return UniqueWindow(::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"drop here", style, 0, 0, 120,
                                           120, nullptr, nullptr, ::GetModuleHandleW(nullptr),
                                           nullptr));
 }
 
 ComPtr<IDropTarget> AnyTarget() {
     return SlotDropTarget::Create([](const DropContent&) {});
-}
-
-TEST(OleDropRegistrationTest, RegistersForItsLifetime) {
-    UniqueWindow window = MakeWindow();
-    ASSERT_TRUE(window);
-    ComPtr<IDropTarget> probe = AnyTarget();
-    {
-        DropRegistration registration(window.get(), AnyTarget());
-        EXPECT_TRUE(registration.registered());
-        EXPECT_EQ(registration.result(), S_OK);
-        EXPECT_EQ(::RegisterDragDrop(window.get(), probe.get()), DRAGDROP_E_ALREADYREGISTERED);
-    }
-    EXPECT_EQ(::RegisterDragDrop(window.get(), probe.get()), S_OK) << "revoked again";
-    EXPECT_EQ(::RevokeDragDrop(window.get()), S_OK);
 }
 
 TEST(OleDropRegistrationTest, AFailedRegistrationRevokesNothing) {
@@ -717,30 +457,33 @@ TEST(OleDropRegistrationTest, AFailedRegistrationRevokesNothing) {
     ComPtr<IDropTarget> probe = AnyTarget();
     EXPECT_EQ(::RegisterDragDrop(window.get(), probe.get()), DRAGDROP_E_ALREADYREGISTERED);
     EXPECT_EQ(::RevokeDragDrop(window.get()), S_OK);
-
-    DropRegistration nowhere(nullptr, AnyTarget());
-    EXPECT_FALSE(nowhere.registered());
 }
 
-TEST(OleDropRegistrationTest, MovingHandsTheRegistrationOver) {
+TEST(OleDropRegistrationTest, RegistersUntilMovedOnOrDestroyed) {
     UniqueWindow one = MakeWindow();
     UniqueWindow two = MakeWindow();
     ASSERT_TRUE(one && two);
     ComPtr<IDropTarget> probe = AnyTarget();
-    DropRegistration kept;
     {
-        DropRegistration original(one.get(), AnyTarget());
-        ASSERT_TRUE(original);
-        kept = std::move(original);
-        EXPECT_FALSE(original.registered());
-    }
-    EXPECT_TRUE(kept.registered());
-    EXPECT_EQ(::RegisterDragDrop(one.get(), probe.get()), DRAGDROP_E_ALREADYREGISTERED);
+        DropRegistration kept;
+        {
+            DropRegistration original(one.get(), AnyTarget());
+            ASSERT_TRUE(original);
+            EXPECT_EQ(original.result(), S_OK);
+            kept = std::move(original);
+            EXPECT_FALSE(original.registered());
+        }
+        EXPECT_TRUE(kept.registered());
+        EXPECT_EQ(::RegisterDragDrop(one.get(), probe.get()), DRAGDROP_E_ALREADYREGISTERED);
 
-    kept = DropRegistration(two.get(), AnyTarget());
-    EXPECT_EQ(::RegisterDragDrop(one.get(), probe.get()), S_OK) << "the first was revoked";
-    EXPECT_EQ(::RevokeDragDrop(one.get()), S_OK);
-    EXPECT_EQ(::RegisterDragDrop(two.get(), probe.get()), DRAGDROP_E_ALREADYREGISTERED);
+        kept = DropRegistration(two.get(), AnyTarget());
+        EXPECT_EQ(::RegisterDragDrop(one.get(), probe.get()), S_OK) << "the first was revoked";
+        EXPECT_EQ(::RevokeDragDrop(one.get()), S_OK);
+        EXPECT_EQ(::RegisterDragDrop(two.get(), probe.get()), DRAGDROP_E_ALREADYREGISTERED);
+    }
+    EXPECT_EQ(::RegisterDragDrop(two.get(), probe.get()), S_OK) << "revoked when destroyed";
+    EXPECT_EQ(::RevokeDragDrop(two.get()), S_OK);
+    EXPECT_FALSE(DropRegistration(nullptr, AnyTarget()).registered());
 }
 
 TEST(OleDropRegistrationTest, LetsGoOfTheTarget) {
@@ -761,23 +504,14 @@ TEST(OleDropRegistrationTest, LetsGoOfTheTarget) {
 // ---- dragging out ----------------------------------------------------------
 
 TEST(OleDropSourceTest, EscapeCancelsAndReleasingDrops) {
-    EXPECT_EQ(QueryContinue(false, MK_LBUTTON), S_OK);
-    EXPECT_EQ(QueryContinue(false, MK_LBUTTON | MK_SHIFT | MK_CONTROL), S_OK);
-    EXPECT_EQ(QueryContinue(false, 0), DRAGDROP_S_DROP);
-    EXPECT_EQ(QueryContinue(false, MK_RBUTTON), DRAGDROP_S_DROP);
-    EXPECT_EQ(QueryContinue(true, MK_LBUTTON), DRAGDROP_S_CANCEL);
-    EXPECT_EQ(QueryContinue(true, 0), DRAGDROP_S_CANCEL);
-
     ComPtr<IDropSource> source = MakeCopyDropSource();
     ASSERT_TRUE(source);
-    EXPECT_EQ(source->QueryContinueDrag(FALSE, MK_LBUTTON), S_OK);
+    EXPECT_EQ(source->QueryContinueDrag(FALSE, MK_LBUTTON | MK_SHIFT | MK_CONTROL), S_OK);
     EXPECT_EQ(source->QueryContinueDrag(FALSE, 0), DRAGDROP_S_DROP);
+    EXPECT_EQ(source->QueryContinueDrag(FALSE, MK_RBUTTON), DRAGDROP_S_DROP);
     EXPECT_EQ(source->QueryContinueDrag(TRUE, MK_LBUTTON), DRAGDROP_S_CANCEL);
+    EXPECT_EQ(source->QueryContinueDrag(TRUE, 0), DRAGDROP_S_CANCEL);
     EXPECT_EQ(source->GiveFeedback(DROPEFFECT_COPY), DRAGDROP_S_USEDEFAULTCURSORS);
-    EXPECT_EQ(source->GiveFeedback(DROPEFFECT_NONE), DRAGDROP_S_USEDEFAULTCURSORS);
-}
-
-TEST(OleDropSourceTest, NothingToDragIsNoDrop) {
     EXPECT_EQ(RunCopyDrag(nullptr), 0u);
 }
 
@@ -786,7 +520,7 @@ TEST(OleDropSourceTest, NothingToDragIsNoDrop) {
 class OleWholeDragTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window_ = MakeWindow(WS_POPUP | WS_VISIBLE | SS_NOTIFY, 200, 200);  // hit-testable
+        window_ = MakeWindow(WS_POPUP | WS_VISIBLE | SS_NOTIFY);  // hit-testable
         ASSERT_TRUE(window_);
         ::SetWindowPos(window_.get(), HWND_TOPMOST, 200, 200, 120, 120, SWP_SHOWWINDOW);
         ::UpdateWindow(window_.get());
@@ -819,17 +553,16 @@ TEST_F(OleWholeDragTest, DropsOntoASlotAsACopy) {
     EXPECT_EQ(recorder_.drops[0].text, kUnicode);
 }
 
-TEST_F(OleWholeDragTest, ARefusingTargetMeansNoEffect) {
-    DropRegistration registration(window_.get(), SlotDropTarget::Create(recorder_.handler()));
-    ASSERT_TRUE(registration);
+TEST_F(OleWholeDragTest, ARefusingOrMissingTargetMeansNoEffect) {
     DragPayload picture;
     picture.dib = Bytes(60, 0);
-    EXPECT_EQ(RunCopyDrag(MakeDataObject(picture).get()), static_cast<DWORD>(DROPEFFECT_NONE));
-    EXPECT_THAT(recorder_.drops, IsEmpty());
-}
-
-TEST_F(OleWholeDragTest, NoTargetMeansNoEffect) {
+    {
+        DropRegistration registration(window_.get(), SlotDropTarget::Create(recorder_.handler()));
+        ASSERT_TRUE(registration);
+        EXPECT_EQ(RunCopyDrag(MakeDataObject(picture).get()), static_cast<DWORD>(DROPEFFECT_NONE));
+    }
     EXPECT_EQ(RunCopyDrag(TextData(L"t").get()), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_THAT(recorder_.drops, IsEmpty());
 }
 
 TEST_F(OleWholeDragTest, EscapeCancels) {
@@ -844,14 +577,8 @@ TEST_F(OleWholeDragTest, EscapeCancels) {
 
 Bytes HeaderBytes(LONG width, LONG height, WORD bitCount, DWORD compression = BI_RGB,
                   DWORD coloursUsed = 0) {
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = bitCount;
-    header.biCompression = compression;
-    header.biClrUsed = coloursUsed;
+    const BITMAPINFOHEADER header{sizeof header, width, height, 1, bitCount, compression, 0, 0, 0,
+                                  coloursUsed,   0};
     return BytesOf(&header, sizeof header);
 }
 
@@ -859,6 +586,11 @@ BITMAPINFOHEADER HeaderOf(const Bytes& dib) {
     BITMAPINFOHEADER header{};
     if (dib.size() >= sizeof header) std::memcpy(&header, dib.data(), sizeof header);
     return header;
+}
+
+void Append(Bytes& out, const void* data, size_t size) {
+    const Bytes more = BytesOf(data, size);
+    out.insert(out.end(), more.begin(), more.end());
 }
 
 // Three by two, 24 bits, bottom-up: the first row in memory is the lower one.
@@ -878,62 +610,32 @@ Bytes KnownDib24() {
     return dib;
 }
 
-struct MemoryDc {
-    MemoryDc() : dc(::CreateCompatibleDC(nullptr)) {}
-    ~MemoryDc() {
-        if (dc) ::DeleteDC(dc);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC dc;
-};
-
-struct ScreenDc {
-    ScreenDc() : dc(::GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc) ::ReleaseDC(nullptr, dc);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC dc;
-};
+// Two colours, 2x2, 8 bits: indices 0 1 / 1 0, the table cut to its two entries.
+const RGBQUAD kTable[2] = {{50, 60, 70, 0}, {200, 210, 220, 0}};
+Bytes PaletteDib() {
+    Bytes dib = HeaderBytes(2, 2, 8, BI_RGB, 2);
+    Append(dib, kTable, sizeof kTable);
+    const unsigned char rows[8] = {1, 0, 0, 0, 0, 1, 0, 0};  // bottom row first
+    Append(dib, rows, sizeof rows);
+    return dib;
+}
 
 std::vector<COLORREF> PixelsOf(HBITMAP bitmap, int width, int height) {
-    MemoryDc memory;
-    SelectObjectScope select(memory.dc, bitmap);
+    UniqueMemoryDc memory(::CreateCompatibleDC(nullptr));
+    SelectObjectScope select(memory.get(), bitmap);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels.push_back(::GetPixel(memory.dc, x, y));
+        for (int x = 0; x < width; ++x) pixels.push_back(::GetPixel(memory.get(), x, y));
     return pixels;
 }
 
-// Reads pixel (x, y), y counted from the top, out of a bottom-up 24 or 32 bit DIB.
-COLORREF DibPixel(const Bytes& dib, int x, int y) {
-    const BITMAPINFOHEADER header = HeaderOf(dib);
-    const size_t bytesPerPixel = header.biBitCount / 8;
-    const size_t stride = ((header.biWidth * header.biBitCount + 31) / 32) * 4;
-    const size_t row = static_cast<size_t>(header.biHeight - 1 - y);
-    const size_t at = sizeof header + row * stride + static_cast<size_t>(x) * bytesPerPixel;
-    return RGB(dib.at(at + 2), dib.at(at + 1), dib.at(at));
-}
-
-TEST(OlePackedDibTest, BitmapFromPackedDibHasTheKnownPixels) {
-    UniqueBitmap bitmap = BitmapFromPackedDib(KnownDib24());
-    ASSERT_TRUE(bitmap);
-    BITMAP described{};
-    ASSERT_EQ(::GetObjectW(bitmap.get(), sizeof described, &described), int{sizeof described});
-    EXPECT_EQ(described.bmWidth, 3);
-    EXPECT_EQ(described.bmHeight, 2);
-    EXPECT_THAT(PixelsOf(bitmap.get(), 3, 2),
-                ElementsAre(kTop[0], kTop[1], kTop[2], kBottom[0], kBottom[1], kBottom[2]));
-}
-
-TEST(OlePackedDibTest, RoundTripKeepsEveryByte) {
+TEST(OlePackedDibTest, RoundTripKeepsThePixelsAndEveryByte) {
     const Bytes original = KnownDib24();
     UniqueBitmap bitmap = BitmapFromPackedDib(original);
     ASSERT_TRUE(bitmap);
+    EXPECT_THAT(PixelsOf(bitmap.get(), 3, 2),
+                ElementsAre(kTop[0], kTop[1], kTop[2], kBottom[0], kBottom[1], kBottom[2]));
     const Bytes packed = PackedDibOf(bitmap.get());
-    ASSERT_EQ(packed.size(), original.size());
     const BITMAPINFOHEADER header = HeaderOf(packed);
     EXPECT_EQ(header.biSize, sizeof(BITMAPINFOHEADER));
     EXPECT_EQ(header.biWidth, 3);
@@ -941,10 +643,7 @@ TEST(OlePackedDibTest, RoundTripKeepsEveryByte) {
     EXPECT_EQ(header.biBitCount, 24);
     EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
     EXPECT_EQ(header.biSizeImage, 24u);
-    for (int x = 0; x < 3; ++x) {
-        EXPECT_EQ(DibPixel(packed, x, 0), kTop[x]) << x;
-        EXPECT_EQ(DibPixel(packed, x, 1), kBottom[x]) << x;
-    }
+    ASSERT_EQ(packed.size(), original.size());
     EXPECT_TRUE(std::equal(original.begin() + sizeof header, original.end(),
                            packed.begin() + sizeof header));
 }
@@ -953,72 +652,66 @@ TEST(OlePackedDibTest, TopDown32BitBitmapsComeOutBottomUp) {
     Bytes dib = HeaderBytes(2, -2, 32);
     const unsigned char top[8] = {1, 2, 3, 0, 4, 5, 6, 0};
     const unsigned char bottom[8] = {7, 8, 9, 0, 10, 11, 12, 0};
-    dib.insert(dib.end(), top, top + 8);
-    dib.insert(dib.end(), bottom, bottom + 8);
+    Append(dib, top, sizeof top);
+    Append(dib, bottom, sizeof bottom);
     UniqueBitmap bitmap = BitmapFromPackedDib(dib);
     ASSERT_TRUE(bitmap);
     EXPECT_THAT(PixelsOf(bitmap.get(), 2, 2),
                 ElementsAre(RGB(3, 2, 1), RGB(6, 5, 4), RGB(9, 8, 7), RGB(12, 11, 10)));
+    Bytes expected = HeaderBytes(2, 2, 32);
+    Append(expected, bottom, sizeof bottom);
+    Append(expected, top, sizeof top);
     const Bytes packed = PackedDibOf(bitmap.get());
-    const BITMAPINFOHEADER header = HeaderOf(packed);
-    EXPECT_EQ(header.biBitCount, 32);
-    EXPECT_EQ(header.biHeight, 2);
-    ASSERT_EQ(packed.size(), sizeof header + 16);
-    EXPECT_EQ(DibPixel(packed, 0, 0), RGB(3, 2, 1));
-    EXPECT_EQ(DibPixel(packed, 1, 0), RGB(6, 5, 4));
-    EXPECT_EQ(DibPixel(packed, 0, 1), RGB(9, 8, 7));
-    EXPECT_EQ(DibPixel(packed, 1, 1), RGB(12, 11, 10));
+    ASSERT_EQ(packed.size(), expected.size());
+    EXPECT_EQ(HeaderOf(packed).biHeight, 2);
+    EXPECT_EQ(HeaderOf(packed).biBitCount, 32);
+    EXPECT_TRUE(std::equal(expected.begin() + 40, expected.end(), packed.begin() + 40));
 }
 
+// A device bitmap has no bits of its own to copy: they come out through GDI.
 TEST(OlePackedDibTest, DeviceBitmapsArePacked) {
     UniqueBitmap bitmap;
     {
-        ScreenDc screen;
-        ASSERT_TRUE(screen.dc);
-        bitmap.reset(::CreateCompatibleBitmap(screen.dc, 4, 3));
+        WindowDc screen(nullptr);
+        ASSERT_TRUE(screen);
+        bitmap.reset(::CreateCompatibleBitmap(screen.get(), 4, 3));
     }
     ASSERT_TRUE(bitmap);
+    std::vector<COLORREF> expected;
     {
-        MemoryDc memory;
-        SelectObjectScope select(memory.dc, bitmap.get());
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 4; ++x) ::SetPixel(memory.dc, x, y, RGB(x * 60, y * 100, 200));
+        UniqueMemoryDc memory(::CreateCompatibleDC(nullptr));
+        SelectObjectScope select(memory.get(), bitmap.get());
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 4; ++x) {
+                expected.push_back(RGB(x * 60, y * 100, 200));
+                ::SetPixel(memory.get(), x, y, expected.back());
+            }
+        }
     }
     const Bytes packed = PackedDibOf(bitmap.get());
-    ASSERT_FALSE(packed.empty());
     const BITMAPINFOHEADER header = HeaderOf(packed);
     EXPECT_EQ(header.biWidth, 4);
     EXPECT_EQ(header.biHeight, 3);
     EXPECT_TRUE(header.biBitCount == 24 || header.biBitCount == 32) << header.biBitCount;
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(DibPixel(packed, x, y), RGB(x * 60, y * 100, 200)) << x << "," << y;
+    UniqueBitmap back = BitmapFromPackedDib(packed);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(PixelsOf(back.get(), 4, 3), expected);
 }
 
 TEST(OlePackedDibTest, PaletteDibsUseTheirColourTable) {
-    // Two colours, 2x2, 8 bits: indices 0 1 / 1 0, the table cut to its two entries.
-    Bytes dib = HeaderBytes(2, 2, 8, BI_RGB, 2);
-    const RGBQUAD table[2] = {{50, 60, 70, 0}, {200, 210, 220, 0}};
-    dib.insert(dib.end(), reinterpret_cast<const unsigned char*>(table),
-               reinterpret_cast<const unsigned char*>(table) + sizeof table);
-    const unsigned char rows[8] = {1, 0, 0, 0, 0, 1, 0, 0};  // bottom row first
-    dib.insert(dib.end(), rows, rows + 8);
-    UniqueBitmap bitmap = BitmapFromPackedDib(dib);
+    UniqueBitmap bitmap = BitmapFromPackedDib(PaletteDib());
     ASSERT_TRUE(bitmap);
     EXPECT_THAT(PixelsOf(bitmap.get(), 2, 2), ElementsAre(RGB(70, 60, 50), RGB(220, 210, 200),
                                                           RGB(220, 210, 200), RGB(70, 60, 50)));
-    for (size_t cut = 0; cut < dib.size(); ++cut)
-        EXPECT_FALSE(BitmapFromPackedDib(Bytes(dib.begin(), dib.begin() + cut))) << cut;
 }
 
 TEST(OlePackedDibTest, BitfieldMasksAreHonoured) {
     // 16 bits as 5-6-5; one pixel of pure green and one of pure red.
     Bytes dib = HeaderBytes(2, 1, 16, BI_BITFIELDS);
     const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
-    dib.insert(dib.end(), reinterpret_cast<const unsigned char*>(masks),
-               reinterpret_cast<const unsigned char*>(masks) + sizeof masks);
+    Append(dib, masks, sizeof masks);
     const unsigned char pixels[4] = {0xE0, 0x07, 0x00, 0xF8};
-    dib.insert(dib.end(), pixels, pixels + 4);
+    Append(dib, pixels, sizeof pixels);
     UniqueBitmap bitmap = BitmapFromPackedDib(dib);
     ASSERT_TRUE(bitmap);
     const std::vector<COLORREF> seen = PixelsOf(bitmap.get(), 2, 1);
@@ -1030,10 +723,11 @@ TEST(OlePackedDibTest, BitfieldMasksAreHonoured) {
 }
 
 TEST(OlePackedDibTest, TruncatedDibsAreRejected) {
-    const Bytes dib = KnownDib24();
-    ASSERT_TRUE(BitmapFromPackedDib(dib));
-    for (size_t cut = 0; cut < dib.size(); ++cut)
-        EXPECT_FALSE(BitmapFromPackedDib(Bytes(dib.begin(), dib.begin() + cut))) << cut;
+    for (const Bytes& dib : {KnownDib24(), PaletteDib()}) {
+        ASSERT_TRUE(BitmapFromPackedDib(dib));
+        for (size_t cut = 0; cut < dib.size(); ++cut)
+            EXPECT_FALSE(BitmapFromPackedDib(Bytes(dib.begin(), dib.begin() + cut))) << cut;
+    }
 }
 
 TEST(OlePackedDibTest, MalformedHeadersAreRejected) {
