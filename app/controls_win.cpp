@@ -1,6 +1,8 @@
 // Child controls and the panel class shared by the program's windows.
 #include "controls_win.h"
 
+#include <commctrl.h>
+
 namespace quillet {
 
 namespace {
@@ -64,6 +66,38 @@ std::wstring WindowText(HWND window) {
     const int got = ::GetWindowTextW(window, text.data(), n + 1);
     text.resize(static_cast<size_t>(got > 0 ? got : 0));
     return text;
+}
+
+void Tooltips::Create(HWND owner) {
+    owner_ = owner;
+    // Unowned: under Wine a topmost owned pop-up keeps its owner from becoming
+    // topmost, which would break Stay on Top.
+    window_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr));
+}
+
+void Tooltips::Add(HWND control, const std::wstring& text) {
+    if (!window_) return;
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = owner_;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = const_cast<wchar_t*>(text.c_str());
+    ::SendMessageW(window_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void Tooltips::Update(HWND control, const std::wstring& text) {
+    if (!window_) return;
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND;
+    ti.hwnd = owner_;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = const_cast<wchar_t*>(text.c_str());
+    ::SendMessageW(window_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 }  // namespace quillet

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "util/handles_win.h"
+
 namespace quillet {
 
 // A visible child control with an id.
@@ -17,5 +19,20 @@ HWND CreatePanel(HWND parent, int id, RECT at, DWORD style, DWORD exStyle = 0,
                  HBRUSH brush = nullptr);
 
 std::wstring WindowText(HWND window);
+
+// The tooltips of one window's controls. Until Create they are not there
+// and adding one does nothing.
+class Tooltips {
+  public:
+    void Create(HWND owner);
+    explicit operator bool() const { return static_cast<bool>(window_); }
+    void Add(HWND control, const std::wstring& text);
+    // `text` must live as long as the tip shows it.
+    void Update(HWND control, const std::wstring& text);
+
+  private:
+    HWND owner_ = nullptr;
+    UniqueWindow window_;
+};
 
 }  // namespace quillet

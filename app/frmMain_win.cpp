@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "controls_win.h"
+#include "drawing_win.h"
 #include "layout.h"
 #include "resource.h"
 #include "store/encoding.h"
@@ -22,10 +23,6 @@ bool IsSlotControl(int id, int first) {
 }
 
 constexpr UINT kMsgApplyFocus = WM_APP + 1;
-constexpr COLORREF kStripColour = RGB(0xC0, 0xC0, 0xC0);
-
-const wchar_t* const kStoreLabelText[16] = {L"P", L"1",  L"2",  L"3",  L"4",  L"5",  L"6",  L"7",
-                                            L"8", L"9", L"10", L"11", L"12", L"13", L"14", L"15"};
 
 // Menu items and what they run: the logic's handlers without arguments.
 struct MenuCommand {
@@ -66,46 +63,6 @@ struct RangeCommand {
     int first, count;
     void (frmMain::*handler)(int index, int code);
 };
-
-// Copy and Paste buttons carry a small picture instead of a caption.
-void DrawSlotButton(const DRAWITEMSTRUCT& item, bool copy) {
-    HDC dc = item.hDC;
-    RECT r = item.rcItem;
-    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    ::DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    const int off = pressed ? 1 : 0;
-    UniqueBrush sheet(::CreateSolidBrush(RGB(255, 255, 255)));
-    UniqueBrush ink(::CreateSolidBrush(copy ? RGB(30, 80, 170) : RGB(170, 60, 30)));
-    auto box = [&](int l, int t, int rr, int b, HBRUSH fill) {
-        RECT x{r.left + l + off, r.top + t + off, r.left + rr + off, r.top + b + off};
-        ::FillRect(dc, &x, fill);
-        ::FrameRect(dc, &x, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-    };
-    if (copy) {  // two sheets, one over the other
-        box(w / 5, h / 6, w * 3 / 5 + 1, h * 3 / 5, sheet.get());
-        box(w * 2 / 5, h * 2 / 5, w * 4 / 5, h * 5 / 6, ink.get());
-    } else {  // a clipboard
-        box(w / 5, h / 5, w * 4 / 5, h * 5 / 6, ink.get());
-        box(w * 2 / 5 - 1, h / 8, w * 3 / 5 + 1, h / 4 + 1, sheet.get());
-    }
-    if (item.itemState & ODS_FOCUS) {
-        RECT f = r;
-        ::InflateRect(&f, -2, -2);
-        ::DrawFocusRect(dc, &f);
-    }
-}
-
-// The maker's mark: a quill-coloured square with a white stroke.
-void DrawLogo(const DRAWITEMSTRUCT& item) {
-    const RECT& r = item.rcItem;
-    UniqueBrush fill(::CreateSolidBrush(RGB(32, 80, 160)));
-    ::FillRect(item.hDC, &r, fill.get());
-    UniqueBrush stroke(::CreateSolidBrush(RGB(255, 255, 255)));
-    const RECT s{r.left + (r.right - r.left) / 4, r.top + (r.bottom - r.top) / 2 - 1,
-                 r.right - (r.right - r.left) / 4, r.top + (r.bottom - r.top) / 2 + 1};
-    ::FillRect(item.hDC, &s, stroke.get());
-}
 
 int ScreenDpi() {
     WindowDc screen(nullptr);
@@ -172,14 +129,10 @@ void frmMain::CreateControls() {
     ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     LOGFONTW lf = metrics.lfMessageFont;
     font_.reset(::CreateFontIndirectW(&lf));
-    lf.lfWeight = FW_BOLD;
-    lf.lfUnderline = TRUE;
-    currentLabelFont_.reset(::CreateFontIndirectW(&lf));
     LOGFONTW small{};
     small.lfHeight = -MulDiv(6, dpi_, 72);
     ::lstrcpynW(small.lfFaceName, L"Small Fonts", LF_FACESIZE);
     smallFont_.reset(::CreateFontIndirectW(&small));
-    stripBrush_.reset(::CreateSolidBrush(kStripColour));
 
     auto setFont = [](HWND w, HFONT f) {
         ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
@@ -188,42 +141,16 @@ void frmMain::CreateControls() {
     ::GetWindowRect(hwnd(), &window);
     const MainLayout l = ComputeLayout(ToTwips(window.right - window.left), false, false);
 
-    strip_ = CreatePanel(hwnd(), IDC_STORESTRIP, Place(l.strip), WS_VISIBLE | WS_CLIPSIBLINGS,
-                         WS_EX_CONTROLPARENT, stripBrush_.get());
-    ::SetWindowTextW(strip_, L"Select Store");
-    for (int n = 0; n < kStoreCount; ++n) {
-        lblStore_[n] = CreateChild(strip_, L"STATIC", kStoreLabelText[n], SS_NOTIFY | SS_CENTER,
-                                   IDC_LBLSTORE0 + n, Place(l.labels[n]));
-        setFont(lblStore_[n], font_.get());
-        storeTips_[n] = n == 0 ? L"Pictures" : DefaultCaption(n);
-    }
+    std::array<RECT, 16> labels;
+    for (int n = 0; n < kStoreCount; ++n) labels[n] = Place(l.labels[n]);
+    strip_.Create(hwnd(), Place(l.strip), labels, font_.get());
 
-    for (int i = 0; i < kSlotCount; ++i) {
-        const RowRects& row = l.rows[i];
-        txtTitle_[i] = CreateChild(hwnd(), L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
-                                   IDC_TXTTITLE0 + i, Place(row.title));
-        const HWND text = CreateChild(hwnd(), L"EDIT", L"",
-                                      WS_BORDER | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL |
-                                          ES_WANTRETURN | (i >= 8 ? WS_VSCROLL : 0),
-                                      IDC_TXT0 + i, Place(row.text));
-        txt_[i].Attach(text);
-        ::SendMessageW(text, EM_SETLIMITTEXT, 0, 0);  // no limit but memory
-        ::SendMessageW(txtTitle_[i], EM_SETLIMITTEXT, 0, 0);
-        const HWND copy = CreateChild(hwnd(), L"BUTTON", CopyButtonTip(i).c_str(),
-                                      WS_TABSTOP | BS_OWNERDRAW, IDC_PICCOPY0 + i, Place(row.copy));
-        copy_[i].Attach(copy, [this, i] { return logic_->picCopy_OLEStartDrag(i); });
-        picPaste_[i] = CreateChild(hwnd(), L"BUTTON", PasteButtonTip(i).c_str(),
-                                   WS_TABSTOP | BS_OWNERDRAW, IDC_PICPASTE0 + i, Place(row.paste));
-        label1_[i] = CreateChild(hwnd(), L"STATIC", std::to_wstring(i + 1).c_str(), SS_CENTER,
-                                 IDC_LABEL1_0 + i, Place(row.number));
-        setFont(txtTitle_[i], font_.get());
-        setFont(text, font_.get());
-        setFont(label1_[i], smallFont_.get());
-        ::DragAcceptFiles(picPaste_[i], TRUE);
-        for (HWND w : {txtTitle_[i], text})
-            ::SetWindowSubclass(w, RowControlProc, static_cast<UINT_PTR>(::GetDlgCtrlID(w)),
-                                reinterpret_cast<DWORD_PTR>(this));
-    }
+    rows_.Create(
+        hwnd(), l.rows, [this](const TwipsRect& r) { return Place(r); }, font_.get(),
+        smallFont_.get(), [this](int slot) { return logic_->picCopy_OLEStartDrag(slot); },
+        [this](BoxRef::Kind kind) {
+            kind == BoxRef::Kind::kText ? logic_->txt_Click() : logic_->txtTitle_Click();
+        });
 
     txtLength_ = CreateChild(hwnd(), L"EDIT", L"", WS_BORDER | ES_READONLY | ES_RIGHT,
                              IDC_TXTLENGTH, Place(l.length));
@@ -240,50 +167,31 @@ void frmMain::CreateControls() {
 
     pictures_.Create(
         hwnd(), IDC_PICPICTURES, Place(l.pictures), dpi_, smallFont_.get(), hwnd(),
-        [this](HWND control, const std::wstring& tip) { AddTooltip(control, tip); },
+        [this](HWND control, const std::wstring& tip) { tips_.Add(control, tip); },
         [this](int slot, int button) { logic_->Box_MouseDown(slot, button); });
 }
 
 // Tooltips come once the window shows: they are not needed before, and
 // registering them costs more than the rest of the start-up.
 void frmMain::CreateTooltips() {
-    // Unowned: under Wine a topmost owned pop-up keeps its owner from becoming
-    // topmost, which would break Stay on Top.
-    tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                     instance_, nullptr));
-    AddTooltip(strip_, L"Select Store");
-    AddTooltip(txtClipboard_, L"Current contents of the clipboard");
-    AddTooltip(txtLength_, L"Number of characters in the clipboard");
+    tips_.Create(hwnd());
+    strip_.AddTips(tips_);
+    tips_.Add(txtClipboard_, L"Current contents of the clipboard");
+    tips_.Add(txtLength_, L"Number of characters in the clipboard");
     pictures_.EnableTooltips();
-    for (int n = 0; n < kStoreCount; ++n) AddTooltip(lblStore_[n], storeTips_[n]);
-    for (int i = 0; i < kSlotCount; ++i) {
-        AddTooltip(copy_[i].hwnd(), CopyButtonTip(i));
-        AddTooltip(picPaste_[i], PasteButtonTip(i));
-    }
-}
-
-void frmMain::AddTooltip(HWND control, const std::wstring& text) {
-    if (!tooltip_) return;
-    TOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(control);
-    ti.lpszText = const_cast<wchar_t*>(text.c_str());
-    ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    rows_.AddTips(tips_);
 }
 
 HWND frmMain::Control(int id) const {
-    if (id >= IDC_LBLSTORE0 && id < IDC_LBLSTORE0 + kStoreCount) return ::GetDlgItem(strip_, id);
+    if (id >= IDC_LBLSTORE0 && id < IDC_LBLSTORE0 + kStoreCount)
+        return strip_.Label(id - IDC_LBLSTORE0);
     return ::GetDlgItem(hwnd(), id);
 }
 
 void frmMain::EnableDragDrop() {
     for (int i = 0; i < kSlotCount; ++i) {
         dropTargets_[i] = DropRegistration(
-            txt_[i].hwnd(), SlotDropTarget::Create([this, i](const DropContent& d) {
+            rows_.TextBox(i), SlotDropTarget::Create([this, i](const DropContent& d) {
                 logic_->txt_OLEDragDrop(i, d);
             }));
     }
@@ -376,13 +284,13 @@ void frmMain::OnStoreMenu(int store, int) { logic_->submnustore_Click(store); }
 
 // A mouse press has copied already; this is the keyboard's press.
 void frmMain::OnCopyButton(int slot, int code) {
-    if (code == BN_CLICKED && !copy_[slot].InMouseRelease()) logic_->picCopy_OLEStartDrag(slot);
+    if (code == BN_CLICKED && !rows_.CopiedAtPress(slot)) logic_->picCopy_OLEStartDrag(slot);
 }
 void frmMain::OnPasteButton(int slot, int code) {
     if (code == BN_CLICKED) logic_->picPaste_Click(slot);
 }
 void frmMain::OnTextBox(int slot, int code) {
-    if (code == EN_CHANGE && !txt_[slot].ChangingQuietly()) logic_->txt_Change(slot);
+    if (code == EN_CHANGE && !rows_.ChangingQuietly(slot)) logic_->txt_Change(slot);
     if (code == EN_SETFOCUS) logic_->txt_GotFocus(slot);
 }
 void frmMain::OnTitleBox(int slot, int code) {
@@ -402,33 +310,9 @@ void frmMain::OnExit() {
     Destroy();
 }
 
-LRESULT CALLBACK frmMain::RowControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                         DWORD_PTR self) {
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, RowControlProc, id);
-    return GuardMessage(msg, [&]() -> LRESULT {
-        const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
-        if (msg != WM_LBUTTONUP) return result;
-        MainForm& logic = *reinterpret_cast<frmMain*>(self)->logic_;
-        IsSlotControl(static_cast<int>(id), IDC_TXT0) ? logic.txt_Click() : logic.txtTitle_Click();
-        return result;
-    });
-}
-
 LRESULT frmMain::OnColour(HDC dc, HWND control) {
-    const int id = ::GetDlgCtrlID(control);
-    if (id >= IDC_LBLSTORE0 && id < IDC_LBLSTORE0 + kStoreCount) {
-        ::SetTextColor(dc, labelCurrent_[id - IDC_LBLSTORE0] ? RGB(255, 0, 0) : RGB(0, 0, 0));
-        ::SetBkColor(dc, kStripColour);
-        return reinterpret_cast<LRESULT>(stripBrush_.get());
-    }
-    if (IsSlotControl(id, IDC_TXTTITLE0) && titleBrush_) {
-        ::SetBkColor(dc, titleColour_);
-        return reinterpret_cast<LRESULT>(titleBrush_.get());
-    }
-    if (IsSlotControl(id, IDC_TXT0) && textBrush_) {
-        ::SetBkColor(dc, textColour_);
-        return reinterpret_cast<LRESULT>(textBrush_.get());
-    }
+    if (const HBRUSH label = strip_.Colour(dc, control)) return reinterpret_cast<LRESULT>(label);
+    if (const HBRUSH box = rows_.Colour(dc, control)) return reinterpret_cast<LRESULT>(box);
     return Default(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                    reinterpret_cast<LPARAM>(control));
 }
@@ -548,13 +432,7 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
                                      want.right - want.left, want.bottom - want.top,
                                      SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    for (int i = 0; i < kSlotCount; ++i) {
-        defer(txtTitle_[i], l.rows[i].title);
-        defer(txt_[i].hwnd(), l.rows[i].text);
-        defer(copy_[i].hwnd(), l.rows[i].copy);
-        defer(picPaste_[i], l.rows[i].paste);
-        defer(label1_[i], l.rows[i].number);
-    }
+    rows_.LayOut(l.rows, defer);
     defer(txtLength_, l.length);
     defer(txtClipboard_, l.clipboard);
     defer(picBrindle_, l.logo);
@@ -567,55 +445,19 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
 
 void frmMain::Beep() { ::MessageBeep(MB_OK); }
 
-std::wstring frmMain::SlotText(int slot) const { return txt_[slot].Text(); }
-void frmMain::SetSlotText(int slot, std::wstring_view text) { txt_[slot].SetText(text); }
-std::wstring frmMain::SlotTitle(int slot) const { return WindowText(txtTitle_[slot]); }
-void frmMain::SetSlotTitle(int slot, std::wstring_view title) {
-    ::SetWindowTextW(txtTitle_[slot], std::wstring(title).c_str());
-}
-
+std::wstring frmMain::SlotText(int slot) const { return rows_.Text(slot); }
+void frmMain::SetSlotText(int slot, std::wstring_view text) { rows_.SetText(slot, text); }
+std::wstring frmMain::SlotTitle(int slot) const { return rows_.Title(slot); }
+void frmMain::SetSlotTitle(int slot, std::wstring_view title) { rows_.SetTitle(slot, title); }
 void frmMain::SetSlotColours(unsigned titleBackground, unsigned textBackground) {
-    titleColour_ = titleBackground;
-    textColour_ = textBackground;
-    titleBrush_.reset(::CreateSolidBrush(titleColour_));
-    textBrush_.reset(::CreateSolidBrush(textColour_));
-    for (int i = 0; i < kSlotCount; ++i) {
-        ::InvalidateRect(txtTitle_[i], nullptr, TRUE);
-        ::InvalidateRect(txt_[i].hwnd(), nullptr, TRUE);
-    }
+    rows_.SetColours(titleBackground, textBackground);
 }
-
-HWND frmMain::BoxWindow(BoxRef box) const {
-    return box.kind == BoxRef::Kind::kText ? txt_[box.slot].hwnd() : txtTitle_[box.slot];
-}
-
-std::optional<BoxRef> frmMain::ActiveBox() const {
-    const HWND focus = ::GetFocus();
-    if (!focus) return std::nullopt;
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (focus == txt_[i].hwnd()) return BoxRef{BoxRef::Kind::kText, i};
-        if (focus == txtTitle_[i]) return BoxRef{BoxRef::Kind::kTitle, i};
-    }
-    return std::nullopt;
-}
-
-std::wstring frmMain::SelectedText(BoxRef box) const {
-    HWND w = BoxWindow(box);
-    DWORD start = 0, end = 0;
-    ::SendMessageW(w, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const std::wstring text = WindowText(w);
-    if (start >= end || start >= text.size()) return {};
-    return text.substr(start, end - start);
-}
-
+std::optional<BoxRef> frmMain::ActiveBox() const { return rows_.ActiveBox(); }
+std::wstring frmMain::SelectedText(BoxRef box) const { return rows_.SelectedText(box); }
 void frmMain::ReplaceSelection(BoxRef box, std::wstring_view text) {
-    if (box.kind == BoxRef::Kind::kText) return txt_[box.slot].ReplaceSelection(text);
-    const std::wstring with(text);
-    ::SendMessageW(txtTitle_[box.slot], EM_REPLACESEL, TRUE,
-                   reinterpret_cast<LPARAM>(with.c_str()));
+    rows_.ReplaceSelection(box, text);
 }
-
-void frmMain::SelectAll(BoxRef box) { ::SendMessageW(BoxWindow(box), EM_SETSEL, 0, -1); }
+void frmMain::SelectAll(BoxRef box) { rows_.SelectAll(box); }
 
 void frmMain::PumpEvents() { PumpWaitingMessages(); }
 
@@ -626,7 +468,7 @@ void frmMain::Activate() {
 
 // A hidden window takes the focus when it shows; asking earlier only costs.
 void frmMain::FocusPaste(int slot) {
-    pendingFocus_ = picPaste_[slot];
+    pendingFocus_ = rows_.PasteButton(slot);
     if (::IsWindowVisible(hwnd())) ::SetFocus(pendingFocus_);
 }
 
@@ -638,30 +480,12 @@ void frmMain::SetStoreCaption(int store, std::wstring_view caption) {
     ::SetMenuItemInfoW(::GetMenu(hwnd()), IDM_STORE0 + store, FALSE, &mii);
 }
 
-void frmMain::SetStoreTooltip(int store, std::wstring_view tip) {
-    storeTips_[store] = std::wstring(tip);
-    if (!tooltip_) return;
-    TOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.uFlags = TTF_IDISHWND;
-    ti.hwnd = hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(lblStore_[store]);
-    ti.lpszText = storeTips_[store].data();
-    ::SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-}
+void frmMain::SetStoreTooltip(int store, std::wstring_view tip) { strip_.SetTip(tips_, store, tip); }
 
-void frmMain::MarkStoreLabel(int store, bool current) {
-    if (labelCurrent_[store] == current) return;
-    labelCurrent_[store] = current;
-    ::SendMessageW(lblStore_[store], WM_SETFONT,
-                   reinterpret_cast<WPARAM>(current ? currentLabelFont_.get() : font_.get()), TRUE);
-    ::InvalidateRect(lblStore_[store], nullptr, TRUE);
-}
+void frmMain::MarkStoreLabel(int store, bool current) { strip_.Mark(store, current); }
 
-// The text boxes keep their texts under the picture panel; hidden, they
-// cannot paint through it.
 void frmMain::ShowPictures(bool shown) {
-    for (const SlotTextBox& box : txt_) ::ShowWindow(box.hwnd(), shown ? SW_HIDE : SW_SHOWNA);
+    rows_.ShowTexts(!shown);
     pictures_.Show(shown);
 }
 

@@ -10,14 +10,14 @@
 #include <memory>
 
 #include "clipboard_win.h"
-#include "copy_button_win.h"
 #include "desktop_win.h"
 #include "main_form.h"
 #include "main_view.h"
 #include "pictures/picture_slots_win.h"
 #include "progress_win.h"
 #include "prompt_win.h"
-#include "slot_box_win.h"
+#include "slot_rows_win.h"
+#include "store_strip_win.h"
 #include "util/handles_win.h"
 #include "util/ole_win.h"
 #include "util/window_win.h"
@@ -44,7 +44,7 @@ class frmMain final : public Window, public MainView {
     // The drop target of a slot's text box, for automation.
     IDropTarget* DropTargetOf(int slot) const { return dropTargets_[slot].target(); }
     // A Copy button's press as a click of the mouse makes it.
-    void PressCopy(int slot) { copy_[slot].Press(); }
+    void PressCopy(int slot) { rows_.PressCopy(slot); }
 
     // MainView
     void SetCaption(std::wstring_view caption) override;
@@ -85,12 +85,9 @@ class frmMain final : public Window, public MainView {
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    static LRESULT CALLBACK RowControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                           UINT_PTR id, DWORD_PTR self);
 
     void CreateControls();
     void CreateTooltips();
-    void AddTooltip(HWND control, const std::wstring& text);
 
     // WM_COMMAND: controls numbered by slot or store, then menu items.
     void OnCommand(int id, int code, HWND control);
@@ -112,7 +109,6 @@ class frmMain final : public Window, public MainView {
     int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi_); }
     RECT Place(const TwipsRect& r) const;
     HMENU MenuOf(int item) const;
-    HWND BoxWindow(BoxRef box) const;
     int FixedWindowHeight() const;
 
     FileSystem& fs_;
@@ -128,18 +124,12 @@ class frmMain final : public Window, public MainView {
     PictureSlots pictures_;
     std::unique_ptr<MainForm> logic_;
 
-    UniqueWindow tooltip_;
-    UniqueFont font_, currentLabelFont_, smallFont_;
-    UniqueBrush titleBrush_, textBrush_, stripBrush_;
-    COLORREF titleColour_ = RGB(255, 255, 255), textColour_ = RGB(255, 255, 255);
-    HWND strip_ = nullptr, txtLength_ = nullptr, txtClipboard_ = nullptr;
+    Tooltips tips_;
+    UniqueFont font_, smallFont_;
+    StoreStrip strip_;
+    HWND txtLength_ = nullptr, txtClipboard_ = nullptr;
     HWND picBrindle_ = nullptr, lblBrindle_ = nullptr;
-    std::array<HWND, 16> lblStore_{};
-    std::array<bool, 16> labelCurrent_{};
-    std::array<std::wstring, 16> storeTips_;
-    std::array<HWND, 10> txtTitle_{}, picPaste_{}, label1_{};
-    std::array<SlotTextBox, 10> txt_;
-    std::array<CopyButton, 10> copy_;
+    SlotRows rows_;
     std::array<DropRegistration, 10> dropTargets_;
     ProgressWindow progress_;
     HWND pendingFocus_ = nullptr;

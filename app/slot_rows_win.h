@@ -1,0 +1,71 @@
+// The ten slot rows of the main window: title box, Copy button, text box,
+// Paste button and number, with what the commands read and change of them.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "controls_win.h"
+#include "copy_button_win.h"
+#include "layout.h"
+#include "main_view.h"
+#include "slot_box_win.h"
+#include "util/handles_win.h"
+
+namespace quillet {
+
+class SlotRows {
+  public:
+    using Place = std::function<RECT(const TwipsRect&)>;
+    using BoxClick = std::function<void(BoxRef::Kind)>;
+
+    void Create(HWND parent, const std::array<RowRects, 10>& rows, const Place& place,
+                HFONT font, HFONT numberFont, const std::function<DragOffer(int)>& copyPress,
+                BoxClick onClick);
+    void AddTips(Tooltips& tips) const;
+    // Moves every control whose place changed through `move`.
+    void LayOut(const std::array<RowRects, 10>& rows,
+                const std::function<void(HWND, const TwipsRect&)>& move) const;
+
+    HWND TextBox(int slot) const { return txt_[slot].hwnd(); }
+    HWND PasteButton(int slot) const { return picPaste_[slot]; }
+    // A click of a Copy button whose mouse press has copied already.
+    bool CopiedAtPress(int slot) const { return copy_[slot].InMouseRelease(); }
+    void PressCopy(int slot) { copy_[slot].Press(); }
+    // A text change the program made, not the user.
+    bool ChangingQuietly(int slot) const { return txt_[slot].ChangingQuietly(); }
+    void ShowTexts(bool shown) const;
+
+    std::wstring Text(int slot) const { return txt_[slot].Text(); }
+    void SetText(int slot, std::wstring_view text) { txt_[slot].SetText(text); }
+    std::wstring Title(int slot) const { return WindowText(txtTitle_[slot]); }
+    void SetTitle(int slot, std::wstring_view title) const;
+
+    void SetColours(COLORREF titleBackground, COLORREF textBackground);
+    // WM_CTLCOLOREDIT of a box: its brush, or null for other controls.
+    HBRUSH Colour(HDC dc, HWND control) const;
+
+    std::optional<BoxRef> ActiveBox() const;
+    std::wstring SelectedText(BoxRef box) const;
+    void ReplaceSelection(BoxRef box, std::wstring_view text);
+    void SelectAll(BoxRef box) const;
+
+  private:
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                     DWORD_PTR self);
+    HWND Box(BoxRef box) const;
+
+    std::array<HWND, 10> txtTitle_{}, picPaste_{}, label1_{};
+    std::array<SlotTextBox, 10> txt_;
+    std::array<CopyButton, 10> copy_;
+    BoxClick onClick_;
+    COLORREF titleColour_ = RGB(255, 255, 255), textColour_ = RGB(255, 255, 255);
+    UniqueBrush titleBrush_, textBrush_;
+};
+
+}  // namespace quillet
