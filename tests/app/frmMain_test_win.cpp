@@ -99,18 +99,6 @@ TEST_F(ProgramTest, ExitInTheNormalStateWritesTheGeometry) {
     EXPECT_EQ(ProfileValue("Settings", "FormLeft"), std::to_string(Twips(r.left)));
 }
 
-TEST_F(ProgramTest, ExitMaximizedWritesNoGeometry) {
-    RunningProgram app;
-    ASSERT_TRUE(app.Start());
-    ::ShowWindow(app.Window(), SW_MAXIMIZE);
-    ASSERT_TRUE(WaitFor([&] { return ::IsZoomed(app.Window()) != FALSE; }));
-    app.Command(IDM_EXIT);
-    ASSERT_TRUE(app.WaitForExit());
-    EXPECT_EQ(ProfileValue("Settings", "FormWidth"), "<absent>");
-    EXPECT_EQ(ProfileValue("Settings", "FormTop"), "<absent>");
-    EXPECT_EQ(ProfileValue("Settings", "FormLeft"), "<absent>");
-}
-
 TEST_F(ProgramTest, StoredPositionIsKeptOnTheScreen) {
     WriteFileBytes(kSettingsFile,
                    "[Settings]\r\naskImport=1\r\nFormTop=30000\r\nFormLeft=-700\r\n"
@@ -123,14 +111,6 @@ TEST_F(ProgramTest, StoredPositionIsKeptOnTheScreen) {
     EXPECT_NEAR(Twips(r.top), screenH - 3000, 15);
     EXPECT_EQ(r.left, 0);
     EXPECT_NEAR(Twips(r.right - r.left), 6000, 15);
-}
-
-TEST_F(ProgramTest, StartInTrayHidesTheWindow) {
-    WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStartTray=1\r\n");
-    RunningProgram app;
-    ASSERT_TRUE(app.Start());
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(app.Window()); }));
-    EXPECT_TRUE(app.Running());
 }
 
 TEST_F(ProgramTest, CloseAfterAnEditAsksAndYesSaves) {
@@ -180,21 +160,6 @@ TEST_F(ProgramTest, LabelClickAfterAnEditAsksAndYesSavesBeforeTheSwitch) {
     EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXT0 + 1)), L"");
 }
 
-TEST_F(ProgramTest, LabelClickAnsweredNoLeavesTheFile) {
-    WriteFileBytes(kSettingsFile,
-                   "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\n"
-                   "[Savings2]\r\ntxt(1)=saved\r\n");
-    RunningProgram app;
-    ASSERT_TRUE(app.Start());
-    app.SetText(IDC_TXT0 + 1, L"discard me");
-    app.ClickStoreLabel(3);
-    HWND box = app.WaitForBox(L"Save Changes ?");
-    ASSERT_TRUE(box);
-    RunningProgram::Answer(box, IDNO);
-    ASSERT_TRUE(WaitFor([&] { return ProfileValue("Settings", "StoreNumber") == "3"; }));
-    EXPECT_EQ(ProfileValue("Savings2", "txt(1)"), "saved");
-}
-
 TEST_F(ProgramTest, CaseCommandsRewriteTheClipboardText) {
     RunningProgram app;
     ASSERT_TRUE(app.Start());
@@ -225,17 +190,6 @@ TEST_F(ProgramTest, APictureOnTheClipboardSurvivesTheCaseCommands) {
     for (int id : {IDM_UPPERCASE, IDM_LOWERCASE, IDM_OPPOSITECASE}) app.CommandAndWait(id);
     EXPECT_TRUE(ClipboardHas(CF_BITMAP));
     EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXTLENGTH)), L"0 Chars");
-}
-
-TEST_F(ProgramTest, EmptyClipboardKeepsTheCountUntilARefresh) {
-    RunningProgram app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(PutClipboardText(L"abc"));
-    app.CommandAndWait(IDM_OPPOSITECASE);
-    app.CommandAndWait(IDM_EMPTYCLIPBOARD);
-    EXPECT_FALSE(ClipboardHas(CF_UNICODETEXT));
-    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXTCLIPBOARD)), L"");
-    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXTLENGTH)), L"3 Chars");
 }
 
 }  // namespace
