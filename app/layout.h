@@ -19,7 +19,6 @@ inline constexpr int kDesignClientHeight = 5565;
 inline constexpr int kClientHeight = 5700;
 inline constexpr int kMinWidth = 4160;
 inline constexpr int kPicturesWidth = 5050;
-inline constexpr int kDefaultWidth = 5000;
 inline constexpr int kDesignTop = 500;
 inline constexpr int kDesignLeft = 1500;
 

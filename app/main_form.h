@@ -30,7 +30,6 @@ enum class UnloadMode { kUser, kProgram, kSession };
 // Colours of the slot boxes (red in the low byte).
 inline constexpr unsigned kTitleBackground = 125 | (210 << 8) | (210 << 16);
 inline constexpr unsigned kTextBackground = 200 | (200 << 8) | (255 << 16);
-inline constexpr unsigned kCurrentLabelColour = 255;
 
 // Keys the slot commands ask about (virtual-key codes).
 inline constexpr int kKeyShift = 16, kKeyControl = 17;

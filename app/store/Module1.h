@@ -17,7 +17,6 @@ namespace quillet {
 
 inline constexpr std::wstring_view kProgramTitle = L"Quillet Pro";
 inline constexpr std::wstring_view kSettingsFileName = L"quilbdx.ini";
-inline constexpr std::wstring_view kStandardFileName = L"quilexr.ini";
 inline constexpr std::wstring_view kFallbackFolder = L"C:\\";
 inline constexpr std::string_view kSettingsSection = "Settings";
 
