@@ -1,5 +1,6 @@
 // A C++ client of the HotKey component, bound through the generated header:
-// created by class and interface id, its errors, its atoms and its events.
+// created by class and interface id, its atoms, its events and its clients'
+// mistakes.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <ocidl.h>
@@ -82,22 +83,11 @@ class Misfit final : public IDispatch {
     }
     STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                         UINT*) override {
-        if (onInvoke) onInvoke();
         ++presses;
+        if (onInvoke) onInvoke();
         return S_OK;
     }
 };
-
-std::wstring LastErrorDescription() {
-    IErrorInfo* info = nullptr;
-    if (::GetErrorInfo(0, &info) != S_OK || !info) return L"<none>";
-    BSTR text = nullptr;
-    info->GetDescription(&text);
-    std::wstring result = text ? text : L"";
-    ::SysFreeString(text);
-    info->Release();
-    return result;
-}
 
 class HotKeyTest : public ::testing::Test {
   protected:
@@ -147,38 +137,8 @@ class HotKeyTest : public ::testing::Test {
 };
 HMODULE HotKeyTest::library_ = nullptr;
 
-TEST_F(HotKeyTest, PropertiesStartAtZeroAndModifiersAreChecked) {
-    _HotKey* key = Create();
-    LONG v = -1;
-    key->get_KeyCode(&v);
-    EXPECT_EQ(v, 0);
-    key->get_Modifiers(&v);
-    EXPECT_EQ(v, 0);
-    EXPECT_EQ(key->put_Modifiers(16), static_cast<HRESULT>(0x800A017C));  // error 380
-    key->get_Modifiers(&v);
-    EXPECT_EQ(v, 0);
-    EXPECT_EQ(key->put_Modifiers(17), S_OK);
-    key->get_Modifiers(&v);
-    EXPECT_EQ(v, 17);
-    key->Release();
-}
-
-TEST_F(HotKeyTest, RefusedCombinationsRaiseTheirErrors) {
-    _HotKey* key = Create();
-    HRESULT hr = S_OK;
-    Set(key, 40, 3, &hr);
-    EXPECT_EQ(hr, static_cast<HRESULT>(0x800403EA));
-    EXPECT_EQ(LastErrorDescription(), L"KeyCode or Keycode combination is not supported");
-    Set(key, 123, 0, &hr);
-    EXPECT_EQ(hr, static_cast<HRESULT>(0x800403EC));
-    EXPECT_EQ(LastErrorDescription(), L"Keycode or Keycode combination is reserved by Windows");
-    Set(key, 13, 1, &hr);
-    EXPECT_EQ(hr, static_cast<HRESULT>(0x800403EC));
-    EXPECT_EQ(key->RemoveAllHotKeys(), S_OK);  // nothing listed yet
-    key->Release();
-}
-
-TEST_F(HotKeyTest, RegistersUnderTheTextAtomAndTheSecondRegistrationIsRefused) {
+// The scripted clients check the error texts; here, what the system holds.
+TEST_F(HotKeyTest, RegistersUnderTheTextAtomUntilReleased) {
     _HotKey* key = Create();
     HRESULT hr = E_FAIL;
     const LONG id = Set(key, 112, 3, &hr);
@@ -189,12 +149,16 @@ TEST_F(HotKeyTest, RegistersUnderTheTextAtomAndTheSecondRegistrationIsRefused) {
     const LONG again = Set(key, 112, 3, &hr);
     EXPECT_EQ(hr, static_cast<HRESULT>(0x800403E9));
     EXPECT_EQ(again, 0);
-    EXPECT_EQ(LastErrorDescription(),
-              L"CTRL+ALT+F1 is already in use by Windows or another program");
     // The refused second reference is gone; the first still holds the atom.
     EXPECT_NE(::GlobalFindAtomA("CTRL+ALT+F1"), 0);
+    HWND probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                   nullptr);
+    EXPECT_FALSE(::RegisterHotKey(probe, 1, 3, 112));
     key->Release();
     EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F1"), 0);
+    EXPECT_TRUE(::RegisterHotKey(probe, 1, 3, 112)) << "the combination is free again";
+    ::UnregisterHotKey(probe, 1);
+    ::DestroyWindow(probe);
 }
 
 TEST_F(HotKeyTest, AnotherHoldersAtomSurvivesEveryRelease) {
@@ -209,14 +173,6 @@ TEST_F(HotKeyTest, AnotherHoldersAtomSurvivesEveryRelease) {
     EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F2"), mine);
     ::GlobalDeleteAtom(mine);
     EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F2"), 0);
-}
-
-TEST_F(HotKeyTest, RemoveHotKeyOutsideSixteenBitsOverflows) {
-    _HotKey* key = Create();
-    LONG id = 70000;
-    EXPECT_EQ(key->RemoveHotKey(&id), static_cast<HRESULT>(0x800A0006));  // error 6
-    EXPECT_EQ(id, 70000);
-    key->Release();
 }
 
 TEST_F(HotKeyTest, AnIssuedIdIsReusedForANewCombination) {
@@ -289,82 +245,21 @@ TEST_F(HotKeyTest, ConnectionPointsAndConnectionsCanBeListed) {
     EXPECT_EQ(second.refs, 1);
 }
 
-TEST_F(HotKeyTest, ReleaseFreesTheCombinationForOthers) {
-    _HotKey* key = Create();
-    ASSERT_NE(Set(key, 'Z', 3), 0);
-    HWND probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                   nullptr);
-    EXPECT_FALSE(::RegisterHotKey(probe, 1, 3, 'Z'));
-    key->Release();
-    EXPECT_TRUE(::RegisterHotKey(probe, 1, 3, 'Z'));
-    ::UnregisterHotKey(probe, 1);
-    ::DestroyWindow(probe);
-}
-
-TEST_F(HotKeyTest, LateBoundCallsGoThroughTheTypeLibrary) {
-    _HotKey* key = Create();
-    IDispatch* dispatch = key;
-    OLECHAR* names[] = {const_cast<OLECHAR*>(L"KeyCode"), const_cast<OLECHAR*>(L"SetHotKey"),
-                        const_cast<OLECHAR*>(L"Modifiers")};
-    DISPID ids[3] = {};
-    for (int i = 0; i < 3; ++i)
-        ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, &names[i], 1, 0x409, &ids[i]), S_OK);
-    EXPECT_EQ(ids[0], 0x68030001);
-    EXPECT_EQ(ids[1], 0x60030007);
-    EXPECT_EQ(ids[2], 0x68030000);
-    VARIANT arg;
-    arg.vt = VT_I4;
-    arg.lVal = 16;
-    DISPID put = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&arg, &put, 1, 1};
-    EXCEPINFO excep{};
-    EXPECT_EQ(dispatch->Invoke(ids[2], IID_NULL, 0x409, DISPATCH_PROPERTYPUT, &params, nullptr,
-                               &excep, nullptr),
-              DISP_E_EXCEPTION);
-    EXPECT_EQ(excep.scode, static_cast<HRESULT>(0x800A017C));
-    ::SysFreeString(excep.bstrSource);
-    ::SysFreeString(excep.bstrDescription);
-    ::SysFreeString(excep.bstrHelpFile);
-    key->Release();
-}
-
-TEST_F(HotKeyTest, AdviseTakesOnlyADispatchSinkAndKeepsNothingOfAnother) {
-    HWND hidden = nullptr;
-    _HotKey* key = Create(&hidden);
-    IConnectionPoint* point = tarnkey::testing::EventPointOf(key);
-    ASSERT_TRUE(point);
-    Misfit plain;
-    DWORD cookie = 99;
-    EXPECT_EQ(point->Advise(&plain, &cookie), CONNECT_E_CANNOTCONNECT);
-    EXPECT_EQ(cookie, 0u);
-    EXPECT_EQ(plain.refs, 1);
-    // Without the event interface's own IID, IDispatch is enough.
-    Misfit dispatchOnly;
-    dispatchOnly.isDispatch = true;
-    ASSERT_EQ(point->Advise(&dispatchOnly, &cookie), S_OK);
-    const LONG id = Set(key, 'D', 3);
-    ::SendMessageW(hidden, WM_HOTKEY, static_cast<WPARAM>(static_cast<DWORD>(id)), 0);
-    EXPECT_EQ(dispatchOnly.presses, 1);
-    EXPECT_EQ(point->Unadvise(cookie), S_OK);
-    EXPECT_EQ(dispatchOnly.refs, 1);
-    point->Release();
-    key->Release();
-    EXPECT_EQ(plain.refs, 1);
-}
-
-TEST_F(HotKeyTest, AdviseTurnsASinksExceptionIntoAnErrorAndKeepsNothingOfIt) {
+TEST_F(HotKeyTest, AdviseRefusesMisfitsAndKeepsNothingOfThem) {
     _HotKey* key = Create();
     IConnectionPoint* point = tarnkey::testing::EventPointOf(key);
     ASSERT_TRUE(point);
-    Misfit exhausted, broken;
+    Misfit plain, exhausted, broken;
     exhausted.onQuery = [] { throw std::bad_alloc(); };
     broken.onQuery = [] { throw std::runtime_error("broken sink"); };
-    DWORD cookie = 99;
-    EXPECT_EQ(point->Advise(&exhausted, &cookie), E_OUTOFMEMORY);
-    EXPECT_EQ(cookie, 0u);
-    EXPECT_EQ(point->Advise(&broken, &cookie), E_UNEXPECTED);
-    EXPECT_EQ(exhausted.refs, 1);
-    EXPECT_EQ(broken.refs, 1);
+    const std::pair<Misfit*, HRESULT> refused[] = {
+        {&plain, CONNECT_E_CANNOTCONNECT}, {&exhausted, E_OUTOFMEMORY}, {&broken, E_UNEXPECTED}};
+    for (const auto& [sink, hr] : refused) {
+        DWORD cookie = 99;
+        EXPECT_EQ(point->Advise(sink, &cookie), hr);
+        EXPECT_EQ(cookie, 0u);
+        EXPECT_EQ(sink->refs, 1);
+    }
     IEnumConnections* connections = nullptr;
     ASSERT_EQ(point->EnumConnections(&connections), S_OK);
     CONNECTDATA data{};
@@ -381,7 +276,7 @@ TEST_F(HotKeyTest, AHandlerThatThrowsStopsAtTheHiddenWindow) {
     _HotKey* key = Create(&hidden);
     IConnectionPoint* point = tarnkey::testing::EventPointOf(key);
     ASSERT_TRUE(point);
-    Misfit thrower;
+    Misfit thrower;  // without the event interface's own IID, IDispatch is enough
     thrower.isDispatch = true;
     thrower.onInvoke = [] { throw std::runtime_error("handler failed"); };
     DWORD cookie = 0;
@@ -392,6 +287,7 @@ TEST_F(HotKeyTest, AHandlerThatThrowsStopsAtTheHiddenWindow) {
     LRESULT result = -1;
     EXPECT_NO_THROW(result = ::SendMessageW(hidden, WM_HOTKEY, wp, 0));
     EXPECT_EQ(result, 0);
+    EXPECT_EQ(thrower.presses, 1);
     EXPECT_EQ(thrower.refs, 2);  // the connection's; the delivery gave its own back
     EXPECT_EQ(point->Unadvise(cookie), S_OK);
     EXPECT_EQ(thrower.refs, 1);
