@@ -10,6 +10,7 @@
 
 #include "util/handles_win.h"
 #include "util/module_path_win.h"
+#include "util/strings_win.h"
 
 namespace quillet {
 namespace {
@@ -34,34 +35,9 @@ HKEY RootKey(std::int32_t key) {
     throw RegistryError(number, RegistryErrorSource(ModuleFileName()), std::move(description));
 }
 
-// Both conversions take explicit lengths, so neither depends on a terminator
-// and neither writes past what it measured.
-std::string Ansi(std::wstring_view text) {
-    if (text.empty()) return {};
-    if (text.size() > INT_MAX) throw std::length_error("text too long for the registry");
-    const int length = static_cast<int>(text.size());
-    const int bytes =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(bytes), '\0');
-    if (bytes > 0) {
-        WideCharToMultiByte(CP_ACP, 0, text.data(), length, out.data(), bytes, nullptr, nullptr);
-    }
-    return out;
-}
-
-std::wstring Wide(std::string_view text) {
-    if (text.empty()) return {};
-    if (text.size() > INT_MAX) throw std::length_error("text too long for the registry");
-    const int length = static_cast<int>(text.size());
-    const int chars = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(chars), L'\0');
-    if (chars > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), chars);
-    return out;
-}
-
 UniqueKey OpenKey(std::int32_t root, const std::wstring& section, REGSAM access) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(RootKey(root), Ansi(section).c_str(), 0, access, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(RootKey(root), Narrow(section).c_str(), 0, access, &key) != ERROR_SUCCESS) {
         return {};
     }
     return UniqueKey(key);
@@ -70,7 +46,7 @@ UniqueKey OpenKey(std::int32_t root, const std::wstring& section, REGSAM access)
 UniqueKey CreateOrOpenKey(std::int32_t root, const std::wstring& section) {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExA(RootKey(root), Ansi(section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (RegCreateKeyExA(RootKey(root), Narrow(section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         kAccessWrite, nullptr, &key, &disposition) != ERROR_SUCCESS) {
         return {};
     }
@@ -135,7 +111,7 @@ bool cRegistry::CreateKey() {
 }
 
 bool cRegistry::DeleteKey() {
-    if (RegDeleteKeyA(RootKey(m_hClassKey), Ansi(m_sSectionKey).c_str()) != ERROR_SUCCESS) {
+    if (RegDeleteKeyA(RootKey(m_hClassKey), Narrow(m_sSectionKey).c_str()) != ERROR_SUCCESS) {
         Raise(kErrRegistry, DeleteKeyFailedText(m_hClassKey, m_sSectionKey));
     }
     return true;
@@ -144,7 +120,7 @@ bool cRegistry::DeleteKey() {
 bool cRegistry::DeleteValue() {
     const UniqueKey key = OpenKey(m_hClassKey, m_sSectionKey, kAccessWrite);
     if (!key) Raise(kErrRegistry, OpenForDeleteFailedText(m_hClassKey, m_sSectionKey));
-    return RegDeleteValueA(key.get(), Ansi(m_sValueKey).c_str()) == ERROR_SUCCESS;
+    return RegDeleteValueA(key.get(), Narrow(m_sValueKey).c_str()) == ERROR_SUCCESS;
 }
 
 RegistryValue cRegistry::Value() {
@@ -152,16 +128,16 @@ RegistryValue cRegistry::Value() {
     if (!key) return m_vDefault;
     DWORD type = REG_NONE;
     RegistryBytes data;
-    if (!QueryValue(key.get(), Ansi(m_sValueKey), type, data)) return m_vDefault;
+    if (!QueryValue(key.get(), Narrow(m_sValueKey), type, data)) return m_vDefault;
 
     m_eValueType = static_cast<std::int32_t>(type);
     switch (type) {
         case REG_SZ:
-            return Wide(TextFromRegistryData(data));
+            return Widen(TextFromRegistryData(data));
         case REG_MULTI_SZ:
-            return Wide(MultiTextFromRegistryData(data));
+            return Widen(MultiTextFromRegistryData(data));
         case REG_EXPAND_SZ:
-            return Wide(Expand(TextFromRegistryData(data)));
+            return Widen(Expand(TextFromRegistryData(data)));
         case REG_DWORD:
             return NumberFromLittleEndian(data);
         case REG_DWORD_BIG_ENDIAN:
@@ -179,13 +155,13 @@ void cRegistry::Value(const RegistryValue& vValue) {
     const UniqueKey key = CreateOrOpenKey(m_hClassKey, m_sSectionKey);
     if (!key) raiseFailed();
 
-    const std::string name = Ansi(m_sValueKey);
+    const std::string name = Narrow(m_sValueKey);
     LONG result = ERROR_SUCCESS;
     switch (m_eValueType) {
         case kRegSz:
         case kRegExpandSz: {
             const std::wstring text = RegistryValueText(vValue);
-            const std::string data = Ansi(text);
+            const std::string data = Narrow(text);
             const DWORD type = IsExpandableText(text) ? REG_EXPAND_SZ : REG_SZ;
             result = SetValue(key.get(), name, type, data.c_str(), data.size() + 1);
             break;
@@ -232,7 +208,7 @@ bool cRegistry::EnumerateValues(std::vector<std::wstring>& sKeyNames, std::int32
             continue;
         }
         if (result != ERROR_SUCCESS) break;
-        sKeyNames.push_back(Wide({name.data(), std::min<std::size_t>(length, name.size())}));
+        sKeyNames.push_back(Widen({name.data(), std::min<std::size_t>(length, name.size())}));
         ++iKeyCount;
         ++index;
     }
@@ -254,7 +230,7 @@ bool cRegistry::EnumerateSections(std::vector<std::wstring>& sSect, std::int32_t
                 continue;
             }
             if (result != ERROR_SUCCESS) break;
-            sSect.push_back(Wide(TextFromRegistryData(name)));
+            sSect.push_back(Widen(TextFromRegistryData(name)));
             ++iSectCount;
             ++index;
         }
