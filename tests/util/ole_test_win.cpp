@@ -459,11 +459,13 @@ TEST(OleDropRegistrationTest, AFailedRegistrationRevokesNothing) {
     EXPECT_EQ(::RevokeDragDrop(window.get()), S_OK);
 }
 
-TEST(OleDropRegistrationTest, RegistersUntilMovedOnOrDestroyed) {
+TEST(OleDropRegistrationTest, RegistersUntilMovedOnOrDestroyedThenLetsGo) {
     UniqueWindow one = MakeWindow();
     UniqueWindow two = MakeWindow();
     ASSERT_TRUE(one && two);
     ComPtr<IDropTarget> probe = AnyTarget();
+    auto alive = std::make_shared<int>(0);
+    std::weak_ptr<int> watch = alive;
     {
         DropRegistration kept;
         {
@@ -476,29 +478,17 @@ TEST(OleDropRegistrationTest, RegistersUntilMovedOnOrDestroyed) {
         EXPECT_TRUE(kept.registered());
         EXPECT_EQ(::RegisterDragDrop(one.get(), probe.get()), DRAGDROP_E_ALREADYREGISTERED);
 
-        kept = DropRegistration(two.get(), AnyTarget());
+        kept = DropRegistration(
+            two.get(), SlotDropTarget::Create([alive = std::move(alive)](const DropContent&) {}));
+        EXPECT_FALSE(watch.expired());
         EXPECT_EQ(::RegisterDragDrop(one.get(), probe.get()), S_OK) << "the first was revoked";
         EXPECT_EQ(::RevokeDragDrop(one.get()), S_OK);
         EXPECT_EQ(::RegisterDragDrop(two.get(), probe.get()), DRAGDROP_E_ALREADYREGISTERED);
     }
+    EXPECT_TRUE(watch.expired()) << "every reference to the target was released";
     EXPECT_EQ(::RegisterDragDrop(two.get(), probe.get()), S_OK) << "revoked when destroyed";
     EXPECT_EQ(::RevokeDragDrop(two.get()), S_OK);
     EXPECT_FALSE(DropRegistration(nullptr, AnyTarget()).registered());
-}
-
-TEST(OleDropRegistrationTest, LetsGoOfTheTarget) {
-    UniqueWindow window = MakeWindow();
-    ASSERT_TRUE(window);
-    auto alive = std::make_shared<int>(0);
-    std::weak_ptr<int> watch = alive;
-    {
-        ComPtr<IDropTarget> target =
-            SlotDropTarget::Create([alive = std::move(alive)](const DropContent&) {});
-        DropRegistration registration(window.get(), std::move(target));
-        ASSERT_TRUE(registration);
-        EXPECT_FALSE(watch.expired());
-    }
-    EXPECT_TRUE(watch.expired()) << "every reference to the target was released";
 }
 
 // ---- dragging out ----------------------------------------------------------
@@ -553,33 +543,30 @@ TEST_F(OleWholeDragTest, DropsOntoASlotAsACopy) {
     EXPECT_EQ(recorder_.drops[0].text, kUnicode);
 }
 
-TEST_F(OleWholeDragTest, ARefusingOrMissingTargetMeansNoEffect) {
-    DragPayload picture;
-    picture.dib = Bytes(60, 0);
-    {
-        DropRegistration registration(window_.get(), SlotDropTarget::Create(recorder_.handler()));
-        ASSERT_TRUE(registration);
-        EXPECT_EQ(RunCopyDrag(MakeDataObject(picture).get()), static_cast<DWORD>(DROPEFFECT_NONE));
-    }
-    EXPECT_EQ(RunCopyDrag(TextData(L"t").get()), static_cast<DWORD>(DROPEFFECT_NONE));
-    EXPECT_THAT(recorder_.drops, IsEmpty());
-}
-
-TEST_F(OleWholeDragTest, EscapeCancels) {
+TEST_F(OleWholeDragTest, NoTargetARefusingOneOrEscapeMeansNoEffect) {
+    constexpr DWORD kNone = DROPEFFECT_NONE;
+    EXPECT_EQ(RunCopyDrag(TextData(L"t").get()), kNone) << "no target";
     DropRegistration registration(window_.get(), SlotDropTarget::Create(recorder_.handler()));
     ASSERT_TRUE(registration);
+    DragPayload picture;
+    picture.dib = Bytes(60, 0);
+    EXPECT_EQ(RunCopyDrag(MakeDataObject(picture).get()), kNone) << "a refusing target";
     ASSERT_TRUE(::PostMessageW(window_.get(), WM_KEYDOWN, VK_ESCAPE, 1));
-    EXPECT_EQ(RunCopyDrag(TextData(L"t").get()), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(RunCopyDrag(TextData(L"t").get()), kNone) << "escape";
     EXPECT_THAT(recorder_.drops, IsEmpty());
 }
 
 // ---- packed DIBs -----------------------------------------------------------
 
-Bytes HeaderBytes(LONG width, LONG height, WORD bitCount, DWORD compression = BI_RGB,
-                  DWORD coloursUsed = 0) {
-    const BITMAPINFOHEADER header{sizeof header, width, height, 1, bitCount, compression, 0, 0, 0,
-                                  coloursUsed,   0};
-    return BytesOf(&header, sizeof header);
+// A packed DIB: the header and then the given bytes.
+Bytes Dib(LONG width, LONG height, WORD bitCount, const Bytes& rest, DWORD compression = BI_RGB,
+          DWORD coloursUsed = 0, DWORD imageSize = 0) {
+    const BITMAPINFOHEADER header{sizeof header, width, height, 1,           bitCount, compression,
+                                  imageSize,     0,     0,      coloursUsed, 0};
+    Bytes dib(sizeof header + rest.size());
+    std::memcpy(dib.data(), &header, sizeof header);
+    std::copy(rest.begin(), rest.end(), dib.begin() + sizeof header);
+    return dib;
 }
 
 BITMAPINFOHEADER HeaderOf(const Bytes& dib) {
@@ -588,36 +575,13 @@ BITMAPINFOHEADER HeaderOf(const Bytes& dib) {
     return header;
 }
 
-void Append(Bytes& out, const void* data, size_t size) {
-    const Bytes more = BytesOf(data, size);
-    out.insert(out.end(), more.begin(), more.end());
-}
-
-// Three by two, 24 bits, bottom-up: the first row in memory is the lower one.
-const COLORREF kTop[3] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
-const COLORREF kBottom[3] = {RGB(10, 20, 30), RGB(255, 255, 255), RGB(1, 2, 3)};
-
-Bytes KnownDib24() {
-    Bytes dib = HeaderBytes(3, 2, 24);
-    for (const COLORREF* row : {kBottom, kTop}) {
-        for (int x = 0; x < 3; ++x) {
-            dib.push_back(GetBValue(row[x]));
-            dib.push_back(GetGValue(row[x]));
-            dib.push_back(GetRValue(row[x]));
-        }
-        dib.insert(dib.end(), 3, 0);  // rows are padded to 12 bytes
-    }
-    return dib;
-}
+// Three by two, 24 bits, bottom-up: the lower row first, each padded to 12 bytes.
+const Bytes kRows24 = {30, 20, 10,  255, 255, 255, 3,   2, 1, 0, 0, 0,
+                       0,  0,  255, 0,   255, 0,   255, 0, 0, 0, 0, 0};
 
 // Two colours, 2x2, 8 bits: indices 0 1 / 1 0, the table cut to its two entries.
-const RGBQUAD kTable[2] = {{50, 60, 70, 0}, {200, 210, 220, 0}};
 Bytes PaletteDib() {
-    Bytes dib = HeaderBytes(2, 2, 8, BI_RGB, 2);
-    Append(dib, kTable, sizeof kTable);
-    const unsigned char rows[8] = {1, 0, 0, 0, 0, 1, 0, 0};  // bottom row first
-    Append(dib, rows, sizeof rows);
-    return dib;
+    return Dib(2, 2, 8, {50, 60, 70, 0, 200, 210, 220, 0, 1, 0, 0, 0, 0, 1, 0, 0}, BI_RGB, 2);
 }
 
 std::vector<COLORREF> PixelsOf(HBITMAP bitmap, int width, int height) {
@@ -630,42 +594,26 @@ std::vector<COLORREF> PixelsOf(HBITMAP bitmap, int width, int height) {
 }
 
 TEST(OlePackedDibTest, RoundTripKeepsThePixelsAndEveryByte) {
-    const Bytes original = KnownDib24();
-    UniqueBitmap bitmap = BitmapFromPackedDib(original);
+    UniqueBitmap bitmap = BitmapFromPackedDib(Dib(3, 2, 24, kRows24));
     ASSERT_TRUE(bitmap);
     EXPECT_THAT(PixelsOf(bitmap.get(), 3, 2),
-                ElementsAre(kTop[0], kTop[1], kTop[2], kBottom[0], kBottom[1], kBottom[2]));
-    const Bytes packed = PackedDibOf(bitmap.get());
-    const BITMAPINFOHEADER header = HeaderOf(packed);
-    EXPECT_EQ(header.biSize, sizeof(BITMAPINFOHEADER));
-    EXPECT_EQ(header.biWidth, 3);
-    EXPECT_EQ(header.biHeight, 2);
-    EXPECT_EQ(header.biBitCount, 24);
-    EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
-    EXPECT_EQ(header.biSizeImage, 24u);
-    ASSERT_EQ(packed.size(), original.size());
-    EXPECT_TRUE(std::equal(original.begin() + sizeof header, original.end(),
-                           packed.begin() + sizeof header));
+                ElementsAre(RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(10, 20, 30),
+                            RGB(255, 255, 255), RGB(1, 2, 3)));
+    EXPECT_EQ(PackedDibOf(bitmap.get()), Dib(3, 2, 24, kRows24, BI_RGB, 0, 24));
 }
 
 TEST(OlePackedDibTest, TopDown32BitBitmapsComeOutBottomUp) {
-    Bytes dib = HeaderBytes(2, -2, 32);
-    const unsigned char top[8] = {1, 2, 3, 0, 4, 5, 6, 0};
-    const unsigned char bottom[8] = {7, 8, 9, 0, 10, 11, 12, 0};
-    Append(dib, top, sizeof top);
-    Append(dib, bottom, sizeof bottom);
-    UniqueBitmap bitmap = BitmapFromPackedDib(dib);
+    const Bytes top = {1, 2, 3, 0, 4, 5, 6, 0};
+    const Bytes bottom = {7, 8, 9, 0, 10, 11, 12, 0};
+    Bytes rows = top;
+    rows.insert(rows.end(), bottom.begin(), bottom.end());
+    UniqueBitmap bitmap = BitmapFromPackedDib(Dib(2, -2, 32, rows));
     ASSERT_TRUE(bitmap);
     EXPECT_THAT(PixelsOf(bitmap.get(), 2, 2),
                 ElementsAre(RGB(3, 2, 1), RGB(6, 5, 4), RGB(9, 8, 7), RGB(12, 11, 10)));
-    Bytes expected = HeaderBytes(2, 2, 32);
-    Append(expected, bottom, sizeof bottom);
-    Append(expected, top, sizeof top);
-    const Bytes packed = PackedDibOf(bitmap.get());
-    ASSERT_EQ(packed.size(), expected.size());
-    EXPECT_EQ(HeaderOf(packed).biHeight, 2);
-    EXPECT_EQ(HeaderOf(packed).biBitCount, 32);
-    EXPECT_TRUE(std::equal(expected.begin() + 40, expected.end(), packed.begin() + 40));
+    rows = bottom;
+    rows.insert(rows.end(), top.begin(), top.end());
+    EXPECT_EQ(PackedDibOf(bitmap.get()), Dib(2, 2, 32, rows, BI_RGB, 0, 16));
 }
 
 // A device bitmap has no bits of its own to copy: they come out through GDI.
@@ -706,13 +654,10 @@ TEST(OlePackedDibTest, PaletteDibsUseTheirColourTable) {
 }
 
 TEST(OlePackedDibTest, BitfieldMasksAreHonoured) {
-    // 16 bits as 5-6-5; one pixel of pure green and one of pure red.
-    Bytes dib = HeaderBytes(2, 1, 16, BI_BITFIELDS);
-    const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
-    Append(dib, masks, sizeof masks);
-    const unsigned char pixels[4] = {0xE0, 0x07, 0x00, 0xF8};
-    Append(dib, pixels, sizeof pixels);
-    UniqueBitmap bitmap = BitmapFromPackedDib(dib);
+    // 16 bits as 5-6-5 (masks F800, 07E0, 001F); one pixel of pure green and one of pure red.
+    UniqueBitmap bitmap = BitmapFromPackedDib(
+        Dib(2, 1, 16, {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0, 0xE0, 0x07, 0x00, 0xF8},
+            BI_BITFIELDS));
     ASSERT_TRUE(bitmap);
     const std::vector<COLORREF> seen = PixelsOf(bitmap.get(), 2, 1);
     ASSERT_EQ(seen.size(), 2u);
@@ -723,7 +668,7 @@ TEST(OlePackedDibTest, BitfieldMasksAreHonoured) {
 }
 
 TEST(OlePackedDibTest, TruncatedDibsAreRejected) {
-    for (const Bytes& dib : {KnownDib24(), PaletteDib()}) {
+    for (const Bytes& dib : {Dib(3, 2, 24, kRows24), PaletteDib()}) {
         ASSERT_TRUE(BitmapFromPackedDib(dib));
         for (size_t cut = 0; cut < dib.size(); ++cut)
             EXPECT_FALSE(BitmapFromPackedDib(Bytes(dib.begin(), dib.begin() + cut))) << cut;
@@ -731,7 +676,7 @@ TEST(OlePackedDibTest, TruncatedDibsAreRejected) {
 }
 
 TEST(OlePackedDibTest, MalformedHeadersAreRejected) {
-    const Bytes good = KnownDib24();
+    const Bytes good = Dib(3, 2, 24, kRows24);
     auto with = [&](auto change) {
         Bytes dib = good;
         BITMAPINFOHEADER header = HeaderOf(dib);
