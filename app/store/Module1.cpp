@@ -91,8 +91,9 @@ std::optional<int16_t> ToInt16(std::wstring_view text) {
 
 std::wstring SettingsSnapshot::Read(std::string_view section, std::string_view key,
                                     std::wstring_view fallback) const {
+    // An empty value counts as absent, whatever the profile functions say.
     const std::optional<std::string_view> raw = document_.Find(section, key);
-    if (!raw) return std::wstring(fallback);
+    if (!raw || raw->empty()) return std::wstring(fallback);
     return codec_->FromBytes(DecodeLineBreaks(*raw));
 }
 

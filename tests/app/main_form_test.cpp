@@ -61,6 +61,17 @@ TEST_F(MainFormTest, StartUpReadsTheFileOnceAndLeavesItAlone) {
     EXPECT_EQ(fs.replaceCount, replaces);
 }
 
+// Empty values are absent ones: the defaults apply, not an empty text.
+TEST_F(MainFormTest, EmptyValuesGiveTheDefaults) {
+    fs.files[kIni] = "[Settings]\r\nStoreNumber=\r\nSounds=\r\nHotkeys=\r\nFormTop=\r\n";
+    form.FormLoad(kFolder);
+    EXPECT_EQ(form.CurrentStore(), 1);
+    EXPECT_EQ(Stored("Settings", "StoreNumber"), L"1");
+    EXPECT_TRUE(form.CurrentOptions().sounds);
+    EXPECT_FALSE(form.CurrentOptions().hotkeys);
+    EXPECT_EQ(view.geometry.top, 500);
+}
+
 TEST_F(MainFormTest, StoredOptionsAndCaptionsAreRestored) {
     fs.files[kIni] =
         "[Settings]\r\nStoreNumber=3\r\nAutoSave=1\r\nSounds=0\r\nAutoRun=1\r\nMainOnTop=1\r\n"
@@ -182,8 +193,8 @@ TEST_F(MainFormTest, ExitMaximizedOrMinimizedWritesNoGeometry) {
         form.FormLoad(kFolder);
         view.geometry.state = state;
         form.FormUnload();
-        EXPECT_EQ(Stored("Settings", "FormWidth"), L"<absent>");
-        EXPECT_EQ(Stored("Settings", "FormTop"), L"<absent>");
+        EXPECT_FALSE(Present("Settings", "FormWidth"));
+        EXPECT_FALSE(Present("Settings", "FormTop"));
     }
 }
 
@@ -198,7 +209,7 @@ TEST_F(MainFormTest, CloseBoxAsksThenHidesInsteadOfEnding) {
     EXPECT_EQ(prompt.questions[0].title, L"Save Changes ?");
     EXPECT_EQ(prompt.questions[0].icon, Prompt::Icon::kQuestion);
     EXPECT_EQ(Stored("Savings1", "txt(2)"), L"edited");
-    EXPECT_EQ(Stored("Settings", "FormWidth"), L"<absent>");
+    EXPECT_FALSE(Present("Settings", "FormWidth"));
 }
 
 TEST_F(MainFormTest, TheSaveQuestionReadsExactly) {

@@ -120,9 +120,10 @@ class SettingsFileTest : public ::testing::Test {
 
 TEST_F(SettingsFileTest, AbsentFileSectionOrKeyGivesTheDefault) {
     EXPECT_EQ(settings.ReadSetting(path, "Settings", "FormTop", L"500"), L"500");
-    // Like the profile functions, an entry that is there but empty reads empty.
-    fs.files[path] = "[Settings]\r\nFormTop=\r\n[Savings3]\r\ntxt(1)=b\r\ntxt(0)=a\r\n";
-    EXPECT_EQ(settings.ReadSetting(path, "Settings", "FormTop", L"500"), L"");
+    // An entry that is there but empty reads as the default too.
+    fs.files[path] = "[Settings]\r\nFormTop=\r\nFormLeft=\"\"\r\n[Savings3]\r\ntxt(1)=b\r\ntxt(0)=a\r\n";
+    EXPECT_EQ(settings.ReadSetting(path, "Settings", "FormTop", L"500"), L"500");
+    EXPECT_EQ(settings.ReadSetting(path, "Settings", "FormLeft", L"1500"), L"1500");
     EXPECT_EQ(settings.ReadSetting(path, "Other", "FormTop", L"d"), L"d");
     EXPECT_EQ(settings.ReadSettings(path, "Savings3", {"txt(0)", "txt(1)", "txt(2)"}),
               (std::vector<std::wstring>{L"a", L"b", L""}));

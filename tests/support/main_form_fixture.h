@@ -28,7 +28,11 @@ class MainFormTest : public ::testing::Test {
 
     std::wstring Stored(std::string_view section, std::string_view key) {
         Settings s(fs, codec);
-        return s.ReadSetting(kIni, section, key, L"<absent>");
+        return s.ReadSetting(kIni, section, key, L"");
+    }
+    // Whether the file holds the entry at all, empty or not.
+    bool Present(std::string_view section, std::string_view key) {
+        return IniDocument(fs.files[kIni]).Find(section, key).has_value();
     }
     void Store(std::string_view section, std::string_view key, std::wstring_view value) {
         Settings s(fs, codec);
