@@ -11,6 +11,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Tarnkey_h.h"
@@ -138,25 +139,26 @@ class HotKeyTest : public ::testing::Test {
 HMODULE HotKeyTest::library_ = nullptr;
 
 // The scripted clients check the error texts; here, what the system holds.
-TEST_F(HotKeyTest, RegistersUnderTheTextAtomUntilReleased) {
+TEST_F(HotKeyTest, RegistersUnderTheTextAtomUntilRemovedOrReleased) {
     _HotKey* key = Create();
     HRESULT hr = E_FAIL;
-    const LONG id = Set(key, 112, 3, &hr);
+    LONG id = Set(key, 112, 3, &hr);
     ASSERT_EQ(hr, S_OK);
     EXPECT_LT(id, 0);
     EXPECT_GE(id, -16384);
     EXPECT_EQ(static_cast<ATOM>(static_cast<SHORT>(id)), ::GlobalFindAtomA("CTRL+ALT+F1"));
-    const LONG again = Set(key, 112, 3, &hr);
+    EXPECT_EQ(Set(key, 112, 3, &hr), 0);
     EXPECT_EQ(hr, static_cast<HRESULT>(0x800403E9));
-    EXPECT_EQ(again, 0);
-    // The refused second reference is gone; the first still holds the atom.
-    EXPECT_NE(::GlobalFindAtomA("CTRL+ALT+F1"), 0);
+    EXPECT_EQ(key->RemoveHotKey(&id), S_OK);
+    EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F1"), 0) << "the refused one gave its reference back";
+
+    ASSERT_NE(Set(key, 114, 3), 0);
     HWND probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                                    nullptr);
-    EXPECT_FALSE(::RegisterHotKey(probe, 1, 3, 112));
+    EXPECT_FALSE(::RegisterHotKey(probe, 1, 3, 114));
     key->Release();
-    EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F1"), 0);
-    EXPECT_TRUE(::RegisterHotKey(probe, 1, 3, 112)) << "the combination is free again";
+    EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F3"), 0);
+    EXPECT_TRUE(::RegisterHotKey(probe, 1, 3, 114)) << "the combination is free again";
     ::UnregisterHotKey(probe, 1);
     ::DestroyWindow(probe);
 }
