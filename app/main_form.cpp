@@ -145,12 +145,10 @@ void MainForm::lblStore_Click(int store) {
     CheckStoreChanges();
     SwitchStore(static_cast<int16_t>(store));
     if (store == kPicturesStore) view_.SetWidth(kPicturesWidth);
-    view_.SetEnabled(IDM_UNDO, false);
-    view_.SetEnabled(IDM_POPUNDO, false);
 }
 
-// Unlike a label click this keeps the width and the Undo items; the change
-// check runs too, so that a menu choice never throws edits away unasked.
+// Unlike a label click this keeps the width; the change check runs too, so
+// that a menu choice never throws edits away unasked.
 void MainForm::submnustore_Click(int store) {
     if (store < 0 || store >= kStoreCount) return;
     CheckStoreChanges();
@@ -248,7 +246,10 @@ void MainForm::SwitchStore(int16_t store, const SettingsSnapshot* stored) {
     if (!stored || stored->Read(kSettingsSection, "StoreNumber", L"") != number)
         storeNumberStored_ = Write("StoreNumber", number) || storeNumberStored_;
     currentStore_ = store;
+    // What Undo remembers belongs to the store shown before.
     ForgetUndo();
+    view_.SetEnabled(IDM_UNDO, false);
+    view_.SetEnabled(IDM_POPUNDO, false);
     LoadStore(stored);
     view_.ShowPictures(store == kPicturesStore);
     view_.Repaint();

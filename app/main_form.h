@@ -204,6 +204,7 @@ class MainForm {
     std::wstring copiedText_, pastedText_, undoText_;
     std::optional<BoxRef> undoTarget_;
     int16_t undoPicSlot_ = 0;
+    bool pictureUndo_ = false;  // a picture paste or clear can be undone
     int16_t popupSlot_ = 0;
     std::array<std::wstring, 10> pictureTag_;
 

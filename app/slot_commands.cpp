@@ -67,6 +67,7 @@ void MainForm::TakeSnapshot(BoxRef box) {
 void MainForm::ForgetUndo() {
     undoTarget_.reset();
     undoText_.clear();
+    pictureUndo_ = false;
 }
 
 bool MainForm::SavePicture(int slot, const std::vector<uint8_t>& dib) {
@@ -163,6 +164,7 @@ void MainForm::picPaste_Click(int index) {
         view_.SetEnabled(IDM_POPUNDO, false);
         GetClipPic();
         undoPicSlot_ = static_cast<int16_t>(index);
+        pictureUndo_ = true;
         KeepPreviousPicture(fs_, index);
         // A picture the slot cannot show is not kept either: it would turn
         // up at the next start, and a drag would offer a file never seen.
@@ -366,25 +368,25 @@ void MainForm::mnuUndo_Click() {
         view_.SetEnabled(IDM_POPUNDO, false);
         return;
     }
+    view_.SetEnabled(IDM_UNDO, false);
+    view_.SetEnabled(IDM_POPUNDO, false);
+    if (!pictureUndo_) return;
+    pictureUndo_ = false;
     const int slot = undoPicSlot_;
     const std::wstring path = SlotPicturePath(slot);
     const std::wstring undo(kUndoPicturePath);
-    bool restored = false;
-    if (fs_.FileExists(undo) && pictures_.LoadSlotPicture(slot, undo)) {
-        const FileRead kept = fs_.ReadAll(undo);
-        if (kept.status == FileRead::Status::kOk && fs_.ReplaceAtomically(path, kept.bytes)) {
-            pictureTag_[slot] = path;
-        }
-        restored = true;
-    }
-    if (!restored) {
+    if (!fs_.FileExists(undo)) {  // the slot was empty before
         pictures_.SetSlotPicture(slot, {});
         fs_.Remove(path);
         pictureTag_[slot].clear();
+    } else if (pictures_.LoadSlotPicture(slot, undo)) {
+        const FileRead kept = fs_.ReadAll(undo);
+        if (kept.status == FileRead::Status::kOk && fs_.ReplaceAtomically(path, kept.bytes))
+            pictureTag_[slot] = path;
     }
+    // An undo file that cannot be read changes nothing: the slot keeps its
+    // picture and its file.
     pictures_.FitSlotPicture(slot);
-    view_.SetEnabled(IDM_UNDO, false);
-    view_.SetEnabled(IDM_POPUNDO, false);
 }
 
 // The whole text, however long it is.
@@ -414,6 +416,7 @@ void MainForm::popDelete_Click() {
     pictures_.SetSlotPicture(slot, {});
     pictures_.FitSlotPicture(slot);
     undoPicSlot_ = popupSlot_;
+    pictureUndo_ = true;
     view_.SetEnabled(IDM_UNDO, true);
     view_.SetEnabled(IDM_POPUNDO, true);
     GetClipPic();

@@ -355,10 +355,29 @@ TEST_F(SlotTest, UndoNeverCrossesAStoreSwitch) {
     view.text[0] = L"store three";
     clipboard.text = L"pasted";
     form.picPaste_Click(0);
-    form.submnustore_Click(4);  // keeps the Undo items as they were
+    form.submnustore_Click(4);
     ASSERT_EQ(view.text[0], L"");
+    EXPECT_FALSE(UndoEnabled());
     form.mnuUndo_Click();
     EXPECT_EQ(view.text[0], L"");  // not the other store's text
+}
+
+// Undo of a text slot must not become an Undo of picture slot 1 with
+// whatever undo file an earlier session left.
+TEST_F(SlotTest, AMenuChoiceOfThePicturesStoreLeavesNothingToUndo) {
+    fs.files[SlotPicturePath(0)] = BitmapFileOf(SmallDib(10));
+    fs.files[std::wstring(kUndoPicturePath)] = BitmapFileOf(SmallDib(99));
+    view.readableFiles[SlotPicturePath(0)] = true;
+    view.readableFiles[std::wstring(kUndoPicturePath)] = true;
+    clipboard.text = L"pasted";
+    form.picPaste_Click(0);
+    ASSERT_TRUE(UndoEnabled());
+    form.submnustore_Click(0);
+    EXPECT_FALSE(UndoEnabled());
+    EXPECT_FALSE(view.enabled[IDM_POPUNDO]);
+    form.mnuUndo_Click();
+    EXPECT_EQ(view.picture[0], SlotPicturePath(0));
+    EXPECT_EQ(fs.files[SlotPicturePath(0)], BitmapFileOf(SmallDib(10)));
 }
 
 class PictureSlotTest : public SlotTest {
@@ -411,6 +430,18 @@ TEST_F(PictureSlotTest, APictureTheSlotCannotShowIsNotKept) {
     EXPECT_FALSE(fs.files.count(SlotPicturePath(4)));
     form.mnuUndo_Click();
     EXPECT_EQ(fs.files[SlotPicturePath(4)], BitmapFileOf(SmallDib(10)));
+}
+
+TEST_F(PictureSlotTest, AnUndoFileThatCannotBeReadKeepsTheSlotAsItIs) {
+    fs.files[SlotPicturePath(3)] = BitmapFileOf(SmallDib(10));
+    clipboard.picture = SmallDib(200);
+    form.picPaste_Click(3);
+    ASSERT_TRUE(fs.files.count(std::wstring(kUndoPicturePath)));
+    view.readableFiles[std::wstring(kUndoPicturePath)] = false;  // damaged meanwhile
+    form.mnuUndo_Click();
+    EXPECT_EQ(view.dib[3], SmallDib(200));
+    EXPECT_EQ(fs.files[SlotPicturePath(3)], BitmapFileOf(SmallDib(200)));
+    EXPECT_FALSE(UndoEnabled());
 }
 
 TEST_F(PictureSlotTest, ClearOfAnEmptySlotLeavesNothingToUndo) {
