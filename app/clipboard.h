@@ -16,6 +16,8 @@ class Clipboard {
     virtual std::optional<std::wstring> Text() = 0;
     // Replaces whatever the clipboard holds with `text`.
     virtual bool SetText(std::wstring_view text) = 0;
+    // Puts `text` beside what the clipboard holds: a picture or files stay.
+    virtual bool AddText(std::wstring_view text) = 0;
     virtual bool Clear() = 0;
     // The clipboard's picture as a packed DIB, or nothing when it holds none.
     virtual std::optional<std::vector<uint8_t>> Dib() = 0;

@@ -2,6 +2,7 @@
 #include "clipboard_win.h"
 
 #include "util/ole_win.h"
+#include "util/strings_win.h"
 
 namespace quillet {
 
@@ -36,6 +37,20 @@ std::optional<std::wstring> SystemClipboard::Text() {
 bool SystemClipboard::SetText(std::wstring_view text) {
     return Put(CF_UNICODETEXT,
                GlobalCopy(text.data(), text.size() * sizeof(wchar_t), sizeof(wchar_t)));
+}
+
+// The 8-bit text goes too: an older one from another program would
+// otherwise be what programs reading that format get.
+bool SystemClipboard::AddText(std::wstring_view text) {
+    UniqueGlobal wide = GlobalCopy(text.data(), text.size() * sizeof(wchar_t), sizeof(wchar_t));
+    const std::string ansi = Narrow(text);
+    UniqueGlobal narrow = GlobalCopy(ansi.data(), ansi.size(), 1);
+    if (!wide || !narrow) return false;
+    ClipboardScope open(owner_);
+    if (!open || !::SetClipboardData(CF_UNICODETEXT, wide.get())) return false;
+    wide.release();  // the clipboard owns it now
+    if (::SetClipboardData(CF_TEXT, narrow.get())) narrow.release();
+    return true;
 }
 
 bool SystemClipboard::Put(UINT format, UniqueGlobal block) {

@@ -14,6 +14,7 @@ class SystemClipboard final : public Clipboard {
     void SetOwner(HWND owner) { owner_ = owner; }
     std::optional<std::wstring> Text() override;
     bool SetText(std::wstring_view text) override;
+    bool AddText(std::wstring_view text) override;
     bool Clear() override;
     std::optional<std::vector<uint8_t>> Dib() override;
     bool SetDib(const std::vector<uint8_t>& dib) override;

@@ -422,10 +422,11 @@ void MainForm::popDelete_Click() {
     GetClipPic();
 }
 
-// With no address found the clipboard keeps what the user had on it.
+// The addresses join what the clipboard holds; with none found it keeps
+// what the user had on it.
 void MainForm::mnuGetIP_Click() {
     const std::wstring addresses = GetIPAddress(desktop_.resolver);
-    if (!addresses.empty()) clipboard_.SetText(addresses);
+    if (!addresses.empty()) clipboard_.AddText(addresses);
     BeepIfSounds();
     ShowClipboard();
     prompt_.Tell(L"IP Address", IPAddressMessage(addresses), Prompt::Icon::kNone);

@@ -526,7 +526,7 @@ TEST(IPAddress, FormatsInResolverOrderWithoutATrailingSeparator) {
     EXPECT_EQ(GetIPAddress(r), L"");
 }
 
-TEST_F(SlotTest, GetIPLeavesTheClipboardAloneWhenNothingIsFound) {
+TEST_F(SlotTest, GetIPAddsToTheClipboardAndLeavesItAloneWhenNothingIsFound) {
     clipboard.text = L"precious";
     form.mnuGetIP_Click();
     EXPECT_EQ(clipboard.text, L"precious");
@@ -536,8 +536,10 @@ TEST_F(SlotTest, GetIPLeavesTheClipboardAloneWhenNothingIsFound) {
               L"Your current IP Address\r\n\r\n\r\nThis is also now in your clipboard.");
 
     resolver.hosts["quillet-host"] = {{192, 168, 0, 5}, {10, 0, 0, 2}};
+    clipboard.picture = SmallDib(3);  // stays beside the addresses
     form.mnuGetIP_Click();
     EXPECT_EQ(clipboard.text, L"192.168.0.5, 10.0.0.2");
+    EXPECT_EQ(clipboard.picture, SmallDib(3));
     EXPECT_EQ(view.clipboardText, L"192.168.0.5, 10.0.0.2");
     EXPECT_EQ(prompt.messages[1].text,
               L"Your current IP Address\r\n192.168.0.5, 10.0.0.2\r\n\r\n"

@@ -125,8 +125,9 @@ TEST_F(SlotProgramTest, CutAndPasteOutsideASlotBoxSayWhy) {
     EXPECT_EQ(ClipboardText(), L"kept");
 }
 
-TEST_F(SlotProgramTest, GetIPShowsTheAddressesAndLeavesThemOnTheClipboard) {
-    ASSERT_TRUE(PutClipboardText(L"before"));
+// The addresses join the clipboard: a picture on it stays.
+TEST_F(SlotProgramTest, GetIPShowsTheAddressesAndAddsThemToTheClipboard) {
+    ASSERT_TRUE(PutClipboardBitmap());
     app.Command(IDM_GETIP);
     HWND box = app.WaitForBox(L"IP Address");
     ASSERT_TRUE(box);
@@ -139,7 +140,9 @@ TEST_F(SlotProgramTest, GetIPShowsTheAddressesAndLeavesThemOnTheClipboard) {
     ASSERT_EQ(shown.substr(shown.size() - tail.size()), tail);
     const std::wstring addresses =
         shown.substr(head.size(), shown.size() - head.size() - tail.size());
-    EXPECT_EQ(ClipboardText(), addresses.empty() ? L"before" : addresses);
+    EXPECT_TRUE(ClipboardHas(CF_BITMAP));
+    if (addresses.empty()) EXPECT_FALSE(ClipboardHas(CF_UNICODETEXT));
+    else EXPECT_EQ(ClipboardText(), addresses);
     if (!addresses.empty()) {
         EXPECT_NE(addresses.back(), L' ');
         EXPECT_NE(addresses.back(), L',');

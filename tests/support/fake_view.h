@@ -160,6 +160,11 @@ class FakeClipboard final : public Clipboard {
         ++writes;
         return true;
     }
+    bool AddText(std::wstring_view t) override {
+        text = std::wstring(t);
+        ++writes;
+        return true;
+    }
     bool Clear() override {
         text.reset();
         picture.reset();
