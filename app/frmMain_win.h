@@ -85,6 +85,8 @@ class frmMain final : public Window, public MainView {
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    static LRESULT CALLBACK ClipboardLineProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                              UINT_PTR id, DWORD_PTR self);
 
     void CreateControls();
     void CreateTooltips();

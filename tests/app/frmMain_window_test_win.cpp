@@ -120,6 +120,18 @@ TEST_F(WindowTest, ScrollingBoxesTakeTheirWholeTextWhenIdle) {
     EXPECT_TRUE(testing::WaitFor([&] { return lastLine() >= 400; }));
 }
 
+TEST_F(WindowTest, AClickOnTheClipboardLineRefreshesItEvenWithTheFocus) {
+    ASSERT_TRUE(Open());
+    HWND line = window_.Control(IDC_TXTCLIPBOARD);
+    ::SetFocus(line);
+    ASSERT_EQ(::GetFocus(), line);
+    ASSERT_TRUE(testing::PutClipboardText(L"fresh text"));
+    ::SendMessageW(line, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageW(line, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(testing::RunningProgram::TextOf(line), L"fresh text");
+    EXPECT_EQ(testing::RunningProgram::TextOf(window_.Control(IDC_TXTLENGTH)), L"10 Chars");
+}
+
 // A 4 x 1 pixel, 24-bit Windows bitmap file.
 std::string TinyBitmap() {
     std::string b = "BM";
