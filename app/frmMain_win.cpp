@@ -234,9 +234,9 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnClose();
             return 0;
         case WM_QUERYENDSESSION:
-            logic_->FormQueryUnload(UnloadMode::kSession);
-            return TRUE;
+            return OnQueryEndSession();
         case WM_ENDSESSION:
+            ::ShutdownBlockReasonDestroy(hwnd());
             if (wp) {
                 logic_->FormUnload();
                 Destroy();
@@ -312,6 +312,14 @@ LRESULT CALLBACK frmMain::ClipboardLineProc(HWND hwnd, UINT msg, WPARAM wp, LPAR
 void frmMain::OnClipboardLine(int index, int code) {
     if (code != EN_SETFOCUS) return;
     index == 0 ? logic_->txtLength_Click() : logic_->txtClipboard_Click();
+}
+
+// Unsaved texts that could not be saved hold the session up, with the
+// reason where Windows shows it; the user may end the session anyway.
+LRESULT frmMain::OnQueryEndSession() {
+    if (!logic_->FormQueryUnload(UnloadMode::kSession)) return TRUE;
+    ::ShutdownBlockReasonCreate(hwnd(), logic_->SessionBlockReason().c_str());
+    return FALSE;
 }
 
 // The close box only hides the window; the program stays in the tray.

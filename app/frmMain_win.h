@@ -102,6 +102,7 @@ class frmMain final : public Window, public MainView {
     void OnClipboardLine(int id, int code);
     void OnExit();
     void OnClose();
+    LRESULT OnQueryEndSession();
     LRESULT OnColour(HDC dc, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnPaint();

@@ -112,13 +112,26 @@ void MainForm::ShowStoreCaptions() {
 }
 
 bool MainForm::FormQueryUnload(UnloadMode mode) {
-    const bool saved = CheckStoreChanges();
+    sessionBlock_.clear();
     if (mode == UnloadMode::kUser) {
+        CheckStoreChanges();
         view_.Hide();
         return true;
     }
-    // A save that failed keeps the program open, so the edits are not lost.
-    return !saved && mode == UnloadMode::kProgram;
+    const IoResult saved = RunChangeCheck(nullptr);
+    if (saved) return false;
+    // Windows shows why a session cannot end; a box of ours might be hidden
+    // behind its screen, and waiting on it would hold the logoff up.
+    if (mode == UnloadMode::kSession) {
+        sessionBlock_ = SaveFailureText(saved);
+        return true;
+    }
+    // The user decides: keep the program and its texts (the default), or
+    // lose the changes and exit.
+    return !prompt_.Confirm(kProgramTitle,
+                            SaveFailureText(saved) +
+                                L"\r\n\r\nExit anyway? The changes to this store will be lost.",
+                            Prompt::Buttons::kYesNo);
 }
 
 void MainForm::FormUnload() {
@@ -196,29 +209,38 @@ void MainForm::LoadPictures(const SettingsSnapshot* stored) {
     view_.Repaint();
 }
 
-bool MainForm::SaveStore() {
+IoResult MainForm::WriteStore() {
     std::vector<Settings::Value> values;
     const std::string section = StoreSection(currentStore_);
     for (int i = 0; i < kSlotCount; ++i) {
         values.push_back({section, TextKey(i), view_.SlotText(i)});
         values.push_back({section, TitleWriteKey(i), view_.SlotTitle(i)});
     }
-    const IoResult result = settings_.WriteSettings(settingsPath_, values);
     storeChanged_ = false;
-    if (!result) {
-        prompt_.Tell(kProgramTitle,
-                     L"The store could not be saved to the settings file\r\n" + settingsPath_ +
-                         L"\r\n\r\n" + result.reason,
-                     Prompt::Icon::kCritical);
-        return false;
-    }
-    return true;
+    return settings_.WriteSettings(settingsPath_, values);
+}
+
+std::wstring MainForm::SaveFailureText(const IoResult& result) const {
+    return L"The store could not be saved to the settings file\r\n" + settingsPath_ +
+           L"\r\n\r\n" + result.reason;
+}
+
+bool MainForm::SaveStore() {
+    const IoResult result = WriteStore();
+    if (!result) prompt_.Tell(kProgramTitle, SaveFailureText(result), Prompt::Icon::kCritical);
+    return static_cast<bool>(result);
 }
 
 bool MainForm::CheckStoreChanges(const SettingsSnapshot* stored) {
-    bool saved = true;
+    const IoResult result = RunChangeCheck(stored);
+    if (!result) prompt_.Tell(kProgramTitle, SaveFailureText(result), Prompt::Icon::kCritical);
+    return static_cast<bool>(result);
+}
+
+IoResult MainForm::RunChangeCheck(const SettingsSnapshot* stored) {
+    IoResult saved;
     if (currentStore_ == kPicturesStore) {
-        saved = SaveStore();
+        saved = WriteStore();
     } else {
         const std::string section = StoreSection(currentStore_);
         const std::vector<std::wstring> values =
@@ -231,7 +253,7 @@ bool MainForm::CheckStoreChanges(const SettingsSnapshot* stored) {
         if (storeChanged_) {
             if (options_.autoSave ||
                 prompt_.AskYesNo(L"Save Changes ?", kSaveQuestion, Prompt::Icon::kQuestion))
-                saved = SaveStore();
+                saved = WriteStore();
         }
     }
     storeChanged_ = false;

@@ -82,9 +82,11 @@ class MainForm {
     // The single-instance hand-over happens before, in the shell.
     void FormLoad(std::wstring_view programFolder);
 
-    // Returns true when the close is cancelled (the window is only hidden, or
-    // a failed save keeps the program open).
+    // Returns true when the close is cancelled: the window is only hidden, or
+    // a save failed and the user keeps the program, or (at the end of the
+    // session) SessionBlockReason says why the session should wait.
     bool FormQueryUnload(UnloadMode mode);
+    const std::wstring& SessionBlockReason() const { return sessionBlock_; }
     void FormUnload();
     void CloseMainWindow();
 
@@ -146,7 +148,7 @@ class MainForm {
     // moment ago, which spares reading it again.
     void LoadStore(const SettingsSnapshot* stored = nullptr);
     bool SaveStore();  // false when the file could not be written (the user was told)
-    bool CheckStoreChanges(const SettingsSnapshot* stored = nullptr);
+    bool CheckStoreChanges(const SettingsSnapshot* stored = nullptr);  // the same
     void SwitchStore(int16_t store, const SettingsSnapshot* stored = nullptr);
     void FormResize();
 
@@ -165,6 +167,10 @@ class MainForm {
         return settings_.WriteSetting(settingsPath_, kSettingsSection, key, value);
     }
     void ApplyMainOnTop(bool settingsStored, std::wstring_view mainOnTop);
+    // The save and the change check with a failure handed back, not told.
+    IoResult WriteStore();
+    IoResult RunChangeCheck(const SettingsSnapshot* stored);
+    std::wstring SaveFailureText(const IoResult& result) const;
     void ShowOptions();
     void ShowStoreCaptions();
     void LoadPictures(const SettingsSnapshot* stored);
@@ -197,6 +203,7 @@ class MainForm {
     int16_t currentStore_ = 0;
     bool storeChanged_ = false;
     bool storeNumberStored_ = false;  // the file holds a current store number
+    std::wstring sessionBlock_;
     Options options_;
     std::array<std::wstring, 16> captions_;
 

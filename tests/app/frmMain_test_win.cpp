@@ -127,21 +127,50 @@ TEST_F(ProgramTest, CloseAfterAnEditAsksAndYesSaves) {
     EXPECT_EQ(ProfileValue("Savings1", "txtTitle(3)"), "Notes");
 }
 
-TEST_F(ProgramTest, AnUnwritableFileOnExitKeepsTheProgramOpen) {
+// A failed save on Exit asks; No (the default) keeps the program and its
+// texts, Yes ends it.
+TEST_F(ProgramTest, AnUnwritableFileOnExitAsksWhetherToExitAnyway) {
     WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n");
     RunningProgram app;
     ASSERT_TRUE(app.Start());
     ::SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_READONLY);
     app.SetText(IDC_TXT0, L"work in progress");
-    app.Command(IDM_EXIT);
-    HWND question = app.WaitForBox(L"Save Changes ?");
-    ASSERT_TRUE(question);
-    RunningProgram::Answer(question, IDYES);
-    HWND failure = app.WaitForBox(L"Quillet Pro");
-    ASSERT_TRUE(failure);
-    RunningProgram::Answer(failure, IDOK);
-    EXPECT_FALSE(app.WaitForExit(std::chrono::seconds(2)));
-    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXT0)), L"work in progress");
+    for (int answer : {IDNO, IDYES}) {
+        app.Command(IDM_EXIT);
+        HWND question = app.WaitForBox(L"Save Changes ?");
+        ASSERT_TRUE(question);
+        RunningProgram::Answer(question, IDYES);
+        HWND failure = app.WaitForBox(L"Quillet Pro");
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(RunningProgram::DefaultButton(failure), IDNO);
+        RunningProgram::Answer(failure, answer);
+        if (answer == IDNO) {
+            EXPECT_FALSE(app.WaitForExit(std::chrono::seconds(2)));
+            EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXT0)), L"work in progress");
+        }
+    }
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+// The end of the session waits while texts cannot be saved, and asks no
+// question of its own; once the file can be written the session may end.
+TEST_F(ProgramTest, LogoffWaitsOnlyWhileTheTextsCannotBeSaved) {
+    WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nAutoSave=1\r\n");
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    ::SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_READONLY);
+    app.SetText(IDC_TXT0, L"work in progress");
+    auto queryEnd = [&] {
+        DWORD_PTR answer = 99;
+        ::SendMessageTimeoutW(app.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                              10000, &answer);
+        return answer;
+    };
+    EXPECT_EQ(queryEnd(), static_cast<DWORD_PTR>(FALSE));
+    EXPECT_TRUE(app.Running());
+    ::SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(queryEnd(), static_cast<DWORD_PTR>(TRUE));
+    EXPECT_TRUE(WaitFor([] { return ProfileValue("Savings1", "txt(0)") == "work in progress"; }));
 }
 
 TEST_F(ProgramTest, LabelClickAfterAnEditAsksAndYesSavesBeforeTheSwitch) {

@@ -223,16 +223,45 @@ TEST_F(MainFormTest, TheSaveQuestionReadsExactly) {
               L"from the Options menu.");
 }
 
-TEST_F(MainFormTest, AFailedSaveIsReportedAndKeepsTheProgramOpen) {
+// A save that fails on Exit asks; No, the default, keeps the program with
+// its texts, Yes lets it go. Nothing may lock the user in.
+TEST_F(MainFormTest, AFailedSaveOnExitAsksWhetherToExitAnyway) {
+    form.FormLoad(kFolder);
+    view.text[0] = L"unsaved work";
+    fs.readOnly.insert(kIni);
+    prompt.answers = {true, false};  // save: yes; exit anyway: no
+    EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kProgram));
+    EXPECT_TRUE(prompt.messages.empty());
+    ASSERT_EQ(prompt.confirmations.size(), 1u);
+    const auto& asked = prompt.confirmations[0];
+    EXPECT_EQ(asked.title, L"Quillet Pro");
+    EXPECT_EQ(asked.buttons, Prompt::Buttons::kYesNo);  // No is the default
+    EXPECT_NE(asked.text.find(kIni), std::wstring::npos);
+    EXPECT_NE(asked.text.find(L"Access is denied."), std::wstring::npos);
+    EXPECT_NE(asked.text.find(L"Exit anyway?"), std::wstring::npos);
+    EXPECT_EQ(view.text[0], L"unsaved work");
+
+    prompt.answers = {true, true};
+    EXPECT_FALSE(form.FormQueryUnload(UnloadMode::kProgram));
+}
+
+// At the end of the session nothing waits on a box: the reason goes to
+// Windows instead.
+TEST_F(MainFormTest, AFailedSaveAtLogoffGivesAReasonInsteadOfAQuestion) {
     form.FormLoad(kFolder);
     view.text[0] = L"unsaved work";
     fs.readOnly.insert(kIni);
     prompt.answers = {true};
-    EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kProgram));
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_NE(prompt.messages[0].text.find(kIni), std::wstring::npos);
-    EXPECT_NE(prompt.messages[0].text.find(L"Access is denied."), std::wstring::npos);
-    EXPECT_EQ(view.text[0], L"unsaved work");
+    EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kSession));
+    EXPECT_TRUE(prompt.confirmations.empty());
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_NE(form.SessionBlockReason().find(kIni), std::wstring::npos);
+
+    fs.readOnly.clear();
+    prompt.answers = {true};
+    EXPECT_FALSE(form.FormQueryUnload(UnloadMode::kSession));
+    EXPECT_TRUE(form.SessionBlockReason().empty());
+    EXPECT_EQ(Stored("Savings1", "txt(0)"), L"unsaved work");
 }
 
 TEST_F(MainFormTest, ApplyMainOnTopNeedsAStoreNumber) {

@@ -22,14 +22,6 @@ class SlotProgramTest : public ::testing::Test {
         DWORD_PTR ignored = 0;
         ::SendMessageTimeoutW(app.Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &ignored);
     }
-    // The default button of a message box: the one drawn as the default.
-    static int DefaultButton(HWND box) {
-        for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
-            HWND b = ::GetDlgItem(box, id);
-            if (b && (::GetWindowLongW(b, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return id;
-        }
-        return 0;
-    }
     RunningProgram app;
 };
 
@@ -72,7 +64,7 @@ TEST_F(SlotProgramTest, ClearAllAsksAndWritesOnlyOnYes) {
     app.Command(IDM_CLEARALL);
     HWND box = app.WaitForBox(L"Confirm Delete");
     ASSERT_TRUE(box);
-    EXPECT_EQ(DefaultButton(box), IDNO);
+    EXPECT_EQ(RunningProgram::DefaultButton(box), IDNO);
     RunningProgram::Answer(box, IDNO);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
     EXPECT_EQ(ProfileValue("Savings4", "txt(0)"), "four");
@@ -94,7 +86,7 @@ TEST_F(SlotProgramTest, ClearTextBoxesOfThisStoreAsksWithCancelAsDefault) {
     app.Command(IDM_CLEARCONTENTS);
     HWND box = app.WaitForBox(L"Confirm Delete");
     ASSERT_TRUE(box);
-    EXPECT_EQ(DefaultButton(box), IDCANCEL);
+    EXPECT_EQ(RunningProgram::DefaultButton(box), IDCANCEL);
     RunningProgram::Answer(box, IDCANCEL);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
     EXPECT_EQ(Text(IDC_TXT0 + 1), L"one");

@@ -211,6 +211,14 @@ void RunningProgram::Answer(HWND box, int button) {
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));
 }
 
+int RunningProgram::DefaultButton(HWND box) {
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+        HWND b = ::GetDlgItem(box, id);
+        if (b && (::GetWindowLongW(b, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return id;
+    }
+    return 0;
+}
+
 std::wstring RunningProgram::TextOf(HWND w) {
     wchar_t buffer[4096] = {};
     ::SendMessageW(w, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));

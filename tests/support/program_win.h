@@ -62,6 +62,8 @@ class RunningProgram {
     // The program's message box with this title, once it shows.
     HWND WaitForBox(const wchar_t* title) const;
     static void Answer(HWND box, int button);
+    // The button a box's Enter presses.
+    static int DefaultButton(HWND box);
     static std::wstring TextOf(HWND w);
     void SetText(int id, const std::wstring& text) const;
 
