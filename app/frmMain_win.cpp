@@ -10,6 +10,7 @@
 #include "drawing_win.h"
 #include "layout.h"
 #include "resource.h"
+#include "util/known_folder_win.h"
 #include "store/encoding.h"
 #include "util/strings_win.h"
 
@@ -113,7 +114,7 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     clipboard_.SetOwner(hwnd());
     CreateControls();
 
-    logic_->FormLoad(programFolder);
+    logic_->FormLoad(programFolder, KnownFolder(FOLDERID_RoamingAppData));
     if (!logic_->CurrentOptions().startInTray) {
         ::ShowWindow(hwnd(), SW_SHOWNORMAL);
         ::UpdateWindow(hwnd());

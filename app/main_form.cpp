@@ -22,9 +22,9 @@ constexpr std::wstring_view kSaveQuestion =
 
 }  // namespace
 
-void MainForm::FormLoad(std::wstring_view programFolder) {
+void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder) {
     view_.SetCaption(kProgramTitle);
-    places_ = PlacesOf(programFolder);
+    places_ = PlacesOf(programFolder, userDataFolder);
     settingsPath_ = ChooseSettingsPath(places_, kSettingsFileName, fs_);
     // Every start-up question is answered from one read of the file. Only
     // "Settings" keys are written before the stores are read from it.
@@ -35,7 +35,7 @@ void MainForm::FormLoad(std::wstring_view programFolder) {
 
     if (read("askImport", L"") != L"1") {
         // The import of the Standard edition's data is offered here.
-        Write("askImport", L"1");
+        CreateSettingsFile();
     }
 
     if (!fs_.DirectoryExists(kPictureFolder)) fs_.MakeDirectory(kPictureFolder);
@@ -92,6 +92,17 @@ void MainForm::FormLoad(std::wstring_view programFolder) {
     options_.mirror = ToInt16(read("Mirror", L"0")).value_or(0);
     options_.hotkeys = read("Hotkeys", L"0") != L"0";
     ShowOptions();
+}
+
+// The first write creates the file. Where a normal user may not create files
+// (the drive root of current Windows) it goes to the user's own folder, which
+// every later start looks at too.
+void MainForm::CreateSettingsFile() {
+    if (Write("askImport", L"1") || fs_.FileExists(settingsPath_) || places_.userFolder.empty())
+        return;
+    fs_.MakeDirectory(places_.userFolder);
+    settingsPath_ = places_.userFolder + std::wstring(kSettingsFileName);
+    Write("askImport", L"1");
 }
 
 void MainForm::ShowOptions() {

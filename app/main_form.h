@@ -80,7 +80,7 @@ class MainForm {
 
     // Start-up from the designed window to the shown (or hidden) program.
     // The single-instance hand-over happens before, in the shell.
-    void FormLoad(std::wstring_view programFolder);
+    void FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder = {});
 
     // Returns true when the close is cancelled: the window is only hidden, or
     // a save failed and the user keeps the program, or (at the end of the
@@ -172,6 +172,7 @@ class MainForm {
     IoResult RunChangeCheck(const SettingsSnapshot* stored);
     std::wstring SaveFailureText(const IoResult& result) const;
     void ShowOptions();
+    void CreateSettingsFile();
     void ShowStoreCaptions();
     void LoadPictures(const SettingsSnapshot* stored);
     void LayOut(const WindowGeometry& g);

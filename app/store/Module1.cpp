@@ -33,11 +33,20 @@ std::wstring DefaultCaption(int store) {
     return std::to_wstring(store) + L" Store";
 }
 
-ProgramPlaces PlacesOf(std::wstring_view programFolder) {
+namespace {
+std::wstring WithBackslash(std::wstring_view folder) {
+    std::wstring path(folder);
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    return path;
+}
+}  // namespace
+
+ProgramPlaces PlacesOf(std::wstring_view programFolder, std::wstring_view userDataFolder) {
     ProgramPlaces places;
-    places.appFolder = std::wstring(programFolder);
-    if (places.appFolder.empty() || places.appFolder.back() != L'\\') places.appFolder += L'\\';
+    places.appFolder = WithBackslash(programFolder);
     places.appDrive = places.appFolder.substr(0, 3);
+    if (!userDataFolder.empty())
+        places.userFolder = WithBackslash(WithBackslash(userDataFolder) + L"Quillet Pro");
     return places;
 }
 
@@ -48,6 +57,8 @@ std::wstring ChooseSettingsPath(const ProgramPlaces& places, std::wstring_view f
                                        std::wstring(kFallbackFolder) + std::wstring(fileName)};
     for (const std::wstring& candidate : candidates)
         if (fs.FileExists(std::filesystem::path(candidate))) return candidate;
+    const std::wstring user = places.userFolder + std::wstring(fileName);
+    if (!places.userFolder.empty() && fs.FileExists(std::filesystem::path(user))) return user;
     return candidates[0];
 }
 

@@ -33,14 +33,18 @@ std::string CaptionKey(int store);    // "StoreCaption" + n
 std::vector<std::string> StoreKeys();
 std::wstring DefaultCaption(int store);  // n + " Store"
 
-// The folder of the program with a backslash at its end, and its drive root.
+// The folder of the program with a backslash at its end, its drive root,
+// and the program's folder in the user's roaming application data (empty
+// when unknown), where a normal user may always create the settings file.
 struct ProgramPlaces {
     std::wstring appFolder;
     std::wstring appDrive;
+    std::wstring userFolder;
 };
-ProgramPlaces PlacesOf(std::wstring_view programFolder);
+ProgramPlaces PlacesOf(std::wstring_view programFolder, std::wstring_view userDataFolder = {});
 
-// The first existing of drive root, program folder and C:\, else the drive root.
+// The first existing of drive root, program folder, C:\ and the user's
+// folder, else the drive root.
 std::wstring ChooseSettingsPath(const ProgramPlaces& places, std::wstring_view fileName,
                                 FileSystem& fs);
 

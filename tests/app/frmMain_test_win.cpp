@@ -173,6 +173,22 @@ TEST_F(ProgramTest, LogoffWaitsOnlyWhileTheTextsCannotBeSaved) {
     EXPECT_TRUE(WaitFor([] { return ProfileValue("Savings1", "txt(0)") == "work in progress"; }));
 }
 
+// A folder in the file's place makes the drive root refuse the file, as a
+// normal user's rights do on current Windows.
+TEST_F(ProgramTest, ASettingsFileTheDriveRootRefusesGoesToTheUsersFolder) {
+    ASSERT_TRUE(::CreateDirectoryW(kSettingsFile, nullptr));
+    const std::wstring user = testing::UserSettingsFile();
+    for (int start = 0; start < 2; ++start) {
+        RunningProgram app;
+        ASSERT_TRUE(app.Start());
+        app.Command(IDM_EXIT);
+        ASSERT_TRUE(app.WaitForExit());
+    }
+    const std::string saved = ReadFileBytes(user);
+    EXPECT_NE(saved.find("askImport=1"), std::string::npos);
+    EXPECT_NE(saved.find("FormWidth="), std::string::npos);  // the exit wrote there too
+}
+
 TEST_F(ProgramTest, LabelClickAfterAnEditAsksAndYesSavesBeforeTheSwitch) {
     WriteFileBytes(kSettingsFile,
                    "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\n[Savings5]\r\ntxt(0)=five\r\n");

@@ -48,6 +48,24 @@ TEST_F(MainFormTest, FirstStartWithoutSettingsFile) {
 
 // A settings file may hold megabytes; start-up parses it once and writes
 // nothing that is already there.
+// A normal user may not create files at the drive root: the settings go to
+// the user's own folder, and the next start finds them there.
+TEST_F(MainFormTest, ASettingsFileTheDriveRootRefusesIsMadeInTheUsersFolder) {
+    const std::wstring user = L"C:\\Users\\me\\AppData\\Roaming";
+    const std::wstring path = user + L"\\Quillet Pro\\quilbdx.ini";
+    fs.readOnly.insert(kIni);
+    form.FormLoad(kFolder, user);
+    EXPECT_EQ(form.SettingsPath(), path);
+    EXPECT_TRUE(fs.folders.count(user + L"\\Quillet Pro\\"));
+    EXPECT_NE(fs.files[path].find("askImport=1"), std::string::npos);
+    EXPECT_NE(fs.files[path].find("StoreNumber=1"), std::string::npos);
+
+    MainForm again{view, view, prompt, fs, codec, clipboard, cases,
+                   Desktop{keys, clock, shell, resolver}};
+    again.FormLoad(kFolder, user);
+    EXPECT_EQ(again.SettingsPath(), path);
+}
+
 TEST_F(MainFormTest, StartUpReadsTheFileOnceAndLeavesItAlone) {
     Store("Settings", "askImport", L"1");
     Store("Settings", "StoreNumber", L"4");

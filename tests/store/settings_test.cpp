@@ -202,6 +202,16 @@ TEST(SettingsLocation, FirstExistingCandidateElseTheDriveRoot) {
               L"D:\\Tools\\Quillet\\quilbdx.ini");
     fs.files[L"D:\\quilbdx.ini"] = "";
     EXPECT_EQ(ChooseSettingsPath(places, kSettingsFileName, fs), L"D:\\quilbdx.ini");
+
+    // The user's own folder comes last.
+    const ProgramPlaces withUser = PlacesOf(L"D:\\Tools\\Quillet", L"C:\\Users\\me\\Roaming");
+    EXPECT_EQ(withUser.userFolder, L"C:\\Users\\me\\Roaming\\Quillet Pro\\");
+    fs.files.clear();
+    fs.files[L"C:\\Users\\me\\Roaming\\Quillet Pro\\quilbdx.ini"] = "";
+    EXPECT_EQ(ChooseSettingsPath(withUser, kSettingsFileName, fs),
+              L"C:\\Users\\me\\Roaming\\Quillet Pro\\quilbdx.ini");
+    fs.files[L"C:\\quilbdx.ini"] = "";
+    EXPECT_EQ(ChooseSettingsPath(withUser, kSettingsFileName, fs), L"C:\\quilbdx.ini");
 }
 
 TEST(StoreKeys, NamesHaveNoPaddingOrLeadingZeros) {

@@ -1,6 +1,8 @@
 // Installing, starting and driving the real program from a test process.
 #include "support/program_win.h"
 
+#include "util/known_folder_win.h"
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -52,8 +54,14 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
     return done();
 }
 
+std::wstring UserSettingsFile() {
+    return KnownFolder(FOLDERID_RoamingAppData) + L"\\Quillet Pro\\quilbdx.ini";
+}
+
 void CleanDriveC() {
     std::error_code ec;
+    ::RemoveDirectoryW(kSettingsFile);
+    ::DeleteFileW(UserSettingsFile().c_str());
     for (const wchar_t* f :
          {L"C:\\quilbdx.ini", L"C:\\quilbdx.ini.new",
           L"C:\\Program Files\\Quillet Pro\\quilbdx.ini", L"C:\\Internet Shortcut.url"}) {

@@ -18,6 +18,9 @@ inline constexpr wchar_t kSettingsFile[] = L"C:\\quilbdx.ini";
 bool WaitFor(const std::function<bool()>& done,
              std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
+// Where the program keeps its settings when the drive root refuses them.
+std::wstring UserSettingsFile();
+
 // Removes what the program keeps on drive C: so each test starts afresh.
 void CleanDriveC();
 
