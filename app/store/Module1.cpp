@@ -1,6 +1,7 @@
 // Settings access for the program: keys, the file's place, number rules, typed reads and writes.
 #include "store/Module1.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quillet {
@@ -105,6 +106,7 @@ std::wstring SettingsSnapshot::Read(std::string_view section, std::string_view k
     // An empty value counts as absent, whatever the profile functions say.
     const std::optional<std::string_view> raw = document_.Find(section, key);
     if (!raw || raw->empty()) return std::wstring(fallback);
+    if (unicode_) return WideFromUtf8(DecodeLineBreaks(*raw, kUtf8Marker));
     return codec_->FromBytes(DecodeLineBreaks(*raw));
 }
 
@@ -133,16 +135,51 @@ std::vector<std::wstring> Settings::ReadSettings(const std::filesystem::path& pa
 
 IoResult Settings::WriteSetting(const std::filesystem::path& path, std::string_view section,
                                 std::string_view key, std::wstring_view value) {
-    return file_.WriteRaw(path, section, key, EncodeLineBreaks(codec_.ToBytes(value)));
+    return WriteSettings(path, {{std::string(section), std::string(key), std::wstring(value)}});
 }
+
+std::string Settings::Encode(std::wstring_view value, bool unicode) const {
+    if (unicode) return EncodeLineBreaks(Utf8FromWide(value), kUtf8Marker);
+    return EncodeLineBreaks(codec_.ToBytes(value), kByteMarker);
+}
+
+namespace {
+
+// A file in the code page as UTF-8; the marker's two bytes stay the marker,
+// whatever the code page makes of them.
+std::string Utf8FromCodePage(std::string_view bytes, const TextCodec& codec) {
+    std::string out;
+    out.reserve(bytes.size());
+    size_t from = 0;
+    for (size_t at = bytes.find(kByteMarker); ; at = bytes.find(kByteMarker, from)) {
+        const size_t end = at == std::string_view::npos ? bytes.size() : at;
+        out += Utf8FromWide(codec.FromBytes(bytes.substr(from, end - from)));
+        if (at == std::string_view::npos) break;
+        out += kUtf8Marker;
+        from = at + kByteMarker.size();
+    }
+    return out;
+}
+
+}  // namespace
 
 IoResult Settings::WriteSettings(const std::filesystem::path& path,
                                  const std::vector<Value>& values) {
-    std::vector<SettingWrite> writes;
-    writes.reserve(values.size());
-    for (const Value& v : values)
-        writes.push_back({v.section, v.key, EncodeLineBreaks(codec_.ToBytes(v.value))});
-    return file_.WriteRawMany(path, writes);
+    return file_.Update(path, [&](SettingsFile::Loaded& file) {
+        bool changed = !file.existed && !values.empty();
+        if (!file.unicode) {
+            const bool fits = std::all_of(values.begin(), values.end(), [&](const Value& v) {
+                return codec_.Represents(v.value);
+            });
+            if (!fits) {
+                file.document = IniDocument(Utf8FromCodePage(file.document.Bytes(), codec_));
+                file.unicode = changed = true;
+            }
+        }
+        for (const Value& v : values)
+            changed = file.document.Set(v.section, v.key, Encode(v.value, file.unicode)) || changed;
+        return changed;
+    });
 }
 
 }  // namespace quillet

@@ -57,8 +57,8 @@ std::optional<int16_t> ToInt16(std::wstring_view text);
 // start-up asks for dozens of keys of a file that may hold megabytes.
 class SettingsSnapshot {
   public:
-    SettingsSnapshot(IniDocument document, const TextCodec& codec)
-        : document_(std::move(document)), codec_(&codec) {}
+    SettingsSnapshot(SettingsFile::Loaded file, const TextCodec& codec)
+        : document_(std::move(file.document)), unicode_(file.unicode), codec_(&codec) {}
 
     std::wstring Read(std::string_view section, std::string_view key,
                       std::wstring_view fallback) const;
@@ -67,11 +67,14 @@ class SettingsSnapshot {
 
   private:
     IniDocument document_;
+    bool unicode_;
     const TextCodec* codec_;
 };
 
 // ReadSetting/WriteSetting: values in the user's characters, line breaks
-// kept through the marker, the file in the system's code page.
+// kept through the marker. The file stays in the system's code page as long
+// as every value fits it; a value that does not turns the whole file into
+// the profile functions' Unicode form, which it keeps from then on.
 class Settings {
   public:
     Settings(FileSystem& fs, const TextCodec& codec) : file_(fs), codec_(codec) {}
@@ -96,6 +99,7 @@ class Settings {
     IoResult WriteSettings(const std::filesystem::path& path, const std::vector<Value>& values);
 
   private:
+    std::string Encode(std::wstring_view value, bool unicode) const;
     SettingsFile file_;
     const TextCodec& codec_;
 };

@@ -287,10 +287,26 @@ IniDocument::Rendering IniDocument::Render() const {
     return r;
 }
 
-IniDocument SettingsFile::Load(const std::filesystem::path& path) const {
-    FileRead file = fs_.ReadAll(path);
-    return IniDocument(file.status == FileRead::Status::kOk ? std::move(file.bytes)
-                                                            : std::string());
+IoResult SettingsFile::Read(const std::filesystem::path& path, Loaded& file) const {
+    FileRead read = fs_.ReadAll(path);
+    if (read.status == FileRead::Status::kError) return IoResult::Failure(read.reason);
+    file.existed = read.status == FileRead::Status::kOk;
+    file.unicode = IsUtf16File(read.bytes);
+    file.document =
+        IniDocument(file.unicode ? Utf8FromUtf16File(read.bytes) : std::move(read.bytes));
+    return IoResult::Success();
+}
+
+SettingsFile::Loaded SettingsFile::Load(const std::filesystem::path& path) const {
+    Loaded file;
+    if (!Read(path, file)) file = Loaded();
+    return file;
+}
+
+IoResult SettingsFile::Write(const std::filesystem::path& path, const Loaded& file) {
+    if (file.unicode) return fs_.ReplaceAtomically(path, Utf16FileFromUtf8(file.document.Serialize()));
+    const IniDocument::Rendering rendering = file.document.Render();
+    return fs_.ReplaceAtomically(path, rendering.pieces);
 }
 
 std::string SettingsFile::ReadRaw(const std::filesystem::path& path, std::string_view section,
@@ -302,7 +318,7 @@ std::vector<std::string> SettingsFile::ReadRawMany(const std::filesystem::path& 
                                                    std::string_view section,
                                                    const std::vector<std::string>& keys,
                                                    std::string_view fallback) const {
-    const IniDocument doc = Load(path);
+    const IniDocument doc = Load(path).document;
     std::vector<std::string> values;
     values.reserve(keys.size());
     for (const std::string& key : keys) {
@@ -314,14 +330,12 @@ std::vector<std::string> SettingsFile::ReadRawMany(const std::filesystem::path& 
 
 IoResult SettingsFile::WriteRawMany(const std::filesystem::path& path,
                                     const std::vector<SettingWrite>& writes) {
-    FileRead file = fs_.ReadAll(path);
-    if (file.status == FileRead::Status::kError) return IoResult::Failure(file.reason);
-    IniDocument doc(std::move(file.bytes));
-    bool changed = file.status == FileRead::Status::kMissing && !writes.empty();
-    for (const SettingWrite& w : writes) changed = doc.Set(w.section, w.key, w.value) || changed;
-    if (!changed) return IoResult::Success();
-    const IniDocument::Rendering rendering = doc.Render();
-    return fs_.ReplaceAtomically(path, rendering.pieces);
+    return Update(path, [&writes](Loaded& file) {
+        bool changed = !file.existed && !writes.empty();
+        for (const SettingWrite& w : writes)
+            changed = file.document.Set(w.section, w.key, w.value) || changed;
+        return changed;
+    });
 }
 
 IoResult SettingsFile::WriteRaw(const std::filesystem::path& path, std::string_view section,

@@ -99,8 +99,26 @@ class SettingsFile {
   public:
     explicit SettingsFile(FileSystem& fs) : fs_(fs) {}
 
-    // The file parsed once; a missing or unreadable file reads as empty.
-    IniDocument Load(const std::filesystem::path& path) const;
+    // The file parsed once, and its form: values are the code page's bytes,
+    // or UTF-8 for a file in the Unicode form. A missing or unreadable file
+    // reads as empty.
+    struct Loaded {
+        IniDocument document;
+        bool unicode = false;
+        bool existed = false;
+    };
+    Loaded Load(const std::filesystem::path& path) const;
+
+    // Applies `edit` to the file as it is and replaces the file once, in the
+    // form the edit leaves it in, when the edit says it changed something.
+    // A file that exists but cannot be read is never replaced.
+    template <class Edit>
+    IoResult Update(const std::filesystem::path& path, Edit edit) {
+        Loaded file;
+        if (IoResult read = Read(path, file); !read) return read;
+        if (!edit(file)) return IoResult::Success();
+        return Write(path, file);
+    }
 
     // The stored bytes of one value (line-break marker still in place), the
     // whole value however long.
@@ -122,6 +140,8 @@ class SettingsFile {
                       std::string_view key, std::string_view value);
 
   private:
+    IoResult Read(const std::filesystem::path& path, Loaded& file) const;
+    IoResult Write(const std::filesystem::path& path, const Loaded& file);
     FileSystem& fs_;
 };
 

@@ -17,6 +17,12 @@ int CheckedLength(size_t size) {
     return static_cast<int>(size);
 }
 
+// A character the code page lacks becomes "?", never a look-alike: "z" for
+// "ż" would change the user's text without a sign of it.
+DWORD NoBestFit(UINT codePage) {
+    return codePage == CP_UTF8 || codePage == CP_UTF7 ? 0 : WC_NO_BEST_FIT_CHARS;
+}
+
 }  // namespace
 
 std::wstring Widen(std::string_view bytes, UINT codePage) {
@@ -32,11 +38,21 @@ std::wstring Widen(std::string_view bytes, UINT codePage) {
 std::string Narrow(std::wstring_view text, UINT codePage) {
     if (text.empty()) return {};
     const int size = CheckedLength(text.size());
-    const int n = ::WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    const DWORD flags = NoBestFit(codePage);
+    const int n =
+        ::WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
     if (n <= 0) return {};
     std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(codePage, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+    ::WideCharToMultiByte(codePage, flags, text.data(), size, out.data(), n, nullptr, nullptr);
     return out;
+}
+
+bool Represents(std::wstring_view text, UINT codePage) {
+    if (text.empty() || codePage == CP_UTF8) return true;
+    BOOL lost = FALSE;
+    ::WideCharToMultiByte(codePage, NoBestFit(codePage), text.data(), CheckedLength(text.size()),
+                          nullptr, 0, nullptr, &lost);
+    return !lost;
 }
 
 std::wstring SystemMessage(DWORD error) {
@@ -59,6 +75,7 @@ class AnsiCodec final : public TextCodec {
   public:
     std::string ToBytes(std::wstring_view text) const override { return Narrow(text, CP_ACP); }
     std::wstring FromBytes(std::string_view bytes) const override { return Widen(bytes, CP_ACP); }
+    bool Represents(std::wstring_view text) const override { return quillet::Represents(text, CP_ACP); }
 };
 
 }  // namespace

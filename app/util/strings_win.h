@@ -10,6 +10,8 @@ namespace quillet {
 
 std::wstring Widen(std::string_view bytes, UINT codePage = CP_ACP);
 std::string Narrow(std::wstring_view text, UINT codePage = CP_ACP);
+// Whether Narrow keeps every character: no "?" and no look-alike.
+bool Represents(std::wstring_view text, UINT codePage = CP_ACP);
 
 // The system's text for an error code, without the trailing line break.
 std::wstring SystemMessage(DWORD error);

@@ -189,6 +189,27 @@ TEST_F(ProgramTest, ASettingsFileTheDriveRootRefusesGoesToTheUsersFolder) {
     EXPECT_NE(saved.find("FormWidth="), std::string::npos);  // the exit wrote there too
 }
 
+// Texts outside the code page are kept, and the change check compares what
+// was saved with what is shown, so nothing asks after a save.
+TEST_F(ProgramTest, UnicodeTextsSurviveASaveAndARestart) {
+    const std::wstring text =
+        L"Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105\r\n\u65E5\u672C\u8A9E \xD83D\xDE00";
+    {
+        RunningProgram app;
+        ASSERT_TRUE(app.Start());
+        app.SetText(IDC_TXT0 + 4, text);
+        app.SetText(IDC_TXTTITLE0 + 4, L"\u65E5\u672C");
+        app.CommandAndWait(IDM_FILESAVE);
+        app.Command(IDM_EXIT);  // a question would keep it running
+        ASSERT_TRUE(app.WaitForExit(std::chrono::seconds(10)));
+    }
+    EXPECT_EQ(ReadFileBytes(kSettingsFile).substr(0, 2), "\xFF\xFE");
+    RunningProgram again;
+    ASSERT_TRUE(again.Start());
+    EXPECT_EQ(RunningProgram::TextOf(again.Control(IDC_TXT0 + 4)), text);
+    EXPECT_EQ(RunningProgram::TextOf(again.Control(IDC_TXTTITLE0 + 4)), L"\u65E5\u672C");
+}
+
 TEST_F(ProgramTest, LabelClickAfterAnEditAsksAndYesSavesBeforeTheSwitch) {
     WriteFileBytes(kSettingsFile,
                    "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\n[Savings5]\r\ntxt(0)=five\r\n");

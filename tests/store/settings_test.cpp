@@ -35,6 +35,28 @@ TEST(Windows1252, AccentedLettersAndTheMarkerRoundTripByteForByte) {
     EXPECT_EQ(codec.ToBytes(L"\u4E2D"), "?");
 }
 
+TEST(Unicode, TextsRoundTripThroughUtf8AndTheUtf16File) {
+    std::wstring text = L"Za\u017C\u00F3\u0142\u0107 \u65E5\u672C\u8A9E ";
+    if constexpr (sizeof(wchar_t) == 2)
+        text += L"\xD83D\xDE00";  // an emoji: a surrogate pair
+    else
+        text += static_cast<wchar_t>(0x1F600);
+    const std::string utf8 = Utf8FromWide(text);
+    EXPECT_EQ(utf8, "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E "
+                    "\xF0\x9F\x98\x80");
+    EXPECT_EQ(WideFromUtf8(utf8), text);
+    const std::string file = Utf16FileFromUtf8("a\xC3\xBF\xF0\x9F\x98\x80");
+    EXPECT_EQ(file, std::string("\xFF\xFE" "a\0\xFF\0\x3D\xD8\x00\xDE", 10));
+    EXPECT_TRUE(IsUtf16File(file));
+    EXPECT_EQ(Utf8FromUtf16File(file), "a\xC3\xBF\xF0\x9F\x98\x80");
+    if constexpr (sizeof(wchar_t) == 2) {  // a box may hold half a pair
+        const std::wstring lone = L"x\xD800y";
+        EXPECT_EQ(WideFromUtf8(Utf8FromWide(lone)), lone);
+    }
+    EXPECT_EQ(DecodeLineBreaks(EncodeLineBreaks("a\r\nb\nc", kUtf8Marker), kUtf8Marker),
+              "a\r\nb\r\nc");
+}
+
 TEST(IniDocument, QuotesAndBlanksFollowTheProfileFunctions) {
     IniDocument doc(
         "[s]\nq=\"quoted\"\nsingle='x'\nlone=\"\nmixed=\"a'\nempty=\ninner=a \"b\" c\n");
@@ -113,8 +135,8 @@ TEST(IniDocument, AStrayLineBreakInARawValueCannotSplitTheEntry) {
 class SettingsFileTest : public ::testing::Test {
   protected:
     FakeFileSystem fs;
-    Settings settings{fs, codec};
     Windows1252Codec codec;
+    Settings settings{fs, codec};
     const std::wstring path = L"C:\\quilbdx.ini";
 };
 
@@ -143,6 +165,31 @@ TEST_F(SettingsFileTest, MultiLineTextRoundTripsThroughTheMarker) {
     // The marker typed by the user reads back as a line break.
     EXPECT_EQ(settings.ReadSetting(path, "Savings1", "txt(0)", L""),
               L"caf\u00E9\r\n\r\nna\u00EFve\r\nend");
+}
+
+// A text the code page cannot hold turns the whole file into the Unicode
+// form, which keeps every earlier value as it was and stays from then on.
+TEST_F(SettingsFileTest, ATextOutsideTheCodePageTurnsTheFileIntoUtf16) {
+    fs.files[path] = "[Settings]\r\nStoreNumber=3\r\n[Savings3]\r\ntxt(0)=caf\xE9\xFF\xF6" "bar\r\n";
+    const std::wstring polish = L"Za\u017C\u00F3\u0142\u0107\r\ng\u0119\u015Bl\u0105 \u65E5\u672C";
+    ASSERT_TRUE(settings.WriteSetting(path, "Savings3", "txt(1)", polish));
+    const std::string& file = fs.files[path];
+    ASSERT_TRUE(IsUtf16File(file));
+    // The marker keeps its two characters, now as UTF-16 units.
+    EXPECT_NE(file.find(std::string("\xFF\0\xF6\0", 4)), std::string::npos);
+    EXPECT_EQ(settings.ReadSetting(path, "Savings3", "txt(1)", L""), polish);
+    EXPECT_EQ(settings.ReadSetting(path, "Savings3", "txt(0)", L""), L"caf\u00E9\r\nbar");
+    EXPECT_EQ(settings.ReadSetting(path, "Settings", "StoreNumber", L""), L"3");
+
+    ASSERT_TRUE(settings.WriteSetting(path, "Settings", "StoreNumber", L"4"));
+    EXPECT_TRUE(IsUtf16File(fs.files[path]));
+    EXPECT_EQ(settings.ReadSetting(path, "Savings3", "txt(1)", L""), polish);
+
+    // Text that fits leaves a file in the code page byte for byte as it was.
+    const std::string plain = "[Settings]\r\nStoreNumber=3\r\n";
+    fs.files[L"C:\\plain.ini"] = plain;
+    ASSERT_TRUE(settings.WriteSetting(L"C:\\plain.ini", "Settings", "Caption", L"caf\u00E9"));
+    EXPECT_EQ(fs.files[L"C:\\plain.ini"], plain + "Caption=caf\xE9\r\n");
 }
 
 TEST_F(SettingsFileTest, FailedWritesAreReportedAndLeaveTheFile) {
