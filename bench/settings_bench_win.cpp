@@ -7,6 +7,7 @@
 
 #include "bench_util_win.h"
 #include "store/Module1.h"
+#include "store/encoding.h"
 
 using namespace quillet;
 using quillet::bench::Median;
@@ -118,6 +119,17 @@ int main() {
         kRuns, [&] { Renew(full); }, [&] { WriteBytes(full); });
     Report("save_full", oursSave, apiSave);
     Report("save_full_vs_write", oursSave, plainWrite);
+
+    // The same save into the same file in the profile functions' UTF-16 form.
+    const std::string unicode = Utf16FileFromUtf8(full);
+    const double unicodeSave = Median(
+        kRuns,
+        [&] {
+            Renew(unicode);
+            ++round;
+        },
+        [&] { settings.WriteSettings(kPath, values(round)); });
+    Report("save_unicode", unicodeSave, oursSave);
 
     ::DeleteFileW(kPath.c_str());
     return sink == 0 ? 1 : 0;

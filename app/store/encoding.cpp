@@ -1,6 +1,7 @@
 // The line-break marker of stored values and the 8-bit code page conversion.
 #include "store/encoding.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quillet {
@@ -132,28 +133,73 @@ bool IsUtf16File(std::string_view bytes) {
     return bytes.substr(0, kUtf16Mark.size()) == kUtf16Mark;
 }
 
+// Both conversions run over whole settings files of megabytes, mostly ASCII:
+// runs of it are copied in a tight loop of local pointers (a store through
+// char* would otherwise make the compiler reload everything), the rest
+// decoded one code point at a time.
 std::string Utf8FromUtf16File(std::string_view bytes) {
     const std::string_view units = bytes.substr(kUtf16Mark.size());
+    const size_t count = units.size() / 2;
+    const auto* in = reinterpret_cast<const unsigned char*>(units.data());
+    auto unit = [in](size_t k) { return static_cast<char32_t>(in[2 * k] | in[2 * k + 1] << 8); };
     std::string out;
-    out.reserve(units.size() / 2);
-    ForEachCodePoint(
-        [&](size_t i) {
-            return static_cast<char32_t>(static_cast<unsigned char>(units[2 * i]) |
-                                         static_cast<unsigned char>(units[2 * i + 1]) << 8);
-        },
-        units.size() / 2, [&out](char32_t c) { AppendUtf8(out, c); });
+    out.resize(count);  // enough for ASCII; grown where a character takes more
+    size_t n = 0;
+    for (size_t i = 0; i < count;) {
+        {
+            const unsigned char* p = in + 2 * i;
+            const unsigned char* const end = in + 2 * count;
+            char* d = out.data() + n;
+            while (p < end && p[1] == 0 && p[0] < 0x80) {
+                *d++ = static_cast<char>(p[0]);
+                p += 2;
+            }
+            const size_t copied = static_cast<size_t>(p - (in + 2 * i)) / 2;
+            i += copied;
+            n += copied;
+        }
+        if (i == count) break;
+        const size_t take = i + 1 < count && unit(i) >= 0xD800 && unit(i) <= 0xDBFF ? 2 : 1;
+        std::string piece;
+        ForEachCodePoint([&](size_t k) { return unit(i + k); }, take,
+                         [&piece](char32_t c) { AppendUtf8(piece, c); });
+        i += take;
+        out.resize(std::max(out.size(), n + piece.size() + (count - i)));
+        out.replace(n, piece.size(), piece);
+        n += piece.size();
+    }
+    out.resize(n);
     return out;
 }
 
 std::string Utf16FileFromUtf8(std::string_view utf8) {
-    std::string out(kUtf16Mark);
-    out.reserve(2 * utf8.size() + kUtf16Mark.size());
-    for (size_t i = 0; i < utf8.size();) {
-        ToUtf16(NextUtf8(utf8, i), [&out](char16_t u) {
-            out += static_cast<char>(u & 0xFF);
-            out += static_cast<char>(u >> 8);
+    std::string out(kUtf16Mark.size() + 2 * utf8.size(), '\0');
+    out.replace(0, kUtf16Mark.size(), kUtf16Mark);
+    const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
+    const size_t size = utf8.size();
+    size_t n = kUtf16Mark.size();
+    for (size_t i = 0; i < size;) {
+        {
+            const unsigned char* p = in + i;
+            const unsigned char* const end = in + size;
+            char* d = out.data() + n;
+            while (p < end && *p < 0x80) {
+                *d = static_cast<char>(*p++);  // the high byte is already 0
+                d += 2;
+            }
+            n += 2 * static_cast<size_t>(p - (in + i));
+            i = static_cast<size_t>(p - in);
+        }
+        if (i == size) break;
+        size_t at = i;
+        const char32_t c = NextUtf8(utf8, at);
+        i = at;
+        ToUtf16(c, [&](char16_t u) {
+            out[n++] = static_cast<char>(u & 0xFF);
+            out[n++] = static_cast<char>(u >> 8);
         });
     }
+    out.resize(n);
     return out;
 }
 
