@@ -45,6 +45,13 @@ const char* FindLineBreak(const char* p, const char* end) {
     return p;
 }
 
+// The profile functions hold names and values as C strings: a NUL ends one,
+// and whatever follows it on the line is lost to them.
+std::string_view CutAtNul(std::string_view s) {
+    const size_t nul = s.find('\0');
+    return nul == std::string_view::npos ? s : s.substr(0, nul);
+}
+
 std::string_view Trim(std::string_view s) {
     size_t b = 0, e = s.size();
     while (b < e && IsBlank(s[b])) ++b;
@@ -75,6 +82,8 @@ void IniDocument::Parse() {
     const size_t n = bytes_.size();
     size_t pos = 0;
     if (n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) pos = 3;
+    // Keys added before the first header go after the mark, not before it.
+    sections_.back().lastLineEnd = pos;
 
     while (pos < n) {
         const size_t lineBegin = pos;
@@ -131,25 +140,27 @@ void IniDocument::Parse() {
     }
 }
 
+// Blanks are trimmed before the cut at a NUL, as the profile functions do:
+// "[s \0]" names the section "s ", which no lookup of "s" finds.
 std::string_view IniDocument::NameOf(const Section& section) const {
     if (!section.addedName.empty()) return section.addedName;
-    return View(section.nameBegin, section.nameEnd);
+    return CutAtNul(View(section.nameBegin, section.nameEnd));
 }
 
 std::string_view IniDocument::KeyOf(const Entry& entry) const {
     if (entry.added) return entry.addedKey;
-    return View(entry.keyBegin, entry.keyEnd);
+    return CutAtNul(View(entry.keyBegin, entry.keyEnd));
 }
 
 IniDocument::Section* IniDocument::FindSection(std::string_view name) {
-    name = Trim(name);
+    name = Trim(CutAtNul(name));
     for (Section& section : sections_)
         if (section.named && SameName(NameOf(section), name)) return &section;
     return nullptr;
 }
 
 IniDocument::Entry* IniDocument::FindEntry(Section& section, std::string_view key) {
-    key = Trim(key);
+    key = Trim(CutAtNul(key));
     for (Entry& entry : section.entries)
         if (SameName(KeyOf(entry), key)) return &entry;
     return nullptr;
@@ -164,11 +175,12 @@ std::optional<std::string_view> IniDocument::Find(std::string_view section,
     if (!entry) return std::nullopt;
     if (entry->replaced) return StripQuotes(entry->newValue);
     if (!entry->hasValue) return std::nullopt;
-    return StripQuotes(View(entry->valueBegin, entry->valueEnd));
+    return StripQuotes(CutAtNul(View(entry->valueBegin, entry->valueEnd)));
 }
 
 std::string IniDocument::StoredForm(std::string_view value) {
-    std::string line = EncodeLineBreaks(value);
+    // What follows a NUL would never be read back.
+    std::string line = EncodeLineBreaks(CutAtNul(value));
     const bool blankEdge = !line.empty() && (IsBlank(line.front()) || IsBlank(line.back()));
     const bool quoted = line.size() >= 2 && (line.front() == '"' || line.front() == '\'') &&
                         line.back() == line.front();
@@ -182,7 +194,7 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     if (!s) {
         Section added;
         added.named = true;
-        added.addedName = std::string(Trim(section));
+        added.addedName = std::string(Trim(CutAtNul(section)));
         added.isNew = true;
         sections_.push_back(std::move(added));
         s = &sections_.back();
@@ -201,7 +213,7 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     Entry added;
     added.added = true;
     added.replaced = true;
-    added.addedKey = std::string(Trim(key));
+    added.addedKey = std::string(Trim(CutAtNul(key)));
     added.newValue = std::move(stored);
     s->entries.push_back(std::move(added));
     ++edits_;
@@ -278,10 +290,12 @@ IniDocument::Rendering IniDocument::Render() const {
     }
     r.pieces.push_back(all.substr(copied));
     if (!appended.empty()) {
-        char last = 0;
-        for (auto it = r.pieces.rbegin(); it != r.pieces.rend() && !last; ++it)
-            if (!it->empty()) last = it->back();
-        if (last && last != '\n' && last != '\r') r.pieces.push_back("\r\n");
+        // The last byte may be a NUL (a crash leaves a tail of them); it still
+        // ends a line that the new header must not continue.
+        auto last = std::find_if(r.pieces.rbegin(), r.pieces.rend(),
+                                 [](std::string_view piece) { return !piece.empty(); });
+        if (last != r.pieces.rend() && last->back() != '\n' && last->back() != '\r')
+            r.pieces.push_back("\r\n");
         r.pieces.push_back(r.owned.emplace_back(std::move(appended)));
     }
     return r;

@@ -16,7 +16,8 @@ namespace quillet {
 
 // A parsed view of one settings file. Lookups follow the profile functions:
 // names match without regard to case and with blanks around them ignored,
-// only the first section of a name counts, and within it the first key.
+// only the first section of a name counts, and within it the first key; a
+// NUL ends the name or value it stands in, not the line ("k\0x=v" is k=v).
 class IniDocument {
   public:
     IniDocument() = default;
@@ -30,7 +31,9 @@ class IniDocument {
     std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
     // Sets one value, creating the section and the key as needed; other lines
-    // stay as they are. Returns false when the stored form was already there.
+    // stay as they are, and a new section or key starts a line of its own. A
+    // value ends at its first NUL. Returns false when the stored form was
+    // already there.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
     // The form in which `value` is written after "=" so that the profile

@@ -27,6 +27,7 @@ struct CorpusFile {
 std::vector<CorpusFile> Corpus() {
     const std::string big(40000, 'w');
     const std::string marker = "\xFF\xF6";
+    using namespace std::string_literals;  // for files holding NUL bytes
     return {
         {"mixed_case",
          "[SETTINGS]\r\nStoreNumber=3\r\nformtop=120\r\n[savings1]\r\nTXT(0)=hello\r\n"},
@@ -52,6 +53,18 @@ std::vector<CorpusFile> Corpus() {
          "[z]\r\na=1\x1a\r\nb=\xA0v\xA0\r\n\x1a"
          "c=3\r\n"},
         {"empty_file", ""},
+        // What a crash leaves behind, and lines damaged in other ways.
+        {"tail_of_zeros", "[s]\r\nk=1\r\n" + std::string(16, '\0')},
+        {"zeros_without_break", "[s]\r\nlast=tail" + std::string(8, '\0')},
+        {"nul_in_values",
+         "[nul]\r\na=x\0y\r\nb=\"q\"\0\r\nc=\"q\0\"\r\nd= \0 x\r\ne=v\0[t]\r\nf=1\r\n"s},
+        {"nul_in_names",
+         "[nul\0x]\r\nk\0x=1\r\n\0=2\r\n[t]junk\0]\r\nk=3\r\n\0\0[open]\r\nx=4\r\n"s},
+        {"nul_after_blank", "[t \0]\r\nk=1\r\n[nul]\r\na \0=2\r\na=3\r\n"s},
+        {"nul_first", "\0\0[s]\r\nk=1\r\n"s},
+        {"damaged_lines", "[s]\r\nbare\r\n[open\r\nk=1\r\n[x\r\n]\r\nb=2\r\n"},
+        {"damaged_cr_only", "[r]\rbare\r[open\ra=1\rb=x\0y\r\0\0"s},
+        {"damaged_lf_only", "[l]\nbare\n[open\na=1\n\n[m\nb=2\n\0\0\0"s},
     };
 }
 
@@ -61,13 +74,15 @@ std::vector<Query> Queries() {
         "Settings", "settings",    "SAVINGS1", "Savings2",  "q",        "d",   "D",
         "e",        "n",           "c",        "l",         "m",        "s",   "r",
         "b",        "z",           "",         "spaced",    " spaced ", "a]b", "a",
-        "x",        "x] trailing", "unclosed", "[unclosed", "missing"};
+        "x",        "x] trailing", "unclosed", "[unclosed", "missing", "nul",
+        "t",        "t ",          "open",     "[open"};
     const char* keys[] = {"StoreNumber", "FORMTOP", "formleft", "FormTop", "sp",     "txt(0)",
                           "TXT(1)",      "a",       "b",        "c",       "d",      "e",
                           "f",           "g",       "h",        "k",       "K",      "only_second",
                           "x",           "bare",    "value",    "after",   "; note", ";semi",
                           "#hash",       "real",    "last",     "cafe",    "empty",  "ab",
-                          "xt",          "orphan",  "k2",       "nokey",   "missing"};
+                          "xt",          "orphan",  "k2",       "nokey",   "missing", "",
+                          "[open",       "]"};
     for (const char* s : sections)
         for (const char* k : keys) q.push_back({s, k});
     return q;
@@ -143,6 +158,12 @@ std::vector<Write> Writes() {
         {"c", "; note", "was comment"},
         {"s", "k2", ""},
         {"blank", "k", ""},
+        {"nul", "b", "over a NUL"},
+        {"nul", "k", "new"},
+        {"t", "k", "in t"},
+        {"r", "bare", "given"},
+        {"m", "b", "3"},
+        {"fresh", "k", "after the zeros"},
     };
 }
 
@@ -159,8 +180,11 @@ TEST_F(ProfileCompat, FilesWrittenByEitherReadTheSameThroughTheOther) {
         }
         ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, nullptr);
         // The system's writer drops an empty "[]" header, so its keys join the
-        // lines before it; only there may the two files mean different things.
-        const bool sameMeaning = std::string(file.name) != "empty_header";
+        // lines before it; and it drops what follows a NUL, so a blank before
+        // one ends up at the end of a name, where its own reader trims it
+        // ("[t \0]" becomes [t]). Only there may the two files mean different things.
+        const std::string name = file.name;
+        const bool sameMeaning = name != "empty_header" && name != "nul_after_blank";
         for (const Query& q : queries) {
             const std::string theirs = ApiRead(api, q, false);
             const std::string mine = ApiRead(ours, q, false);

@@ -123,6 +123,57 @@ TEST(IniDocument, ByteOrderMarkDoesNotHideTheFirstSection) {
     EXPECT_EQ(doc.Find("Settings", "a").value(), "1");
 }
 
+TEST(IniDocument, ANulEndsTheNameOrValueItStandsInNotTheLine) {
+    // As the profile functions read such files: "[s \0]" is "s ", not s.
+    using namespace std::string_literals;
+    const struct {
+        std::string file, section, key, value;
+    } cases[] = {
+        {"[s]\r\nk=a\0b\r\nj=2\r\n"s, "s", "k", "a"},
+        {"[s]\r\nk\0x=v\r\n"s, "s", "k", "v"},
+        {"[s]\r\n\0k=v\r\n"s, "s", "", "v"},
+        {"[s]\r\n\0k=v\r\n"s, "s", "k", "<absent>"},
+        {"[s\0x]\r\nk=v\r\n"s, "s", "k", "v"},
+        {"[s \0]\r\nk=v\r\n"s, "s", "k", "<absent>"},
+        {"[s]\r\nk \0=v\r\n"s, "s", "k", "<absent>"},
+        {"[s]\r\nk= \0 x\r\n"s, "s", "k", ""},
+        {"[s]\r\nk=\"a\0\"\r\nj=\"b\"\0\r\n"s, "s", "k", "\"a"},
+        {"[s]\r\nk=\"a\0\"\r\nj=\"b\"\0\r\n"s, "s", "j", "b"},
+        {"[s]\r\nk=v\0[t]\r\nj=1\r\n"s, "s", "j", "1"},
+        {"\0\0[s]\r\nk=v\r\n"s, "s", "k", "<absent>"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IniDocument(c.file).Find(c.section, c.key).value_or("<absent>"), c.value)
+            << "[" << c.section << "] " << c.key << " in case " << (&c - cases);
+}
+
+TEST(IniDocument, WritesToDamagedFilesReadBackAndKeepTheOtherEntries) {
+    // Files on which a write once lost its own value or another entry.
+    using namespace std::string_literals;
+    const struct {
+        std::string file, section, key, value, expected, otherSection, otherKey, otherValue;
+    } cases[] = {
+        // A crash's tail of zeros: the new header went on the zeros' line.
+        {"[s]\r\nk=v\r\n\0\0\0\0"s, "Fresh", "key", "value", "value", "s", "k", "v"},
+        {"[s]\r\nk=v\0\0"s, "Fresh", "key", "value", "value", "s", "k", "v"},
+        {"[s]\r\nk=v\0\0"s, "s", "added", "a", "a", "s", "k", "v"},
+        // A key before the first header went in front of the byte-order mark.
+        {"\xEF\xBB\xBF[s]\r\nk=v\r\n", "", "top", "1", "1", "s", "k", "v"},
+        // What follows a NUL in a value is never read back.
+        {"[s]\r\nk=1\r\n", "", "", "\0"s, "", "s", "k", "1"},
+        {"[s]\r\nk=a\0b\r\nj=2\r\n"s, "s", "k", " x\0y "s, " x", "s", "j", "2"},
+    };
+    for (const auto& c : cases) {
+        IniDocument doc(c.file);
+        doc.Set(c.section, c.key, c.value);
+        const IniDocument reread(doc.Serialize());
+        EXPECT_EQ(reread.Find(c.section, c.key).value_or("<absent>"), c.expected)
+            << "case " << (&c - cases);
+        EXPECT_EQ(reread.Find(c.otherSection, c.otherKey).value_or("<absent>"), c.otherValue)
+            << "case " << (&c - cases);
+    }
+}
+
 TEST(IniDocument, AStrayLineBreakInARawValueCannotSplitTheEntry) {
     IniDocument doc;
     doc.Set("s", "k", "one\ntwo");
