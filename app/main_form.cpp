@@ -223,8 +223,11 @@ void MainForm::LoadPictures(const SettingsSnapshot* stored) {
 IoResult MainForm::WriteStore() {
     std::vector<Settings::Value> values;
     const std::string section = StoreSection(currentStore_);
+    // The Pictures store keeps only its titles: its text keys would hold
+    // whatever the hidden text boxes show, which nothing reads.
+    const bool pictures = currentStore_ == kPicturesStore;
     for (int i = 0; i < kSlotCount; ++i) {
-        values.push_back({section, TextKey(i), view_.SlotText(i)});
+        if (!pictures) values.push_back({section, TextKey(i), view_.SlotText(i)});
         values.push_back({section, TitleWriteKey(i), view_.SlotTitle(i)});
     }
     storeChanged_ = false;

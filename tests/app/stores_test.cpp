@@ -166,6 +166,23 @@ TEST_F(StoresTest, PicturesStoreNeverAsksAndAlwaysSavesItsTitles) {
     EXPECT_EQ(view.title[3], L"4");  // an emptied title shows its number again
 }
 
+// The Pictures store's change check saves its titles every time; a save
+// that changes nothing must not touch the file, or an unwritable file would
+// hold the program open.
+TEST_F(StoresTest, PicturesStoreSavesOnlyItsTitlesAndNothingWhenTheyAreStored) {
+    Store("Savings1", "txt(0)", L"text of store one");
+    StartIn(1);
+    form.lblStore_Click(0);
+    form.CloseMainWindow();  // saves the ten titles
+    EXPECT_EQ(Stored("Savings0", "txtTitle(9)"), L"10");
+    EXPECT_FALSE(Present("Savings0", "txt(0)"));
+    fs.readOnly.insert(kIni);
+    const int replaces = fs.replaceCount;
+    EXPECT_FALSE(form.FormQueryUnload(UnloadMode::kProgram));
+    EXPECT_EQ(fs.replaceCount, replaces);
+    EXPECT_TRUE(prompt.confirmations.empty());
+}
+
 TEST_F(StoresTest, PicturesLoadGoesThroughTheProgressWindow) {
     view.readableFiles[SlotPicturePath(2)] = true;
     StartIn(0);
