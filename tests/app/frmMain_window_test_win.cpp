@@ -261,7 +261,9 @@ TEST_F(WindowTest, SlotBoxesAndTheCurrentStoreLabelGetTheirColours) {
         ASSERT_TRUE(::GetObjectW(brush, sizeof fill, &fill));
         EXPECT_EQ(fill.lbColor, c.background);
         EXPECT_EQ(::GetBkColor(dc), c.background);
-        if (c.id == IDC_LBLSTORE0 + 1) EXPECT_EQ(::GetTextColor(dc), RGB(255, 0, 0));
+        if (c.id == IDC_LBLSTORE0 + 1) {
+            EXPECT_EQ(::GetTextColor(dc), RGB(255, 0, 0));
+        }
         ::ReleaseDC(control, dc);
     }
     // A label not current is drawn black.

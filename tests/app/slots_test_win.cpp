@@ -133,8 +133,11 @@ TEST_F(SlotProgramTest, GetIPShowsTheAddressesAndAddsThemToTheClipboard) {
     const std::wstring addresses =
         shown.substr(head.size(), shown.size() - head.size() - tail.size());
     EXPECT_TRUE(ClipboardHas(CF_BITMAP));
-    if (addresses.empty()) EXPECT_FALSE(ClipboardHas(CF_UNICODETEXT));
-    else EXPECT_EQ(ClipboardText(), addresses);
+    if (addresses.empty()) {
+        EXPECT_FALSE(ClipboardHas(CF_UNICODETEXT));
+    } else {
+        EXPECT_EQ(ClipboardText(), addresses);
+    }
     if (!addresses.empty()) {
         EXPECT_NE(addresses.back(), L' ');
         EXPECT_NE(addresses.back(), L',');
