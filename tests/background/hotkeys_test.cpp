@@ -1,0 +1,182 @@
+// The hotkey table, its set-up over a fake component and layout, and presses.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "background/hotkeys.h"
+
+namespace quillet {
+namespace {
+
+// Hands out ids like the component's atoms (negative, distinct) and refuses
+// the combinations another program holds.
+class FakeService : public HotkeyService {
+  public:
+    std::set<int> held;
+    std::vector<std::pair<int, int>> calls;  // key code, modifiers
+    int32_t SetHotKey(int keyCode, int modifiers) override {
+        calls.emplace_back(keyCode, modifiers);
+        if (held.count(keyCode)) return 0;
+        return -16384 + static_cast<int32_t>(calls.size()) * 7;
+    }
+};
+
+class FakeLayout : public KeyboardLayout {
+  public:
+    std::set<int> typing;
+    std::vector<int> asked;
+    bool CtrlAltTypesCharacter(int virtualKey) override {
+        asked.push_back(virtualKey);
+        return typing.count(virtualKey) > 0;
+    }
+};
+
+TEST(HotkeyBindings, RegistersTheTwentyCombinationsInTableOrderWithCtrlAlt) {
+    FakeService service;
+    FakeLayout us;
+    HotkeyBindings bindings;
+    bindings.SetUp(&service, us);
+
+    const std::vector<std::pair<int, int>> expected = {
+        {112, 3}, {113, 3}, {114, 3}, {115, 3}, {116, 3}, {117, 3}, {118, 3},
+        {119, 3}, {120, 3}, {121, 3}, {49, 3},  {50, 3},  {51, 3},  {52, 3},
+        {53, 3},  {54, 3},  {55, 3},  {56, 3},  {57, 3},  {48, 3}};
+    EXPECT_EQ(service.calls, expected);
+    EXPECT_TRUE(bindings.Missing().empty());
+    EXPECT_EQ(bindings.MissingMessage(), L"");
+    for (int32_t id : bindings.HotkeyIDs()) EXPECT_NE(id, 0);
+}
+
+TEST(HotkeyBindings, PressesMapToCopyForFunctionKeysAndPasteForDigits) {
+    FakeService service;
+    FakeLayout us;
+    HotkeyBindings bindings;
+    bindings.SetUp(&service, us);
+    const auto& ids = bindings.HotkeyIDs();
+
+    // Ctrl+Alt+F3 copies the third slot; Ctrl+Alt+1 pastes into the first,
+    // Ctrl+Alt+0 into the tenth.
+    EXPECT_EQ(bindings.OnPress(ids[2], true), (HotkeyAction{HotkeyKind::Copy, 2}));
+    EXPECT_EQ(bindings.OnPress(ids[0], true), (HotkeyAction{HotkeyKind::Copy, 0}));
+    EXPECT_EQ(bindings.OnPress(ids[9], true), (HotkeyAction{HotkeyKind::Copy, 9}));
+    EXPECT_EQ(bindings.OnPress(ids[10], true), (HotkeyAction{HotkeyKind::Paste, 0}));
+    EXPECT_EQ(bindings.OnPress(ids[18], true), (HotkeyAction{HotkeyKind::Paste, 8}));
+    EXPECT_EQ(bindings.OnPress(ids[19], true), (HotkeyAction{HotkeyKind::Paste, 9}));
+    EXPECT_EQ(bindings.OnPress(12345, true), std::nullopt);
+}
+
+TEST(HotkeyBindings, PressesAreIgnoredWhileHotkeysAreOff) {
+    FakeService service;
+    FakeLayout us;
+    HotkeyBindings bindings;
+    bindings.SetUp(&service, us);
+    EXPECT_EQ(bindings.OnPress(bindings.HotkeyIDs()[2], false), std::nullopt);
+}
+
+TEST(HotkeyBindings, AnyHotkeysTextButZeroMeansOn) {
+    EXPECT_FALSE(HotkeysSettingOn("0"));
+    EXPECT_TRUE(HotkeysSettingOn("1"));
+    // Hand-edited values turn the hotkeys on at start; presses must count.
+    EXPECT_TRUE(HotkeysSettingOn("yes"));
+    EXPECT_TRUE(HotkeysSettingOn("2"));
+
+    FakeService service;
+    FakeLayout us;
+    HotkeyBindings bindings;
+    bindings.SetUp(&service, us);
+    EXPECT_EQ(bindings.OnPress(bindings.HotkeyIDs()[4], HotkeysSettingOn("yes")),
+              (HotkeyAction{HotkeyKind::Copy, 4}));
+    EXPECT_EQ(bindings.OnPress(bindings.HotkeyIDs()[4], HotkeysSettingOn("2")),
+              (HotkeyAction{HotkeyKind::Copy, 4}));
+}
+
+TEST(HotkeyBindings, DigitsThatTypeCharactersWithAltGrAreLeftToTheLayout) {
+    FakeService service;
+    FakeLayout german;
+    german.typing = {'2', '3', '7', '8', '9', '0', 112};  // F1 never types
+    HotkeyBindings bindings;
+    bindings.SetUp(&service, german);
+
+    std::set<int> registered;
+    for (const auto& call : service.calls) registered.insert(call.first);
+    for (int key : {'2', '3', '7', '8', '9', '0'}) EXPECT_EQ(registered.count(key), 0u) << key;
+    for (int key : {int{'1'}, int{'4'}, int{'5'}, int{'6'}, 112, 113})
+        EXPECT_EQ(registered.count(key), 1u) << key;
+    EXPECT_EQ(service.calls.size(), 14u);
+
+    const auto& ids = bindings.HotkeyIDs();
+    EXPECT_EQ(ids[11], 0);  // Ctrl+Alt+2
+    EXPECT_EQ(ids[19], 0);  // Ctrl+Alt+0
+    EXPECT_NE(ids[0], 0);   // Ctrl+Alt+F1 stays, whatever the layout says
+    EXPECT_NE(ids[10], 0);  // Ctrl+Alt+1
+    EXPECT_EQ(bindings.OnPress(0, true), std::nullopt);
+
+    const std::vector<HotkeyMiss> expected = {
+        {11, HotkeyMissReason::TypesCharacter}, {12, HotkeyMissReason::TypesCharacter},
+        {16, HotkeyMissReason::TypesCharacter}, {17, HotkeyMissReason::TypesCharacter},
+        {18, HotkeyMissReason::TypesCharacter}, {19, HotkeyMissReason::TypesCharacter}};
+    EXPECT_EQ(bindings.Missing(), expected);
+    EXPECT_EQ(bindings.MissingMessage(),
+              L"Ctrl+Alt+2, Ctrl+Alt+3, Ctrl+Alt+7, Ctrl+Alt+8, Ctrl+Alt+9, Ctrl+Alt+0 type "
+              L"characters on this keyboard layout and are left to it.");
+}
+
+TEST(HotkeyBindings, RefusedCombinationsAreListedAndTheOthersStillWork) {
+    FakeService service;
+    service.held = {113};  // another program holds Ctrl+Alt+F2
+    FakeLayout polish;
+    polish.typing = {'5'};
+    HotkeyBindings bindings;
+    bindings.SetUp(&service, polish);
+
+    EXPECT_EQ(bindings.HotkeyIDs()[1], 0);
+    EXPECT_EQ(bindings.OnPress(bindings.HotkeyIDs()[2], true), (HotkeyAction{HotkeyKind::Copy, 2}));
+    const std::vector<HotkeyMiss> expected = {{1, HotkeyMissReason::Refused},
+                                              {14, HotkeyMissReason::TypesCharacter}};
+    EXPECT_EQ(bindings.Missing(), expected);
+    EXPECT_EQ(bindings.MissingMessage(),
+              L"Ctrl+Alt+5 types a character on this keyboard layout and is left to it.\r\n"
+              L"Ctrl+Alt+F2 is in use by another program.");
+}
+
+TEST(HotkeyBindings, SeveralRefusedCombinationsShareOneLine) {
+    FakeService service;
+    service.held = {113, 121, '6'};
+    FakeLayout us;
+    HotkeyBindings bindings;
+    bindings.SetUp(&service, us);
+    EXPECT_EQ(bindings.MissingMessage(),
+              L"Ctrl+Alt+F2, Ctrl+Alt+F10, Ctrl+Alt+6 are in use by other programs.");
+}
+
+TEST(HotkeyBindings, WithoutTheComponentNothingIsBoundAndTheUserIsTold) {
+    FakeLayout us;
+    HotkeyBindings bindings;
+    bindings.SetUp(nullptr, us);
+    for (int32_t id : bindings.HotkeyIDs()) EXPECT_EQ(id, 0);
+    EXPECT_EQ(bindings.Missing().size(), 20u);
+    EXPECT_EQ(bindings.OnPress(0, true), std::nullopt);
+    EXPECT_NE(bindings.MissingMessage().find(L"Tarnkey.dll"), std::wstring::npos);
+}
+
+TEST(HotkeyBindings, ASecondSetUpReplacesTheFirst) {
+    FakeService first;
+    first.held = {114};
+    FakeLayout us;
+    HotkeyBindings bindings;
+    bindings.SetUp(&first, us);
+    const int32_t oldF1 = bindings.HotkeyIDs()[0];
+
+    FakeService second;
+    second.calls.resize(100);  // its ids differ from the first service's
+    bindings.SetUp(&second, us);
+    EXPECT_TRUE(bindings.Missing().empty());
+    EXPECT_NE(bindings.HotkeyIDs()[2], 0);
+    EXPECT_EQ(bindings.OnPress(oldF1, true), std::nullopt);
+}
+
+}  // namespace
+}  // namespace quillet
