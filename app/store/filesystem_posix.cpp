@@ -56,6 +56,14 @@ class PosixFileSystem final : public FileSystem {
         temp += ".new";
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0) return IoResult::Failure(Reason(errno));
+        // The rename would otherwise give the file the default mode.
+        struct stat old {};
+        if (::stat(path.c_str(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0) {
+            const int err = errno;
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return IoResult::Failure(Reason(err));
+        }
         for (std::string_view bytes : pieces) {
             size_t done = 0;
             while (done < bytes.size()) {

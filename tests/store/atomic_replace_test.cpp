@@ -9,6 +9,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,6 +23,24 @@ std::string Slurp(const std::filesystem::path& path) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+TEST(AtomicReplace, FileKeepsItsMode) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("quillet_mode_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto path = dir / "quilbdx.ini";
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(path, "old"));
+    // A mode that no usual umask makes of the default for new files.
+    ASSERT_EQ(::chmod(path.c_str(), 0604), 0);
+
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(path, "new"));
+
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0604u);
+    EXPECT_EQ(Slurp(path), "new");
+    std::filesystem::remove_all(dir);
 }
 
 TEST(AtomicReplace, KilledWritersNeverLeaveATornFile) {
