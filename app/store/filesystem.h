@@ -37,7 +37,9 @@ class FileSystem {
 
     // Puts the pieces, one after the other, in place of the file so that a
     // crash at any moment leaves either the old or the new content: written
-    // beside it, flushed, renamed. Pieces spare the caller joining a big file.
+    // beside it, flushed, swapped in with the old file's attributes and access
+    // rights. On Windows a read-only file is refused. Pieces spare the caller
+    // joining a big file.
     virtual IoResult ReplaceAtomically(const std::filesystem::path& path,
                                        const std::vector<std::string_view>& pieces) = 0;
     IoResult ReplaceAtomically(const std::filesystem::path& path, std::string_view bytes) {

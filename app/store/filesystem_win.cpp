@@ -1,5 +1,7 @@
-// The Windows file system: atomic replacement through MoveFileEx.
+// The Windows file system: new content written beside the file and swapped in whole.
 #include <windows.h>
+
+#include <algorithm>
 
 #include "store/filesystem.h"
 #include "util/handles_win.h"
@@ -9,89 +11,144 @@ namespace quillet {
 
 namespace {
 
-class WindowsFileSystem final : public FileSystem {
-  public:
-    FileRead ReadAll(const std::filesystem::path& path) override {
-        FileRead result;
-        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        if (!file) {
-            const DWORD err = ::GetLastError();
-            result.status = err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND
-                                ? FileRead::Status::kMissing
-                                : FileRead::Status::kError;
-            result.reason = SystemMessage(err);
-            return result;
-        }
-        LARGE_INTEGER size{};
-        if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7fffffff) {
+// What a new file can take over from the one it replaces at creation;
+// read-only files are refused before this matters.
+constexpr DWORD kCarriedAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+IoResult Failed(DWORD error) {
+    return IoResult::Failure(SystemMessage(error));
+}
+
+FileRead ReadOpen(HANDLE file) {
+    FileRead result;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size) || size.QuadPart > 0x7fffffff) {
+        result.status = FileRead::Status::kError;
+        result.reason = SystemMessage(::GetLastError());
+        return result;
+    }
+    result.bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (done < result.bytes.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(result.bytes.size() - done);
+        if (!::ReadFile(file, result.bytes.data() + done, want, &got, nullptr)) {
             result.status = FileRead::Status::kError;
             result.reason = SystemMessage(::GetLastError());
             return result;
         }
-        result.bytes.resize(static_cast<size_t>(size.QuadPart));
-        size_t done = 0;
-        while (done < result.bytes.size()) {
-            DWORD got = 0;
-            const DWORD want = static_cast<DWORD>(result.bytes.size() - done);
-            if (!::ReadFile(file.get(), result.bytes.data() + done, want, &got, nullptr)) {
-                result.status = FileRead::Status::kError;
-                result.reason = SystemMessage(::GetLastError());
-                return result;
-            }
-            if (got == 0) break;  // the file shrank while we read it
-            done += got;
-        }
-        result.bytes.resize(done);
-        result.status = FileRead::Status::kOk;
+        if (got == 0) break;  // the file shrank while we read it
+        done += got;
+    }
+    result.bytes.resize(done);
+    result.status = FileRead::Status::kOk;
+    return result;
+}
+
+FileRead ReadPath(const std::filesystem::path& path) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        FileRead result;
+        const DWORD err = ::GetLastError();
+        result.status = err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND
+                            ? FileRead::Status::kMissing
+                            : FileRead::Status::kError;
+        result.reason = SystemMessage(err);
         return result;
     }
+    return ReadOpen(file.get());
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD put = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        if (!::WriteFile(file, bytes.data() + done, want, &put, nullptr)) return false;
+        if (put == 0) {
+            ::SetLastError(ERROR_WRITE_FAULT);
+            return false;
+        }
+        done += put;
+    }
+    return true;
+}
+
+// Joined into one buffer so that the content costs one WriteFile, not one
+// call per piece.
+std::string_view Joined(const std::vector<std::string_view>& pieces, std::string& storage) {
+    if (pieces.size() == 1) return pieces.front();
+    size_t total = 0;
+    for (std::string_view piece : pieces) total += piece.size();
+    storage.reserve(total);
+    for (std::string_view piece : pieces) storage += piece;
+    return storage;
+}
+
+// Wine (8.0) carries out ReplaceFileW in steps: a placeholder "rf*.tmp" made
+// in the folder, the old file moved onto it and deleted, the new one moved
+// in. A writer killed in between leaves no file, only "<name>.new", and
+// nothing of the old file is kept; there the single rename is the safer swap.
+bool ReplaceFileIsWhole() {
+    static const bool wine =
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return !wine;
+}
+
+// ReplaceFileW failures after which the plain move can still put the new
+// file in place: the old file already gone (UNABLE_TO_MOVE_REPLACEMENT
+// without a backup, FILE_NOT_FOUND), or the old file's merge and removal
+// refused by a file system that renames well enough (UNABLE_TO_REMOVE_REPLACED
+// on some network shares, NOT_SUPPORTED, INVALID_FUNCTION, INVALID_PARAMETER,
+// CALL_NOT_IMPLEMENTED). Refused access is not among them: the move must not
+// get round it.
+bool MoveCanFinish(DWORD error) {
+    switch (error) {
+        case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+        case ERROR_UNABLE_TO_REMOVE_REPLACED:
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_NOT_SUPPORTED:
+        case ERROR_INVALID_FUNCTION:
+        case ERROR_INVALID_PARAMETER:
+        case ERROR_CALL_NOT_IMPLEMENTED:
+            return true;
+        default:
+            return false;
+    }
+}
+
+class WindowsFileSystem final : public FileSystem {
+  public:
+    FileRead ReadAll(const std::filesystem::path& path) override { return ReadPath(path); }
 
     using FileSystem::ReplaceAtomically;
     IoResult ReplaceAtomically(const std::filesystem::path& path,
                                const std::vector<std::string_view>& pieces) override {
         // A read-only file is the user's decision; do not overrule it.
         const DWORD attrs = ::GetFileAttributesW(path.c_str());
-        if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY))
-            return IoResult::Failure(SystemMessage(ERROR_ACCESS_DENIED));
+        const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
+        if (exists && (attrs & FILE_ATTRIBUTE_READONLY)) return Failed(ERROR_ACCESS_DENIED);
+
+        std::string storage;
+        const std::string_view content = Joined(pieces, storage);
 
         std::filesystem::path temp = path;
         temp += L".new";
-        {
-            UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file) return IoResult::Failure(SystemMessage(::GetLastError()));
-            for (std::string_view bytes : pieces) {
-                size_t done = 0;
-                while (done < bytes.size()) {
-                    DWORD put = 0;
-                    const DWORD want =
-                        static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-                    if (!::WriteFile(file.get(), bytes.data() + done, want, &put, nullptr) ||
-                        put == 0) {
-                        const DWORD err = ::GetLastError();
-                        file.reset();
-                        ::DeleteFileW(temp.c_str());
-                        return IoResult::Failure(SystemMessage(err));
-                    }
-                    done += put;
-                }
-            }
-            if (!::FlushFileBuffers(file.get())) {
-                const DWORD err = ::GetLastError();
-                file.reset();
-                ::DeleteFileW(temp.c_str());
-                return IoResult::Failure(SystemMessage(err));
-            }
-        }
-        if (!::MoveFileExW(temp.c_str(), path.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD carried = exists ? attrs & kCarriedAttributes : 0;
+        UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      carried ? carried : FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return Failed(::GetLastError());
+        if (!WriteAll(file.get(), content) || !::FlushFileBuffers(file.get())) {
             const DWORD err = ::GetLastError();
+            file.reset();
             ::DeleteFileW(temp.c_str());
-            return IoResult::Failure(SystemMessage(err));
+            return Failed(err);
         }
-        return IoResult::Success();
+        file.reset();
+        return SwapIn(path, temp, exists);
     }
 
     bool FileExists(const std::filesystem::path& path) override {
@@ -105,21 +162,45 @@ class WindowsFileSystem final : public FileSystem {
     IoResult MakeDirectory(const std::filesystem::path& path) override {
         if (::CreateDirectoryW(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS)
             return IoResult::Success();
-        return IoResult::Failure(SystemMessage(::GetLastError()));
+        return Failed(::GetLastError());
     }
     IoResult Remove(const std::filesystem::path& path) override {
         if (::DeleteFileW(path.c_str())) return IoResult::Success();
-        return IoResult::Failure(SystemMessage(::GetLastError()));
+        return Failed(::GetLastError());
     }
     IoResult Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
         if (::MoveFileW(from.c_str(), to.c_str())) return IoResult::Success();
-        return IoResult::Failure(SystemMessage(::GetLastError()));
+        return Failed(::GetLastError());
     }
     std::filesystem::path TempFolder() override {
         wchar_t buffer[MAX_PATH + 1] = {};
         const DWORD n = ::GetTempPathW(MAX_PATH + 1, buffer);
         if (n == 0 || n > MAX_PATH) return std::filesystem::path(L"C:\\");
         return std::filesystem::path(buffer);
+    }
+
+  private:
+    // ReplaceFileW keeps the old file's security, creation time and streams,
+    // which a rename would give up for the folder's defaults.
+    static IoResult SwapIn(const std::filesystem::path& path, const std::filesystem::path& temp,
+                           bool exists) {
+        if (exists && ReplaceFileIsWhole()) {
+            if (::ReplaceFileW(path.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                               nullptr, nullptr))
+                return IoResult::Success();
+            const DWORD err = ::GetLastError();
+            if (!MoveCanFinish(err)) {
+                ::DeleteFileW(temp.c_str());
+                return Failed(err);
+            }
+        }
+        if (!::MoveFileExW(temp.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD err = ::GetLastError();
+            ::DeleteFileW(temp.c_str());
+            return Failed(err);
+        }
+        return IoResult::Success();
     }
 };
 

@@ -1,0 +1,267 @@
+// Replacing a file on the real system: attributes kept, read-only refused,
+// and writers killed at random moments never leaving a torn file.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "store/filesystem.h"
+
+namespace quillet {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void Spit(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Names and sizes, for a failure's message.
+std::string Listing(const fs::path& folder) {
+    std::string text;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        text += " " + entry.path().filename().string() + " (" +
+                std::to_string(fs::file_size(entry.path(), ec)) + ")";
+    return text;
+}
+
+DWORD Attributes(const fs::path& path) {
+    return ::GetFileAttributesW(path.c_str());
+}
+
+// A settings file's worth of text; the two versions differ in every value
+// and in length, so that a torn or untruncated file shows.
+std::string Version(char fill, size_t valueLength) {
+    std::string text = "[Savings1]\r\n";
+    for (int i = 0; i < 10; ++i)
+        text += "txt(" + std::to_string(i) + ")=" + std::string(valueLength, fill) + "\r\n";
+    return text;
+}
+
+// A folder of its own under the temporary folder.
+class Scratch {
+  public:
+    Scratch() {
+        const std::wstring id = std::to_wstring(::GetCurrentProcessId());
+        folder_ = RealFileSystem().TempFolder() / (L"quillet_replace_" + id);
+        fs::create_directories(folder_);
+        name_ = L"settings_" + id + L".ini";
+    }
+    ~Scratch() {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(folder_, ec))
+            ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        fs::remove_all(folder_, ec);
+    }
+    const fs::path& Folder() const { return folder_; }
+    fs::path File() const { return folder_ / name_; }
+    fs::path Beside() const { return folder_ / (name_ + L".new"); }
+
+  private:
+    fs::path folder_;
+    std::wstring name_;
+};
+
+TEST(AtomicReplace, PiecesArriveInOrder) {
+    Scratch scratch;
+    const std::vector<std::string_view> pieces = {"[a]\r\n", "", "k=", "value", "\r\n"};
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(scratch.File(), pieces));
+    EXPECT_EQ(Slurp(scratch.File()), "[a]\r\nk=value\r\n");
+}
+
+TEST(AtomicReplace, HiddenAndArchiveAttributesSurvive) {
+    Scratch scratch;
+    const fs::path file = scratch.File();
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "old"));
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "new"));
+
+    const DWORD attrs = Attributes(file);
+    EXPECT_TRUE(attrs & FILE_ATTRIBUTE_HIDDEN) << std::hex << attrs;
+    EXPECT_TRUE(attrs & FILE_ATTRIBUTE_ARCHIVE) << std::hex << attrs;
+    EXPECT_FALSE(attrs & FILE_ATTRIBUTE_READONLY) << std::hex << attrs;
+    EXPECT_EQ(Slurp(file), "new");
+    EXPECT_FALSE(fs::exists(scratch.Beside()));
+}
+
+TEST(AtomicReplace, ReadOnlyFileIsRefusedAndUnchanged) {
+    Scratch scratch;
+    const fs::path file = scratch.File();
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "old"));
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    EXPECT_FALSE(RealFileSystem().ReplaceAtomically(file, "new"));
+
+    EXPECT_EQ(Slurp(file), "old");
+    EXPECT_TRUE(Attributes(file) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(fs::exists(scratch.Beside()));
+}
+
+// Kills the writer child at random moments spread over a few of its own
+// write times; after each kill the file must hold exactly one version.
+class KillBench {
+  public:
+    KillBench(const Scratch& scratch, std::string oldContent, std::string newContent)
+        : scratch_(scratch), old_(std::move(oldContent)), new_(std::move(newContent)) {
+        // The contents reach the child through files of their own.
+        const fs::path temp = RealFileSystem().TempFolder();
+        const std::wstring id = std::to_wstring(::GetCurrentProcessId());
+        oldFile_ = temp / (L"quillet_kill_old_" + id);
+        newFile_ = temp / (L"quillet_kill_new_" + id);
+        Spit(oldFile_, old_);
+        Spit(newFile_, new_);
+        wchar_t self[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+        writer_ = fs::path(self).parent_path() / QUILLET_REPLACE_WRITER;
+    }
+    ~KillBench() {
+        std::error_code ec;
+        fs::remove(oldFile_, ec);
+        fs::remove(newFile_, ec);
+    }
+
+    struct Outcome {
+        int kills = 0, sawOld = 0, sawNew = 0;
+    };
+
+    // What the file holds between writers.
+    using Check = std::function<std::string()>;
+
+    // At least minKills kills, more (up to maxKills) until both versions have
+    // been seen a few times each.
+    void Run(int minKills, int maxKills, const Check& holds, Outcome& outcome) {
+        ASSERT_EQ(holds(), old_);
+        // The middle of three, as one slow disk flush may stretch any of them.
+        long long paces[3] = {};
+        for (long long& micros : paces) ASSERT_NO_FATAL_FAILURE(TimeFirstWrite(holds, micros));
+        std::sort(std::begin(paces), std::end(paces));
+        const long long pace = paces[1];
+        std::mt19937 random(12345);
+        std::uniform_int_distribution<long long> delayMicros(0, 3 * pace);
+        for (;; ++outcome.kills) {
+            const bool enough = outcome.sawOld >= 5 && outcome.sawNew >= 5;
+            if (outcome.kills >= maxKills || (outcome.kills >= minKills && enough)) break;
+            // Each writer first writes the version the file does not hold.
+            const bool holdsOld = holds() == old_;
+            Writer writer;
+            ASSERT_NO_FATAL_FAILURE(Start(holdsOld, writer));
+            Spin(std::chrono::microseconds(delayMicros(random)));
+            writer.Kill();
+
+            const std::string now = holds();
+            ASSERT_TRUE(now == old_ || now == new_)
+                << "kill " << outcome.kills << " left " << now.size() << " bytes; the folder holds"
+                << Listing(scratch_.Folder());
+            (now == old_ ? outcome.sawOld : outcome.sawNew)++;
+        }
+        std::printf("%d kills over 0-%lld us (a first write takes about %lld us): %d old, %d new\n",
+                    outcome.kills, 3 * pace, pace, outcome.sawOld, outcome.sawNew);
+    }
+
+  private:
+    class Writer {
+      public:
+        ~Writer() { Kill(); }
+        void Kill() {
+            if (!process) return;
+            ::TerminateProcess(process, 1);
+            ::WaitForSingleObject(process, 60000);
+            ::CloseHandle(process);
+            process = nullptr;
+        }
+        HANDLE process = nullptr;
+    };
+
+    // Returns once the child is about to write; its start-up under Wine
+    // takes far longer than a write and must not count.
+    void Start(bool newFirst, Writer& writer) {
+        static int started = 0;
+        const std::wstring event = L"Local\\quillet_replace_kill_" +
+                                   std::to_wstring(::GetCurrentProcessId()) + L"_" +
+                                   std::to_wstring(started++);
+        HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, event.c_str());
+        ASSERT_TRUE(ready);
+        std::wstring command = L"\"" + writer_.wstring() + L"\" \"" + scratch_.File().wstring() +
+                               L"\" \"" + (newFirst ? newFile_ : oldFile_).wstring() + L"\" \"" +
+                               (newFirst ? oldFile_ : newFile_).wstring() + L"\" " + event;
+        STARTUPINFOW si{sizeof si};
+        PROCESS_INFORMATION pi{};
+        const bool made = ::CreateProcessW(writer_.c_str(), command.data(), nullptr, nullptr, FALSE,
+                                           0, nullptr, nullptr, &si, &pi);
+        if (!made) ::CloseHandle(ready);
+        ASSERT_TRUE(made) << "cannot start " << writer_;
+        ::CloseHandle(pi.hThread);
+        writer.process = pi.hProcess;
+        HANDLE waits[] = {ready, pi.hProcess};
+        const DWORD woke = ::WaitForMultipleObjects(2, waits, FALSE, 60000);
+        ::CloseHandle(ready);
+        ASSERT_EQ(woke, WAIT_OBJECT_0) << "the writer never came to write";
+    }
+
+    // A fresh child writes slower than this warmed process: its pace is
+    // taken from the time until its first write shows in the file.
+    void TimeFirstWrite(const Check& holds, long long& micros) {
+        Writer writer;
+        ASSERT_NO_FATAL_FAILURE(Start(true, writer));
+        const auto started = std::chrono::steady_clock::now();
+        const auto limit = started + std::chrono::seconds(20);
+        while (Slurp(scratch_.File()) != new_) {
+            ASSERT_LT(std::chrono::steady_clock::now(), limit) << "the writer never wrote";
+        }
+        micros = std::chrono::duration_cast<std::chrono::microseconds>(
+                     std::chrono::steady_clock::now() - started)
+                     .count();
+        writer.Kill();
+        // Back to the old version for the next round.
+        holds();
+        ASSERT_TRUE(RealFileSystem().ReplaceAtomically(scratch_.File(), old_));
+    }
+
+    // Sleep is too coarse for delays of a fraction of a write.
+    static void Spin(std::chrono::microseconds delay) {
+        const auto end = std::chrono::steady_clock::now() + delay;
+        while (std::chrono::steady_clock::now() < end) {
+        }
+    }
+
+    const Scratch& scratch_;
+    std::string old_, new_;
+    fs::path oldFile_, newFile_, writer_;
+};
+
+constexpr int kMinKills = 150, kMaxKills = 600;
+
+TEST(AtomicReplace, KilledWritersNeverLeaveATornFile) {
+    Scratch scratch;
+    const std::string oldContent = Version('a', 30000), newContent = Version('b', 20000);
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(scratch.File(), oldContent));
+    KillBench bench(scratch, oldContent, newContent);
+    KillBench::Outcome outcome;
+    bench.Run(
+        kMinKills, kMaxKills, [&] { return Slurp(scratch.File()); }, outcome);
+    // The kills must have landed both before and after completed writes.
+    EXPECT_GT(outcome.sawOld, 0) << outcome.sawNew << " kills found the new content";
+    EXPECT_GT(outcome.sawNew, 0) << outcome.sawOld << " kills found the old content";
+}
+
+}  // namespace
+}  // namespace quillet
