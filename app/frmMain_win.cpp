@@ -50,6 +50,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {IDM_UNDO, &MainForm::mnuUndo_Click},
     {IDM_SELECTALL, &MainForm::mnuSelectAll_Click},
     {IDM_AUTOSAVE, &MainForm::submnuAutoSave_Click},
+    {IDM_RENAME, &MainForm::submnuRename_Click},
     {IDM_TELL, &MainForm::mnuTell_Click},
     {IDM_HOME, &MainForm::submnuHome_Click},
     {IDM_FEEDBACK, &MainForm::submnuFeedback_Click},
@@ -111,6 +112,10 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
                   instance))
         return false;
     prompt_.SetOwner(hwnd());
+    inputBox_.SetOwner(hwnd());
+    SecondaryWindows windows;
+    windows.input = &inputBox_;
+    logic_->Attach(windows);
     clipboard_.SetOwner(hwnd());
     CreateControls();
 
@@ -494,8 +499,10 @@ void frmMain::FocusPaste(int slot) {
     if (::IsWindowVisible(hwnd())) ::SetFocus(pendingFocus_);
 }
 
+// Menus take "&" for an access key: the name shows as typed.
 void frmMain::SetStoreCaption(int store, std::wstring_view caption) {
-    const std::wstring text(caption);
+    std::wstring text;
+    for (wchar_t c : caption) text += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
     MENUITEMINFOW mii{sizeof mii};
     mii.fMask = MIIM_STRING;
     mii.dwTypeData = const_cast<wchar_t*>(text.c_str());

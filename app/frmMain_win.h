@@ -15,6 +15,7 @@
 #include "main_view.h"
 #include "pictures/picture_slots_win.h"
 #include "progress_win.h"
+#include "input_box_win.h"
 #include "prompt_win.h"
 #include "slot_rows_win.h"
 #include "store_strip_win.h"
@@ -118,6 +119,7 @@ class frmMain final : public Window, public MainView {
     HINSTANCE instance_ = nullptr;
     int dpi_ = 96;
     MessageBoxPrompt prompt_;
+    InputBoxWindow inputBox_;
     SystemClipboard clipboard_{nullptr};
     LocaleCases cases_;
     SystemKeys keys_;

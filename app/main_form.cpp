@@ -185,6 +185,23 @@ void MainForm::submnuAutoSave_Click() {
     Write("AutoSave", options_.autoSave ? L"1" : L"0");
 }
 
+void MainForm::submnuRename_Click() {
+    SaveStore();
+    if (currentStore_ == kPicturesStore) {
+        prompt_.Tell(L"Sorry", L"The Picture Store cannot be renamed", Prompt::Icon::kNone);
+        return;
+    }
+    if (!windows_.input) return;
+    const int n = currentStore_;
+    const std::optional<std::wstring> answer = windows_.input->Ask(
+        L"Rename Store", L"What would you like to rename Store " + captions_[n] + L" to ?");
+    if (!answer || answer->empty()) return;
+    captions_[n] = std::to_wstring(n) + L" " + *answer;
+    view_.SetStoreCaption(n, captions_[n]);
+    view_.SetStoreTooltip(n, captions_[n]);
+    Write(CaptionKey(n), captions_[n]);
+}
+
 void MainForm::LoadStore(const SettingsSnapshot* stored) {
     if (currentStore_ == kPicturesStore) {
         LoadPictures(stored);

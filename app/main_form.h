@@ -96,6 +96,7 @@ class MainForm {
     void lblStore_Click(int store);
     void submnustore_Click(int store);
     void submnuAutoSave_Click();
+    void submnuRename_Click();
 
     void ShowClipboard();
     void GetClipPic();

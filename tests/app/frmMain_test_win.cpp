@@ -210,6 +210,23 @@ TEST_F(ProgramTest, UnicodeTextsSurviveASaveAndARestart) {
     EXPECT_EQ(RunningProgram::TextOf(again.Control(IDC_TXTTITLE0 + 4)), L"\u65E5\u672C");
 }
 
+TEST_F(ProgramTest, RenameStoreThroughTheInputBox) {
+    WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStoreNumber=3\r\n");
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.Command(IDM_RENAME);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        box = ::FindWindowW(L"QuilletProInputBox", L"Rename Store");
+        return box && ::IsWindowVisible(box);
+    }));
+    EXPECT_FALSE(::IsWindowEnabled(app.Window()));  // modal
+    ::SendMessageW(::GetDlgItem(box, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"R&D"));
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([] { return ProfileValue("Settings", "StoreCaption3") == "3 R&D"; }));
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(app.Window()) != FALSE; }));
+}
+
 TEST_F(ProgramTest, LabelClickAfterAnEditAsksAndYesSavesBeforeTheSwitch) {
     WriteFileBytes(kSettingsFile,
                    "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\n[Savings5]\r\ntxt(0)=five\r\n");

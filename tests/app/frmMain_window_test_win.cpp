@@ -102,6 +102,13 @@ TEST_F(WindowTest, SlotBoxesHoldLongMultiLineTexts) {
     EXPECT_EQ(window_.SlotText(1), L"a\r\nb");
 }
 
+// An "&" in a store's name is shown, not taken as an access key.
+TEST_F(WindowTest, StoreCaptionsShowAnAmpersandAsTyped) {
+    ASSERT_TRUE(Open());
+    window_.SetStoreCaption(3, L"3 R&D");
+    EXPECT_EQ(MenuText(window_.hwnd(), IDM_STORE0 + 3), L"3 R&&D");
+}
+
 // A box with a scroll bar shows the beginning of a long text of lines at
 // first, and all of it, thumb and all, once the program is idle.
 TEST_F(WindowTest, ScrollingBoxesTakeTheirWholeTextWhenIdle) {

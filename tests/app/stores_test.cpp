@@ -1,6 +1,8 @@
 // Switching, saving and the save question; the clipboard tools.
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "pictures/picture_files.h"
 #include "resource.h"
 #include "support/main_form_fixture.h"
@@ -222,6 +224,59 @@ TEST_F(StoresTest, AFailedSaveOnSwitchIsReportedOnce) {
     form.lblStore_Click(3);
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kCritical);
+}
+
+class ScriptedInput final : public InputBox {
+  public:
+    std::deque<std::optional<std::wstring>> answers;
+    std::vector<std::wstring> asked;
+    std::optional<std::wstring> Ask(std::wstring_view title, std::wstring_view prompt) override {
+        asked.push_back(std::wstring(title) + L" | " + std::wstring(prompt));
+        if (answers.empty()) return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+TEST_F(StoresTest, RenameSavesFirstThenAsksAndKeepsTheNumber) {
+    ScriptedInput input;
+    SecondaryWindows windows;
+    windows.input = &input;
+    form.Attach(windows);
+    StartIn(3);
+    view.text[0] = L"saved by the rename";
+    input.answers = {L"R&D", L"  ", std::wstring(), std::nullopt};
+    form.submnuRename_Click();
+    EXPECT_EQ(Stored("Savings3", "txt(0)"), L"saved by the rename");
+    EXPECT_EQ(view.storeCaption[3], L"3 R&D");
+    EXPECT_EQ(view.tooltip[3], L"3 R&D");
+    EXPECT_EQ(Stored("Settings", "StoreCaption3"), L"3 R&D");
+    // The second prompt quotes the first rename; blanks rename too.
+    form.submnuRename_Click();
+    ASSERT_EQ(input.asked.size(), 2u);
+    EXPECT_EQ(input.asked[0], L"Rename Store | What would you like to rename Store 3 Store to ?");
+    EXPECT_EQ(input.asked[1], L"Rename Store | What would you like to rename Store 3 R&D to ?");
+    EXPECT_EQ(form.StoreCaption(3), L"3   ");
+    // An empty answer and Cancel change nothing.
+    form.submnuRename_Click();
+    form.submnuRename_Click();
+    EXPECT_EQ(Stored("Settings", "StoreCaption3"), L"3   ");
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(StoresTest, ThePicturesStoreIsNotRenamed) {
+    ScriptedInput input;
+    SecondaryWindows windows;
+    windows.input = &input;
+    form.Attach(windows);
+    StartIn(0);
+    form.submnuRename_Click();
+    EXPECT_TRUE(input.asked.empty());
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].title, L"Sorry");
+    EXPECT_EQ(prompt.messages[0].text, L"The Picture Store cannot be renamed");
+    EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kNone);
 }
 
 class ClipboardTest : public MainFormTest {
