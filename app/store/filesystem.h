@@ -32,14 +32,17 @@ class FileSystem {
     virtual ~FileSystem() = default;
 
     // The whole file. A missing file and one that cannot be read differ: a
-    // writer may start afresh over the first, never over the second.
+    // writer may start afresh over the first, never over the second. What a
+    // cut-off in-place rewrite (below) kept aside is the content, put back first.
     virtual FileRead ReadAll(const std::filesystem::path& path) = 0;
 
     // Puts the pieces, one after the other, in place of the file so that a
     // crash at any moment leaves either the old or the new content: written
     // beside it, flushed, swapped in with the old file's attributes and access
-    // rights. On Windows a read-only file is refused. Pieces spare the caller
-    // joining a big file.
+    // rights. On Windows a read-only file is refused, and where the folder
+    // refuses new files the file is rewritten in place while a copy of the old
+    // content waits in the temporary folder. Pieces spare the caller joining
+    // a big file.
     virtual IoResult ReplaceAtomically(const std::filesystem::path& path,
                                        const std::vector<std::string_view>& pieces) = 0;
     IoResult ReplaceAtomically(const std::filesystem::path& path, std::string_view bytes) {

@@ -1,7 +1,9 @@
-// The Windows file system: new content written beside the file and swapped in whole.
+// The Windows file system: new content swapped in whole, or rewritten in place behind a copy.
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cwctype>
 
 #include "store/filesystem.h"
 #include "util/handles_win.h"
@@ -18,6 +20,10 @@ constexpr DWORD kCarriedAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYST
 
 IoResult Failed(DWORD error) {
     return IoResult::Failure(SystemMessage(error));
+}
+
+bool Exists(const std::filesystem::path& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 FileRead ReadOpen(HANDLE file) {
@@ -77,6 +83,13 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+// The file's whole content becomes bytes, on the disk when this returns.
+bool Overwrite(HANDLE file, std::string_view bytes) {
+    LARGE_INTEGER start{};
+    return ::SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && WriteAll(file, bytes) &&
+           ::SetEndOfFile(file) && ::FlushFileBuffers(file);
+}
+
 // Joined into one buffer so that the content costs one WriteFile, not one
 // call per piece.
 std::string_view Joined(const std::vector<std::string_view>& pieces, std::string& storage) {
@@ -86,6 +99,34 @@ std::string_view Joined(const std::vector<std::string_view>& pieces, std::string
     storage.reserve(total);
     for (std::string_view piece : pieces) storage += piece;
     return storage;
+}
+
+// Where an in-place rewrite keeps the old content: the user's temporary
+// folder, "<file name>.<8 hex digits>.old", the digits a hash of the file's
+// full path without regard to case, so that each file has its own copy.
+std::filesystem::path CopyPathFor(const std::filesystem::path& path,
+                                  const std::filesystem::path& tempFolder) {
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD n =
+        ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n >= full.size()) {
+        full.resize(n);
+        n = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    full.resize(n < full.size() ? n : 0);
+    if (full.empty()) full = path.wstring();
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (wchar_t c : full) {
+        hash = (hash ^ static_cast<uint32_t>(std::towlower(c))) * 16777619u;
+    }
+    std::wstring digits(8, L'0');
+    for (int i = 7; i >= 0; --i, hash >>= 4) digits[i] = L"0123456789abcdef"[hash & 15];
+    return tempFolder / (path.filename().wstring() + L"." + digits + L".old");
+}
+
+// Puts a left copy's content back into the open file, then lets the copy go.
+bool PutBack(HANDLE file, const std::filesystem::path& copy, const std::string& content) {
+    return Overwrite(file, content) && ::DeleteFileW(copy.c_str());
 }
 
 // Wine (8.0) carries out ReplaceFileW in steps: a placeholder "rf*.tmp" made
@@ -122,7 +163,13 @@ bool MoveCanFinish(DWORD error) {
 
 class WindowsFileSystem final : public FileSystem {
   public:
-    FileRead ReadAll(const std::filesystem::path& path) override { return ReadPath(path); }
+    // A copy left by a cut-off in-place rewrite is the file's content: it is
+    // put back before anything reads the file.
+    FileRead ReadAll(const std::filesystem::path& path) override {
+        const std::filesystem::path copy = CopyPathFor(path, TempFolder());
+        if (Exists(copy)) return Recover(path, copy);
+        return ReadPath(path);
+    }
 
     using FileSystem::ReplaceAtomically;
     IoResult ReplaceAtomically(const std::filesystem::path& path,
@@ -134,13 +181,20 @@ class WindowsFileSystem final : public FileSystem {
 
         std::string storage;
         const std::string_view content = Joined(pieces, storage);
+        const std::filesystem::path copy = CopyPathFor(path, TempFolder());
+        const bool leftCopy = Exists(copy);
 
         std::filesystem::path temp = path;
         temp += L".new";
         const DWORD carried = exists ? attrs & kCarriedAttributes : 0;
         UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       carried ? carried : FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return Failed(::GetLastError());
+        if (!file) {
+            const DWORD err = ::GetLastError();
+            if (err == ERROR_ACCESS_DENIED && exists)
+                return RewriteInPlace(path, content, copy, leftCopy);
+            return Failed(err);
+        }
         if (!WriteAll(file.get(), content) || !::FlushFileBuffers(file.get())) {
             const DWORD err = ::GetLastError();
             file.reset();
@@ -148,7 +202,10 @@ class WindowsFileSystem final : public FileSystem {
             return Failed(err);
         }
         file.reset();
-        return SwapIn(path, temp, exists);
+        if (IoResult swapped = SwapIn(path, temp, exists); !swapped) return swapped;
+        // The new content supersedes what a cut-off rewrite left.
+        if (leftCopy) ::DeleteFileW(copy.c_str());
+        return IoResult::Success();
     }
 
     bool FileExists(const std::filesystem::path& path) override {
@@ -201,6 +258,73 @@ class WindowsFileSystem final : public FileSystem {
             return Failed(err);
         }
         return IoResult::Success();
+    }
+
+    // For a folder that refuses new files but a file that may be written (a
+    // normal user's drive root or Program Files). Recoverable means: from
+    // before the first byte of the file is overwritten until its new content
+    // is flushed, a flushed copy of the old content lies at CopyPathFor's
+    // place, and its removal is the commit. A crash in between leaves the
+    // copy there; the next ReadAll puts it back, so the file reads as the old
+    // content or the new one, and a person finds it by the file's name.
+    static IoResult RewriteInPlace(const std::filesystem::path& path, std::string_view content,
+                                   const std::filesystem::path& copy, bool leftCopy) {
+        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return Failed(::GetLastError());
+        // A copy left from before holds the last whole content; the file may not.
+        FileRead old = leftCopy ? ReadPath(copy) : ReadOpen(file.get());
+        if (old.status != FileRead::Status::kOk) return IoResult::Failure(old.reason);
+        if (!leftCopy) {
+            if (IoResult kept = KeepCopy(copy, old.bytes); !kept) return kept;
+        }
+        if (!Overwrite(file.get(), content)) {
+            const DWORD err = ::GetLastError();
+            PutBack(file.get(), copy, old.bytes);
+            return Failed(err);
+        }
+        file.reset();
+        // While the copy stays it counts as the content: the write did not happen.
+        if (!::DeleteFileW(copy.c_str())) return Failed(::GetLastError());
+        return IoResult::Success();
+    }
+
+    // The copy appears under its name only once whole, so that a crash while
+    // it is written never leaves a torn copy to be put back.
+    static IoResult KeepCopy(const std::filesystem::path& copy, std::string_view bytes) {
+        std::filesystem::path partial = copy;
+        partial.replace_extension(L".tmp");
+        UniqueFile file(::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return Failed(::GetLastError());
+        if (!WriteAll(file.get(), bytes) || !::FlushFileBuffers(file.get())) {
+            const DWORD err = ::GetLastError();
+            file.reset();
+            ::DeleteFileW(partial.c_str());
+            return Failed(err);
+        }
+        file.reset();
+        if (!::MoveFileExW(partial.c_str(), copy.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD err = ::GetLastError();
+            ::DeleteFileW(partial.c_str());
+            return Failed(err);
+        }
+        return IoResult::Success();
+    }
+
+    // The copy's content is what the file holds; putting it back into the file
+    // may fail (the file became read-only), and then the copy stays for later.
+    static FileRead Recover(const std::filesystem::path& path, const std::filesystem::path& copy) {
+        FileRead kept = ReadPath(copy);
+        if (kept.status == FileRead::Status::kMissing) return ReadPath(path);
+        if (kept.status != FileRead::Status::kOk) return kept;
+        const DWORD attrs = ::GetFileAttributesW(path.c_str());
+        if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_READONLY)) return kept;
+        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) PutBack(file.get(), copy, kept.bytes);
+        return kept;
     }
 };
 

@@ -1,7 +1,10 @@
-// Replacing a file on the real system: attributes kept, read-only refused,
-// and writers killed at random moments never leaving a torn file.
+// Replacing a file on the real system: attributes kept, read-only refused, a
+// folder that refuses new files written in place, and writers killed at random
+// moments never leaving a torn file.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -10,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -56,7 +60,9 @@ std::string Version(char fill, size_t valueLength) {
     return text;
 }
 
-// A folder of its own under the temporary folder.
+// A folder of its own under the temporary folder, and a file name no other
+// run uses, so that the copies this file leaves in the temporary folder are
+// known to be ours.
 class Scratch {
   public:
     Scratch() {
@@ -67,6 +73,7 @@ class Scratch {
     }
     ~Scratch() {
         std::error_code ec;
+        for (const fs::path& p : Leftovers()) fs::remove(p, ec);
         for (const auto& entry : fs::directory_iterator(folder_, ec))
             ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
         fs::remove_all(folder_, ec);
@@ -75,9 +82,110 @@ class Scratch {
     fs::path File() const { return folder_ / name_; }
     fs::path Beside() const { return folder_ / (name_ + L".new"); }
 
+    // Files an in-place rewrite of File() keeps in the temporary folder: the
+    // copy of the old content, "<name>.<digits>.old", and that copy while it
+    // is being written.
+    std::vector<fs::path> Leftovers(std::wstring_view ending = L"") const {
+        std::vector<fs::path> found;
+        std::error_code ec;
+        const std::wstring prefix = name_ + L".";
+        for (const auto& entry : fs::directory_iterator(RealFileSystem().TempFolder(), ec)) {
+            const std::wstring name = entry.path().filename().wstring();
+            if (name.rfind(prefix, 0) == 0 && name.size() >= ending.size() &&
+                name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+                found.push_back(entry.path());
+        }
+        return found;
+    }
+    std::vector<fs::path> Copies() const { return Leftovers(L".old"); }
+
   private:
     fs::path folder_;
     std::wstring name_;
+};
+
+// Makes a folder refuse new files while the files in it stay writable: a
+// deny entry in its access list on Windows (Wine, which maps the list to the
+// folder's Unix mode, honours it for a normal user); a Wine run as root
+// ignores both, so there the folder is made immutable on the host.
+class FolderRefusal {
+  public:
+    explicit FolderRefusal(fs::path folder) : folder_(std::move(folder)) {
+        if (DenyNewFiles() && Refused()) return;
+        if (MakeImmutable(true) && Refused()) return;
+        reason_ = "this system lets the test create files in any folder it can reach";
+    }
+    ~FolderRefusal() {
+        if (immutable_) MakeImmutable(false);
+        if (savedSd_) {
+            ::SetNamedSecurityInfoW(const_cast<wchar_t*>(folder_.c_str()), SE_FILE_OBJECT,
+                                    DACL_SECURITY_INFORMATION, nullptr, nullptr, savedDacl_,
+                                    nullptr);
+            ::LocalFree(savedSd_);
+        }
+    }
+    bool Holds() const { return reason_.empty(); }
+    const std::string& Reason() const { return reason_; }
+
+  private:
+    bool Refused() const {
+        const fs::path probe = folder_ / L"probe.tmp";
+        HANDLE h = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_ACCESS_DENIED;
+        ::CloseHandle(h);
+        ::DeleteFileW(probe.c_str());
+        return false;
+    }
+
+    bool DenyNewFiles() {
+        if (::GetNamedSecurityInfoW(folder_.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                    nullptr, nullptr, &savedDacl_, nullptr,
+                                    &savedSd_) != ERROR_SUCCESS)
+            return false;
+        // Everyone: no new files in the folder itself; everything else, here
+        // and inherited by the files.
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                L"D:P(D;;0x2;;;WD)(A;OICI;FA;;;WD)", SDDL_REVISION_1, &sd, nullptr))
+            return false;
+        BOOL present = FALSE, defaulted = FALSE;
+        PACL dacl = nullptr;
+        const bool ok =
+            ::GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted) &&
+            ::SetNamedSecurityInfoW(const_cast<wchar_t*>(folder_.c_str()), SE_FILE_OBJECT,
+                                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                    nullptr, nullptr, dacl, nullptr) == ERROR_SUCCESS;
+        ::LocalFree(sd);
+        return ok;
+    }
+
+    // Through Wine's own door to host programs; false elsewhere.
+    bool MakeImmutable(bool on) {
+        using Spawn = LONG(CDECL*)(char* const argv[], int wait);
+        using UnixName = char*(CDECL*)(const wchar_t*);
+        const auto spawn = reinterpret_cast<Spawn>(reinterpret_cast<void*>(
+            ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
+        const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        if (!spawn || !unixName) return false;
+        char* name = unixName(folder_.c_str());
+        if (!name) return false;
+        char program[] = "chattr";
+        char flag[] = "+i";
+        if (!on) flag[0] = '-';
+        char* args[] = {program, flag, name, nullptr};
+        const bool ran = spawn(args, 1) == 0;
+        ::HeapFree(::GetProcessHeap(), 0, name);
+        immutable_ = on && ran;
+        return ran;
+    }
+
+    fs::path folder_;
+    std::string reason_;
+    PSECURITY_DESCRIPTOR savedSd_ = nullptr;
+    PACL savedDacl_ = nullptr;
+    bool immutable_ = false;
 };
 
 TEST(AtomicReplace, PiecesArriveInOrder) {
@@ -116,13 +224,60 @@ TEST(AtomicReplace, ReadOnlyFileIsRefusedAndUnchanged) {
     EXPECT_FALSE(fs::exists(scratch.Beside()));
 }
 
+class InPlaceReplace : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(RealFileSystem().ReplaceAtomically(scratch_.File(), "old"));
+        ASSERT_TRUE(::SetFileAttributesW(scratch_.File().c_str(),
+                                         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+        refusal_ = std::make_unique<FolderRefusal>(scratch_.Folder());
+        if (!refusal_->Holds()) GTEST_SKIP() << refusal_->Reason();
+    }
+    // Undone before the scratch folder goes.
+    void TearDown() override { refusal_.reset(); }
+
+    Scratch scratch_;
+    std::unique_ptr<FolderRefusal> refusal_;
+};
+
+TEST_F(InPlaceReplace, FileIsRewrittenInPlaceWithItsAttributes) {
+    const fs::path file = scratch_.File();
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "new content"));
+
+    EXPECT_EQ(Slurp(file), "new content");
+    EXPECT_TRUE(Attributes(file) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_FALSE(fs::exists(scratch_.Beside()));
+    EXPECT_TRUE(scratch_.Leftovers().empty()) << scratch_.Leftovers().front();
+
+    // Shorter content leaves nothing of the longer one behind it.
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "short"));
+    EXPECT_EQ(Slurp(file), "short");
+}
+
+TEST_F(InPlaceReplace, ReadOnlyFileStaysRefused) {
+    const fs::path file = scratch_.File();
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    EXPECT_FALSE(RealFileSystem().ReplaceAtomically(file, "new"));
+
+    EXPECT_EQ(Slurp(file), "old");
+    EXPECT_TRUE(scratch_.Leftovers().empty());
+}
+
+TEST_F(InPlaceReplace, NewFileIsRefused) {
+    const fs::path other = scratch_.Folder() / L"other.ini";
+    EXPECT_FALSE(RealFileSystem().ReplaceAtomically(other, "new"));
+    EXPECT_FALSE(fs::exists(other));
+}
+
 // Kills the writer child at random moments spread over a few of its own
 // write times; after each kill the file must hold exactly one version.
 class KillBench {
   public:
     KillBench(const Scratch& scratch, std::string oldContent, std::string newContent)
         : scratch_(scratch), old_(std::move(oldContent)), new_(std::move(newContent)) {
-        // The contents reach the child through files of their own.
+        // The contents reach the child through files outside the scratch
+        // folder, which may refuse new files.
         const fs::path temp = RealFileSystem().TempFolder();
         const std::wstring id = std::to_wstring(::GetCurrentProcessId());
         oldFile_ = temp / (L"quillet_kill_old_" + id);
@@ -140,15 +295,17 @@ class KillBench {
     }
 
     struct Outcome {
-        int kills = 0, sawOld = 0, sawNew = 0;
+        int kills = 0, sawOld = 0, sawNew = 0, cutOff = 0;
     };
 
-    // What the file holds between writers.
+    // What the file holds between writers: through the program's own read
+    // where a cut-off rewrite may have left a copy to put back, else the bytes
+    // on the disk.
     using Check = std::function<std::string()>;
 
-    // At least minKills kills, more (up to maxKills) until both versions have
-    // been seen a few times each.
-    void Run(int minKills, int maxKills, const Check& holds, Outcome& outcome) {
+    // At least minKills kills, more (up to maxKills) until both versions and,
+    // when asked, cut-off rewrites have been seen a few times each.
+    void Run(int minKills, int maxKills, int wantCutOffs, const Check& holds, Outcome& outcome) {
         ASSERT_EQ(holds(), old_);
         // The middle of three, as one slow disk flush may stretch any of them.
         long long paces[3] = {};
@@ -158,7 +315,8 @@ class KillBench {
         std::mt19937 random(12345);
         std::uniform_int_distribution<long long> delayMicros(0, 3 * pace);
         for (;; ++outcome.kills) {
-            const bool enough = outcome.sawOld >= 5 && outcome.sawNew >= 5;
+            const bool enough =
+                outcome.sawOld >= 5 && outcome.sawNew >= 5 && outcome.cutOff >= wantCutOffs;
             if (outcome.kills >= maxKills || (outcome.kills >= minKills && enough)) break;
             // Each writer first writes the version the file does not hold.
             const bool holdsOld = holds() == old_;
@@ -167,14 +325,17 @@ class KillBench {
             Spin(std::chrono::microseconds(delayMicros(random)));
             writer.Kill();
 
+            if (!scratch_.Copies().empty()) ++outcome.cutOff;
             const std::string now = holds();
             ASSERT_TRUE(now == old_ || now == new_)
                 << "kill " << outcome.kills << " left " << now.size() << " bytes; the folder holds"
                 << Listing(scratch_.Folder());
             (now == old_ ? outcome.sawOld : outcome.sawNew)++;
         }
-        std::printf("%d kills over 0-%lld us (a first write takes about %lld us): %d old, %d new\n",
-                    outcome.kills, 3 * pace, pace, outcome.sawOld, outcome.sawNew);
+        std::printf(
+            "%d kills over 0-%lld us (a first write takes about %lld us): "
+            "%d old, %d new, %d cut-off rewrites\n",
+            outcome.kills, 3 * pace, pace, outcome.sawOld, outcome.sawNew, outcome.cutOff);
     }
 
   private:
@@ -257,10 +418,35 @@ TEST(AtomicReplace, KilledWritersNeverLeaveATornFile) {
     KillBench bench(scratch, oldContent, newContent);
     KillBench::Outcome outcome;
     bench.Run(
-        kMinKills, kMaxKills, [&] { return Slurp(scratch.File()); }, outcome);
+        kMinKills, kMaxKills, 0, [&] { return Slurp(scratch.File()); }, outcome);
     // The kills must have landed both before and after completed writes.
     EXPECT_GT(outcome.sawOld, 0) << outcome.sawNew << " kills found the new content";
     EXPECT_GT(outcome.sawNew, 0) << outcome.sawOld << " kills found the old content";
+}
+
+TEST_F(InPlaceReplace, KilledWritersLeaveTheOldOrTheNewContent) {
+    const fs::path file = scratch_.File();
+    const std::string oldContent = Version('a', 30000), newContent = Version('b', 20000);
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, oldContent));
+    KillBench bench(scratch_, oldContent, newContent);
+    KillBench::Outcome outcome;
+    // The read puts back what a cut-off rewrite kept; afterwards the file on
+    // the disk must say the same and no copy may be left.
+    bench.Run(
+        kMinKills, kMaxKills, 5,
+        [&]() -> std::string {
+            const FileRead read = RealFileSystem().ReadAll(file);
+            EXPECT_EQ(read.status, FileRead::Status::kOk);
+            EXPECT_EQ(Slurp(file), read.bytes);
+            EXPECT_TRUE(scratch_.Copies().empty());
+            return read.bytes;
+        },
+        outcome);
+    EXPECT_GT(outcome.sawOld, 0) << outcome.sawNew << " kills found the new content";
+    EXPECT_GT(outcome.sawNew, 0) << outcome.sawOld << " kills found the old content";
+    // Some kills must have cut a rewrite off, or the copy was never needed.
+    EXPECT_GT(outcome.cutOff, 0);
+    EXPECT_FALSE(fs::exists(scratch_.Beside()));
 }
 
 }  // namespace
