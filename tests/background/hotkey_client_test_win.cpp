@@ -1,0 +1,205 @@
+// The program's client of the real Tarnkey library: made through the
+// registry or from the library's folder, presses reaching the bindings, and
+// every combination free again once the client is gone.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "background/hotkey_client_win.h"
+#include "background/hotkeys.h"
+
+namespace quillet {
+namespace {
+
+std::wstring BuiltLibrary() {
+    std::wstring path = L"Z:";
+    for (char c : std::string(TARNKEY_DLL_PATH)) path += (c == '/') ? L'\\' : wchar_t(c);
+    return path;
+}
+
+std::wstring BuiltLibraryFolder() {
+    const std::wstring path = BuiltLibrary();
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+const wchar_t kNoSuchFolder[] = L"C:\\quillet-no-such-folder";
+
+// Runs one of the library's registration exports.
+HRESULT CallExport(const char* name) {
+    HMODULE library = ::LoadLibraryW(BuiltLibrary().c_str());
+    if (!library) return E_FAIL;
+    auto fn = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+        reinterpret_cast<void*>(::GetProcAddress(library, name)));
+    const HRESULT hr = fn ? fn() : E_FAIL;
+    ::FreeLibrary(library);
+    return hr;
+}
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+}
+
+// The library's hidden windows on this thread; WM_HOTKEY sent there is what
+// the system sends for a real press.
+std::vector<HWND> HiddenWindows() {
+    std::vector<HWND> found;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            wchar_t cls[64] = {};
+            ::GetClassNameW(w, cls, 64);
+            if (std::wstring(cls) == L"TarnkeySubclassForm")
+                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+class HotkeyClientTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    }
+    void TearDown() override {
+        CallExport("DllUnregisterServer");
+        ::CoUninitialize();
+    }
+
+    std::unique_ptr<HotkeyClient> Make(const std::wstring& folder) {
+        return HotkeyClient::Create([this](int32_t id) { presses.push_back(id); }, folder);
+    }
+
+    // Sets up the twenty bindings, presses Ctrl+Alt+F3 and Ctrl+Alt+0 by
+    // their messages and checks what arrives.
+    void PressThroughTheComponent(HotkeyClient& client) {
+        ActiveKeyboardLayout layout;
+        HotkeyBindings bindings;
+        bindings.SetUp(&client, layout);
+        // The virtual display has a US layout: all twenty are free.
+        EXPECT_TRUE(bindings.Missing().empty())
+            << std::string(bindings.MissingMessage().begin(), bindings.MissingMessage().end());
+        std::set<int32_t> distinct(bindings.HotkeyIDs().begin(), bindings.HotkeyIDs().end());
+        EXPECT_EQ(distinct.size(), 20u);
+        EXPECT_EQ(distinct.count(0), 0u);
+
+        const std::vector<HWND> hidden = HiddenWindows();
+        ASSERT_EQ(hidden.size(), 1u);
+        const int32_t f3 = bindings.HotkeyIDs()[2];
+        const int32_t zero = bindings.HotkeyIDs()[19];
+        for (int32_t id : {f3, zero})
+            ::PostMessageW(hidden[0], WM_HOTKEY, static_cast<WPARAM>(static_cast<uint32_t>(id)),
+                           MAKELPARAM(MOD_CONTROL | MOD_ALT, 0));
+        Pump();
+        ASSERT_EQ(presses, (std::vector<int32_t>{f3, zero}));
+        EXPECT_EQ(bindings.OnPress(presses[0], true), (HotkeyAction{HotkeyKind::Copy, 2}));
+        EXPECT_EQ(bindings.OnPress(presses[1], true), (HotkeyAction{HotkeyKind::Paste, 9}));
+    }
+
+    std::vector<int32_t> presses;
+};
+
+TEST_F(HotkeyClientTest, IsMadeThroughTheRegistryWhenTheLibraryIsRegistered) {
+    ASSERT_EQ(CallExport("DllRegisterServer"), S_OK);
+    auto client = Make(kNoSuchFolder);
+    ASSERT_TRUE(client);
+    EXPECT_EQ(client->source(), HotkeyClient::Source::Registry);
+    PressThroughTheComponent(*client);
+}
+
+TEST_F(HotkeyClientTest, IsMadeFromTheLibraryFolderWhenTheClassIsNotRegistered) {
+    ASSERT_EQ(CallExport("DllUnregisterServer"), S_OK);
+    IUnknown* direct = nullptr;
+    ASSERT_EQ(::CoCreateInstance(CLSID_HotKey, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                 reinterpret_cast<void**>(&direct)),
+              REGDB_E_CLASSNOTREG);
+
+    auto client = Make(BuiltLibraryFolder());
+    ASSERT_TRUE(client);
+    EXPECT_EQ(client->source(), HotkeyClient::Source::LibraryFolder);
+    PressThroughTheComponent(*client);
+
+    // The library stays loaded while its object lives, and goes with it.
+    EXPECT_TRUE(::GetModuleHandleW(L"Tarnkey.dll"));
+    client.reset();
+    EXPECT_FALSE(::GetModuleHandleW(L"Tarnkey.dll"));
+}
+
+TEST_F(HotkeyClientTest, IsNotMadeWithoutRegistrationOrLibrary) {
+    ASSERT_EQ(CallExport("DllUnregisterServer"), S_OK);
+    EXPECT_FALSE(Make(kNoSuchFolder));
+    EXPECT_FALSE(Make(L""));
+    EXPECT_TRUE(HiddenWindows().empty());
+}
+
+TEST_F(HotkeyClientTest, ReleasingTheClientFreesAllTwentyCombinations) {
+    ASSERT_EQ(CallExport("DllRegisterServer"), S_OK);
+    auto client = Make(kNoSuchFolder);
+    ASSERT_TRUE(client);
+    ActiveKeyboardLayout layout;
+    HotkeyBindings bindings;
+    bindings.SetUp(client.get(), layout);
+    ASSERT_TRUE(bindings.Missing().empty());
+
+    const auto& table = HotkeyTable();
+    // While the client lives the combinations are taken.
+    EXPECT_FALSE(::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, table[0].keyCode));
+
+    const std::vector<HWND> hidden = HiddenWindows();
+    ASSERT_EQ(hidden.size(), 1u);
+    client.reset();
+    EXPECT_TRUE(HiddenWindows().empty());
+
+    for (size_t i = 0; i < table.size(); ++i) {
+        const int id = 100 + static_cast<int>(i);
+        EXPECT_TRUE(::RegisterHotKey(nullptr, id, MOD_CONTROL | MOD_ALT, table[i].keyCode))
+            << "still held: " << table[i].keyCode;
+        ::UnregisterHotKey(nullptr, id);
+    }
+}
+
+TEST_F(HotkeyClientTest, ACombinationHeldElsewhereIsReportedAndTheRestStillWork) {
+    ASSERT_EQ(CallExport("DllRegisterServer"), S_OK);
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F2));
+    auto client = Make(kNoSuchFolder);
+    ASSERT_TRUE(client);
+    ActiveKeyboardLayout layout;
+    HotkeyBindings bindings;
+    bindings.SetUp(client.get(), layout);
+    ::UnregisterHotKey(nullptr, 7);
+
+    EXPECT_EQ(bindings.HotkeyIDs()[1], 0);
+    EXPECT_EQ(bindings.Missing(), (std::vector<HotkeyMiss>{{1, HotkeyMissReason::Refused}}));
+    EXPECT_EQ(bindings.MissingMessage(), L"Ctrl+Alt+F2 is in use by another program.");
+    // No error description is left behind for the thread.
+    IErrorInfo* stale = nullptr;
+    EXPECT_EQ(::GetErrorInfo(0, &stale), S_FALSE);
+    if (stale) stale->Release();
+}
+
+TEST_F(HotkeyClientTest, AHandlerThatThrowsDoesNotEndThePressHandling) {
+    ASSERT_EQ(CallExport("DllRegisterServer"), S_OK);
+    int calls = 0;
+    auto client = HotkeyClient::Create(
+        [&](int32_t) {
+            ++calls;
+            throw std::runtime_error("handler failed");
+        },
+        kNoSuchFolder);
+    ASSERT_TRUE(client);
+    const int32_t id = client->SetHotKey(VK_F4, MOD_CONTROL | MOD_ALT);
+    ASSERT_NE(id, 0);
+    const std::vector<HWND> hidden = HiddenWindows();
+    ASSERT_EQ(hidden.size(), 1u);
+    ::SendMessageW(hidden[0], WM_HOTKEY, static_cast<WPARAM>(static_cast<uint32_t>(id)), 0);
+    ::SendMessageW(hidden[0], WM_HOTKEY, static_cast<WPARAM>(static_cast<uint32_t>(id)), 0);
+    EXPECT_EQ(calls, 2);
+}
+
+}  // namespace
+}  // namespace quillet
