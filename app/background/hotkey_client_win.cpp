@@ -181,11 +181,18 @@ int32_t HotkeyClient::SetHotKey(int keyCode, int modifiers) noexcept {
 }
 
 bool ActiveKeyboardLayout::CtrlAltTypesCharacter(int virtualKey) noexcept {
+    if (virtualKey < 0 || virtualKey > 255) return false;
+    const UINT key = static_cast<UINT>(virtualKey);
+    // Wine's ToUnicodeEx ignores Alt in the key-state array, so the layout
+    // is also asked the other way round, character by character.
+    return ToUnicodeTypes(key) || KeyScanTypes(key);
+}
+
+bool ActiveKeyboardLayout::ToUnicodeTypes(UINT key) {
     // Windows reports AltGr as right Alt plus left Ctrl; the layout tables
     // read the generic Ctrl and Alt. All four are down, as when AltGr is held.
     BYTE state[256] = {};
     state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_MENU] = state[VK_RMENU] = 0x80;
-    const UINT key = static_cast<UINT>(virtualKey);
     const UINT scan = ::MapVirtualKeyExW(key, MAPVK_VK_TO_VSC, layout_);
     wchar_t out[8] = {};
     // Flag 4 keeps the thread's dead-key state as it is (Windows 10 1607 on).
@@ -202,6 +209,27 @@ bool ActiveKeyboardLayout::CtrlAltTypesCharacter(int virtualKey) noexcept {
     for (int i = 0; i < n && i < 8; ++i)
         if (out[i] >= 0x20 && out[i] != 0x7F) return true;
     return false;
+}
+
+bool ActiveKeyboardLayout::KeyScanTypes(UINT key) {
+    if (!scanned_) {
+        scanned_ = true;
+        // ASCII, Latin-1 and Latin Extended-A/B, and the euro sign: what
+        // AltGr puts on the digit row of the Latin-script layouts.
+        auto scanRange = [this](wchar_t first, wchar_t last) {
+            for (wchar_t c = first; c <= last; ++c) {
+                const SHORT found = ::VkKeyScanExW(c, layout_);
+                if (found == -1) continue;
+                const UINT shifts = (static_cast<UINT>(found) >> 8) & 0xFF;
+                // 2 is Ctrl, 4 is Alt: both together are AltGr.
+                if ((shifts & 6) == 6) altGrKeys_.set(static_cast<UINT>(found) & 0xFF);
+            }
+        };
+        scanRange(0x20, 0x7E);
+        scanRange(0xA0, 0x24F);
+        scanRange(0x20AC, 0x20AC);
+    }
+    return altGrKeys_.test(key);
 }
 
 }  // namespace quillet

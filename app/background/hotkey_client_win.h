@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -59,7 +60,12 @@ class ActiveKeyboardLayout final : public KeyboardLayout {
     bool CtrlAltTypesCharacter(int virtualKey) noexcept override;
 
   private:
+    bool ToUnicodeTypes(UINT key);
+    bool KeyScanTypes(UINT key);
+
     HKL layout_;
+    bool scanned_ = false;
+    std::bitset<256> altGrKeys_;
 };
 
 }  // namespace quillet
