@@ -11,6 +11,7 @@
 #include "layout.h"
 #include "resource.h"
 #include "util/known_folder_win.h"
+#include "util/module_path_win.h"
 #include "store/encoding.h"
 #include "util/strings_win.h"
 
@@ -51,6 +52,11 @@ constexpr MenuCommand kMenuCommands[] = {
     {IDM_SELECTALL, &MainForm::mnuSelectAll_Click},
     {IDM_AUTOSAVE, &MainForm::submnuAutoSave_Click},
     {IDM_RENAME, &MainForm::submnuRename_Click},
+    {IDM_AUTORUN, &MainForm::menuAutoRun_Click},
+    {IDM_STARTTRAY, &MainForm::mnuStartTray_Click},
+    {IDM_HOTKEYS, &MainForm::mnuHotkeys_Click},
+    {IDM_STAYTOP, &MainForm::submnuStayTop_Click},
+    {IDM_SOUNDS, &MainForm::mnuSounds_Click},
     {IDM_TELL, &MainForm::mnuTell_Click},
     {IDM_HOME, &MainForm::submnuHome_Click},
     {IDM_FEEDBACK, &MainForm::submnuFeedback_Click},
@@ -100,7 +106,7 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     RegisterClassOf(wc);
 
     logic_ = std::make_unique<MainForm>(*this, pictures_, prompt_, fs_, SystemCodec(), clipboard_,
-                                        cases_, Desktop{keys_, clock_, shell_, resolver_});
+                                        cases_, Desktop{keys_, clock_, shell_, resolver_, &autoRun_});
 
     RECT frame{0, 0, ToPixels(kDesignClientWidth), ToPixels(kDesignClientHeight)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -119,7 +125,9 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     clipboard_.SetOwner(hwnd());
     CreateControls();
 
-    logic_->FormLoad(programFolder, KnownFolder(FOLDERID_RoamingAppData));
+    const std::wstring exe = ModuleFileName();
+    logic_->FormLoad(programFolder, KnownFolder(FOLDERID_RoamingAppData),
+                     exe.substr(exe.find_last_of(L'\\') + 1));
     if (!logic_->CurrentOptions().startInTray) {
         ::ShowWindow(hwnd(), SW_SHOWNORMAL);
         ::UpdateWindow(hwnd());

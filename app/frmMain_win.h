@@ -19,6 +19,7 @@
 #include "prompt_win.h"
 #include "slot_rows_win.h"
 #include "store_strip_win.h"
+#include "util/auto_run_win.h"
 #include "util/handles_win.h"
 #include "util/ole_win.h"
 #include "util/window_win.h"
@@ -126,6 +127,7 @@ class frmMain final : public Window, public MainView {
     SystemClock clock_;
     DesktopShell shell_;
     WinsockResolver resolver_;
+    RegistryAutoRun autoRun_;
     PictureSlots pictures_;
     std::unique_ptr<MainForm> logic_;
 

@@ -22,8 +22,10 @@ constexpr std::wstring_view kSaveQuestion =
 
 }  // namespace
 
-void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder) {
+void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder,
+                        std::wstring_view exeName) {
     view_.SetCaption(kProgramTitle);
+    exeName_ = std::wstring(exeName);
     places_ = PlacesOf(programFolder, userDataFolder);
     settingsPath_ = ChooseSettingsPath(places_, kSettingsFileName, fs_);
     // Every start-up question is answered from one read of the file. Only
@@ -153,6 +155,7 @@ void MainForm::FormUnload() {
                                                 {section, "FormTop", std::to_wstring(g.top)},
                                                 {section, "FormLeft", std::to_wstring(g.left)}});
     }
+    if (options_.autoRun) AutoRunOn(false);  // the program may have moved
     if (windows_.info) windows_.info->CloseAll();
     if (windows_.printer) windows_.printer->Close();
     if (windows_.preview) windows_.preview->Close();
@@ -200,6 +203,70 @@ void MainForm::submnuRename_Click() {
     view_.SetStoreCaption(n, captions_[n]);
     view_.SetStoreTooltip(n, captions_[n]);
     Write(CaptionKey(n), captions_[n]);
+}
+
+// Each option is written the moment it changes; its check mark follows.
+void MainForm::mnuStartTray_Click() {
+    options_.startInTray = !options_.startInTray;
+    view_.SetChecked(IDM_STARTTRAY, options_.startInTray);
+    Write("StartTray", options_.startInTray ? L"1" : L"0");
+}
+
+void MainForm::submnuStayTop_Click() {
+    options_.stayOnTop = !options_.stayOnTop;
+    view_.SetChecked(IDM_STAYTOP, options_.stayOnTop);
+    view_.SetTopMost(options_.stayOnTop);
+    Write("MainOnTop", options_.stayOnTop ? L"1" : L"0");
+}
+
+void MainForm::mnuSounds_Click() {
+    options_.sounds = !options_.sounds;
+    view_.SetChecked(IDM_SOUNDS, options_.sounds);
+    Write("Sounds", options_.sounds ? L"1" : L"0");
+}
+
+void MainForm::mnuHotkeys_Click() {
+    options_.hotkeys = !options_.hotkeys;
+    view_.SetChecked(IDM_HOTKEYS, options_.hotkeys);
+    Write("Hotkeys", options_.hotkeys ? L"1" : L"0");
+    prompt_.Tell(L"Hotkeys",
+                 L"The new setting may not take effect until Quillet has been Restarted.",
+                 Prompt::Icon::kInformation);
+}
+
+void MainForm::menuAutoRun_Click() {
+    options_.autoRun = !options_.autoRun;
+    view_.SetChecked(IDM_AUTORUN, options_.autoRun);
+    Write("AutoRun", options_.autoRun ? L"1" : L"0");
+    options_.autoRun ? AutoRunOn() : AutoRunOff();
+}
+
+// For all users where the user may, else for this user: a normal user has
+// no right to the machine's Run key, and the check mark must not lie.
+void MainForm::AutoRunOn(bool tell) {
+    AutoRunEntries* entries = desktop_.autoRun;
+    if (!entries) return;
+    const std::wstring command = AutoRunCommandLine(places_.appFolder, exeName_);
+    const IoResult machine = entries->Set(AutoRunEntries::Scope::kMachine, command);
+    if (machine) return;
+    const IoResult user = entries->Set(AutoRunEntries::Scope::kUser, command);
+    if (!user && tell)
+        prompt_.Tell(kProgramTitle,
+                     L"Quillet Pro could not be set to start with Windows.\r\n\r\n" +
+                         user.reason,
+                     Prompt::Icon::kExclamation);
+}
+
+void MainForm::AutoRunOff() {
+    AutoRunEntries* entries = desktop_.autoRun;
+    if (!entries) return;
+    const IoResult machine = entries->Remove(AutoRunEntries::Scope::kMachine);
+    const IoResult user = entries->Remove(AutoRunEntries::Scope::kUser);
+    if (!machine && !user)
+        prompt_.Tell(kProgramTitle,
+                     L"Quillet Pro could not be kept from starting with Windows.\r\n\r\n" +
+                         machine.reason,
+                     Prompt::Icon::kExclamation);
 }
 
 void MainForm::LoadStore(const SettingsSnapshot* stored) {

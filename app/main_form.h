@@ -20,6 +20,7 @@
 #include "print/printer.h"
 #include "store/Module1.h"
 #include "util/ModuleIP.h"
+#include "util/auto_run.h"
 #include "util/shell_launch.h"
 
 namespace quillet {
@@ -49,6 +50,7 @@ struct Desktop {
     RegionalClock& clock;
     Shell& shell;
     HostResolver& resolver;
+    AutoRunEntries* autoRun = nullptr;  // none: Auto Run writes nothing
 };
 
 // The program's windows besides the main one, each there once it is built;
@@ -80,7 +82,8 @@ class MainForm {
 
     // Start-up from the designed window to the shown (or hidden) program.
     // The single-instance hand-over happens before, in the shell.
-    void FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder = {});
+    void FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder = {},
+                  std::wstring_view exeName = L"quilletpro.exe");
 
     // Returns true when the close is cancelled: the window is only hidden, or
     // a save failed and the user keeps the program, or (at the end of the
@@ -97,6 +100,13 @@ class MainForm {
     void submnustore_Click(int store);
     void submnuAutoSave_Click();
     void submnuRename_Click();
+    void menuAutoRun_Click();
+    void mnuStartTray_Click();
+    void submnuStayTop_Click();
+    void mnuSounds_Click();
+    void mnuHotkeys_Click();
+    void AutoRunOn(bool tell = true);
+    void AutoRunOff();
 
     void ShowClipboard();
     void GetClipPic();
@@ -206,6 +216,7 @@ class MainForm {
     bool storeChanged_ = false;
     bool storeNumberStored_ = false;  // the file holds a current store number
     std::wstring sessionBlock_;
+    std::wstring exeName_;
     Options options_;
     std::array<std::wstring, 16> captions_;
 

@@ -227,6 +227,36 @@ TEST_F(ProgramTest, RenameStoreThroughTheInputBox) {
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(app.Window()) != FALSE; }));
 }
 
+std::wstring RunValue(HKEY root) {
+    wchar_t data[1024] = {};
+    DWORD size = sizeof data;
+    if (::RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                       L"Quillet_Pro", RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return L"<absent>";
+    return data;
+}
+
+TEST_F(ProgramTest, OptionsActAndAreStoredAtOnce) {
+    WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n");
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.CommandAndWait(IDM_STAYTOP);
+    EXPECT_TRUE(::GetWindowLongPtrW(app.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    app.CommandAndWait(IDM_STARTTRAY);
+    app.CommandAndWait(IDM_SOUNDS);
+    app.CommandAndWait(IDM_AUTORUN);
+    EXPECT_TRUE(WaitFor([] { return ProfileValue("Settings", "AutoRun") == "1"; }));
+    EXPECT_EQ(ProfileValue("Settings", "MainOnTop"), "1");
+    EXPECT_EQ(ProfileValue("Settings", "StartTray"), "1");
+    EXPECT_EQ(ProfileValue("Settings", "Sounds"), "0");
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), L"\"C:\\Program Files\\Quillet Pro\\quilletpro.exe\"");
+    app.CommandAndWait(IDM_AUTORUN);
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), L"<absent>");
+    EXPECT_EQ(RunValue(HKEY_CURRENT_USER), L"<absent>");
+    app.CommandAndWait(IDM_STAYTOP);
+    EXPECT_FALSE(::GetWindowLongPtrW(app.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
 TEST_F(ProgramTest, LabelClickAfterAnEditAsksAndYesSavesBeforeTheSwitch) {
     WriteFileBytes(kSettingsFile,
                    "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\n[Savings5]\r\ntxt(0)=five\r\n");

@@ -1,6 +1,10 @@
 // Start-up, shut-down and the shared helpers of the main window's logic.
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include <map>
+
 #include "layout.h"
 #include "main_form.h"
 #include "pictures/picture_files.h"
@@ -203,6 +207,98 @@ TEST_F(MainFormTest, TheTrayIconAndTheOtherWindowsFollowStartAndExit) {
     EXPECT_EQ(windows.calls, (std::vector<std::string>{"close help and about",
                                                        "close preview or print",
                                                        "close preview or print", "no icon"}));
+}
+
+TEST_F(MainFormTest, OptionsAreWrittenTheMomentTheyChange) {
+    form.FormLoad(kFolder);
+    struct Case {
+        void (MainForm::*toggle)();
+        int item;
+        const char* key;
+        bool startsOn;
+    };
+    const Case cases[] = {{&MainForm::mnuStartTray_Click, IDM_STARTTRAY, "StartTray", false},
+                          {&MainForm::submnuStayTop_Click, IDM_STAYTOP, "MainOnTop", false},
+                          {&MainForm::mnuSounds_Click, IDM_SOUNDS, "Sounds", true},
+                          {&MainForm::submnuAutoSave_Click, IDM_AUTOSAVE, "AutoSave", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        (form.*c.toggle)();
+        EXPECT_EQ(view.IsChecked(c.item), !c.startsOn);
+        EXPECT_EQ(Stored("Settings", c.key), c.startsOn ? L"0" : L"1");
+        (form.*c.toggle)();
+        EXPECT_EQ(view.IsChecked(c.item), c.startsOn);
+        EXPECT_EQ(Stored("Settings", c.key), c.startsOn ? L"1" : L"0");
+    }
+    form.submnuStayTop_Click();
+    EXPECT_TRUE(view.topMost);  // at once, not at the next start
+    form.mnuSounds_Click();
+    form.BeepIfSounds();
+    EXPECT_EQ(view.beeps, 0);
+}
+
+TEST_F(MainFormTest, HotkeysItemWritesAndSaysWhenItTakesEffect) {
+    form.FormLoad(kFolder);
+    form.mnuHotkeys_Click();
+    EXPECT_TRUE(view.IsChecked(IDM_HOTKEYS));
+    EXPECT_EQ(Stored("Settings", "Hotkeys"), L"1");
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].title, L"Hotkeys");
+    EXPECT_EQ(prompt.messages[0].text,
+              L"The new setting may not take effect until Quillet has been Restarted.");
+}
+
+class FakeAutoRun final : public AutoRunEntries {
+  public:
+    std::map<Scope, std::wstring> values;
+    std::set<Scope> refused;
+    IoResult Set(Scope scope, std::wstring_view command) override {
+        if (refused.count(scope)) return IoResult::Failure(L"Access is denied.");
+        values[scope] = std::wstring(command);
+        return IoResult::Success();
+    }
+    IoResult Remove(Scope scope) override {
+        if (refused.count(scope)) return IoResult::Failure(L"Access is denied.");
+        values.erase(scope);
+        return IoResult::Success();
+    }
+};
+
+TEST(AutoRunCommand, QuotesThePathWithOneBackslash) {
+    EXPECT_EQ(AutoRunCommandLine(L"C:\\", L"quilletpro.exe"), L"\"C:\\quilletpro.exe\"");
+    EXPECT_EQ(AutoRunCommandLine(L"D:\\Tools\\Q", L"q.exe"), L"\"D:\\Tools\\Q\\q.exe\"");
+}
+
+// A normal user may not write the machine's Run key: the user's own then.
+TEST_F(MainFormTest, AutoRunFallsBackToTheUsersRunKeyAndSaysWhenBothRefuse) {
+    FakeAutoRun run;
+    MainForm withRun{view, view, prompt, fs, codec, clipboard, cases,
+                     Desktop{keys, clock, shell, resolver, &run}};
+    withRun.FormLoad(kFolder);
+    using Scope = AutoRunEntries::Scope;
+    const std::wstring command = L"\"C:\\Program Files\\Quillet Pro\\quilletpro.exe\"";
+    run.refused = {Scope::kMachine};
+    withRun.menuAutoRun_Click();
+    EXPECT_EQ(Stored("Settings", "AutoRun"), L"1");
+    EXPECT_EQ(run.values[Scope::kUser], command);
+    EXPECT_FALSE(run.values.count(Scope::kMachine));
+    EXPECT_TRUE(prompt.messages.empty());
+
+    withRun.menuAutoRun_Click();  // off: both go, a missing one is no failure
+    EXPECT_TRUE(run.values.empty());
+    EXPECT_TRUE(prompt.messages.empty());
+
+    run.refused = {Scope::kMachine, Scope::kUser};
+    withRun.menuAutoRun_Click();
+    EXPECT_TRUE(view.IsChecked(IDM_AUTORUN));  // the mark keeps its new state
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_NE(prompt.messages[0].text.find(L"Access is denied."), std::wstring::npos);
+
+    // The exit renews the entry, quietly, with the program's current path.
+    run.refused.clear();
+    withRun.FormUnload();
+    EXPECT_EQ(run.values[Scope::kMachine], command);
+    EXPECT_EQ(prompt.messages.size(), 1u);
 }
 
 TEST_F(MainFormTest, ExitMaximizedOrMinimizedWritesNoGeometry) {

@@ -1,0 +1,15 @@
+// The Run keys of the registry through the wide registry calls, so that a
+// program folder outside the code page is written as it is.
+#pragma once
+
+#include "util/auto_run.h"
+
+namespace quillet {
+
+class RegistryAutoRun final : public AutoRunEntries {
+  public:
+    IoResult Set(Scope scope, std::wstring_view commandLine) override;
+    IoResult Remove(Scope scope) override;
+};
+
+}  // namespace quillet
