@@ -1,4 +1,4 @@
-// libFuzzer target over the settings engine: any bytes parse, a write changes only its own entry, the line-break marker round-trips.
+// libFuzzer target over the settings engine and its line-break marker.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -36,7 +36,8 @@ bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        const auto fx = (x >= 'a' && x <= 'z') ? x - 32 : x, fy = (y >= 'a' && y <= 'z') ? y - 32 : y;
+        const auto fx = (x >= 'a' && x <= 'z') ? x - 32 : x,
+                   fy = (y >= 'a' && y <= 'z') ? y - 32 : y;
         if (fx != fy) return false;
     }
     return true;
@@ -82,7 +83,7 @@ std::string Addressable(std::string_view raw) {
 }
 
 // Every line break becomes CR LF, and so does each marker already in the text.
-std::string ExpectedAfterRoundTrip(std::string_view v) {
+std::string ExpectedAfterRoundTrip(std::string_view v, std::string_view marker) {
     std::string out;
     for (size_t i = 0; i < v.size(); ++i) {
         if (v[i] == '\r') {
@@ -90,9 +91,9 @@ std::string ExpectedAfterRoundTrip(std::string_view v) {
             if (i + 1 < v.size() && v[i + 1] == '\n') ++i;
         } else if (v[i] == '\n') {
             out += "\r\n";
-        } else if (v[i] == '\xFF' && i + 1 < v.size() && v[i + 1] == '\xF6') {
+        } else if (v.substr(i, marker.size()) == marker) {
             out += "\r\n";
-            ++i;
+            i += marker.size() - 1;
         } else {
             out += v[i];
         }
@@ -100,14 +101,18 @@ std::string ExpectedAfterRoundTrip(std::string_view v) {
     return out;
 }
 
+// For the marker of files in the code page and that of files in UTF-16.
 void CheckMarker(std::string_view value) {
-    const std::string stored = quillet::EncodeLineBreaks(value);
-    if (stored.find_first_of("\r\n") != std::string::npos)
-        Violated("an encoded value holds a line break", Printable(value));
-    if (quillet::DecodeLineBreaks(stored) != ExpectedAfterRoundTrip(value))
-        Violated("decoding the encoded value does not give it back", Printable(value));
-    if (quillet::EncodeLineBreaks(quillet::DecodeLineBreaks(stored)) != stored)
-        Violated("encoding a decoded value does not give the stored form back", Printable(value));
+    for (std::string_view marker : {quillet::kByteMarker, quillet::kUtf8Marker}) {
+        const std::string stored = quillet::EncodeLineBreaks(value, marker);
+        const std::string where = Printable(value) + " with the marker " + Printable(marker);
+        if (stored.find_first_of("\r\n") != std::string::npos)
+            Violated("an encoded value holds a line break", where);
+        if (quillet::DecodeLineBreaks(stored, marker) != ExpectedAfterRoundTrip(value, marker))
+            Violated("decoding the encoded value does not give it back", where);
+        if (quillet::EncodeLineBreaks(quillet::DecodeLineBreaks(stored, marker), marker) != stored)
+            Violated("encoding a decoded value does not give the stored form back", where);
+    }
 }
 
 struct Query {
@@ -194,6 +199,10 @@ std::vector<Write> WritesIn(std::string_view input, std::string_view& file) {
 
 }  // namespace
 
+// Aborts when any of these fails: the file parses and an unchanged one is
+// written back as it was; after the writes, each reads back, before and after
+// saving, and every other entry keeps its value; one write made again changes
+// nothing; the marker round-trips the values and the whole input.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     std::string_view file;
@@ -222,8 +231,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string where;
     for (const Write& w : writes) {
         changed = doc.Set(w.section, w.key, w.value) || changed;
-        where += "[" + Printable(w.section) + "] " + Printable(w.key) + " = " +
-                 Printable(w.value) + "\n  ";
+        where += "[" + Printable(w.section) + "] " + Printable(w.key) + " = " + Printable(w.value) +
+                 "\n  ";
     }
     const std::string out = doc.Serialize();
     where += "wrote: " + Printable(out);
@@ -235,7 +244,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (size_t w = 0; w < writes.size(); ++w) {
             bool overwritten = false;
             for (size_t later = w + 1; later < writes.size(); ++later)
-                overwritten = overwritten || SameEntry(writes[later], writes[w].section, writes[w].key);
+                overwritten =
+                    overwritten || SameEntry(writes[later], writes[w].section, writes[w].key);
             if (overwritten) continue;
             const auto got = Found(*d, writes[w].section, writes[w].key);
             if (got != quillet::EncodeLineBreaks(BeforeNul(writes[w].value)))
@@ -250,10 +260,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (written) continue;
             const auto now = Found(*d, q.section, q.key);
             if (now != before[i])
-                Violated("a write changed another entry",
-                         where + "\n  [" + Printable(q.section) + "] " + Printable(q.key) +
-                             " was " + PrintableOrAbsent(before[i]) + ", now " +
-                             PrintableOrAbsent(now));
+                Violated("a write changed another entry", where + "\n  [" + Printable(q.section) +
+                                                              "] " + Printable(q.key) + " was " +
+                                                              PrintableOrAbsent(before[i]) +
+                                                              ", now " + PrintableOrAbsent(now));
         }
     }
 
@@ -261,7 +271,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // may leave blanks after "=" that a second pass tidies away.
     if (writes.size() == 1) {
         IniDocument twice(out);
-        if (twice.Set(writes[0].section, writes[0].key, writes[0].value) || twice.Serialize() != out)
+        if (twice.Set(writes[0].section, writes[0].key, writes[0].value) ||
+            twice.Serialize() != out)
             Violated("the same write made again changes the file", where);
     }
     return 0;

@@ -71,18 +71,16 @@ std::vector<CorpusFile> Corpus() {
 std::vector<Query> Queries() {
     std::vector<Query> q;
     const char* sections[] = {
-        "Settings", "settings",    "SAVINGS1", "Savings2",  "q",        "d",   "D",
-        "e",        "n",           "c",        "l",         "m",        "s",   "r",
-        "b",        "z",           "",         "spaced",    " spaced ", "a]b", "a",
-        "x",        "x] trailing", "unclosed", "[unclosed", "missing", "nul",
-        "t",        "t ",          "open",     "[open"};
-    const char* keys[] = {"StoreNumber", "FORMTOP", "formleft", "FormTop", "sp",     "txt(0)",
-                          "TXT(1)",      "a",       "b",        "c",       "d",      "e",
-                          "f",           "g",       "h",        "k",       "K",      "only_second",
-                          "x",           "bare",    "value",    "after",   "; note", ";semi",
-                          "#hash",       "real",    "last",     "cafe",    "empty",  "ab",
-                          "xt",          "orphan",  "k2",       "nokey",   "missing", "",
-                          "[open",       "]"};
+        "Settings",  "settings", "SAVINGS1", "Savings2", "q",  "d",    "D",           "e",
+        "n",         "c",        "l",        "m",        "s",  "r",    "b",           "z",
+        "",          "spaced",   " spaced ", "a]b",      "a",  "x",    "x] trailing", "unclosed",
+        "[unclosed", "missing",  "nul",      "t",        "t ", "open", "[open"};
+    const char* keys[] = {
+        "StoreNumber", "FORMTOP",     "formleft", "FormTop", "sp",    "txt(0)", "TXT(1)", "a",
+        "b",           "c",           "d",        "e",       "f",     "g",      "h",      "k",
+        "K",           "only_second", "x",        "bare",    "value", "after",  "; note", ";semi",
+        "#hash",       "real",        "last",     "cafe",    "empty", "ab",     "xt",     "orphan",
+        "k2",          "nokey",       "missing",  "",        "[open", "]"};
     for (const char* s : sections)
         for (const char* k : keys) q.push_back({s, k});
     return q;
