@@ -82,7 +82,11 @@ int ScreenDpi() {
 
 frmMain::frmMain(FileSystem& fs) : fs_(fs) {}
 
-frmMain::~frmMain() { Destroy(); }
+frmMain::~frmMain() {
+    Destroy();
+    hotkeyClient_.reset();
+    if (com_) ::CoUninitialize();
+}
 
 RECT frmMain::Place(const TwipsRect& r) const {
     return RECT{ToPixels(r.left), ToPixels(r.top), ToPixels(r.left + r.width),
@@ -106,7 +110,7 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     RegisterClassOf(wc);
 
     logic_ = std::make_unique<MainForm>(*this, pictures_, prompt_, fs_, SystemCodec(), clipboard_,
-                                        cases_, Desktop{keys_, clock_, shell_, resolver_, &autoRun_});
+                                        cases_, Desktop{keys_, clock_, shell_, resolver_, &autoRun_, this});
 
     RECT frame{0, 0, ToPixels(kDesignClientWidth), ToPixels(kDesignClientHeight)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -546,6 +550,14 @@ void frmMain::ShowProgress(std::wstring_view caption, std::wstring_view label) {
 
 void frmMain::ShowProgressBlock(int block) { progress_.SetBlocks(block); }
 void frmMain::CloseProgress() { progress_.Close(); }
+
+// The component needs COM on this thread before OLE starts it for drag and
+// drop; the later OleInitialize finds it running.
+HotkeyService* frmMain::StartHotkeys(std::function<void(int32_t id)> onPress) {
+    if (!com_) com_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    hotkeyClient_ = HotkeyClient::Create(std::move(onPress));
+    return hotkeyClient_.get();
+}
 
 HMENU frmMain::MenuOf(int item) const {
     if (item >= IDM_POPCOPY && item <= IDM_POPWALLPAPER) return pictures_.PopupMenu();

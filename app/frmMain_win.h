@@ -15,6 +15,7 @@
 #include "main_view.h"
 #include "pictures/picture_slots_win.h"
 #include "progress_win.h"
+#include "background/hotkey_client_win.h"
 #include "input_box_win.h"
 #include "prompt_win.h"
 #include "slot_rows_win.h"
@@ -30,7 +31,7 @@ inline constexpr wchar_t kMainWindowClass[] = L"QuilletProMain";
 // Set on the main window once start-up has finished.
 inline constexpr wchar_t kReadyProperty[] = L"QuilletPro.Ready";
 
-class frmMain final : public Window, public MainView {
+class frmMain final : public Window, public MainView, public HotkeyHost {
   public:
     explicit frmMain(FileSystem& fs = RealFileSystem());
     ~frmMain() override;
@@ -85,6 +86,11 @@ class frmMain final : public Window, public MainView {
     void SetChecked(int item, bool checked) override;
     void SetEnabled(int item, bool enabled) override;
 
+    // HotkeyHost
+    HotkeyService* StartHotkeys(std::function<void(int32_t id)> onPress) override;
+    void StopHotkeys() override { hotkeyClient_.reset(); }
+    KeyboardLayout& Layout() override { return layout_; }
+
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     static LRESULT CALLBACK ClipboardLineProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
@@ -128,6 +134,9 @@ class frmMain final : public Window, public MainView {
     DesktopShell shell_;
     WinsockResolver resolver_;
     RegistryAutoRun autoRun_;
+    ActiveKeyboardLayout layout_;
+    bool com_ = false;  // initialised here, for the hotkey component
+    std::unique_ptr<HotkeyClient> hotkeyClient_;
     PictureSlots pictures_;
     std::unique_ptr<MainForm> logic_;
 

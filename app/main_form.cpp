@@ -92,8 +92,26 @@ void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
         view_.Hide();
     }
     options_.mirror = ToInt16(read("Mirror", L"0")).value_or(0);
-    options_.hotkeys = read("Hotkeys", L"0") != L"0";
+    options_.hotkeys = HotkeysSettingOn(codec_.ToBytes(read("Hotkeys", L"0")));
     ShowOptions();
+
+    if (options_.hotkeys && desktop_.hotkeys) {
+        HotkeyService* service =
+            desktop_.hotkeys->StartHotkeys([this](int32_t id) { oHotKey_HotKeyPress(id); });
+        hotkeys_.SetUp(service, desktop_.hotkeys->Layout());
+        hotkeysSetUp_ = true;
+    }
+}
+
+// Presses count while the option is on and a text store shows; the slot
+// commands themselves do nothing in the Pictures store.
+void MainForm::oHotKey_HotKeyPress(int32_t id) {
+    const std::optional<HotkeyAction> action = hotkeys_.OnPress(id, options_.hotkeys);
+    if (!action) return;
+    if (action->kind == HotkeyKind::Copy)
+        CopySlot(action->slot);
+    else
+        PasteSlot(action->slot);
 }
 
 // The first write creates the file. Where a normal user may not create files
@@ -148,6 +166,8 @@ bool MainForm::FormQueryUnload(UnloadMode mode) {
 }
 
 void MainForm::FormUnload() {
+    if (hotkeysSetUp_ && desktop_.hotkeys) desktop_.hotkeys->StopHotkeys();
+    hotkeysSetUp_ = false;
     const WindowGeometry g = view_.Geometry();
     if (g.state == WindowState::kNormal) {
         const std::string section(kSettingsSection);
@@ -232,6 +252,12 @@ void MainForm::mnuHotkeys_Click() {
     prompt_.Tell(L"Hotkeys",
                  L"The new setting may not take effect until Quillet has been Restarted.",
                  Prompt::Icon::kInformation);
+    // Once: the combinations the keyboard layout or another program keeps.
+    const std::wstring missing = hotkeysSetUp_ ? hotkeys_.MissingMessage() : std::wstring();
+    if (options_.hotkeys && !missing.empty() && !missingHotkeysTold_) {
+        missingHotkeysTold_ = true;
+        prompt_.Tell(L"Hotkeys", missing, Prompt::Icon::kInformation);
+    }
 }
 
 void MainForm::menuAutoRun_Click() {

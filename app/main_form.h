@@ -11,6 +11,8 @@
 
 #include "clipboard.h"
 #include "drop_content.h"
+#include "background/hotkey_host.h"
+#include "background/hotkeys.h"
 #include "background/tray_view.h"
 #include "help/info_windows.h"
 #include "main_view.h"
@@ -51,6 +53,7 @@ struct Desktop {
     Shell& shell;
     HostResolver& resolver;
     AutoRunEntries* autoRun = nullptr;  // none: Auto Run writes nothing
+    HotkeyHost* hotkeys = nullptr;      // none: no hotkeys
 };
 
 // The program's windows besides the main one, each there once it is built;
@@ -105,6 +108,8 @@ class MainForm {
     void submnuStayTop_Click();
     void mnuSounds_Click();
     void mnuHotkeys_Click();
+    void oHotKey_HotKeyPress(int32_t id);
+    const HotkeyBindings& Hotkeys() const { return hotkeys_; }
     void AutoRunOn(bool tell = true);
     void AutoRunOff();
 
@@ -217,6 +222,9 @@ class MainForm {
     bool storeNumberStored_ = false;  // the file holds a current store number
     std::wstring sessionBlock_;
     std::wstring exeName_;
+    HotkeyBindings hotkeys_;
+    bool hotkeysSetUp_ = false;
+    bool missingHotkeysTold_ = false;
     Options options_;
     std::array<std::wstring, 16> captions_;
 

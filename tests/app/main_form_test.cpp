@@ -1,6 +1,8 @@
 // Start-up, shut-down and the shared helpers of the main window's logic.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <set>
 
 #include <map>
@@ -299,6 +301,45 @@ TEST_F(MainFormTest, AutoRunFallsBackToTheUsersRunKeyAndSaysWhenBothRefuse) {
     withRun.FormUnload();
     EXPECT_EQ(run.values[Scope::kMachine], command);
     EXPECT_EQ(prompt.messages.size(), 1u);
+}
+
+// The component as ids handed out in order, and a layout without AltGr.
+class FakeHotkeyHost final : public HotkeyHost, public HotkeyService, public KeyboardLayout {
+  public:
+    std::function<void(int32_t)> press;
+    int starts = 0, stops = 0;
+    int32_t next = -100;
+    HotkeyService* StartHotkeys(std::function<void(int32_t)> onPress) override {
+        ++starts;
+        press = std::move(onPress);
+        return this;
+    }
+    void StopHotkeys() override { ++stops; }
+    KeyboardLayout& Layout() override { return *this; }
+    int32_t SetHotKey(int, int) override { return next--; }
+    bool CtrlAltTypesCharacter(int) override { return false; }
+};
+
+TEST_F(MainFormTest, HotkeysCopyAndPasteTheCurrentStoresSlots) {
+    FakeHotkeyHost host;
+    MainForm withKeys{view, view, prompt, fs, codec, clipboard, cases,
+                      Desktop{keys, clock, shell, resolver, nullptr, &host}};
+    Store("Settings", "Hotkeys", L"yes");  // hand-edited: on all the same
+    Store("Savings1", "txt(2)", L"three");
+    withKeys.FormLoad(kFolder);
+    ASSERT_EQ(host.starts, 1);
+    const auto& ids = withKeys.Hotkeys().HotkeyIDs();
+    host.press(ids[2]);  // Ctrl+Alt+F3
+    EXPECT_EQ(clipboard.text, L"three");
+    host.press(ids[19]);  // Ctrl+Alt+0
+    EXPECT_EQ(view.text[9], L"three");
+
+    withKeys.mnuHotkeys_Click();  // off: presses are ignored at once
+    clipboard.text = L"kept";
+    host.press(ids[2]);
+    EXPECT_EQ(clipboard.text, L"kept");
+    withKeys.FormUnload();
+    EXPECT_EQ(host.stops, 1);
 }
 
 TEST_F(MainFormTest, ExitMaximizedOrMinimizedWritesNoGeometry) {

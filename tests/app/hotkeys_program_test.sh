@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The real program with Hotkeys on, Tarnkey.dll beside it: Ctrl+Alt+F3 pressed
+# while another program has the focus copies slot 3, Ctrl+Alt+0 pastes into
+# slot 10, and nothing happens while the Pictures store shows.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/lib.sh"
+wine="$ROOT/scripts/wine-exec"
+program=$1 tarnkey=$2 waitready=$3 probe=$4 focus=$5
+: "${WINEPREFIX:?}"
+folder="$WINEPREFIX/drive_c/Program Files/Quillet Pro"
+mkdir -p "$folder"
+cp "$program" "$tarnkey" "$folder/"
+ini="$WINEPREFIX/drive_c/quilbdx.ini"
+printf '[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nHotkeys=1\r\nAutoSave=1\r\n[Savings1]\r\ntxt(2)=hot three\r\n' >"$ini"
+app= other=
+cleanup() {
+  [ -n "$other" ] && kill "$other" 2>/dev/null
+  [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
+  rm -f "$ini"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+(cd "$folder" && exec "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe') >/dev/null 2>&1 &
+app=$!
+"$wine" "$waitready" 30000 >/dev/null || fail "the program did not get ready"
+out=$(mktemp)
+"$wine" "$focus" >"$out" 2>/dev/null &
+other=$!
+wait_line "$out" '^ready' 20 "$other" || fail "the other program did not start"
+rm -f "$out"
+win=$(x_window bare 10) || fail "the other program's window is not on the display"
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$win" ]; }
+xdotool windowfocus "$win" 2>/dev/null
+poll 5 focused || fail "the other program did not get the X focus"
+
+clip() { "$wine" "$probe" clip 2>/dev/null | tr -d '\r'; }
+slot() { "$wine" "$probe" slot "$1" 2>/dev/null | tr -d '\r'; }
+clip_is() { [ "$(clip)" = "$1" ]; }
+slot_is() { [ "$(slot "$1")" = "$2" ]; }
+xdotool key ctrl+alt+F3
+poll 10 clip_is "hot three" || fail "Ctrl+Alt+F3 did not copy slot 3 (clipboard: $(clip))"
+xdotool key ctrl+alt+0
+poll 10 slot_is 9 "hot three" || fail "Ctrl+Alt+0 did not paste into slot 10 ($(slot 9))"
+echo "Ctrl+Alt+F3 copied slot 3, Ctrl+Alt+0 pasted into slot 10"
+
+# In the Pictures store the keys do nothing.
+"$wine" "$probe" pictures >/dev/null || fail "could not show the Pictures store"
+"$wine" "$probe" clear >/dev/null
+xdotool windowfocus "$win" 2>/dev/null
+poll 5 focused || fail "the other program did not get the X focus back"
+xdotool key ctrl+alt+F3
+sleep 1  # nothing can be polled for something that must not happen
+clip_is "" || fail "Ctrl+Alt+F3 copied in the Pictures store ($(clip))"
+echo "nothing happened in the Pictures store"
+exit 0
