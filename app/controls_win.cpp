@@ -50,10 +50,10 @@ HWND CreatePanel(HWND parent, int id, RECT at, DWORD style, DWORD exStyle, HBRUS
         return ::RegisterClassExW(&wc);
     }();
     (void)registered;
-    const HWND panel = ::CreateWindowExW(
-        exStyle, kPanelClass, L"", WS_CHILD | style, at.left, at.top, at.right - at.left,
-        at.bottom - at.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        ::GetModuleHandleW(nullptr), nullptr);
+    const HWND panel = ::CreateWindowExW(exStyle, kPanelClass, L"", WS_CHILD | style, at.left,
+                                         at.top, at.right - at.left, at.bottom - at.top, parent,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                         ::GetModuleHandleW(nullptr), nullptr);
     if (panel && brush)
         ::SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(brush));
     return panel;

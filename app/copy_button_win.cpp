@@ -33,8 +33,8 @@ bool CopyButton::PastDragThreshold(LPARAM lp) const {
 LRESULT CALLBACK CopyButton::Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                       DWORD_PTR self) {
     if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Subclass, id);
-    return GuardMessage(msg,
-                        [&] { return reinterpret_cast<CopyButton*>(self)->OnMessage(msg, wp, lp); });
+    return GuardMessage(
+        msg, [&] { return reinterpret_cast<CopyButton*>(self)->OnMessage(msg, wp, lp); });
 }
 
 LRESULT CopyButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

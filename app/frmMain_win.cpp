@@ -110,7 +110,8 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     RegisterClassOf(wc);
 
     logic_ = std::make_unique<MainForm>(*this, pictures_, prompt_, fs_, SystemCodec(), clipboard_,
-                                        cases_, Desktop{keys_, clock_, shell_, resolver_, &autoRun_, this});
+                                        cases_,
+                                        Desktop{keys_, clock_, shell_, resolver_, &autoRun_, this});
 
     RECT frame{0, 0, ToPixels(kDesignClientWidth), ToPixels(kDesignClientHeight)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -211,10 +212,10 @@ HWND frmMain::Control(int id) const {
 
 void frmMain::EnableDragDrop() {
     for (int i = 0; i < kSlotCount; ++i) {
-        dropTargets_[i] = DropRegistration(
-            rows_.TextBox(i), SlotDropTarget::Create([this, i](const DropContent& d) {
-                logic_->txt_OLEDragDrop(i, d);
-            }));
+        dropTargets_[i] = DropRegistration(rows_.TextBox(i),
+                                           SlotDropTarget::Create([this, i](const DropContent& d) {
+                                               logic_->txt_OLEDragDrop(i, d);
+                                           }));
     }
 }
 
@@ -301,7 +302,9 @@ void frmMain::OnCommand(int id, int code, HWND control) {
 void frmMain::OnStoreLabel(int store, int code) {
     if (code == STN_CLICKED) logic_->lblStore_Click(store);
 }
-void frmMain::OnStoreMenu(int store, int) { logic_->submnustore_Click(store); }
+void frmMain::OnStoreMenu(int store, int) {
+    logic_->submnustore_Click(store);
+}
 
 // A mouse press has copied already; this is the keyboard's press.
 void frmMain::OnCopyButton(int slot, int code) {
@@ -317,8 +320,8 @@ void frmMain::OnTextBox(int slot, int code) {
 void frmMain::OnTitleBox(int slot, int code) {
     if (code == EN_SETFOCUS) logic_->txtTitle_GotFocus(slot);
 }
-LRESULT CALLBACK frmMain::ClipboardLineProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                            UINT_PTR id, DWORD_PTR self) {
+LRESULT CALLBACK frmMain::ClipboardLineProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                            DWORD_PTR self) {
     if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ClipboardLineProc, id);
     return GuardMessage(msg, [&] {
         const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
@@ -341,7 +344,9 @@ LRESULT frmMain::OnQueryEndSession() {
 }
 
 // The close box only hides the window; the program stays in the tray.
-void frmMain::OnClose() { logic_->FormQueryUnload(UnloadMode::kUser); }
+void frmMain::OnClose() {
+    logic_->FormQueryUnload(UnloadMode::kUser);
+}
 
 void frmMain::OnExit() {
     if (logic_->FormQueryUnload(UnloadMode::kProgram)) return;
@@ -431,9 +436,15 @@ void frmMain::ScreenSize(int& width, int& height) const {
     height = ToTwips(::GetSystemMetrics(SM_CYSCREEN));
 }
 
-void frmMain::ShowNormal() { ::ShowWindow(hwnd(), SW_SHOWNORMAL); }
-void frmMain::Hide() { ::ShowWindow(hwnd(), SW_HIDE); }
-bool frmMain::IsVisible() const { return ::IsWindowVisible(hwnd()) != FALSE; }
+void frmMain::ShowNormal() {
+    ::ShowWindow(hwnd(), SW_SHOWNORMAL);
+}
+void frmMain::Hide() {
+    ::ShowWindow(hwnd(), SW_HIDE);
+}
+bool frmMain::IsVisible() const {
+    return ::IsWindowVisible(hwnd()) != FALSE;
+}
 
 void frmMain::SetTopMost(bool onTop) {
     ::SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -467,9 +478,8 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
             return;
         moved = true;
         if (batch)
-            batch = ::DeferWindowPos(batch, w, nullptr, want.left, want.top,
-                                     want.right - want.left, want.bottom - want.top,
-                                     SWP_NOZORDER | SWP_NOACTIVATE);
+            batch = ::DeferWindowPos(batch, w, nullptr, want.left, want.top, want.right - want.left,
+                                     want.bottom - want.top, SWP_NOZORDER | SWP_NOACTIVATE);
     };
     rows_.LayOut(l.rows, defer);
     defer(txtLength_, l.length);
@@ -482,23 +492,41 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
     lineRight_ = l.lineRight;
 }
 
-void frmMain::Beep() { ::MessageBeep(MB_OK); }
+void frmMain::Beep() {
+    ::MessageBeep(MB_OK);
+}
 
-std::wstring frmMain::SlotText(int slot) const { return rows_.Text(slot); }
-void frmMain::SetSlotText(int slot, std::wstring_view text) { rows_.SetText(slot, text); }
-std::wstring frmMain::SlotTitle(int slot) const { return rows_.Title(slot); }
-void frmMain::SetSlotTitle(int slot, std::wstring_view title) { rows_.SetTitle(slot, title); }
+std::wstring frmMain::SlotText(int slot) const {
+    return rows_.Text(slot);
+}
+void frmMain::SetSlotText(int slot, std::wstring_view text) {
+    rows_.SetText(slot, text);
+}
+std::wstring frmMain::SlotTitle(int slot) const {
+    return rows_.Title(slot);
+}
+void frmMain::SetSlotTitle(int slot, std::wstring_view title) {
+    rows_.SetTitle(slot, title);
+}
 void frmMain::SetSlotColours(unsigned titleBackground, unsigned textBackground) {
     rows_.SetColours(titleBackground, textBackground);
 }
-std::optional<BoxRef> frmMain::ActiveBox() const { return rows_.ActiveBox(); }
-std::wstring frmMain::SelectedText(BoxRef box) const { return rows_.SelectedText(box); }
+std::optional<BoxRef> frmMain::ActiveBox() const {
+    return rows_.ActiveBox();
+}
+std::wstring frmMain::SelectedText(BoxRef box) const {
+    return rows_.SelectedText(box);
+}
 void frmMain::ReplaceSelection(BoxRef box, std::wstring_view text) {
     rows_.ReplaceSelection(box, text);
 }
-void frmMain::SelectAll(BoxRef box) { rows_.SelectAll(box); }
+void frmMain::SelectAll(BoxRef box) {
+    rows_.SelectAll(box);
+}
 
-void frmMain::PumpEvents() { PumpWaitingMessages(); }
+void frmMain::PumpEvents() {
+    PumpWaitingMessages();
+}
 
 void frmMain::Activate() {
     ::SetForegroundWindow(hwnd());
@@ -521,9 +549,13 @@ void frmMain::SetStoreCaption(int store, std::wstring_view caption) {
     ::SetMenuItemInfoW(::GetMenu(hwnd()), IDM_STORE0 + store, FALSE, &mii);
 }
 
-void frmMain::SetStoreTooltip(int store, std::wstring_view tip) { strip_.SetTip(tips_, store, tip); }
+void frmMain::SetStoreTooltip(int store, std::wstring_view tip) {
+    strip_.SetTip(tips_, store, tip);
+}
 
-void frmMain::MarkStoreLabel(int store, bool current) { strip_.Mark(store, current); }
+void frmMain::MarkStoreLabel(int store, bool current) {
+    strip_.Mark(store, current);
+}
 
 void frmMain::ShowPictures(bool shown) {
     rows_.ShowTexts(!shown);
@@ -548,8 +580,12 @@ void frmMain::ShowProgress(std::wstring_view caption, std::wstring_view label) {
     progress_.Show(instance_, hwnd(), at, caption, label, font_.get());
 }
 
-void frmMain::ShowProgressBlock(int block) { progress_.SetBlocks(block); }
-void frmMain::CloseProgress() { progress_.Close(); }
+void frmMain::ShowProgressBlock(int block) {
+    progress_.SetBlocks(block);
+}
+void frmMain::CloseProgress() {
+    progress_.Close();
+}
 
 // The component needs COM on this thread before OLE starts it for drag and
 // drop; the later OleInitialize finds it running.

@@ -10,8 +10,7 @@ constexpr wchar_t kInputBoxClass[] = L"QuilletProInputBox";
 constexpr int kEditId = 100;
 }  // namespace
 
-std::optional<std::wstring> InputBoxWindow::Ask(std::wstring_view title,
-                                                std::wstring_view prompt) {
+std::optional<std::wstring> InputBoxWindow::Ask(std::wstring_view title, std::wstring_view prompt) {
     WNDCLASSEXW wc{};
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);

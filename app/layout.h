@@ -71,7 +71,7 @@ inline constexpr size_t kLongText = 3000;
 inline constexpr size_t kShownBeginning = 1500;
 
 struct Deferral {
-    size_t beginning = 0;  // splits neither a CR LF nor a surrogate pair
+    size_t beginning = 0;        // splits neither a CR LF nor a surrogate pair
     bool wholeWhenIdle = false;  // else when the box is used
 };
 

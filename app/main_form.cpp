@@ -159,10 +159,10 @@ bool MainForm::FormQueryUnload(UnloadMode mode) {
     }
     // The user decides: keep the program and its texts (the default), or
     // lose the changes and exit.
-    return !prompt_.Confirm(kProgramTitle,
-                            SaveFailureText(saved) +
-                                L"\r\n\r\nExit anyway? The changes to this store will be lost.",
-                            Prompt::Buttons::kYesNo);
+    return !prompt_.Confirm(
+        kProgramTitle,
+        SaveFailureText(saved) + L"\r\n\r\nExit anyway? The changes to this store will be lost.",
+        Prompt::Buttons::kYesNo);
 }
 
 void MainForm::FormUnload() {
@@ -278,8 +278,7 @@ void MainForm::AutoRunOn(bool tell) {
     const IoResult user = entries->Set(AutoRunEntries::Scope::kUser, command);
     if (!user && tell)
         prompt_.Tell(kProgramTitle,
-                     L"Quillet Pro could not be set to start with Windows.\r\n\r\n" +
-                         user.reason,
+                     L"Quillet Pro could not be set to start with Windows.\r\n\r\n" + user.reason,
                      Prompt::Icon::kExclamation);
 }
 
@@ -289,10 +288,10 @@ void MainForm::AutoRunOff() {
     const IoResult machine = entries->Remove(AutoRunEntries::Scope::kMachine);
     const IoResult user = entries->Remove(AutoRunEntries::Scope::kUser);
     if (!machine && !user)
-        prompt_.Tell(kProgramTitle,
-                     L"Quillet Pro could not be kept from starting with Windows.\r\n\r\n" +
-                         machine.reason,
-                     Prompt::Icon::kExclamation);
+        prompt_.Tell(
+            kProgramTitle,
+            L"Quillet Pro could not be kept from starting with Windows.\r\n\r\n" + machine.reason,
+            Prompt::Icon::kExclamation);
 }
 
 void MainForm::LoadStore(const SettingsSnapshot* stored) {
@@ -315,9 +314,9 @@ void MainForm::LoadPictures(const SettingsSnapshot* stored) {
     std::vector<std::string> keys;
     for (int i = 0; i < kSlotCount; ++i) keys.push_back(TitleKey(i));
     const std::string section = StoreSection(kPicturesStore);
-    const std::vector<std::wstring> titles = stored
-                                                 ? stored->ReadMany(section, keys)
-                                                 : settings_.ReadSettings(settingsPath_, section, keys);
+    const std::vector<std::wstring> titles =
+        stored ? stored->ReadMany(section, keys)
+               : settings_.ReadSettings(settingsPath_, section, keys);
     for (int i = 0; i < kSlotCount; ++i) {
         view_.ShowProgressBlock(i + 1);
         const std::wstring path = SlotPicturePath(i);
@@ -345,8 +344,8 @@ IoResult MainForm::WriteStore() {
 }
 
 std::wstring MainForm::SaveFailureText(const IoResult& result) const {
-    return L"The store could not be saved to the settings file\r\n" + settingsPath_ +
-           L"\r\n\r\n" + result.reason;
+    return L"The store could not be saved to the settings file\r\n" + settingsPath_ + L"\r\n\r\n" +
+           result.reason;
 }
 
 bool MainForm::SaveStore() {

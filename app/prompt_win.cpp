@@ -9,11 +9,16 @@ namespace {
 
 UINT IconFlag(Prompt::Icon icon) {
     switch (icon) {
-        case Prompt::Icon::kQuestion: return MB_ICONQUESTION;
-        case Prompt::Icon::kExclamation: return MB_ICONEXCLAMATION;
-        case Prompt::Icon::kInformation: return MB_ICONINFORMATION;
-        case Prompt::Icon::kCritical: return MB_ICONERROR;
-        case Prompt::Icon::kNone: break;
+        case Prompt::Icon::kQuestion:
+            return MB_ICONQUESTION;
+        case Prompt::Icon::kExclamation:
+            return MB_ICONEXCLAMATION;
+        case Prompt::Icon::kInformation:
+            return MB_ICONINFORMATION;
+        case Prompt::Icon::kCritical:
+            return MB_ICONERROR;
+        case Prompt::Icon::kNone:
+            break;
     }
     return 0;
 }

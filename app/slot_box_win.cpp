@@ -35,7 +35,9 @@ void SlotTextBox::Attach(HWND edit) {
     ::SetWindowSubclass(edit, Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
-std::wstring SlotTextBox::Text() const { return whole_ ? *whole_ : WindowText(hwnd_); }
+std::wstring SlotTextBox::Text() const {
+    return whole_ ? *whole_ : WindowText(hwnd_);
+}
 
 void SlotTextBox::SetText(std::wstring_view text) {
     // Already there: the empty slots of both stores, most often.

@@ -10,8 +10,8 @@
 namespace quillet {
 
 void SlotRows::Create(HWND parent, const std::array<RowRects, 10>& rows, const Place& place,
-                      HFONT font, HFONT numberFont,
-                      const std::function<DragOffer(int)>& copyPress, BoxClick onClick) {
+                      HFONT font, HFONT numberFont, const std::function<DragOffer(int)>& copyPress,
+                      BoxClick onClick) {
     onClick_ = std::move(onClick);
     auto setFont = [](HWND w, HFONT f) {
         ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
@@ -122,7 +122,9 @@ void SlotRows::ReplaceSelection(BoxRef box, std::wstring_view text) {
                    reinterpret_cast<LPARAM>(with.c_str()));
 }
 
-void SlotRows::SelectAll(BoxRef box) const { ::SendMessageW(Box(box), EM_SETSEL, 0, -1); }
+void SlotRows::SelectAll(BoxRef box) const {
+    ::SendMessageW(Box(box), EM_SETSEL, 0, -1);
+}
 
 // A click in a box also refreshes the clipboard line.
 LRESULT CALLBACK SlotRows::Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,

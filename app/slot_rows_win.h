@@ -24,9 +24,8 @@ class SlotRows {
     using Place = std::function<RECT(const TwipsRect&)>;
     using BoxClick = std::function<void(BoxRef::Kind)>;
 
-    void Create(HWND parent, const std::array<RowRects, 10>& rows, const Place& place,
-                HFONT font, HFONT numberFont, const std::function<DragOffer(int)>& copyPress,
-                BoxClick onClick);
+    void Create(HWND parent, const std::array<RowRects, 10>& rows, const Place& place, HFONT font,
+                HFONT numberFont, const std::function<DragOffer(int)>& copyPress, BoxClick onClick);
     void AddTips(Tooltips& tips) const;
     // Moves every control whose place changed through `move`.
     void LayOut(const std::array<RowRects, 10>& rows,

@@ -10,8 +10,8 @@ int main() {
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"QuilletBareWindow";
     ::RegisterClassW(&wc);
-    HWND w = ::CreateWindowExW(0, wc.lpszClassName, L"bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                               100, 100, 400, 500, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND w = ::CreateWindowExW(0, wc.lpszClassName, L"bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                               100, 400, 500, nullptr, nullptr, wc.hInstance, nullptr);
     if (!w) return 1;
     ::UpdateWindow(w);
     std::printf("ready\n");

@@ -18,8 +18,8 @@ namespace {
 constexpr wchar_t kViewTip[] = L"Click to view picture";
 }
 
-void PictureSlots::Create(HWND parent, int id, RECT at, int dpi, HFONT numberFont,
-                          HWND menuOwner, AddTip addTip, MouseDown mouseDown) {
+void PictureSlots::Create(HWND parent, int id, RECT at, int dpi, HFONT numberFont, HWND menuOwner,
+                          AddTip addTip, MouseDown mouseDown) {
     panel_ = CreatePanel(parent, id, at, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
     dpi_ = dpi;
     numberFont_ = numberFont;
@@ -42,8 +42,8 @@ void PictureSlots::EnsureSlots() {
         const PictureSlotRects r = PictureSlotLayout(i);
         box_[i] = CreatePanel(panel_, IDC_BOX0 + i, Place(r.frame),
                               WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN);
-        imgPic_[i] = CreateChild(box_[i], L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY,
-                                 IDC_IMGPIC0 + i, RECT{0, 0, 0, 0});
+        imgPic_[i] = CreateChild(box_[i], L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, IDC_IMGPIC0 + i,
+                                 RECT{0, 0, 0, 0});
         for (HWND w : {box_[i], imgPic_[i]})
             ::SetWindowSubclass(w, Subclass, static_cast<UINT_PTR>(::GetDlgCtrlID(w)),
                                 reinterpret_cast<DWORD_PTR>(this));
@@ -136,8 +136,8 @@ LRESULT CALLBACK PictureSlots::Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
                                         DWORD_PTR self) {
     if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Subclass, id);
     return GuardMessage(msg, [&] {
-        return reinterpret_cast<PictureSlots*>(self)->OnMouse(hwnd, static_cast<int>(id), msg,
-                                                              wp, lp);
+        return reinterpret_cast<PictureSlots*>(self)->OnMouse(hwnd, static_cast<int>(id), msg, wp,
+                                                              lp);
     });
 }
 

@@ -151,7 +151,7 @@ std::string Utf8FromCodePage(std::string_view bytes, const TextCodec& codec) {
     std::string out;
     out.reserve(bytes.size());
     size_t from = 0;
-    for (size_t at = bytes.find(kByteMarker); ; at = bytes.find(kByteMarker, from)) {
+    for (size_t at = bytes.find(kByteMarker);; at = bytes.find(kByteMarker, from)) {
         const size_t end = at == std::string_view::npos ? bytes.size() : at;
         out += Utf8FromWide(codec.FromBytes(bytes.substr(from, end - from)));
         if (at == std::string_view::npos) break;

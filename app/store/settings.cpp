@@ -318,7 +318,8 @@ SettingsFile::Loaded SettingsFile::Load(const std::filesystem::path& path) const
 }
 
 IoResult SettingsFile::Write(const std::filesystem::path& path, const Loaded& file) {
-    if (file.unicode) return fs_.ReplaceAtomically(path, Utf16FileFromUtf8(file.document.Serialize()));
+    if (file.unicode)
+        return fs_.ReplaceAtomically(path, Utf16FileFromUtf8(file.document.Serialize()));
     const IniDocument::Rendering rendering = file.document.Render();
     return fs_.ReplaceAtomically(path, rendering.pieces);
 }

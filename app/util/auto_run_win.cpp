@@ -32,8 +32,8 @@ IoResult RegistryAutoRun::Set(Scope scope, std::wstring_view commandLine) {
 
 IoResult RegistryAutoRun::Remove(Scope scope) {
     UniqueKey key;
-    LONG result = ::RegOpenKeyExW(RootOf(scope), std::wstring(kRunKey).c_str(), 0, KEY_SET_VALUE,
-                                  key.put());
+    LONG result =
+        ::RegOpenKeyExW(RootOf(scope), std::wstring(kRunKey).c_str(), 0, KEY_SET_VALUE, key.put());
     if (result == ERROR_SUCCESS)
         result = ::RegDeleteValueW(key.get(), std::wstring(kAutoRunValue).c_str());
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)

@@ -11,8 +11,7 @@ namespace quillet {
 inline std::wstring ModuleFileName(HMODULE module = nullptr) {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n =
-            ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD n = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
         if (n == 0) return {};
         if (n < path.size()) {
             path.resize(n);

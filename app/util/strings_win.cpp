@@ -75,7 +75,9 @@ class AnsiCodec final : public TextCodec {
   public:
     std::string ToBytes(std::wstring_view text) const override { return Narrow(text, CP_ACP); }
     std::wstring FromBytes(std::string_view bytes) const override { return Widen(bytes, CP_ACP); }
-    bool Represents(std::wstring_view text) const override { return quillet::Represents(text, CP_ACP); }
+    bool Represents(std::wstring_view text) const override {
+        return quillet::Represents(text, CP_ACP);
+    }
 };
 
 }  // namespace

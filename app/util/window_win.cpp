@@ -5,10 +5,14 @@ namespace quillet {
 
 LRESULT HandledValue(UINT msg) {
     switch (msg) {
-        case WM_NCCREATE: return FALSE;  // creation fails rather than half-made
-        case WM_CREATE: return -1;
-        case WM_QUERYENDSESSION: return TRUE;  // never hold up a logoff
-        default: return 0;
+        case WM_NCCREATE:
+            return FALSE;  // creation fails rather than half-made
+        case WM_CREATE:
+            return -1;
+        case WM_QUERYENDSESSION:
+            return TRUE;  // never hold up a logoff
+        default:
+            return 0;
     }
 }
 
@@ -29,10 +33,10 @@ void Window::RegisterClassOf(WNDCLASSEXW wc) {
     ::RegisterClassExW(&wc);
 }
 
-HWND Window::CreateAs(DWORD exStyle, const wchar_t* className, const wchar_t* title,
-                      DWORD style, RECT at, HWND parent, HMENU menu, HINSTANCE instance) {
-    return ::CreateWindowExW(exStyle, className, title, style, at.left, at.top,
-                             at.right - at.left, at.bottom - at.top, parent, menu, instance, this);
+HWND Window::CreateAs(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                      RECT at, HWND parent, HMENU menu, HINSTANCE instance) {
+    return ::CreateWindowExW(exStyle, className, title, style, at.left, at.top, at.right - at.left,
+                             at.bottom - at.top, parent, menu, instance, this);
 }
 
 void Window::Destroy() {
@@ -41,8 +45,7 @@ void Window::Destroy() {
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        auto* self =
-            static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }

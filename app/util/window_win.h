@@ -45,9 +45,7 @@ class Window {
     void Destroy();
 
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
-    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) {
-        return ::DefWindowProcW(hwnd_, msg, wp, lp);
-    }
+    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -230,8 +230,8 @@ TEST_F(ProgramTest, RenameStoreThroughTheInputBox) {
 std::wstring RunValue(HKEY root) {
     wchar_t data[1024] = {};
     DWORD size = sizeof data;
-    if (::RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                       L"Quillet_Pro", RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+    if (::RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Quillet_Pro",
+                       RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
         return L"<absent>";
     return data;
 }

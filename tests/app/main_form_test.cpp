@@ -66,8 +66,8 @@ TEST_F(MainFormTest, ASettingsFileTheDriveRootRefusesIsMadeInTheUsersFolder) {
     EXPECT_NE(fs.files[path].find("askImport=1"), std::string::npos);
     EXPECT_NE(fs.files[path].find("StoreNumber=1"), std::string::npos);
 
-    MainForm again{view, view, prompt, fs, codec, clipboard, cases,
-                   Desktop{keys, clock, shell, resolver}};
+    MainForm again{view,  view,      prompt, fs,
+                   codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
     again.FormLoad(kFolder, user);
     EXPECT_EQ(again.SettingsPath(), path);
 }
@@ -171,7 +171,9 @@ TEST_F(MainFormTest, ExitInTheNormalStateWritesTheGeometry) {
 }
 
 // The other windows as one recorder of what the logic asks of them.
-class RecordingWindows final : public TrayView, public PreviewView, public Printer,
+class RecordingWindows final : public TrayView,
+                               public PreviewView,
+                               public Printer,
                                public InfoWindows {
   public:
     explicit RecordingWindows(const bool& mainShown) : mainShown_(mainShown) {}
@@ -206,9 +208,9 @@ TEST_F(MainFormTest, TheTrayIconAndTheOtherWindowsFollowStartAndExit) {
     EXPECT_FALSE(view.visible);
     windows.calls.clear();
     form.FormUnload();
-    EXPECT_EQ(windows.calls, (std::vector<std::string>{"close help and about",
-                                                       "close preview or print",
-                                                       "close preview or print", "no icon"}));
+    EXPECT_EQ(windows.calls,
+              (std::vector<std::string>{"close help and about", "close preview or print",
+                                        "close preview or print", "no icon"}));
 }
 
 TEST_F(MainFormTest, OptionsAreWrittenTheMomentTheyChange) {
@@ -274,8 +276,8 @@ TEST(AutoRunCommand, QuotesThePathWithOneBackslash) {
 // A normal user may not write the machine's Run key: the user's own then.
 TEST_F(MainFormTest, AutoRunFallsBackToTheUsersRunKeyAndSaysWhenBothRefuse) {
     FakeAutoRun run;
-    MainForm withRun{view, view, prompt, fs, codec, clipboard, cases,
-                     Desktop{keys, clock, shell, resolver, &run}};
+    MainForm withRun{view,  view,      prompt, fs,
+                     codec, clipboard, cases,  Desktop{keys, clock, shell, resolver, &run}};
     withRun.FormLoad(kFolder);
     using Scope = AutoRunEntries::Scope;
     const std::wstring command = L"\"C:\\Program Files\\Quillet Pro\\quilletpro.exe\"";
@@ -322,8 +324,9 @@ class FakeHotkeyHost final : public HotkeyHost, public HotkeyService, public Key
 
 TEST_F(MainFormTest, HotkeysCopyAndPasteTheCurrentStoresSlots) {
     FakeHotkeyHost host;
-    MainForm withKeys{view, view, prompt, fs, codec, clipboard, cases,
-                      Desktop{keys, clock, shell, resolver, nullptr, &host}};
+    MainForm withKeys{
+        view,  view,      prompt, fs,
+        codec, clipboard, cases,  Desktop{keys, clock, shell, resolver, nullptr, &host}};
     Store("Settings", "Hotkeys", L"yes");  // hand-edited: on all the same
     Store("Savings1", "txt(2)", L"three");
     withKeys.FormLoad(kFolder);
@@ -442,8 +445,8 @@ TEST_F(MainFormTest, BeepFollowsTheSoundsOptionNotTheMenu) {
     form.BeepIfSounds();
     EXPECT_EQ(view.beeps, 1);
     Store("Settings", "Sounds", L"0");
-    MainForm silent{view, view, prompt, fs, codec, clipboard, cases,
-                    Desktop{keys, clock, shell, resolver}};
+    MainForm silent{view,  view,      prompt, fs,
+                    codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
     silent.FormLoad(kFolder);
     EXPECT_FALSE(view.IsChecked(IDM_SOUNDS));
     silent.BeepIfSounds();

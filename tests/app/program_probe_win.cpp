@@ -60,8 +60,8 @@ int wmain(int argc, wchar_t** argv) {
         // GetWindowText does not ask a control of another process.
         const auto length = ::SendMessageW(box, WM_GETTEXTLENGTH, 0, 0);
         std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-        text.resize(static_cast<size_t>(::SendMessageW(box, WM_GETTEXT, text.size(),
-                                                       reinterpret_cast<LPARAM>(text.data()))));
+        text.resize(static_cast<size_t>(
+            ::SendMessageW(box, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
         Print(text);
         return 0;
     }

@@ -42,11 +42,14 @@ TEST(Unicode, TextsRoundTripThroughUtf8AndTheUtf16File) {
     else
         text += static_cast<wchar_t>(0x1F600);
     const std::string utf8 = Utf8FromWide(text);
-    EXPECT_EQ(utf8, "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E "
-                    "\xF0\x9F\x98\x80");
+    EXPECT_EQ(utf8,
+              "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E "
+              "\xF0\x9F\x98\x80");
     EXPECT_EQ(WideFromUtf8(utf8), text);
     const std::string file = Utf16FileFromUtf8("a\xC3\xBF\xF0\x9F\x98\x80");
-    EXPECT_EQ(file, std::string("\xFF\xFE" "a\0\xFF\0\x3D\xD8\x00\xDE", 10));
+    EXPECT_EQ(file, std::string("\xFF\xFE"
+                                "a\0\xFF\0\x3D\xD8\x00\xDE",
+                                10));
     EXPECT_TRUE(IsUtf16File(file));
     EXPECT_EQ(Utf8FromUtf16File(file), "a\xC3\xBF\xF0\x9F\x98\x80");
     if constexpr (sizeof(wchar_t) == 2) {  // a box may hold half a pair
@@ -194,7 +197,8 @@ class SettingsFileTest : public ::testing::Test {
 TEST_F(SettingsFileTest, AbsentFileSectionOrKeyGivesTheDefault) {
     EXPECT_EQ(settings.ReadSetting(path, "Settings", "FormTop", L"500"), L"500");
     // An entry that is there but empty reads as the default too.
-    fs.files[path] = "[Settings]\r\nFormTop=\r\nFormLeft=\"\"\r\n[Savings3]\r\ntxt(1)=b\r\ntxt(0)=a\r\n";
+    fs.files[path] =
+        "[Settings]\r\nFormTop=\r\nFormLeft=\"\"\r\n[Savings3]\r\ntxt(1)=b\r\ntxt(0)=a\r\n";
     EXPECT_EQ(settings.ReadSetting(path, "Settings", "FormTop", L"500"), L"500");
     EXPECT_EQ(settings.ReadSetting(path, "Settings", "FormLeft", L"1500"), L"1500");
     EXPECT_EQ(settings.ReadSetting(path, "Other", "FormTop", L"d"), L"d");
@@ -221,7 +225,9 @@ TEST_F(SettingsFileTest, MultiLineTextRoundTripsThroughTheMarker) {
 // A text the code page cannot hold turns the whole file into the Unicode
 // form, which keeps every earlier value as it was and stays from then on.
 TEST_F(SettingsFileTest, ATextOutsideTheCodePageTurnsTheFileIntoUtf16) {
-    fs.files[path] = "[Settings]\r\nStoreNumber=3\r\n[Savings3]\r\ntxt(0)=caf\xE9\xFF\xF6" "bar\r\n";
+    fs.files[path] =
+        "[Settings]\r\nStoreNumber=3\r\n[Savings3]\r\ntxt(0)=caf\xE9\xFF\xF6"
+        "bar\r\n";
     const std::wstring polish = L"Za\u017C\u00F3\u0142\u0107\r\ng\u0119\u015Bl\u0105 \u65E5\u672C";
     ASSERT_TRUE(settings.WriteSetting(path, "Savings3", "txt(1)", polish));
     const std::string& file = fs.files[path];

@@ -12,7 +12,8 @@ namespace quillet {
 namespace {
 
 const wchar_t kPath[] = L"C:\\unicode_profile.ini";
-const std::wstring kPolish = L"Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 \u65E5\u672C\u8A9E \xD83D\xDE00";
+const std::wstring kPolish =
+    L"Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 \u65E5\u672C\u8A9E \xD83D\xDE00";
 
 std::wstring WideProfile(const wchar_t* section, const wchar_t* key) {
     ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, kPath);  // forget any cached copy
@@ -25,9 +26,9 @@ std::wstring WideProfile(const wchar_t* section, const wchar_t* key) {
 std::string AnsiProfile(const char* section, const char* key) {
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, "C:\\unicode_profile.ini");
     std::vector<char> buffer(70000);
-    const DWORD n = ::GetPrivateProfileStringA(section, key, "<absent>", buffer.data(),
-                                               static_cast<DWORD>(buffer.size()),
-                                               "C:\\unicode_profile.ini");
+    const DWORD n =
+        ::GetPrivateProfileStringA(section, key, "<absent>", buffer.data(),
+                                   static_cast<DWORD>(buffer.size()), "C:\\unicode_profile.ini");
     return std::string(buffer.data(), n);
 }
 
@@ -42,13 +43,23 @@ class UnicodeProfile : public ::testing::Test {
 // and the wide profile functions; the marker stays two characters.
 TEST_F(UnicodeProfile, EngineFilesReadTheSameThroughBothProfileFunctions) {
     ASSERT_TRUE(settings.WriteSetting(kPath, "Savings1", "txt(0)", L"caf\u00E9\r\nbar"));
-    EXPECT_EQ(AnsiProfile("Savings1", "txt(0)"), "caf\xE9\xFF\xF6" "bar");
-    EXPECT_EQ(WideProfile(L"Savings1", L"txt(0)"), L"caf\u00E9\u00FF\u00F6" L"bar");
+    EXPECT_EQ(AnsiProfile("Savings1", "txt(0)"),
+              "caf\xE9\xFF\xF6"
+              "bar");
+    EXPECT_EQ(WideProfile(L"Savings1", L"txt(0)"),
+              L"caf\u00E9\u00FF\u00F6"
+              L"bar");
 
     ASSERT_TRUE(settings.WriteSetting(kPath, "Savings1", "txt(1)", kPolish + L"\r\nend"));
-    EXPECT_EQ(WideProfile(L"Savings1", L"txt(1)"), kPolish + L"\u00FF\u00F6" L"end");
-    EXPECT_EQ(WideProfile(L"Savings1", L"txt(0)"), L"caf\u00E9\u00FF\u00F6" L"bar");
-    EXPECT_EQ(AnsiProfile("Savings1", "txt(0)"), "caf\xE9\xFF\xF6" "bar");
+    EXPECT_EQ(WideProfile(L"Savings1", L"txt(1)"), kPolish +
+                                                       L"\u00FF\u00F6"
+                                                       L"end");
+    EXPECT_EQ(WideProfile(L"Savings1", L"txt(0)"),
+              L"caf\u00E9\u00FF\u00F6"
+              L"bar");
+    EXPECT_EQ(AnsiProfile("Savings1", "txt(0)"),
+              "caf\xE9\xFF\xF6"
+              "bar");
     EXPECT_EQ(settings.ReadSetting(kPath, "Savings1", "txt(1)", L""), kPolish + L"\r\nend");
 }
 

@@ -36,7 +36,7 @@ class FakeView final : public MainView, public PictureSlotsView {
     std::map<int, bool> checked, enabled;
     unsigned titleColour = 0, textColour = 0;
     std::wstring clipboardText, clipboardLength;
-    std::vector<std::wstring> progress;  // what the progress window went through
+    std::vector<std::wstring> progress;    // what the progress window went through
     std::array<std::wstring, 10> picture;  // the file each thumbnail shows
     std::array<int, 10> fitted{};
     std::map<std::wstring, bool> readableFiles;  // picture files that load

@@ -24,7 +24,8 @@ class MainFormTest : public ::testing::Test {
     testing::FixedClock clock;
     testing::RecordingShell shell;
     testing::FakeResolver resolver;
-    MainForm form{view, view, prompt, fs, codec, clipboard, cases, Desktop{keys, clock, shell, resolver}};
+    MainForm form{view,  view,      prompt, fs,
+                  codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
 
     std::wstring Stored(std::string_view section, std::string_view key) {
         Settings s(fs, codec);
