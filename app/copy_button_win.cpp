@@ -14,7 +14,7 @@ namespace quillet {
 void CopyButton::Attach(HWND button, PressHandler onPress) {
     hwnd_ = button;
     onPress_ = std::move(onPress);
-    ::SetWindowSubclass(button, Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+    SubclassControl<CopyButton, &CopyButton::OnMessage>(button, this);
 }
 
 // The press is marked first: opening all ten slots pumps messages, and a
@@ -30,14 +30,7 @@ bool CopyButton::PastDragThreshold(LPARAM lp) const {
     return dx > ::GetSystemMetrics(SM_CXDRAG) || dy > ::GetSystemMetrics(SM_CYDRAG);
 }
 
-LRESULT CALLBACK CopyButton::Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                      DWORD_PTR self) {
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Subclass, id);
-    return GuardMessage(
-        msg, [&] { return reinterpret_cast<CopyButton*>(self)->OnMessage(msg, wp, lp); });
-}
-
-LRESULT CopyButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CopyButton::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
     switch (msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {

@@ -29,9 +29,7 @@ class CopyButton {
     bool InMouseRelease() const { return inMouseRelease_; }
 
   private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                     DWORD_PTR self);
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
     bool PastDragThreshold(LPARAM lp) const;
 
     HWND hwnd_ = nullptr;

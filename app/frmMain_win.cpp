@@ -179,7 +179,7 @@ void frmMain::CreateControls() {
     setFont(txtClipboard_, font_.get());
     // A click refreshes the line even when it has the focus already.
     for (HWND line : {txtLength_, txtClipboard_})
-        ::SetWindowSubclass(line, ClipboardLineProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        SubclassControl<frmMain, &frmMain::OnClipboardLineMessage>(line, this);
     ::SendMessageW(txtClipboard_, EM_SETLIMITTEXT, 0, 0);
     picBrindle_ = CreateChild(hwnd(), L"STATIC", L"Brindle", SS_OWNERDRAW | SS_NOTIFY,
                               IDC_PICBRINDLE, Place(l.logo));
@@ -320,14 +320,10 @@ void frmMain::OnTextBox(int slot, int code) {
 void frmMain::OnTitleBox(int slot, int code) {
     if (code == EN_SETFOCUS) logic_->txtTitle_GotFocus(slot);
 }
-LRESULT CALLBACK frmMain::ClipboardLineProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                            DWORD_PTR self) {
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ClipboardLineProc, id);
-    return GuardMessage(msg, [&] {
-        const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
-        if (msg == WM_LBUTTONDOWN) reinterpret_cast<frmMain*>(self)->logic_->txtClipboard_Click();
-        return result;
-    });
+LRESULT frmMain::OnClipboardLineMessage(HWND line, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
+    const LRESULT result = ::DefSubclassProc(line, msg, wp, lp);
+    if (msg == WM_LBUTTONDOWN) logic_->txtClipboard_Click();
+    return result;
 }
 
 void frmMain::OnClipboardLine(int index, int code) {

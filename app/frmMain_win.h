@@ -93,8 +93,7 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    static LRESULT CALLBACK ClipboardLineProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                              UINT_PTR id, DWORD_PTR self);
+    LRESULT OnClipboardLineMessage(HWND line, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
 
     void CreateControls();
     void CreateTooltips();

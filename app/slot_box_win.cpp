@@ -32,7 +32,7 @@ class QuietScope {
 
 void SlotTextBox::Attach(HWND edit) {
     hwnd_ = edit;
-    ::SetWindowSubclass(edit, Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+    SubclassControl<SlotTextBox, &SlotTextBox::OnMessage>(edit, this);
 }
 
 std::wstring SlotTextBox::Text() const {
@@ -87,14 +87,7 @@ LRESULT SlotTextBox::AnswerWholeText(UINT msg, WPARAM wp, LPARAM lp) const {
     return static_cast<LRESULT>(n);
 }
 
-LRESULT CALLBACK SlotTextBox::Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                       DWORD_PTR self) {
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Subclass, id);
-    return GuardMessage(
-        msg, [&] { return reinterpret_cast<SlotTextBox*>(self)->OnMessage(msg, wp, lp); });
-}
-
-LRESULT SlotTextBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SlotTextBox::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
     if (msg == kMsgShowWhole) {
         // Only a text still deferred: a later text, or the user, may have
         // replaced or shown it meanwhile.

@@ -30,9 +30,7 @@ class SlotTextBox {
     bool ChangingQuietly() const { return quiet_ > 0; }
 
   private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                     DWORD_PTR self);
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
     void ShowWholeText();
     LRESULT AnswerWholeText(UINT msg, WPARAM wp, LPARAM lp) const;
 

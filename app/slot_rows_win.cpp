@@ -39,8 +39,8 @@ void SlotRows::Create(HWND parent, const std::array<RowRects, 10>& rows, const P
         setFont(label1_[i], numberFont);
         ::DragAcceptFiles(picPaste_[i], TRUE);
         for (HWND w : {txtTitle_[i], text})
-            ::SetWindowSubclass(w, Subclass, static_cast<UINT_PTR>(::GetDlgCtrlID(w)),
-                                reinterpret_cast<DWORD_PTR>(this));
+            SubclassControl<SlotRows, &SlotRows::OnBoxMessage>(
+                w, this, static_cast<UINT_PTR>(::GetDlgCtrlID(w)));
     }
 }
 
@@ -127,18 +127,13 @@ void SlotRows::SelectAll(BoxRef box) const {
 }
 
 // A click in a box also refreshes the clipboard line.
-LRESULT CALLBACK SlotRows::Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                    DWORD_PTR self) {
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Subclass, id);
-    return GuardMessage(msg, [&]() -> LRESULT {
-        const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
-        if (msg != WM_LBUTTONUP) return result;
-        const int control = static_cast<int>(id);
-        const bool text = control >= IDC_TXT0 && control < IDC_TXT0 + kSlotCount;
-        reinterpret_cast<SlotRows*>(self)->onClick_(text ? BoxRef::Kind::kText
-                                                         : BoxRef::Kind::kTitle);
-        return result;
-    });
+LRESULT SlotRows::OnBoxMessage(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id) {
+    const LRESULT result = ::DefSubclassProc(box, msg, wp, lp);
+    if (msg != WM_LBUTTONUP) return result;
+    const int control = static_cast<int>(id);
+    const bool text = control >= IDC_TXT0 && control < IDC_TXT0 + kSlotCount;
+    onClick_(text ? BoxRef::Kind::kText : BoxRef::Kind::kTitle);
+    return result;
 }
 
 }  // namespace quillet

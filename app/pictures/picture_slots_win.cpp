@@ -45,8 +45,8 @@ void PictureSlots::EnsureSlots() {
         imgPic_[i] = CreateChild(box_[i], L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, IDC_IMGPIC0 + i,
                                  RECT{0, 0, 0, 0});
         for (HWND w : {box_[i], imgPic_[i]})
-            ::SetWindowSubclass(w, Subclass, static_cast<UINT_PTR>(::GetDlgCtrlID(w)),
-                                reinterpret_cast<DWORD_PTR>(this));
+            SubclassControl<PictureSlots, &PictureSlots::OnMouse>(
+                w, this, static_cast<UINT_PTR>(::GetDlgCtrlID(w)));
         HWND number = CreateChild(panel_, L"STATIC", std::to_wstring(i + 1).c_str(), SS_CENTER,
                                   IDC_LBLPIC0 + i, Place(r.number));
         ::SendMessageW(number, WM_SETFONT, reinterpret_cast<WPARAM>(numberFont_), FALSE);
@@ -132,16 +132,8 @@ void PictureSlots::ShowPicturePopup() {
                      nullptr);
 }
 
-LRESULT CALLBACK PictureSlots::Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                        DWORD_PTR self) {
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, Subclass, id);
-    return GuardMessage(msg, [&] {
-        return reinterpret_cast<PictureSlots*>(self)->OnMouse(hwnd, static_cast<int>(id), msg, wp,
-                                                              lp);
-    });
-}
-
-LRESULT PictureSlots::OnMouse(HWND control, int id, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT PictureSlots::OnMouse(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR controlId) {
+    const int id = static_cast<int>(controlId);
     const bool frame = id >= IDC_BOX0 && id < IDC_BOX0 + kSlotCount;
     const int slot = id - (frame ? IDC_BOX0 : IDC_IMGPIC0);
     if (msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN) {

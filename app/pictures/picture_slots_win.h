@@ -42,9 +42,7 @@ class PictureSlots final : public PictureSlotsView {
     void ShowPicturePopup() override;
 
   private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                     DWORD_PTR self);
-    LRESULT OnMouse(HWND control, int id, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnMouse(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
     void EnsureSlots();
     int ToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
     int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi_); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <new>
 
@@ -23,6 +24,22 @@ LRESULT GuardMessage(UINT msg, Handler&& handler) noexcept {
     } catch (...) {
         return HandledValue(msg);
     }
+}
+
+// The subclass procedure of a control whose messages go to
+// `owner->*Handler`, guarded like a window procedure; it ends with the control.
+template <class Owner, LRESULT (Owner::*Handler)(HWND, UINT, WPARAM, LPARAM, UINT_PTR)>
+LRESULT CALLBACK SubclassProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                   DWORD_PTR owner) {
+    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &SubclassProcedure<Owner, Handler>, id);
+    return GuardMessage(
+        msg, [&] { return (reinterpret_cast<Owner*>(owner)->*Handler)(hwnd, msg, wp, lp, id); });
+}
+
+template <class Owner, LRESULT (Owner::*Handler)(HWND, UINT, WPARAM, LPARAM, UINT_PTR)>
+void SubclassControl(HWND control, Owner* owner, UINT_PTR id = 0) {
+    ::SetWindowSubclass(control, &SubclassProcedure<Owner, Handler>, id,
+                        reinterpret_cast<DWORD_PTR>(owner));
 }
 
 class Window {
