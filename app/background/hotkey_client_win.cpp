@@ -50,29 +50,20 @@ HRESULT CreateFromFolder(const std::wstring& folder, UniqueModule& library, ComP
 
 // Receives HotKeyPress and hands the id on. It outlives its client when the
 // component still holds it, so the client detaches the handler first.
-class HotkeyPressSink final : public IDispatch {
+class HotkeyPressSink final : public OneInterface<IDispatch> {
   public:
     explicit HotkeyPressSink(HotkeyClient::PressHandler handler) : handler_(std::move(handler)) {}
 
     void Detach() { handler_ = nullptr; }
 
+    // The component asks for its event interface, which is dispatch only.
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID___HotKey) {
+        if (ppv && riid == DIID___HotKey) {
             *ppv = static_cast<IDispatch*>(this);
             AddRef();
             return S_OK;
         }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override {
-        return static_cast<ULONG>(::InterlockedIncrement(&refs_));
-    }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG left = ::InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
+        return OneInterface<IDispatch>::QueryInterface(riid, ppv);
     }
     STDMETHODIMP GetTypeInfoCount(UINT* count) override {
         if (!count) return E_POINTER;
@@ -109,9 +100,8 @@ class HotkeyPressSink final : public IDispatch {
     }
 
   private:
-    ~HotkeyPressSink() = default;
+    ~HotkeyPressSink() override = default;
 
-    LONG refs_ = 1;
     HotkeyClient::PressHandler handler_;
 };
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <unknwn.h>
+#include <oaidl.h>
 #include <oleidl.h>
 
 #include <cstddef>
@@ -20,6 +21,10 @@ struct InterfaceId;
 template <>
 struct InterfaceId<IUnknown> {
     static REFIID Get() { return IID_IUnknown; }
+};
+template <>
+struct InterfaceId<IDispatch> {
+    static REFIID Get() { return IID_IDispatch; }
 };
 template <>
 struct InterfaceId<IDataObject> {
