@@ -11,6 +11,7 @@
 
 #include "background/hotkey_client_win.h"
 #include "background/hotkeys.h"
+#include "support/hotkey_sink_win.h"
 
 namespace quillet {
 namespace {
@@ -39,27 +40,8 @@ HRESULT CallExport(const char* name) {
     return hr;
 }
 
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-}
-
-// The library's hidden windows on this thread; WM_HOTKEY sent there is what
-// the system sends for a real press.
-std::vector<HWND> HiddenWindows() {
-    std::vector<HWND> found;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM lp) -> BOOL {
-            wchar_t cls[64] = {};
-            ::GetClassNameW(w, cls, 64);
-            if (std::wstring(cls) == L"TarnkeySubclassForm")
-                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
+using tarnkey::testing::HiddenWindows;
+using tarnkey::testing::Pump;
 
 class HotkeyClientTest : public ::testing::Test {
   protected:
@@ -88,12 +70,13 @@ class HotkeyClientTest : public ::testing::Test {
         EXPECT_EQ(distinct.size(), 20u);
         EXPECT_EQ(distinct.count(0), 0u);
 
-        const std::vector<HWND> hidden = HiddenWindows();
+        const std::set<HWND> hidden = HiddenWindows();
         ASSERT_EQ(hidden.size(), 1u);
         const int32_t f3 = bindings.HotkeyIDs()[2];
         const int32_t zero = bindings.HotkeyIDs()[19];
         for (int32_t id : {f3, zero})
-            ::PostMessageW(hidden[0], WM_HOTKEY, static_cast<WPARAM>(static_cast<uint32_t>(id)),
+            ::PostMessageW(*hidden.begin(), WM_HOTKEY,
+                           static_cast<WPARAM>(static_cast<uint32_t>(id)),
                            MAKELPARAM(MOD_CONTROL | MOD_ALT, 0));
         Pump();
         ASSERT_EQ(presses, (std::vector<int32_t>{f3, zero}));
@@ -150,7 +133,7 @@ TEST_F(HotkeyClientTest, ReleasingTheClientFreesAllTwentyCombinations) {
     // While the client lives the combinations are taken.
     EXPECT_FALSE(::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, table[0].keyCode));
 
-    const std::vector<HWND> hidden = HiddenWindows();
+    const std::set<HWND> hidden = HiddenWindows();
     ASSERT_EQ(hidden.size(), 1u);
     client.reset();
     EXPECT_TRUE(HiddenWindows().empty());
@@ -194,10 +177,10 @@ TEST_F(HotkeyClientTest, AHandlerThatThrowsDoesNotEndThePressHandling) {
     ASSERT_TRUE(client);
     const int32_t id = client->SetHotKey(VK_F4, MOD_CONTROL | MOD_ALT);
     ASSERT_NE(id, 0);
-    const std::vector<HWND> hidden = HiddenWindows();
+    const std::set<HWND> hidden = HiddenWindows();
     ASSERT_EQ(hidden.size(), 1u);
-    ::SendMessageW(hidden[0], WM_HOTKEY, static_cast<WPARAM>(static_cast<uint32_t>(id)), 0);
-    ::SendMessageW(hidden[0], WM_HOTKEY, static_cast<WPARAM>(static_cast<uint32_t>(id)), 0);
+    ::SendMessageW(*hidden.begin(), WM_HOTKEY, static_cast<WPARAM>(static_cast<uint32_t>(id)), 0);
+    ::SendMessageW(*hidden.begin(), WM_HOTKEY, static_cast<WPARAM>(static_cast<uint32_t>(id)), 0);
     EXPECT_EQ(calls, 2);
 }
 

@@ -20,6 +20,8 @@
 namespace {
 
 using Sink = tarnkey::testing::PressSink;
+using tarnkey::testing::HiddenWindows;
+using tarnkey::testing::Pump;
 
 std::wstring BuiltLibrary() {
     std::wstring path = L"Z:";
@@ -30,26 +32,6 @@ std::wstring BuiltLibrary() {
 using Entry = HRESULT(STDAPICALLTYPE*)();
 Entry Export(HMODULE library, const char* name) {
     return reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
-}
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-}
-
-std::set<HWND> HiddenWindows() {
-    std::set<HWND> found;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM lp) -> BOOL {
-            wchar_t cls[64] = {};
-            ::GetClassNameW(w, cls, 64);
-            if (std::wstring(cls) == L"TarnkeySubclassForm")
-                reinterpret_cast<std::set<HWND>*>(lp)->insert(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
 }
 
 // A client object that is no proper sink: it may lack the dispatch interface,

@@ -1,15 +1,40 @@
 // A HotKeyPress sink for the clients of the hotkey component in the tests
-// and benchmarks, and the connection to an object's event point.
+// and benchmarks, the connection to an object's event point, and the
+// component's hidden windows.
 #pragma once
 
 #include <windows.h>
 #include <ocidl.h>
 
+#include <set>
+#include <string>
 #include <vector>
 
 #include "Tarnkey_h.h"
 
 namespace tarnkey::testing {
+
+inline void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+}
+
+// The component's hidden windows on this thread; WM_HOTKEY sent there is
+// what the system sends for a real press.
+inline std::set<HWND> HiddenWindows() {
+    std::set<HWND> found;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            wchar_t cls[64] = {};
+            ::GetClassNameW(w, cls, 64);
+            if (std::wstring(cls) == L"TarnkeySubclassForm")
+                reinterpret_cast<std::set<HWND>*>(lp)->insert(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 // Records every HotKeyPress; counts its references so tests can see that an
 // object let go of it.
