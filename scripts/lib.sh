@@ -133,3 +133,20 @@ prepare_prefix() {  # path
   # not inside the first test's time limit.
   timeout 120 "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
+
+# For shell tests that start one Windows client printing lines to the file
+# $client_out, with the process $client_pid.
+client_fail() {  # what went wrong
+  [ -n "${client_out:-}" ] && tr -d '\r' <"$client_out"
+  echo "FAIL: $*"
+  exit 1
+}
+client_expect() {  # pattern seconds what
+  wait_line "$client_out" "$1" "$2" "$client_pid"
+  case $? in
+    1) client_fail "$3 did not come within $2 s" ;;
+    2) client_fail "the client ended before $3 came" ;;
+  esac
+}
+# Whether the X window has the X focus: Wine sees keys only then.
+x_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }

@@ -31,7 +31,7 @@ other=$!
 wait_line "$out" '^ready' 20 "$other" || fail "the other program did not start"
 rm -f "$out"
 win=$(x_window bare 10) || fail "the other program's window is not on the display"
-focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$win" ]; }
+focused() { x_focused "$win"; }
 xdotool windowfocus "$win" 2>/dev/null
 poll 5 focused || fail "the other program did not get the X focus"
 
