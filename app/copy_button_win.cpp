@@ -34,7 +34,7 @@ LRESULT CopyButton::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
     switch (msg) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
-            const LRESULT r = ::DefSubclassProc(hwnd_, msg, wp, lp);
+            const LRESULT r = CallControlDefault(hwnd_, msg, wp, lp);
             pressPoint_ = POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             Press();
             return r;
@@ -53,7 +53,7 @@ LRESULT CopyButton::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
         case WM_LBUTTONUP: {
             pressed_ = false;
             inMouseRelease_ = true;
-            const LRESULT r = ::DefSubclassProc(hwnd_, msg, wp, lp);
+            const LRESULT r = CallControlDefault(hwnd_, msg, wp, lp);
             inMouseRelease_ = false;
             return r;
         }
@@ -63,7 +63,7 @@ LRESULT CopyButton::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
         default:
             break;
     }
-    return ::DefSubclassProc(hwnd_, msg, wp, lp);
+    return CallControlDefault(hwnd_, msg, wp, lp);
 }
 
 }  // namespace quillet

@@ -321,7 +321,7 @@ void frmMain::OnTitleBox(int slot, int code) {
     if (code == EN_SETFOCUS) logic_->txtTitle_GotFocus(slot);
 }
 LRESULT frmMain::OnClipboardLineMessage(HWND line, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
-    const LRESULT result = ::DefSubclassProc(line, msg, wp, lp);
+    const LRESULT result = CallControlDefault(line, msg, wp, lp);
     if (msg == WM_LBUTTONDOWN) logic_->txtClipboard_Click();
     return result;
 }

@@ -30,8 +30,9 @@ class QuietScope {
 
 }  // namespace
 
-void SlotTextBox::Attach(HWND edit) {
+void SlotTextBox::Attach(HWND edit, std::function<void()> onClick) {
     hwnd_ = edit;
+    onClick_ = std::move(onClick);
     SubclassControl<SlotTextBox, &SlotTextBox::OnMessage>(edit, this);
 }
 
@@ -124,7 +125,9 @@ LRESULT SlotTextBox::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
                 break;
         }
     }
-    return ::DefSubclassProc(hwnd_, msg, wp, lp);
+    const LRESULT result = CallControlDefault(hwnd_, msg, wp, lp);
+    if (msg == WM_LBUTTONUP && onClick_) onClick_();
+    return result;
 }
 
 }  // namespace quillet

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,7 +20,8 @@ class SlotTextBox {
     SlotTextBox(const SlotTextBox&) = delete;
     SlotTextBox& operator=(const SlotTextBox&) = delete;
 
-    void Attach(HWND edit);
+    // `onClick` runs after the box has handled a release of the left button.
+    void Attach(HWND edit, std::function<void()> onClick);
     HWND hwnd() const { return hwnd_; }
 
     std::wstring Text() const;
@@ -38,6 +40,7 @@ class SlotTextBox {
     std::optional<std::wstring> whole_;  // set while only a beginning shows
     bool wholeWhenIdle_ = false;
     int quiet_ = 0;
+    std::function<void()> onClick_;
 };
 
 }  // namespace quillet

@@ -24,7 +24,7 @@ void SlotRows::Create(HWND parent, const std::array<RowRects, 10>& rows, const P
                                       WS_BORDER | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL |
                                           ES_WANTRETURN | (i >= 8 ? WS_VSCROLL : 0),
                                       IDC_TXT0 + i, place(row.text));
-        txt_[i].Attach(text);
+        txt_[i].Attach(text, [this] { onClick_(BoxRef::Kind::kText); });
         ::SendMessageW(text, EM_SETLIMITTEXT, 0, 0);  // no limit but memory
         ::SendMessageW(txtTitle_[i], EM_SETLIMITTEXT, 0, 0);
         const HWND copy = CreateChild(parent, L"BUTTON", CopyButtonTip(i).c_str(),
@@ -38,9 +38,7 @@ void SlotRows::Create(HWND parent, const std::array<RowRects, 10>& rows, const P
         setFont(text, font);
         setFont(label1_[i], numberFont);
         ::DragAcceptFiles(picPaste_[i], TRUE);
-        for (HWND w : {txtTitle_[i], text})
-            SubclassControl<SlotRows, &SlotRows::OnBoxMessage>(
-                w, this, static_cast<UINT_PTR>(::GetDlgCtrlID(w)));
+        SubclassControl<SlotRows, &SlotRows::OnTitleMessage>(txtTitle_[i], this);
     }
 }
 
@@ -127,12 +125,9 @@ void SlotRows::SelectAll(BoxRef box) const {
 }
 
 // A click in a box also refreshes the clipboard line.
-LRESULT SlotRows::OnBoxMessage(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id) {
-    const LRESULT result = ::DefSubclassProc(box, msg, wp, lp);
-    if (msg != WM_LBUTTONUP) return result;
-    const int control = static_cast<int>(id);
-    const bool text = control >= IDC_TXT0 && control < IDC_TXT0 + kSlotCount;
-    onClick_(text ? BoxRef::Kind::kText : BoxRef::Kind::kTitle);
+LRESULT SlotRows::OnTitleMessage(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
+    const LRESULT result = CallControlDefault(box, msg, wp, lp);
+    if (msg == WM_LBUTTONUP) onClick_(BoxRef::Kind::kTitle);
     return result;
 }
 

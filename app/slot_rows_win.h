@@ -55,7 +55,7 @@ class SlotRows {
     void SelectAll(BoxRef box) const;
 
   private:
-    LRESULT OnBoxMessage(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
+    LRESULT OnTitleMessage(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
     HWND Box(BoxRef box) const;
 
     std::array<HWND, 10> txtTitle_{}, picPaste_{}, label1_{};

@@ -141,7 +141,7 @@ LRESULT PictureSlots::OnMouse(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT
         return 0;
     }
     if (msg == WM_LBUTTONDOWN && frame) mouseDown_(slot, 1);
-    return ::DefSubclassProc(control, msg, wp, lp);
+    return CallControlDefault(control, msg, wp, lp);
 }
 
 }  // namespace quillet

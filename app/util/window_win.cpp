@@ -1,6 +1,8 @@
 // The window base: its window procedure, the failure answer and the message loops.
 #include "util/window_win.h"
 
+#include <unordered_map>
+
 namespace quillet {
 
 LRESULT HandledValue(UINT msg) {
@@ -61,6 +63,32 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 namespace {
 
+struct Subclassed {
+    WNDPROC original;
+    void* owner;
+    UINT_PTR id;
+    ControlHandler handler;
+};
+
+// The subclassed controls, all on the one interface thread.
+std::unordered_map<HWND, Subclassed>& SubclassedControls() {
+    static std::unordered_map<HWND, Subclassed> controls;
+    return controls;
+}
+
+LRESULT CALLBACK ControlProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto& controls = SubclassedControls();
+    const auto found = controls.find(hwnd);
+    if (found == controls.end()) return ::DefWindowProcW(hwnd, msg, wp, lp);
+    const Subclassed control = found->second;
+    if (msg == WM_NCDESTROY)
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control.original));
+    const LRESULT result = GuardMessage(
+        msg, [&] { return control.handler(control.owner, hwnd, msg, wp, lp, control.id); });
+    if (msg == WM_NCDESTROY) controls.erase(hwnd);
+    return result;
+}
+
 void Dispatch(MSG& msg) {
     const HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root && (::GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
@@ -71,6 +99,26 @@ void Dispatch(MSG& msg) {
 }
 
 }  // namespace
+
+bool SubclassControlWith(HWND control, void* owner, UINT_PTR id, ControlHandler handler) {
+    auto& controls = SubclassedControls();
+    if (!control || controls.count(control)) return false;
+    const auto original = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(control, GWLP_WNDPROC));
+    if (!original) return false;
+    controls[control] = Subclassed{original, owner, id, handler};
+    if (!::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProcedure))) {
+        controls.erase(control);
+        return false;
+    }
+    return true;
+}
+
+LRESULT CallControlDefault(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto& controls = SubclassedControls();
+    const auto found = controls.find(control);
+    if (found == controls.end()) return ::DefWindowProcW(control, msg, wp, lp);
+    return ::CallWindowProcW(found->second.original, control, msg, wp, lp);
+}
 
 int RunMessageLoop() {
     MSG msg{};

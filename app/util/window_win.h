@@ -4,7 +4,6 @@
 #pragma once
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <new>
 
@@ -26,20 +25,21 @@ LRESULT GuardMessage(UINT msg, Handler&& handler) noexcept {
     }
 }
 
-// The subclass procedure of a control whose messages go to
-// `owner->*Handler`, guarded like a window procedure; it ends with the control.
-template <class Owner, LRESULT (Owner::*Handler)(HWND, UINT, WPARAM, LPARAM, UINT_PTR)>
-LRESULT CALLBACK SubclassProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                   DWORD_PTR owner) {
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &SubclassProcedure<Owner, Handler>, id);
-    return GuardMessage(
-        msg, [&] { return (reinterpret_cast<Owner*>(owner)->*Handler)(hwnd, msg, wp, lp, id); });
-}
+// A control whose messages go to an owner's handler, guarded like a window
+// procedure, until the control ends. The control's own procedure is replaced
+// rather than chained through SetWindowSubclass, whose window-property lookups
+// cost a server round trip per message under Wine. One owner per control.
+using ControlHandler = LRESULT (*)(void* owner, HWND, UINT, WPARAM, LPARAM, UINT_PTR id);
+bool SubclassControlWith(HWND control, void* owner, UINT_PTR id, ControlHandler handler);
+// The control's own procedure: what a handler leaves to the control.
+LRESULT CallControlDefault(HWND control, UINT msg, WPARAM wp, LPARAM lp);
 
 template <class Owner, LRESULT (Owner::*Handler)(HWND, UINT, WPARAM, LPARAM, UINT_PTR)>
-void SubclassControl(HWND control, Owner* owner, UINT_PTR id = 0) {
-    ::SetWindowSubclass(control, &SubclassProcedure<Owner, Handler>, id,
-                        reinterpret_cast<DWORD_PTR>(owner));
+bool SubclassControl(HWND control, Owner* owner, UINT_PTR id = 0) {
+    return SubclassControlWith(control, owner, id,
+                               [](void* o, HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR i) {
+                                   return (static_cast<Owner*>(o)->*Handler)(h, m, w, l, i);
+                               });
 }
 
 class Window {
