@@ -170,6 +170,9 @@ class MainForm {
 
     void BeepIfSounds();
     void ApplyMainOnTop();
+    // Replaces the clipboard's content with `text` (copiedText_), leaving it
+    // empty when that fails; true when the text is there.
+    bool CopyText(std::wstring text);
 
     int16_t CurrentStore() const { return currentStore_; }
     const std::wstring& SettingsPath() const { return settingsPath_; }

@@ -134,10 +134,8 @@ DragOffer MainForm::picCopy_OLEStartDrag(int index) {
         view_.Repaint();
         view_.Activate();
     } else {
-        clipboard_.Clear();
         offer.text = view_.SlotText(index);
-        copiedText_ = *offer.text;
-        clipboard_.SetText(copiedText_);
+        CopyText(*offer.text);
         BeepIfSounds();
     }
     ShowClipboard();
@@ -146,11 +144,22 @@ DragOffer MainForm::picCopy_OLEStartDrag(int index) {
 
 void MainForm::CopySlot(int index) {
     if (PicturesShown() || index < 0 || index >= kSlotCount) return;
-    clipboard_.Clear();
-    copiedText_ = view_.SlotText(index);
-    clipboard_.SetText(copiedText_);
+    const bool copied = CopyText(view_.SlotText(index));
     BeepIfSounds();
-    ShowClipboard();
+    // What was just put there need not be read back: the line shows it.
+    if (copied) {
+        view_.SetClipboardText(copiedText_);
+        view_.SetClipboardLength(LengthText(copiedText_.size()));
+    } else {
+        ShowClipboard();
+    }
+}
+
+bool MainForm::CopyText(std::wstring text) {
+    copiedText_ = std::move(text);
+    if (clipboard_.SetText(copiedText_)) return true;
+    clipboard_.Clear();
+    return false;
 }
 
 void MainForm::picPaste_Click(int index) {
@@ -325,9 +334,7 @@ void MainForm::mnuCut_Click() {
     TakeSnapshot(*box);
     view_.SetEnabled(IDM_UNDO, true);
     view_.SetEnabled(IDM_POPUNDO, true);
-    clipboard_.Clear();
-    copiedText_ = view_.SelectedText(*box);
-    clipboard_.SetText(copiedText_);
+    CopyText(view_.SelectedText(*box));
     if (!copiedText_.empty()) {
         view_.ReplaceSelection(*box, L"");
         if (box->kind == BoxRef::Kind::kText) txt_Change(box->slot);
@@ -338,9 +345,7 @@ void MainForm::mnuCopy_Click() {
     if (PicturesShown()) return;
     const std::optional<BoxRef> box = view_.ActiveBox();
     if (!box) return;
-    clipboard_.Clear();
-    copiedText_ = view_.SelectedText(*box);
-    clipboard_.SetText(copiedText_);
+    CopyText(view_.SelectedText(*box));
     ShowClipboard();
 }
 
