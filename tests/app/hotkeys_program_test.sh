@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# The real program with Hotkeys on, Tarnkey.dll beside it: Ctrl+Alt+F3 pressed
-# while another program has the focus copies slot 3, Ctrl+Alt+0 pastes into
-# slot 10, and nothing happens while the Pictures store shows.
+# The real program with Hotkeys on and Tarnkey.dll beside it but not
+# registered: Ctrl+Alt+F3 pressed while another program has the focus copies
+# slot 3, Ctrl+Alt+0 pastes into slot 10, though Ctrl+Alt+F2 is held by
+# another process; nothing happens while the Pictures store shows; after Exit
+# all twenty combinations are free. On a German layout the digits AltGr types
+# with are left to the layout.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib.sh"
@@ -13,19 +16,37 @@ mkdir -p "$folder"
 cp "$program" "$tarnkey" "$folder/"
 ini="$WINEPREFIX/drive_c/quilbdx.ini"
 printf '[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nHotkeys=1\r\nAutoSave=1\r\n[Savings1]\r\ntxt(2)=hot three\r\n' >"$ini"
-app= other=
+app= other= holder=
+layout=$(setxkbmap -query 2>/dev/null | awk '/^layout:/ {print $2}')
 cleanup() {
   [ -n "$other" ] && kill "$other" 2>/dev/null
+  [ -n "$holder" ] && kill "$holder" 2>/dev/null
   [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
   rm -f "$ini"
+  # The display is shared with the other tests.
+  setxkbmap "${layout:-us}" -option "" -option srvrkeys:none >/dev/null 2>&1
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+start_program() {
+  (cd "$folder" && exec "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe') >/dev/null 2>&1 &
+  app=$!
+  "$wine" "$waitready" 30000 >/dev/null || fail "the program did not get ready"
+}
+exit_program() {
+  "$wine" "$probe" exit >/dev/null 2>&1
+  wait_bounded 20 "$app" >/dev/null || fail "the program did not end after Exit"
+  app=
+}
+taken() { "$wine" "$probe" taken 2>/dev/null | tr -d '\r'; }
 
-(cd "$folder" && exec "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe') >/dev/null 2>&1 &
-app=$!
-"$wine" "$waitready" 30000 >/dev/null || fail "the program did not get ready"
+"$wine" regsvr32 /u /s 'C:\Program Files\Quillet Pro\Tarnkey.dll' >/dev/null 2>&1 ||
+  fail "could not unregister Tarnkey.dll"
 out=$(mktemp)
+"$wine" "$probe" hold F2 >"$out" 2>/dev/null &
+holder=$!
+wait_line "$out" '^ready' 20 "$holder" || fail "could not hold Ctrl+Alt+F2"
+start_program
 "$wine" "$focus" >"$out" 2>/dev/null &
 other=$!
 wait_line "$out" '^ready' 20 "$other" || fail "the other program did not start"
@@ -54,4 +75,25 @@ xdotool key ctrl+alt+F3
 sleep 1  # nothing can be polled for something that must not happen
 clip_is "" || fail "Ctrl+Alt+F3 copied in the Pictures store ($(clip))"
 echo "nothing happened in the Pictures store"
+
+kill "$other" "$holder" 2>/dev/null
+wait "$other" "$holder" 2>/dev/null
+other= holder=
+exit_program
+[ "$(taken)" = "taken:" ] || fail "after Exit some combinations are still held: $(taken)"
+echo "after Exit all twenty combinations are free"
+
+# Wine reports AltGr only for ASCII characters, so German 2 and 3 may or may
+# not be left free; 7, 8, 9 and 0 type { [ ] }.
+setxkbmap de || fail "no German layout on this display"
+start_program
+german=" $(taken) "
+for key in F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 1 4 5 6; do
+  case $german in *" $key "*) ;; *) fail "German layout: Ctrl+Alt+$key is not bound ($german)" ;; esac
+done
+for key in 7 8 9 0; do
+  case $german in *" $key "*) fail "German layout: Ctrl+Alt+$key is taken from AltGr ($german)" ;; esac
+done
+exit_program
+echo "on a German layout the program left AltGr+7, 8, 9, 0 to the layout"
 exit 0

@@ -1,7 +1,10 @@
 // Looks into the running program for shell tests: "clip" prints the
 // clipboard's text, "clear" empties the clipboard, "slot N" prints the text
 // of slot N's box (0 ... 9), "pictures" shows the Pictures store, "exit"
-// chooses File > Exit. Exit code 1 when there is nothing to look at.
+// chooses File > Exit, "taken" prints the program's twenty Ctrl+Alt
+// combinations that cannot be registered now, "hold KEY" keeps one of them
+// (F1 ... F10, 1 ... 0) registered until killed. Exit code 1 when there is
+// nothing to look at.
 #include <windows.h>
 
 #include <cstdio>
@@ -20,6 +23,17 @@ void Print(const std::wstring& text) {
                           nullptr, nullptr);
     std::printf("%s\n", out.c_str());
 }
+
+struct Combination {
+    const wchar_t* name;
+    UINT key;
+};
+constexpr Combination kCombinations[] = {
+    {L"F1", VK_F1}, {L"F2", VK_F2}, {L"F3", VK_F3}, {L"F4", VK_F4}, {L"F5", VK_F5},
+    {L"F6", VK_F6}, {L"F7", VK_F7}, {L"F8", VK_F8}, {L"F9", VK_F9}, {L"F10", VK_F10},
+    {L"1", '1'},    {L"2", '2'},    {L"3", '3'},    {L"4", '4'},    {L"5", '5'},
+    {L"6", '6'},    {L"7", '7'},    {L"8", '8'},    {L"9", '9'},    {L"0", '0'}};
+constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
 
 }  // namespace
 
@@ -40,6 +54,27 @@ int wmain(int argc, wchar_t** argv) {
         ::EmptyClipboard();
         ::CloseClipboard();
         return 0;
+    }
+    if (what == L"taken") {
+        std::wstring taken = L"taken:";
+        for (const Combination& c : kCombinations) {
+            if (::RegisterHotKey(nullptr, 1, kCtrlAlt, c.key))
+                ::UnregisterHotKey(nullptr, 1);
+            else
+                taken += L" " + std::wstring(c.name);
+        }
+        Print(taken);
+        return 0;
+    }
+    if (what == L"hold" && argc > 2) {
+        for (const Combination& c : kCombinations) {
+            if (std::wcscmp(c.name, argv[2]) != 0) continue;
+            if (!::RegisterHotKey(nullptr, 1, kCtrlAlt, c.key)) return 1;
+            Print(L"ready");
+            std::fflush(stdout);
+            ::Sleep(INFINITE);
+        }
+        return 2;
     }
     HWND program = ::FindWindowW(L"QuilletProMain", nullptr);
     if (!program) return 1;
