@@ -64,12 +64,16 @@ constexpr MenuCommand kMenuCommands[] = {
     {IDM_POPPASTE, &MainForm::popPaste_Click},
     {IDM_POPDELETE, &MainForm::popDelete_Click},
     {IDM_POPUNDO, &MainForm::popUndo_Click},
+    {IDM_TRAYHELP, &MainForm::menuTrayHelp_click},
+    {IDM_TRAYOPEN, &MainForm::traymnuOpen_Click},
+    {IDM_TRAYCLOSE, &MainForm::traymnuClose_Click},
 };
 
 // Controls numbered by slot or store, and the window's handler of each.
 struct RangeCommand {
     int first, count;
     void (frmMain::*handler)(int index, int code);
+    bool menu;  // a menu's items, which send no control
 };
 
 int ScreenDpi() {
@@ -101,8 +105,11 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     wc.style = CS_DBLCLKS;
     wc.hInstance = instance;
     wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLET));
-    wc.hIconSm = static_cast<HICON>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLET), IMAGE_ICON, 16, 16, 0));
+    // Shared: the system keeps it for the class and the tray alike.
+    smallIcon_ = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUILLET),
+                                                 IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    wc.hIconSm = smallIcon_;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
@@ -126,6 +133,8 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     inputBox_.SetOwner(hwnd());
     SecondaryWindows windows;
     windows.input = &inputBox_;
+    tray_.SetOwner(hwnd(), smallIcon_);
+    windows.tray = &tray_;
     logic_->Attach(windows);
     clipboard_.SetOwner(hwnd());
     CreateControls();
@@ -261,36 +270,42 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 Destroy();
             }
             return 0;
+        case TrayIcon::kCallbackMessage:
+            logic_->TrayIcon_Callback(static_cast<uint32_t>(lp));
+            return 0;
         case WM_DESTROY:
             for (DropRegistration& target : dropTargets_) target = DropRegistration();
             ::RemovePropW(hwnd(), kReadyProperty);
             ::PostQuitMessage(0);
             return 0;
         default:
+            if (tray_.OnTaskbarCreated(msg)) return 0;
             return Default(msg, wp, lp);
     }
 }
 
 void frmMain::OnCommand(int id, int code, HWND control) {
     static constexpr RangeCommand kRanges[] = {
-        {IDC_LBLSTORE0, kStoreCount, &frmMain::OnStoreLabel},
-        {IDM_STORE0, kStoreCount, &frmMain::OnStoreMenu},
-        {IDC_PICCOPY0, kSlotCount, &frmMain::OnCopyButton},
-        {IDC_PICPASTE0, kSlotCount, &frmMain::OnPasteButton},
-        {IDC_TXT0, kSlotCount, &frmMain::OnTextBox},
-        {IDC_TXTTITLE0, kSlotCount, &frmMain::OnTitleBox},
-        {IDC_TXTLENGTH, 2, &frmMain::OnClipboardLine},
+        {IDC_LBLSTORE0, kStoreCount, &frmMain::OnStoreLabel, false},
+        {IDM_STORE0, kStoreCount, &frmMain::OnStoreMenu, true},
+        {IDM_TRAYSTORE0, kStoreCount, &frmMain::OnTrayStore, true},
+        {IDM_TRAYREF0, kSlotCount, &frmMain::OnTraySlot, true},
+        {IDC_PICCOPY0, kSlotCount, &frmMain::OnCopyButton, false},
+        {IDC_PICPASTE0, kSlotCount, &frmMain::OnPasteButton, false},
+        {IDC_TXT0, kSlotCount, &frmMain::OnTextBox, false},
+        {IDC_TXTTITLE0, kSlotCount, &frmMain::OnTitleBox, false},
+        {IDC_TXTLENGTH, 2, &frmMain::OnClipboardLine, false},
     };
     // Menus and accelerators send no control; the range of the Stores menu
     // is told from the store labels that way.
     for (const RangeCommand& r : kRanges) {
         if (id < r.first || id >= r.first + r.count) continue;
-        if ((r.first == IDM_STORE0) != (control == nullptr)) continue;
+        if (r.menu != (control == nullptr)) continue;
         (this->*r.handler)(id - r.first, code);
         return;
     }
     if (control) return;
-    if (id == IDM_EXIT) return OnExit();
+    if (id == IDM_EXIT || id == IDM_TRAYEXIT) return OnExit();
     for (const MenuCommand& c : kMenuCommands) {
         if (c.id == id) {
             (logic_.get()->*c.handler)();
@@ -302,6 +317,14 @@ void frmMain::OnCommand(int id, int code, HWND control) {
 void frmMain::OnStoreLabel(int store, int code) {
     if (code == STN_CLICKED) logic_->lblStore_Click(store);
 }
+void frmMain::OnTrayStore(int store, int) {
+    logic_->menuTrayStore_Click(store);
+}
+
+void frmMain::OnTraySlot(int slot, int) {
+    logic_->mnuTrayRef_Click(slot);
+}
+
 void frmMain::OnStoreMenu(int store, int) {
     logic_->submnustore_Click(store);
 }

@@ -16,6 +16,7 @@
 #include "pictures/picture_slots_win.h"
 #include "progress_win.h"
 #include "background/hotkey_client_win.h"
+#include "background/tray_win.h"
 #include "input_box_win.h"
 #include "prompt_win.h"
 #include "slot_rows_win.h"
@@ -102,6 +103,8 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     void OnCommand(int id, int code, HWND control);
     void OnStoreLabel(int store, int code);
     void OnStoreMenu(int store, int code);
+    void OnTrayStore(int store, int code);
+    void OnTraySlot(int slot, int code);
     void OnCopyButton(int slot, int code);
     void OnPasteButton(int slot, int code);
     void OnTextBox(int slot, int code);
@@ -126,6 +129,8 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     int dpi_ = 96;
     MessageBoxPrompt prompt_;
     InputBoxWindow inputBox_;
+    TrayIcon tray_;
+    HICON smallIcon_ = nullptr;
     SystemClipboard clipboard_{nullptr};
     LocaleCases cases_;
     SystemKeys keys_;

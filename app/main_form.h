@@ -97,6 +97,15 @@ class MainForm {
     void CloseMainWindow();
 
     void mnuClose_Click() { CloseMainWindow(); }
+
+    // The tray icon: its events and the items of its menu.
+    void TrayIcon_Callback(uint32_t mouseMessage);
+    TrayMenu CurrentTrayMenu() const;
+    void menuTrayStore_Click(int store);
+    void mnuTrayRef_Click(int slot);
+    void menuTrayHelp_click();
+    void traymnuOpen_Click();
+    void traymnuClose_Click() { CloseMainWindow(); }
     void mnuFileSave_Click() { SaveStore(); }
     void mnuRevert_Click() { LoadStore(nullptr); }
     void lblStore_Click(int store);

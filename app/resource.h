@@ -59,6 +59,16 @@
 #define IDM_POPPREVIEW 1505
 #define IDM_POPWALLPAPER 1506
 
+// Tray menu: IDM_TRAYSTORE0 + n for store n, IDM_TRAYREF0 + i for slot i
+#define IDM_TRAYSTORE0 1600
+#define IDM_TRAYREF0 1620
+#define IDM_TRAYCONTENTS 1630
+#define IDM_TRAYCANCEL 1631
+#define IDM_TRAYHELP 1632
+#define IDM_TRAYOPEN 1633
+#define IDM_TRAYCLOSE 1634
+#define IDM_TRAYEXIT 1635
+
 // Child controls: base + slot index or store number
 #define IDC_STORESTRIP 2000
 #define IDC_LBLSTORE0 2001

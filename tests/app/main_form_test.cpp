@@ -184,6 +184,11 @@ class RecordingWindows final : public TrayView,
         return true;
     }
     void DeleteIcon() override { calls.push_back("no icon"); }
+    void ShowMenu(const TrayMenu& m) override {
+        calls.push_back("tray menu");
+        menu = m;
+    }
+    TrayMenu menu;
     void ShowPicture(const std::wstring&) override { calls.push_back("preview"); }
     void Close() override { calls.push_back("close preview or print"); }
     IoResult PrintWindowImage() override { return IoResult::Success(); }

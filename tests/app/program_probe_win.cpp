@@ -3,9 +3,13 @@
 // of slot N's box (0 ... 9), "pictures" shows the Pictures store, "exit"
 // chooses File > Exit, "taken" prints the program's twenty Ctrl+Alt
 // combinations that cannot be registered now, "hold KEY" keeps one of them
-// (F1 ... F10, 1 ... 0) registered until killed. Exit code 1 when there is
-// nothing to look at.
+// (F1 ... F10, 1 ... 0) registered until killed, "shown" exits 0 when the
+// main window shows, "close" chooses File > Close, "untray" removes the
+// program's tray icon as a restarting Explorer loses it, "taskbar" tells
+// every window the taskbar is back. Exit code 1 when there is nothing to
+// look at.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -84,6 +88,24 @@ int wmain(int argc, wchar_t** argv) {
                                      &ignored)
                    ? 0
                    : 1;
+    }
+    if (what == L"shown") return ::IsWindowVisible(program) ? 0 : 1;
+    if (what == L"close") {
+        ::PostMessageW(program, WM_COMMAND, IDM_CLOSE, 0);
+        return 0;
+    }
+    if (what == L"untray") {
+        NOTIFYICONDATAW icon{};
+        icon.cbSize = sizeof icon;
+        icon.hWnd = program;
+        icon.uID = 1;
+        return ::Shell_NotifyIconW(NIM_DELETE, &icon) ? 0 : 1;
+    }
+    if (what == L"taskbar") {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0,
+                              SMTO_ABORTIFHUNG, 5000, &ignored);
+        return 0;
     }
     if (what == L"exit") {
         ::PostMessageW(program, WM_COMMAND, IDM_EXIT, 0);

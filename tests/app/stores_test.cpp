@@ -226,18 +226,7 @@ TEST_F(StoresTest, AFailedSaveOnSwitchIsReportedOnce) {
     EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kCritical);
 }
 
-class ScriptedInput final : public InputBox {
-  public:
-    std::deque<std::optional<std::wstring>> answers;
-    std::vector<std::wstring> asked;
-    std::optional<std::wstring> Ask(std::wstring_view title, std::wstring_view prompt) override {
-        asked.push_back(std::wstring(title) + L" | " + std::wstring(prompt));
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-};
+using testing::ScriptedInput;
 
 TEST_F(StoresTest, RenameSavesFirstThenAsksAndKeepsTheNumber) {
     ScriptedInput input;

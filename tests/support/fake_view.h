@@ -25,6 +25,7 @@ class FakeView final : public MainView, public PictureSlotsView {
     std::wstring caption;
     bool visible = false;
     bool topMost = false;
+    std::vector<bool> topMostCalls;
     int beeps = 0;
     int focusedPaste = -1;
     int layouts = 0;
@@ -60,7 +61,10 @@ class FakeView final : public MainView, public PictureSlotsView {
     void ShowNormal() override { visible = true; }
     void Hide() override { visible = false; }
     bool IsVisible() const override { return visible; }
-    void SetTopMost(bool onTop) override { topMost = onTop; }
+    void SetTopMost(bool onTop) override {
+        topMost = onTop;
+        topMostCalls.push_back(onTop);
+    }
     void Repaint() override {}
     void Layout(bool mirror, bool pictures) override {
         ++layouts;
@@ -245,6 +249,20 @@ class SimpleCases final : public CaseMapping {
         if (upper ? (c >= 0xE0 && c <= 0xFE && c != 0xF7) : (c >= 0xC0 && c <= 0xDE && c != 0xD7))
             return static_cast<wchar_t>(c ^ 0x20);
         return c;
+    }
+};
+
+// Answers of the input box, in order; nothing once they run out (Cancel).
+class ScriptedInput final : public InputBox {
+  public:
+    std::deque<std::optional<std::wstring>> answers;
+    std::vector<std::wstring> asked;
+    std::optional<std::wstring> Ask(std::wstring_view title, std::wstring_view prompt) override {
+        asked.push_back(std::wstring(title) + L" | " + std::wstring(prompt));
+        if (answers.empty()) return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
     }
 };
 

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The real tray icon in Wine's own tray window: a left click brings the closed
+# window back; the right-click menu, worked with the keyboard, copies a
+# filled slot, pastes into an empty one and switches stores; the icon comes
+# back when the taskbar is created again; after Exit from the menu it is gone.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/lib.sh"
+wine="$ROOT/scripts/wine-exec"
+program=$1 waitready=$2 probe=$3
+: "${WINEPREFIX:?}"
+folder="$WINEPREFIX/drive_c/Program Files/Quillet Pro"
+mkdir -p "$folder"
+cp "$program" "$folder/"
+ini="$WINEPREFIX/drive_c/quilbdx.ini"
+printf '[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nAutoSave=1\r\n[Savings1]\r\ntxt(0)=first slot\r\n[Savings3]\r\ntxt(0)=store three\r\n' >"$ini"
+app=
+cleanup() {
+  [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
+  rm -f "$ini"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+p() { "$wine" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+clip_is() { [ "$(p clip)" = "$1" ]; }
+slot_is() { [ "$(p slot "$1")" = "$2" ]; }
+shown() { "$wine" "$probe" shown >/dev/null 2>&1; }
+hidden() { ! shown; }
+tray_shows() { xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1; }
+
+(cd "$folder" && exec "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe') >/dev/null 2>&1 &
+app=$!
+"$wine" "$waitready" 30000 >/dev/null || fail "the program did not get ready"
+poll 10 tray_shows || fail "no tray window with the program's icon"
+tray=$(xdotool search --onlyvisible --name 'Wine System Tray' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$tray")"
+icon_x=$((X + 8)) icon_y=$((Y + HEIGHT / 2))
+
+p close >/dev/null
+poll 10 hidden || fail "File > Close did not hide the window"
+xdotool mousemove "$icon_x" "$icon_y" click 1
+poll 10 shown || fail "a left click on the icon did not bring the window back"
+echo "a left click on the icon brought the closed window back"
+
+# The menu: sixteen stores, a separator, the ten slots, ... The keyboard
+# walks it whatever the font; Down from nothing chosen takes the first item.
+menu() {  # number of Down presses, then Return
+  xdotool mousemove "$icon_x" "$icon_y" click 3
+  sleep 1
+  local keys=() i
+  for ((i = 0; i < $1; i++)); do keys+=(Down); done
+  xdotool key "${keys[@]}" Return
+}
+p clear >/dev/null
+menu 17  # slot 1
+poll 10 clip_is "first slot" || fail "the menu's slot 1 did not copy ($(p clip))"
+menu 18  # slot 2, empty: takes the clipboard
+poll 10 slot_is 1 "first slot" || fail "the menu's empty slot 2 did not paste ($(p slot 1))"
+echo "the menu copied a filled slot and pasted into an empty one"
+menu 4   # store 3
+poll 10 slot_is 0 "store three" || fail "the menu's store 3 did not switch ($(p slot 0))"
+echo "the menu switched to store 3"
+
+p untray >/dev/null || fail "could not remove the icon as Explorer's restart does"
+tray_gone() { ! tray_shows; }
+poll 10 tray_gone || fail "the icon did not go"
+p taskbar >/dev/null
+poll 10 tray_shows || fail "the icon did not come back with TaskbarCreated"
+echo "the icon came back with TaskbarCreated"
+
+xdotool mousemove "$icon_x" "$icon_y" click 3
+sleep 1
+xdotool key Up Return  # Up from nothing chosen takes the last item, Exit
+wait_bounded 20 "$app" >/dev/null || fail "Exit from the tray menu did not end the program"
+app=
+poll 10 tray_gone || fail "the icon stayed after Exit"
+echo "Exit from the menu ended the program and removed the icon"
+exit 0
