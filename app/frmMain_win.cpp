@@ -64,6 +64,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {IDM_POPPASTE, &MainForm::popPaste_Click},
     {IDM_POPDELETE, &MainForm::popDelete_Click},
     {IDM_POPUNDO, &MainForm::popUndo_Click},
+    {IDM_MIRROR, &MainForm::menuMirror_Click},
     {IDM_TRAYHELP, &MainForm::menuTrayHelp_click},
     {IDM_TRAYOPEN, &MainForm::traymnuOpen_Click},
     {IDM_TRAYCLOSE, &MainForm::traymnuClose_Click},
@@ -270,6 +271,18 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 Destroy();
             }
             return 0;
+        case WM_LBUTTONDOWN:
+            logic_->Form_MouseDown(1);
+            return 0;
+        case WM_RBUTTONDOWN:
+            logic_->Form_MouseDown(2);
+            return 0;
+        case WM_MBUTTONDOWN:
+            logic_->Form_MouseDown(4);
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            logic_->Form_DblClick();
+            return 0;
         case TrayIcon::kCallbackMessage:
             logic_->TrayIcon_Callback(static_cast<uint32_t>(lp));
             return 0;
@@ -304,6 +317,7 @@ void frmMain::OnCommand(int id, int code, HWND control) {
         (this->*r.handler)(id - r.first, code);
         return;
     }
+    if (id == IDC_PICBRINDLE && code == STN_DBLCLK) return logic_->picBrindle_DblClick();
     if (control) return;
     if (id == IDM_EXIT || id == IDM_TRAYEXIT) return OnExit();
     for (const MenuCommand& c : kMenuCommands) {
@@ -453,6 +467,11 @@ void frmMain::SetWidth(int width) {
 void frmMain::ScreenSize(int& width, int& height) const {
     width = ToTwips(::GetSystemMetrics(SM_CXSCREEN));
     height = ToTwips(::GetSystemMetrics(SM_CYSCREEN));
+}
+
+void frmMain::StartMove() {
+    ::ReleaseCapture();
+    ::SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
 void frmMain::ShowNormal() {

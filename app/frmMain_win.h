@@ -56,6 +56,8 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     void MoveTo(int left, int top) override;
     void SetWidth(int width) override;
     void ScreenSize(int& width, int& height) const override;
+    int Dpi() const override { return dpi_; }
+    void StartMove() override;
     void ShowNormal() override;
     void Hide() override;
     bool IsVisible() const override;
@@ -118,8 +120,8 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     void OnPaint();
     void OnMinMaxInfo(MINMAXINFO& info);
 
-    int ToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
-    int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi_); }
+    int ToPixels(int twips) const { return TwipsToPixels(twips, dpi_); }
+    int ToTwips(int pixels) const { return PixelsToTwips(pixels, dpi_); }
     RECT Place(const TwipsRect& r) const;
     HMENU MenuOf(int item) const;
     int FixedWindowHeight() const;

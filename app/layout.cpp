@@ -57,6 +57,25 @@ PictureSlotRects PictureSlotLayout(int slot) {
             {left ? 120 : 1560, left ? top + 20 : top + 360, 135, 180}};
 }
 
+namespace {
+
+int ScaleRounded(int value, int multiplier, int divisor) {
+    if (divisor == 0) return value;
+    const long long product = static_cast<long long>(value) * multiplier;
+    const long long half = divisor / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / divisor : (product - half) / divisor);
+}
+
+}  // namespace
+
+int TwipsToPixels(int twips, int dpi) {
+    return ScaleRounded(twips, dpi, 1440);
+}
+
+int PixelsToTwips(int pixels, int dpi) {
+    return ScaleRounded(pixels, 1440, dpi);
+}
+
 int LimitWidth(int width, bool picturesShown) {
     if (width < kMinWidth) width = kMinWidth;
     if (picturesShown) width = kPicturesWidth;

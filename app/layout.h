@@ -19,6 +19,7 @@ inline constexpr int kDesignClientHeight = 5565;
 inline constexpr int kClientHeight = 5700;
 inline constexpr int kMinWidth = 4160;
 inline constexpr int kPicturesWidth = 5050;
+inline constexpr int kDefaultWidth = 5000;  // the background double-click's width
 inline constexpr int kDesignTop = 500;
 inline constexpr int kDesignLeft = 1500;
 
@@ -45,6 +46,11 @@ PictureSlotRects PictureSlotLayout(int slot);
 // Twips of the rows for a window `width` twips wide. Mirroring applies to
 // text stores only.
 MainLayout ComputeLayout(int width, bool mirror, bool picturesShown);
+
+// Twips and pixels at a real DPI (1440 twips to the inch), rounded to the
+// nearest as MulDiv rounds.
+int TwipsToPixels(int twips, int dpi);
+int PixelsToTwips(int pixels, int dpi);
 
 // The top and width limits of the layout for a normal window.
 int LimitWidth(int width, bool picturesShown);

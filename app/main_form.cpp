@@ -44,8 +44,8 @@ void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
 
     WindowGeometry g = view_.Geometry();
     int top = g.top, left = g.left;
-    if (auto v = ToInt16(read("FormTop", L"500"))) top = *v;
-    if (auto v = ToInt16(read("FormLeft", L"1500"))) left = *v;
+    if (auto v = ToInt32(read("FormTop", L"500"))) top = *v;
+    if (auto v = ToInt32(read("FormLeft", L"1500"))) left = *v;
     view_.MoveTo(left, top);
 
     // A number that does not convert, or names no store, leaves store 0.
@@ -81,7 +81,7 @@ void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
     KeepOnScreenAtStart(left, top, screenW, screenH);
     view_.MoveTo(left, top);
 
-    if (auto w = ToInt16(read("FormWidth", L""))) view_.SetWidth(*w);
+    if (auto w = ToInt32(read("FormWidth", L""))) view_.SetWidth(*w);
 
     view_.FocusPaste(1);
     if (windows_.tray) windows_.tray->CreateIcon(kProgramTitle);
@@ -409,6 +409,43 @@ void MainForm::FormResize() {
     const WindowGeometry g = view_.Geometry();
     if (g.state == WindowState::kNormal) LayOut(g);
     ShowClipboard();
+}
+
+void MainForm::menuMirror_Click() {
+    options_.mirror = options_.mirror == 1 ? 0 : 1;
+    view_.SetChecked(IDM_MIRROR, options_.mirror == 1);
+    Write("Mirror", options_.mirror == 1 ? L"1" : L"0");
+    FormResize();
+}
+
+// Between the default width and the stored one. Compared in whole pixels: a
+// width read back from pixels is rarely exactly 5000 twips.
+void MainForm::Form_DblClick() {
+    const WindowGeometry g = view_.Geometry();
+    if (g.state != WindowState::kNormal) return;
+    const int dpi = view_.Dpi();
+    if (TwipsToPixels(g.width, dpi) != TwipsToPixels(kDefaultWidth, dpi)) {
+        view_.SetWidth(kDefaultWidth);
+        return;
+    }
+    // A missing or unreadable width keeps the window as it is.
+    const std::optional<int32_t> stored =
+        ToInt32(settings_.ReadSetting(settingsPath_, kSettingsSection, "FormWidth", L""));
+    if (stored) view_.SetWidth(*stored);
+}
+
+void MainForm::Form_MouseDown(int button) {
+    if (button == 1) {
+        ShowClipboard();
+        view_.StartMove();
+    }
+    ShowClipboard();
+    view_.FocusPaste(1);
+}
+
+void MainForm::picBrindle_DblClick() {
+    BeepIfSounds();
+    Open(kHomePage);
 }
 
 void MainForm::LayOut(const WindowGeometry& g) {

@@ -176,6 +176,10 @@ class MainForm {
     bool CheckStoreChanges(const SettingsSnapshot* stored = nullptr);  // the same
     void SwitchStore(int16_t store, const SettingsSnapshot* stored = nullptr);
     void FormResize();
+    void menuMirror_Click();
+    void Form_DblClick();
+    void Form_MouseDown(int button);  // 1 left, 2 right, 4 middle
+    void picBrindle_DblClick();
 
     void BeepIfSounds();
     void ApplyMainOnTop();

@@ -34,6 +34,11 @@ class MainView {
     virtual void MoveTo(int left, int top) = 0;
     virtual void SetWidth(int width) = 0;
     virtual void ScreenSize(int& width, int& height) const = 0;
+    // Dots per inch of the window, for what must hold in whole pixels.
+    virtual int Dpi() const = 0;
+    // Lets the user move the window with the mouse as by its caption, until
+    // the button is released.
+    virtual void StartMove() = 0;
     virtual void ShowNormal() = 0;
     virtual void Hide() = 0;
     virtual bool IsVisible() const = 0;

@@ -63,7 +63,10 @@ std::wstring ChooseSettingsPath(const ProgramPlaces& places, std::wstring_view f
     return candidates[0];
 }
 
-std::optional<int16_t> ToInt16(std::wstring_view text) {
+namespace {
+
+// The number a setting's text rounds to, within [low, high].
+std::optional<double> RoundedWhole(std::wstring_view text, double low, double high) {
     size_t b = 0, e = text.size();
     while (b < e && (text[b] == L' ' || text[b] == L'\t')) ++b;
     while (e > b && (text[e - 1] == L' ' || text[e - 1] == L'\t')) --e;
@@ -85,7 +88,7 @@ std::optional<int16_t> ToInt16(std::wstring_view text) {
                 scale /= 10;
             } else {
                 whole = whole * 10 + (c - L'0');
-                if (whole > 1e6) return std::nullopt;
+                if (whole > 1e12) return std::nullopt;
             }
         } else if (c == L'.' && !point) {
             point = true;
@@ -97,8 +100,22 @@ std::optional<int16_t> ToInt16(std::wstring_view text) {
     double value = whole + fraction;
     value = std::nearbyint(value);  // the default rounding mode: halves to even
     if (negative) value = -value;
-    if (value < -32768 || value > 32767) return std::nullopt;
-    return static_cast<int16_t>(value);
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<int16_t> ToInt16(std::wstring_view text) {
+    const std::optional<double> v = RoundedWhole(text, -32768, 32767);
+    if (!v) return std::nullopt;
+    return static_cast<int16_t>(*v);
+}
+
+std::optional<int32_t> ToInt32(std::wstring_view text) {
+    const std::optional<double> v = RoundedWhole(text, -2147483648.0, 2147483647.0);
+    if (!v) return std::nullopt;
+    return static_cast<int32_t>(*v);
 }
 
 std::wstring SettingsSnapshot::Read(std::string_view section, std::string_view key,

@@ -52,6 +52,9 @@ std::wstring ChooseSettingsPath(const ProgramPlaces& places, std::wstring_view f
 // around it, a sign and a decimal fraction (rounded half to even) allowed;
 // anything else, or a number outside -32768..32767, does not convert.
 std::optional<int16_t> ToInt16(std::wstring_view text);
+// The same into 32 bits: window positions and widths in twips outgrow 16 bits
+// beyond about 2,184 pixels.
+std::optional<int32_t> ToInt32(std::wstring_view text);
 
 // The values of one read of the file, decoded as ReadSetting decodes them:
 // start-up asks for dozens of keys of a file that may hold megabytes.

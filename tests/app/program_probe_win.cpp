@@ -6,7 +6,9 @@
 // (F1 ... F10, 1 ... 0) registered until killed, "shown" exits 0 when the
 // main window shows, "close" chooses File > Close, "untray" removes the
 // program's tray icon as a restarting Explorer loses it, "taskbar" tells
-// every window the taskbar is back. Exit code 1 when there is nothing to
+// every window the taskbar is back, "layout" prints the client area and the
+// rectangles of slot 1's controls in client pixels, "mirror" chooses
+// Options > Mirror. Exit code 1 when there is nothing to
 // look at.
 #include <windows.h>
 #include <shellapi.h>
@@ -85,6 +87,36 @@ int wmain(int argc, wchar_t** argv) {
     if (what == L"pictures") {
         DWORD_PTR ignored = 0;
         return ::SendMessageTimeoutW(program, WM_COMMAND, IDM_STORE0, 0, SMTO_NORMAL, 10000,
+                                     &ignored)
+                   ? 0
+                   : 1;
+    }
+    if (what == L"layout") {
+        RECT client{};
+        ::GetClientRect(program, &client);
+        POINT origin{0, 0};
+        ::ClientToScreen(program, &origin);
+        std::printf("client %ld %ld at %ld %ld\n", client.right, client.bottom, origin.x, origin.y);
+        const struct {
+            const char* name;
+            int id;
+        } controls[] = {{"title", IDC_TXTTITLE0},
+                        {"text", IDC_TXT0},
+                        {"copy", IDC_PICCOPY0},
+                        {"paste", IDC_PICPASTE0},
+                        {"number", IDC_LABEL1_0}};
+        for (const auto& c : controls) {
+            RECT r{};
+            ::GetWindowRect(::GetDlgItem(program, c.id), &r);
+            ::MapWindowPoints(nullptr, program, reinterpret_cast<POINT*>(&r), 2);
+            std::printf("%s %ld %ld %ld %ld\n", c.name, r.left, r.top, r.right - r.left,
+                        r.bottom - r.top);
+        }
+        return 0;
+    }
+    if (what == L"mirror") {
+        DWORD_PTR ignored = 0;
+        return ::SendMessageTimeoutW(program, WM_COMMAND, IDM_MIRROR, 0, SMTO_NORMAL, 10000,
                                      &ignored)
                    ? 0
                    : 1;

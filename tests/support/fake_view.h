@@ -26,6 +26,8 @@ class FakeView final : public MainView, public PictureSlotsView {
     bool visible = false;
     bool topMost = false;
     std::vector<bool> topMostCalls;
+    int dpi = 96;
+    int moves = 0;
     int beeps = 0;
     int focusedPaste = -1;
     int layouts = 0;
@@ -58,6 +60,8 @@ class FakeView final : public MainView, public PictureSlotsView {
         w = screenWidth;
         h = screenHeight;
     }
+    int Dpi() const override { return dpi; }
+    void StartMove() override { ++moves; }
     void ShowNormal() override { visible = true; }
     void Hide() override { visible = false; }
     bool IsVisible() const override { return visible; }
