@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "util/window_win.h"
+
 namespace quillet {
 
 namespace {
@@ -68,7 +70,12 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+Tooltips::~Tooltips() {
+    RemoveMouseRelay(window_.get());
+}
+
 void Tooltips::Create(HWND owner) {
+    RemoveMouseRelay(window_.get());
     owner_ = owner;
     // Unowned: under Wine a topmost owned pop-up keeps its owner from becoming
     // topmost, which would break Stay on Top.
@@ -76,13 +83,14 @@ void Tooltips::Create(HWND owner) {
                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                     ::GetModuleHandleW(nullptr), nullptr));
+    AddMouseRelay(window_.get());
 }
 
 void Tooltips::Add(HWND control, const std::wstring& text) {
     if (!window_) return;
     TOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.uFlags = TTF_IDISHWND;
     ti.hwnd = owner_;
     ti.uId = reinterpret_cast<UINT_PTR>(control);
     ti.lpszText = const_cast<wchar_t*>(text.c_str());

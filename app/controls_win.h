@@ -22,8 +22,15 @@ std::wstring WindowText(HWND window);
 
 // The tooltips of one window's controls. Until Create they are not there
 // and adding one does nothing.
+// The tips of the program's controls, told of mouse moves by the message
+// loop: a tip that subclasses each tool costs window-property server calls
+// on every message of the tool under Wine.
 class Tooltips {
   public:
+    Tooltips() = default;
+    Tooltips(const Tooltips&) = delete;
+    Tooltips& operator=(const Tooltips&) = delete;
+    ~Tooltips();
     void Create(HWND owner);
     explicit operator bool() const { return static_cast<bool>(window_); }
     void Add(HWND control, const std::wstring& text);

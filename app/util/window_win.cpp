@@ -1,7 +1,11 @@
 // The window base: its window procedure, the failure answer and the message loops.
 #include "util/window_win.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace quillet {
 
@@ -89,7 +93,15 @@ LRESULT CALLBACK ControlProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return result;
 }
 
+std::vector<HWND>& MouseRelays() {
+    static std::vector<HWND> relays;
+    return relays;
+}
+
 void Dispatch(MSG& msg) {
+    if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
+        for (HWND relay : MouseRelays())
+            ::SendMessageW(relay, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
     const HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root && (::GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
         ::IsDialogMessageW(root, &msg))
@@ -118,6 +130,15 @@ LRESULT CallControlDefault(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
     const auto found = controls.find(control);
     if (found == controls.end()) return ::DefWindowProcW(control, msg, wp, lp);
     return ::CallWindowProcW(found->second.original, control, msg, wp, lp);
+}
+
+void AddMouseRelay(HWND relay) {
+    if (relay) MouseRelays().push_back(relay);
+}
+
+void RemoveMouseRelay(HWND relay) {
+    auto& relays = MouseRelays();
+    relays.erase(std::remove(relays.begin(), relays.end(), relay), relays.end());
 }
 
 int RunMessageLoop() {

@@ -42,6 +42,12 @@ bool SubclassControl(HWND control, Owner* owner, UINT_PTR id = 0) {
                                });
 }
 
+// Windows that want every mouse message the message loop dispatches (a
+// tooltip told of its tools' mouse moves by relaying instead of by
+// subclassing each tool). Registered while they exist.
+void AddMouseRelay(HWND relay);
+void RemoveMouseRelay(HWND relay);
+
 class Window {
   public:
     Window() = default;

@@ -8,10 +8,12 @@
 // program's tray icon as a restarting Explorer loses it, "taskbar" tells
 // every window the taskbar is back, "layout" prints the client area and the
 // rectangles of slot 1's controls in client pixels, "mirror" chooses
-// Options > Mirror. Exit code 1 when there is nothing to
+// Options > Mirror, "tip" exits 0 when one of the program's tips shows.
+// Exit code 1 when there is nothing to
 // look at.
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -113,6 +115,28 @@ int wmain(int argc, wchar_t** argv) {
                         r.bottom - r.top);
         }
         return 0;
+    }
+    if (what == L"tip") {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(program, &pid);
+        struct Search {
+            DWORD pid;
+            bool shown;
+        } search{pid, false};
+        ::EnumWindows(
+            [](HWND w, LPARAM lp) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(lp);
+                wchar_t cls[64] = {};
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(w, &owner);
+                ::GetClassNameW(w, cls, 64);
+                if (owner == s->pid && std::wcscmp(cls, TOOLTIPS_CLASSW) == 0 &&
+                    ::IsWindowVisible(w))
+                    s->shown = true;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.shown ? 0 : 1;
     }
     if (what == L"mirror") {
         DWORD_PTR ignored = 0;

@@ -1,0 +1,108 @@
+// The main window's own costs: a width change (layout of every row and the
+// repaint) against the same SetWindowPos on a window with as many plain
+// children, and the tray menu to shown with ten 31,999-character slots
+// against a plain ten-item menu.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "bench_util_win.h"
+#include "frmMain_win.h"
+#include "resource.h"
+
+using namespace quillet;
+using quillet::bench::Median;
+using quillet::bench::Report;
+
+namespace {
+
+constexpr int kRuns = 41;
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+}
+
+int CountChildren(HWND parent) {
+    int n = 0;
+    ::EnumChildWindows(
+        parent, [](HWND, LPARAM lp) -> BOOL { return ++*reinterpret_cast<int*>(lp), TRUE; },
+        reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+// A menu counts as shown when its loop first waits for the user; then it
+// is ended at once.
+WNDPROC gOriginal = nullptr;
+LRESULT CALLBACK EndMenuWhenIdle(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ENTERIDLE && wp == MSGF_MENU) ::EndMenu();
+    return ::CallWindowProcW(gOriginal, w, msg, wp, lp);
+}
+
+void WatchMenus(HWND owner) {
+    gOriginal = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EndMenuWhenIdle)));
+}
+
+void SetWidth(HWND w, int pixels) {
+    RECT r;
+    ::GetWindowRect(w, &r);
+    ::SetWindowPos(w, nullptr, 0, 0, pixels, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::UpdateWindow(w);
+    Pump();
+}
+
+}  // namespace
+
+int wmain() {
+    ::DeleteFileW(L"C:\\quilbdx.ini");
+    frmMain window;
+    if (!window.Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro")) return 1;
+    // Full slots of text in lines, as notes and code are.
+    for (int i = 0; i < kSlotCount; ++i) {
+        std::wstring text;
+        while (text.size() < 31999) text += std::wstring(78, static_cast<wchar_t>(L'a' + i)) + L"\r\n";
+        text.resize(31999);
+        window.SetSlotText(i, text);
+    }
+    Pump();
+    const HWND main = window.hwnd();
+
+    int round = 0;
+    const double ours = Median(
+        kRuns, [&] { ++round; }, [&] { SetWidth(main, round % 2 ? 700 : 620); });
+
+    HWND plain = ::CreateWindowExW(0, L"STATIC", L"plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                   700, 500, nullptr, nullptr, nullptr, nullptr);
+    const int children = CountChildren(main);
+    for (int i = 0; i < children; ++i)
+        ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, (i % 10) * 60,
+                          (i / 10) * 30, 50, 20, plain, nullptr, nullptr, nullptr);
+    Pump();
+    const double anchor = Median(
+        kRuns, [&] { ++round; }, [&] { SetWidth(plain, round % 2 ? 700 : 620); });
+    Report("resize", ours, anchor);
+
+    WatchMenus(main);
+    const double menu = Median(
+        kRuns, [] {}, [&] { window.Logic().TrayIcon_Callback(WM_RBUTTONDOWN); });
+    const double plainMenu = Median(
+        kRuns, [] {},
+        [&] {
+            HMENU m = ::CreatePopupMenu();
+            for (int i = 0; i < kSlotCount; ++i)
+                ::AppendMenuW(m, MF_STRING, 100 + i, (L"Item " + std::to_wstring(i)).c_str());
+            ::SetForegroundWindow(main);
+            POINT at;
+            ::GetCursorPos(&at);
+            ::TrackPopupMenu(m, TPM_RIGHTBUTTON, at.x, at.y, 0, main, nullptr);
+            ::PostMessageW(main, WM_NULL, 0, 0);
+            ::DestroyMenu(m);
+        });
+    Pump();
+    Report("tray_menu", menu, plainMenu);
+    ::DestroyWindow(plain);
+    return 0;
+}
