@@ -57,6 +57,8 @@ constexpr MenuCommand kMenuCommands[] = {
     {IDM_HOTKEYS, &MainForm::mnuHotkeys_Click},
     {IDM_STAYTOP, &MainForm::submnuStayTop_Click},
     {IDM_SOUNDS, &MainForm::mnuSounds_Click},
+    {IDM_HELP, &MainForm::Help_Click},
+    {IDM_ABOUT, &MainForm::About_Click},
     {IDM_TELL, &MainForm::mnuTell_Click},
     {IDM_HOME, &MainForm::submnuHome_Click},
     {IDM_FEEDBACK, &MainForm::submnuFeedback_Click},
@@ -136,6 +138,8 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     windows.input = &inputBox_;
     tray_.SetOwner(hwnd(), smallIcon_);
     windows.tray = &tray_;
+    info_ = std::make_unique<HelpAndAboutWindows>(instance, *logic_, shell_);
+    windows.info = info_.get();
     logic_->Attach(windows);
     clipboard_.SetOwner(hwnd());
     CreateControls();
@@ -620,6 +624,9 @@ void frmMain::ShowProgress(std::wstring_view caption, std::wstring_view label) {
 
 void frmMain::ShowProgressBlock(int block) {
     progress_.SetBlocks(block);
+}
+void frmMain::SetProgressLabel(std::wstring_view label) {
+    progress_.SetLabel(label);
 }
 void frmMain::CloseProgress() {
     progress_.Close();

@@ -17,6 +17,7 @@
 #include "progress_win.h"
 #include "background/hotkey_client_win.h"
 #include "background/tray_win.h"
+#include "help/info_windows_win.h"
 #include "input_box_win.h"
 #include "prompt_win.h"
 #include "slot_rows_win.h"
@@ -42,6 +43,7 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     bool Create(HINSTANCE instance, std::wstring_view programFolder);
     HWND Control(int id) const;
     MainForm& Logic() { return *logic_; }
+    HelpAndAboutWindows& Info() { return *info_; }
     PictureSlots& Pictures() { return pictures_; }
     // Once OLE runs: the slot text boxes take drops.
     void EnableDragDrop();
@@ -85,6 +87,7 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     void SetClipboardLength(std::wstring_view text) override;
     void ShowProgress(std::wstring_view caption, std::wstring_view label) override;
     void ShowProgressBlock(int block) override;
+    void SetProgressLabel(std::wstring_view label) override;
     void CloseProgress() override;
     void SetChecked(int item, bool checked) override;
     void SetEnabled(int item, bool enabled) override;
@@ -145,6 +148,7 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     std::unique_ptr<HotkeyClient> hotkeyClient_;
     PictureSlots pictures_;
     std::unique_ptr<MainForm> logic_;
+    std::unique_ptr<HelpAndAboutWindows> info_;  // after logic_: gone before it
 
     Tooltips tips_;
     UniqueFont font_, smallFont_;

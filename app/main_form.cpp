@@ -30,14 +30,17 @@ void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
     settingsPath_ = ChooseSettingsPath(places_, kSettingsFileName, fs_);
     // Every start-up question is answered from one read of the file. Only
     // "Settings" keys are written before the stores are read from it.
-    const SettingsSnapshot stored = settings_.Snapshot(settingsPath_);
+    SettingsSnapshot stored = settings_.Snapshot(settingsPath_);
     auto read = [&stored](std::string_view key, std::wstring_view fallback) {
         return stored.Read(kSettingsSection, key, fallback);
     };
 
     if (read("askImport", L"") != L"1") {
-        // The import of the Standard edition's data is offered here.
+        // The file is made first: the import then writes where the settings
+        // stay, and the offer counts as made even if the program ends in it.
         CreateSettingsFile();
+        // The import of the Standard edition's data is offered here.
+        if (FindAndOfferImport()) stored = settings_.Snapshot(settingsPath_);
     }
 
     if (!fs_.DirectoryExists(kPictureFolder)) fs_.MakeDirectory(kPictureFolder);

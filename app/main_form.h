@@ -98,6 +98,21 @@ class MainForm {
 
     void mnuClose_Click() { CloseMainWindow(); }
 
+    // The Help menu's own windows.
+    void Help_Click() {
+        if (windows_.info) windows_.info->ShowHelp();
+    }
+    void About_Click() {
+        if (windows_.info) windows_.info->ShowAbout();
+    }
+
+    // The one-time import of the Standard edition's stores. Each returns
+    // true when the settings file now holds the imported data.
+    bool FindAndOfferImport();
+    bool OfferImport();
+    bool ImportStandardData();
+    const std::wstring& ImportPath() const { return importPath_; }
+
     // The tray icon: its events and the items of its menu.
     void TrayIcon_Callback(uint32_t mouseMessage);
     TrayMenu CurrentTrayMenu() const;
@@ -238,6 +253,7 @@ class MainForm {
     bool storeNumberStored_ = false;  // the file holds a current store number
     std::wstring sessionBlock_;
     std::wstring exeName_;
+    std::wstring importPath_;  // the Standard edition's file that was found
     HotkeyBindings hotkeys_;
     bool hotkeysSetUp_ = false;
     bool missingHotkeysTold_ = false;

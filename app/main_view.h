@@ -76,6 +76,7 @@ class MainView {
     // The small progress window shown while the thumbnails load.
     virtual void ShowProgress(std::wstring_view caption, std::wstring_view label) = 0;
     virtual void ShowProgressBlock(int block) = 0;  // 1 ... 10
+    virtual void SetProgressLabel(std::wstring_view label) = 0;
     virtual void CloseProgress() = 0;
 
     // Menu items by their IDM_ identifier: drawn from the program's state.

@@ -36,6 +36,13 @@ void ProgressWindow::SetBlocks(int blocks) {
     ::UpdateWindow(hwnd());
 }
 
+void ProgressWindow::SetLabel(std::wstring_view label) {
+    label_ = std::wstring(label);
+    if (!hwnd()) return;
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+    ::UpdateWindow(hwnd());
+}
+
 LRESULT ProgressWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_PAINT) return Default(msg, wp, lp);
     OnPaint();

@@ -19,6 +19,7 @@ class ProgressWindow final : public Window {
     void Show(HINSTANCE instance, HWND owner, RECT at, std::wstring_view caption,
               std::wstring_view label, HFONT font);
     void SetBlocks(int blocks);  // 0 ... 10
+    void SetLabel(std::wstring_view label);
     void Close() { Destroy(); }
 
   private:

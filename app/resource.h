@@ -85,3 +85,21 @@
 #define IDC_BOX0 2210
 #define IDC_IMGPIC0 2220
 #define IDC_LBLPIC0 2230
+
+// Help window: IDC_CMDHELP1 + topic - 1 for the topic buttons; its Close
+// button is IDCANCEL, so that Esc closes the window.
+#define IDC_CMDHELP1 3001
+#define IDC_TXTHELP 3011
+#define IDC_HELPLABEL1 3012
+#define IDC_HELPLABEL2 3013
+#define IDC_HELPLABEL3 3014
+#define IDC_HELPPICTURE1 3015
+
+// About window; its OK button is IDOK.
+#define IDC_ABOUTPICTURE1 3101
+#define IDC_ABOUTPICTURE3 3102
+#define IDC_LBLHELP4 3103
+#define IDC_LBLHELP1 3104
+#define IDC_ABOUTLABEL2 3105
+#define IDC_LBLHELP3 3106
+#define IDC_LBLHYPERLINK 3107

@@ -317,6 +317,15 @@ SettingsFile::Loaded SettingsFile::Load(const std::filesystem::path& path) const
     return file;
 }
 
+IoResult SettingsFile::LoadExisting(const std::filesystem::path& path, Loaded& file) const {
+    file = Loaded();
+    IoResult read = Read(path, file);
+    if (read && !file.existed)
+        read = IoResult::Failure(L"The system cannot find the file specified.");
+    if (!read) file = Loaded();
+    return read;
+}
+
 IoResult SettingsFile::Write(const std::filesystem::path& path, const Loaded& file) {
     if (file.unicode)
         return fs_.ReplaceAtomically(path, Utf16FileFromUtf8(file.document.Serialize()));

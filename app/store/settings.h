@@ -111,6 +111,9 @@ class SettingsFile {
         bool existed = false;
     };
     Loaded Load(const std::filesystem::path& path) const;
+    // The same for a file that must be there: a missing or unreadable one
+    // is a failure with its reason, and `file` is left empty.
+    IoResult LoadExisting(const std::filesystem::path& path, Loaded& file) const;
 
     // Applies `edit` to the file as it is and replaces the file once, in the
     // form the edit leaves it in, when the edit says it changed something.

@@ -1,6 +1,8 @@
 // The maker's addresses and the mail texts handed to the desktop.
 #include "util/shell_launch.h"
 
+#include "store/encoding.h"
+
 namespace quillet {
 
 std::wstring TellFriendAddress() {
@@ -34,6 +36,30 @@ std::wstring FeedbackAddress(int major, int minor, int revision) {
     return L"mailto:" + std::wstring(kFeedbackMail) + L"?subject=Quillet Pro" + L" - Version  " +
            std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." +
            std::to_wstring(revision);
+}
+
+// Letters, digits and the few marks a header value may carry as they are.
+std::wstring MailtoEncoded(std::wstring_view text) {
+    constexpr std::string_view kKept = "-._~!$'()*+,;:@";
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::wstring out;
+    for (const char c : Utf8FromWide(text)) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool alphanumeric = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                                  (byte >= '0' && byte <= '9');
+        if (alphanumeric || kKept.find(c) != std::string_view::npos) {
+            out += static_cast<wchar_t>(byte);
+        } else {
+            out += L'%';
+            out += static_cast<wchar_t>(kHex[byte >> 4]);
+            out += static_cast<wchar_t>(kHex[byte & 15]);
+        }
+    }
+    return out;
+}
+
+std::wstring MailAddress(std::wstring_view to, std::wstring_view subject) {
+    return L"mailto:" + std::wstring(to) + L"?subject=" + MailtoEncoded(subject);
 }
 
 }  // namespace quillet

@@ -14,6 +14,7 @@ inline constexpr std::wstring_view kProductPage =
 inline constexpr std::wstring_view kDownloadPage =
     L"https://www.brindlesoftware.example/download/quilletpro-setup.exe";
 inline constexpr std::wstring_view kFeedbackMail = L"feedback@brindlesoftware.example";
+inline constexpr std::wstring_view kHelpMail = L"help@brindlesoftware.example";
 
 inline constexpr int kShowDefault = 10;  // SW_SHOWDEFAULT
 
@@ -31,5 +32,12 @@ class Shell {
 std::wstring TellFriendAddress();
 // "mailto:" of the feedback mail, the version in its subject.
 std::wstring FeedbackAddress(int major, int minor, int revision);
+
+// A header value of a "mailto:" address as RFC 6068 wants it: blanks and
+// every other character outside its unreserved set as %XX of its UTF-8
+// bytes. The mail program shows the text as it was.
+std::wstring MailtoEncoded(std::wstring_view text);
+// "mailto:" `to` "?subject=" and the encoded subject.
+std::wstring MailAddress(std::wstring_view to, std::wstring_view subject);
 
 }  // namespace quillet

@@ -11,6 +11,8 @@
 // Options > Mirror, "tip" exits 0 when one of the program's tips shows.
 // Exit code 1 when there is nothing to
 // look at.
+// "help" and "about" choose Help > Help and Help > About Quillet Pro,
+// "topic N" clicks topic button N (1 ... 10) of the open help window.
 #include <windows.h>
 #include <shellapi.h>
 #include <commctrl.h>
@@ -165,6 +167,18 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (what == L"exit") {
         ::PostMessageW(program, WM_COMMAND, IDM_EXIT, 0);
+        return 0;
+    }
+    if (what == L"help" || what == L"about") {
+        ::PostMessageW(program, WM_COMMAND, what == L"help" ? IDM_HELP : IDM_ABOUT, 0);
+        return 0;
+    }
+    if (what == L"topic" && argc > 2) {
+        HWND help = ::FindWindowW(L"QuilletProHelp", nullptr);
+        const int id = IDC_CMDHELP1 + std::wcstol(argv[2], nullptr, 10) - 1;
+        if (!help || !::GetDlgItem(help, id)) return 1;
+        ::PostMessageW(help, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(help, id)));
         return 0;
     }
     if (what == L"slot" && argc > 2) {

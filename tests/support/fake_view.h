@@ -119,6 +119,9 @@ class FakeView final : public MainView, public PictureSlotsView {
     void ShowProgressBlock(int block) override {
         progress.push_back(L"block " + std::to_wstring(block));
     }
+    void SetProgressLabel(std::wstring_view label) override {
+        progress.push_back(L"label " + std::wstring(label));
+    }
     void CloseProgress() override { progress.push_back(L"close"); }
     bool LoadSlotPicture(int slot, const std::wstring& path) override {
         if (!readableFiles[path]) return false;

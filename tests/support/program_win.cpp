@@ -64,7 +64,10 @@ void CleanDriveC() {
     ::DeleteFileW(UserSettingsFile().c_str());
     for (const wchar_t* f :
          {L"C:\\quilbdx.ini", L"C:\\quilbdx.ini.new",
-          L"C:\\Program Files\\Quillet Pro\\quilbdx.ini", L"C:\\Internet Shortcut.url"}) {
+          L"C:\\Program Files\\Quillet Pro\\quilbdx.ini", L"C:\\Internet Shortcut.url",
+          // A Standard edition's file would hold every start at the import question.
+          L"C:\\quilexr.ini", L"C:\\Program Files\\Quillet Pro\\quilexr.ini",
+          L"C:\\rem01.ini"}) {
         ::SetFileAttributesW(f, FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(f);
     }
@@ -106,6 +109,14 @@ RunningProgram::~RunningProgram() {
 }
 
 bool RunningProgram::Start() {
+    return Launch() && WaitReady();
+}
+
+bool RunningProgram::WaitReady() {
+    return window_ && WaitFor([&] { return ::GetPropW(window_, L"QuilletPro.Ready") != nullptr; });
+}
+
+bool RunningProgram::Launch() {
     STARTUPINFOW si{sizeof si};
     std::wstring command = L"\"" + std::wstring(kInstalledExe) + L"\"";
     if (!::CreateProcessW(kInstalledExe, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -118,7 +129,7 @@ bool RunningProgram::Start() {
         return f.window != nullptr;
     });
     window_ = f.window;
-    return window_ && WaitFor([&] { return ::GetPropW(window_, L"QuilletPro.Ready") != nullptr; });
+    return window_ != nullptr;
 }
 
 DWORD RunningProgram::RunSecondCopy() {

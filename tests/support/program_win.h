@@ -48,6 +48,10 @@ class RunningProgram {
 
     // Starts the installed program and waits for its main window.
     bool Start();
+    // The same in two steps, for a start-up that asks a question first: the
+    // main window is there, its start-up not yet over.
+    bool Launch();
+    bool WaitReady();
     // Starts another copy and returns its exit code (it is expected to end).
     static DWORD RunSecondCopy();
 

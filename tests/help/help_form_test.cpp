@@ -1,0 +1,230 @@
+// The help and About windows' logic over fake views, with the real main
+// window logic behind them, and the main window's menu items that open them.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <vector>
+
+#include "help/about_form.h"
+#include "help/help_form.h"
+#include "resource.h"
+#include "support/main_form_fixture.h"
+
+namespace quillet {
+namespace {
+
+class FakeHelpView final : public HelpView {
+  public:
+    std::wstring text;
+    std::array<bool, kHelpTopicCount + 1> bold{};
+    unsigned mailColour = 0;
+    std::vector<bool> topMostCalls;
+    void SetTopicText(std::wstring_view t) override { text = t; }
+    void SetTopicBold(int topic, bool b) override { bold.at(topic) = b; }
+    void SetMailColour(unsigned c) override { mailColour = c; }
+    void SetTopMost(bool onTop) override { topMostCalls.push_back(onTop); }
+    std::vector<int> BoldTopics() const {
+        std::vector<int> topics;
+        for (int t = 1; t <= kHelpTopicCount; ++t)
+            if (bold[t]) topics.push_back(t);
+        return topics;
+    }
+};
+
+class FakeAboutView final : public AboutView {
+  public:
+    std::wstring version;
+    LinkColours colours{0, 0};
+    std::vector<bool> topMostCalls;
+    void SetVersionText(std::wstring_view t) override { version = t; }
+    void SetLinkColours(LinkColours c) override { colours = c; }
+    void SetTopMost(bool onTop) override { topMostCalls.push_back(onTop); }
+};
+
+class FakeInfoWindows final : public InfoWindows {
+  public:
+    int helps = 0, abouts = 0, closes = 0;
+    void ShowHelp() override { ++helps; }
+    void ShowAbout() override { ++abouts; }
+    void CloseAll() override { ++closes; }
+};
+
+constexpr ProgramVersion kTestVersion{2, 7, 45};
+
+class InfoFormsTest : public MainFormTest {
+  protected:
+    FakeHelpView helpView;
+    FakeAboutView aboutView;
+    HelpForm help{helpView, form, shell, kTestVersion};
+    AboutForm about{aboutView, form, shell, kTestVersion};
+
+    void Start(bool stayOnTop) {
+        Store("Settings", "askImport", L"1");
+        Store("Settings", "StoreNumber", L"1");
+        Store("Settings", "MainOnTop", stayOnTop ? L"1" : L"0");
+        form.FormLoad(kFolder);
+        view.topMostCalls.clear();
+    }
+};
+
+TEST_F(InfoFormsTest, HelpOpensOnGeneralAndOnlyTheClickedTopicIsBold) {
+    Start(false);
+    help.Form_Load();
+    EXPECT_EQ(help.Topic(), 1);
+    EXPECT_EQ(helpView.text, HelpTopicText(1));
+    EXPECT_EQ(helpView.BoldTopics(), std::vector<int>{1});
+    EXPECT_EQ(helpView.mailColour, kLinkBlue);
+
+    help.cmdHelp_Click(8);
+    EXPECT_EQ(helpView.text, HelpTopicText(8));
+    EXPECT_EQ(helpView.BoldTopics(), std::vector<int>{8});
+    for (int t : {10, 3}) {
+        help.cmdHelp_Click(t);
+        EXPECT_EQ(helpView.BoldTopics(), std::vector<int>{t});
+        EXPECT_EQ(helpView.text, HelpTopicText(t));
+    }
+    // A number that names no topic leaves the window as it is.
+    for (int t : {0, 11, -1}) help.cmdHelp_Click(t);
+    EXPECT_EQ(help.Topic(), 3);
+    EXPECT_EQ(helpView.BoldTopics(), std::vector<int>{3});
+    EXPECT_EQ(helpView.text, HelpTopicText(3));
+
+    // Opened again after closing, it starts over on General.
+    help.Form_Unload();
+    help.Form_Load();
+    EXPECT_EQ(helpView.BoldTopics(), std::vector<int>{1});
+    EXPECT_EQ(helpView.text, HelpTopicText(1));
+}
+
+// The windows follow the main window's choice, and closing them gives the
+// main window its own choice back as the settings file holds it.
+TEST_F(InfoFormsTest, StayOnTopMakesBothTopmostAndClosingReappliesTheMainChoice) {
+    Start(true);
+    help.Form_Load();
+    about.Form_Load();
+    EXPECT_EQ(helpView.topMostCalls, std::vector<bool>{true});
+    EXPECT_EQ(aboutView.topMostCalls, std::vector<bool>{true});
+    help.Form_Unload();
+    EXPECT_EQ(view.topMostCalls, std::vector<bool>{true});
+    EXPECT_TRUE(view.IsChecked(IDM_STAYTOP));
+    // Switched off while About was open: closing it leaves the main window ordinary.
+    form.submnuStayTop_Click();
+    about.Form_Unload();
+    EXPECT_FALSE(view.topMost);
+    EXPECT_FALSE(view.IsChecked(IDM_STAYTOP));
+    EXPECT_FALSE(form.CurrentOptions().stayOnTop);
+}
+
+TEST_F(InfoFormsTest, WithoutStayOnTopNeitherWindowIsMadeTopmost) {
+    Start(false);
+    help.Form_Load();
+    about.Form_Load();
+    EXPECT_TRUE(helpView.topMostCalls.empty());
+    EXPECT_TRUE(aboutView.topMostCalls.empty());
+    about.Form_Unload();
+    EXPECT_EQ(view.topMostCalls, std::vector<bool>{false});
+}
+
+TEST_F(InfoFormsTest, HelpLinksBeepWhenSoundsIsOnAndOpenTheirAddresses) {
+    Start(false);
+    help.Form_Load();
+    const int beeps = view.beeps;
+    help.Label2_Click();
+    help.Picture1_Click();
+    EXPECT_EQ(view.beeps, beeps + 2);
+    ASSERT_EQ(shell.calls.size(), 2u);
+    EXPECT_EQ(shell.calls[0].operation, L"open");
+    EXPECT_EQ(shell.calls[0].file,
+              L"mailto:help@brindlesoftware.example"
+              L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45");
+    EXPECT_EQ(shell.calls[1].file, kHomePage);
+    for (const auto& c : shell.calls) {
+        EXPECT_EQ(c.show, 10);
+        EXPECT_TRUE(c.parameters.empty());
+        EXPECT_TRUE(c.directory.empty());
+    }
+    form.mnuSounds_Click();  // off
+    help.Label2_Click();
+    EXPECT_EQ(view.beeps, beeps + 2);
+    EXPECT_EQ(shell.calls.size(), 3u);
+}
+
+TEST_F(InfoFormsTest, HelpMailLinkIsRedOnlyUnderTheMouse) {
+    Start(false);
+    help.Form_Load();
+    help.Label2_MouseMove();
+    EXPECT_EQ(helpView.mailColour, kLinkRed);
+    help.Form_MouseMove();
+    EXPECT_EQ(helpView.mailColour, kLinkBlue);
+    help.Label2_MouseMove();
+    help.Label2_MouseLeave();
+    EXPECT_EQ(helpView.mailColour, kLinkBlue);
+    // A window opened again starts blue, wherever the mouse was.
+    help.Label2_MouseMove();
+    help.Form_Unload();
+    help.Form_Load();
+    EXPECT_EQ(helpView.mailColour, kLinkBlue);
+}
+
+TEST_F(InfoFormsTest, AboutShowsTheVersionAndBlueLinks) {
+    Start(false);
+    about.Form_Load();
+    EXPECT_EQ(aboutView.version, L"Version  2.7.45");
+    EXPECT_EQ(aboutView.colours, (LinkColours{kLinkBlue, kLinkBlue}));
+}
+
+TEST_F(InfoFormsTest, AboutRedFollowsTheMouseFromLinkToLink) {
+    Start(false);
+    about.Form_Load();
+    about.lblHelp3_MouseMove();
+    EXPECT_EQ(aboutView.colours, (LinkColours{kLinkRed, kLinkBlue}));
+    about.lblHyperlink_MouseMove();
+    EXPECT_EQ(aboutView.colours, (LinkColours{kLinkBlue, kLinkRed}));
+    about.Link_MouseLeave(Link::kMail);  // late, after the move onto the other
+    EXPECT_EQ(aboutView.colours, (LinkColours{kLinkBlue, kLinkRed}));
+    about.lblHelp3_MouseMove();
+    EXPECT_EQ(aboutView.colours, (LinkColours{kLinkRed, kLinkBlue}));
+    about.Form_MouseMove();
+    EXPECT_EQ(aboutView.colours, (LinkColours{kLinkBlue, kLinkBlue}));
+    about.lblHyperlink_MouseMove();
+    about.Link_MouseLeave(Link::kWeb);
+    EXPECT_EQ(aboutView.colours, (LinkColours{kLinkBlue, kLinkBlue}));
+}
+
+TEST_F(InfoFormsTest, AboutLinksOpenTheFeedbackMailAndTheHomePage) {
+    Start(false);
+    about.Form_Load();
+    const int beeps = view.beeps;
+    about.lblHelp3_Click();
+    about.lblHyperlink_Click();
+    EXPECT_EQ(view.beeps, beeps + 2);
+    ASSERT_EQ(shell.calls.size(), 2u);
+    EXPECT_EQ(shell.calls[0].file, L"mailto:" + std::wstring(kFeedbackMail) +
+                                       L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45");
+    EXPECT_EQ(shell.calls[1].file, kHomePage);
+    for (const auto& c : shell.calls) {
+        EXPECT_EQ(c.operation, L"open");
+        EXPECT_EQ(c.show, 10);
+    }
+    form.mnuSounds_Click();  // off
+    about.lblHyperlink_Click();
+    EXPECT_EQ(view.beeps, beeps + 2);
+}
+
+TEST_F(MainFormTest, HelpMenuTrayMenuAndExitReachTheWindows) {
+    FakeInfoWindows info;
+    form.Attach(SecondaryWindows{nullptr, nullptr, nullptr, &info, nullptr});
+    form.FormLoad(kFolder);
+    form.Help_Click();
+    form.menuTrayHelp_click();
+    form.About_Click();
+    EXPECT_EQ(info.helps, 2);
+    EXPECT_EQ(info.abouts, 1);
+    EXPECT_EQ(info.closes, 0);
+    form.FormUnload();
+    EXPECT_EQ(info.closes, 1);
+}
+
+}  // namespace
+}  // namespace quillet

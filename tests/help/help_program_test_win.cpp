@@ -1,0 +1,190 @@
+// The real program under Wine: Help and About from their menu items and the
+// tray menu's Help, every topic, and the links handed to the desktop, which
+// here opens them with a recording program in place of the mail program and
+// the browser.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "help/help_topics.h"
+#include "resource.h"
+#include "support/program_win.h"
+#include "util/handles_win.h"
+#include "util/shell_launch.h"
+
+namespace quillet::testing {
+namespace {
+
+constexpr wchar_t kLog[] = L"C:\\quillet_opened_links.txt";
+constexpr const wchar_t* kSchemes[] = {L"mailto", L"http", L"https"};
+
+// The built recorder, given by the build as a host path (drive Z:).
+std::wstring Recorder() {
+    std::wstring path = L"Z:";
+    for (char c : std::string(LINK_RECORDER_PATH)) path += c == '/' ? L'\\' : wchar_t(c);
+    return path;
+}
+
+std::wstring CommandKey(const wchar_t* scheme) {
+    return std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command";
+}
+
+std::wstring ReadDefault(const std::wstring& key) {
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value;
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value,
+                       &size) != ERROR_SUCCESS)
+        return {};
+    return value;
+}
+
+void WriteDefault(const std::wstring& key, const std::wstring& value) {
+    UniqueKey k;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          k.put(), nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExW(k.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+// The lines the recorder wrote, in order.
+std::vector<std::wstring> Opened() {
+    const std::string bytes = ReadFileBytes(kLog);
+    std::vector<std::wstring> lines;
+    size_t from = 0;
+    for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', from)) {
+        const std::string line = bytes.substr(from, at - from);
+        std::wstring wide(line.size(), L'\0');
+        wide.resize(static_cast<size_t>(
+            ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
+                                  wide.data(), static_cast<int>(wide.size()))));
+        lines.push_back(wide);
+        from = at + 1;
+    }
+    return lines;
+}
+
+// The program's window of a class, once it shows.
+HWND WaitForWindow(const wchar_t* className, const wchar_t* caption) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        found = ::FindWindowW(className, caption);
+        return found && ::IsWindowVisible(found);
+    });
+    return found;
+}
+
+void ClickButton(HWND window, int id) {
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
+}
+
+// A click of the mouse on a link, as the label itself receives it.
+void ClickLabel(HWND window, int id) {
+    HWND label = ::GetDlgItem(window, id);
+    ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+class HelpProgramTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        InstallProgram();
+        for (const wchar_t* scheme : kSchemes) {
+            saved_.push_back(ReadDefault(CommandKey(scheme)));
+            WriteDefault(CommandKey(scheme),
+                         L"\"" + Recorder() + L"\" \"" + std::wstring(kLog) + L"\" \"%1\"");
+        }
+    }
+    static void TearDownTestSuite() {
+        for (size_t i = 0; i < saved_.size(); ++i)
+            if (!saved_[i].empty()) WriteDefault(CommandKey(kSchemes[i]), saved_[i]);
+        saved_.clear();
+    }
+    void SetUp() override {
+        CleanDriveC();
+        ::DeleteFileW(kLog);
+        WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n");
+    }
+    void TearDown() override {
+        CleanDriveC();
+        ::DeleteFileW(kLog);
+    }
+    // Waits until the recorder has written `count` lines.
+    std::vector<std::wstring> WaitForOpened(size_t count) {
+        WaitFor([&] { return Opened().size() >= count; });
+        return Opened();
+    }
+    static std::vector<std::wstring> saved_;
+};
+std::vector<std::wstring> HelpProgramTest::saved_;
+
+TEST_F(HelpProgramTest, HelpFromItsMenuItemShowsEveryTopicAndOpensItsLinks) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.Command(IDM_HELP);
+    HWND help = WaitForWindow(L"QuilletProHelp", L"Quillet Pro - Help");
+    ASSERT_TRUE(help);
+    HWND text = ::GetDlgItem(help, IDC_TXTHELP);
+    EXPECT_EQ(RunningProgram::TextOf(text), HelpTopicText(1));
+    for (int t = 1; t <= kHelpTopicCount; ++t) {
+        ClickButton(help, IDC_CMDHELP1 + t - 1);
+        EXPECT_TRUE(WaitFor([&] { return RunningProgram::TextOf(text) == HelpTopicText(t); }))
+            << "topic " << t;
+    }
+
+    ClickLabel(help, IDC_HELPLABEL2);
+    std::vector<std::wstring> opened = WaitForOpened(1);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], HelpMailAddress(kProgramVersion));
+    ClickLabel(help, IDC_HELPPICTURE1);
+    opened = WaitForOpened(2);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1], kHomePage);
+
+    ClickButton(help, IDCANCEL);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(help); }));
+    // The tray menu's Help opens it again, on General.
+    app.Command(IDM_TRAYHELP);
+    help = WaitForWindow(L"QuilletProHelp", L"Quillet Pro - Help");
+    ASSERT_TRUE(help);
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(help, IDC_TXTHELP)), HelpTopicText(1));
+
+    app.Command(IDM_EXIT);
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+TEST_F(HelpProgramTest, AboutFromItsMenuItemShowsTheVersionAndOpensItsLinks) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.Command(IDM_ABOUT);
+    HWND about = WaitForWindow(L"QuilletProAbout", L"Quillet Pro - About");
+    ASSERT_TRUE(about);
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(about, IDC_LBLHELP4)),
+              L"Version  " + std::to_wstring(QUILLET_VERSION_MAJOR) + L"." +
+                  std::to_wstring(QUILLET_VERSION_MINOR) + L"." +
+                  std::to_wstring(QUILLET_VERSION_REVISION));
+
+    ClickLabel(about, IDC_LBLHELP3);
+    std::vector<std::wstring> opened = WaitForOpened(1);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], AboutMailAddress(kProgramVersion));
+    EXPECT_EQ(
+        opened[0].rfind(L"mailto:" + std::wstring(kFeedbackMail) + L"?subject=Quillet%20Pro", 0),
+        0u);
+    ClickLabel(about, IDC_LBLHYPERLINK);
+    opened = WaitForOpened(2);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1], kHomePage);
+
+    ClickButton(about, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }));
+    EXPECT_TRUE(app.Running());
+    app.Command(IDM_EXIT);
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+}  // namespace
+}  // namespace quillet::testing
