@@ -38,6 +38,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {IDM_LOWERCASE, &MainForm::mnuLowerCase_Click},
     {IDM_UPPERCASE, &MainForm::mnuUpperCase_Click},
     {IDM_GETIP, &MainForm::mnuGetIP_Click},
+    {IDM_PRINT, &MainForm::mnuPrint_Click},
     {IDM_CLOSE, &MainForm::mnuClose_Click},
     {IDM_CLEARLABELS, &MainForm::mnuClearLabels_Click},
     {IDM_CLEARCONTENTS, &MainForm::mnuClearContents_Click},
@@ -140,6 +141,9 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     windows.tray = &tray_;
     info_ = std::make_unique<HelpAndAboutWindows>(instance, *logic_, shell_);
     windows.info = info_.get();
+    print_ = std::make_unique<frmPrint>(instance, hwnd(), *this, *logic_, prompt_, shell_, fs_,
+                                        KnownFolder(FOLDERID_LocalAppData));
+    windows.printer = print_.get();
     logic_->Attach(windows);
     clipboard_.SetOwner(hwnd());
     CreateControls();

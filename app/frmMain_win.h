@@ -18,6 +18,7 @@
 #include "background/hotkey_client_win.h"
 #include "background/tray_win.h"
 #include "help/info_windows_win.h"
+#include "print/frmPrint_win.h"
 #include "input_box_win.h"
 #include "prompt_win.h"
 #include "slot_rows_win.h"
@@ -149,6 +150,7 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     PictureSlots pictures_;
     std::unique_ptr<MainForm> logic_;
     std::unique_ptr<HelpAndAboutWindows> info_;  // after logic_: gone before it
+    std::unique_ptr<frmPrint> print_;            // the same
 
     Tooltips tips_;
     UniqueFont font_, smallFont_;

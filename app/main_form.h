@@ -105,6 +105,10 @@ class MainForm {
     void About_Click() {
         if (windows_.info) windows_.info->ShowAbout();
     }
+    // File > Print Store: the print window, not modal.
+    void mnuPrint_Click() {
+        if (windows_.printer) windows_.printer->ShowPrintWindow();
+    }
 
     // The one-time import of the Standard edition's stores. Each returns
     // true when the settings file now holds the imported data.
@@ -177,6 +181,7 @@ class MainForm {
     void popPaste_Click() { picPaste_Click(popupSlot_); }
     void popDelete_Click();
     void popUndo_Click() { mnuUndo_Click(); }
+
 
     // IP addresses, the maker's pages and mails.
     void mnuGetIP_Click();

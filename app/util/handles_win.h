@@ -97,6 +97,8 @@ using UniqueKey = UniqueHandle<HKEY, detail::CloseRegKey, detail::Null<HKEY>>;
 using UniquePen = UniqueHandle<HPEN, detail::DeleteGdi, detail::Null<HPEN>>;
 // A memory device context from CreateCompatibleDC.
 using UniqueMemoryDc = UniqueHandle<HDC, detail::DeleteDcHandle, detail::Null<HDC>>;
+// A printer device context from CreateDC, deleted the same way.
+using UniquePrinterDc = UniqueHandle<HDC, detail::DeleteDcHandle, detail::Null<HDC>>;
 
 // Scope guards for paired calls.
 // Another program may hold the clipboard open for a moment, so opening is

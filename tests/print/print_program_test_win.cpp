@@ -1,0 +1,319 @@
+// The real program under Wine: File > Print Store's window and its check
+// boxes, the text printout byte for byte and its opening by the desktop (a
+// recording program stands in for the editor), the user's folder when the
+// program's folder refuses the file, and screen printing with and without a
+// printer. QUILLET_PRINTER=cups says a default printer is set up.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "print/print_store.h"
+#include "resource.h"
+#include "store/Module1.h"
+#include "support/program_win.h"
+#include "util/handles_win.h"
+
+namespace quillet::testing {
+namespace {
+
+constexpr wchar_t kLog[] = L"C:\\quillet_opened_files.txt";
+constexpr wchar_t kCommandKey[] = L"Software\\Classes\\txtfile\\shell\\open\\command";
+constexpr wchar_t kExtensionKey[] = L"Software\\Classes\\.txt";
+constexpr wchar_t kAppPrintout[] = L"C:\\Program Files\\Quillet Pro\\ClipPrint.txt";
+constexpr wchar_t kPrintWindowClassName[] = L"QuilletProPrint";
+
+std::wstring Recorder() {
+    std::wstring path = L"Z:";
+    for (char c : std::string(LINK_RECORDER_PATH)) path += c == '/' ? L'\\' : wchar_t(c);
+    return path;
+}
+
+std::wstring ReadDefault(const wchar_t* key) {
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value;
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS)
+        return {};
+    return value;
+}
+
+void WriteDefault(const wchar_t* key, const std::wstring& value) {
+    UniqueKey k;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(),
+                          nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExW(k.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+std::vector<std::wstring> Opened() {
+    const std::string bytes = ReadFileBytes(kLog);
+    std::vector<std::wstring> lines;
+    size_t from = 0;
+    for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', from)) {
+        const std::string line = bytes.substr(from, at - from);
+        std::wstring wide(line.size(), L'\0');
+        wide.resize(static_cast<size_t>(
+            ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
+                                  wide.data(), static_cast<int>(wide.size()))));
+        lines.push_back(wide);
+        from = at + 1;
+    }
+    return lines;
+}
+
+bool PrinterSetUp() {
+    const char* printer = std::getenv("QUILLET_PRINTER");
+    return printer && std::string(printer) == "cups";
+}
+
+std::wstring LocalAppData() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = ::GetEnvironmentVariableW(L"LOCALAPPDATA", path, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? path : L"";
+}
+
+HWND WaitForPrintWindow() {
+    HWND found = nullptr;
+    WaitFor([&] {
+        found = ::FindWindowW(kPrintWindowClassName, nullptr);
+        return found && ::IsWindowVisible(found);
+    });
+    return found;
+}
+
+bool Enabled(HWND window, int id) {
+    return ::IsWindowEnabled(::GetDlgItem(window, id)) != FALSE;
+}
+bool Ticked(HWND window, int id) {
+    return ::SendMessageW(::GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+void Click(HWND window, int id) {
+    ::PostMessageW(::GetDlgItem(window, id), BM_CLICK, 0, 0);
+}
+
+// The colour of the screen in the middle of a control.
+COLORREF ScreenColourOf(HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    WindowDc screen(nullptr);
+    return ::GetPixel(screen.get(), (r.left + r.right) / 2, r.top + 3);
+}
+
+class PrintProgramTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        InstallProgram();
+        savedCommand_ = ReadDefault(kCommandKey);
+        savedExtension_ = ReadDefault(kExtensionKey);
+        WriteDefault(kExtensionKey, L"txtfile");
+        WriteDefault(kCommandKey, L"\"" + Recorder() + L"\" \"" + std::wstring(kLog) + L"\" \"%1\"");
+    }
+    static void TearDownTestSuite() {
+        if (!savedCommand_.empty()) WriteDefault(kCommandKey, savedCommand_);
+        if (!savedExtension_.empty()) WriteDefault(kExtensionKey, savedExtension_);
+    }
+    void SetUp() override {
+        CleanDriveC();
+        RemovePrintouts();
+        WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n");
+    }
+    void TearDown() override {
+        CleanDriveC();
+        RemovePrintouts();
+    }
+    static void RemovePrintouts() {
+        ::DeleteFileW(kLog);
+        ::SetFileAttributesW(kAppPrintout, FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(kAppPrintout);
+        ::DeleteFileW((LocalAppData() + L"\\ClipPrint.txt").c_str());
+    }
+    // Fills the slots with titles and texts the code page cannot hold, lines
+    // and empty ones; returns them as the window has them.
+    static PrintoutSlots FillSlots(const RunningProgram& app) {
+        PrintoutSlots s;
+        for (int i = 0; i < 10; ++i) {
+            s.titles[i] = i == 4 ? L"" : L"Title \x017C\x00F3\x0142w " + std::to_wstring(i + 1);
+            s.texts[i] = i == 4   ? L""
+                         : i == 7 ? L"line one\r\nline two\r\n\x65E5\x672C"
+                                  : L"text " + std::to_wstring(i + 1) + L" \xD83D\xDE00";
+            app.SetText(IDC_TXTTITLE0 + i, s.titles[i]);
+            app.SetText(IDC_TXT0 + i, s.texts[i]);
+        }
+        for (int i = 0; i < 10; ++i) {
+            s.titles[i] = RunningProgram::TextOf(app.Control(IDC_TXTTITLE0 + i));
+            s.texts[i] = RunningProgram::TextOf(app.Control(IDC_TXT0 + i));
+        }
+        return s;
+    }
+    std::wstring WaitForOpenedFile() {
+        WaitFor([&] { return !Opened().empty(); });
+        const std::vector<std::wstring> opened = Opened();
+        return opened.empty() ? L"" : opened.front();
+    }
+
+    static std::wstring savedCommand_, savedExtension_;
+};
+std::wstring PrintProgramTest::savedCommand_, PrintProgramTest::savedExtension_;
+
+TEST_F(PrintProgramTest, WindowShowsItsCaptionAndSwapsTheTwoChecks) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.Command(IDM_PRINT);
+    HWND print = WaitForPrintWindow();
+    ASSERT_TRUE(print);
+    EXPECT_EQ(RunningProgram::TextOf(print), L"Printing  " + DefaultCaption(1));
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_CHKCLIPBOARD)),
+              L"Include Clipboard Text.");
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_CHKTEXT)), L"Print Text Only.");
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_CHKWHITE)),
+              L"Print white backgrounds");
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_CMDPRINT)), L"Print");
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_CMDCANCEL)), L"Cancel");
+    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_PRINTLABEL5)),
+              L"Printing is done with your printer's default settings.");
+    EXPECT_TRUE(Ticked(print, IDC_CHKCLIPBOARD) && Ticked(print, IDC_CHKTEXT) &&
+                Ticked(print, IDC_CHKWHITE));
+    EXPECT_TRUE(Enabled(print, IDC_CHKCLIPBOARD));
+    EXPECT_FALSE(Enabled(print, IDC_CHKWHITE));
+
+    Click(print, IDC_CHKTEXT);
+    EXPECT_TRUE(WaitFor([&] { return Enabled(print, IDC_CHKWHITE); }));
+    EXPECT_FALSE(Ticked(print, IDC_CHKTEXT));
+    EXPECT_FALSE(Enabled(print, IDC_CHKCLIPBOARD));
+    Click(print, IDC_CHKTEXT);
+    EXPECT_TRUE(WaitFor([&] { return Enabled(print, IDC_CHKCLIPBOARD); }));
+    EXPECT_FALSE(Enabled(print, IDC_CHKWHITE));
+
+    Click(print, IDC_CMDCANCEL);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(print); }));
+    EXPECT_TRUE(Opened().empty());
+}
+
+TEST_F(PrintProgramTest, PicturesStoreCaptionShowsTheAmpersand) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.ClickStoreLabel(0);
+    app.Command(IDM_PRINT);
+    HWND print = WaitForPrintWindow();
+    ASSERT_TRUE(print);
+    EXPECT_TRUE(WaitFor([&] { return RunningProgram::TextOf(print) == L"Printing  &P Pictures"; }))
+        << "caption: " << ::testing::PrintToString(RunningProgram::TextOf(print));
+}
+
+TEST_F(PrintProgramTest, TextPrintWritesThePrintoutAndTheDesktopOpensIt) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(PutClipboardText(L"on the clipboard \x0142"));
+    const PrintoutSlots slots = FillSlots(app);
+    app.Command(IDM_PRINT);
+    HWND print = WaitForPrintWindow();
+    ASSERT_TRUE(print);
+    ::InvalidateRect(app.Window(), nullptr, TRUE);  // the clipboard line refreshes on paint
+    WaitFor([&] {
+        return RunningProgram::TextOf(app.Control(IDC_TXTCLIPBOARD)) == L"on the clipboard \x0142";
+    });
+    const std::wstring clipboard = RunningProgram::TextOf(app.Control(IDC_TXTCLIPBOARD));
+    Click(print, IDC_CMDPRINT);
+
+    const std::wstring opened = WaitForOpenedFile();
+    EXPECT_EQ(opened, kAppPrintout);
+    EXPECT_EQ(ReadFileBytes(kAppPrintout), PrintoutBytes(slots, clipboard));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(print); }));
+}
+
+TEST_F(PrintProgramTest, TextPrintGoesToTheUsersFolderWhenTheProgramFolderRefuses) {
+    WriteFileBytes(kAppPrintout, "old");
+    ::SetFileAttributesW(kAppPrintout, FILE_ATTRIBUTE_READONLY);
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    const PrintoutSlots slots = FillSlots(app);
+    app.Command(IDM_PRINT);
+    HWND print = WaitForPrintWindow();
+    ASSERT_TRUE(print);
+    Click(print, IDC_CHKCLIPBOARD);  // untick: no clipboard section
+    EXPECT_TRUE(WaitFor([&] { return !Ticked(print, IDC_CHKCLIPBOARD); }));
+    Click(print, IDC_CMDPRINT);
+
+    const std::wstring fallback = LocalAppData() + L"\\ClipPrint.txt";
+    const std::wstring opened = WaitForOpenedFile();
+    EXPECT_EQ(::CompareStringOrdinal(opened.c_str(), -1, fallback.c_str(), -1, TRUE), CSTR_EQUAL)
+        << ::testing::PrintToString(opened);
+    EXPECT_EQ(ReadFileBytes(fallback), PrintoutBytes(slots, std::nullopt));
+    EXPECT_EQ(ReadFileBytes(kAppPrintout), "old");
+    EXPECT_EQ(::FindWindowW(L"#32770", L"Error Printing"), nullptr);
+}
+
+// The main window's look after a screen print: the start-up colours (in
+// use, not the design ones), every button back, the clipboard line empty.
+void ExpectLookRestored(const RunningProgram& app) {
+    constexpr COLORREF kText = RGB(200, 200, 255), kTitle = RGB(125, 210, 210);
+    EXPECT_TRUE(WaitFor([&] { return ScreenColourOf(app.Control(IDC_TXT0 + 2)) == kText; }))
+        << std::hex << ScreenColourOf(app.Control(IDC_TXT0 + 2));
+    EXPECT_EQ(ScreenColourOf(app.Control(IDC_TXTTITLE0 + 2)), kTitle);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(::IsWindowVisible(app.Control(IDC_PICCOPY0 + i))) << i;
+        EXPECT_TRUE(::IsWindowVisible(app.Control(IDC_PICPASTE0 + i))) << i;
+    }
+    EXPECT_TRUE(::IsWindowVisible(app.Control(IDC_LBLBRINDLE)));
+}
+
+TEST_F(PrintProgramTest, ScreenPrintWithoutAPrinterSaysSoAndKeepsTheLook) {
+    if (PrinterSetUp()) GTEST_SKIP() << "a default printer is set up";
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.Command(IDM_PRINT);
+    HWND print = WaitForPrintWindow();
+    ASSERT_TRUE(print);
+    Click(print, IDC_CHKTEXT);
+    ASSERT_TRUE(WaitFor([&] { return Enabled(print, IDC_CHKWHITE); }));
+    Click(print, IDC_CMDPRINT);
+    HWND box = app.WaitForBox(L"Error Printing");
+    ASSERT_TRUE(box);
+    const std::wstring text = RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF));
+    EXPECT_EQ(text.rfind(L"The form can't be printed.\r\n", 0), 0u) << ::testing::PrintToString(text);
+    EXPECT_GT(text.size(), std::wstring(L"The form can't be printed.\r\n").size());
+    std::printf("message: %ls\n", text.c_str());
+    ExpectLookRestored(app);
+    RunningProgram::Answer(box, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(print); }));
+    EXPECT_TRUE(Opened().empty());
+}
+
+TEST_F(PrintProgramTest, ScreenPrintReachesTheDefaultPrinter) {
+    if (!PrinterSetUp()) GTEST_SKIP() << "no printer set up";
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.SetText(IDC_TXT0, L"printed slot one");
+    app.SetText(IDC_TXTTITLE0, L"first title");
+    app.Command(IDM_PRINT);
+    HWND print = WaitForPrintWindow();
+    ASSERT_TRUE(print);
+    Click(print, IDC_CHKTEXT);
+    ASSERT_TRUE(WaitFor([&] { return Enabled(print, IDC_CHKWHITE); }));
+    Click(print, IDC_CMDPRINT);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(print); }, std::chrono::seconds(60)));
+    EXPECT_EQ(::FindWindowW(L"#32770", L"Error Printing"), nullptr);
+    ExpectLookRestored(app);
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXTLENGTH)).find(L"Printing"),
+              std::wstring::npos);
+    // The window's size in pixels, for the check of the printed page.
+    if (const char* info = std::getenv("QUILLET_PRINT_INFO")) {
+        RECT r{};
+        ::GetWindowRect(app.Window(), &r);
+        RECT c{};
+        ::GetClientRect(app.Window(), &c);
+        const std::string line = std::to_string(r.right - r.left) + " " +
+                                 std::to_string(c.right) + " " + std::to_string(c.bottom) + "\n";
+        std::wstring path;
+        for (char ch : std::string(info)) path += ch == '/' ? L'\\' : wchar_t(ch);
+        WriteFileBytes(L"Z:" + path, line);
+    }
+}
+
+}  // namespace
+}  // namespace quillet::testing

@@ -1,0 +1,392 @@
+// The printout's content, the print window's check boxes and the print run,
+// over fakes of the main window, the printer and the file system.
+#include "print/print_store.h"
+
+#include <gtest/gtest.h>
+
+#include "store/encoding.h"
+#include "support/fake_filesystem.h"
+#include "support/fake_view.h"
+
+namespace quillet::testing {
+namespace {
+
+PrintoutSlots NumberedSlots() {
+    PrintoutSlots s;
+    for (int i = 0; i < 10; ++i) {
+        s.titles[i] = L"T" + std::to_wstring(i + 1);
+        s.texts[i] = L"x" + std::to_wstring(i + 1);
+    }
+    return s;
+}
+
+std::wstring NumberedBody() {
+    std::wstring body = L"QUILLET PRO\r\n";
+    for (int n = 1; n <= 10; ++n) {
+        const std::wstring N = std::to_wstring(n);
+        body += L"\r\n\r\nTitle " + N + L" = T" + N + L"\r\nText " + N + L" = x" + N;
+    }
+    return body;
+}
+
+TEST(Printout, HeaderThenTenPairsThenClipboardSection) {
+    EXPECT_EQ(PrintoutText(NumberedSlots(), std::wstring(L"clip")),
+              NumberedBody() + L"\r\n\r\n\r\nClipboard Contents = clip\r\n");
+}
+
+TEST(Printout, WithoutTheClipboardSectionEndsAfterTheLastText) {
+    EXPECT_EQ(PrintoutText(NumberedSlots(), std::nullopt), NumberedBody() + L"\r\n");
+}
+
+TEST(Printout, EmptyClipboardStillGivesItsLine) {
+    const std::wstring t = PrintoutText(NumberedSlots(), std::wstring());
+    EXPECT_TRUE(t.ends_with(L"\r\n\r\n\r\nClipboard Contents = \r\n"));
+}
+
+TEST(Printout, EmptySlotsKeepTheirTwoLinesEndingInEquals) {
+    PrintoutSlots s = NumberedSlots();
+    s.titles[3].clear();
+    s.texts[3].clear();
+    const std::wstring t = PrintoutText(s, std::nullopt);
+    EXPECT_NE(t.find(L"x3\r\n\r\nTitle 4 = \r\nText 4 = \r\n\r\nTitle 5 = T5"), std::wstring::npos);
+}
+
+TEST(Printout, AllSlotsEmptyReadAsLines) {
+    const std::wstring t = PrintoutText(PrintoutSlots{}, std::nullopt);
+    std::vector<std::wstring> lines;
+    size_t from = 0;
+    for (size_t at; (at = t.find(L"\r\n", from)) != std::wstring::npos; from = at + 2)
+        lines.push_back(t.substr(from, at - from));
+    EXPECT_EQ(from, t.size());  // the last line ends in CR LF too
+    ASSERT_EQ(lines.size(), 1u + 2u + 10u * 2u + 9u);
+    EXPECT_EQ(lines[0], L"QUILLET PRO");
+    EXPECT_EQ(lines[1], L"");
+    EXPECT_EQ(lines[2], L"");
+    EXPECT_EQ(lines[3], L"Title 1 = ");
+    EXPECT_EQ(lines[4], L"Text 1 = ");
+    EXPECT_EQ(lines[5], L"");
+    EXPECT_EQ(lines.back(), L"Text 10 = ");
+}
+
+TEST(Printout, MultiLineTextsContinueOverSeveralLines) {
+    PrintoutSlots s = NumberedSlots();
+    s.texts[9] = L"first\r\nsecond\r\n";
+    s.titles[0] = L"a & b";
+    const std::wstring t = PrintoutText(s, std::wstring(L"one\r\ntwo"));
+    EXPECT_NE(t.find(L"Title 1 = a & b\r\n"), std::wstring::npos);
+    EXPECT_NE(t.find(L"Text 10 = first\r\nsecond\r\n\r\n\r\n\r\nClipboard Contents = one\r\ntwo\r\n"),
+              std::wstring::npos);
+}
+
+TEST(Printout, FileIsUtf8AfterAByteOrderMark) {
+    PrintoutSlots s;
+    s.titles[0] = L"Za\x017C\xF3\x0142\x0107";   // Polish, outside code page 1252
+    s.texts[0] = L"\x6F22\x5B57 \U0001F600";  // CJK and an emoji
+    const std::string bytes = PrintoutBytes(s, std::nullopt);
+    ASSERT_TRUE(bytes.starts_with("\xEF\xBB\xBF"));
+    EXPECT_EQ(bytes.substr(3), Utf8FromWide(PrintoutText(s, std::nullopt)));
+    EXPECT_NE(bytes.find("Text 1 = \xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80\r\n"),
+              std::string::npos);
+    EXPECT_EQ(bytes.find('?'), std::string::npos);
+}
+
+TEST(Printout, LoneSurrogateBecomesTheReplacementCharacter) {
+    PrintoutSlots s;
+    s.texts[2] = std::wstring(L"a") + wchar_t(0xD800) + L"b";
+    s.titles[2] = std::wstring(1, wchar_t(0xDC00));
+    const std::string bytes = PrintoutBytes(s, std::nullopt);
+    EXPECT_NE(bytes.find("Title 3 = \xEF\xBF\xBD\r\nText 3 = a\xEF\xBF\xBD" "b\r\n"),
+              std::string::npos);
+}
+
+TEST(Printout, FullSlotsComeInBoundedPiecesThatJoinToTheWhole) {
+    PrintoutSlots s;
+    for (int i = 0; i < 10; ++i) {
+        s.titles[i] = L"title";
+        // Where wide characters are UTF-16, a surrogate pair straddles the
+        // 4096-character slice boundary.
+        const std::wstring emoji = sizeof(wchar_t) == 2 ? L"\xD83D\xDE00" : L"\U0001F600";
+        s.texts[i] = std::wstring(4095, L'a') + emoji +
+                     std::wstring(31999 - 4095 - emoji.size(), L'\x0142');
+    }
+    std::vector<size_t> sizes;
+    std::string joined;
+    int titlesRead = 0;
+    EmitPrintout({[&](int i) { ++titlesRead; return s.titles[i]; }, [&](int i) { return s.texts[i]; },
+                  std::wstring(L"clip")},
+                 [&](std::string_view piece) {
+                     sizes.push_back(piece.size());
+                     joined.append(piece);
+                 });
+    EXPECT_EQ(titlesRead, 10);
+    // Compared whole, not printed: the texts are long.
+    EXPECT_TRUE(joined == PrintoutBytes(s, std::wstring(L"clip")));
+    EXPECT_TRUE(joined.substr(3) == Utf8FromWide(PrintoutText(s, std::wstring(L"clip"))));
+    ASSERT_GT(sizes.size(), 5u);
+    for (size_t n : sizes) EXPECT_LE(n, 32u * 1024u + 4u * 4097u);
+    EXPECT_EQ(joined.find("\xEF\xBF\xBD"), std::string::npos);  // no pair was split
+}
+
+TEST(PrintCaption, IsPrintingTwoBlanksAndTheStoreCaptionAmpersandAsTyped) {
+    EXPECT_EQ(PrintCaption(L"&P Pictures"), L"Printing  &P Pictures");
+    EXPECT_EQ(PrintCaption(L"1 Store"), L"Printing  1 Store");
+}
+
+TEST(PrintChecks, EachClickOfTextOnlySwapsTheEnabledBox) {
+    PrintChecks c;
+    EXPECT_TRUE(c.clipboardEnabled);
+    EXPECT_FALSE(c.whiteEnabled);
+    c.chkText_Click();
+    EXPECT_FALSE(c.clipboardEnabled);
+    EXPECT_TRUE(c.whiteEnabled);
+    c.chkText_Click();
+    EXPECT_TRUE(c.clipboardEnabled);
+    EXPECT_FALSE(c.whiteEnabled);
+}
+
+TEST(PrintLook, IsWhiteWithoutButtonsAndNamesTheStore) {
+    MainLook inUse{0x123456, 0x654321, false, true, true, L"12", L"clip"};
+    const MainLook look = PrintLookOf(inUse, L"3 Store");
+    EXPECT_EQ(look.titleBackground, 0xFFFFFFu);
+    EXPECT_EQ(look.textBackground, 0xFFFFFFu);
+    EXPECT_TRUE(look.windowWhite);
+    EXPECT_FALSE(look.buttonsShown);
+    EXPECT_FALSE(look.makerShown);
+    EXPECT_EQ(look.clipboardLength, L"Printing");
+    EXPECT_EQ(look.clipboardText, L"3 Store");
+}
+
+// The print window, the main window's look and the printer, as plain fields.
+class FakePrintView final : public PrintView {
+  public:
+    std::wstring caption;
+    bool topMost = false;
+    PrintChecks shown;
+    int closes = 0;
+    void SetCaption(std::wstring_view c) override { caption = c; }
+    void SetTopMost(bool onTop) override { topMost = onTop; }
+    void ShowChecks(const PrintChecks& c) override { shown = c; }
+    void Close() override { ++closes; }
+};
+
+class FakeLook final : public MainLookView {
+  public:
+    MainLook look{kTitleColour, kTextColour, false, true, true, L"4", L"clip"};
+    std::vector<MainLook> applied;
+    static constexpr unsigned kTitleColour = 125 | (210 << 8) | (210 << 16);
+    static constexpr unsigned kTextColour = 200 | (200 << 8) | (255 << 16);
+    MainLook CurrentLook() const override { return look; }
+    void ApplyLook(const MainLook& l) override {
+        look = l;
+        applied.push_back(l);
+    }
+};
+
+class FakePrinter final : public Printer {
+  public:
+    IoResult result = IoResult::Success();
+    std::vector<MainLook> printedLooks;  // the look at each print
+    FakeLook* look = nullptr;
+    IoResult PrintWindowImage() override {
+        printedLooks.push_back(look->look);
+        return result;
+    }
+    void ShowPrintWindow() override {}
+    void Close() override {}
+};
+
+class PrintFormTest : public ::testing::Test {
+  protected:
+    PrintFormTest() {
+        printer.look = &look;
+        for (int i = 0; i < 10; ++i) {
+            view.title[i] = L"T" + std::to_wstring(i + 1);
+            view.text[i] = L"x" + std::to_wstring(i + 1);
+        }
+    }
+    PrintServices Services() {
+        return PrintServices{view,
+                             look,
+                             printer,
+                             prompt,
+                             fs,
+                             shell,
+                             [this] { ++beeps; },
+                             [this] { return onTop; },
+                             [this] { return storeCaption; },
+                             [this] { return clipboard; },
+                             L"C:\\Program Files\\Quillet Pro",
+                             L"C:\\Users\\me\\AppData\\Local"};
+    }
+    std::wstring AppFile() const {
+        return (std::filesystem::path(L"C:\\Program Files\\Quillet Pro") / kPrintoutName).wstring();
+    }
+    std::wstring UserFile() const {
+        return (std::filesystem::path(L"C:\\Users\\me\\AppData\\Local") / kPrintoutName).wstring();
+    }
+
+    FakeView view;
+    FakeLook look;
+    FakePrinter printer;
+    ScriptedPrompt prompt;
+    FakeFileSystem fs;
+    RecordingShell shell;
+    FakePrintView window;
+    int beeps = 0;
+    bool onTop = false;
+    std::wstring storeCaption = L"&P Pictures";
+    std::wstring clipboard = L"clip";
+};
+
+TEST_F(PrintFormTest, LoadSetsCaptionAndTheLoadStateOfTheChecks) {
+    PrintForm form(window, Services());
+    form.Form_Load();
+    EXPECT_EQ(window.caption, L"Printing  &P Pictures");
+    EXPECT_FALSE(window.topMost);
+    EXPECT_TRUE(window.shown.text && window.shown.clipboard && window.shown.white);
+    EXPECT_TRUE(window.shown.clipboardEnabled);
+    EXPECT_FALSE(window.shown.whiteEnabled);
+}
+
+TEST_F(PrintFormTest, LoadFollowsTheMainWindowsStayOnTop) {
+    onTop = true;
+    PrintForm form(window, Services());
+    form.Form_Load();
+    EXPECT_TRUE(window.topMost);
+}
+
+TEST_F(PrintFormTest, UntickingTextOnlySwapsAndTickingAgainSwapsBack) {
+    PrintForm form(window, Services());
+    form.Form_Load();
+    form.chkText_Click(false);
+    EXPECT_FALSE(window.shown.text);
+    EXPECT_FALSE(window.shown.clipboardEnabled);
+    EXPECT_TRUE(window.shown.whiteEnabled);
+    form.chkText_Click(true);
+    EXPECT_TRUE(window.shown.clipboardEnabled);
+    EXPECT_FALSE(window.shown.whiteEnabled);
+}
+
+TEST_F(PrintFormTest, TextPrintWritesTheFileBeepsOpensItAndCloses) {
+    PrintForm form(window, Services());
+    form.Form_Load();
+    form.cmdPrint_Click();
+    ASSERT_EQ(fs.files.count(AppFile()), 1u);
+    EXPECT_EQ(fs.files[AppFile()], PrintoutBytes(NumberedSlots(), std::wstring(L"clip")));
+    EXPECT_EQ(beeps, 1);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].operation, L"open");
+    EXPECT_EQ(shell.calls[0].file, AppFile());
+    EXPECT_EQ(shell.calls[0].parameters, L"");
+    EXPECT_EQ(shell.calls[0].directory, L"");
+    EXPECT_EQ(shell.calls[0].show, 10);
+    EXPECT_EQ(window.closes, 1);
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_TRUE(printer.printedLooks.empty());
+}
+
+TEST_F(PrintFormTest, TextPrintLeavesTheClipboardOutWhenUnticked) {
+    PrintForm form(window, Services());
+    form.Form_Load();
+    form.chkClipboard_Click(false);
+    form.cmdPrint_Click();
+    EXPECT_EQ(fs.files[AppFile()], PrintoutBytes(NumberedSlots(), std::nullopt));
+}
+
+TEST_F(PrintFormTest, TextPrintUsesTheUsersFolderWhenTheProgramFolderRefuses) {
+    fs.readOnly.insert(AppFile());
+    PrintForm form(window, Services());
+    form.Form_Load();
+    form.cmdPrint_Click();
+    EXPECT_EQ(fs.files.count(AppFile()), 0u);
+    ASSERT_EQ(fs.files.count(UserFile()), 1u);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].file, UserFile());
+    EXPECT_EQ(form.PrintoutPath().wstring(), UserFile());
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(PrintFormTest, TextPrintThatCannotWriteAnywhereSaysSoAndOpensNothing) {
+    fs.readOnly.insert(AppFile());
+    fs.readOnly.insert(UserFile());
+    PrintForm form(window, Services());
+    form.Form_Load();
+    form.cmdPrint_Click();
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].title, L"Error Printing");
+    EXPECT_EQ(prompt.messages[0].text, L"The form can't be printed.\r\nAccess is denied.");
+    EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kNone);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(beeps, 0);
+    EXPECT_EQ(window.closes, 1);
+}
+
+TEST_F(PrintFormTest, ScreenPrintInThePrintLookThenTheLookInUseComesBack) {
+    look.look.titleBackground = 0x0000FF;  // colours in use, not the design ones
+    look.look.textBackground = 0x00FF00;
+    PrintForm form(window, Services());
+    form.Form_Load();
+    form.chkText_Click(false);
+    form.cmdPrint_Click();
+    ASSERT_EQ(printer.printedLooks.size(), 1u);
+    const MainLook& printed = printer.printedLooks[0];
+    EXPECT_EQ(printed.textBackground, kPrintWhite);
+    EXPECT_EQ(printed.titleBackground, kPrintWhite);
+    EXPECT_TRUE(printed.windowWhite);
+    EXPECT_FALSE(printed.buttonsShown);
+    EXPECT_FALSE(printed.makerShown);
+    EXPECT_EQ(printed.clipboardLength, L"Printing");
+    EXPECT_EQ(printed.clipboardText, L"&P Pictures");
+    EXPECT_EQ(look.look.titleBackground, 0x0000FFu);
+    EXPECT_EQ(look.look.textBackground, 0x00FF00u);
+    EXPECT_FALSE(look.look.windowWhite);
+    EXPECT_TRUE(look.look.buttonsShown);
+    EXPECT_TRUE(look.look.makerShown);
+    EXPECT_EQ(look.look.clipboardLength, L"");
+    EXPECT_EQ(look.look.clipboardText, L"");
+    EXPECT_TRUE(fs.files.empty());
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(window.closes, 1);
+}
+
+TEST_F(PrintFormTest, ScreenPrintWithoutWhitePrintsTheLookInUse) {
+    PrintForm form(window, Services());
+    form.Form_Load();
+    form.chkText_Click(false);
+    form.chkWhite_Click(false);
+    form.cmdPrint_Click();
+    ASSERT_EQ(printer.printedLooks.size(), 1u);
+    EXPECT_EQ(printer.printedLooks[0].textBackground, FakeLook::kTextColour);
+    EXPECT_TRUE(printer.printedLooks[0].buttonsShown);
+    EXPECT_EQ(look.look.textBackground, FakeLook::kTextColour);
+    EXPECT_EQ(look.look.clipboardText, L"");
+}
+
+TEST_F(PrintFormTest, FailedScreenPrintRestoresTheLookThenSaysWhy) {
+    printer.result = IoResult::Failure(L"There is no default printer.");
+    PrintForm form(window, Services());
+    form.Form_Load();
+    form.chkText_Click(false);
+    form.cmdPrint_Click();
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].title, L"Error Printing");
+    EXPECT_EQ(prompt.messages[0].text,
+              L"The form can't be printed.\r\nThere is no default printer.");
+    EXPECT_EQ(look.look.textBackground, FakeLook::kTextColour);
+    EXPECT_EQ(look.look.titleBackground, FakeLook::kTitleColour);
+    EXPECT_TRUE(look.look.buttonsShown);
+    EXPECT_FALSE(look.look.windowWhite);
+    EXPECT_EQ(window.closes, 1);
+}
+
+TEST_F(PrintFormTest, CancelClosesWithoutPrinting) {
+    PrintForm form(window, Services());
+    form.Form_Load();
+    form.cmdCancel_Click();
+    EXPECT_EQ(window.closes, 1);
+    EXPECT_TRUE(printer.printedLooks.empty());
+    EXPECT_TRUE(fs.files.empty());
+}
+
+}  // namespace
+}  // namespace quillet::testing
