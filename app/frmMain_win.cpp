@@ -67,6 +67,8 @@ constexpr MenuCommand kMenuCommands[] = {
     {IDM_POPPASTE, &MainForm::popPaste_Click},
     {IDM_POPDELETE, &MainForm::popDelete_Click},
     {IDM_POPUNDO, &MainForm::popUndo_Click},
+    {IDM_POPPREVIEW, &MainForm::popPreview_Click},
+    {IDM_POPWALLPAPER, &MainForm::popWallpaper_Click},
     {IDM_MIRROR, &MainForm::menuMirror_Click},
     {IDM_TRAYHELP, &MainForm::menuTrayHelp_click},
     {IDM_TRAYOPEN, &MainForm::traymnuOpen_Click},
@@ -122,7 +124,8 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
 
     logic_ = std::make_unique<MainForm>(*this, pictures_, prompt_, fs_, SystemCodec(), clipboard_,
                                         cases_,
-                                        Desktop{keys_, clock_, shell_, resolver_, &autoRun_, this});
+                                        Desktop{keys_, clock_, shell_, resolver_, &autoRun_, this,
+                                                &wallpaper_});
 
     RECT frame{0, 0, ToPixels(kDesignClientWidth), ToPixels(kDesignClientHeight)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -139,6 +142,8 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     windows.input = &inputBox_;
     tray_.SetOwner(hwnd(), smallIcon_);
     windows.tray = &tray_;
+    preview_.SetMainWindow(hwnd());
+    windows.preview = &preview_;
     info_ = std::make_unique<HelpAndAboutWindows>(instance, *logic_, shell_);
     windows.info = info_.get();
     print_ = std::make_unique<frmPrint>(instance, hwnd(), *this, *logic_, prompt_, shell_, fs_,
@@ -209,6 +214,11 @@ void frmMain::CreateControls() {
         hwnd(), IDC_PICPICTURES, Place(l.pictures), dpi_, smallFont_.get(), hwnd(),
         [this](HWND control, const std::wstring& tip) { tips_.Add(control, tip); },
         [this](int slot, int button) { logic_->Box_MouseDown(slot, button); });
+    pictures_.SetEvents(
+        {[this](int slot) { return logic_->imgPic_OLEStartDrag(slot); },
+         [this](int slot, const DropContent& d) { logic_->imgPic_OLEDragDrop(slot, d); },
+         [this](int slot) { logic_->imgPic_DblClick(slot); },
+         [this](int slot) { logic_->lblPic_Click(slot); }});
 }
 
 // Tooltips come once the window shows: they are not needed before, and
@@ -229,6 +239,7 @@ HWND frmMain::Control(int id) const {
 }
 
 void frmMain::EnableDragDrop() {
+    pictures_.EnableDragDrop();
     for (int i = 0; i < kSlotCount; ++i) {
         dropTargets_[i] = DropRegistration(rows_.TextBox(i),
                                            SlotDropTarget::Create([this, i](const DropContent& d) {

@@ -13,7 +13,9 @@
 #include "desktop_win.h"
 #include "main_form.h"
 #include "main_view.h"
+#include "pictures/frmViewPic_win.h"
 #include "pictures/picture_slots_win.h"
+#include "pictures/wallpaper_win.h"
 #include "progress_win.h"
 #include "background/hotkey_client_win.h"
 #include "background/tray_win.h"
@@ -46,6 +48,7 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     MainForm& Logic() { return *logic_; }
     HelpAndAboutWindows& Info() { return *info_; }
     PictureSlots& Pictures() { return pictures_; }
+    frmViewPic& Preview() { return preview_; }
     // Once OLE runs: the slot text boxes take drops.
     void EnableDragDrop();
     // The drop target of a slot's text box, for automation.
@@ -148,6 +151,8 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     bool com_ = false;  // initialised here, for the hotkey component
     std::unique_ptr<HotkeyClient> hotkeyClient_;
     PictureSlots pictures_;
+    frmViewPic preview_;
+    DesktopWallpaper wallpaper_;
     std::unique_ptr<MainForm> logic_;
     std::unique_ptr<HelpAndAboutWindows> info_;  // after logic_: gone before it
     std::unique_ptr<frmPrint> print_;            // the same

@@ -54,7 +54,7 @@ PictureSlotRects PictureSlotLayout(int slot) {
     const bool left = slot % 2 == 0;
     const int top = 720 * row;
     return {{left ? 240 : 1680, top, 1215, 650},
-            {left ? 120 : 1560, left ? top + 20 : top + 360, 135, 180}};
+            {left ? 120 : 1560, left ? top + 20 : top + 360, 120, 180}};
 }
 
 namespace {

@@ -19,6 +19,7 @@
 #include "options.h"
 #include "pictures/picture_slots_view.h"
 #include "pictures/preview_view.h"
+#include "pictures/wallpaper.h"
 #include "print/printer.h"
 #include "store/Module1.h"
 #include "util/ModuleIP.h"
@@ -54,6 +55,7 @@ struct Desktop {
     HostResolver& resolver;
     AutoRunEntries* autoRun = nullptr;  // none: Auto Run writes nothing
     HotkeyHost* hotkeys = nullptr;      // none: no hotkeys
+    Wallpaper* wallpaper = nullptr;     // none: Set as Wallpaper does nothing
 };
 
 // The program's windows besides the main one, each there once it is built;
@@ -182,6 +184,14 @@ class MainForm {
     void popDelete_Click();
     void popUndo_Click() { mnuUndo_Click(); }
 
+    // The picture slots themselves: a drop of a picture file on a frame or a
+    // thumbnail, a drag out of one, the preview and the wallpaper.
+    void imgPic_OLEDragDrop(int index, const DropContent& dropped);
+    DragOffer imgPic_OLEStartDrag(int index);
+    void imgPic_DblClick(int index) { ShowPreview(index); }
+    void lblPic_Click(int index) { ShowPreview(index); }
+    void popPreview_Click() { ShowPreview(popupSlot_); }
+    void popWallpaper_Click();
 
     // IP addresses, the maker's pages and mails.
     void mnuGetIP_Click();
@@ -240,6 +250,7 @@ class MainForm {
     void Open(std::wstring_view target);
     std::wstring WriteShortcut(std::wstring_view address);
     bool SavePicture(int slot, const std::vector<uint8_t>& dib);
+    void ShowPreview(int slot);
 
     MainView& view_;
     PictureSlotsView& pictures_;

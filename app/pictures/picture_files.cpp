@@ -14,6 +14,27 @@ void KeepPreviousPicture(FileSystem& fs, int slot) {
     fs.Rename(SlotPicturePath(slot), std::wstring(kUndoPicturePath));
 }
 
+IoResult StoreSlotPicture(FileSystem& fs, int slot, std::string_view bitmapFile) {
+    // The smallest bitmap file: its two headers and one pixel.
+    if (bitmapFile.size() < 14 + 12 + 4 || bitmapFile.substr(0, 2) != "BM")
+        return IoResult::Failure(L"The picture is not a bitmap that can be saved.");
+    const std::wstring path = SlotPicturePath(slot);
+    const std::wstring fresh = path + L".new";
+    if (IoResult written = fs.ReplaceAtomically(fresh, bitmapFile); !written) {
+        fs.Remove(fresh);
+        return written;
+    }
+    const bool hadFile = fs.FileExists(path);
+    KeepPreviousPicture(fs, slot);
+    if (IoResult placed = fs.Rename(fresh, path); !placed) {
+        // The old file goes back where it was; the undo file it replaced is lost.
+        if (hadFile && !fs.FileExists(path)) fs.Rename(std::wstring(kUndoPicturePath), path);
+        fs.Remove(fresh);
+        return placed;
+    }
+    return IoResult::Success();
+}
+
 long long IntegerDivide(double a, double b) {
     const auto ra = static_cast<long long>(std::nearbyint(a));
     const auto rb = static_cast<long long>(std::nearbyint(b));
@@ -62,6 +83,13 @@ void Put32(std::string& out, uint32_t v) {
 }  // namespace
 
 std::string BitmapFileOf(const std::vector<uint8_t>& dib) {
+    std::string file = BitmapFileHeader(dib);
+    if (file.empty()) return {};
+    file.append(reinterpret_cast<const char*>(dib.data()), dib.size());
+    return file;
+}
+
+std::string BitmapFileHeader(const std::vector<uint8_t>& dib) {
     if (dib.size() < 12) return {};
     const uint32_t headerSize = Little32(dib, 0);
     if (headerSize > dib.size()) return {};
@@ -89,7 +117,6 @@ std::string BitmapFileOf(const std::vector<uint8_t>& dib) {
     Put32(file, static_cast<uint32_t>(size));
     Put32(file, 0);  // two reserved words
     Put32(file, static_cast<uint32_t>(offset));
-    file.append(reinterpret_cast<const char*>(dib.data()), dib.size());
     return file;
 }
 

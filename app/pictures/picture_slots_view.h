@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "pictures/picture_files.h"
+
 namespace quillet {
 
 class PictureSlotsView {
@@ -23,6 +25,11 @@ class PictureSlotsView {
     // slot shows none afterwards, for an empty or unreadable DIB.
     virtual std::vector<uint8_t> SlotPictureDib(int slot) const = 0;
     virtual bool SetSlotPicture(int slot, const std::vector<uint8_t>& dib) = 0;
+    // The thumbnail's picture as a whole bitmap file, empty when the slot
+    // has none. A window makes it in one piece: a photo's file is large.
+    virtual std::string SlotPictureFile(int slot) const {
+        return BitmapFileOf(SlotPictureDib(slot));
+    }
     // The pop-up menu of a picture slot, at the mouse.
     virtual void ShowPicturePopup() = 0;
 };

@@ -1,22 +1,101 @@
-// The picture panel: frames, thumbnails, their pop-up menu and mouse presses.
+// The picture panel: frames, thumbnails, their numbers and pop-up menu, the
+// mouse on them, drops of picture files and drags out of a slot.
 #include "pictures/picture_slots_win.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <cstdlib>
 
 #include "controls_win.h"
 #include "pictures/picture_files.h"
+#include "pictures/picture_loader_win.h"
 #include "resource.h"
 #include "store/Module1.h"
-#include "util/ole_win.h"
 #include "util/window_win.h"
 
 namespace quillet {
 
 namespace {
+
 constexpr wchar_t kViewTip[] = L"Click to view picture";
+
+// Takes a file list as a copy and nothing else: only files can fill a slot.
+class PictureDropTarget final : public OneInterface<IDropTarget> {
+  public:
+    using DropHandler = std::function<void(const DropContent&)>;
+    explicit PictureDropTarget(DropHandler onDrop) : onDrop_(std::move(onDrop)) {}
+
+    STDMETHODIMP DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        if (!effect) return E_INVALIDARG;
+        files_ = CarriesFiles(data);
+        *effect = files_ ? *effect & DROPEFFECT_COPY : DROPEFFECT_NONE;
+        return S_OK;
+    }
+    STDMETHODIMP DragOver(DWORD, POINTL, DWORD* effect) override {
+        if (!effect) return E_INVALIDARG;
+        *effect = files_ ? *effect & DROPEFFECT_COPY : DROPEFFECT_NONE;
+        return S_OK;
+    }
+    STDMETHODIMP DragLeave() override {
+        files_ = false;
+        return S_OK;
+    }
+    STDMETHODIMP Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        if (!effect) return E_INVALIDARG;
+        files_ = false;
+        if (!CarriesFiles(data) || !(*effect & DROPEFFECT_COPY)) {
+            *effect = DROPEFFECT_NONE;
+            return S_OK;
+        }
+        *effect = DROPEFFECT_COPY;
+        try {
+            const DropContent dropped = ReadDropped(data);
+            if (onDrop_) onDrop_(dropped);
+        } catch (...) {
+            // The caller is OLE, which knows nothing of C++ exceptions.
+            *effect = DROPEFFECT_NONE;
+            return E_UNEXPECTED;
+        }
+        return S_OK;
+    }
+
+  private:
+    ~PictureDropTarget() override = default;
+    static bool CarriesFiles(IDataObject* data) {
+        FORMATETC files{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        return data && data->QueryGetData(&files) == S_OK;
+    }
+
+    DropHandler onDrop_;
+    bool files_ = false;
+};
+
+// A copy of the picture at the thumbnail's size, averaged down once so that
+// painting is a plain copy.
+UniqueBitmap ScaledCopy(HBITMAP picture, int width, int height) {
+    const SIZE size = BitmapSize(picture);
+    if (width <= 0 || height <= 0 || size.cx <= 0 || size.cy <= 0) return {};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    UniqueBitmap thumb(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc from(::CreateCompatibleDC(nullptr)), to(::CreateCompatibleDC(nullptr));
+    if (!thumb || !from || !to) return {};
+    SelectObjectScope keepFrom(from.get(), picture);
+    SelectObjectScope keepTo(to.get(), thumb.get());
+    ::SetStretchBltMode(to.get(), HALFTONE);
+    ::SetBrushOrgEx(to.get(), 0, 0, nullptr);
+    if (!::StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, size.cx, size.cy, SRCCOPY))
+        return {};
+    return thumb;
 }
+
+}  // namespace
 
 void PictureSlots::Create(HWND parent, int id, RECT at, int dpi, HFONT numberFont, HWND menuOwner,
                           AddTip addTip, MouseDown mouseDown) {
@@ -47,17 +126,43 @@ void PictureSlots::EnsureSlots() {
         for (HWND w : {box_[i], imgPic_[i]})
             SubclassControl<PictureSlots, &PictureSlots::OnMouse>(
                 w, this, static_cast<UINT_PTR>(::GetDlgCtrlID(w)));
-        HWND number = CreateChild(panel_, L"STATIC", std::to_wstring(i + 1).c_str(), SS_CENTER,
-                                  IDC_LBLPIC0 + i, Place(r.number));
-        ::SendMessageW(number, WM_SETFONT, reinterpret_cast<WPARAM>(numberFont_), FALSE);
-        if (tooltips_) addTip_(imgPic_[i], kViewTip);
+        // SS_NOTIFY: a static without it lets the mouse through to its parent.
+        lblPic_[i] = CreateChild(panel_, L"STATIC", std::to_wstring(i + 1).c_str(),
+                                 SS_CENTER | SS_NOTIFY, IDC_LBLPIC0 + i, Place(r.number));
+        ::SendMessageW(lblPic_[i], WM_SETFONT, reinterpret_cast<WPARAM>(numberFont_), FALSE);
+        SubclassControl<PictureSlots, &PictureSlots::OnNumber>(lblPic_[i], this,
+                                                               static_cast<UINT_PTR>(i));
+        if (tooltips_) addTip_(lblPic_[i], kViewTip);
+        if (drops_) RegisterDrops(i);
     }
 }
 
 void PictureSlots::EnableTooltips() {
     tooltips_ = true;
-    for (HWND img : imgPic_)
-        if (img) addTip_(img, kViewTip);
+    for (HWND number : lblPic_)
+        if (number) addTip_(number, kViewTip);
+}
+
+void PictureSlots::EnableDragDrop() {
+    drops_ = true;
+    for (int i = 0; i < kSlotCount; ++i)
+        if (box_[i]) RegisterDrops(i);
+}
+
+// A drop on the frame and one on its thumbnail are the same drop.
+void PictureSlots::RegisterDrops(int slot) {
+    auto target = [this, slot] {
+        return ComPtr<IDropTarget>::Adopt(new PictureDropTarget([this, slot](const DropContent& d) {
+            if (events_.drop) events_.drop(slot, d);
+        }));
+    };
+    frameDrops_[slot] = DropRegistration(box_[slot], target());
+    thumbDrops_[slot] = DropRegistration(imgPic_[slot], target());
+}
+
+IDropTarget* PictureSlots::DropTargetOf(int slot, bool frame) const {
+    if (slot < 0 || slot >= kSlotCount) return nullptr;
+    return (frame ? frameDrops_ : thumbDrops_)[slot].target();
 }
 
 void PictureSlots::Show(bool shown) {
@@ -70,26 +175,34 @@ void PictureSlots::Show(bool shown) {
 bool PictureSlots::Draw(const DRAWITEMSTRUCT& item) const {
     const int id = static_cast<int>(item.CtlID);
     if (id < IDC_IMGPIC0 || id >= IDC_IMGPIC0 + kSlotCount) return false;
-    // The thumbnail: the slot's whole picture stretched to the control.
-    const HBITMAP bitmap = bitmaps_[id - IDC_IMGPIC0].get();
-    BITMAP info{};
-    if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info)) return true;
-    UniqueMemoryDc source(::CreateCompatibleDC(item.hDC));
-    if (!source) return true;
-    SelectObjectScope keep(source.get(), bitmap);
-    ::SetStretchBltMode(item.hDC, HALFTONE);
+    const int slot = id - IDC_IMGPIC0;
     const RECT& r = item.rcItem;
-    ::StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source.get(), 0, 0,
-                 info.bmWidth, info.bmHeight, SRCCOPY);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    const SIZE thumb = BitmapSize(thumbs_[slot].get());
+    const bool scaled = thumb.cx == width && thumb.cy == height;
+    const HBITMAP source = scaled ? thumbs_[slot].get() : bitmaps_[slot].get();
+    const SIZE size = scaled ? thumb : BitmapSize(source);
+    if (!source || size.cx <= 0) return true;
+    UniqueMemoryDc dc(::CreateCompatibleDC(item.hDC));
+    if (!dc) return true;
+    SelectObjectScope keep(dc.get(), source);
+    if (scaled) {
+        ::BitBlt(item.hDC, r.left, r.top, width, height, dc.get(), 0, 0, SRCCOPY);
+    } else {  // resized since it was fitted
+        ::SetStretchBltMode(item.hDC, HALFTONE);
+        ::SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+        ::StretchBlt(item.hDC, r.left, r.top, width, height, dc.get(), 0, 0, size.cx, size.cy,
+                     SRCCOPY);
+    }
     return true;
 }
 
 bool PictureSlots::LoadSlotPicture(int slot, const std::wstring& path) {
     EnsureSlots();
-    HBITMAP loaded = static_cast<HBITMAP>(::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    UniqueBitmap loaded = LoadPictureFile(path);
     if (!loaded) return false;
-    bitmaps_[slot].reset(loaded);
+    bitmaps_[slot] = std::move(loaded);
+    thumbs_[slot].reset();
     ::InvalidateRect(imgPic_[slot], nullptr, TRUE);
     return true;
 }
@@ -98,15 +211,16 @@ void PictureSlots::FitSlotPicture(int slot) {
     EnsureSlots();
     HWND img = imgPic_[slot];
     ::ShowWindow(img, SW_HIDE);
-    BITMAP info{};
-    if (!bitmaps_[slot] || !::GetObjectW(bitmaps_[slot].get(), sizeof info, &info))
-        return;  // an empty slot stays empty
+    thumbs_[slot].reset();
+    const SIZE size = BitmapSize(bitmaps_[slot].get());
+    if (size.cx <= 0 || size.cy <= 0) return;  // an empty slot stays empty
     RECT frame{};
     ::GetClientRect(box_[slot], &frame);
-    const TwipsRect r = FitPicture(ToTwips(info.bmWidth), ToTwips(std::abs(info.bmHeight)),
-                                   ToTwips(frame.right), ToTwips(frame.bottom), 0);
-    ::MoveWindow(img, ToPixels(r.left), ToPixels(r.top), ToPixels(r.width), ToPixels(r.height),
-                 FALSE);
+    const TwipsRect r = FitPicture(ToTwips(size.cx), ToTwips(size.cy), ToTwips(frame.right),
+                                   ToTwips(frame.bottom), 0);
+    const RECT at = Place(r);
+    thumbs_[slot] = ScaledCopy(bitmaps_[slot].get(), at.right - at.left, at.bottom - at.top);
+    ::MoveWindow(img, at.left, at.top, at.right - at.left, at.bottom - at.top, FALSE);
     ::ShowWindow(img, SW_SHOW);
 }
 
@@ -115,12 +229,18 @@ std::vector<uint8_t> PictureSlots::SlotPictureDib(int slot) const {
     return PackedDibOf(bitmaps_[slot].get());
 }
 
+std::string PictureSlots::SlotPictureFile(int slot) const {
+    if (!bitmaps_[slot]) return {};
+    return BitmapFileBytes(bitmaps_[slot].get());
+}
+
 bool PictureSlots::SetSlotPicture(int slot, const std::vector<uint8_t>& dib) {
     EnsureSlots();
     if (dib.empty())
         bitmaps_[slot].reset();
     else
         bitmaps_[slot] = BitmapFromPackedDib(dib);
+    thumbs_[slot].reset();
     ::InvalidateRect(imgPic_[slot], nullptr, TRUE);
     return static_cast<bool>(bitmaps_[slot]);
 }
@@ -132,15 +252,87 @@ void PictureSlots::ShowPicturePopup() {
                      nullptr);
 }
 
+// The drag carries what the slot offers; an empty slot offers nothing.
+void PictureSlots::DragOut(int slot) {
+    if (!events_.startDrag) return;
+    const DragOffer offer = events_.startDrag(slot);
+    if (offer.files.empty()) return;
+    DragPayload payload;
+    payload.files = offer.files;
+    if (ComPtr<IDataObject> data = MakeDataObject(payload)) RunCopyDrag(data.get());
+}
+
+// A left press on a frame or thumbnail drags the slot once the mouse has
+// moved past the drag distance: a click, and the first click of a
+// double-click, never wait in a drag.
 LRESULT PictureSlots::OnMouse(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR controlId) {
     const int id = static_cast<int>(controlId);
     const bool frame = id >= IDC_BOX0 && id < IDC_BOX0 + kSlotCount;
     const int slot = id - (frame ? IDC_BOX0 : IDC_IMGPIC0);
-    if (msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN) {
-        mouseDown_(slot, msg == WM_RBUTTONDOWN ? 2 : 4);
-        return 0;
+    switch (msg) {
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            mouseDown_(slot, msg == WM_RBUTTONDOWN ? 2 : 4);
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            if (!frame) {
+                if (events_.doubleClick) events_.doubleClick(slot);
+                return 0;
+            }
+            [[fallthrough]];
+        case WM_LBUTTONDOWN:
+            mouseDown_(slot, 1);
+            pressedSlot_ = slot;
+            pressedAt_ = POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            ::ClientToScreen(control, &pressedAt_);
+            ::SetCapture(control);
+            return 0;
+        case WM_MOUSEMOVE: {
+            if (pressedSlot_ != slot || !(wp & MK_LBUTTON)) break;
+            POINT now{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            ::ClientToScreen(control, &now);
+            if (std::abs(now.x - pressedAt_.x) <= ::GetSystemMetrics(SM_CXDRAG) &&
+                std::abs(now.y - pressedAt_.y) <= ::GetSystemMetrics(SM_CYDRAG))
+                break;
+            pressedSlot_ = -1;
+            ::ReleaseCapture();
+            DragOut(slot);
+            return 0;
+        }
+        case WM_LBUTTONUP:
+            if (pressedSlot_ == slot) {
+                pressedSlot_ = -1;
+                ::ReleaseCapture();
+            }
+            return 0;
+        case WM_CAPTURECHANGED:
+            pressedSlot_ = -1;
+            break;
+        case WM_DESTROY:  // while the window is still there to revoke
+            (frame ? frameDrops_ : thumbDrops_)[slot] = DropRegistration();
+            break;
+        default:
+            break;
     }
-    if (msg == WM_LBUTTONDOWN && frame) mouseDown_(slot, 1);
+    return CallControlDefault(control, msg, wp, lp);
+}
+
+// A click on a slot's number: pressed and released on it.
+LRESULT PictureSlots::OnNumber(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR slotId) {
+    const int slot = static_cast<int>(slotId);
+    if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
+        numberPressed_ = slot;
+    } else if (msg == WM_LBUTTONUP) {
+        RECT r{};
+        ::GetClientRect(control, &r);
+        const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        if (numberPressed_ == slot && ::PtInRect(&r, at) && events_.numberClick) {
+            numberPressed_ = -1;
+            events_.numberClick(slot);
+            return 0;
+        }
+        numberPressed_ = -1;
+    }
     return CallControlDefault(control, msg, wp, lp);
 }
 

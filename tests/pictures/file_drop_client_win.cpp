@@ -1,0 +1,80 @@
+// Another program for a picture slot to be dragged into: a window that
+// takes dropped files, reports where it is, then the first file dropped on
+// it and the size of the picture the clipboard holds at that moment.
+#include <windows.h>
+#include <ole2.h>
+
+#include <cstdio>
+#include <string>
+
+#include "util/ole_win.h"
+
+namespace {
+
+std::wstring dropped;
+bool gotDrop = false;
+
+LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_DESTROY) ::PostQuitMessage(0);
+    return ::DefWindowProcW(w, m, wp, lp);
+}
+
+// "clipboard W x H" of its device-independent bitmap, or why there is none.
+std::string ClipboardPicture() {
+    if (!::OpenClipboard(nullptr)) return "clipboard not open";
+    std::string answer = "clipboard without a picture";
+    if (HANDLE dib = ::GetClipboardData(CF_DIB)) {
+        if (const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib))) {
+            answer = "clipboard " + std::to_string(header->biWidth) + "x" +
+                     std::to_string(header->biHeight < 0 ? -header->biHeight : header->biHeight);
+            ::GlobalUnlock(dib);
+        }
+    }
+    ::CloseClipboard();
+    return answer;
+}
+
+}  // namespace
+
+int wmain() {
+    if (FAILED(::OleInitialize(nullptr))) return 3;
+    int code = 1;
+    {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = L"QuilletFileDropTest";
+        ::RegisterClassW(&wc);
+        HWND window = ::CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Quillet file drop test",
+                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 600, 320, 240,
+                                        nullptr, nullptr, wc.hInstance, nullptr);
+        quillet::DropRegistration registration(
+            window, quillet::SlotDropTarget::Create([window](const quillet::DropContent& d) {
+                dropped = d.hasFiles ? d.firstFile : L"<no file>";
+                gotDrop = true;
+                ::PostMessageW(window, WM_CLOSE, 0, 0);
+            }));
+        if (!registration) {
+            std::printf("no drop registration\n");
+            return 2;
+        }
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        std::printf("ready %ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        std::fflush(stdout);
+        ::SetTimer(window, 1, 60000, nullptr);  // gives up after a minute
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_TIMER) break;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (gotDrop) {
+            std::printf("file %ls\n%s\n", dropped.c_str(), ClipboardPicture().c_str());
+            code = 0;
+        }
+    }
+    ::OleUninitialize();
+    return code;
+}

@@ -1,0 +1,193 @@
+// The picture panel's frames, the fitting of a picture into its frame, and
+// the file steps that store a slot's picture.
+#include <gtest/gtest.h>
+
+#include "layout.h"
+#include "pictures/fake_pictures.h"
+#include "pictures/picture_files.h"
+
+namespace quillet {
+namespace {
+
+using testing::Dib;
+using testing::FakeFileSystem;
+
+struct SlotPlace {
+    TwipsRect frame;
+    int numberLeft, numberTop;
+};
+
+// Two columns of four wide frames numbered on their left, then two square
+// frames numbered above them.
+constexpr SlotPlace kDesigned[10] = {
+    {{240, 0, 1215, 650}, 120, 20},       {{1680, 0, 1215, 650}, 1560, 360},
+    {{240, 720, 1215, 650}, 120, 740},    {{1680, 720, 1215, 650}, 1560, 1080},
+    {{240, 1440, 1215, 650}, 120, 1460},  {{1680, 1440, 1215, 650}, 1560, 1800},
+    {{240, 2160, 1215, 650}, 120, 2180},  {{1680, 2160, 1215, 650}, 1560, 2520},
+    {{120, 3120, 1335, 1335}, 720, 2940}, {{1560, 3120, 1335, 1335}, 2100, 2940},
+};
+
+TEST(PictureSlotLayout, FramesAndNumbersStandWhereDesigned) {
+    for (int i = 0; i < 10; ++i) {
+        const PictureSlotRects r = PictureSlotLayout(i);
+        EXPECT_EQ(r.frame, kDesigned[i].frame) << "slot " << i + 1;
+        EXPECT_EQ(r.number.left, kDesigned[i].numberLeft) << "slot " << i + 1;
+        EXPECT_EQ(r.number.top, kDesigned[i].numberTop) << "slot " << i + 1;
+    }
+}
+
+TEST(PictureSlotLayout, EverythingLiesInsideThePanelAndNothingOverlaps) {
+    const TwipsRect panel = ComputeLayout(5050, false, true).pictures;
+    EXPECT_EQ(panel.width, 3015);
+    EXPECT_EQ(panel.height, 4515);
+    auto inside = [&](const TwipsRect& r) {
+        return r.left >= 0 && r.top >= 0 && r.left + r.width <= panel.width &&
+               r.top + r.height <= panel.height;
+    };
+    auto overlap = [](const TwipsRect& a, const TwipsRect& b) {
+        return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+               b.top < a.top + a.height;
+    };
+    std::vector<TwipsRect> all;
+    for (int i = 0; i < 10; ++i) {
+        const PictureSlotRects r = PictureSlotLayout(i);
+        EXPECT_TRUE(inside(r.frame)) << "frame " << i + 1;
+        EXPECT_TRUE(inside(r.number)) << "number " << i + 1;
+        EXPECT_GT(r.number.width, 0);
+        EXPECT_GT(r.number.height, 0);
+        all.push_back(r.frame);
+        all.push_back(r.number);
+    }
+    for (size_t a = 0; a < all.size(); ++a)
+        for (size_t b = a + 1; b < all.size(); ++b)
+            EXPECT_FALSE(overlap(all[a], all[b])) << a << " and " << b;
+}
+
+TEST(PictureFiles, SlotFilesAreNumberedFromOneWithoutLeadingZeros) {
+    EXPECT_EQ(SlotPicturePath(0), L"C:\\ClipPics\\pic1.bmp");
+    EXPECT_EQ(SlotPicturePath(4), L"C:\\ClipPics\\pic5.bmp");
+    EXPECT_EQ(SlotPicturePath(9), L"C:\\ClipPics\\pic10.bmp");
+}
+
+TEST(FitPicture, AWidePictureInASquareFrameIsCentredVertically) {
+    // 4 : 1 in the 1335-twip frames of slots 9 and 10.
+    const TwipsRect r = FitPicture(4000, 1000, 1335, 1335, 0);
+    EXPECT_EQ(r.width, 1335);
+    EXPECT_EQ(r.height, 334);  // 333.75
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 500);  // 1001.25 rounds to 1001, halved toward zero
+}
+
+TEST(FitPicture, ATallPictureInAWideFrameIsCentredHorizontally) {
+    const TwipsRect r = FitPicture(100, 400, 1215, 650, 0);
+    EXPECT_EQ(r.height, 650);
+    EXPECT_EQ(r.width, 163);  // 162.5
+    EXPECT_EQ(r.left, 526);   // 1052.5 rounds to the even 1052
+    EXPECT_EQ(r.top, 0);
+}
+
+TEST(FitPicture, AProportionedPictureFillsItsFrameThroughTheFirstBranch) {
+    // C = R: the height is the frame's, the width follows from it exactly.
+    EXPECT_EQ(FitPicture(2430, 1300, 1215, 650, 0), (TwipsRect{0, 0, 1215, 650}));
+    EXPECT_EQ(FitPicture(1335, 1335, 1335, 1335, 0), (TwipsRect{0, 0, 1335, 1335}));
+}
+
+TEST(FitPicture, SmallPicturesAreScaledUpToTheFrame) {
+    const TwipsRect r = FitPicture(10, 5, 1215, 650, 0);
+    EXPECT_EQ(r.width, 1215);
+    EXPECT_EQ(r.height, 608);  // 607.5
+    EXPECT_EQ(r.top, 21);      // 42.5 rounds to the even 42
+}
+
+TEST(FitPicture, TheMarginIsKeptOnTheTouchingSides) {
+    const TwipsRect r = FitPicture(1000, 1000, 1215, 650, 50);
+    EXPECT_EQ(r, (TwipsRect{332, 50, 550, 550}));
+}
+
+TEST(FitPicture, NoWidthOrHeightLeavesTheThumbnailEmpty) {
+    EXPECT_EQ(FitPicture(0, 100, 1215, 650, 0), TwipsRect{});
+    EXPECT_EQ(FitPicture(100, 0, 1215, 650, 0), TwipsRect{});
+    EXPECT_EQ(FitPicture(100, 100, 0, 650, 0), TwipsRect{});
+    EXPECT_EQ(FitPicture(-5, 100, 1215, 650, 0), TwipsRect{});
+}
+
+TEST(FitPicture, IntegerDivisionRoundsHalvesToEvenThenTruncates) {
+    EXPECT_EQ(IntegerDivide(2.5, 1), 2);
+    EXPECT_EQ(IntegerDivide(3.5, 1), 4);
+    EXPECT_EQ(IntegerDivide(7, 2), 3);
+    EXPECT_EQ(IntegerDivide(-7, 2), -3);
+    EXPECT_EQ(IntegerDivide(5, 0.4), 0);  // the divisor rounds to 0
+}
+
+TEST(BitmapFile, TheHeaderPointsPastTheColourTableToTheBits) {
+    const std::vector<uint8_t> dib = Dib(3, 2, 7);
+    const std::string header = BitmapFileHeader(dib);
+    ASSERT_EQ(header.size(), 14u);
+    EXPECT_EQ(header.substr(0, 2), "BM");
+    auto at = [&](size_t i) {
+        return static_cast<uint32_t>(
+            static_cast<uint8_t>(header[i]) | static_cast<uint8_t>(header[i + 1]) << 8 |
+            static_cast<uint8_t>(header[i + 2]) << 16 | static_cast<uint8_t>(header[i + 3]) << 24);
+    };
+    EXPECT_EQ(at(2), 14 + dib.size());
+    EXPECT_EQ(at(10), 54u);
+    EXPECT_EQ(BitmapFileOf(dib), header + std::string(dib.begin(), dib.end()));
+
+    std::vector<uint8_t> palette = Dib(3, 100, 7);
+    palette[14] = 8;  // 8 bits: a table of 256 colours follows the header
+    const std::string eight = BitmapFileHeader(palette);
+    EXPECT_EQ(static_cast<uint8_t>(eight[10]) | static_cast<uint8_t>(eight[11]) << 8, 54 + 1024);
+    EXPECT_EQ(BitmapFileHeader({1, 2, 3}), "");
+    std::vector<uint8_t> lying = dib;
+    lying[0] = 200;  // a header longer than the DIB
+    EXPECT_EQ(BitmapFileHeader(lying), "");
+}
+
+class StoreSlotPictureTest : public ::testing::Test {
+  protected:
+    FakeFileSystem fs;
+    const std::wstring slot = SlotPicturePath(2), undo = std::wstring(kUndoPicturePath);
+    const std::string before = BitmapFileOf(Dib(2, 2, 1));
+    const std::string olderUndo = BitmapFileOf(Dib(2, 2, 9));
+};
+
+TEST_F(StoreSlotPictureTest, TheOldFileBecomesTheUndoFile) {
+    fs.files[slot] = before;
+    fs.files[undo] = olderUndo;
+    ASSERT_TRUE(StoreSlotPicture(fs, 2, BitmapFileOf(Dib(4, 3, 200))));
+    EXPECT_EQ(fs.files[slot], BitmapFileOf(Dib(4, 3, 200)));
+    EXPECT_EQ(fs.files[undo], before);
+    EXPECT_EQ(fs.files.size(), 2u);  // nothing left beside them
+}
+
+TEST_F(StoreSlotPictureTest, AnEmptySlotLeavesNoUndoFile) {
+    fs.files[undo] = olderUndo;
+    ASSERT_TRUE(StoreSlotPicture(fs, 2, BitmapFileOf(Dib(4, 3, 200))));
+    EXPECT_EQ(fs.files[slot], BitmapFileOf(Dib(4, 3, 200)));
+    EXPECT_FALSE(fs.files.count(undo));
+    EXPECT_EQ(fs.files.size(), 1u);
+}
+
+TEST_F(StoreSlotPictureTest, AWriteThatFailsTouchesNeitherFile) {
+    fs.files[slot] = before;
+    fs.files[undo] = olderUndo;
+    fs.readOnly.insert(slot + L".new");
+    const IoResult r = StoreSlotPicture(fs, 2, BitmapFileOf(Dib(4, 3, 200)));
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.reason, L"Access is denied.");
+    EXPECT_EQ(fs.files[slot], before);
+    EXPECT_EQ(fs.files[undo], olderUndo);
+    EXPECT_EQ(fs.files.size(), 2u);
+}
+
+TEST_F(StoreSlotPictureTest, AMalformedPictureIsRefusedBeforeAnyStep) {
+    fs.files[slot] = before;
+    EXPECT_FALSE(StoreSlotPicture(fs, 2, ""));
+    EXPECT_FALSE(StoreSlotPicture(fs, 2, "GIF89a and then some bytes of a picture"));
+    EXPECT_FALSE(StoreSlotPicture(fs, 2, "BM too short"));
+    EXPECT_EQ(fs.files[slot], before);
+    EXPECT_EQ(fs.replaceCount, 0);
+}
+
+}  // namespace
+}  // namespace quillet

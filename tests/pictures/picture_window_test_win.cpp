@@ -1,0 +1,443 @@
+// The Pictures store in this process: picture files of every format dropped
+// through the slots' own drop targets, the preview window and the wallpaper.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <ole2.h>
+
+#include <atomic>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <memory>
+#include <vector>
+
+#include "frmMain_win.h"
+#include "pictures/frmViewPic_win.h"
+#include "pictures/test_pictures_win.h"
+#include "resource.h"
+#include "support/program_win.h"
+#include "util/known_folder_win.h"
+#include "util/ole_win.h"
+
+namespace quillet {
+namespace {
+
+using testing::MakePicture;
+using testing::PictureKind;
+using testing::ReadFileBytes;
+using testing::WaitFor;
+using testing::WriteFileBytes;
+
+const std::wstring kNotAPicture =
+    L"Sorry but that file is either not a valid picture file or not supported\r\n"
+    L"Or otherwise there is no picture here to display";
+const std::wstring kUndo = L"C:\\ClipPics\\picUndo.bmp";
+const std::wstring kDropped = L"C:\\dropped";
+
+std::wstring SlotFile(int slot) {
+    return L"C:\\ClipPics\\pic" + std::to_wstring(slot + 1) + L".bmp";
+}
+
+UniqueBitmap LoadBitmapFile(const std::wstring& path) {
+    return UniqueBitmap(static_cast<HBITMAP>(::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                          LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+}
+
+SIZE SizeOf(HBITMAP bitmap) {
+    BITMAP info{};
+    ::GetObjectW(bitmap, sizeof info, &info);
+    return SIZE{info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+}
+
+// A message box of this process as the user would see it.
+struct SeenBox {
+    bool shown = false;
+    std::wstring title, text;
+    bool informationIcon = false;
+    std::vector<int> buttons;  // the visible ones
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM lp) {
+    auto* seen = reinterpret_cast<SeenBox*>(lp);
+    wchar_t cls[32] = {};
+    ::GetClassNameW(child, cls, 32);
+    const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
+    if (_wcsicmp(cls, L"Button") == 0 && (style & WS_VISIBLE))
+        seen->buttons.push_back(::GetDlgCtrlID(child));
+    if (_wcsicmp(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+        const auto icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+        seen->informationIcon = icon && icon == ::LoadIconW(nullptr, IDI_INFORMATION);
+    }
+    return TRUE;
+}
+
+// Watches on another thread for message boxes of this process with one of
+// two titles, notes what each shows and answers OK: the thread that showed
+// it waits in the box meanwhile, so no test can hang on one.
+class BoxAnswerer {
+  public:
+    BoxAnswerer()
+        : thread_([this] {
+              while (!stop_) {
+                  HWND box = nullptr;
+                  for (const wchar_t* title : {L"Error", L"Quillet Pro"})
+                      if (HWND w = ::FindWindowW(L"#32770", title); w && ::IsWindowVisible(w))
+                          box = w;
+                  if (!box || box == answered_) {
+                      ::Sleep(20);
+                      continue;
+                  }
+                  SeenBox seen;
+                  seen.shown = true;
+                  seen.title = testing::RunningProgram::TextOf(box);
+                  seen.text = testing::RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF));
+                  ::EnumChildWindows(box, CollectChild, reinterpret_cast<LPARAM>(&seen));
+                  {
+                      std::lock_guard<std::mutex> lock(mutex_);
+                      seen_.push_back(seen);
+                  }
+                  answered_ = box;
+                  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                                 reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+              }
+          }) {}
+    ~BoxAnswerer() {
+        stop_ = true;
+        thread_.join();
+    }
+    // The boxes seen since the last call.
+    std::vector<SeenBox> Take() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return std::exchange(seen_, {});
+    }
+
+  private:
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<SeenBox> seen_;
+    HWND answered_ = nullptr;
+    std::thread thread_;
+};
+
+class PictureWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testing::CleanDriveC();
+        ::CreateDirectoryW(kDropped.c_str(), nullptr);
+        ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+        owner_ = std::make_unique<frmMain>();
+        ASSERT_TRUE(
+            window().Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro"));
+        window().EnableDragDrop();
+        window().Logic().lblStore_Click(0);
+        ASSERT_EQ(window().Logic().CurrentStore(), 0);
+    }
+    void TearDown() override {
+        for (const SeenBox& box : boxes_.Take()) ADD_FAILURE() << "a message: " << box.text;
+        owner_.reset();  // the window goes before OLE does
+        ::OleUninitialize();
+        testing::CleanDriveC();
+        std::error_code ignored;
+        std::filesystem::remove_all(kDropped, ignored);
+    }
+    frmMain& window() { return *owner_; }
+
+    // A file of the test's own in the folder the drops come from.
+    std::wstring Put(const std::wstring& name, const std::string& bytes) {
+        const std::wstring path = kDropped + L"\\" + name;
+        WriteFileBytes(path, bytes);
+        return path;
+    }
+    // Drops the files on a slot's frame or thumbnail the way OLE does.
+    void Drop(int slot, const std::vector<std::wstring>& files, bool onFrame = true) {
+        IDropTarget* target = window().Pictures().DropTargetOf(slot, onFrame);
+        ASSERT_TRUE(target);
+        DragPayload payload;
+        payload.files = files;
+        ComPtr<IDataObject> data = MakeDataObject(payload);
+        RECT r{};
+        ::GetWindowRect(Thumbnail(slot), &r);
+        const POINTL at{r.left + 2, r.top + 2};
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        ASSERT_EQ(target->DragEnter(data.get(), MK_LBUTTON, at, &effect), S_OK);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        ASSERT_EQ(target->Drop(data.get(), 0, at, &effect), S_OK);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    }
+    HWND Frame(int slot) {
+        return ::GetDlgItem(window().Control(IDC_PICPICTURES), IDC_BOX0 + slot);
+    }
+    HWND Thumbnail(int slot) { return ::GetDlgItem(Frame(slot), IDC_IMGPIC0 + slot); }
+    HWND Number(int slot) {
+        return ::GetDlgItem(window().Control(IDC_PICPICTURES), IDC_LBLPIC0 + slot);
+    }
+    // A choice of the slot's pop-up menu, by the keys a user would press:
+    // Up from nothing chosen takes the last item.
+    void PopupChoice(int slot, int upPresses) {
+        for (int i = 0; i < upPresses; ++i) ::PostMessageW(window().hwnd(), WM_KEYDOWN, VK_UP, 0);
+        ::PostMessageW(window().hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+        window().Logic().Box_MouseDown(slot, 2);
+        testing::WaitFor([] { return false; }, std::chrono::milliseconds(300));
+    }
+    HWND Preview() { return ::FindWindowW(kPreviewWindowClass, nullptr); }
+
+    BoxAnswerer boxes_;
+    std::unique_ptr<frmMain> owner_;
+};
+
+class EveryFormat : public PictureWindowTest, public ::testing::WithParamInterface<PictureKind> {};
+
+TEST_P(EveryFormat, ADroppedPictureIsStoredAsABitmapThatReloads) {
+    const PictureKind kind = GetParam();
+    const bool vector = kind == PictureKind::kEmf || kind == PictureKind::kWmf;
+    const bool icon = kind == PictureKind::kIcon || kind == PictureKind::kCursor;
+    const int width = icon ? 32 : (vector ? 100 : 64), height = icon ? 32 : (vector ? 50 : 48);
+    const int slot = static_cast<int>(kind) % 10;
+    const std::wstring dropped = Put(std::wstring(L"picture.") + testing::ExtensionOf(kind),
+                                     MakePicture(kind, width, height));
+    Drop(slot, {dropped}, slot % 2 == 0);
+
+    const std::string stored = ReadFileBytes(SlotFile(slot));
+    ASSERT_GT(stored.size(), 54u);
+    EXPECT_EQ(stored.substr(0, 2), "BM");
+    UniqueBitmap reloaded = LoadBitmapFile(SlotFile(slot));
+    ASSERT_TRUE(reloaded) << "the slot file does not load as a bitmap";
+    const SIZE size = SizeOf(reloaded.get());
+    EXPECT_NEAR(size.cx, width, vector ? 2 : 0);
+    EXPECT_NEAR(size.cy, height, vector ? 2 : 0);
+    const COLORREF left = testing::PixelOf(reloaded.get(), size.cx / 4, size.cy / 2);
+    const COLORREF right = testing::PixelOf(reloaded.get(), size.cx * 3 / 4, size.cy / 2);
+    EXPECT_TRUE(testing::Near(left, RGB(255, 0, 0), 40)) << std::hex << left;
+    EXPECT_TRUE(testing::Near(right, testing::RightHalfOf(kind), 40)) << std::hex << right;
+
+    // The thumbnail shows, and the dropped file was let go of.
+    EXPECT_TRUE(::IsWindowVisible(Thumbnail(slot)));
+    EXPECT_TRUE(::DeleteFileW(dropped.c_str()));
+    EXPECT_EQ(testing::RunningProgram::TextOf(window().Control(IDC_TXTCLIPBOARD)), L"Picture");
+}
+
+INSTANTIATE_TEST_SUITE_P(PictureWindowTest, EveryFormat,
+                         ::testing::Values(PictureKind::kBmp, PictureKind::kGif, PictureKind::kJpeg,
+                                           PictureKind::kPng, PictureKind::kTiff,
+                                           PictureKind::kIcon, PictureKind::kCursor,
+                                           PictureKind::kEmf, PictureKind::kWmf),
+                         [](const ::testing::TestParamInfo<PictureKind>& info) {
+                             return std::string(1, "BGJPTICEW"[static_cast<int>(info.param)]) +
+                                    std::to_string(static_cast<int>(info.param));
+                         });
+
+TEST_F(PictureWindowTest, ATextFileGivesTheMessageAndChangesNothing) {
+    Drop(3, {Put(L"before.bmp", MakePicture(PictureKind::kBmp, 20, 10))});
+    Drop(3, {Put(L"after.bmp", MakePicture(PictureKind::kBmp, 30, 10))});
+    const std::string slot = ReadFileBytes(SlotFile(3)), undo = ReadFileBytes(kUndo);
+    ASSERT_FALSE(undo.empty());
+    const std::vector<uint8_t> shown = window().Pictures().SlotPictureDib(3);
+
+    Drop(3, {Put(L"notes.txt", "Dear diary, today I dropped a text file.\r\n")}, false);
+    const std::vector<SeenBox> boxes = boxes_.Take();
+    ASSERT_EQ(boxes.size(), 1u);
+    const SeenBox& seen = boxes[0];
+    EXPECT_EQ(seen.title, L"Error");
+    EXPECT_EQ(seen.text, kNotAPicture);
+    EXPECT_TRUE(seen.informationIcon);
+    EXPECT_EQ(seen.buttons, std::vector<int>{IDOK});
+
+    EXPECT_EQ(ReadFileBytes(SlotFile(3)), slot);
+    EXPECT_EQ(ReadFileBytes(kUndo), undo);
+    EXPECT_EQ(window().Pictures().SlotPictureDib(3), shown);
+    // Undo still gives back the picture before the last good drop.
+    window().Logic().mnuUndo_Click();
+    EXPECT_EQ(SizeOf(LoadBitmapFile(SlotFile(3)).get()).cx, 20);
+}
+
+TEST_F(PictureWindowTest, ThreeFilesDroppedLoadTheFirst) {
+    const std::wstring first = Put(L"first.gif", MakePicture(PictureKind::kGif, 40, 20));
+    const std::wstring second = Put(L"second.jpg", MakePicture(PictureKind::kJpeg, 80, 10));
+    const std::wstring third = Put(L"third.txt", "not a picture");
+    Drop(7, {first, second, third});
+    EXPECT_EQ(SizeOf(LoadBitmapFile(SlotFile(7)).get()).cx, 40);
+    EXPECT_EQ(::GetFileAttributesW(kUndo.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(PictureWindowTest, TheUndoFileAndASlotsOwnFileCanBeDropped) {
+    Drop(4, {Put(L"c.bmp", MakePicture(PictureKind::kBmp, 33, 5))});
+    Drop(1, {Put(L"a.bmp", MakePicture(PictureKind::kBmp, 11, 5))});
+    Drop(1,
+         {Put(L"b.bmp", MakePicture(PictureKind::kBmp, 22, 5))});  // a.bmp's copy is the undo file
+    Drop(4, {kUndo});
+    EXPECT_EQ(SizeOf(LoadBitmapFile(SlotFile(4)).get()).cx, 11);
+    EXPECT_EQ(SizeOf(LoadBitmapFile(kUndo).get()).cx, 33);
+    const std::string own = ReadFileBytes(SlotFile(1));
+    Drop(1, {SlotFile(1)});
+    EXPECT_EQ(ReadFileBytes(SlotFile(1)), own);
+    EXPECT_EQ(ReadFileBytes(kUndo), own);
+}
+
+TEST_F(PictureWindowTest, APreviewFromEachPlaceIsTopmostAndFitsItsPictureExactly) {
+    Drop(0, {Put(L"square.bmp", MakePicture(PictureKind::kBmp, 160, 120))});
+    Drop(9, {Put(L"wide.jpg", MakePicture(PictureKind::kJpeg, 240, 60))});
+    ASSERT_FALSE(Preview());
+    ::SendMessageW(Thumbnail(0), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+    HWND preview = Preview();
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(testing::RunningProgram::TextOf(preview), L"Quillet Pro - Preview");
+    EXPECT_TRUE(::GetWindowLongPtrW(preview, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(::IsWindowVisible(preview));
+    RECT client{};
+    ::GetClientRect(preview, &client);
+    EXPECT_EQ(client.right, 160);
+    EXPECT_EQ(client.bottom, 120);
+
+    // The number, then the pop-up's Preview: the same window, the new picture.
+    ::SendMessageW(Number(9), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageW(Number(9), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(Preview(), preview);
+    ::GetClientRect(preview, &client);
+    EXPECT_EQ(client.right, 240);
+    EXPECT_EQ(client.bottom, 60);
+    PopupChoice(0, 2);
+    EXPECT_TRUE(WaitFor([&] {
+        ::GetClientRect(preview, &client);
+        return client.right == 160;
+    }));
+    EXPECT_EQ(Preview(), preview);
+
+    // An empty slot shows nothing and leaves the preview as it is.
+    ::SendMessageW(Thumbnail(5), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+    ::GetClientRect(preview, &client);
+    EXPECT_EQ(client.right, 160);
+    // A single click does nothing; a double-click closes it.
+    ::SendMessageW(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    ::SendMessageW(preview, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_TRUE(::IsWindow(preview));
+    ::SendMessageW(preview, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_FALSE(::IsWindow(preview));
+    EXPECT_FALSE(window().Preview().IsOpen());
+}
+
+TEST_F(PictureWindowTest, ALargePictureFillsTheWorkAreaAndPansToItsFarCorner) {
+    // Red everywhere but the last column and row, which are blue.
+    const int width = 4000, height = 3000;
+    Put(L"big.bmp", testing::BitmapFile(width, height, [&](int x, int y) {
+            return x == width - 1 || y == height - 1 ? RGB(0, 0, 255) : RGB(255, 0, 0);
+        }));
+    Drop(2, {kDropped + L"\\big.bmp"});
+    window().Logic().imgPic_DblClick(2);
+    HWND preview = Preview();
+    ASSERT_TRUE(preview);
+    MONITORINFO monitor{sizeof monitor};
+    ::GetMonitorInfoW(::MonitorFromWindow(preview, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT r{}, client{};
+    ::GetWindowRect(preview, &r);
+    ::GetClientRect(preview, &client);
+    EXPECT_TRUE(::EqualRect(&r, &monitor.rcWork));
+    ASSERT_LT(client.right, width);
+    ASSERT_LT(client.bottom, height);
+
+    // Drags from near the inner area's far corner to near its start.
+    auto drag = [&] {
+        const LPARAM from = MAKELPARAM(client.right - 5, client.bottom - 5);
+        ::SendMessageW(preview, WM_LBUTTONDOWN, MK_LBUTTON, from);
+        for (int step = 1; step <= 4; ++step) {
+            const int x = client.right - 5 - (client.right - 10) * step / 4;
+            const int y = client.bottom - 5 - (client.bottom - 10) * step / 4;
+            ::SendMessageW(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+        }
+        ::SendMessageW(preview, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    };
+    for (int i = 0; i < 5; ++i) drag();
+    const POINT at = window().Preview().PicturePosition();
+    EXPECT_EQ(at.x, client.right - width);
+    EXPECT_EQ(at.y, client.bottom - height);
+    // What shows in the far corner is the picture's far corner.
+    WindowDc dc(preview);
+    EXPECT_EQ(::GetPixel(dc.get(), client.right - 1, client.bottom / 2), RGB(0, 0, 255));
+    EXPECT_EQ(::GetPixel(dc.get(), client.right - 2, client.bottom / 2), RGB(255, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.get(), client.right / 2, client.bottom - 1), RGB(0, 0, 255));
+
+    // Resizing the window puts the picture back at its corner.
+    ::SetWindowPos(preview, nullptr, 0, 0, 600, 400, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(window().Preview().PicturePosition().x, 0);
+    EXPECT_EQ(window().Preview().PicturePosition().y, 0);
+}
+
+TEST_F(PictureWindowTest, ThePreviewComesBackOntoItsMonitorForANewPicture) {
+    Drop(0, {Put(L"a.bmp", MakePicture(PictureKind::kBmp, 300, 200))});
+    window().Logic().imgPic_DblClick(0);
+    HWND preview = Preview();
+    ASSERT_TRUE(preview);
+    MONITORINFO monitor{sizeof monitor};
+    ::GetMonitorInfoW(::MonitorFromWindow(preview, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    ::SetWindowPos(preview, nullptr, work.right - 50, work.bottom - 40, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER);
+    window().Logic().imgPic_DblClick(0);
+    RECT r{};
+    ::GetWindowRect(preview, &r);
+    EXPECT_LE(r.right, work.right);
+    EXPECT_LE(r.bottom, work.bottom);
+    EXPECT_GE(r.left, work.left);
+    EXPECT_GE(r.top, work.top);
+    RECT client{};
+    ::GetClientRect(preview, &client);
+    EXPECT_EQ(client.right, 300);
+    EXPECT_EQ(client.bottom, 200);
+}
+
+std::wstring ProfileWallpaper() {
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
+                   nullptr, value, &size);
+    return value;
+}
+
+std::wstring SystemWallpaper() {
+    wchar_t value[MAX_PATH] = {};
+    ::SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, value, 0);
+    return value;
+}
+
+class WallpaperWindowTest : public PictureWindowTest {
+  protected:
+    void TearDown() override {
+        ::SetFileAttributesW(L"C:\\WallPaper.BMP", FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(L"C:\\WallPaper.BMP");
+        ::DeleteFileW(local_.c_str());
+        ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(L""),
+                                SPIF_UPDATEINIFILE);
+        PictureWindowTest::TearDown();
+    }
+    const std::wstring local_ = KnownFolder(FOLDERID_LocalAppData) + L"\\WallPaper.BMP";
+};
+
+TEST_F(WallpaperWindowTest, TheSlotBecomesTheWallpaperInTheSystemAndTheProfile) {
+    Drop(4, {Put(L"four.jpg", MakePicture(PictureKind::kJpeg, 64, 48))});
+    Drop(6, {Put(L"six.gif", MakePicture(PictureKind::kGif, 32, 16))});
+    PopupChoice(4, 1);
+    EXPECT_TRUE(WaitFor([] { return SystemWallpaper() == L"C:\\WallPaper.BMP"; }))
+        << SystemWallpaper();
+    EXPECT_EQ(ProfileWallpaper(), L"C:\\WallPaper.BMP");
+    EXPECT_EQ(ReadFileBytes(L"C:\\WallPaper.BMP"), ReadFileBytes(SlotFile(4)));
+    // The second replaces the first.
+    PopupChoice(6, 1);
+    EXPECT_TRUE(
+        WaitFor([&] { return ReadFileBytes(L"C:\\WallPaper.BMP") == ReadFileBytes(SlotFile(6)); }));
+    EXPECT_EQ(SystemWallpaper(), L"C:\\WallPaper.BMP");
+}
+
+TEST_F(WallpaperWindowTest, AWallpaperFileTheRootRefusesGoesToTheLocalDataFolder) {
+    WriteFileBytes(L"C:\\WallPaper.BMP", "an older wallpaper");
+    ASSERT_TRUE(::SetFileAttributesW(L"C:\\WallPaper.BMP", FILE_ATTRIBUTE_READONLY));
+    Drop(2, {Put(L"two.png", MakePicture(PictureKind::kPng, 20, 20))});
+    PopupChoice(2, 1);
+    EXPECT_TRUE(WaitFor([&] { return SystemWallpaper() == local_; })) << SystemWallpaper();
+    EXPECT_EQ(ProfileWallpaper(), local_);
+    EXPECT_EQ(ReadFileBytes(local_), ReadFileBytes(SlotFile(2)));
+    EXPECT_EQ(ReadFileBytes(L"C:\\WallPaper.BMP"), "an older wallpaper");
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,307 @@
+// Test pictures: bitmaps, GIF, JPEG, PNG and TIFF through the Imaging
+// Component's encoders, icons and cursors written by hand, metafiles drawn
+// with GDI.
+#include "pictures/test_pictures_win.h"
+
+#include <ole2.h>
+#include <wincodec.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+#include "util/com_ptr_win.h"
+#include "util/handles_win.h"
+
+namespace quillet::testing {
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kWhite = RGB(255, 255, 255);
+
+void Check(HRESULT hr, const char* what) {
+    if (FAILED(hr)) throw std::runtime_error(std::string(what) + " failed");
+}
+
+void Append(std::string& out, const void* p, size_t n) {
+    out.append(static_cast<const char*>(p), n);
+}
+void Put16(std::string& out, uint16_t v) {
+    Append(out, &v, 2);
+}
+void Put32(std::string& out, uint32_t v) {
+    Append(out, &v, 4);
+}
+
+std::string StreamBytes(IStream* stream) {
+    HGLOBAL memory = nullptr;
+    Check(::GetHGlobalFromStream(stream, &memory), "GetHGlobalFromStream");
+    STATSTG stat{};
+    Check(stream->Stat(&stat, STATFLAG_NONAME), "Stat");
+    GlobalLockScope<const char> lock(memory);
+    return std::string(lock.get(), static_cast<size_t>(stat.cbSize.QuadPart));
+}
+
+// Through the Imaging Component's encoder of `container`. A GIF takes palette
+// indices (0 red, 1 blue); the others 24-bit rows.
+std::string Encoded(const GUID& container, int width, int height) {
+    ComPtr<IWICImagingFactory> factory;
+    Check(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                             IID_IWICImagingFactory, factory.putVoid()),
+          "the imaging factory");
+    ComPtr<IStream> stream;
+    Check(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), "a memory stream");
+    ComPtr<IWICBitmapEncoder> encoder;
+    Check(factory->CreateEncoder(container, nullptr, encoder.put()), "CreateEncoder");
+    Check(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache), "encoder Initialize");
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    Check(encoder->CreateNewFrame(frame.put(), options.put()), "CreateNewFrame");
+    Check(frame->Initialize(options.get()), "frame Initialize");
+    Check(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)), "SetSize");
+    const bool indexed = container == GUID_ContainerFormatGif;
+    WICPixelFormatGUID format =
+        indexed ? GUID_WICPixelFormat8bppIndexed : GUID_WICPixelFormat24bppBGR;
+    Check(frame->SetPixelFormat(&format), "SetPixelFormat");
+    if (format != (indexed ? GUID_WICPixelFormat8bppIndexed : GUID_WICPixelFormat24bppBGR))
+        throw std::runtime_error("the encoder wants another pixel format");
+    if (indexed) {
+        ComPtr<IWICPalette> palette;
+        Check(factory->CreatePalette(palette.put()), "CreatePalette");
+        WICColor colours[] = {0xFFFF0000, 0xFF0000FF};
+        Check(palette->InitializeCustom(colours, 2), "InitializeCustom");
+        Check(frame->SetPalette(palette.get()), "SetPalette");
+    }
+    const UINT stride = indexed ? static_cast<UINT>((width + 3) / 4 * 4)
+                                : static_cast<UINT>((width * 3 + 3) / 4 * 4);
+    std::vector<BYTE> pixels(size_t{stride} * static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool left = x < width / 2;
+            BYTE* p = pixels.data() + size_t{stride} * y + (indexed ? x : 3 * x);
+            if (indexed) {
+                *p = left ? 0 : 1;
+            } else {
+                p[0] = left ? 0 : 255;  // blue
+                p[1] = 0;
+                p[2] = left ? 255 : 0;  // red
+            }
+        }
+    Check(frame->WritePixels(static_cast<UINT>(height), stride, static_cast<UINT>(pixels.size()),
+                             pixels.data()),
+          "WritePixels");
+    Check(frame->Commit(), "frame Commit");
+    Check(encoder->Commit(), "encoder Commit");
+    return StreamBytes(stream.get());
+}
+
+// A PNG with an alpha channel: the right half fully transparent blue.
+std::string TransparentPng(int width, int height) {
+    ComPtr<IWICImagingFactory> factory;
+    Check(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                             IID_IWICImagingFactory, factory.putVoid()),
+          "the imaging factory");
+    ComPtr<IStream> stream;
+    Check(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), "a memory stream");
+    ComPtr<IWICBitmapEncoder> encoder;
+    Check(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put()), "CreateEncoder");
+    Check(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache), "encoder Initialize");
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    Check(encoder->CreateNewFrame(frame.put(), options.put()), "CreateNewFrame");
+    Check(frame->Initialize(options.get()), "frame Initialize");
+    Check(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)), "SetSize");
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+    Check(frame->SetPixelFormat(&format), "SetPixelFormat");
+    if (format != GUID_WICPixelFormat32bppBGRA) throw std::runtime_error("no BGRA PNG");
+    std::vector<BYTE> pixels(size_t{4} * width * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            BYTE* p = pixels.data() + 4 * (size_t{static_cast<size_t>(y)} * width + x);
+            const bool left = x < width / 2;
+            p[0] = left ? 0 : 255;
+            p[1] = 0;
+            p[2] = left ? 255 : 0;
+            p[3] = left ? 255 : 0;
+        }
+    Check(frame->WritePixels(static_cast<UINT>(height), static_cast<UINT>(4 * width),
+                             static_cast<UINT>(pixels.size()), pixels.data()),
+          "WritePixels");
+    Check(frame->Commit(), "frame Commit");
+    Check(encoder->Commit(), "encoder Commit");
+    return StreamBytes(stream.get());
+}
+
+// An icon (type 1) or cursor (type 2) of one 32-bit image with its mask:
+// opaque red on the left, transparent on the right.
+std::string IconFile(int width, int height, bool cursor) {
+    std::string image;
+    BITMAPINFOHEADER h{};
+    h.biSize = sizeof h;
+    h.biWidth = width;
+    h.biHeight = 2 * height;  // colours and mask
+    h.biPlanes = 1;
+    h.biBitCount = 32;
+    Append(image, &h, sizeof h);
+    for (int y = height - 1; y >= 0; --y)
+        for (int x = 0; x < width; ++x) {
+            const bool left = x < width / 2;
+            const BYTE px[4] = {BYTE(left ? 0 : 255), 0, BYTE(left ? 255 : 0),
+                                BYTE(left ? 255 : 0)};
+            Append(image, px, 4);
+        }
+    const int maskStride = (width + 31) / 32 * 4;
+    for (int y = height - 1; y >= 0; --y) {
+        std::string row(static_cast<size_t>(maskStride), '\0');
+        for (int x = width / 2; x < width; ++x) row[x / 8] |= static_cast<char>(0x80 >> (x % 8));
+        image += row;
+    }
+    std::string file;
+    Put16(file, 0);
+    Put16(file, cursor ? 2 : 1);
+    Put16(file, 1);
+    file += static_cast<char>(width >= 256 ? 0 : width);
+    file += static_cast<char>(height >= 256 ? 0 : height);
+    file += '\0';  // no palette
+    file += '\0';
+    Put16(file, cursor ? 1 : 1);   // planes, or the hotspot's x
+    Put16(file, cursor ? 1 : 32);  // bits, or the hotspot's y
+    Put32(file, static_cast<uint32_t>(image.size()));
+    Put32(file, 6 + 16);
+    return file + image;
+}
+
+// An enhanced metafile of `width` x `height` pixels at 96 dots per inch,
+// drawn in the pixels of the screen it refers to.
+std::string Emf(int width, int height) {
+    const RECT frame{0, 0, ::MulDiv(width, 2540, 96), ::MulDiv(height, 2540, 96)};
+    HDC dc = ::CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
+    if (!dc) throw std::runtime_error("CreateEnhMetaFile failed");
+    const int w = ::MulDiv(width, ::GetDeviceCaps(dc, LOGPIXELSX), 96);
+    const int h = ::MulDiv(height, ::GetDeviceCaps(dc, LOGPIXELSY), 96);
+    UniqueBrush red(::CreateSolidBrush(kRed)), blue(::CreateSolidBrush(kBlue));
+    const RECT left{0, 0, w / 2, h}, right{w / 2, 0, w, h};
+    ::FillRect(dc, &left, red.get());
+    ::FillRect(dc, &right, blue.get());
+    HENHMETAFILE emf = ::CloseEnhMetaFile(dc);
+    const UINT size = ::GetEnhMetaFileBits(emf, 0, nullptr);
+    std::string bytes(size, '\0');
+    ::GetEnhMetaFileBits(emf, size, reinterpret_cast<BYTE*>(bytes.data()));
+    ::DeleteEnhMetaFile(emf);
+    return bytes;
+}
+
+// A placeable Windows metafile: the 22-byte header with its bounds at 96
+// units per inch, then the records.
+std::string Wmf(int width, int height) {
+    HDC dc = ::CreateMetaFileW(nullptr);
+    if (!dc) throw std::runtime_error("CreateMetaFile failed");
+    ::SetWindowOrgEx(dc, 0, 0, nullptr);
+    ::SetWindowExtEx(dc, width, height, nullptr);
+    UniqueBrush red(::CreateSolidBrush(kRed)), blue(::CreateSolidBrush(kBlue));
+    ::SelectObject(dc, ::GetStockObject(NULL_PEN));
+    ::SelectObject(dc, red.get());
+    ::Rectangle(dc, 0, 0, width / 2 + 1, height + 1);
+    ::SelectObject(dc, blue.get());
+    ::Rectangle(dc, width / 2, 0, width + 1, height + 1);
+    ::SelectObject(dc, ::GetStockObject(WHITE_BRUSH));
+    HMETAFILE wmf = ::CloseMetaFile(dc);
+    const UINT size = ::GetMetaFileBitsEx(wmf, 0, nullptr);
+    std::string records(size, '\0');
+    ::GetMetaFileBitsEx(wmf, size, records.data());
+    ::DeleteMetaFile(wmf);
+    std::string header;
+    Put32(header, 0x9AC6CDD7);
+    Put16(header, 0);  // handle
+    Put16(header, 0);
+    Put16(header, 0);
+    Put16(header, static_cast<uint16_t>(width));
+    Put16(header, static_cast<uint16_t>(height));
+    Put16(header, 96);  // units per inch
+    Put32(header, 0);
+    uint16_t sum = 0;
+    for (size_t i = 0; i < 20; i += 2)
+        sum ^= static_cast<uint16_t>(static_cast<uint8_t>(header[i]) |
+                                     static_cast<uint8_t>(header[i + 1]) << 8);
+    Put16(header, sum);
+    return header + records;
+}
+
+}  // namespace
+
+std::string MakePicture(PictureKind kind, int width, int height) {
+    switch (kind) {
+        case PictureKind::kBmp:
+            return BitmapFile(width, height,
+                              [width](int x, int) { return x < width / 2 ? kRed : kBlue; });
+        case PictureKind::kGif:
+            return Encoded(GUID_ContainerFormatGif, width, height);
+        case PictureKind::kJpeg:
+            return Encoded(GUID_ContainerFormatJpeg, width, height);
+        case PictureKind::kPng:
+            return TransparentPng(width, height);
+        case PictureKind::kTiff:
+            return Encoded(GUID_ContainerFormatTiff, width, height);
+        case PictureKind::kIcon:
+            return IconFile(width, height, false);
+        case PictureKind::kCursor:
+            return IconFile(width, height, true);
+        case PictureKind::kEmf:
+            return Emf(width, height);
+        case PictureKind::kWmf:
+            return Wmf(width, height);
+    }
+    return {};
+}
+
+const wchar_t* ExtensionOf(PictureKind kind) {
+    switch (kind) {
+        case PictureKind::kBmp:
+            return L"bmp";
+        case PictureKind::kGif:
+            return L"gif";
+        case PictureKind::kJpeg:
+            return L"jpg";
+        case PictureKind::kPng:
+            return L"png";
+        case PictureKind::kTiff:
+            return L"tif";
+        case PictureKind::kIcon:
+            return L"ico";
+        case PictureKind::kCursor:
+            return L"cur";
+        case PictureKind::kEmf:
+            return L"emf";
+        case PictureKind::kWmf:
+            return L"wmf";
+    }
+    return L"";
+}
+
+COLORREF RightHalfOf(PictureKind kind) {
+    switch (kind) {
+        case PictureKind::kPng:
+        case PictureKind::kIcon:
+        case PictureKind::kCursor:
+            return kWhite;
+        default:
+            return kBlue;
+    }
+}
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc) return CLR_INVALID;
+    SelectObjectScope keep(dc.get(), bitmap);
+    return ::GetPixel(dc.get(), x, y);
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+}  // namespace quillet::testing
