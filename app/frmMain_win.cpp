@@ -82,12 +82,6 @@ struct RangeCommand {
     bool menu;  // a menu's items, which send no control
 };
 
-int ScreenDpi() {
-    WindowDc screen(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
-}
-
 }  // namespace
 
 frmMain::frmMain(FileSystem& fs) : fs_(fs) {}
@@ -105,7 +99,7 @@ RECT frmMain::Place(const TwipsRect& r) const {
 
 bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     instance_ = instance;
-    dpi_ = ScreenDpi();
+    dpi_ = SystemDpi();
 
     WNDCLASSEXW wc{};
     wc.style = CS_DBLCLKS;
@@ -129,7 +123,7 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
 
     RECT frame{0, 0, ToPixels(kDesignClientWidth), ToPixels(kDesignClientHeight)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    ::AdjustWindowRectEx(&frame, style, TRUE, WS_EX_CONTROLPARENT);
+    AdjustWindowRectForDpi(frame, style, true, WS_EX_CONTROLPARENT, dpi_);
     const RECT at{ToPixels(kDesignLeft), ToPixels(kDesignTop),
                   ToPixels(kDesignLeft) + frame.right - frame.left,
                   ToPixels(kDesignTop) + frame.bottom - frame.top};
@@ -156,6 +150,7 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     const std::wstring exe = ModuleFileName();
     logic_->FormLoad(programFolder, KnownFolder(FOLDERID_RoamingAppData),
                      exe.substr(exe.find_last_of(L'\\') + 1));
+    MatchMonitorDpi(dpi_);
     if (!logic_->CurrentOptions().startInTray) {
         ::ShowWindow(hwnd(), SW_SHOWNORMAL);
         ::UpdateWindow(hwnd());
@@ -166,15 +161,36 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     return true;
 }
 
-void frmMain::CreateControls() {
-    NONCLIENTMETRICSW metrics{sizeof metrics};
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    LOGFONTW lf = metrics.lfMessageFont;
-    font_.reset(::CreateFontIndirectW(&lf));
+void frmMain::CreateFonts() {
+    const LOGFONTW message = MessageFontForDpi(dpi_);
+    font_.reset(::CreateFontIndirectW(&message));
     LOGFONTW small{};
     small.lfHeight = -MulDiv(6, dpi_, 72);
     ::lstrcpynW(small.lfFaceName, L"Small Fonts", LF_FACESIZE);
     smallFont_.reset(::CreateFontIndirectW(&small));
+}
+
+// The window lays itself out from twips: at another DPI it gets fonts of that
+// size, and everything is placed again from the same twips.
+void frmMain::OnDpiChanged(int, int toDpi, const RECT& suggested) {
+    dpi_ = toDpi;
+    const UniqueFont oldFont = std::move(font_), oldSmall = std::move(smallFont_);
+    CreateFonts();
+    ReplaceFonts(hwnd(), {{oldFont.get(), font_.get()}, {oldSmall.get(), smallFont_.get()}});
+    const MainLayout l = ComputeLayout(ToTwips(suggested.right - suggested.left), false, false);
+    std::array<RECT, 16> labels;
+    for (int n = 0; n < kStoreCount; ++n) labels[n] = Place(l.labels[n]);
+    strip_.Rescale(Place(l.strip), labels, font_.get());
+    pictures_.SetDpi(dpi_, smallFont_.get());
+    SetWindowIconsForDpi(hwnd(), instance_, IDI_QUILLET, dpi_);
+    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    logic_->FormResize();  // the size in pixels may not have changed
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void frmMain::CreateControls() {
+    CreateFonts();
 
     auto setFont = [](HWND w, HFONT f) {
         ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);

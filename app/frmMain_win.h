@@ -105,8 +105,10 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     LRESULT OnClipboardLineMessage(HWND line, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
 
+    void CreateFonts();
     void CreateControls();
     void CreateTooltips();
+    void OnDpiChanged(int fromDpi, int toDpi, const RECT& suggested) override;
 
     // WM_COMMAND: controls numbered by slot or store, then menu items.
     void OnCommand(int id, int code, HWND control);

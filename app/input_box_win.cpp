@@ -21,12 +21,8 @@ std::optional<std::wstring> InputBoxWindow::Ask(std::wstring_view title, std::ws
     NONCLIENTMETRICSW metrics{sizeof metrics};
     ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
-    const UINT dpi = [] {
-        WindowDc screen(nullptr);
-        const int d = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-        return d > 0 ? static_cast<UINT>(d) : 96u;
-    }();
-    auto px = [dpi](int at96) { return MulDiv(at96, static_cast<int>(dpi), 96); };
+    const int dpi = SystemDpi();
+    auto px = [dpi](int at96) { return MulDiv(at96, dpi, 96); };
 
     RECT frame{0, 0, px(360), px(130)};
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;

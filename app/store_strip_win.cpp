@@ -10,13 +10,19 @@ namespace {
 constexpr COLORREF kStripColour = RGB(0xC0, 0xC0, 0xC0);
 }
 
-void StoreStrip::Create(HWND parent, RECT at, const std::array<RECT, 16>& labels, HFONT font) {
-    font_ = font;
+namespace {
+UniqueFont CurrentStoreFont(HFONT font) {
     LOGFONTW lf{};
     ::GetObjectW(font, sizeof lf, &lf);
     lf.lfWeight = FW_BOLD;
     lf.lfUnderline = TRUE;
-    currentFont_.reset(::CreateFontIndirectW(&lf));
+    return UniqueFont(::CreateFontIndirectW(&lf));
+}
+}  // namespace
+
+void StoreStrip::Create(HWND parent, RECT at, const std::array<RECT, 16>& labels, HFONT font) {
+    font_ = font;
+    currentFont_ = CurrentStoreFont(font);
     brush_.reset(::CreateSolidBrush(kStripColour));
     panel_ = CreatePanel(parent, IDC_STORESTRIP, at, WS_VISIBLE | WS_CLIPSIBLINGS,
                          WS_EX_CONTROLPARENT, brush_.get());
@@ -28,6 +34,20 @@ void StoreStrip::Create(HWND parent, RECT at, const std::array<RECT, 16>& labels
         ::SendMessageW(labels_[n], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         tips_[n] = n == 0 ? L"Pictures" : DefaultCaption(n);
     }
+}
+
+void StoreStrip::Rescale(RECT at, const std::array<RECT, 16>& labels, HFONT font) {
+    font_ = font;
+    UniqueFont leaving = std::move(currentFont_);
+    currentFont_ = CurrentStoreFont(font);
+    ::MoveWindow(panel_, at.left, at.top, at.right - at.left, at.bottom - at.top, FALSE);
+    for (int n = 0; n < kStoreCount; ++n) {
+        const RECT& r = labels[n];
+        ::MoveWindow(labels_[n], r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+        const HFONT f = current_[n] ? currentFont_.get() : font_;
+        ::SendMessageW(labels_[n], WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
+    }
+    ::InvalidateRect(panel_, nullptr, TRUE);
 }
 
 void StoreStrip::AddTips(Tooltips& tips) {

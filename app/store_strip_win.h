@@ -18,6 +18,8 @@ class StoreStrip {
     // `labels` are the labels' places inside the strip, in pixels.
     void Create(HWND parent, RECT at, const std::array<RECT, 16>& labels, HFONT font);
     HWND Panel() const { return panel_; }
+    // Places the strip and its labels again and gives them `font` (another DPI).
+    void Rescale(RECT at, const std::array<RECT, 16>& labels, HFONT font);
     HWND Label(int store) const { return labels_[store]; }
     void AddTips(Tooltips& tips);
     void SetTip(Tooltips& tips, int store, std::wstring_view tip);

@@ -13,13 +13,6 @@ namespace {
 // The designed client area, in pixels at 96 dots per inch.
 constexpr int kClientWidth = 380, kClientHeight = 220;
 
-int WindowDpi() {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
 }  // namespace
 
 frmAbout::~frmAbout() {
@@ -47,7 +40,7 @@ void frmAbout::Load() {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kAboutWindowClass;
     RegisterClassOf(wc);
-    dpi_ = WindowDpi();
+    dpi_ = SystemDpi();
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
     ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);

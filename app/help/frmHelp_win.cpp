@@ -13,13 +13,6 @@ namespace {
 constexpr int kClientWidth = 600, kClientHeight = 404;
 constexpr int kButtonTop = 10, kButtonStep = 30;
 
-int WindowDpi() {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
 }  // namespace
 
 frmHelp::~frmHelp() {
@@ -50,7 +43,7 @@ void frmHelp::Load() {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kHelpWindowClass;
     RegisterClassOf(wc);
-    dpi_ = WindowDpi();
+    dpi_ = SystemDpi();
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
     ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
@@ -167,8 +160,8 @@ void frmHelp::SetTopicText(std::wstring_view text) {
 
 void frmHelp::SetTopicBold(int topic, bool bold) {
     if (topic < 1 || topic > kHelpTopicCount) return;
-    ::SendMessageW(buttons_[topic - 1], WM_SETFONT,
-                   reinterpret_cast<WPARAM>(bold ? bold_.get() : font_.get()), TRUE);
+    const HFONT font = FontAtDpi(bold ? bold_.get() : font_.get());
+    ::SendMessageW(buttons_[topic - 1], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void frmHelp::SetMailColour(unsigned colour) {

@@ -13,33 +13,12 @@ namespace quillet {
 
 namespace {
 
-using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-using DpiOfWindow = UINT(WINAPI*)(HWND);
-
-// Both arrived with Windows 10; earlier systems have the system DPI only.
-template <class Fn>
-Fn User32Function(const char* name) {
-    return reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
-}
-
-int WindowDpi(HWND window) {
-    static const auto dpiOf = User32Function<DpiOfWindow>("GetDpiForWindow");
-    if (dpiOf && window)
-        if (const UINT dpi = dpiOf(window)) return static_cast<int>(dpi);
-    WindowDc screen(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
-    return dpi > 0 ? dpi : 96;
-}
-
 // What the borders and title bar of this window add to its inner area.
 SIZE FrameOf(HWND window, int dpi) {
-    static const auto adjust = User32Function<AdjustForDpi>("AdjustWindowRectExForDpi");
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
     RECT r{0, 0, 0, 0};
-    if (!adjust || !adjust(&r, style, FALSE, exStyle, static_cast<UINT>(dpi)))
-        ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    AdjustWindowRectForDpi(r, style, false, exStyle, dpi);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
@@ -125,6 +104,14 @@ void frmViewPic::Form_Resize() {
     form_.FormResize(ToTwips(client.right), ToTwips(client.bottom), ToTwips(size_.cx),
                      ToTwips(size_.cy));
     ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+// The picture keeps its pixels; the pan offsets are laid out again.
+void frmViewPic::OnDpiChanged(int, int toDpi, const RECT& suggested) {
+    dpi_ = toDpi;
+    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Form_Resize();
 }
 
 void frmViewPic::Form_Unload() {

@@ -37,6 +37,7 @@ class frmViewPic final : public Window, public PreviewView {
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnDpiChanged(int fromDpi, int toDpi, const RECT& suggested) override;
 
     bool Form_Load();
     void Picture2_Change(bool firstOpening);

@@ -6,6 +6,7 @@
 #include <windowsx.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "controls_win.h"
 #include "pictures/picture_files.h"
@@ -135,6 +136,21 @@ void PictureSlots::EnsureSlots() {
         if (tooltips_) addTip_(lblPic_[i], kViewTip);
         if (drops_) RegisterDrops(i);
     }
+}
+
+void PictureSlots::SetDpi(int dpi, HFONT numberFont) {
+    dpi_ = dpi;
+    numberFont_ = numberFont;
+    if (!box_[0]) return;  // made at the new DPI when first shown
+    for (int i = 0; i < kSlotCount; ++i) {
+        const PictureSlotRects r = PictureSlotLayout(i);
+        for (const auto& [w, at] : {std::pair{box_[i], Place(r.frame)},
+                                    std::pair{lblPic_[i], Place(r.number)}})
+            ::MoveWindow(w, at.left, at.top, at.right - at.left, at.bottom - at.top, FALSE);
+        ::SendMessageW(lblPic_[i], WM_SETFONT, reinterpret_cast<WPARAM>(numberFont_), FALSE);
+        if (bitmaps_[i]) FitSlotPicture(i);
+    }
+    ::InvalidateRect(panel_, nullptr, TRUE);
 }
 
 void PictureSlots::EnableTooltips() {

@@ -45,6 +45,8 @@ class PictureSlots final : public PictureSlotsView {
     void Show(bool shown);
     // Tooltips of slots made already; later slots get theirs when made.
     void EnableTooltips();
+    // Another DPI: the frames and numbers are placed again, the pictures fitted again.
+    void SetDpi(int dpi, HFONT numberFont);
     // WM_DRAWITEM of a thumbnail; false for other controls.
     bool Draw(const DRAWITEMSTRUCT& item) const;
     // A slot's frame's or thumbnail's drop target, for automation.

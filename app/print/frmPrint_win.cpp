@@ -18,12 +18,6 @@ namespace {
 // The designed client area, in pixels at 96 dots per inch.
 constexpr int kPrintClientWidth = 340, kPrintClientHeight = 236;
 
-int ScreenDpi() {
-    WindowDc screen(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
-}
-
 IoResult LastError(std::wstring_view what) {
     const DWORD error = ::GetLastError();
     if (error == 0) return IoResult::Failure(std::wstring(what));
@@ -207,7 +201,7 @@ void frmPrint::Load() {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kPrintWindowClass;
     RegisterClassOf(wc);
-    dpi_ = ScreenDpi();
+    dpi_ = SystemDpi();
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     RECT frame{0, 0, Px(kPrintClientWidth), Px(kPrintClientHeight)};
     ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
@@ -383,7 +377,7 @@ IoResult frmPrint::PrintWindowImage() {
     UniqueBitmap image = RenderClientArea(main_, width, height);
     lookApplied_ = false;
     if (!image) return IoResult::Failure(L"The window's image could not be made.");
-    return PrintBitmap(image.get(), width, height, ScreenDpi(), L"Quillet Pro");
+    return PrintBitmap(image.get(), width, height, WindowDpi(main_), L"Quillet Pro");
 }
 
 }  // namespace quillet

@@ -45,6 +45,24 @@ HWND Window::CreateAs(DWORD exStyle, const wchar_t* className, const wchar_t* ti
                              at.bottom - at.top, parent, menu, instance, this);
 }
 
+void Window::OnDpiChanged(int fromDpi, int toDpi, const RECT& suggested) {
+    children_.Rescale(hwnd_, fromDpi, toDpi);
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::MatchMonitorDpi(int dpi) {
+    shownDpi_ = dpi;
+    const int shown = WindowDpi(hwnd_);
+    if (!hwnd_ || shown == dpi) return;
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    const RECT suggested{r.left, r.top, r.left + ::MulDiv(r.right - r.left, shown, dpi),
+                         r.top + ::MulDiv(r.bottom - r.top, shown, dpi)};
+    shownDpi_ = shown;
+    OnDpiChanged(dpi, shown, suggested);
+}
+
 void Window::Destroy() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
@@ -57,6 +75,14 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_DPICHANGED) {
+        return GuardMessage(msg, [&]() -> LRESULT {
+            const int from = self->shownDpi_ ? self->shownDpi_ : SystemDpi();
+            self->shownDpi_ = HIWORD(wp);
+            self->OnDpiChanged(from, self->shownDpi_, *reinterpret_cast<const RECT*>(lp));
+            return 0;
+        });
+    }
     const LRESULT result = GuardMessage(msg, [&] { return self->OnMessage(msg, wp, lp); });
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

@@ -7,6 +7,8 @@
 
 #include <new>
 
+#include "util/dpi_win.h"
+
 namespace quillet {
 
 // What a message answers when its handler failed: the value that means
@@ -64,15 +66,27 @@ class Window {
     // CreateWindowExW with this object as the window's owner.
     HWND CreateAs(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                   RECT at, HWND parent, HMENU menu, HINSTANCE instance);
+    // For a window just made with the layout of `dpi`: when the monitor it
+    // opened on has another DPI, it is rescaled as if it had moved there.
+    void MatchMonitorDpi(int dpi);
+    // A font made for the DPI the window was laid out at, as it is drawn now:
+    // for fonts the window gives its controls after it was made.
+    HFONT FontAtDpi(HFONT designed) { return children_.Scaled(designed); }
     // Destroys the window now, if there is one.
     void Destroy();
 
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
+    // The window was moved to a monitor of another DPI; `suggested` is where
+    // the system proposes it goes. By default the children keep their places
+    // and fonts in proportion; windows that lay themselves out do it again.
+    virtual void OnDpiChanged(int fromDpi, int toDpi, const RECT& suggested);
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HWND hwnd_ = nullptr;
+    int shownDpi_ = 0;  // as last told by the system; 0 until a change
+    ChildScaler children_;
 };
 
 // The program's message loop until WM_QUIT; returns its exit code. A window

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "frmMain_win.h"
 #include "resource.h"
@@ -188,6 +191,73 @@ TEST_F(WindowTest, PicturesStoreShowsTheSlotFilesFittedInTheirFrames) {
     EXPECT_EQ(window_.SlotTitle(0), L"1");
     EXPECT_EQ(window_.SlotTitle(9), L"10");
     EXPECT_FALSE(::IsWindowVisible(window_.Control(IDC_TXT0)));
+}
+
+RECT InClient(HWND window, HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int FontHeight(HWND control) {
+    LOGFONTW lf{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof lf,
+                 &lf);
+    return std::abs(lf.lfHeight);
+}
+
+void MoveToDpi(HWND window, int dpi, RECT suggested) {
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+}
+
+// On a monitor of twice the DPI everything is twice as large, fonts too;
+// back on the first, every control is where it was, with the font it had.
+TEST_F(WindowTest, AMonitorOfAnotherDpiScalesEverythingAndBackAgainExactly) {
+    ASSERT_TRUE(Open());
+    HWND w = window_.hwnd();
+    const std::vector<HWND> controls{
+        window_.Control(IDC_TXT0 + 3),      window_.Control(IDC_TXTTITLE0 + 9),
+        window_.Control(IDC_PICPASTE0),     window_.Control(IDC_TXTCLIPBOARD),
+        window_.Control(IDC_STORESTRIP),    window_.Control(IDC_LBLSTORE0 + 15),
+        window_.Control(IDC_LBLSTORE0 + 1), window_.Control(IDC_LBLBRINDLE)};
+    for (HWND c : controls) ASSERT_TRUE(c);
+    auto snapshot = [&] {
+        std::vector<std::pair<RECT, int>> all;
+        for (HWND c : controls) all.emplace_back(InClient(w, c), FontHeight(c));
+        return all;
+    };
+    RECT window{}, client{};
+    ::GetWindowRect(w, &window);
+    ::GetClientRect(w, &client);
+    const auto before = snapshot();
+    const int width = window.right - window.left, height = window.bottom - window.top;
+
+    MoveToDpi(w, 192, RECT{window.left, window.top, window.left + 2 * width,
+                           window.top + 2 * height});
+    RECT wide{}, wideClient{};
+    ::GetWindowRect(w, &wide);
+    ::GetClientRect(w, &wideClient);
+    EXPECT_EQ(wide.right - wide.left, 2 * width);
+    EXPECT_NEAR(wideClient.bottom, 2 * client.bottom, 2);
+    const auto after = snapshot();
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const RECT& a = before[i].first;
+        const RECT& b = after[i].first;
+        EXPECT_NEAR(b.left, 2 * a.left, 2) << i;
+        EXPECT_NEAR(b.top, 2 * a.top, 2) << i;
+        EXPECT_NEAR(b.right - b.left, 2 * (a.right - a.left), 3) << i;
+        EXPECT_NEAR(b.bottom - b.top, 2 * (a.bottom - a.top), 3) << i;
+        EXPECT_NEAR(after[i].second, 2 * before[i].second, 1) << i;
+    }
+
+    MoveToDpi(w, 96, window);
+    const auto back = snapshot();
+    for (size_t i = 0; i < controls.size(); ++i) {
+        EXPECT_TRUE(::EqualRect(&back[i].first, &before[i].first)) << i;
+        EXPECT_EQ(back[i].second, before[i].second) << i;
+    }
 }
 
 // The real file system, until it is told to fail the way a broken disk or an

@@ -147,6 +147,28 @@ int wmain(int argc, wchar_t** argv) {
                    ? 0
                    : 1;
     }
+    if (what == L"dpi" && argc > 3) {  // from to: as if moved to a monitor of that DPI
+        const int from = _wtoi(argv[2]), to = _wtoi(argv[3]);
+        RECT r{};
+        ::GetWindowRect(program, &r);
+        const RECT suggested{r.left, r.top, r.left + ::MulDiv(r.right - r.left, to, from),
+                             r.top + ::MulDiv(r.bottom - r.top, to, from)};
+        // The message's rectangle is not carried across processes: it is
+        // written into the program's memory.
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(program, &pid);
+        const HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+        if (!process) return 1;
+        void* there = ::VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE,
+                                       PAGE_READWRITE);
+        const bool sent =
+            there && ::WriteProcessMemory(process, there, &suggested, sizeof suggested, nullptr) &&
+            ::SendMessageW(program, WM_DPICHANGED, MAKEWPARAM(to, to),
+                           reinterpret_cast<LPARAM>(there)) == 0;
+        if (there) ::VirtualFreeEx(process, there, 0, MEM_RELEASE);
+        ::CloseHandle(process);
+        return sent ? 0 : 1;
+    }
     if (what == L"shown") return ::IsWindowVisible(program) ? 0 : 1;
     if (what == L"close") {
         ::PostMessageW(program, WM_COMMAND, IDM_CLOSE, 0);

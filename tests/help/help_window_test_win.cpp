@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "frmMain_win.h"
 #include "resource.h"
 #include "support/program_win.h"
@@ -95,6 +97,54 @@ TEST_F(InfoWindowTest, HelpMenuOpensTheHelpOnGeneralAndEveryTopicShows) {
     const Paint paint = PaintOf(help, text);
     EXPECT_EQ(paint.back, RGB(255, 255, 220));
     EXPECT_EQ(paint.brush, RGB(255, 255, 220));
+}
+
+int FontHeight(HWND control) {
+    LOGFONTW lf{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof lf,
+                 &lf);
+    return std::abs(lf.lfHeight);
+}
+
+// A window that does not lay itself out keeps its controls in proportion at
+// another DPI, with the fonts it chose since (a bold topic); and comes back
+// to exactly what it was.
+TEST_F(InfoWindowTest, HelpAtAnotherDpiKeepsItsProportionsAndItsBoldTopic) {
+    ASSERT_TRUE(Open());
+    Menu(IDM_HELP);
+    HWND help = Help().hwnd();
+    ASSERT_TRUE(help);
+    HWND text = Help().Control(IDC_TXTHELP), third = Help().Control(IDC_CMDHELP1 + 2);
+    auto place = [&](HWND c) {
+        RECT r{};
+        ::GetWindowRect(c, &r);
+        ::MapWindowPoints(nullptr, help, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    RECT window{};
+    ::GetWindowRect(help, &window);
+    const RECT textAt = place(text);
+    const int plain = FontHeight(third);
+    auto moveTo = [&](int dpi, RECT suggested) {
+        ::SendMessageW(help, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+    };
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    moveTo(144, RECT{window.left, window.top, window.left + w * 3 / 2, window.top + h * 3 / 2});
+    const RECT wide = place(text);
+    EXPECT_NEAR(wide.left, textAt.left * 3 / 2, 2);
+    EXPECT_NEAR(wide.right - wide.left, (textAt.right - textAt.left) * 3 / 2, 2);
+    EXPECT_NEAR(wide.bottom - wide.top, (textAt.bottom - textAt.top) * 3 / 2, 2);
+    EXPECT_NEAR(FontHeight(third), plain * 3 / 2, 1);
+    ClickTopic(3);
+    EXPECT_TRUE(IsBold(third));
+    EXPECT_NEAR(FontHeight(third), plain * 3 / 2, 1);
+
+    moveTo(96, window);
+    const RECT back = place(text);
+    EXPECT_TRUE(::EqualRect(&back, &textAt));
+    EXPECT_TRUE(IsBold(third));
+    EXPECT_EQ(FontHeight(third), plain);
 }
 
 TEST_F(InfoWindowTest, TheTrayItemShowsTheOpenHelpAsItIsAndCloseUnloadsIt) {
