@@ -32,10 +32,11 @@ std::string FullFile() {
     return file;
 }
 
-void WriteBytes(const std::string& bytes) {
+void WriteBytes(const std::string& bytes, bool flush = false) {
     HANDLE f = ::CreateFileW(kPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD put = 0;
     ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+    if (flush) ::FlushFileBuffers(f);
     ::CloseHandle(f);
 }
 
@@ -115,10 +116,14 @@ int main() {
                                              kPathA.c_str());
             }
         });
+    // A save that survives a crash costs at least one write and one flush.
     const double plainWrite = Median(
+        kRuns, [&] { Renew(full); }, [&] { WriteBytes(full, true); });
+    const double unflushedWrite = Median(
         kRuns, [&] { Renew(full); }, [&] { WriteBytes(full); });
     Report("save_full", oursSave, apiSave);
     Report("save_full_vs_write", oursSave, plainWrite);
+    Report("save_full_vs_unflushed_write", oursSave, unflushedWrite);
 
     // The same save into the same file in the profile functions' UTF-16 form.
     const std::string unicode = Utf16FileFromUtf8(full);
@@ -130,6 +135,10 @@ int main() {
         },
         [&] { settings.WriteSettings(kPath, values(round)); });
     Report("save_unicode", unicodeSave, oursSave);
+    // The floor of that ratio: the Unicode form holds twice the bytes.
+    const double unicodeWrite = Median(
+        kRuns, [&] { Renew(unicode); }, [&] { WriteBytes(unicode, true); });
+    Report("save_unicode_floor_write_vs_write", unicodeWrite, plainWrite);
 
     ::DeleteFileW(kPath.c_str());
     return sink == 0 ? 1 : 0;

@@ -7,11 +7,20 @@
 
 #include "HotKey_win.h"
 #include "module_win.h"
+#include "util/handles_win.h"
 #include "util/module_path_win.h"
+
+#ifdef __MINGW32__
+// In oleaut32 since Windows Vista; MinGW's oleauto.h does not declare them.
+extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* lib, OLECHAR* path, OLECHAR* helpDir);
+extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libId, WORD major, WORD minor, LCID lcid,
+                                                   SYSKIND syskind);
+#endif
 
 namespace tarnkey {
 
 using quillet::ComPtr;
+using quillet::UniqueKey;
 
 namespace {
 
@@ -68,7 +77,7 @@ class ClassFactory final : public IClassFactory {
 ClassFactory gFactory;
 
 struct RegistryRow {
-    const wchar_t* key;   // under HKEY_CLASSES_ROOT; {CLSID} and {LIBID} are filled in
+    const wchar_t* key;   // under the classes key; {CLSID} and {LIBID} are filled in
     const wchar_t* name;  // nullptr for the key's default value
     const wchar_t* data;  // %MODULE% is the library's path
 };
@@ -88,6 +97,15 @@ const RegistryRow kRows[] = {
 // Keys removed whole when unregistering.
 const wchar_t* const kTrees[] = {L"CLSID\\{CLSID}", L"Tarnkey.HotKey"};
 
+// The user's own classes, where a user without the rights to the machine's registers.
+constexpr wchar_t kUserClasses[] = L"Software\\Classes";
+
+#ifdef _WIN64
+constexpr SYSKIND kSysKind = SYS_WIN64;
+#else
+constexpr SYSKIND kSysKind = SYS_WIN32;
+#endif
+
 std::wstring Fill(std::wstring text) {
     const std::pair<std::wstring, std::wstring> fields[] = {
         {L"{CLSID}", GuidText(CLSID_HotKey)},
@@ -99,14 +117,116 @@ std::wstring Fill(std::wstring text) {
     return text;
 }
 
-// Removes what registration wrote; what is already gone counts as removed.
-HRESULT Unregister() {
-    for (const wchar_t* tree : kTrees) {
-        const LSTATUS s = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, Fill(tree).c_str());
-        if (s != ERROR_SUCCESS && s != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(s);
+LSTATUS WriteRows(HKEY classes) {
+    for (const RegistryRow& row : kRows) {
+        const std::wstring keyPath = Fill(row.key);
+        const std::wstring data = Fill(row.data);
+        UniqueKey key;
+        LSTATUS s = ::RegCreateKeyExW(classes, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                      nullptr, key.put(), nullptr);
+        if (s == ERROR_SUCCESS)
+            s = ::RegSetValueExW(key.get(), row.name, 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(data.c_str()),
+                                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+        if (s != ERROR_SUCCESS) return s;
     }
-    // Fails only when the type library was never registered.
-    ::UnRegisterTypeLib(LIBID_Tarnkey, 1, 0, 0x409, SYS_WIN64);
+    return ERROR_SUCCESS;
+}
+
+LSTATUS DeleteRows(HKEY classes) {
+    for (const wchar_t* tree : kTrees) {
+        const LSTATUS s = ::RegDeleteTreeW(classes, Fill(tree).c_str());
+        if (s != ERROR_SUCCESS && s != ERROR_FILE_NOT_FOUND) return s;
+    }
+    return ERROR_SUCCESS;
+}
+
+UniqueKey UserClasses(bool create) {
+    UniqueKey key;
+    if (create)
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, kUserClasses, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          key.put(), nullptr);
+    else
+        ::RegOpenKeyExW(HKEY_CURRENT_USER, kUserClasses, 0, KEY_ALL_ACCESS, key.put());
+    return key;
+}
+
+// A new profile has none of these under its classes until something registers.
+constexpr const wchar_t* kUserContainers[] = {L"CLSID", L"Interface", L"TypeLib"};
+
+template <size_t N>
+void RemoveIfEmpty(HKEY parent, const wchar_t* const (&names)[N]) {
+    for (const wchar_t* name : names) {
+        UniqueKey key;
+        DWORD subkeys = 1, values = 1;
+        if (::RegOpenKeyExW(parent, name, 0, KEY_READ, key.put()) != ERROR_SUCCESS ||
+            ::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                               &values, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            continue;
+        key.reset();
+        if (subkeys == 0 && values == 0) ::RegDeleteKeyW(parent, name);
+    }
+}
+
+// Wine's per-user type library calls write through HKEY_CLASSES_ROOT; pointed
+// at the user's classes for the call they land where Windows puts them.
+template <class Call>
+HRESULT ForUser(HKEY userClasses, Call&& call) {
+    ::RegOverridePredefKey(HKEY_CLASSES_ROOT, userClasses);
+    const HRESULT hr = call();
+    ::RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    return hr;
+}
+
+// Removes what registration wrote in both places; what is already gone
+// counts as removed. The first failure is the answer, after both were tried.
+HRESULT Unregister() {
+    HRESULT result = S_OK;
+    LSTATUS s = DeleteRows(HKEY_CLASSES_ROOT);
+    if (s == ERROR_SUCCESS)
+        // Fails only when the type library was not registered.
+        ::UnRegisterTypeLib(LIBID_Tarnkey, 1, 0, 0x409, kSysKind);
+    else
+        result = HRESULT_FROM_WIN32(s);
+    if (UniqueKey user = UserClasses(false)) {
+        s = DeleteRows(user.get());
+        if (s != ERROR_SUCCESS && result == S_OK) result = HRESULT_FROM_WIN32(s);
+        ForUser(user.get(),
+                [] { return ::UnRegisterTypeLibForUser(LIBID_Tarnkey, 1, 0, 0x409, kSysKind); });
+        RemoveIfEmpty(user.get(), kUserContainers);
+    }
+    return result;
+}
+
+bool Refused(HRESULT hr) {
+    return hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED) || hr == TYPE_E_REGISTRYACCESS;
+}
+
+HRESULT Register() {
+    std::wstring path = quillet::ModuleFileName(gModule);
+    ComPtr<ITypeLib> lib;
+    if (FAILED(::LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.put()))) return SELFREG_E_TYPELIB;
+
+    const LSTATUS s = WriteRows(HKEY_CLASSES_ROOT);
+    HRESULT hr = HRESULT_FROM_WIN32(s);
+    if (s == ERROR_SUCCESS) hr = ::RegisterTypeLib(lib.get(), path.data(), nullptr);
+    if (SUCCEEDED(hr)) return S_OK;
+    Unregister();
+    if (!Refused(hr)) return s == ERROR_SUCCESS ? SELFREG_E_TYPELIB : SELFREG_E_CLASS;
+
+    // Without the rights to the machine's classes (no administrator), the
+    // class is registered for this user alone, which needs no elevation.
+    UniqueKey user = UserClasses(true);
+    if (!user || WriteRows(user.get()) != ERROR_SUCCESS) {
+        Unregister();
+        return SELFREG_E_CLASS;
+    }
+    hr = ForUser(user.get(),
+                 [&] { return ::RegisterTypeLibForUser(lib.get(), path.data(), nullptr); });
+    if (FAILED(hr)) {
+        Unregister();
+        return SELFREG_E_TYPELIB;
+    }
     return S_OK;
 }
 
@@ -163,34 +283,7 @@ STDAPI DllCanUnloadNow() {
 }
 
 STDAPI DllRegisterServer() {
-    return Guarded([] {
-        for (const RegistryRow& row : kRows) {
-            const std::wstring keyPath = Fill(row.key);
-            const std::wstring data = Fill(row.data);
-            HKEY key = nullptr;
-            LSTATUS s = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0,
-                                          KEY_SET_VALUE, nullptr, &key, nullptr);
-            if (s == ERROR_SUCCESS) {
-                s = ::RegSetValueExW(key, row.name, 0, REG_SZ,
-                                     reinterpret_cast<const BYTE*>(data.c_str()),
-                                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-                ::RegCloseKey(key);
-            }
-            if (s != ERROR_SUCCESS) {
-                Unregister();
-                return SELFREG_E_CLASS;
-            }
-        }
-        std::wstring path = quillet::ModuleFileName(gModule);
-        ComPtr<ITypeLib> lib;
-        HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.put());
-        if (SUCCEEDED(hr)) hr = ::RegisterTypeLib(lib.get(), path.data(), nullptr);
-        if (FAILED(hr)) {
-            Unregister();
-            return SELFREG_E_TYPELIB;
-        }
-        return S_OK;
-    });
+    return Guarded([] { return Register(); });
 }
 
 STDAPI DllUnregisterServer() {

@@ -126,7 +126,7 @@ class Enumerator final : public Enum {
     }
     STDMETHODIMP Skip(ULONG count) override {
         return Guarded([&] {
-            next_ = std::min(items_.size(), next_ + count);
+            next_ = std::min<size_t>(items_.size(), next_ + count);
             return next_ < items_.size() ? S_OK : S_FALSE;
         });
     }

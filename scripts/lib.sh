@@ -70,19 +70,29 @@ x_window() {
   done
 }
 
-configure_and_build() {  # dir, extra cmake args...
-  local dir=$1; shift
+configure_and_build() {  # dir, [--target T], extra cmake args...
+  local dir=$1 target=(); shift
+  [ "${1:-}" = --target ] && { target=(--target "$2"); shift 2; }
   mkdir -p "$dir"
   # Configured every time, so changed options apply; it is quick when nothing changed.
   cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 ||
     { cat "$dir.configure.log"; return 1; }
-  cmake --build "$dir" -j"${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}" 2>&1 | grep -v '^\['
+  cmake --build "$dir" "${target[@]}" -j"${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}" 2>&1 |
+    grep -v '^\['
   return "${PIPESTATUS[0]}"
 }
 
 build_windows() {
+  # The installer carries the 32-bit Tarnkey.dll when build_windows32 made it.
   configure_and_build "$BUILD/win" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" "$@"
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DQUILLET_TARNKEY32="$BUILD/win32/hotkey/Tarnkey.dll" "$@"
+}
+
+# The 32-bit Tarnkey.dll for 32-bit clients, and nothing else of that tree.
+build_windows32() {
+  configure_and_build "$BUILD/win32" --target Tarnkey -DCMAKE_BUILD_TYPE=Release \
+    -DQUILLET_BENCH=OFF -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-i686.cmake"
 }
 
 # A display: the caller's own, or a new Xvfb on a number it picks itself.
@@ -105,7 +115,7 @@ start_display() {
     echo "display: Xvfb did not start within 10 s" >&2
     return 1
   fi
-  export DISPLAY=":$n"
+  export DISPLAY=":$n" QUILLET_OWN_DISPLAY=1
   # Ctrl+Alt+F1..F12 must reach the programs, not switch consoles.
   setxkbmap -option srvrkeys:none >/dev/null 2>&1 || true
 }
@@ -132,6 +142,40 @@ prepare_prefix() {  # path
   # The first program in a prefix starts its services; let that finish here,
   # not inside the first test's time limit.
   timeout 120 "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null || true
+  # No window manager runs on a virtual display of ours, and Wine waits up to
+  # two seconds for one whenever a window with a caption is hidden; it does
+  # not for windows it keeps from the window manager. A real desktop's
+  # window manager gets the windows.
+  local unmanaged=no
+  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null && unmanaged=yes
+  if [ -n "${QUILLET_OWN_DISPLAY:-}" ] && [ $unmanaged = no ]; then
+    window_manager_gets_windows no
+  elif [ -z "${QUILLET_OWN_DISPLAY:-}" ] && [ $unmanaged = yes ]; then
+    window_manager_gets_windows yes
+  fi
+}
+
+# window_manager_gets_windows yes|no: for the programs started from now on.
+# Keyboard focus for a tray icon's menu follows the window manager's rules.
+window_manager_gets_windows() {
+  local key='HKCU\Software\Wine\X11 Driver'
+  if [ "$1" = no ]; then
+    timeout 60 "$WINE" reg add "$key" /v Managed /d N /f >/dev/null 2>&1 </dev/null
+  else
+    timeout 60 "$WINE" reg delete "$key" /v Managed /f >/dev/null 2>&1 </dev/null
+  fi
+}
+
+# Ends every program of the prefix with its server, and starts the persistent
+# server again: without it every later Wine start pays for the server's and
+# the services' start-up.
+# The first program starts the prefix's services, which live on: started here
+# with no output of the caller's, they hold no pipe a test runner waits on.
+restart_wineserver() {
+  timeout 20 "$WINESERVER" -k >/dev/null 2>&1
+  timeout 20 "$WINESERVER" -w >/dev/null 2>&1
+  timeout 20 "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  timeout 120 "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 # For shell tests that start one Windows client printing lines to the file

@@ -228,14 +228,15 @@ TEST_F(WindowTest, AMonitorOfAnotherDpiScalesEverythingAndBackAgainExactly) {
         for (HWND c : controls) all.emplace_back(InClient(w, c), FontHeight(c));
         return all;
     };
+    // In the corner, so that twice the size still fits the screen.
+    ::SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT window{}, client{};
     ::GetWindowRect(w, &window);
     ::GetClientRect(w, &client);
     const auto before = snapshot();
     const int width = window.right - window.left, height = window.bottom - window.top;
 
-    MoveToDpi(w, 192, RECT{window.left, window.top, window.left + 2 * width,
-                           window.top + 2 * height});
+    MoveToDpi(w, 192, RECT{0, 0, 2 * width, 2 * height});
     RECT wide{}, wideClient{};
     ::GetWindowRect(w, &wide);
     ::GetClientRect(w, &wideClient);

@@ -25,7 +25,7 @@ cleanup() {
   rm -f "$ini"
   # The prefix is shared with the other tests: its DPI goes back to the default.
   "$wine" reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1
-  "$WINESERVER" -k >/dev/null 2>&1
+  restart_wineserver
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -97,10 +97,10 @@ read -r _ _ w _ < <("$wine" "$waitready" 5000 | tr -d '\r')
 echo "double-clicks toggled the width 600 -> 333 -> 600"
 stop_program
 
-"$WINESERVER" -k >/dev/null 2>&1
+restart_wineserver
 "$wine" reg add "$desktop" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 ||
   fail "could not set 144 DPI"
-"$WINESERVER" -k >/dev/null 2>&1
+restart_wineserver
 start_program
 expect_layout "144 DPI, normal" "client 890 570
 title 4 72 110 32

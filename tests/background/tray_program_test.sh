@@ -18,6 +18,10 @@ app=
 cleanup() {
   [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
   rm -f "$ini"
+  if [ -n "${QUILLET_OWN_DISPLAY:-}" ]; then
+    window_manager_gets_windows no
+    restart_wineserver
+  fi
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -28,6 +32,10 @@ shown() { "$wine" "$probe" shown >/dev/null 2>&1; }
 hidden() { ! shown; }
 tray_shows() { xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1; }
 
+# The tray window and the menu as a window manager would have them (the
+# other tests run without).
+window_manager_gets_windows yes
+restart_wineserver
 (cd "$folder" && exec "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe') >/dev/null 2>&1 &
 app=$!
 "$wine" "$waitready" 30000 >/dev/null || fail "the program did not get ready"
