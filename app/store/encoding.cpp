@@ -172,12 +172,13 @@ std::string Utf8FromUtf16File(std::string_view bytes) {
     return out;
 }
 
-std::string Utf16FileFromUtf8(std::string_view utf8) {
-    std::string out(kUtf16Mark.size() + 2 * utf8.size(), '\0');
-    out.replace(0, kUtf16Mark.size(), kUtf16Mark);
+namespace {
+
+// Appends the UTF-16 form of `utf8` at `n` in `out`, which has room for two
+// bytes per byte of it; returns where the next piece goes.
+size_t PutUtf16(std::string_view utf8, std::string& out, size_t n) {
     const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
     const size_t size = utf8.size();
-    size_t n = kUtf16Mark.size();
     for (size_t i = 0; i < size;) {
         {
             const unsigned char* p = in + i;
@@ -199,6 +200,23 @@ std::string Utf16FileFromUtf8(std::string_view utf8) {
             out[n++] = static_cast<char>(u >> 8);
         });
     }
+    return n;
+}
+
+}  // namespace
+
+std::string Utf16FileFromUtf8(std::string_view utf8) {
+    return Utf16FileFromUtf8(std::vector<std::string_view>{utf8});
+}
+
+// One buffer for the whole file, so that no joined copy of the pieces is made.
+std::string Utf16FileFromUtf8(const std::vector<std::string_view>& pieces) {
+    size_t total = 0;
+    for (std::string_view piece : pieces) total += piece.size();
+    std::string out(kUtf16Mark.size() + 2 * total, '\0');
+    out.replace(0, kUtf16Mark.size(), kUtf16Mark);
+    size_t n = kUtf16Mark.size();
+    for (std::string_view piece : pieces) n = PutUtf16(piece, out, n);
     out.resize(n);
     return out;
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -33,6 +34,8 @@ inline constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 bool IsUtf16File(std::string_view bytes);
 std::string Utf8FromUtf16File(std::string_view bytes);  // the mark dropped
 std::string Utf16FileFromUtf8(std::string_view utf8);   // the mark put first
+// The same for text in pieces, none of which ends inside a character.
+std::string Utf16FileFromUtf8(const std::vector<std::string_view>& pieces);
 
 // Converts between what the user sees and the settings file's 8-bit code page.
 // The Windows build asks the system for its code page; the portable one below

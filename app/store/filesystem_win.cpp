@@ -83,6 +83,12 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+bool WriteAll(HANDLE file, const std::vector<std::string_view>& pieces) {
+    for (std::string_view piece : pieces)
+        if (!WriteAll(file, piece)) return false;
+    return true;
+}
+
 // The file's whole content becomes bytes, on the disk when this returns.
 bool Overwrite(HANDLE file, std::string_view bytes) {
     LARGE_INTEGER start{};
@@ -90,8 +96,7 @@ bool Overwrite(HANDLE file, std::string_view bytes) {
            ::SetEndOfFile(file) && ::FlushFileBuffers(file);
 }
 
-// Joined into one buffer so that the content costs one WriteFile, not one
-// call per piece.
+// Joined into one buffer, for the rewrite in place that keeps it to put back.
 std::string_view Joined(const std::vector<std::string_view>& pieces, std::string& storage) {
     if (pieces.size() == 1) return pieces.front();
     size_t total = 0;
@@ -179,8 +184,6 @@ class WindowsFileSystem final : public FileSystem {
         const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
         if (exists && (attrs & FILE_ATTRIBUTE_READONLY)) return Failed(ERROR_ACCESS_DENIED);
 
-        std::string storage;
-        const std::string_view content = Joined(pieces, storage);
         const std::filesystem::path copy = CopyPathFor(path, TempFolder());
         const bool leftCopy = Exists(copy);
 
@@ -191,11 +194,15 @@ class WindowsFileSystem final : public FileSystem {
                                       carried ? carried : FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
             const DWORD err = ::GetLastError();
-            if (err == ERROR_ACCESS_DENIED && exists)
-                return RewriteInPlace(path, content, copy, leftCopy);
+            if (err == ERROR_ACCESS_DENIED && exists) {
+                std::string storage;
+                return RewriteInPlace(path, Joined(pieces, storage), copy, leftCopy);
+            }
             return Failed(err);
         }
-        if (!WriteAll(file.get(), content) || !::FlushFileBuffers(file.get())) {
+        // Piece by piece: joining them first would copy the whole content into
+        // fresh memory, which costs more than the calls.
+        if (!WriteAll(file.get(), pieces) || !::FlushFileBuffers(file.get())) {
             const DWORD err = ::GetLastError();
             file.reset();
             ::DeleteFileW(temp.c_str());

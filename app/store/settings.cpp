@@ -327,9 +327,8 @@ IoResult SettingsFile::LoadExisting(const std::filesystem::path& path, Loaded& f
 }
 
 IoResult SettingsFile::Write(const std::filesystem::path& path, const Loaded& file) {
-    if (file.unicode)
-        return fs_.ReplaceAtomically(path, Utf16FileFromUtf8(file.document.Serialize()));
     const IniDocument::Rendering rendering = file.document.Render();
+    if (file.unicode) return fs_.ReplaceAtomically(path, Utf16FileFromUtf8(rendering.pieces));
     return fs_.ReplaceAtomically(path, rendering.pieces);
 }
 

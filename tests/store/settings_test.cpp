@@ -52,6 +52,10 @@ TEST(Unicode, TextsRoundTripThroughUtf8AndTheUtf16File) {
                                 10));
     EXPECT_TRUE(IsUtf16File(file));
     EXPECT_EQ(Utf8FromUtf16File(file), "a\xC3\xBF\xF0\x9F\x98\x80");
+    // A file written in pieces is the same file, with one mark.
+    EXPECT_EQ(Utf16FileFromUtf8(std::vector<std::string_view>{"a", "\xC3\xBF", "",
+                                                              "\xF0\x9F\x98\x80"}),
+              file);
     if constexpr (sizeof(wchar_t) == 2) {  // a box may hold half a pair
         const std::wstring lone = L"x\xD800y";
         EXPECT_EQ(WideFromUtf8(Utf8FromWide(lone)), lone);
