@@ -33,20 +33,10 @@ void frmAbout::Close() {
 
 // Unowned, as the help window is, for the main window's Stay on Top.
 void frmAbout::Load() {
-    WNDCLASSEXW wc{};
-    wc.hInstance = instance_;
-    wc.hIcon = ::LoadIconW(instance_, MAKEINTRESOURCEW(IDI_QUILLET));
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kAboutWindowClass;
-    RegisterClassOf(wc);
     dpi_ = SystemDpi();
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
-    ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-    const RECT at = CentredOnWorkArea(frame.right - frame.left, frame.bottom - frame.top);
-    if (!CreateAs(WS_EX_CONTROLPARENT, kAboutWindowClass, kAboutCaption, style, at, nullptr,
-                  nullptr, instance_))
+    if (!CreateCentred(instance_, kAboutWindowClass, IDI_QUILLET, kAboutCaption,
+                       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                       SIZE{Px(kClientWidth), Px(kClientHeight)}))
         return;
     CreateControls();
     logic_.Form_Load();

@@ -36,20 +36,10 @@ void frmHelp::Close() {
 // Unowned: under Wine an owned topmost window keeps its owner from
 // becoming topmost, and the main window has its own Stay on Top.
 void frmHelp::Load() {
-    WNDCLASSEXW wc{};
-    wc.hInstance = instance_;
-    wc.hIcon = ::LoadIconW(instance_, MAKEINTRESOURCEW(IDI_QUILLET));
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kHelpWindowClass;
-    RegisterClassOf(wc);
     dpi_ = SystemDpi();
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
-    ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-    const RECT at = CentredOnWorkArea(frame.right - frame.left, frame.bottom - frame.top);
-    if (!CreateAs(WS_EX_CONTROLPARENT, kHelpWindowClass, kHelpCaption, style, at, nullptr, nullptr,
-                  instance_))
+    if (!CreateCentred(instance_, kHelpWindowClass, IDI_QUILLET, kHelpCaption,
+                       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                       SIZE{Px(kClientWidth), Px(kClientHeight)}))
         return;
     CreateControls();
     logic_.Form_Load();

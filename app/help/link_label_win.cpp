@@ -53,14 +53,6 @@ LRESULT LinkLabel::OnMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_
     return CallControlDefault(control, msg, wp, lp);
 }
 
-RECT CentredOnWorkArea(int width, int height) {
-    RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int left = work.left + ((work.right - work.left) - width) / 2;
-    const int top = work.top + ((work.bottom - work.top) - height) / 2;
-    return RECT{left, top, left + width, top + height};
-}
-
 bool SetHandCursorOver(HWND control, std::initializer_list<HWND> links) {
     for (HWND link : links) {
         if (link && control == link) {

@@ -36,10 +36,6 @@ class LinkLabel {
     std::function<void()> onMove_, onLeave_;
 };
 
-// Where a window of `width` x `height` pixels stands in the middle of the
-// screen's work area.
-RECT CentredOnWorkArea(int width, int height);
-
 // The hand over a clickable control; false for every other control.
 bool SetHandCursorOver(HWND control, std::initializer_list<HWND> links);
 

@@ -194,20 +194,10 @@ void frmPrint::Close() {
 }
 
 void frmPrint::Load() {
-    WNDCLASSEXW wc{};
-    wc.hInstance = instance_;
-    wc.hIcon = ::LoadIconW(instance_, MAKEINTRESOURCEW(IDI_QUILLET));
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kPrintWindowClass;
-    RegisterClassOf(wc);
     dpi_ = SystemDpi();
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT frame{0, 0, Px(kPrintClientWidth), Px(kPrintClientHeight)};
-    ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-    const RECT at = CentredOnWorkArea(frame.right - frame.left, frame.bottom - frame.top);
-    if (!CreateAs(WS_EX_CONTROLPARENT, kPrintWindowClass, L"Printing", style, at, nullptr, nullptr,
-                  instance_))
+    if (!CreateCentred(instance_, kPrintWindowClass, IDI_QUILLET, L"Printing",
+                       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                       SIZE{Px(kPrintClientWidth), Px(kPrintClientHeight)}))
         return;
     CreateControls();
 

@@ -51,6 +51,27 @@ void Window::OnDpiChanged(int fromDpi, int toDpi, const RECT& suggested) {
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool Window::CreateCentred(HINSTANCE instance, const wchar_t* className, int icon,
+                           const wchar_t* title, DWORD style, SIZE client) {
+    WNDCLASSEXW wc{};
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(icon));
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    RegisterClassOf(wc);
+    RECT frame{0, 0, client.cx, client.cy};
+    ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int left = work.left + ((work.right - work.left) - width) / 2;
+    const int top = work.top + ((work.bottom - work.top) - height) / 2;
+    return CreateAs(WS_EX_CONTROLPARENT, className, title, style,
+                    RECT{left, top, left + width, top + height}, nullptr, nullptr,
+                    instance) != nullptr;
+}
+
 void Window::MatchMonitorDpi(int dpi) {
     shownDpi_ = dpi;
     const int shown = WindowDpi(hwnd_);

@@ -66,6 +66,11 @@ class Window {
     // CreateWindowExW with this object as the window's owner.
     HWND CreateAs(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                   RECT at, HWND parent, HMENU menu, HINSTANCE instance);
+    // A window of the button face's colour with the program's icon `icon`, of
+    // the given client size in pixels, in the middle of the work area; its
+    // class registered first. False when it could not be made.
+    bool CreateCentred(HINSTANCE instance, const wchar_t* className, int icon,
+                       const wchar_t* title, DWORD style, SIZE client);
     // For a window just made with the layout of `dpi`: when the monitor it
     // opened on has another DPI, it is rescaled as if it had moved there.
     void MatchMonitorDpi(int dpi);
