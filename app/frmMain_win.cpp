@@ -182,7 +182,7 @@ void frmMain::OnDpiChanged(int, int toDpi, const RECT& suggested) {
     for (int n = 0; n < kStoreCount; ++n) labels[n] = Place(l.labels[n]);
     strip_.Rescale(Place(l.strip), labels, font_.get());
     pictures_.SetDpi(dpi_, smallFont_.get());
-    SetWindowIconsForDpi(hwnd(), instance_, IDI_QUILLET, dpi_);
+    icons_ = SetWindowIconsForDpi(hwnd(), instance_, IDI_QUILLET, dpi_);
     ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     logic_->FormResize();  // the size in pixels may not have changed

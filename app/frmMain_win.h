@@ -142,6 +142,7 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     InputBoxWindow inputBox_;
     TrayIcon tray_;
     HICON smallIcon_ = nullptr;
+    WindowIcons icons_;  // of the DPI the window moved to
     SystemClipboard clipboard_{nullptr};
     LocaleCases cases_;
     SystemKeys keys_;

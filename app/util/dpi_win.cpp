@@ -63,14 +63,18 @@ LOGFONTW MessageFontForDpi(int dpi) {
     return font;
 }
 
-void SetWindowIconsForDpi(HWND window, HINSTANCE instance, int iconId, int dpi) {
-    for (const auto& [which, cx, cy] : {std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON},
-                                        std::tuple{ICON_BIG, SM_CXICON, SM_CYICON}}) {
-        const auto icon = static_cast<HICON>(
+WindowIcons SetWindowIconsForDpi(HWND window, HINSTANCE instance, int iconId, int dpi) {
+    WindowIcons icons;
+    for (const auto& [which, cx, cy, owner] :
+         {std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON, &icons.smallIcon},
+          std::tuple{ICON_BIG, SM_CXICON, SM_CYICON, &icons.bigIcon}}) {
+        owner->reset(static_cast<HICON>(
             ::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
-                         SystemMetricForDpi(cx, dpi), SystemMetricForDpi(cy, dpi), LR_SHARED));
-        if (icon) ::SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+                         SystemMetricForDpi(cx, dpi), SystemMetricForDpi(cy, dpi), 0)));
+        if (*owner)
+            ::SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(owner->get()));
     }
+    return icons;
 }
 
 namespace {

@@ -19,8 +19,13 @@ int SystemMetricForDpi(int index, int dpi);
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, int dpi);
 // The system's message font as it is drawn at `dpi`.
 LOGFONTW MessageFontForDpi(int dpi);
-// The window's icon of the sizes the system draws at `dpi`; shared handles.
-void SetWindowIconsForDpi(HWND window, HINSTANCE instance, int iconId, int dpi);
+// Gives the window its icons of the sizes the system draws at `dpi`. Shared
+// icons are loaded once in one size, so these are the caller's to keep while
+// the window shows them.
+struct WindowIcons {
+    UniqueIcon smallIcon, bigIcon;
+};
+WindowIcons SetWindowIconsForDpi(HWND window, HINSTANCE instance, int iconId, int dpi);
 
 // Gives every descendant of a window that uses one of `fonts`' old handles
 // the new one, without repainting; the caller repaints once.

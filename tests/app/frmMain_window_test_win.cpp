@@ -237,6 +237,15 @@ TEST_F(WindowTest, AMonitorOfAnotherDpiScalesEverythingAndBackAgainExactly) {
     const int width = window.right - window.left, height = window.bottom - window.top;
 
     MoveToDpi(w, 192, RECT{0, 0, 2 * width, 2 * height});
+    // The title bar's icon of that DPI, not the one loaded first.
+    ICONINFO icon{};
+    ASSERT_TRUE(::GetIconInfo(
+        reinterpret_cast<HICON>(::SendMessageW(w, WM_GETICON, ICON_SMALL, 0)), &icon));
+    BITMAP mask{};
+    ::GetObjectW(icon.hbmMask, sizeof mask, &mask);
+    if (icon.hbmColor) ::DeleteObject(icon.hbmColor);
+    ::DeleteObject(icon.hbmMask);
+    EXPECT_EQ(mask.bmWidth, 2 * ::GetSystemMetrics(SM_CXSMICON));
     RECT wide{}, wideClient{};
     ::GetWindowRect(w, &wide);
     ::GetClientRect(w, &wideClient);
