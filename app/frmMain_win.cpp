@@ -92,6 +92,12 @@ frmMain::~frmMain() {
     if (com_) ::CoUninitialize();
 }
 
+std::array<RECT, 16> frmMain::StoreLabelPlaces(const MainLayout& l) const {
+    std::array<RECT, 16> labels;
+    for (int n = 0; n < kStoreCount; ++n) labels[n] = Place(l.labels[n]);
+    return labels;
+}
+
 RECT frmMain::Place(const TwipsRect& r) const {
     return RECT{ToPixels(r.left), ToPixels(r.top), ToPixels(r.left + r.width),
                 ToPixels(r.top + r.height)};
@@ -178,13 +184,10 @@ void frmMain::OnDpiChanged(int, int toDpi, const RECT& suggested) {
     CreateFonts();
     ReplaceFonts(hwnd(), {{oldFont.get(), font_.get()}, {oldSmall.get(), smallFont_.get()}});
     const MainLayout l = ComputeLayout(ToTwips(suggested.right - suggested.left), false, false);
-    std::array<RECT, 16> labels;
-    for (int n = 0; n < kStoreCount; ++n) labels[n] = Place(l.labels[n]);
-    strip_.Rescale(Place(l.strip), labels, font_.get());
+    strip_.Rescale(Place(l.strip), StoreLabelPlaces(l), font_.get());
     pictures_.SetDpi(dpi_, smallFont_.get());
     icons_ = SetWindowIconsForDpi(hwnd(), instance_, IDI_QUILLET, dpi_);
-    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceAt(suggested);
     logic_->FormResize();  // the size in pixels may not have changed
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -199,9 +202,7 @@ void frmMain::CreateControls() {
     ::GetWindowRect(hwnd(), &window);
     const MainLayout l = ComputeLayout(ToTwips(window.right - window.left), false, false);
 
-    std::array<RECT, 16> labels;
-    for (int n = 0; n < kStoreCount; ++n) labels[n] = Place(l.labels[n]);
-    strip_.Create(hwnd(), Place(l.strip), labels, font_.get());
+    strip_.Create(hwnd(), Place(l.strip), StoreLabelPlaces(l), font_.get());
 
     rows_.Create(
         hwnd(), l.rows, [this](const TwipsRect& r) { return Place(r); }, font_.get(),

@@ -132,6 +132,7 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     int ToPixels(int twips) const { return TwipsToPixels(twips, dpi_); }
     int ToTwips(int pixels) const { return PixelsToTwips(pixels, dpi_); }
     RECT Place(const TwipsRect& r) const;
+    std::array<RECT, 16> StoreLabelPlaces(const MainLayout& l) const;
     HMENU MenuOf(int item) const;
     int FixedWindowHeight() const;
 

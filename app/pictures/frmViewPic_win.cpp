@@ -109,8 +109,7 @@ void frmViewPic::Form_Resize() {
 // The picture keeps its pixels; the pan offsets are laid out again.
 void frmViewPic::OnDpiChanged(int, int toDpi, const RECT& suggested) {
     dpi_ = toDpi;
-    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceAt(suggested);
     Form_Resize();
 }
 

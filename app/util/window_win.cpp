@@ -47,8 +47,12 @@ HWND Window::CreateAs(DWORD exStyle, const wchar_t* className, const wchar_t* ti
 
 void Window::OnDpiChanged(int fromDpi, int toDpi, const RECT& suggested) {
     children_.Rescale(hwnd_, fromDpi, toDpi);
-    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceAt(suggested);
+}
+
+void Window::PlaceAt(const RECT& r) {
+    ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool Window::CreateCentred(HINSTANCE instance, const wchar_t* className, int icon,

@@ -74,6 +74,8 @@ class Window {
     // For a window just made with the layout of `dpi`: when the monitor it
     // opened on has another DPI, it is rescaled as if it had moved there.
     void MatchMonitorDpi(int dpi);
+    // Moves and sizes the window to `r` (screen pixels) without activating it.
+    void PlaceAt(const RECT& r);
     // A font made for the DPI the window was laid out at, as it is drawn now:
     // for fonts the window gives its controls after it was made.
     HFONT FontAtDpi(HFONT designed) { return children_.Scaled(designed); }
