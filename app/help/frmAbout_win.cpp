@@ -21,10 +21,7 @@ frmAbout::~frmAbout() {
 }
 
 void frmAbout::Show() {
-    if (!hwnd()) Load();
-    if (!hwnd()) return;
-    ::ShowWindow(hwnd(), SW_SHOWNORMAL);
-    ::SetForegroundWindow(hwnd());
+    ShowInFront();
 }
 
 void frmAbout::Close() {
@@ -33,10 +30,9 @@ void frmAbout::Close() {
 
 // Unowned, as the help window is, for the main window's Stay on Top.
 void frmAbout::Load() {
-    dpi_ = SystemDpi();
     if (!CreateCentred(instance_, kAboutWindowClass, IDI_QUILLET, kAboutCaption,
                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-                       SIZE{Px(kClientWidth), Px(kClientHeight)}))
+                       SIZE{kClientWidth, kClientHeight}))
         return;
     CreateControls();
     logic_.Form_Load();

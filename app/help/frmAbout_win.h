@@ -16,7 +16,7 @@ namespace quillet {
 inline constexpr wchar_t kAboutWindowClass[] = L"QuilletProAbout";
 inline constexpr wchar_t kAboutCaption[] = L"Quillet Pro - About";
 
-class frmAbout final : public Window, public AboutView {
+class frmAbout final : public FixedWindow, public AboutView {
   public:
     frmAbout(HINSTANCE instance, MainForm& main, Shell& shell)
         : instance_(instance), logic_(*this, main, shell) {}
@@ -39,18 +39,13 @@ class frmAbout final : public Window, public AboutView {
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    void Load();
+    void Load() override;
     void CreateControls();
     void OnCommand(int id, int code);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
-    int Px(int pixels) const { return MulDiv(pixels, dpi_, 96); }
-    RECT At(int left, int top, int width, int height) const {
-        return RECT{Px(left), Px(top), Px(left + width), Px(top + height)};
-    }
 
     HINSTANCE instance_;
     AboutForm logic_;
-    int dpi_ = 96;
     bool quiet_ = false;  // destroyed without the unload handler
     UniqueFont font_, title_, link_;
     HWND version_ = nullptr;

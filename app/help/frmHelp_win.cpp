@@ -22,10 +22,7 @@ frmHelp::~frmHelp() {
 }
 
 void frmHelp::Show() {
-    if (!hwnd()) Load();
-    if (!hwnd()) return;
-    ::ShowWindow(hwnd(), SW_SHOWNORMAL);
-    ::SetForegroundWindow(hwnd());
+    ShowInFront();
 }
 
 void frmHelp::Close() {
@@ -36,10 +33,9 @@ void frmHelp::Close() {
 // Unowned: under Wine an owned topmost window keeps its owner from
 // becoming topmost, and the main window has its own Stay on Top.
 void frmHelp::Load() {
-    dpi_ = SystemDpi();
     if (!CreateCentred(instance_, kHelpWindowClass, IDI_QUILLET, kHelpCaption,
                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                       SIZE{Px(kClientWidth), Px(kClientHeight)}))
+                       SIZE{kClientWidth, kClientHeight}))
         return;
     CreateControls();
     logic_.Form_Load();

@@ -21,7 +21,7 @@ inline constexpr wchar_t kHelpCaption[] = L"Quillet Pro - Help";
 // Background of the topic's text.
 inline constexpr COLORREF kHelpTextBackground = RGB(255, 255, 220);
 
-class frmHelp final : public Window, public HelpView {
+class frmHelp final : public FixedWindow, public HelpView {
   public:
     frmHelp(HINSTANCE instance, MainForm& main, Shell& shell)
         : instance_(instance), logic_(*this, main, shell) {}
@@ -46,18 +46,13 @@ class frmHelp final : public Window, public HelpView {
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    void Load();
+    void Load() override;
     void CreateControls();
     void OnCommand(int id, int code);
     LRESULT OnColour(HDC dc, HWND control);
-    int Px(int pixels) const { return MulDiv(pixels, dpi_, 96); }
-    RECT At(int left, int top, int width, int height) const {
-        return RECT{Px(left), Px(top), Px(left + width), Px(top + height)};
-    }
 
     HINSTANCE instance_;
     HelpForm logic_;
-    int dpi_ = 96;
     bool quiet_ = false;  // destroyed without the unload handler
     UniqueFont font_, bold_, link_;
     UniqueBrush textBackground_;

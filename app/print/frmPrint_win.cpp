@@ -183,10 +183,7 @@ frmPrint::~frmPrint() {
 }
 
 void frmPrint::ShowPrintWindow() {
-    if (!hwnd()) Load();
-    if (!hwnd()) return;
-    ::ShowWindow(hwnd(), SW_SHOWNORMAL);
-    ::SetForegroundWindow(hwnd());
+    ShowInFront();
 }
 
 void frmPrint::Close() {
@@ -194,10 +191,9 @@ void frmPrint::Close() {
 }
 
 void frmPrint::Load() {
-    dpi_ = SystemDpi();
     if (!CreateCentred(instance_, kPrintWindowClass, IDI_QUILLET, L"Printing",
                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-                       SIZE{Px(kPrintClientWidth), Px(kPrintClientHeight)}))
+                       SIZE{kPrintClientWidth, kPrintClientHeight}))
         return;
     CreateControls();
 

@@ -28,7 +28,7 @@ IoResult PrintBitmap(HBITMAP bitmap, int width, int height, int screenDpi,
 // Creates or overwrites a file with what the producer makes, piece by piece.
 IoResult WritePlainFile(const std::filesystem::path& path, const PrintoutProducer& produce);
 
-class frmPrint final : public Window, public Printer, public PrintView, public MainLookView {
+class frmPrint final : public FixedWindow, public Printer, public PrintView, public MainLookView {
   public:
     frmPrint(HINSTANCE instance, HWND main, MainView& view, MainForm& logic, Prompt& prompt,
              Shell& shell, FileSystem& fs, std::filesystem::path userFolder);
@@ -53,13 +53,9 @@ class frmPrint final : public Window, public Printer, public PrintView, public M
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    void Load();
+    void Load() override;
     void CreateControls();
     void OnCommand(int id, int code);
-    int Px(int pixels) const { return MulDiv(pixels, dpi_, 96); }
-    RECT At(int left, int top, int width, int height) const {
-        return RECT{Px(left), Px(top), Px(left + width), Px(top + height)};
-    }
     bool Ticked(int id) const;
 
     HINSTANCE instance_;
@@ -71,7 +67,6 @@ class frmPrint final : public Window, public Printer, public PrintView, public M
     FileSystem& fs_;
     std::filesystem::path userFolder_;
     std::unique_ptr<PrintForm> logic_;
-    int dpi_ = 96;
     UniqueFont font_;
     MainLook applied_;  // the clipboard line a repaint must not overwrite
     bool lookApplied_ = false;

@@ -55,8 +55,16 @@ void Window::PlaceAt(const RECT& r) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool Window::CreateCentred(HINSTANCE instance, const wchar_t* className, int icon,
-                           const wchar_t* title, DWORD style, SIZE client) {
+void FixedWindow::ShowInFront() {
+    if (!hwnd()) Load();
+    if (!hwnd()) return;
+    ::ShowWindow(hwnd(), SW_SHOWNORMAL);
+    ::SetForegroundWindow(hwnd());
+}
+
+bool FixedWindow::CreateCentred(HINSTANCE instance, const wchar_t* className, int icon,
+                                const wchar_t* title, DWORD style, SIZE client) {
+    dpi_ = SystemDpi();
     WNDCLASSEXW wc{};
     wc.hInstance = instance;
     wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(icon));
@@ -64,7 +72,7 @@ bool Window::CreateCentred(HINSTANCE instance, const wchar_t* className, int ico
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className;
     RegisterClassOf(wc);
-    RECT frame{0, 0, client.cx, client.cy};
+    RECT frame{0, 0, Px(client.cx), Px(client.cy)};
     ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};

@@ -66,11 +66,6 @@ class Window {
     // CreateWindowExW with this object as the window's owner.
     HWND CreateAs(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                   RECT at, HWND parent, HMENU menu, HINSTANCE instance);
-    // A window of the button face's colour with the program's icon `icon`, of
-    // the given client size in pixels, in the middle of the work area; its
-    // class registered first. False when it could not be made.
-    bool CreateCentred(HINSTANCE instance, const wchar_t* className, int icon,
-                       const wchar_t* title, DWORD style, SIZE client);
     // For a window just made with the layout of `dpi`: when the monitor it
     // opened on has another DPI, it is rescaled as if it had moved there.
     void MatchMonitorDpi(int dpi);
@@ -94,6 +89,27 @@ class Window {
     HWND hwnd_ = nullptr;
     int shownDpi_ = 0;  // as last told by the system; 0 until a change
     ChildScaler children_;
+};
+
+// A window laid out in pixels at 96 DPI and made at the system's, in the
+// middle of the work area, the first time it is shown.
+class FixedWindow : public Window {
+  protected:
+    // Makes the window (Load) when it is not open, then shows it in front.
+    void ShowInFront();
+    virtual void Load() = 0;
+    // For Load: a window of the button face's colour with the program's icon
+    // `icon` and a client area of `client` pixels at 96 DPI; its class
+    // registered first. False when it could not be made.
+    bool CreateCentred(HINSTANCE instance, const wchar_t* className, int icon,
+                       const wchar_t* title, DWORD style, SIZE client);
+    int Px(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    RECT At(int left, int top, int width, int height) const {
+        return RECT{Px(left), Px(top), Px(left + width), Px(top + height)};
+    }
+
+  private:
+    int dpi_ = 96;
 };
 
 // The program's message loop until WM_QUIT; returns its exit code. A window
