@@ -31,41 +31,6 @@ std::wstring CommandKey(const wchar_t* scheme) {
     return std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command";
 }
 
-std::wstring ReadDefault(const std::wstring& key) {
-    wchar_t value[1024] = {};
-    DWORD size = sizeof value;
-    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value,
-                       &size) != ERROR_SUCCESS)
-        return {};
-    return value;
-}
-
-void WriteDefault(const std::wstring& key, const std::wstring& value) {
-    UniqueKey k;
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                          k.put(), nullptr) != ERROR_SUCCESS)
-        return;
-    ::RegSetValueExW(k.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
-// The lines the recorder wrote, in order.
-std::vector<std::wstring> Opened() {
-    const std::string bytes = ReadFileBytes(kLog);
-    std::vector<std::wstring> lines;
-    size_t from = 0;
-    for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', from)) {
-        const std::string line = bytes.substr(from, at - from);
-        std::wstring wide(line.size(), L'\0');
-        wide.resize(static_cast<size_t>(
-            ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
-                                  wide.data(), static_cast<int>(wide.size()))));
-        lines.push_back(wide);
-        from = at + 1;
-    }
-    return lines;
-}
-
 // The program's window of a class, once it shows.
 HWND WaitForWindow(const wchar_t* className, const wchar_t* caption) {
     HWND found = nullptr;
@@ -114,8 +79,8 @@ class HelpProgramTest : public ::testing::Test {
     }
     // Waits until the recorder has written `count` lines.
     std::vector<std::wstring> WaitForOpened(size_t count) {
-        WaitFor([&] { return Opened().size() >= count; });
-        return Opened();
+        WaitFor([&] { return FileLines(kLog).size() >= count; });
+        return FileLines(kLog);
     }
     static std::vector<std::wstring> saved_;
 };

@@ -32,40 +32,6 @@ std::wstring Recorder() {
     return path;
 }
 
-std::wstring ReadDefault(const wchar_t* key) {
-    wchar_t value[1024] = {};
-    DWORD size = sizeof value;
-    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
-        ERROR_SUCCESS)
-        return {};
-    return value;
-}
-
-void WriteDefault(const wchar_t* key, const std::wstring& value) {
-    UniqueKey k;
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(),
-                          nullptr) != ERROR_SUCCESS)
-        return;
-    ::RegSetValueExW(k.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
-std::vector<std::wstring> Opened() {
-    const std::string bytes = ReadFileBytes(kLog);
-    std::vector<std::wstring> lines;
-    size_t from = 0;
-    for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', from)) {
-        const std::string line = bytes.substr(from, at - from);
-        std::wstring wide(line.size(), L'\0');
-        wide.resize(static_cast<size_t>(
-            ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
-                                  wide.data(), static_cast<int>(wide.size()))));
-        lines.push_back(wide);
-        from = at + 1;
-    }
-    return lines;
-}
-
 bool PrinterSetUp() {
     const char* printer = std::getenv("QUILLET_PRINTER");
     return printer && std::string(printer) == "cups";
@@ -151,8 +117,8 @@ class PrintProgramTest : public ::testing::Test {
         return s;
     }
     std::wstring WaitForOpenedFile() {
-        WaitFor([&] { return !Opened().empty(); });
-        const std::vector<std::wstring> opened = Opened();
+        WaitFor([&] { return !FileLines(kLog).empty(); });
+        const std::vector<std::wstring> opened = FileLines(kLog);
         return opened.empty() ? L"" : opened.front();
     }
 
@@ -191,7 +157,7 @@ TEST_F(PrintProgramTest, WindowShowsItsCaptionAndSwapsTheTwoChecks) {
 
     Click(print, IDC_CMDCANCEL);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(print); }));
-    EXPECT_TRUE(Opened().empty());
+    EXPECT_TRUE(FileLines(kLog).empty());
 }
 
 TEST_F(PrintProgramTest, PicturesStoreCaptionShowsTheAmpersand) {
@@ -281,7 +247,7 @@ TEST_F(PrintProgramTest, ScreenPrintWithoutAPrinterSaysSoAndKeepsTheLook) {
     ExpectLookRestored(app);
     RunningProgram::Answer(box, IDOK);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(print); }));
-    EXPECT_TRUE(Opened().empty());
+    EXPECT_TRUE(FileLines(kLog).empty());
 }
 
 TEST_F(PrintProgramTest, ScreenPrintReachesTheDefaultPrinter) {

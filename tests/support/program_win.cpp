@@ -1,6 +1,7 @@
 // Installing, starting and driving the real program from a test process.
 #include "support/program_win.h"
 
+#include "util/handles_win.h"
 #include "util/known_folder_win.h"
 
 #include <cstring>
@@ -84,6 +85,40 @@ std::string ReadFileBytes(const std::wstring& path) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+std::vector<std::wstring> FileLines(const std::wstring& path) {
+    const std::string bytes = ReadFileBytes(path);
+    std::vector<std::wstring> lines;
+    size_t from = 0;
+    for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', from)) {
+        const std::string line = bytes.substr(from, at - from);
+        std::wstring wide(line.size(), L'\0');
+        wide.resize(static_cast<size_t>(
+            ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
+                                  wide.data(), static_cast<int>(wide.size()))));
+        lines.push_back(wide);
+        from = at + 1;
+    }
+    return lines;
+}
+
+std::wstring ReadDefault(const std::wstring& key) {
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value;
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value,
+                       &size) != ERROR_SUCCESS)
+        return {};
+    return value;
+}
+
+void WriteDefault(const std::wstring& key, const std::wstring& value) {
+    UniqueKey k;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          k.put(), nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExW(k.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {

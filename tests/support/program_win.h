@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quillet::testing {
 
@@ -28,6 +29,13 @@ void CleanDriveC();
 void InstallProgram();
 
 std::string ReadFileBytes(const std::wstring& path);
+// A UTF-8 file's lines, each with its line feed taken off; a last line
+// without one is not whole yet and left out.
+std::vector<std::wstring> FileLines(const std::wstring& path);
+
+// The default value of a key of HKEY_LOCAL_MACHINE; empty when there is none.
+std::wstring ReadDefault(const std::wstring& key);
+void WriteDefault(const std::wstring& key, const std::wstring& value);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 // The profile functions' view of the settings file (a second reader).
