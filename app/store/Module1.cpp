@@ -121,7 +121,7 @@ std::optional<int32_t> ToInt32(std::wstring_view text) {
 std::wstring SettingsSnapshot::Read(std::string_view section, std::string_view key,
                                     std::wstring_view fallback) const {
     // An empty value counts as absent, whatever the profile functions say.
-    const std::optional<std::string_view> raw = document_.Find(section, key);
+    const std::optional<std::string> raw = document_.Find(section, key);
     if (!raw || raw->empty()) return std::wstring(fallback);
     if (unicode_) return WideFromUtf8(DecodeLineBreaks(*raw, kUtf8Marker));
     return codec_->FromBytes(DecodeLineBreaks(*raw));
@@ -189,7 +189,8 @@ IoResult Settings::WriteSettings(const std::filesystem::path& path,
                 return codec_.Represents(v.value);
             });
             if (!fits) {
-                file.document = IniDocument(Utf8FromCodePage(file.document.Bytes(), codec_));
+                file.document =
+                    IniDocument(Utf16FileFromUtf8(Utf8FromCodePage(file.document.Bytes(), codec_)));
                 file.unicode = changed = true;
             }
         }

@@ -138,7 +138,10 @@ bool IsUtf16File(std::string_view bytes) {
 // char* would otherwise make the compiler reload everything), the rest
 // decoded one code point at a time.
 std::string Utf8FromUtf16File(std::string_view bytes) {
-    const std::string_view units = bytes.substr(kUtf16Mark.size());
+    return Utf8FromUtf16(bytes.substr(kUtf16Mark.size()));
+}
+
+std::string Utf8FromUtf16(std::string_view units) {
     const size_t count = units.size() / 2;
     const auto* in = reinterpret_cast<const unsigned char*>(units.data());
     auto unit = [in](size_t k) { return static_cast<char32_t>(in[2 * k] | in[2 * k + 1] << 8); };
@@ -207,6 +210,12 @@ size_t PutUtf16(std::string_view utf8, std::string& out, size_t n) {
 
 std::string Utf16FileFromUtf8(std::string_view utf8) {
     return Utf16FileFromUtf8(std::vector<std::string_view>{utf8});
+}
+
+std::string Utf16FromUtf8(std::string_view utf8) {
+    std::string out(2 * utf8.size(), '\0');
+    out.resize(PutUtf16(utf8, out, 0));
+    return out;
 }
 
 // One buffer for the whole file, so that no joined copy of the pieces is made.

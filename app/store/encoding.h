@@ -29,8 +29,10 @@ std::string Utf8FromWide(std::wstring_view text);
 std::wstring WideFromUtf8(std::string_view bytes);
 
 // A file in the profile functions' Unicode form: UTF-16 little-endian after
-// the byte-order mark FF FE. The engine parses it as UTF-8.
+// the byte-order mark FF FE. The engine hands its values out as UTF-8.
 inline constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+std::string Utf8FromUtf16(std::string_view units);  // UTF-16LE bytes, no mark
+std::string Utf16FromUtf8(std::string_view utf8);   // the same, no mark
 bool IsUtf16File(std::string_view bytes);
 std::string Utf8FromUtf16File(std::string_view bytes);  // the mark dropped
 std::string Utf16FileFromUtf8(std::string_view utf8);   // the mark put first

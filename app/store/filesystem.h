@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,36 @@ struct FileRead {
     std::wstring reason;  // for kError
 };
 
+// A file's bytes: a copy in memory, or a view of the file mapped into memory
+// that holds the file until it is released.
+class FileBytes {
+  public:
+    FileBytes() = default;
+    explicit FileBytes(std::string bytes) : owned_(std::move(bytes)) {}
+    FileBytes(std::string_view mapped, std::shared_ptr<const void> mapping)
+        : mapped_(mapped), mapping_(std::move(mapping)) {}
+
+    std::string_view View() const { return mapping_ ? mapped_ : std::string_view(owned_); }
+    bool Mapped() const { return mapping_ != nullptr; }
+    // Views taken before are invalid afterwards.
+    void Release() {
+        mapping_.reset();
+        mapped_ = {};
+        std::string().swap(owned_);
+    }
+
+  private:
+    std::string owned_;
+    std::string_view mapped_;
+    std::shared_ptr<const void> mapping_;
+};
+
+struct FileContent {
+    FileRead::Status status = FileRead::Status::kMissing;
+    FileBytes bytes;
+    std::wstring reason;  // for kError
+};
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -47,6 +78,25 @@ class FileSystem {
                                        const std::vector<std::string_view>& pieces) = 0;
     IoResult ReplaceAtomically(const std::filesystem::path& path, std::string_view bytes) {
         return ReplaceAtomically(path, std::vector<std::string_view>{bytes});
+    }
+
+    // For a reader that is about to replace the file: ReadAll's content, which
+    // may be a view of the file mapped into memory. A fresh copy of megabytes
+    // costs more than the write that follows it.
+    virtual FileContent ReadForReplace(const std::filesystem::path& path) {
+        FileRead read = ReadAll(path);
+        return {read.status, FileBytes(std::move(read.bytes)), std::move(read.reason)};
+    }
+    // ReplaceAtomically for pieces that may point into `source`, what
+    // ReadForReplace gave for this path: a mapped file cannot be replaced,
+    // so the source is released once the pieces are written, and in every
+    // case before this returns.
+    virtual IoResult ReplaceAtomically(const std::filesystem::path& path,
+                                       const std::vector<std::string_view>& pieces,
+                                       FileBytes& source) {
+        IoResult result = ReplaceAtomically(path, pieces);
+        source.Release();
+        return result;
     }
 
     virtual bool FileExists(const std::filesystem::path& path) = 0;

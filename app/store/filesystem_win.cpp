@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwctype>
+#include <memory>
 
 #include "store/filesystem.h"
 #include "util/handles_win.h"
@@ -96,14 +97,15 @@ bool Overwrite(HANDLE file, std::string_view bytes) {
            ::SetEndOfFile(file) && ::FlushFileBuffers(file);
 }
 
-// Joined into one buffer, for the rewrite in place that keeps it to put back.
-std::string_view Joined(const std::vector<std::string_view>& pieces, std::string& storage) {
-    if (pieces.size() == 1) return pieces.front();
+// Joined into a buffer of its own, for the rewrite in place, which keeps it
+// to put back and which must not read from the file it rewrites.
+std::string Joined(const std::vector<std::string_view>& pieces) {
     size_t total = 0;
     for (std::string_view piece : pieces) total += piece.size();
-    storage.reserve(total);
-    for (std::string_view piece : pieces) storage += piece;
-    return storage;
+    std::string joined;
+    joined.reserve(total);
+    for (std::string_view piece : pieces) joined += piece;
+    return joined;
 }
 
 // Where an in-place rewrite keeps the old content: the user's temporary
@@ -166,6 +168,15 @@ bool MoveCanFinish(DWORD error) {
     }
 }
 
+// A mapped file's read error is an exception in whatever code touches the
+// view; only a fixed local drive is trusted not to go away under it (a
+// removed stick, a lost share).
+bool OnFixedDrive(const std::filesystem::path& path) {
+    wchar_t volume[MAX_PATH + 1] = {};
+    return ::GetVolumePathNameW(path.c_str(), volume, MAX_PATH + 1) &&
+           ::GetDriveTypeW(volume) == DRIVE_FIXED;
+}
+
 class WindowsFileSystem final : public FileSystem {
   public:
     // A copy left by a cut-off in-place rewrite is the file's content: it is
@@ -176,43 +187,46 @@ class WindowsFileSystem final : public FileSystem {
         return ReadPath(path);
     }
 
+    FileContent ReadForReplace(const std::filesystem::path& path) override {
+        const std::filesystem::path copy = CopyPathFor(path, TempFolder());
+        if (Exists(copy)) return Copied(Recover(path, copy));
+        if (!OnFixedDrive(path)) return Copied(ReadPath(path));
+        // Shared for reading only: nobody writes into the view while it is read.
+        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        // Missing, refused, or open for writing elsewhere: the plain read says which.
+        if (!file) return Copied(ReadPath(path));
+        LARGE_INTEGER size{};
+        if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart == 0 || size.QuadPart > 0x7fffffff)
+            return Copied(ReadOpen(file.get()));  // an empty file cannot be mapped
+        auto mapped = std::make_shared<MappedFile>();
+        mapped->mapping.reset(
+            ::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+        if (mapped->mapping)
+            mapped->view = ::MapViewOfFile(mapped->mapping.get(), FILE_MAP_READ, 0, 0, 0);
+        if (!mapped->view) return Copied(ReadOpen(file.get()));
+        mapped->file = std::move(file);
+        const std::string_view bytes(static_cast<const char*>(mapped->view),
+                                     static_cast<size_t>(size.QuadPart));
+        FileContent content;
+        content.status = FileRead::Status::kOk;
+        content.bytes = FileBytes(bytes, std::move(mapped));
+        return content;
+    }
+
     using FileSystem::ReplaceAtomically;
     IoResult ReplaceAtomically(const std::filesystem::path& path,
                                const std::vector<std::string_view>& pieces) override {
-        // A read-only file is the user's decision; do not overrule it.
-        const DWORD attrs = ::GetFileAttributesW(path.c_str());
-        const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
-        if (exists && (attrs & FILE_ATTRIBUTE_READONLY)) return Failed(ERROR_ACCESS_DENIED);
-
-        const std::filesystem::path copy = CopyPathFor(path, TempFolder());
-        const bool leftCopy = Exists(copy);
-
-        std::filesystem::path temp = path;
-        temp += L".new";
-        const DWORD carried = exists ? attrs & kCarriedAttributes : 0;
-        UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      carried ? carried : FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            const DWORD err = ::GetLastError();
-            if (err == ERROR_ACCESS_DENIED && exists) {
-                std::string storage;
-                return RewriteInPlace(path, Joined(pieces, storage), copy, leftCopy);
-            }
-            return Failed(err);
-        }
-        // Piece by piece: joining them first would copy the whole content into
-        // fresh memory, which costs more than the calls.
-        if (!WriteAll(file.get(), pieces) || !::FlushFileBuffers(file.get())) {
-            const DWORD err = ::GetLastError();
-            file.reset();
-            ::DeleteFileW(temp.c_str());
-            return Failed(err);
-        }
-        file.reset();
-        if (IoResult swapped = SwapIn(path, temp, exists); !swapped) return swapped;
-        // The new content supersedes what a cut-off rewrite left.
-        if (leftCopy) ::DeleteFileW(copy.c_str());
-        return IoResult::Success();
+        FileBytes none;
+        return Replace(path, pieces, none);
+    }
+    IoResult ReplaceAtomically(const std::filesystem::path& path,
+                               const std::vector<std::string_view>& pieces,
+                               FileBytes& source) override {
+        IoResult result = Replace(path, pieces, source);
+        source.Release();
+        return result;
     }
 
     bool FileExists(const std::filesystem::path& path) override {
@@ -244,6 +258,61 @@ class WindowsFileSystem final : public FileSystem {
     }
 
   private:
+    struct MappedFile {
+        UniqueFile file;
+        UniqueKernelHandle mapping;
+        const void* view = nullptr;
+        ~MappedFile() {
+            if (view) ::UnmapViewOfFile(view);
+        }
+    };
+
+    static FileContent Copied(FileRead read) {
+        return {read.status, FileBytes(std::move(read.bytes)), std::move(read.reason)};
+    }
+
+    // The pieces may point into the source, which must be released before
+    // the file it maps is replaced or rewritten.
+    IoResult Replace(const std::filesystem::path& path, const std::vector<std::string_view>& pieces,
+                     FileBytes& source) {
+        // A read-only file is the user's decision; do not overrule it.
+        const DWORD attrs = ::GetFileAttributesW(path.c_str());
+        const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
+        if (exists && (attrs & FILE_ATTRIBUTE_READONLY)) return Failed(ERROR_ACCESS_DENIED);
+
+        const std::filesystem::path copy = CopyPathFor(path, TempFolder());
+        const bool leftCopy = Exists(copy);
+
+        std::filesystem::path temp = path;
+        temp += L".new";
+        const DWORD carried = exists ? attrs & kCarriedAttributes : 0;
+        UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      carried ? carried : FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            const DWORD err = ::GetLastError();
+            if (err == ERROR_ACCESS_DENIED && exists) {
+                std::string content = Joined(pieces);
+                source.Release();
+                return RewriteInPlace(path, content, copy, leftCopy);
+            }
+            return Failed(err);
+        }
+        // Piece by piece: joining them first would copy the whole content into
+        // fresh memory, which costs more than the calls.
+        if (!WriteAll(file.get(), pieces) || !::FlushFileBuffers(file.get())) {
+            const DWORD err = ::GetLastError();
+            file.reset();
+            ::DeleteFileW(temp.c_str());
+            return Failed(err);
+        }
+        file.reset();
+        source.Release();
+        if (IoResult swapped = SwapIn(path, temp, exists); !swapped) return swapped;
+        // The new content supersedes what a cut-off rewrite left.
+        if (leftCopy) ::DeleteFileW(copy.c_str());
+        return IoResult::Success();
+    }
+
     // ReplaceFileW keeps the old file's security, creation time and streams,
     // which a rename would give up for the folder's defaults.
     static IoResult SwapIn(const std::filesystem::path& path, const std::filesystem::path& temp,

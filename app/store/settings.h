@@ -14,21 +14,28 @@
 
 namespace quillet {
 
-// A parsed view of one settings file. Lookups follow the profile functions:
-// names match without regard to case and with blanks around them ignored,
-// only the first section of a name counts, and within it the first key; a
-// NUL ends the name or value it stands in, not the line ("k\0x=v" is k=v).
+// A parsed view of one settings file, in the code page's bytes or in the
+// profile functions' Unicode form (UTF-16LE after the mark FF FE), which is
+// parsed as it stands. Names and values come and go as the code page's bytes,
+// or as UTF-8 for a file in the Unicode form. Lookups follow the profile
+// functions: names match without regard to case and with blanks around them
+// ignored, only the first section of a name counts, and within it the first
+// key; a NUL ends the name or value it stands in, not the line ("k\0x=v" is k=v).
 class IniDocument {
   public:
     IniDocument() = default;
-    explicit IniDocument(std::string bytes);
+    explicit IniDocument(std::string bytes) : IniDocument(FileBytes(std::move(bytes))) {}
+    explicit IniDocument(FileBytes bytes);
 
-    const std::string& Bytes() const { return bytes_; }
+    bool Utf16() const { return width_ == 2; }
+    std::string_view Bytes() const { return content_.View(); }
+    // What the file's unchanged parts point into, for a writer to release.
+    FileBytes& Content() { return content_; }
 
     // The value as the profile functions return it (blanks trimmed, one pair
     // of enclosing quotes removed), or nothing for an absent entry or a line
     // without "=".
-    std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
 
     // Sets one value, creating the section and the key as needed; other lines
     // stay as they are, and a new section or key starts a line of its own. A
@@ -41,12 +48,13 @@ class IniDocument {
     // enclosing quotes survive inside one extra pair of quotes).
     static std::string StoredForm(std::string_view value);
 
-    // The file with every Set applied: changed values in place, new keys at
-    // the end of their section, new sections at the end of the file.
+    // The file with every Set applied, in its form: changed values in place,
+    // new keys at the end of their section, new sections at the end of the file.
     std::string Serialize() const;
 
-    // The same as pieces to be written one after the other: unchanged runs
-    // of the file point into it, changed parts into `owned`.
+    // The same as pieces to be written one after the other, valid while the
+    // document is: unchanged runs point into the file, changed values into
+    // the document, the rest into `owned`.
     struct Rendering {
         std::deque<std::string> owned;
         std::vector<std::string_view> pieces;
@@ -62,7 +70,7 @@ class IniDocument {
         size_t valueBegin = 0, valueEnd = 0;  // trimmed raw value
         size_t tailBegin = 0;                 // where a new value replaces the old
         bool added = false;                   // not in the file yet
-        bool replaced = false;                // newValue holds the stored form
+        bool replaced = false;                // newValue holds the stored form, as units
         std::string addedKey;
         std::string newValue;
     };
@@ -75,16 +83,22 @@ class IniDocument {
         std::vector<Entry> entries;
     };
 
+    template <size_t W>
     void Parse();
+    std::string_view Text() const;
+    std::string Native(std::string text) const;
+    std::string NativeName(std::string_view name) const;
     std::string_view NameOf(const Section& section) const;
     std::string_view KeyOf(const Entry& entry) const;
     Section* FindSection(std::string_view name);
     Entry* FindEntry(Section& section, std::string_view key);
     std::string_view View(size_t begin, size_t end) const {
-        return std::string_view(bytes_).substr(begin, end - begin);
+        return Text().substr(begin, end - begin);
     }
 
-    std::string bytes_;
+    FileBytes content_;
+    size_t width_ = 1;  // bytes per code unit
+    size_t start_ = 0;  // after the byte-order mark
     std::vector<Section> sections_;
     size_t edits_ = 0;
 };
@@ -121,7 +135,7 @@ class SettingsFile {
     template <class Edit>
     IoResult Update(const std::filesystem::path& path, Edit edit) {
         Loaded file;
-        if (IoResult read = Read(path, file); !read) return read;
+        if (IoResult read = Read(path, file, true); !read) return read;
         if (!edit(file)) return IoResult::Success();
         return Write(path, file);
     }
@@ -146,8 +160,10 @@ class SettingsFile {
                       std::string_view key, std::string_view value);
 
   private:
-    IoResult Read(const std::filesystem::path& path, Loaded& file) const;
-    IoResult Write(const std::filesystem::path& path, const Loaded& file);
+    // For a replace, the content may be the file mapped into memory, which
+    // Write releases.
+    IoResult Read(const std::filesystem::path& path, Loaded& file, bool forReplace = false) const;
+    IoResult Write(const std::filesystem::path& path, Loaded& file);
     FileSystem& fs_;
 };
 

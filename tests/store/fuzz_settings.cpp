@@ -197,16 +197,51 @@ std::vector<Write> WritesIn(std::string_view input, std::string_view& file) {
     return writes;
 }
 
+bool SurvivesUtf16(std::string_view text) {
+    return quillet::Utf8FromUtf16(quillet::Utf16FromUtf8(text)) == text;
+}
+
+std::string InUtf16File(std::string_view utf8) {
+    return std::string(quillet::kUtf16Mark) + quillet::Utf16FromUtf8(utf8);
+}
+
+// The same text in the Unicode form, parsed as UTF-16, answers every lookup
+// and takes every write as the UTF-8 file does.
+void CheckUnicodeTwin(std::string_view file, const std::vector<Write>& writes,
+                      const std::vector<Query>& queries) {
+    if (file.substr(0, 3) == "\xEF\xBB\xBF" || !SurvivesUtf16(file)) return;
+    for (const Write& w : writes)
+        if (!SurvivesUtf16(w.section) || !SurvivesUtf16(w.key) || !SurvivesUtf16(w.value)) return;
+    IniDocument narrow{std::string(file)};
+    IniDocument wide{InUtf16File(file)};
+    if (!wide.Utf16()) Violated("a file after the mark FF FE is not read as UTF-16", "");
+    const std::string where = "file: " + Printable(file);
+    for (const Query& q : queries)
+        if (Found(narrow, q.section, q.key) != Found(wide, q.section, q.key))
+            Violated("the Unicode form answers a lookup differently",
+                     where + "\n  [" + Printable(q.section) + "] " + Printable(q.key));
+    for (const Write& w : writes)
+        if (narrow.Set(w.section, w.key, w.value) != wide.Set(w.section, w.key, w.value))
+            Violated("the Unicode form takes a write differently", where);
+    if (wide.Serialize() != InUtf16File(narrow.Serialize()))
+        Violated("the Unicode form is written differently",
+                 where + "\n  UTF-8 wrote: " + Printable(narrow.Serialize()));
+}
+
 }  // namespace
 
 // Aborts when any of these fails: the file parses and an unchanged one is
 // written back as it was; after the writes, each reads back, before and after
 // saving, and every other entry keeps its value; one write made again changes
-// nothing; the marker round-trips the values and the whole input.
+// nothing; the marker round-trips the values and the whole input; the same
+// file in the Unicode form behaves the same.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     std::string_view file;
     const std::vector<Write> writes = WritesIn(input, file);
+    // A file that starts with the mark is in the Unicode form; the checks
+    // below read files in the code page.
+    if (quillet::IsUtf16File(file)) file.remove_prefix(1);
 
     CheckMarker(input);
     for (const Write& w : writes) CheckMarker(w.value);
@@ -266,6 +301,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                               ", now " + PrintableOrAbsent(now));
         }
     }
+
+    CheckUnicodeTwin(file, writes, queries);
 
     // Only for one write: a batch that changes a value and then restores it
     // may leave blanks after "=" that a second pass tidies away.

@@ -1,5 +1,6 @@
 // Replacing a file on the real system: attributes kept, read-only refused, a
-// folder that refuses new files written in place, and writers killed at random
+// folder that refuses new files written in place, a file read through a
+// mapping replaced once the mapping is let go, and writers killed at random
 // moments never leaving a torn file.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "store/filesystem.h"
+#include "store/settings.h"
 
 namespace quillet {
 namespace {
@@ -224,6 +226,41 @@ TEST(AtomicReplace, ReadOnlyFileIsRefusedAndUnchanged) {
     EXPECT_FALSE(fs::exists(scratch.Beside()));
 }
 
+// A save reads the file mapped and writes its unchanged parts from the
+// mapping; the system refuses to replace or truncate a mapped file.
+IoResult SaveThroughMapping(const fs::path& file, bool expectMapped) {
+    FileContent content = RealFileSystem().ReadForReplace(file);
+    EXPECT_EQ(content.status, FileRead::Status::kOk);
+    EXPECT_EQ(content.bytes.Mapped(), expectMapped);
+    IniDocument doc(std::move(content.bytes));
+    doc.Set("a", "k", "new");
+    const IniDocument::Rendering rendering = doc.Render();
+    IoResult saved = RealFileSystem().ReplaceAtomically(file, rendering.pieces, doc.Content());
+    EXPECT_FALSE(doc.Content().Mapped());
+    return saved;
+}
+
+TEST(AtomicReplace, AFileReadThroughAMappingIsReplaced) {
+    Scratch scratch;
+    Spit(scratch.File(), "[a]\r\nk=old\r\n[b]\r\nj=kept\r\n");
+    ASSERT_TRUE(SaveThroughMapping(scratch.File(), true));
+    EXPECT_EQ(Slurp(scratch.File()), "[a]\r\nk=new\r\n[b]\r\nj=kept\r\n");
+}
+
+TEST(AtomicReplace, AFileOpenForWritingElsewhereIsReadWithoutAMapping) {
+    Scratch scratch;
+    Spit(scratch.File(), "[a]\r\nk=old\r\n");
+    const HANDLE writer = ::CreateFileW(scratch.File().c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    const FileContent content = RealFileSystem().ReadForReplace(scratch.File());
+    ::CloseHandle(writer);
+    EXPECT_EQ(content.status, FileRead::Status::kOk);
+    EXPECT_FALSE(content.bytes.Mapped());
+    EXPECT_EQ(content.bytes.View(), "[a]\r\nk=old\r\n");
+}
+
 class InPlaceReplace : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -252,6 +289,13 @@ TEST_F(InPlaceReplace, FileIsRewrittenInPlaceWithItsAttributes) {
     // Shorter content leaves nothing of the longer one behind it.
     ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "short"));
     EXPECT_EQ(Slurp(file), "short");
+}
+
+TEST_F(InPlaceReplace, AFileReadThroughAMappingIsRewritten) {
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(scratch_.File(), "[a]\r\nk=old\r\n"));
+    ASSERT_TRUE(SaveThroughMapping(scratch_.File(), true));
+    EXPECT_EQ(Slurp(scratch_.File()), "[a]\r\nk=new\r\n");
+    EXPECT_TRUE(scratch_.Leftovers().empty());
 }
 
 TEST_F(InPlaceReplace, ReadOnlyFileStaysRefused) {

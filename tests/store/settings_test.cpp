@@ -64,6 +64,31 @@ TEST(Unicode, TextsRoundTripThroughUtf8AndTheUtf16File) {
               "a\r\nb\r\nc");
 }
 
+// A file in the Unicode form is parsed in its own units: names compare unit
+// by unit, and what a save does not touch keeps its bytes, half a surrogate
+// pair included; an odd last byte is no unit and goes.
+TEST(IniDocument, AUtf16FileIsParsedAndWrittenInItsOwnUnits) {
+    const std::string loneHalf("\x00\xD8", 2);
+    std::string file = Utf16FileFromUtf8("[s]\r\n\xE6\x84\x80=wide a\r\nkeep=") + loneHalf +
+                       Utf16FileFromUtf8("\r\nk=old\r\n").substr(2);
+    file += '\x7F';
+    IniDocument doc(file);
+    ASSERT_TRUE(doc.Utf16());
+    // U+6100 and U+4100 differ although their low bytes are "a" and "A".
+    EXPECT_EQ(doc.Find("S", "\xE6\x84\x80").value(), "wide a");
+    EXPECT_FALSE(doc.Find("s", "\xE4\x84\x80"));
+    EXPECT_EQ(doc.Find("s", "k").value(), "old");
+
+    EXPECT_TRUE(doc.Set("s", "k", "\xE6\x97\xA5 new"));
+    EXPECT_TRUE(doc.Set("t", "n", "v"));
+    const std::string out = doc.Serialize();
+    const size_t changed = file.find(Utf16FromUtf8("old"));
+    EXPECT_EQ(out.substr(0, changed), file.substr(0, changed));
+    EXPECT_EQ(out.substr(changed),
+              Utf16FromUtf8("\xE6\x97\xA5 new\r\n") + Utf16FromUtf8("[t]\r\nn=v\r\n"));
+    EXPECT_EQ(IniDocument(out).Find("s", "k").value(), "\xE6\x97\xA5 new");
+}
+
 TEST(IniDocument, QuotesAndBlanksFollowTheProfileFunctions) {
     IniDocument doc(
         "[s]\nq=\"quoted\"\nsingle='x'\nlone=\"\nmixed=\"a'\nempty=\ninner=a \"b\" c\n");
