@@ -53,8 +53,10 @@ std::string ReadBytes() {
 }
 
 // A fresh copy of the file, so that nothing of it is cached by the reader.
+// It is flushed, as a settings file written minutes ago lies on the disk:
+// otherwise the save's own flush also pays for writing out the copy.
 void Renew(const std::string& bytes) {
-    WriteBytes(bytes);
+    WriteBytes(bytes, true);
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, kPathA.c_str());
     ::Sleep(20);  // a new modification time for the system's cache check
 }
