@@ -121,9 +121,9 @@ std::optional<int32_t> ToInt32(std::wstring_view text) {
 std::wstring SettingsSnapshot::Read(std::string_view section, std::string_view key,
                                     std::wstring_view fallback) const {
     // An empty value counts as absent, whatever the profile functions say.
-    const std::optional<std::string> raw = document_.Find(section, key);
+    const std::optional<std::string_view> raw = document_.FindInFile(section, key);
     if (!raw || raw->empty()) return std::wstring(fallback);
-    if (unicode_) return WideFromUtf8(DecodeLineBreaks(*raw, kUtf8Marker));
+    if (unicode_) return WideFromUtf8(DecodeLineBreaks(Utf8FromUtf16(*raw), kUtf8Marker));
     return codec_->FromBytes(DecodeLineBreaks(*raw));
 }
 

@@ -218,21 +218,22 @@ IniDocument::Entry* IniDocument::FindEntry(Section& section, std::string_view ke
     return nullptr;
 }
 
-std::optional<std::string> IniDocument::Find(std::string_view section, std::string_view key) const {
+std::optional<std::string_view> IniDocument::FindInFile(std::string_view section,
+                                                        std::string_view key) const {
     auto& self = const_cast<IniDocument&>(*this);
     Section* s = self.FindSection(NativeName(section));
     if (!s) return std::nullopt;
     const Entry* entry = self.FindEntry(*s, NativeName(key));
     if (!entry) return std::nullopt;
-    std::string_view value;
-    if (entry->replaced)
-        value = entry->newValue;
-    else if (entry->hasValue)
-        value = CutAtNul(View(entry->valueBegin, entry->valueEnd), width_);
-    else
-        return std::nullopt;
-    value = StripQuotes(value, width_);
-    return width_ == 1 ? std::string(value) : Utf8FromUtf16(value);
+    if (entry->replaced) return StripQuotes(entry->newValue, width_);
+    if (!entry->hasValue) return std::nullopt;
+    return StripQuotes(CutAtNul(View(entry->valueBegin, entry->valueEnd), width_), width_);
+}
+
+std::optional<std::string> IniDocument::Find(std::string_view section, std::string_view key) const {
+    const std::optional<std::string_view> value = FindInFile(section, key);
+    if (!value) return std::nullopt;
+    return width_ == 1 ? std::string(*value) : Utf8FromUtf16(*value);
 }
 
 std::string IniDocument::StoredForm(std::string_view value) {

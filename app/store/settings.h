@@ -36,6 +36,10 @@ class IniDocument {
     // of enclosing quotes removed), or nothing for an absent entry or a line
     // without "=".
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+    // The same as it lies in the file, valid while the document is: the code
+    // page's bytes, or UTF-16LE units for a file in the Unicode form.
+    std::optional<std::string_view> FindInFile(std::string_view section,
+                                               std::string_view key) const;
 
     // Sets one value, creating the section and the key as needed; other lines
     // stay as they are, and a new section or key starts a line of its own. A
