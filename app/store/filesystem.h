@@ -53,6 +53,10 @@ class FileBytes {
 };
 
 struct FileContent {
+    FileContent() = default;
+    explicit FileContent(FileRead read)
+        : status(read.status), bytes(std::move(read.bytes)), reason(std::move(read.reason)) {}
+
     FileRead::Status status = FileRead::Status::kMissing;
     FileBytes bytes;
     std::wstring reason;  // for kError
@@ -84,8 +88,7 @@ class FileSystem {
     // may be a view of the file mapped into memory. A fresh copy of megabytes
     // costs more than the write that follows it.
     virtual FileContent ReadForReplace(const std::filesystem::path& path) {
-        FileRead read = ReadAll(path);
-        return {read.status, FileBytes(std::move(read.bytes)), std::move(read.reason)};
+        return FileContent(ReadAll(path));
     }
     // ReplaceAtomically for pieces that may point into `source`, what
     // ReadForReplace gave for this path: a mapped file cannot be replaced,

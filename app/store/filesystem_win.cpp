@@ -189,23 +189,23 @@ class WindowsFileSystem final : public FileSystem {
 
     FileContent ReadForReplace(const std::filesystem::path& path) override {
         const std::filesystem::path copy = CopyPathFor(path, TempFolder());
-        if (Exists(copy)) return Copied(Recover(path, copy));
-        if (!OnFixedDrive(path)) return Copied(ReadPath(path));
+        if (Exists(copy)) return FileContent(Recover(path, copy));
+        if (!OnFixedDrive(path)) return FileContent(ReadPath(path));
         // Shared for reading only: nobody writes into the view while it is read.
         UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         // Missing, refused, or open for writing elsewhere: the plain read says which.
-        if (!file) return Copied(ReadPath(path));
+        if (!file) return FileContent(ReadPath(path));
         LARGE_INTEGER size{};
         if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart == 0 || size.QuadPart > 0x7fffffff)
-            return Copied(ReadOpen(file.get()));  // an empty file cannot be mapped
+            return FileContent(ReadOpen(file.get()));  // an empty file cannot be mapped
         auto mapped = std::make_shared<MappedFile>();
         mapped->mapping.reset(
             ::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
         if (mapped->mapping)
             mapped->view = ::MapViewOfFile(mapped->mapping.get(), FILE_MAP_READ, 0, 0, 0);
-        if (!mapped->view) return Copied(ReadOpen(file.get()));
+        if (!mapped->view) return FileContent(ReadOpen(file.get()));
         mapped->file = std::move(file);
         const std::string_view bytes(static_cast<const char*>(mapped->view),
                                      static_cast<size_t>(size.QuadPart));
@@ -266,10 +266,6 @@ class WindowsFileSystem final : public FileSystem {
             if (view) ::UnmapViewOfFile(view);
         }
     };
-
-    static FileContent Copied(FileRead read) {
-        return {read.status, FileBytes(std::move(read.bytes)), std::move(read.reason)};
-    }
 
     // The pieces may point into the source, which must be released before
     // the file it maps is replaced or rewritten.

@@ -185,7 +185,8 @@ void IniDocument::Parse() {
 }
 
 std::string IniDocument::Native(std::string text) const {
-    return width_ == 1 ? text : Utf16FromUtf8(text);
+    if (width_ == 1) return text;
+    return Utf16FromUtf8(text);
 }
 
 // Names from callers are trimmed and cut at a NUL before they become the
@@ -391,13 +392,7 @@ IniDocument::Rendering IniDocument::Render() const {
 
 IoResult SettingsFile::Read(const std::filesystem::path& path, Loaded& file,
                             bool forReplace) const {
-    FileContent read;
-    if (forReplace) {
-        read = fs_.ReadForReplace(path);
-    } else {
-        FileRead copy = fs_.ReadAll(path);
-        read = {copy.status, FileBytes(std::move(copy.bytes)), std::move(copy.reason)};
-    }
+    FileContent read = forReplace ? fs_.ReadForReplace(path) : FileContent(fs_.ReadAll(path));
     if (read.status == FileRead::Status::kError) return IoResult::Failure(read.reason);
     file.existed = read.status == FileRead::Status::kOk;
     file.document = IniDocument(std::move(read.bytes));
