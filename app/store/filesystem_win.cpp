@@ -97,6 +97,18 @@ bool Overwrite(HANDLE file, std::string_view bytes) {
            ::SetEndOfFile(file) && ::FlushFileBuffers(file);
 }
 
+// Writes the pieces into a file just made at `path`, flushes and closes it;
+// a file that could not be filled goes again.
+IoResult Fill(UniqueFile file, const std::filesystem::path& path,
+              const std::vector<std::string_view>& pieces) {
+    const bool filled = WriteAll(file.get(), pieces) && ::FlushFileBuffers(file.get());
+    const DWORD err = filled ? ERROR_SUCCESS : ::GetLastError();
+    file.reset();
+    if (filled) return IoResult::Success();
+    ::DeleteFileW(path.c_str());
+    return Failed(err);
+}
+
 // Joined into a buffer of its own, for the rewrite in place, which keeps it
 // to put back and which must not read from the file it rewrites.
 std::string Joined(const std::vector<std::string_view>& pieces) {
@@ -295,13 +307,7 @@ class WindowsFileSystem final : public FileSystem {
         }
         // Piece by piece: joining them first would copy the whole content into
         // fresh memory, which costs more than the calls.
-        if (!WriteAll(file.get(), pieces) || !::FlushFileBuffers(file.get())) {
-            const DWORD err = ::GetLastError();
-            file.reset();
-            ::DeleteFileW(temp.c_str());
-            return Failed(err);
-        }
-        file.reset();
+        if (IoResult filled = Fill(std::move(file), temp, pieces); !filled) return filled;
         source.Release();
         if (IoResult swapped = SwapIn(path, temp, exists); !swapped) return swapped;
         // The new content supersedes what a cut-off rewrite left.
@@ -369,13 +375,7 @@ class WindowsFileSystem final : public FileSystem {
         UniqueFile file(::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return Failed(::GetLastError());
-        if (!WriteAll(file.get(), bytes) || !::FlushFileBuffers(file.get())) {
-            const DWORD err = ::GetLastError();
-            file.reset();
-            ::DeleteFileW(partial.c_str());
-            return Failed(err);
-        }
-        file.reset();
+        if (IoResult filled = Fill(std::move(file), partial, {bytes}); !filled) return filled;
         if (!::MoveFileExW(partial.c_str(), copy.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             const DWORD err = ::GetLastError();
