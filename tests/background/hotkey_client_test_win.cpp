@@ -12,14 +12,13 @@
 #include "background/hotkey_client_win.h"
 #include "background/hotkeys.h"
 #include "support/hotkey_sink_win.h"
+#include "support/wine_path_win.h"
 
 namespace quillet {
 namespace {
 
 std::wstring BuiltLibrary() {
-    std::wstring path = L"Z:";
-    for (char c : std::string(TARNKEY_DLL_PATH)) path += (c == '/') ? L'\\' : wchar_t(c);
-    return path;
+    return quillet::testing::WinePath(TARNKEY_DLL_PATH);
 }
 
 std::wstring BuiltLibraryFolder() {

@@ -13,6 +13,7 @@
 #include "support/program_win.h"
 #include "util/handles_win.h"
 #include "util/shell_launch.h"
+#include "support/wine_path_win.h"
 
 namespace quillet::testing {
 namespace {
@@ -22,9 +23,7 @@ constexpr const wchar_t* kSchemes[] = {L"mailto", L"http", L"https"};
 
 // The built recorder, given by the build as a host path (drive Z:).
 std::wstring Recorder() {
-    std::wstring path = L"Z:";
-    for (char c : std::string(LINK_RECORDER_PATH)) path += c == '/' ? L'\\' : wchar_t(c);
-    return path;
+    return WinePath(LINK_RECORDER_PATH);
 }
 
 std::wstring CommandKey(const wchar_t* scheme) {

@@ -16,6 +16,7 @@
 
 #include "Tarnkey_h.h"
 #include "support/hotkey_sink_win.h"
+#include "support/wine_path_win.h"
 
 namespace {
 
@@ -24,9 +25,7 @@ using tarnkey::testing::HiddenWindows;
 using tarnkey::testing::Pump;
 
 std::wstring BuiltLibrary() {
-    std::wstring path = L"Z:";
-    for (char c : std::string(TARNKEY_DLL_PATH)) path += (c == '/') ? L'\\' : wchar_t(c);
-    return path;
+    return quillet::testing::WinePath(TARNKEY_DLL_PATH);
 }
 
 using Entry = HRESULT(STDAPICALLTYPE*)();

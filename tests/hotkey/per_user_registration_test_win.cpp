@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Tarnkey_h.h"
+#include "support/wine_path_win.h"
 
 namespace {
 
@@ -26,9 +27,7 @@ constexpr wchar_t kPlatform[] = L"win32";
 #endif
 
 std::wstring BuiltLibrary() {
-    std::wstring path = L"Z:";
-    for (char c : std::string(TARNKEY_DLL_PATH)) path += (c == '/') ? L'\\' : wchar_t(c);
-    return path;
+    return quillet::testing::WinePath(TARNKEY_DLL_PATH);
 }
 
 using Entry = HRESULT(STDAPICALLTYPE*)();

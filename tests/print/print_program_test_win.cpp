@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "store/Module1.h"
 #include "support/program_win.h"
+#include "support/wine_path_win.h"
 #include "util/handles_win.h"
 
 namespace quillet::testing {
@@ -27,9 +28,7 @@ constexpr wchar_t kAppPrintout[] = L"C:\\Program Files\\Quillet Pro\\ClipPrint.t
 constexpr wchar_t kPrintWindowClassName[] = L"QuilletProPrint";
 
 std::wstring Recorder() {
-    std::wstring path = L"Z:";
-    for (char c : std::string(LINK_RECORDER_PATH)) path += c == '/' ? L'\\' : wchar_t(c);
-    return path;
+    return WinePath(LINK_RECORDER_PATH);
 }
 
 bool PrinterSetUp() {
@@ -275,9 +274,7 @@ TEST_F(PrintProgramTest, ScreenPrintReachesTheDefaultPrinter) {
         ::GetClientRect(app.Window(), &c);
         const std::string line = std::to_string(r.right - r.left) + " " +
                                  std::to_string(c.right) + " " + std::to_string(c.bottom) + "\n";
-        std::wstring path;
-        for (char ch : std::string(info)) path += ch == '/' ? L'\\' : wchar_t(ch);
-        WriteFileBytes(L"Z:" + path, line);
+        WriteFileBytes(WinePath(info), line);
     }
 }
 

@@ -1,6 +1,7 @@
 // Installing, starting and driving the real program from a test process.
 #include "support/program_win.h"
 
+#include "support/wine_path_win.h"
 #include "util/handles_win.h"
 #include "util/known_folder_win.h"
 
@@ -18,10 +19,7 @@ namespace {
 // The built program, given by the build as a host path; Wine shows the host
 // file system as drive Z:.
 std::wstring BuiltProgram() {
-    std::string host = QUILLET_PROGRAM_PATH;
-    std::wstring path = L"Z:";
-    for (char c : host) path += (c == '/') ? L'\\' : static_cast<wchar_t>(c);
-    return path;
+    return WinePath(QUILLET_PROGRAM_PATH);
 }
 
 struct Found {
