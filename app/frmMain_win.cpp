@@ -25,6 +25,7 @@ bool IsSlotControl(int id, int first) {
 }
 
 constexpr UINT kMsgApplyFocus = WM_APP + 1;
+constexpr UINT_PTR kTimerWholeTexts = 1;
 
 // Menu items and what they run: the logic's handlers without arguments.
 struct MenuCommand {
@@ -280,6 +281,11 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SHOWWINDOW:
             if (wp && pendingFocus_) ::PostMessageW(hwnd(), kMsgApplyFocus, 0, 0);
             return Default(msg, wp, lp);
+        case WM_TIMER:
+            if (wp != kTimerWholeTexts) return Default(msg, wp, lp);
+            ::KillTimer(hwnd(), kTimerWholeTexts);
+            rows_.ShowWholeTexts();
+            return 0;
         case kMsgApplyFocus:
             if (pendingFocus_) ::SetFocus(pendingFocus_);
             return 0;
@@ -541,21 +547,24 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
     const MainLayout l = ComputeLayout(ToTwips(r.right - r.left), mirror, picturesShown);
     HDWP batch = ::BeginDeferWindowPos(64);
     bool moved = false;
+    // Says whether the size changes.
     auto defer = [&](HWND w, const TwipsRect& t) {
         const RECT want = Place(t);
         RECT now{};
         ::GetWindowRect(w, &now);
         ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&now), 2);
-        if (now.left == want.left && now.top == want.top &&
-            now.right - now.left == want.right - want.left &&
-            now.bottom - now.top == want.bottom - want.top)
-            return;
+        const bool resized = now.right - now.left != want.right - want.left ||
+                             now.bottom - now.top != want.bottom - want.top;
+        if (!resized && now.left == want.left && now.top == want.top) return false;
         moved = true;
         if (batch)
             batch = ::DeferWindowPos(batch, w, nullptr, want.left, want.top, want.right - want.left,
                                      want.bottom - want.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return resized;
     };
-    rows_.LayOut(l.rows, defer);
+    // While the user drags the border, the long texts come back once the
+    // window has kept its size for a moment.
+    if (rows_.LayOut(l.rows, defer)) ::SetTimer(hwnd(), kTimerWholeTexts, 300, nullptr);
     defer(txtLength_, l.length);
     defer(txtClipboard_, l.clipboard);
     defer(picBrindle_, l.logo);

@@ -45,20 +45,49 @@ void SlotTextBox::SetText(std::wstring_view text) {
     const size_t length =
         whole_ ? whole_->size() : static_cast<size_t>(::GetWindowTextLengthW(hwnd_));
     if (length == text.size() && Text() == text) return;
-    const bool scrolls = (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VSCROLL) != 0;
-    const std::optional<Deferral> deferral =
-        ::GetFocus() == hwnd_ ? std::nullopt : DeferredBeginning(text, scrolls);
-    whole_.reset();
-    wholeWhenIdle_ = deferral && deferral->wholeWhenIdle;
-    if (deferral) whole_ = std::wstring(text);
+    Show(text, ::GetFocus() == hwnd_ ? std::nullopt : DeferredBeginning(text, Scrolls()));
     if (wholeWhenIdle_) ::PostMessageW(hwnd_, kMsgShowWhole, 0, 0);
+}
+
+bool SlotTextBox::Scrolls() const {
+    return (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VSCROLL) != 0;
+}
+
+void SlotTextBox::Show(std::wstring_view text, const std::optional<Deferral>& deferral) {
+    wholeWhenIdle_ = deferral && deferral->wholeWhenIdle;
     const std::wstring shown(deferral ? text.substr(0, deferral->beginning) : text);
+    if (deferral)
+        whole_ = std::wstring(text);
+    else
+        whole_.reset();
     // The box is kept from drawing until it holds its new text.
     QuietScope quiet(quiet_);
     ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     ::SetWindowTextW(hwnd_, shown.c_str());
     ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+bool SlotTextBox::ShowBeginningWhileSizing() {
+    if (whole_) return wholeWhenIdle_;
+    if (::GetFocus() == hwnd_) return false;
+    // Cheap tests first: a short text never shows a beginning.
+    if (static_cast<size_t>(::GetWindowTextLengthW(hwnd_)) <= kLongParagraph) return false;
+    DWORD start = 0, end = 0;
+    ::SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    const bool touched = ::SendMessageW(hwnd_, EM_CANUNDO, 0, 0) != 0 || start != 0 || end != 0 ||
+                         ::SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0) != 0;
+    if (touched) return false;
+    const std::wstring text = WindowText(hwnd_);
+    const std::optional<Deferral> deferral = DeferredBeginning(text, Scrolls());
+    if (!deferral) return false;
+    Show(text, deferral);
+    return wholeWhenIdle_;
+}
+
+void SlotTextBox::ShowWholeTextIfDue() {
+    if (wholeWhenIdle_) ShowWholeText();
 }
 
 void SlotTextBox::ReplaceSelection(std::wstring_view text) {
@@ -92,7 +121,7 @@ LRESULT SlotTextBox::OnMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
     if (msg == kMsgShowWhole) {
         // Only a text still deferred: a later text, or the user, may have
         // replaced or shown it meanwhile.
-        if (wholeWhenIdle_) ShowWholeText();
+        ShowWholeTextIfDue();
         return 0;
     }
     if (whole_) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "layout.h"
+
 namespace quillet {
 
 class SlotTextBox {
@@ -27,12 +29,21 @@ class SlotTextBox {
     std::wstring Text() const;
     void SetText(std::wstring_view text);
     void ReplaceSelection(std::wstring_view text);
+    // Each width change re-wraps the whole text of a box. A box the user
+    // has not touched since the program filled it (not focused, nothing to
+    // undo, nothing selected, not scrolled) shows the beginning of a long
+    // text again instead, as a new text would. True while it waits for
+    // ShowWholeTextIfDue to take the whole text back.
+    bool ShowBeginningWhileSizing();
+    void ShowWholeTextIfDue();
     // While the program itself changes the text: its change notifications
     // are not the user's edits.
     bool ChangingQuietly() const { return quiet_ > 0; }
 
   private:
     LRESULT OnMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
+    bool Scrolls() const;
+    void Show(std::wstring_view text, const std::optional<Deferral>& deferral);
     void ShowWholeText();
     LRESULT AnswerWholeText(UINT msg, WPARAM wp, LPARAM lp) const;
 

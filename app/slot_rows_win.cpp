@@ -49,15 +49,23 @@ void SlotRows::AddTips(Tooltips& tips) const {
     }
 }
 
-void SlotRows::LayOut(const std::array<RowRects, 10>& rows,
-                      const std::function<void(HWND, const TwipsRect&)>& move) const {
+bool SlotRows::LayOut(const std::array<RowRects, 10>& rows,
+                      const std::function<bool(HWND, const TwipsRect&)>& move) {
+    bool waiting = false;
     for (int i = 0; i < kSlotCount; ++i) {
         move(txtTitle_[i], rows[i].title);
-        move(txt_[i].hwnd(), rows[i].text);
+        // Before the box changes size: the beginning is all it re-wraps.
+        if (move(txt_[i].hwnd(), rows[i].text) && txt_[i].ShowBeginningWhileSizing())
+            waiting = true;
         move(copy_[i].hwnd(), rows[i].copy);
         move(picPaste_[i], rows[i].paste);
         move(label1_[i], rows[i].number);
     }
+    return waiting;
+}
+
+void SlotRows::ShowWholeTexts() {
+    for (SlotTextBox& box : txt_) box.ShowWholeTextIfDue();
 }
 
 // The text boxes keep their texts under the picture panel; hidden, they

@@ -27,9 +27,12 @@ class SlotRows {
     void Create(HWND parent, const std::array<RowRects, 10>& rows, const Place& place, HFONT font,
                 HFONT numberFont, const std::function<DragOffer(int)>& copyPress, BoxClick onClick);
     void AddTips(Tooltips& tips) const;
-    // Moves every control whose place changed through `move`.
-    void LayOut(const std::array<RowRects, 10>& rows,
-                const std::function<void(HWND, const TwipsRect&)>& move) const;
+    // Moves every control through `move`, which says whether the control's
+    // size changes. True when a text box waits for ShowWholeTexts.
+    bool LayOut(const std::array<RowRects, 10>& rows,
+                const std::function<bool(HWND, const TwipsRect&)>& move);
+    // The whole texts the boxes left while the window was being sized.
+    void ShowWholeTexts();
 
     HWND TextBox(int slot) const { return txt_[slot].hwnd(); }
     HWND PasteButton(int slot) const { return picPaste_[slot]; }

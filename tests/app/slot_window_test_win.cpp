@@ -197,6 +197,43 @@ TEST_F(SlotWindowTest, ALongLineIsWholeWhereverItIsReadAndSaved) {
     EXPECT_EQ(window().SlotText(1), L"short");
 }
 
+// While the window is sized, a box nobody has touched shows the beginning of
+// its long text, not re-wrapping the whole at every step, and takes the whole
+// back once the size holds; a box in use keeps its text, place and selection.
+TEST_F(SlotWindowTest, SizingLeavesTouchedBoxesAloneAndRefillsTheOthers) {
+    std::wstring text;
+    while (text.size() < 20000) text += L"A line of words that wraps like a letter does.\r\n";
+    window().SetSlotText(8, text);
+    window().SetSlotText(9, text);
+    HWND untouched = window().Control(IDC_TXT0 + 8), touched = window().Control(IDC_TXT0 + 9);
+    auto lines = [](HWND box) {
+        SCROLLINFO info{sizeof info, SIF_RANGE};
+        ::GetScrollInfo(box, SB_VERT, &info);
+        return info.nMax;
+    };
+    // Both take the whole text once the program is idle.
+    ASSERT_TRUE(testing::WaitFor([&] { return lines(untouched) > 300 && lines(touched) > 300; }));
+    ::SendMessageW(touched, EM_SETSEL, 5, 9);
+    ::SendMessageW(touched, EM_LINESCROLL, 0, 40);
+    const LRESULT topLine = ::SendMessageW(touched, EM_GETFIRSTVISIBLELINE, 0, 0);
+    ASSERT_GT(topLine, 0);
+    ASSERT_TRUE(UndoGrayed());
+
+    RECT r;
+    ::GetWindowRect(window().hwnd(), &r);
+    ::SetWindowPos(window().hwnd(), nullptr, 0, 0, r.right - r.left - 60, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_LT(lines(untouched), 100);
+    EXPECT_EQ(window().SlotText(8), text);  // reads still get the whole
+    EXPECT_GT(lines(touched), 300);
+    EXPECT_EQ(Selection(IDC_TXT0 + 9), std::make_pair(DWORD{5}, DWORD{9}));
+    EXPECT_GT(::SendMessageW(touched, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+
+    EXPECT_TRUE(testing::WaitFor([&] { return lines(untouched) > 300; }));
+    EXPECT_EQ(window().SlotText(8), text);
+    EXPECT_TRUE(UndoGrayed());  // the program's own refills are no edits
+}
+
 TEST_F(SlotWindowTest, PicturePasteClearAndUndoKeepTheFiles) {
     ASSERT_TRUE(testing::PutClipboardBitmap());
     window().Logic().lblStore_Click(0);
