@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frmMain_win.h"
+#include "pictures/test_pictures_win.h"
 #include "resource.h"
 #include "support/program_win.h"
 
@@ -142,37 +143,10 @@ TEST_F(WindowTest, AClickOnTheClipboardLineRefreshesItEvenWithTheFocus) {
     EXPECT_EQ(testing::RunningProgram::TextOf(window_.Control(IDC_TXTLENGTH)), L"10 Chars");
 }
 
-// A 4 x 1 pixel, 24-bit Windows bitmap file.
-std::string TinyBitmap() {
-    std::string b = "BM";
-    auto put32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) b += char((v >> (8 * i)) & 0xFF);
-    };
-    auto put16 = [&](uint16_t v) {
-        b += char(v & 0xFF);
-        b += char(v >> 8);
-    };
-    put32(14 + 40 + 12);
-    put32(0);
-    put32(14 + 40);
-    put32(40);
-    put32(4);
-    put32(1);
-    put16(1);
-    put16(24);
-    put32(0);
-    put32(12);
-    put32(2835);
-    put32(2835);
-    put32(0);
-    put32(0);
-    b += std::string(12, '\x7f');
-    return b;
-}
-
 TEST_F(WindowTest, PicturesStoreShowsTheSlotFilesFittedInTheirFrames) {
     ::CreateDirectoryW(L"C:\\ClipPics", nullptr);
-    WriteFileBytes(L"C:\\ClipPics\\pic1.bmp", TinyBitmap());
+    WriteFileBytes(L"C:\\ClipPics\\pic1.bmp",
+                   testing::BitmapFile(4, 1, [](int, int) { return RGB(127, 127, 127); }));
     WriteFileBytes(L"C:\\quilbdx.ini", "[Settings]\r\naskImport=1\r\nStoreNumber=0\r\n");
     ASSERT_TRUE(Open());
     HWND first = window_.Control(IDC_PICPICTURES);

@@ -506,11 +506,6 @@ TEST(Layout, WidthAndScreenLimits) {
     EXPECT_EQ(top, 12400);
 }
 
-TEST(PictureFiles, NamesHaveNoLeadingZeros) {
-    EXPECT_EQ(SlotPicturePath(0), L"C:\\ClipPics\\pic1.bmp");
-    EXPECT_EQ(SlotPicturePath(9), L"C:\\ClipPics\\pic10.bmp");
-}
-
 TEST(PictureFiles, KeepingThePreviousPictureReplacesTheUndoFile) {
     FakeFileSystem fs;
     fs.files[L"C:\\ClipPics\\pic3.bmp"] = "new";
@@ -521,30 +516,6 @@ TEST(PictureFiles, KeepingThePreviousPictureReplacesTheUndoFile) {
     // An empty slot leaves no undo file behind, and nothing fails loudly.
     KeepPreviousPicture(fs, 5);
     EXPECT_FALSE(fs.files.count(std::wstring(kUndoPicturePath)));
-}
-
-TEST(FitPicture, WidePictureInASquareFrameIsCentredVertically) {
-    const TwipsRect r = FitPicture(400, 100, 1000, 1000, 0);
-    EXPECT_EQ(r, (TwipsRect{0, 375, 1000, 250}));
-}
-
-TEST(FitPicture, EqualProportionsFillTheFrame) {
-    EXPECT_EQ(FitPicture(50, 25, 1000, 500, 0), (TwipsRect{0, 0, 1000, 500}));
-    EXPECT_EQ(FitPicture(10, 40, 1000, 1000, 0), (TwipsRect{375, 0, 250, 1000}));
-}
-
-TEST(FitPicture, MarginAndDegeneratePictures) {
-    EXPECT_EQ(FitPicture(100, 100, 1000, 500, 50), (TwipsRect{300, 50, 400, 400}));
-    EXPECT_EQ(FitPicture(0, 100, 1000, 1000, 0), TwipsRect{});
-    EXPECT_EQ(FitPicture(100, 0, 1000, 1000, 0), TwipsRect{});
-}
-
-TEST(FitPicture, IntegerDivisionRoundsHalvesToEvenFirst) {
-    EXPECT_EQ(IntegerDivide(7.5, 2), 4);  // 8 \ 2
-    EXPECT_EQ(IntegerDivide(6.5, 2), 3);  // 6 \ 2
-    EXPECT_EQ(IntegerDivide(-7, 2), -3);  // toward zero
-    EXPECT_EQ(IntegerDivide(5, 2.5), 2);  // 5 \ 2
-    EXPECT_EQ(IntegerDivide(5, 0.4), 0);  // a divisor that rounds to 0 gives nothing
 }
 
 }  // namespace

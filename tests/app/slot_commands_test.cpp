@@ -2,6 +2,7 @@
 // the commands that hand things to the desktop.
 #include <gtest/gtest.h>
 
+#include "pictures/fake_pictures.h"
 #include "pictures/picture_files.h"
 #include "resource.h"
 #include "support/main_form_fixture.h"
@@ -23,18 +24,6 @@ class SlotTest : public MainFormTest {
     const BoxRef text(int i) { return {BoxRef::Kind::kText, i}; }
     const BoxRef title(int i) { return {BoxRef::Kind::kTitle, i}; }
 };
-
-// A 2 x 1 pixel 24-bit DIB: header, then one padded row.
-std::vector<uint8_t> SmallDib(uint8_t shade) {
-    std::vector<uint8_t> d(40 + 8, 0);
-    d[0] = 40;
-    d[4] = 2;   // width
-    d[8] = 1;   // height
-    d[12] = 1;  // planes
-    d[14] = 24;
-    for (int i = 40; i < 46; ++i) d[i] = shade;
-    return d;
-}
 
 TEST_F(SlotTest, PlainCopyPutsTheTextOnClipboardAndDrag) {
     view.text[4] = L"Hello, world";
@@ -365,8 +354,8 @@ TEST_F(SlotTest, UndoNeverCrossesAStoreSwitch) {
 // Undo of a text slot must not become an Undo of picture slot 1 with
 // whatever undo file an earlier session left.
 TEST_F(SlotTest, AMenuChoiceOfThePicturesStoreLeavesNothingToUndo) {
-    fs.files[SlotPicturePath(0)] = BitmapFileOf(SmallDib(10));
-    fs.files[std::wstring(kUndoPicturePath)] = BitmapFileOf(SmallDib(99));
+    fs.files[SlotPicturePath(0)] = BitmapFileOf(testing::Dib(2, 1, 10));
+    fs.files[std::wstring(kUndoPicturePath)] = BitmapFileOf(testing::Dib(2, 1, 99));
     view.readableFiles[SlotPicturePath(0)] = true;
     view.readableFiles[std::wstring(kUndoPicturePath)] = true;
     clipboard.text = L"pasted";
@@ -377,7 +366,7 @@ TEST_F(SlotTest, AMenuChoiceOfThePicturesStoreLeavesNothingToUndo) {
     EXPECT_FALSE(view.enabled[IDM_POPUNDO]);
     form.mnuUndo_Click();
     EXPECT_EQ(view.picture[0], SlotPicturePath(0));
-    EXPECT_EQ(fs.files[SlotPicturePath(0)], BitmapFileOf(SmallDib(10)));
+    EXPECT_EQ(fs.files[SlotPicturePath(0)], BitmapFileOf(testing::Dib(2, 1, 10)));
 }
 
 class PictureSlotTest : public SlotTest {
@@ -390,26 +379,26 @@ class PictureSlotTest : public SlotTest {
 };
 
 TEST_F(PictureSlotTest, PasteKeepsTheOldPictureForUndo) {
-    fs.files[SlotPicturePath(2)] = BitmapFileOf(SmallDib(10));
+    fs.files[SlotPicturePath(2)] = BitmapFileOf(testing::Dib(2, 1, 10));
     view.readableFiles[std::wstring(kUndoPicturePath)] = true;
-    clipboard.picture = SmallDib(200);
+    clipboard.picture = testing::Dib(2, 1, 200);
     keys.down = {kKeyC};  // not consulted here
     form.picPaste_Click(2);
-    EXPECT_EQ(view.dib[2], SmallDib(200));
-    EXPECT_EQ(fs.files[SlotPicturePath(2)], BitmapFileOf(SmallDib(200)));
-    EXPECT_EQ(fs.files[std::wstring(kUndoPicturePath)], BitmapFileOf(SmallDib(10)));
+    EXPECT_EQ(view.dib[2], testing::Dib(2, 1, 200));
+    EXPECT_EQ(fs.files[SlotPicturePath(2)], BitmapFileOf(testing::Dib(2, 1, 200)));
+    EXPECT_EQ(fs.files[std::wstring(kUndoPicturePath)], BitmapFileOf(testing::Dib(2, 1, 10)));
     EXPECT_EQ(view.clipboardText, L"Picture");
     EXPECT_TRUE(UndoEnabled());
     EXPECT_TRUE(view.enabled[IDM_POPUNDO]);
 
     form.mnuUndo_Click();
     EXPECT_EQ(view.picture[2], std::wstring(kUndoPicturePath));
-    EXPECT_EQ(fs.files[SlotPicturePath(2)], BitmapFileOf(SmallDib(10)));
+    EXPECT_EQ(fs.files[SlotPicturePath(2)], BitmapFileOf(testing::Dib(2, 1, 10)));
     EXPECT_FALSE(UndoEnabled());
 }
 
 TEST_F(PictureSlotTest, PasteWithoutAPictureEmptiesTheSlotAndUndoBringsItBack) {
-    fs.files[SlotPicturePath(0)] = BitmapFileOf(SmallDib(10));
+    fs.files[SlotPicturePath(0)] = BitmapFileOf(testing::Dib(2, 1, 10));
     view.readableFiles[std::wstring(kUndoPicturePath)] = true;
     clipboard.text = L"only text";
     form.picPaste_Click(0);
@@ -417,35 +406,35 @@ TEST_F(PictureSlotTest, PasteWithoutAPictureEmptiesTheSlotAndUndoBringsItBack) {
     EXPECT_FALSE(fs.files.count(SlotPicturePath(0)));
     EXPECT_TRUE(fs.files.count(std::wstring(kUndoPicturePath)));
     form.mnuUndo_Click();
-    EXPECT_EQ(fs.files[SlotPicturePath(0)], BitmapFileOf(SmallDib(10)));
+    EXPECT_EQ(fs.files[SlotPicturePath(0)], BitmapFileOf(testing::Dib(2, 1, 10)));
 }
 
 TEST_F(PictureSlotTest, APictureTheSlotCannotShowIsNotKept) {
-    fs.files[SlotPicturePath(4)] = BitmapFileOf(SmallDib(10));
+    fs.files[SlotPicturePath(4)] = BitmapFileOf(testing::Dib(2, 1, 10));
     view.readableFiles[std::wstring(kUndoPicturePath)] = true;
     view.readsDibs = false;
-    clipboard.picture = SmallDib(200);
+    clipboard.picture = testing::Dib(2, 1, 200);
     form.picPaste_Click(4);
     EXPECT_TRUE(view.dib[4].empty());
     EXPECT_FALSE(fs.files.count(SlotPicturePath(4)));
     form.mnuUndo_Click();
-    EXPECT_EQ(fs.files[SlotPicturePath(4)], BitmapFileOf(SmallDib(10)));
+    EXPECT_EQ(fs.files[SlotPicturePath(4)], BitmapFileOf(testing::Dib(2, 1, 10)));
 }
 
 TEST_F(PictureSlotTest, AnUndoFileThatCannotBeReadKeepsTheSlotAsItIs) {
-    fs.files[SlotPicturePath(3)] = BitmapFileOf(SmallDib(10));
-    clipboard.picture = SmallDib(200);
+    fs.files[SlotPicturePath(3)] = BitmapFileOf(testing::Dib(2, 1, 10));
+    clipboard.picture = testing::Dib(2, 1, 200);
     form.picPaste_Click(3);
     ASSERT_TRUE(fs.files.count(std::wstring(kUndoPicturePath)));
     view.readableFiles[std::wstring(kUndoPicturePath)] = false;  // damaged meanwhile
     form.mnuUndo_Click();
-    EXPECT_EQ(view.dib[3], SmallDib(200));
-    EXPECT_EQ(fs.files[SlotPicturePath(3)], BitmapFileOf(SmallDib(200)));
+    EXPECT_EQ(view.dib[3], testing::Dib(2, 1, 200));
+    EXPECT_EQ(fs.files[SlotPicturePath(3)], BitmapFileOf(testing::Dib(2, 1, 200)));
     EXPECT_FALSE(UndoEnabled());
 }
 
 TEST_F(PictureSlotTest, ClearOfAnEmptySlotLeavesNothingToUndo) {
-    fs.files[std::wstring(kUndoPicturePath)] = BitmapFileOf(SmallDib(1));  // an older undo
+    fs.files[std::wstring(kUndoPicturePath)] = BitmapFileOf(testing::Dib(2, 1, 1));  // an older undo
     view.readableFiles[std::wstring(kUndoPicturePath)] = true;
     form.Box_MouseDown(5, 2);
     EXPECT_EQ(view.popups, 1);
@@ -457,10 +446,10 @@ TEST_F(PictureSlotTest, ClearOfAnEmptySlotLeavesNothingToUndo) {
 }
 
 TEST_F(PictureSlotTest, CopyPutsThePictureAndOffersItsFile) {
-    fs.files[SlotPicturePath(1)] = BitmapFileOf(SmallDib(7));
-    view.dib[1] = SmallDib(7);
+    fs.files[SlotPicturePath(1)] = BitmapFileOf(testing::Dib(2, 1, 7));
+    view.dib[1] = testing::Dib(2, 1, 7);
     const DragOffer offer = form.picCopy_OLEStartDrag(1);
-    EXPECT_EQ(clipboard.picture, SmallDib(7));
+    EXPECT_EQ(clipboard.picture, testing::Dib(2, 1, 7));
     ASSERT_EQ(offer.files.size(), 1u);
     EXPECT_EQ(offer.files[0], SlotPicturePath(1));
 
@@ -471,7 +460,7 @@ TEST_F(PictureSlotTest, CopyPutsThePictureAndOffersItsFile) {
     form.Box_MouseDown(1, 2);
     clipboard.text = L"x";
     form.popCopy_Click();
-    EXPECT_EQ(clipboard.picture, SmallDib(7));
+    EXPECT_EQ(clipboard.picture, testing::Dib(2, 1, 7));
 }
 
 TEST_F(PictureSlotTest, TextCommandsDoNothingHere) {
@@ -488,24 +477,6 @@ TEST(ButtonTips, TheTenthCopyTipHasNoBlank) {
     EXPECT_EQ(CopyButtonTip(8), L"9 Copy and/or Drag");
     EXPECT_EQ(CopyButtonTip(9), L"10Copy and/or Drag");
     EXPECT_EQ(PasteButtonTip(9), L"10 Paste");
-}
-
-TEST(BitmapFile, HeaderCountsTheColourTable) {
-    std::vector<uint8_t> dib = SmallDib(0);
-    std::string file = BitmapFileOf(dib);
-    ASSERT_EQ(file.size(), 14 + dib.size());
-    EXPECT_EQ(file.substr(0, 2), "BM");
-    EXPECT_EQ(static_cast<uint8_t>(file[10]), 54);  // no table for 24 bits
-
-    dib[14] = 8;  // 8 bits, 256 colours
-    dib.resize(40 + 1024 + 4);
-    file = BitmapFileOf(dib);
-    EXPECT_EQ(static_cast<uint8_t>(file[10]) | static_cast<uint8_t>(file[11]) << 8, 14 + 40 + 1024);
-
-    dib.resize(40 + 100);  // the table runs past the end
-    EXPECT_EQ(BitmapFileOf(dib), "");
-    EXPECT_EQ(BitmapFileOf({1, 2, 3}), "");
-    EXPECT_EQ(BitmapFileOf({200, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), "");
 }
 
 TEST(IPAddress, FormatsInResolverOrderWithoutATrailingSeparator) {
@@ -536,10 +507,10 @@ TEST_F(SlotTest, GetIPAddsToTheClipboardAndLeavesItAloneWhenNothingIsFound) {
               L"Your current IP Address\r\n\r\n\r\nThis is also now in your clipboard.");
 
     resolver.hosts["quillet-host"] = {{192, 168, 0, 5}, {10, 0, 0, 2}};
-    clipboard.picture = SmallDib(3);  // stays beside the addresses
+    clipboard.picture = testing::Dib(2, 1, 3);  // stays beside the addresses
     form.mnuGetIP_Click();
     EXPECT_EQ(clipboard.text, L"192.168.0.5, 10.0.0.2");
-    EXPECT_EQ(clipboard.picture, SmallDib(3));
+    EXPECT_EQ(clipboard.picture, testing::Dib(2, 1, 3));
     EXPECT_EQ(view.clipboardText, L"192.168.0.5, 10.0.0.2");
     EXPECT_EQ(prompt.messages[1].text,
               L"Your current IP Address\r\n192.168.0.5, 10.0.0.2\r\n\r\n"

@@ -116,6 +116,7 @@ TEST(FitPicture, IntegerDivisionRoundsHalvesToEvenThenTruncates) {
     EXPECT_EQ(IntegerDivide(3.5, 1), 4);
     EXPECT_EQ(IntegerDivide(7, 2), 3);
     EXPECT_EQ(IntegerDivide(-7, 2), -3);
+    EXPECT_EQ(IntegerDivide(5, 2.5), 2);  // the divisor rounds too
     EXPECT_EQ(IntegerDivide(5, 0.4), 0);  // the divisor rounds to 0
 }
 
@@ -141,6 +142,10 @@ TEST(BitmapFile, TheHeaderPointsPastTheColourTableToTheBits) {
     std::vector<uint8_t> lying = dib;
     lying[0] = 200;  // a header longer than the DIB
     EXPECT_EQ(BitmapFileHeader(lying), "");
+    std::vector<uint8_t> tableless = Dib(2, 1, 0);
+    tableless[14] = 8;  // 256 colours, but no room for their table
+    EXPECT_EQ(BitmapFileHeader(tableless), "");
+    EXPECT_EQ(BitmapFileOf(tableless), "");
 }
 
 class StoreSlotPictureTest : public ::testing::Test {

@@ -44,9 +44,10 @@ std::string StreamBytes(IStream* stream) {
     return std::string(lock.get(), static_cast<size_t>(stat.cbSize.QuadPart));
 }
 
-// Through the Imaging Component's encoder of `container`. A GIF takes palette
-// indices (0 red, 1 blue); the others 24-bit rows.
-std::string Encoded(const GUID& container, int width, int height) {
+// Through the Imaging Component's encoder of `container`: red on the left,
+// blue on the right. A GIF takes palette indices (0 red, 1 blue); the others
+// 24-bit rows, or 32-bit ones whose blue half is fully transparent.
+std::string Encoded(const GUID& container, int width, int height, bool alpha = false) {
     ComPtr<IWICImagingFactory> factory;
     Check(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                              IID_IWICImagingFactory, factory.putVoid()),
@@ -62,11 +63,12 @@ std::string Encoded(const GUID& container, int width, int height) {
     Check(frame->Initialize(options.get()), "frame Initialize");
     Check(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)), "SetSize");
     const bool indexed = container == GUID_ContainerFormatGif;
-    WICPixelFormatGUID format =
-        indexed ? GUID_WICPixelFormat8bppIndexed : GUID_WICPixelFormat24bppBGR;
+    const WICPixelFormatGUID wanted = indexed ? GUID_WICPixelFormat8bppIndexed
+                                      : alpha ? GUID_WICPixelFormat32bppBGRA
+                                              : GUID_WICPixelFormat24bppBGR;
+    WICPixelFormatGUID format = wanted;
     Check(frame->SetPixelFormat(&format), "SetPixelFormat");
-    if (format != (indexed ? GUID_WICPixelFormat8bppIndexed : GUID_WICPixelFormat24bppBGR))
-        throw std::runtime_error("the encoder wants another pixel format");
+    if (format != wanted) throw std::runtime_error("the encoder wants another pixel format");
     if (indexed) {
         ComPtr<IWICPalette> palette;
         Check(factory->CreatePalette(palette.put()), "CreatePalette");
@@ -74,60 +76,24 @@ std::string Encoded(const GUID& container, int width, int height) {
         Check(palette->InitializeCustom(colours, 2), "InitializeCustom");
         Check(frame->SetPalette(palette.get()), "SetPalette");
     }
-    const UINT stride = indexed ? static_cast<UINT>((width + 3) / 4 * 4)
-                                : static_cast<UINT>((width * 3 + 3) / 4 * 4);
+    const UINT pixelBytes = indexed ? 1 : alpha ? 4 : 3;
+    const UINT stride = (static_cast<UINT>(width) * pixelBytes + 3) / 4 * 4;
     std::vector<BYTE> pixels(size_t{stride} * static_cast<size_t>(height));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const bool left = x < width / 2;
-            BYTE* p = pixels.data() + size_t{stride} * y + (indexed ? x : 3 * x);
+            BYTE* p = pixels.data() + size_t{stride} * y + size_t{pixelBytes} * x;
             if (indexed) {
                 *p = left ? 0 : 1;
-            } else {
-                p[0] = left ? 0 : 255;  // blue
-                p[1] = 0;
-                p[2] = left ? 255 : 0;  // red
+                continue;
             }
+            p[0] = left ? 0 : 255;  // blue
+            p[1] = 0;
+            p[2] = left ? 255 : 0;  // red
+            if (alpha) p[3] = left ? 255 : 0;
         }
     Check(frame->WritePixels(static_cast<UINT>(height), stride, static_cast<UINT>(pixels.size()),
                              pixels.data()),
-          "WritePixels");
-    Check(frame->Commit(), "frame Commit");
-    Check(encoder->Commit(), "encoder Commit");
-    return StreamBytes(stream.get());
-}
-
-// A PNG with an alpha channel: the right half fully transparent blue.
-std::string TransparentPng(int width, int height) {
-    ComPtr<IWICImagingFactory> factory;
-    Check(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                             IID_IWICImagingFactory, factory.putVoid()),
-          "the imaging factory");
-    ComPtr<IStream> stream;
-    Check(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), "a memory stream");
-    ComPtr<IWICBitmapEncoder> encoder;
-    Check(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put()), "CreateEncoder");
-    Check(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache), "encoder Initialize");
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
-    Check(encoder->CreateNewFrame(frame.put(), options.put()), "CreateNewFrame");
-    Check(frame->Initialize(options.get()), "frame Initialize");
-    Check(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)), "SetSize");
-    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-    Check(frame->SetPixelFormat(&format), "SetPixelFormat");
-    if (format != GUID_WICPixelFormat32bppBGRA) throw std::runtime_error("no BGRA PNG");
-    std::vector<BYTE> pixels(size_t{4} * width * height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            BYTE* p = pixels.data() + 4 * (size_t{static_cast<size_t>(y)} * width + x);
-            const bool left = x < width / 2;
-            p[0] = left ? 0 : 255;
-            p[1] = 0;
-            p[2] = left ? 255 : 0;
-            p[3] = left ? 255 : 0;
-        }
-    Check(frame->WritePixels(static_cast<UINT>(height), static_cast<UINT>(4 * width),
-                             static_cast<UINT>(pixels.size()), pixels.data()),
           "WritePixels");
     Check(frame->Commit(), "frame Commit");
     Check(encoder->Commit(), "encoder Commit");
@@ -240,8 +206,8 @@ std::string MakePicture(PictureKind kind, int width, int height) {
             return Encoded(GUID_ContainerFormatGif, width, height);
         case PictureKind::kJpeg:
             return Encoded(GUID_ContainerFormatJpeg, width, height);
-        case PictureKind::kPng:
-            return TransparentPng(width, height);
+        case PictureKind::kPng:  // with an alpha channel
+            return Encoded(GUID_ContainerFormatPng, width, height, true);
         case PictureKind::kTiff:
             return Encoded(GUID_ContainerFormatTiff, width, height);
         case PictureKind::kIcon:
