@@ -579,34 +579,6 @@ void frmMain::Beep() {
     ::MessageBeep(MB_OK);
 }
 
-std::wstring frmMain::SlotText(int slot) const {
-    return rows_.Text(slot);
-}
-void frmMain::SetSlotText(int slot, std::wstring_view text) {
-    rows_.SetText(slot, text);
-}
-std::wstring frmMain::SlotTitle(int slot) const {
-    return rows_.Title(slot);
-}
-void frmMain::SetSlotTitle(int slot, std::wstring_view title) {
-    rows_.SetTitle(slot, title);
-}
-void frmMain::SetSlotColours(unsigned titleBackground, unsigned textBackground) {
-    rows_.SetColours(titleBackground, textBackground);
-}
-std::optional<BoxRef> frmMain::ActiveBox() const {
-    return rows_.ActiveBox();
-}
-std::wstring frmMain::SelectedText(BoxRef box) const {
-    return rows_.SelectedText(box);
-}
-void frmMain::ReplaceSelection(BoxRef box, std::wstring_view text) {
-    rows_.ReplaceSelection(box, text);
-}
-void frmMain::SelectAll(BoxRef box) {
-    rows_.SelectAll(box);
-}
-
 void frmMain::PumpEvents() {
     PumpWaitingMessages();
 }

@@ -71,16 +71,8 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     void Repaint() override;
     void Layout(bool mirror, bool picturesShown) override;
     void Beep() override;
-    std::wstring SlotText(int slot) const override;
-    void SetSlotText(int slot, std::wstring_view text) override;
-    std::wstring SlotTitle(int slot) const override;
-    void SetSlotTitle(int slot, std::wstring_view title) override;
-    void SetSlotColours(unsigned titleBackground, unsigned textBackground) override;
+    SlotRowsView& Rows() override { return rows_; }
     void FocusPaste(int slot) override;
-    std::optional<BoxRef> ActiveBox() const override;
-    std::wstring SelectedText(BoxRef box) const override;
-    void ReplaceSelection(BoxRef box, std::wstring_view text) override;
-    void SelectAll(BoxRef box) override;
     void PumpEvents() override;
     void Activate() override;
     void SetStoreCaption(int store, std::wstring_view caption) override;

@@ -58,7 +58,7 @@ void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
     storeNumberStored_ = !read("StoreNumber", L"").empty();
     SwitchStore(currentStore_, &stored);
 
-    view_.SetSlotColours(kTitleBackground, kTextBackground);
+    view_.Rows().SetColours(kTitleBackground, kTextBackground);
 
     captions_[kPicturesStore] = L"&P Pictures";
     for (int n = 1; n < kStoreCount; ++n) {
@@ -307,8 +307,8 @@ void MainForm::LoadStore(const SettingsSnapshot* stored) {
         stored ? stored->ReadMany(section, StoreKeys())
                : settings_.ReadSettings(settingsPath_, section, StoreKeys());
     for (int i = 0; i < kSlotCount; ++i) {
-        view_.SetSlotText(i, values[2 * i]);
-        view_.SetSlotTitle(i, values[2 * i + 1]);
+        view_.Rows().SetText(i, values[2 * i]);
+        view_.Rows().SetTitle(i, values[2 * i + 1]);
     }
 }
 
@@ -326,7 +326,7 @@ void MainForm::LoadPictures(const SettingsSnapshot* stored) {
         pictures_.LoadSlotPicture(i, path);
         pictureTag_[i] = path;
         pictures_.FitSlotPicture(i);
-        view_.SetSlotTitle(i, titles[i].empty() ? std::to_wstring(i + 1) : titles[i]);
+        view_.Rows().SetTitle(i, titles[i].empty() ? std::to_wstring(i + 1) : titles[i]);
     }
     view_.CloseProgress();
     view_.Repaint();
@@ -339,8 +339,8 @@ IoResult MainForm::WriteStore() {
     // whatever the hidden text boxes show, which nothing reads.
     const bool pictures = currentStore_ == kPicturesStore;
     for (int i = 0; i < kSlotCount; ++i) {
-        if (!pictures) values.push_back({section, TextKey(i), view_.SlotText(i)});
-        values.push_back({section, TitleWriteKey(i), view_.SlotTitle(i)});
+        if (!pictures) values.push_back({section, TextKey(i), view_.Rows().Text(i)});
+        values.push_back({section, TitleWriteKey(i), view_.Rows().Title(i)});
     }
     storeChanged_ = false;
     return settings_.WriteSettings(settingsPath_, values);
@@ -373,8 +373,8 @@ IoResult MainForm::RunChangeCheck(const SettingsSnapshot* stored) {
             stored ? stored->ReadMany(section, StoreKeys())
                    : settings_.ReadSettings(settingsPath_, section, StoreKeys());
         for (int i = 0; i < kSlotCount; ++i) {
-            if (view_.SlotText(i) != values[2 * i]) storeChanged_ = true;
-            if (view_.SlotTitle(i) != values[2 * i + 1]) storeChanged_ = true;
+            if (view_.Rows().Text(i) != values[2 * i]) storeChanged_ = true;
+            if (view_.Rows().Title(i) != values[2 * i + 1]) storeChanged_ = true;
         }
         if (storeChanged_) {
             if (options_.autoSave ||

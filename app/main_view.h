@@ -25,6 +25,24 @@ struct WindowGeometry {  // twips, screen coordinates
     WindowState state = WindowState::kNormal;
 };
 
+// The ten slot rows: the text and title boxes, their colours and the box in
+// use.
+class SlotRowsView {
+  public:
+    virtual ~SlotRowsView() = default;
+    virtual std::wstring Text(int slot) const = 0;
+    virtual void SetText(int slot, std::wstring_view text) = 0;
+    virtual std::wstring Title(int slot) const = 0;
+    virtual void SetTitle(int slot, std::wstring_view title) = 0;
+    virtual void SetColours(unsigned titleBackground, unsigned textBackground) = 0;
+    // The slot box that has the focus, if any.
+    virtual std::optional<BoxRef> ActiveBox() const = 0;
+    virtual std::wstring SelectedText(BoxRef box) const = 0;
+    // Replaces the selection (or inserts at the caret).
+    virtual void ReplaceSelection(BoxRef box, std::wstring_view text) = 0;
+    virtual void SelectAll(BoxRef box) = 0;
+};
+
 class MainView {
   public:
     virtual ~MainView() = default;
@@ -48,18 +66,8 @@ class MainView {
     virtual void Layout(bool mirror, bool picturesShown) = 0;
     virtual void Beep() = 0;
 
-    virtual std::wstring SlotText(int slot) const = 0;
-    virtual void SetSlotText(int slot, std::wstring_view text) = 0;
-    virtual std::wstring SlotTitle(int slot) const = 0;
-    virtual void SetSlotTitle(int slot, std::wstring_view title) = 0;
-    virtual void SetSlotColours(unsigned titleBackground, unsigned textBackground) = 0;
+    virtual SlotRowsView& Rows() = 0;
     virtual void FocusPaste(int slot) = 0;
-    // The slot box that has the focus, if any.
-    virtual std::optional<BoxRef> ActiveBox() const = 0;
-    virtual std::wstring SelectedText(BoxRef box) const = 0;
-    // Replaces the selection (or inserts at the caret).
-    virtual void ReplaceSelection(BoxRef box, std::wstring_view text) = 0;
-    virtual void SelectAll(BoxRef box) = 0;
     // Lets waiting window events run, and brings the window to the front.
     virtual void PumpEvents() = 0;
     virtual void Activate() = 0;

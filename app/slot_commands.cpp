@@ -42,18 +42,18 @@ std::wstring PasteButtonTip(int slot) {
 }
 
 std::wstring MainForm::BoxText(BoxRef box) const {
-    return box.kind == BoxRef::Kind::kText ? view_.SlotText(box.slot) : view_.SlotTitle(box.slot);
+    return box.kind == BoxRef::Kind::kText ? view_.Rows().Text(box.slot) : view_.Rows().Title(box.slot);
 }
 
 // Changes made through the view raise no events; a slot text that really
 // changed runs txt_Change here, as typing into it does.
 void MainForm::SetBoxText(BoxRef box, std::wstring_view text) {
     if (box.kind == BoxRef::Kind::kTitle) {
-        view_.SetSlotTitle(box.slot, text);
+        view_.Rows().SetTitle(box.slot, text);
         return;
     }
-    const bool changed = view_.SlotText(box.slot) != text;
-    view_.SetSlotText(box.slot, text);
+    const bool changed = view_.Rows().Text(box.slot) != text;
+    view_.Rows().SetText(box.slot, text);
     if (changed) txt_Change(box.slot);
 }
 
@@ -113,20 +113,20 @@ DragOffer MainForm::picCopy_OLEStartDrag(int index) {
     }
     const KeyState& keys = desktop_.keys;
     if (keys.IsDown(kKeyShift)) {
-        const std::wstring text = view_.SlotText(index);
+        const std::wstring text = view_.Rows().Text(index);
         if (IsWebAddress(text)) {
             const std::wstring file = WriteShortcut(text);
             if (!file.empty()) offer.files.push_back(file);
         }
     } else if (keys.IsDown(kKeyControl)) {
         // Opened as it stands: the path of a web address may be case-sensitive.
-        const std::wstring text = view_.SlotText(index);
+        const std::wstring text = view_.Rows().Text(index);
         BeepIfSounds();
         Open(TrimSpaces(text));
     } else if (keys.IsDown(kKeyA)) {
         BeepIfSounds();
         for (int i = 0; i < kSlotCount; ++i) {
-            const std::wstring text = view_.SlotText(i);
+            const std::wstring text = view_.Rows().Text(i);
             Open(TrimSpaces(text));
             view_.PumpEvents();
             desktop_.clock.Wait(500);
@@ -134,7 +134,7 @@ DragOffer MainForm::picCopy_OLEStartDrag(int index) {
         view_.Repaint();
         view_.Activate();
     } else {
-        offer.text = view_.SlotText(index);
+        offer.text = view_.Rows().Text(index);
         CopyText(*offer.text);
         BeepIfSounds();
     }
@@ -144,7 +144,7 @@ DragOffer MainForm::picCopy_OLEStartDrag(int index) {
 
 void MainForm::CopySlot(int index) {
     if (PicturesShown() || index < 0 || index >= kSlotCount) return;
-    const bool copied = CopyText(view_.SlotText(index));
+    const bool copied = CopyText(view_.Rows().Text(index));
     BeepIfSounds();
     // What was just put there need not be read back: the line shows it.
     if (copied) {
@@ -255,8 +255,8 @@ void MainForm::txtTitle_GotFocus(int index) {
 
 void MainForm::ClearSlots(bool texts, bool titles) {
     for (int i = 0; i < kSlotCount; ++i) {
-        if (texts) view_.SetSlotText(i, L"");
-        if (titles) view_.SetSlotTitle(i, L"");
+        if (texts) view_.Rows().SetText(i, L"");
+        if (titles) view_.Rows().SetTitle(i, L"");
     }
     ForgetUndo();
     view_.SetEnabled(IDM_UNDO, false);
@@ -326,7 +326,7 @@ void MainForm::mnuClearAll_Click() {
 
 void MainForm::mnuCut_Click() {
     if (PicturesShown()) return;
-    const std::optional<BoxRef> box = view_.ActiveBox();
+    const std::optional<BoxRef> box = view_.Rows().ActiveBox();
     if (!box) {
         prompt_.Tell(L"Cut", L"Nothing was selected to Cut", Prompt::Icon::kNone);
         return;
@@ -334,24 +334,24 @@ void MainForm::mnuCut_Click() {
     TakeSnapshot(*box);
     view_.SetEnabled(IDM_UNDO, true);
     view_.SetEnabled(IDM_POPUNDO, true);
-    CopyText(view_.SelectedText(*box));
+    CopyText(view_.Rows().SelectedText(*box));
     if (!copiedText_.empty()) {
-        view_.ReplaceSelection(*box, L"");
+        view_.Rows().ReplaceSelection(*box, L"");
         if (box->kind == BoxRef::Kind::kText) txt_Change(box->slot);
     }
 }
 
 void MainForm::mnuCopy_Click() {
     if (PicturesShown()) return;
-    const std::optional<BoxRef> box = view_.ActiveBox();
+    const std::optional<BoxRef> box = view_.Rows().ActiveBox();
     if (!box) return;
-    CopyText(view_.SelectedText(*box));
+    CopyText(view_.Rows().SelectedText(*box));
     ShowClipboard();
 }
 
 void MainForm::mnuPaste_Click() {
     if (PicturesShown()) return;
-    const std::optional<BoxRef> box = view_.ActiveBox();
+    const std::optional<BoxRef> box = view_.Rows().ActiveBox();
     if (!box) {
         prompt_.Tell(L"Error pasting",
                      L"Error - You need to place the curser inside a text box to paste",
@@ -361,7 +361,7 @@ void MainForm::mnuPaste_Click() {
     TakeSnapshot(*box);
     pastedText_ = clipboard_.Text().value_or(std::wstring());
     const std::wstring before = BoxText(*box);
-    view_.ReplaceSelection(*box, pastedText_);
+    view_.Rows().ReplaceSelection(*box, pastedText_);
     if (box->kind == BoxRef::Kind::kText && BoxText(*box) != before) txt_Change(box->slot);
     view_.SetEnabled(IDM_UNDO, true);
 }
@@ -397,7 +397,7 @@ void MainForm::mnuUndo_Click() {
 // The whole text, however long it is.
 void MainForm::mnuSelectAll_Click() {
     if (PicturesShown()) return;
-    if (const std::optional<BoxRef> box = view_.ActiveBox()) view_.SelectAll(*box);
+    if (const std::optional<BoxRef> box = view_.Rows().ActiveBox()) view_.Rows().SelectAll(*box);
 }
 
 void MainForm::Box_MouseDown(int index, int button) {

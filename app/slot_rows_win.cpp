@@ -74,11 +74,11 @@ void SlotRows::ShowTexts(bool shown) const {
     for (const SlotTextBox& box : txt_) ::ShowWindow(box.hwnd(), shown ? SW_SHOWNA : SW_HIDE);
 }
 
-void SlotRows::SetTitle(int slot, std::wstring_view title) const {
+void SlotRows::SetTitle(int slot, std::wstring_view title) {
     ::SetWindowTextW(txtTitle_[slot], std::wstring(title).c_str());
 }
 
-void SlotRows::SetColours(COLORREF titleBackground, COLORREF textBackground) {
+void SlotRows::SetColours(unsigned titleBackground, unsigned textBackground) {
     titleColour_ = titleBackground;
     textColour_ = textBackground;
     titleBrush_.reset(::CreateSolidBrush(titleColour_));
@@ -128,7 +128,7 @@ void SlotRows::ReplaceSelection(BoxRef box, std::wstring_view text) {
                    reinterpret_cast<LPARAM>(with.c_str()));
 }
 
-void SlotRows::SelectAll(BoxRef box) const {
+void SlotRows::SelectAll(BoxRef box) {
     ::SendMessageW(Box(box), EM_SETSEL, 0, -1);
 }
 

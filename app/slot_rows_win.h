@@ -19,7 +19,7 @@
 
 namespace quillet {
 
-class SlotRows {
+class SlotRows final : public SlotRowsView {
   public:
     using Place = std::function<RECT(const TwipsRect&)>;
     using BoxClick = std::function<void(BoxRef::Kind)>;
@@ -43,19 +43,19 @@ class SlotRows {
     bool ChangingQuietly(int slot) const { return txt_[slot].ChangingQuietly(); }
     void ShowTexts(bool shown) const;
 
-    std::wstring Text(int slot) const { return txt_[slot].Text(); }
-    void SetText(int slot, std::wstring_view text) { txt_[slot].SetText(text); }
-    std::wstring Title(int slot) const { return WindowText(txtTitle_[slot]); }
-    void SetTitle(int slot, std::wstring_view title) const;
+    // SlotRowsView
+    std::wstring Text(int slot) const override { return txt_[slot].Text(); }
+    void SetText(int slot, std::wstring_view text) override { txt_[slot].SetText(text); }
+    std::wstring Title(int slot) const override { return WindowText(txtTitle_[slot]); }
+    void SetTitle(int slot, std::wstring_view title) override;
+    void SetColours(unsigned titleBackground, unsigned textBackground) override;
+    std::optional<BoxRef> ActiveBox() const override;
+    std::wstring SelectedText(BoxRef box) const override;
+    void ReplaceSelection(BoxRef box, std::wstring_view text) override;
+    void SelectAll(BoxRef box) override;
 
-    void SetColours(COLORREF titleBackground, COLORREF textBackground);
     // WM_CTLCOLOREDIT of a box: its brush, or null for other controls.
     HBRUSH Colour(HDC dc, HWND control) const;
-
-    std::optional<BoxRef> ActiveBox() const;
-    std::wstring SelectedText(BoxRef box) const;
-    void ReplaceSelection(BoxRef box, std::wstring_view text);
-    void SelectAll(BoxRef box) const;
 
   private:
     LRESULT OnTitleMessage(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);

@@ -75,9 +75,9 @@ int wmain() {
     Pump();
     PrintoutSlots slots;
     for (int i = 0; i < 10; ++i) {
-        window.SetSlotText(i, Text(i + 1));
-        slots.texts[i] = window.SlotText(i);
-        slots.titles[i] = window.SlotTitle(i);
+        window.Rows().SetText(i, Text(i + 1));
+        slots.texts[i] = window.Rows().Text(i);
+        slots.titles[i] = window.Rows().Title(i);
     }
     Pump();
 

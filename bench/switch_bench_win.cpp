@@ -81,8 +81,8 @@ int wmain(int argc, wchar_t** argv) {
             const std::string current = StoreSection(window.Logic().CurrentStore());
             bool changed = false;
             for (int i = 0; i < kSlotCount; ++i) {
-                changed |= Narrow(window.SlotText(i)) != ProfileRead(current, TextKey(i));
-                changed |= Narrow(window.SlotTitle(i)) != ProfileRead(current, TitleKey(i));
+                changed |= Narrow(window.Rows().Text(i)) != ProfileRead(current, TextKey(i));
+                changed |= Narrow(window.Rows().Title(i)) != ProfileRead(current, TitleKey(i));
             }
             ::WritePrivateProfileStringA("Settings", "StoreNumber", std::to_string(store).c_str(),
                                          kIni);
@@ -92,8 +92,8 @@ int wmain(int argc, wchar_t** argv) {
                 for (size_t p = 0; p + 1 < text.size(); ++p)
                     if (text[p] == '\xFF' && text[p + 1] == '\xF6')
                         text[p] = '\r', text[p + 1] = '\n';
-                window.SetSlotText(i, Widen(text));
-                window.SetSlotTitle(i, Widen(ProfileRead(next, TitleKey(i))));
+                window.Rows().SetText(i, Widen(text));
+                window.Rows().SetTitle(i, Widen(ProfileRead(next, TitleKey(i))));
             }
             ::UpdateWindow(window.hwnd());
             (void)changed;
@@ -105,7 +105,7 @@ int wmain(int argc, wchar_t** argv) {
 
     // The floor: ten plain EDIT controls of the same size refilled.
     std::vector<std::wstring> texts;
-    for (int i = 0; i < kSlotCount; ++i) texts.push_back(window.SlotText(i));
+    for (int i = 0; i < kSlotCount; ++i) texts.push_back(window.Rows().Text(i));
     HWND plain = ::CreateWindowExW(0, L"STATIC", L"edits", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                    640, 480, nullptr, nullptr, nullptr, nullptr);
     std::vector<HWND> edits;

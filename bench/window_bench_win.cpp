@@ -65,7 +65,7 @@ int wmain() {
         std::wstring text;
         while (text.size() < 31999) text += std::wstring(78, static_cast<wchar_t>(L'a' + i)) + L"\r\n";
         text.resize(31999);
-        window.SetSlotText(i, text);
+        window.Rows().SetText(i, text);
     }
     Pump();
     const HWND main = window.hwnd();

@@ -24,7 +24,7 @@ void MainForm::TrayIcon_Callback(uint32_t mouseMessage) {
 TrayMenu MainForm::CurrentTrayMenu() const {
     std::array<std::wstring, kSlotCount> texts;
     if (!PicturesShown())
-        for (int i = 0; i < kSlotCount; ++i) texts[i] = view_.SlotText(i);
+        for (int i = 0; i < kSlotCount; ++i) texts[i] = view_.Rows().Text(i);
     return BuildTrayMenu(currentStore_, captions_, texts,
                          clipboard_.Text().value_or(std::wstring()));
 }
@@ -37,7 +37,7 @@ void MainForm::menuTrayStore_Click(int store) {
 // stays as it is.
 void MainForm::mnuTrayRef_Click(int slot) {
     if (PicturesShown() || slot < 0 || slot >= kSlotCount) return;
-    if (!view_.SlotText(slot).empty())
+    if (!view_.Rows().Text(slot).empty())
         CopySlot(slot);
     else
         PasteSlot(slot);

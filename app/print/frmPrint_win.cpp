@@ -328,7 +328,7 @@ MainLook frmPrint::CurrentLook() const {
 }
 
 void frmPrint::ApplyLook(const MainLook& look) {
-    view_.SetSlotColours(look.titleBackground, look.textBackground);
+    view_.Rows().SetColours(look.titleBackground, look.textBackground);
     // The class brush is the window background: the stock white, or the
     // button face the class was registered with.
     const HBRUSH background = look.windowWhite

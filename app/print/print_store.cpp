@@ -180,8 +180,8 @@ void PrintForm::Fail(const IoResult& result) {
 IoResult PrintForm::PrintTextOnly() {
     std::optional<std::wstring> clipboard;
     if (checks_.clipboard) clipboard = s_.clipboardText();
-    const PrintoutSource source{[this](int i) { return s_.main.SlotTitle(i); },
-                                [this](int i) { return s_.main.SlotText(i); }, clipboard};
+    const PrintoutSource source{[this](int i) { return s_.main.Rows().Title(i); },
+                                [this](int i) { return s_.main.Rows().Text(i); }, clipboard};
     const PrintoutProducer produce = [&](const PrintoutSink& sink) { EmitPrintout(source, sink); };
 
     std::filesystem::path path = s_.appFolder / kPrintoutName;

@@ -102,8 +102,8 @@ TEST_F(WindowTest, SlotBoxesHoldLongMultiLineTexts) {
                                            "\r\ntxt(1)=a\xFF\xF6"
                                            "b\r\n");
     ASSERT_TRUE(Open());
-    EXPECT_EQ(window_.SlotText(0).size(), 40000u);
-    EXPECT_EQ(window_.SlotText(1), L"a\r\nb");
+    EXPECT_EQ(window_.Rows().Text(0).size(), 40000u);
+    EXPECT_EQ(window_.Rows().Text(1), L"a\r\nb");
 }
 
 // An "&" in a store's name is shown, not taken as an access key.
@@ -119,7 +119,7 @@ TEST_F(WindowTest, ScrollingBoxesTakeTheirWholeTextWhenIdle) {
     ASSERT_TRUE(Open());
     std::wstring lines;
     for (int i = 0; i < 400; ++i) lines += L"line " + std::to_wstring(i) + L"\r\n";
-    window_.SetSlotText(9, lines);
+    window_.Rows().SetText(9, lines);
     HWND box = window_.Control(IDC_TXT0 + 9);
     auto lastLine = [box] {
         SCROLLINFO info{sizeof info, SIF_RANGE};
@@ -127,7 +127,7 @@ TEST_F(WindowTest, ScrollingBoxesTakeTheirWholeTextWhenIdle) {
         return info.nMax;
     };
     EXPECT_LT(lastLine(), 200);
-    EXPECT_EQ(window_.SlotText(9), lines);  // reads see the whole text meanwhile
+    EXPECT_EQ(window_.Rows().Text(9), lines);  // reads see the whole text meanwhile
     EXPECT_TRUE(testing::WaitFor([&] { return lastLine() >= 400; }));
 }
 
@@ -162,8 +162,8 @@ TEST_F(WindowTest, PicturesStoreShowsTheSlotFilesFittedInTheirFrames) {
     ::GetWindowRect(img, &pic);
     // Four times as wide as high in a wider frame: as wide as the frame.
     EXPECT_NEAR(pic.right - pic.left, frame.right, 1);
-    EXPECT_EQ(window_.SlotTitle(0), L"1");
-    EXPECT_EQ(window_.SlotTitle(9), L"10");
+    EXPECT_EQ(window_.Rows().Title(0), L"1");
+    EXPECT_EQ(window_.Rows().Title(9), L"10");
     EXPECT_FALSE(::IsWindowVisible(window_.Control(IDC_TXT0)));
 }
 
@@ -284,14 +284,14 @@ TEST_F(WindowTest, AFailingCloseOrExitLeavesTheProgramWithItsTexts) {
     FailingFileSystem fs;
     frmMain window(fs);
     ASSERT_TRUE(window.Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro"));
-    window.SetSlotText(2, L"unsaved work");
+    window.Rows().SetText(2, L"unsaved work");
     fs.failing = true;
     ::SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(::IsWindow(window.hwnd()));
     ::SendMessageW(window.hwnd(), WM_COMMAND, IDM_EXIT, 0);
     ASSERT_TRUE(::IsWindow(window.hwnd()));
     EXPECT_TRUE(::IsWindowVisible(window.hwnd()));
-    EXPECT_EQ(window.SlotText(2), L"unsaved work");
+    EXPECT_EQ(window.Rows().Text(2), L"unsaved work");
     // Once the disk is back the same Exit goes through, after the question.
     fs.failing = false;
     window.Logic().submnuAutoSave_Click();

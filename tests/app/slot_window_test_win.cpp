@@ -91,26 +91,26 @@ TEST_F(SlotWindowTest, FillKeysHeldDuringAPasteClick) {
     ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128,
                       nullptr);
     PutClipboardText(L"not this");
-    window().SetSlotText(1, L"before");
+    window().Rows().SetText(1, L"before");
     {
         HeldKeys d{'D', 'T'};
         Click(IDC_PICPASTE0 + 1);
     }
-    EXPECT_EQ(window().SlotText(1), date);
+    EXPECT_EQ(window().Rows().Text(1), date);
     {
         HeldKeys c{'C'};
         Click(IDC_PICPASTE0 + 1);
     }
-    EXPECT_EQ(window().SlotText(1), L"");
+    EXPECT_EQ(window().Rows().Text(1), L"");
     EXPECT_FALSE(UndoGrayed());
     Menu(IDM_UNDO);
-    EXPECT_EQ(window().SlotText(1), date);
+    EXPECT_EQ(window().Rows().Text(1), date);
     EXPECT_TRUE(UndoGrayed());
     {
         HeldKeys n{'N'};
         Click(IDC_PICPASTE0 + 1);
     }
-    const std::wstring both = window().SlotText(1);
+    const std::wstring both = window().Rows().Text(1);
     ASSERT_GT(both.size(), wcslen(date) + 2);
     EXPECT_EQ(both.substr(both.size() - wcslen(date) - 2), std::wstring(L"  ") + date);
     EXPECT_EQ(ClipboardText(), L"not this");
@@ -118,7 +118,7 @@ TEST_F(SlotWindowTest, FillKeysHeldDuringAPasteClick) {
 
 TEST_F(SlotWindowTest, ShiftOnACopyButtonWritesTheShortcut) {
     PutClipboardText(L"kept");
-    window().SetSlotText(0, L"HTTPS://Example.org/CaseMatters");
+    window().Rows().SetText(0, L"HTTPS://Example.org/CaseMatters");
     {
         HeldKeys shift{VK_SHIFT};
         Click(IDC_PICCOPY0);
@@ -129,18 +129,18 @@ TEST_F(SlotWindowTest, ShiftOnACopyButtonWritesTheShortcut) {
 }
 
 TEST_F(SlotWindowTest, DropsOfTextAndFilesReplaceTheSlot) {
-    window().SetSlotText(5, L"old text");
+    window().Rows().SetText(5, L"old text");
     DragPayload text;
     text.text = L"dropped \u00FCber \u2713";
     Drop(5, text);
-    EXPECT_EQ(window().SlotText(5), L"dropped \u00FCber \u2713");
+    EXPECT_EQ(window().Rows().Text(5), L"dropped \u00FCber \u2713");
 
     DragPayload files;
     files.files = {L"C:\\windows\\win.ini", L"C:\\b.txt", L"C:\\c.txt"};
     Drop(5, files);
-    EXPECT_EQ(window().SlotText(5), L"C:\\windows\\win.ini");
+    EXPECT_EQ(window().Rows().Text(5), L"C:\\windows\\win.ini");
     Menu(IDM_UNDO);
-    EXPECT_EQ(window().SlotText(5), L"dropped \u00FCber \u2713");
+    EXPECT_EQ(window().Rows().Text(5), L"dropped \u00FCber \u2713");
 }
 
 TEST_F(SlotWindowTest, EditMenuOnASlotOfFortyThousandCharacters) {
@@ -148,7 +148,7 @@ TEST_F(SlotWindowTest, EditMenuOnASlotOfFortyThousandCharacters) {
     while (big.size() < 40000) big += L"A line of words that wraps like a letter does.\r\n";
     big.resize(40000);
     big += L"END";
-    window().SetSlotText(0, big);
+    window().Rows().SetText(0, big);
     Focus(IDC_TXT0);
     Menu(IDM_SELECTALL);
     EXPECT_EQ(Selection(IDC_TXT0), std::make_pair(DWORD{0}, DWORD{40003}));
@@ -157,27 +157,27 @@ TEST_F(SlotWindowTest, EditMenuOnASlotOfFortyThousandCharacters) {
     EXPECT_EQ(testing::RunningProgram::TextOf(window().Control(IDC_TXTLENGTH)), L"40003 Chars");
 
     Menu(IDM_CUT);
-    EXPECT_EQ(window().SlotText(0), L"");
+    EXPECT_EQ(window().Rows().Text(0), L"");
     EXPECT_EQ(ClipboardText(), big);
     Menu(IDM_UNDO);
-    EXPECT_EQ(window().SlotText(0), big);
+    EXPECT_EQ(window().Rows().Text(0), big);
 
     PutClipboardText(L"<in>");
     ::SendMessageW(window().Control(IDC_TXT0), EM_SETSEL, 40000, 40003);
     Menu(IDM_PASTE);
-    EXPECT_EQ(window().SlotText(0), big.substr(0, 40000) + L"<in>");
+    EXPECT_EQ(window().Rows().Text(0), big.substr(0, 40000) + L"<in>");
     Menu(IDM_UNDO);
-    EXPECT_EQ(window().SlotText(0), big);
+    EXPECT_EQ(window().Rows().Text(0), big);
 }
 
 TEST_F(SlotWindowTest, ALongLineIsWholeWhereverItIsReadAndSaved) {
     std::wstring line;
     while (line.size() < 31999) line += L"minified,data;";
     line.resize(31999);
-    window().SetSlotText(0, line);
-    window().SetSlotText(1, line + L"!");
+    window().Rows().SetText(0, line);
+    window().Rows().SetText(1, line + L"!");
     HWND box = window().Control(IDC_TXT0);
-    EXPECT_EQ(window().SlotText(0), line);
+    EXPECT_EQ(window().Rows().Text(0), line);
     EXPECT_EQ(::GetWindowTextLengthW(box), 31999);
     EXPECT_EQ(testing::RunningProgram::TextOf(box).size(), 4095u);  // its buffer's worth
 
@@ -194,7 +194,7 @@ TEST_F(SlotWindowTest, ALongLineIsWholeWhereverItIsReadAndSaved) {
     // A text set from outside replaces the whole line.
     ::SendMessageW(window().Control(IDC_TXT0 + 1), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(L"short"));
-    EXPECT_EQ(window().SlotText(1), L"short");
+    EXPECT_EQ(window().Rows().Text(1), L"short");
 }
 
 // While the window is sized, a box nobody has touched shows the beginning of
@@ -203,8 +203,8 @@ TEST_F(SlotWindowTest, ALongLineIsWholeWhereverItIsReadAndSaved) {
 TEST_F(SlotWindowTest, SizingLeavesTouchedBoxesAloneAndRefillsTheOthers) {
     std::wstring text;
     while (text.size() < 20000) text += L"A line of words that wraps like a letter does.\r\n";
-    window().SetSlotText(8, text);
-    window().SetSlotText(9, text);
+    window().Rows().SetText(8, text);
+    window().Rows().SetText(9, text);
     HWND untouched = window().Control(IDC_TXT0 + 8), touched = window().Control(IDC_TXT0 + 9);
     auto lines = [](HWND box) {
         SCROLLINFO info{sizeof info, SIF_RANGE};
@@ -224,13 +224,13 @@ TEST_F(SlotWindowTest, SizingLeavesTouchedBoxesAloneAndRefillsTheOthers) {
     ::SetWindowPos(window().hwnd(), nullptr, 0, 0, r.right - r.left - 60, r.bottom - r.top,
                    SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_LT(lines(untouched), 100);
-    EXPECT_EQ(window().SlotText(8), text);  // reads still get the whole
+    EXPECT_EQ(window().Rows().Text(8), text);  // reads still get the whole
     EXPECT_GT(lines(touched), 300);
     EXPECT_EQ(Selection(IDC_TXT0 + 9), std::make_pair(DWORD{5}, DWORD{9}));
     EXPECT_GT(::SendMessageW(touched, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 
     EXPECT_TRUE(testing::WaitFor([&] { return lines(untouched) > 300; }));
-    EXPECT_EQ(window().SlotText(8), text);
+    EXPECT_EQ(window().Rows().Text(8), text);
     EXPECT_TRUE(UndoGrayed());  // the program's own refills are no edits
 }
 

@@ -18,7 +18,7 @@
 
 namespace quillet::testing {
 
-class FakeView final : public MainView, public PictureSlotsView {
+class FakeView final : public MainView, public SlotRowsView, public PictureSlotsView {
   public:
     WindowGeometry geometry{1500, 500, 9500, 6500, WindowState::kNormal};
     int screenWidth = 19200, screenHeight = 14400;  // 1280 x 960 pixels
@@ -76,11 +76,12 @@ class FakeView final : public MainView, public PictureSlotsView {
         lastPictures = pictures;
     }
     void Beep() override { ++beeps; }
-    std::wstring SlotText(int slot) const override { return text[slot]; }
-    void SetSlotText(int slot, std::wstring_view t) override { text[slot] = t; }
-    std::wstring SlotTitle(int slot) const override { return title[slot]; }
-    void SetSlotTitle(int slot, std::wstring_view t) override { title[slot] = t; }
-    void SetSlotColours(unsigned t, unsigned x) override {
+    SlotRowsView& Rows() override { return *this; }
+    std::wstring Text(int slot) const override { return text[slot]; }
+    void SetText(int slot, std::wstring_view t) override { text[slot] = t; }
+    std::wstring Title(int slot) const override { return title[slot]; }
+    void SetTitle(int slot, std::wstring_view t) override { title[slot] = t; }
+    void SetColours(unsigned t, unsigned x) override {
         titleColour = t;
         textColour = x;
     }
