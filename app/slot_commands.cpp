@@ -42,7 +42,8 @@ std::wstring PasteButtonTip(int slot) {
 }
 
 std::wstring MainForm::BoxText(BoxRef box) const {
-    return box.kind == BoxRef::Kind::kText ? view_.Rows().Text(box.slot) : view_.Rows().Title(box.slot);
+    return box.kind == BoxRef::Kind::kText ? view_.Rows().Text(box.slot)
+                                           : view_.Rows().Title(box.slot);
 }
 
 // Changes made through the view raise no events; a slot text that really

@@ -434,7 +434,8 @@ TEST_F(PictureSlotTest, AnUndoFileThatCannotBeReadKeepsTheSlotAsItIs) {
 }
 
 TEST_F(PictureSlotTest, ClearOfAnEmptySlotLeavesNothingToUndo) {
-    fs.files[std::wstring(kUndoPicturePath)] = BitmapFileOf(testing::Dib(2, 1, 1));  // an older undo
+    fs.files[std::wstring(kUndoPicturePath)] =
+        BitmapFileOf(testing::Dib(2, 1, 1));  // an older undo
     view.readableFiles[std::wstring(kUndoPicturePath)] = true;
     form.Box_MouseDown(5, 2);
     EXPECT_EQ(view.popups, 1);
