@@ -100,7 +100,8 @@ void KeepOnScreenAtStart(int& left, int& top, int screenWidth, int screenHeight)
 
 namespace quillet {
 
-std::optional<Deferral> DeferredBeginning(std::wstring_view text, bool boxScrolls) {
+std::optional<Deferral> DeferredBeginning(std::wstring_view text, bool boxScrolls,
+                                          size_t shownLines) {
     if (text.size() <= kLongParagraph) return std::nullopt;
     bool longParagraph = false;
     size_t run = 0;
@@ -113,6 +114,14 @@ std::optional<Deferral> DeferredBeginning(std::wstring_view text, bool boxScroll
     Deferral d;
     d.wholeWhenIdle = boxScrolls && !longParagraph;
     d.beginning = std::min(kShownBeginning, text.size());
+    // Only CR LF: not every edit control breaks a line at a lone CR or LF.
+    size_t paragraphs = 0;
+    for (size_t i = 0; shownLines > 0 && i + 1 < d.beginning; ++i) {
+        if (text[i] == L'\r' && text[i + 1] == L'\n' && ++paragraphs == shownLines) {
+            d.beginning = i;
+            break;
+        }
+    }
     if (d.beginning > 0 && d.beginning < text.size()) {
         const wchar_t last = text[d.beginning - 1];
         if ((last == L'\r' && text[d.beginning] == L'\n') || (last >= 0xD800 && last <= 0xDBFF))

@@ -71,7 +71,9 @@ namespace quillet {
 // box without a scroll bar any long text, until it is used; a box with one
 // (whose thumb tells the length) a long paragraph until it is used, and any
 // other long text only until the program is idle, so that a window or a
-// store shows at once. The beginning covers every line a box can show.
+// store shows at once. The beginning covers every line a box can show: at
+// most `kShownBeginning` characters, and no more paragraphs than the box
+// has lines, since each paragraph starts a line of its own.
 inline constexpr size_t kLongParagraph = 2000;
 inline constexpr size_t kLongText = 3000;
 inline constexpr size_t kShownBeginning = 1500;
@@ -82,6 +84,8 @@ struct Deferral {
 };
 
 // How to show `text` at first: nothing when it is shown whole at once.
-std::optional<Deferral> DeferredBeginning(std::wstring_view text, bool boxScrolls);
+// `shownLines` is how many lines the box shows, 0 when not known.
+std::optional<Deferral> DeferredBeginning(std::wstring_view text, bool boxScrolls,
+                                          size_t shownLines);
 
 }  // namespace quillet

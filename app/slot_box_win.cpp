@@ -7,6 +7,7 @@
 
 #include "controls_win.h"
 #include "layout.h"
+#include "util/handles_win.h"
 #include "util/window_win.h"
 
 namespace quillet {
@@ -45,12 +46,30 @@ void SlotTextBox::SetText(std::wstring_view text) {
     const size_t length =
         whole_ ? whole_->size() : static_cast<size_t>(::GetWindowTextLengthW(hwnd_));
     if (length == text.size() && Text() == text) return;
-    Show(text, ::GetFocus() == hwnd_ ? std::nullopt : DeferredBeginning(text, Scrolls()));
+    Show(text,
+         ::GetFocus() == hwnd_ ? std::nullopt : DeferredBeginning(text, Scrolls(), ShownLines()));
     if (wholeWhenIdle_) ::PostMessageW(hwnd_, kMsgShowWhole, 0, 0);
 }
 
 bool SlotTextBox::Scrolls() const {
     return (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VSCROLL) != 0;
+}
+
+// One more than fit: a part line shows too, and a new DPI rounds afresh.
+size_t SlotTextBox::ShownLines() const {
+    RECT area{};
+    ::SendMessageW(hwnd_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    TEXTMETRICW metrics{};
+    {
+        WindowDc dc(hwnd_);
+        if (!dc) return 0;
+        const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+        SelectObjectScope select(dc.get(), font ? font : ::GetStockObject(SYSTEM_FONT));
+        if (!::GetTextMetricsW(dc.get(), &metrics) || metrics.tmHeight <= 0) return 0;
+    }
+    if (area.bottom <= area.top) return 0;
+    const int height = area.bottom - area.top;
+    return static_cast<size_t>((height + metrics.tmHeight - 1) / metrics.tmHeight + 1);
 }
 
 void SlotTextBox::Show(std::wstring_view text, const std::optional<Deferral>& deferral) {
@@ -80,7 +99,7 @@ bool SlotTextBox::ShowBeginningWhileSizing() {
                          ::SendMessageW(hwnd_, EM_GETFIRSTVISIBLELINE, 0, 0) != 0;
     if (touched) return false;
     const std::wstring text = WindowText(hwnd_);
-    const std::optional<Deferral> deferral = DeferredBeginning(text, Scrolls());
+    const std::optional<Deferral> deferral = DeferredBeginning(text, Scrolls(), ShownLines());
     if (!deferral) return false;
     Show(text, deferral);
     return wholeWhenIdle_;

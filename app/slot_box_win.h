@@ -43,6 +43,7 @@ class SlotTextBox {
   private:
     LRESULT OnMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
     bool Scrolls() const;
+    size_t ShownLines() const;
     void Show(std::wstring_view text, const std::optional<Deferral>& deferral);
     void ShowWholeText();
     LRESULT AnswerWholeText(UINT msg, WPARAM wp, LPARAM lp) const;

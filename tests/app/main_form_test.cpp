@@ -551,7 +551,7 @@ TEST(DeferredBeginning, LongParagraphsWaitForUseOtherLongTextsForIdle) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.text.size() << (c.scrolls ? " scrolls" : ""));
-        const std::optional<Deferral> d = DeferredBeginning(c.text, c.scrolls);
+        const std::optional<Deferral> d = DeferredBeginning(c.text, c.scrolls, 0);
         ASSERT_EQ(d.has_value(), c.deferred);
         if (!d) continue;
         EXPECT_EQ(d->beginning, kShownBeginning);
@@ -563,13 +563,30 @@ TEST(DeferredBeginning, NeverSplitsALineBreakOrASurrogatePair) {
     std::wstring text(kShownBeginning - 1, L'a');
     text += L"\r\n";
     text += std::wstring(kLongParagraph + 5, L'b');
-    EXPECT_EQ(DeferredBeginning(text, true)->beginning, kShownBeginning - 1);
+    EXPECT_EQ(DeferredBeginning(text, true, 0)->beginning, kShownBeginning - 1);
 
     std::wstring emoji(kShownBeginning - 1, L'a');
     emoji += static_cast<wchar_t>(0xD83D);  // one character in two UTF-16 units
     emoji += static_cast<wchar_t>(0xDE00);
     emoji += std::wstring(kLongParagraph, L'c');
-    EXPECT_EQ(DeferredBeginning(emoji, true)->beginning, kShownBeginning - 1);
+    EXPECT_EQ(DeferredBeginning(emoji, true, 0)->beginning, kShownBeginning - 1);
+}
+
+TEST(DeferredBeginning, EndsWithTheParagraphOfTheLastLineShown) {
+    std::wstring lines;
+    while (lines.size() < 40000) lines += std::wstring(80, L'w') + L"\r\n";
+    // Two lines shown: the first two paragraphs, without the break after them.
+    EXPECT_EQ(DeferredBeginning(lines, false, 2)->beginning, 2 * 82 - 2);
+    // Empty paragraphs are lines too.
+    EXPECT_EQ(DeferredBeginning(L"\r\n\r\n" + lines, false, 2)->beginning, 2u);
+    // Lone breaks may not break the line: they do not shorten the beginning.
+    std::wstring lone;
+    while (lone.size() < 40000) lone += std::wstring(80, L'w') + L"\n";
+    EXPECT_EQ(DeferredBeginning(lone, false, 2)->beginning, kShownBeginning);
+    // Paragraphs longer than the cap: the cap holds.
+    EXPECT_EQ(DeferredBeginning(std::wstring(kLongParagraph + 1, L'x') + L"\r\n" + lines, true, 2)
+                  ->beginning,
+              kShownBeginning);
 }
 
 }  // namespace
