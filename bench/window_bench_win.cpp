@@ -1,9 +1,12 @@
 // The main window's own costs: a width change (layout of every row and the
 // repaint) against the same SetWindowPos on a window with as many plain
 // children, and the tray menu to shown with ten 31,999-character slots
-// against a plain ten-item menu.
+// against a plain ten-item menu. "resize_same_moves" puts the first figure
+// in proportion: against plain children that are resized and moved as many
+// as the width change resizes and moves of ours.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -41,8 +44,22 @@ LRESULT CALLBACK EndMenuWhenIdle(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void WatchMenus(HWND owner) {
-    gOriginal = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EndMenuWhenIdle)));
+    gOriginal = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EndMenuWhenIdle)));
+}
+
+std::vector<RECT> ChildPlaces(HWND parent) {
+    std::vector<RECT> places;
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lp) -> BOOL {
+            RECT r;
+            ::GetWindowRect(child, &r);
+            reinterpret_cast<std::vector<RECT>*>(lp)->push_back(r);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&places));
+    return places;
 }
 
 void SetWidth(HWND w, int pixels) {
@@ -63,12 +80,27 @@ int wmain() {
     // Full slots of text in lines, as notes and code are.
     for (int i = 0; i < kSlotCount; ++i) {
         std::wstring text;
-        while (text.size() < 31999) text += std::wstring(78, static_cast<wchar_t>(L'a' + i)) + L"\r\n";
+        while (text.size() < 31999)
+            text += std::wstring(78, static_cast<wchar_t>(L'a' + i)) + L"\r\n";
         text.resize(31999);
         window.Rows().SetText(i, text);
     }
     Pump();
     const HWND main = window.hwnd();
+
+    int resized = 0, moved = 0;
+    {
+        const std::vector<RECT> before = ChildPlaces(main);
+        SetWidth(main, 700);
+        const std::vector<RECT> after = ChildPlaces(main);
+        for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
+            const RECT &a = before[i], &b = after[i];
+            if (a.right - a.left != b.right - b.left || a.bottom - a.top != b.bottom - b.top)
+                ++resized;
+            else if (a.left != b.left || a.top != b.top)
+                ++moved;
+        }
+    }
 
     int round = 0;
     const double ours = Median(
@@ -84,6 +116,29 @@ int wmain() {
     const double anchor = Median(
         kRuns, [&] { ++round; }, [&] { SetWidth(plain, round % 2 ? 700 : 620); });
     Report("resize", ours, anchor);
+
+    std::vector<HWND> kids;
+    for (HWND c = ::GetWindow(plain, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        kids.push_back(c);
+    const double sameMoves = Median(
+        kRuns, [&] { ++round; },
+        [&] {
+            const int d = round % 2 ? 80 : 0;
+            RECT r;
+            ::GetWindowRect(plain, &r);
+            ::SetWindowPos(plain, nullptr, 0, 0, 620 + d, r.bottom - r.top,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            HDWP batch = ::BeginDeferWindowPos(resized + moved);
+            for (int i = 0; batch && i < resized + moved && i < static_cast<int>(kids.size()); ++i)
+                batch =
+                    ::DeferWindowPos(batch, kids[i], nullptr, (i % 10) * 60 + d, (i / 10) * 30,
+                                     50 + (i < resized ? d : 0), 20, SWP_NOZORDER | SWP_NOACTIVATE);
+            if (batch) ::EndDeferWindowPos(batch);
+            ::UpdateWindow(plain);
+            Pump();
+        });
+    std::printf("resize_same_moves: %d resized, %d moved\n", resized, moved);
+    Report("resize_same_moves", ours, sameMoves);
 
     WatchMenus(main);
     const double menu = Median(
