@@ -27,55 +27,6 @@ bool IsSlotControl(int id, int first) {
 constexpr UINT kMsgApplyFocus = WM_APP + 1;
 constexpr UINT_PTR kTimerWholeTexts = 1;
 
-// Menu items and what they run: the logic's handlers without arguments.
-struct MenuCommand {
-    int id;
-    void (MainForm::*handler)();
-};
-constexpr MenuCommand kMenuCommands[] = {
-    {IDM_FILESAVE, &MainForm::mnuFileSave_Click},
-    {IDM_REVERT, &MainForm::mnuRevert_Click},
-    {IDM_OPPOSITECASE, &MainForm::mnuOppositeCase_Click},
-    {IDM_LOWERCASE, &MainForm::mnuLowerCase_Click},
-    {IDM_UPPERCASE, &MainForm::mnuUpperCase_Click},
-    {IDM_GETIP, &MainForm::mnuGetIP_Click},
-    {IDM_PRINT, &MainForm::mnuPrint_Click},
-    {IDM_CLOSE, &MainForm::mnuClose_Click},
-    {IDM_CLEARLABELS, &MainForm::mnuClearLabels_Click},
-    {IDM_CLEARCONTENTS, &MainForm::mnuClearContents_Click},
-    {IDM_CLEARSTORE, &MainForm::mnuClearStore_Click},
-    {IDM_CLEARALLSTORESXLABELS, &MainForm::mnuClearAllStoresXLabels_Click},
-    {IDM_CLEARALL, &MainForm::mnuClearAll_Click},
-    {IDM_EMPTYCLIPBOARD, &MainForm::mnuEmptyClipboard_Click},
-    {IDM_CUT, &MainForm::mnuCut_Click},
-    {IDM_COPY, &MainForm::mnuCopy_Click},
-    {IDM_PASTE, &MainForm::mnuPaste_Click},
-    {IDM_UNDO, &MainForm::mnuUndo_Click},
-    {IDM_SELECTALL, &MainForm::mnuSelectAll_Click},
-    {IDM_AUTOSAVE, &MainForm::submnuAutoSave_Click},
-    {IDM_RENAME, &MainForm::submnuRename_Click},
-    {IDM_AUTORUN, &MainForm::menuAutoRun_Click},
-    {IDM_STARTTRAY, &MainForm::mnuStartTray_Click},
-    {IDM_HOTKEYS, &MainForm::mnuHotkeys_Click},
-    {IDM_STAYTOP, &MainForm::submnuStayTop_Click},
-    {IDM_SOUNDS, &MainForm::mnuSounds_Click},
-    {IDM_HELP, &MainForm::Help_Click},
-    {IDM_ABOUT, &MainForm::About_Click},
-    {IDM_TELL, &MainForm::mnuTell_Click},
-    {IDM_HOME, &MainForm::submnuHome_Click},
-    {IDM_FEEDBACK, &MainForm::submnuFeedback_Click},
-    {IDM_POPCOPY, &MainForm::popCopy_Click},
-    {IDM_POPPASTE, &MainForm::popPaste_Click},
-    {IDM_POPDELETE, &MainForm::popDelete_Click},
-    {IDM_POPUNDO, &MainForm::popUndo_Click},
-    {IDM_POPPREVIEW, &MainForm::popPreview_Click},
-    {IDM_POPWALLPAPER, &MainForm::popWallpaper_Click},
-    {IDM_MIRROR, &MainForm::menuMirror_Click},
-    {IDM_TRAYHELP, &MainForm::menuTrayHelp_click},
-    {IDM_TRAYOPEN, &MainForm::traymnuOpen_Click},
-    {IDM_TRAYCLOSE, &MainForm::traymnuClose_Click},
-};
-
 // Controls numbered by slot or store, and the window's handler of each.
 struct RangeCommand {
     int first, count;
@@ -123,10 +74,9 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     wc.lpszClassName = kMainWindowClass;
     RegisterClassOf(wc);
 
-    logic_ = std::make_unique<MainForm>(*this, pictures_, prompt_, fs_, SystemCodec(), clipboard_,
-                                        cases_,
-                                        Desktop{keys_, clock_, shell_, resolver_, &autoRun_, this,
-                                                &wallpaper_});
+    logic_ = std::make_unique<MainForm>(
+        *this, pictures_, prompt_, fs_, SystemCodec(), clipboard_, cases_,
+        Desktop{keys_, clock_, shell_, resolver_, &autoRun_, this, &wallpaper_});
 
     RECT frame{0, 0, ToPixels(kDesignClientWidth), ToPixels(kDesignClientHeight)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -362,12 +312,7 @@ void frmMain::OnCommand(int id, int code, HWND control) {
     if (id == IDC_PICBRINDLE && code == STN_DBLCLK) return logic_->picBrindle_DblClick();
     if (control) return;
     if (id == IDM_EXIT || id == IDM_TRAYEXIT) return OnExit();
-    for (const MenuCommand& c : kMenuCommands) {
-        if (c.id == id) {
-            (logic_.get()->*c.handler)();
-            return;
-        }
-    }
+    logic_->RunMenuCommand(id);
 }
 
 void frmMain::OnStoreLabel(int store, int code) {

@@ -100,6 +100,10 @@ class MainForm {
 
     void mnuClose_Click() { CloseMainWindow(); }
 
+    // Runs the command of a menu item that takes no arguments; false for
+    // any other id. Exit, which ends the program, stays with the window.
+    bool RunMenuCommand(int id);
+
     // The Help menu's own windows.
     void Help_Click() {
         if (windows_.info) windows_.info->ShowHelp();
