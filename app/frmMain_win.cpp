@@ -102,6 +102,14 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     windows.printer = print_.get();
     logic_->Attach(windows);
     clipboard_.SetOwner(hwnd());
+    progress_.Attach(instance, hwnd(), [this] {
+        RECT main{};
+        ::GetWindowRect(hwnd(), &main);
+        const POINT corner{main.left + ToPixels(900), main.top + ToPixels(4550)};
+        return ProgressWindow::Placement{
+            {corner.x, corner.y, corner.x + ToPixels(3400), corner.y + ToPixels(1300)},
+            font_.get()};
+    });
     CreateControls();
 
     const std::wstring exe = ModuleFileName();
@@ -146,9 +154,6 @@ void frmMain::OnDpiChanged(int, int toDpi, const RECT& suggested) {
 void frmMain::CreateControls() {
     CreateFonts();
 
-    auto setFont = [](HWND w, HFONT f) {
-        ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
-    };
     RECT window{};
     ::GetWindowRect(hwnd(), &window);
     const MainLayout l = ComputeLayout(ToTwips(window.right - window.left), false, false);
@@ -162,21 +167,13 @@ void frmMain::CreateControls() {
             kind == BoxRef::Kind::kText ? logic_->txt_Click() : logic_->txtTitle_Click();
         });
 
-    txtLength_ = CreateChild(hwnd(), L"EDIT", L"", WS_BORDER | ES_READONLY | ES_RIGHT,
-                             IDC_TXTLENGTH, Place(l.length));
-    txtClipboard_ = CreateChild(hwnd(), L"EDIT", L"", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL,
-                                IDC_TXTCLIPBOARD, Place(l.clipboard));
-    setFont(txtLength_, font_.get());
-    setFont(txtClipboard_, font_.get());
-    // A click refreshes the line even when it has the focus already.
-    for (HWND line : {txtLength_, txtClipboard_})
-        SubclassControl<frmMain, &frmMain::OnClipboardLineMessage>(line, this);
-    ::SendMessageW(txtClipboard_, EM_SETLIMITTEXT, 0, 0);
+    line_.Create(hwnd(), Place(l.length), Place(l.clipboard), font_.get(),
+                 [this] { logic_->txtClipboard_Click(); });
     picBrindle_ = CreateChild(hwnd(), L"STATIC", L"Brindle", SS_OWNERDRAW | SS_NOTIFY,
                               IDC_PICBRINDLE, Place(l.logo));
     lblBrindle_ =
         CreateChild(hwnd(), L"STATIC", L"Brindle", SS_CENTER, IDC_LBLBRINDLE, Place(l.maker));
-    setFont(lblBrindle_, smallFont_.get());
+    ::SendMessageW(lblBrindle_, WM_SETFONT, reinterpret_cast<WPARAM>(smallFont_.get()), FALSE);
 
     pictures_.Create(
         hwnd(), IDC_PICPICTURES, Place(l.pictures), dpi_, smallFont_.get(), hwnd(),
@@ -194,8 +191,7 @@ void frmMain::CreateControls() {
 void frmMain::CreateTooltips() {
     tips_.Create(hwnd());
     strip_.AddTips(tips_);
-    tips_.Add(txtClipboard_, L"Current contents of the clipboard");
-    tips_.Add(txtLength_, L"Number of characters in the clipboard");
+    line_.AddTips(tips_);
     pictures_.EnableTooltips();
     rows_.AddTips(tips_);
 }
@@ -344,12 +340,6 @@ void frmMain::OnTextBox(int slot, int code) {
 void frmMain::OnTitleBox(int slot, int code) {
     if (code == EN_SETFOCUS) logic_->txtTitle_GotFocus(slot);
 }
-LRESULT frmMain::OnClipboardLineMessage(HWND line, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
-    const LRESULT result = CallControlDefault(line, msg, wp, lp);
-    if (msg == WM_LBUTTONDOWN) logic_->txtClipboard_Click();
-    return result;
-}
-
 void frmMain::OnClipboardLine(int index, int code) {
     if (code != EN_SETFOCUS) return;
     index == 0 ? logic_->txtLength_Click() : logic_->txtClipboard_Click();
@@ -510,8 +500,8 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
     // While the user drags the border, the long texts come back once the
     // window has kept its size for a moment.
     if (rows_.LayOut(l.rows, defer)) ::SetTimer(hwnd(), kTimerWholeTexts, 300, nullptr);
-    defer(txtLength_, l.length);
-    defer(txtClipboard_, l.clipboard);
+    defer(line_.LengthBox(), l.length);
+    defer(line_.TextBox(), l.clipboard);
     defer(picBrindle_, l.logo);
     defer(lblBrindle_, l.maker);
     defer(pictures_.Panel(), l.pictures);
@@ -563,31 +553,10 @@ void frmMain::ShowPictures(bool shown) {
 }
 
 void frmMain::SetClipboardText(std::wstring_view text) {
-    // Unchanged text is not set again: that would repaint the line endlessly.
-    if (WindowText(txtClipboard_) != text)
-        ::SetWindowTextW(txtClipboard_, std::wstring(text).c_str());
+    line_.SetText(text);
 }
-
 void frmMain::SetClipboardLength(std::wstring_view text) {
-    if (WindowText(txtLength_) != text) ::SetWindowTextW(txtLength_, std::wstring(text).c_str());
-}
-
-void frmMain::ShowProgress(std::wstring_view caption, std::wstring_view label) {
-    RECT main{};
-    ::GetWindowRect(hwnd(), &main);
-    const POINT corner{main.left + ToPixels(900), main.top + ToPixels(4550)};
-    const RECT at{corner.x, corner.y, corner.x + ToPixels(3400), corner.y + ToPixels(1300)};
-    progress_.Show(instance_, hwnd(), at, caption, label, font_.get());
-}
-
-void frmMain::ShowProgressBlock(int block) {
-    progress_.SetBlocks(block);
-}
-void frmMain::SetProgressLabel(std::wstring_view label) {
-    progress_.SetLabel(label);
-}
-void frmMain::CloseProgress() {
-    progress_.Close();
+    line_.SetLength(text);
 }
 
 // The component needs COM on this thread before OLE starts it for drag and

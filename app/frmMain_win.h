@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 
+#include "clipboard_line_win.h"
 #include "clipboard_win.h"
 #include "desktop_win.h"
 #include "main_form.h"
@@ -81,10 +82,7 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     void ShowPictures(bool shown) override;
     void SetClipboardText(std::wstring_view text) override;
     void SetClipboardLength(std::wstring_view text) override;
-    void ShowProgress(std::wstring_view caption, std::wstring_view label) override;
-    void ShowProgressBlock(int block) override;
-    void SetProgressLabel(std::wstring_view label) override;
-    void CloseProgress() override;
+    ProgressView& Progress() override { return progress_; }
     void SetChecked(int item, bool checked) override;
     void SetEnabled(int item, bool enabled) override;
 
@@ -95,7 +93,6 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    LRESULT OnClipboardLineMessage(HWND line, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
 
     void CreateFonts();
     void CreateControls();
@@ -156,7 +153,7 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     Tooltips tips_;
     UniqueFont font_, smallFont_;
     StoreStrip strip_;
-    HWND txtLength_ = nullptr, txtClipboard_ = nullptr;
+    ClipboardLine line_;
     HWND picBrindle_ = nullptr, lblBrindle_ = nullptr;
     SlotRows rows_;
     std::array<DropRegistration, 10> dropTargets_;

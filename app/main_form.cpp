@@ -313,7 +313,7 @@ void MainForm::LoadStore(const SettingsSnapshot* stored) {
 }
 
 void MainForm::LoadPictures(const SettingsSnapshot* stored) {
-    view_.ShowProgress(kProgramTitle, L"Loading Thumbnails...");
+    view_.Progress().ShowProgress(kProgramTitle, L"Loading Thumbnails...");
     std::vector<std::string> keys;
     for (int i = 0; i < kSlotCount; ++i) keys.push_back(TitleKey(i));
     const std::string section = StoreSection(kPicturesStore);
@@ -321,14 +321,14 @@ void MainForm::LoadPictures(const SettingsSnapshot* stored) {
         stored ? stored->ReadMany(section, keys)
                : settings_.ReadSettings(settingsPath_, section, keys);
     for (int i = 0; i < kSlotCount; ++i) {
-        view_.ShowProgressBlock(i + 1);
+        view_.Progress().ShowProgressBlock(i + 1);
         const std::wstring path = SlotPicturePath(i);
         pictures_.LoadSlotPicture(i, path);
         pictureTag_[i] = path;
         pictures_.FitSlotPicture(i);
         view_.Rows().SetTitle(i, titles[i].empty() ? std::to_wstring(i + 1) : titles[i]);
     }
-    view_.CloseProgress();
+    view_.Progress().CloseProgress();
     view_.Repaint();
 }
 

@@ -43,6 +43,16 @@ class SlotRowsView {
     virtual void SelectAll(BoxRef box) = 0;
 };
 
+// The small window that shows ten blocks while something long runs.
+class ProgressView {
+  public:
+    virtual ~ProgressView() = default;
+    virtual void ShowProgress(std::wstring_view caption, std::wstring_view label) = 0;
+    virtual void ShowProgressBlock(int block) = 0;  // 1 ... 10
+    virtual void SetProgressLabel(std::wstring_view label) = 0;
+    virtual void CloseProgress() = 0;
+};
+
 class MainView {
   public:
     virtual ~MainView() = default;
@@ -81,11 +91,7 @@ class MainView {
     virtual void SetClipboardText(std::wstring_view text) = 0;
     virtual void SetClipboardLength(std::wstring_view text) = 0;
 
-    // The small progress window shown while the thumbnails load.
-    virtual void ShowProgress(std::wstring_view caption, std::wstring_view label) = 0;
-    virtual void ShowProgressBlock(int block) = 0;  // 1 ... 10
-    virtual void SetProgressLabel(std::wstring_view label) = 0;
-    virtual void CloseProgress() = 0;
+    virtual ProgressView& Progress() = 0;
 
     // Menu items by their IDM_ identifier: drawn from the program's state.
     virtual void SetChecked(int item, bool checked) = 0;

@@ -9,34 +9,41 @@ namespace {
 constexpr wchar_t kProgressClass[] = L"QuilletProProgress";
 }
 
-void ProgressWindow::Show(HINSTANCE instance, HWND owner, RECT at, std::wstring_view caption,
-                          std::wstring_view label, HFONT font) {
+void ProgressWindow::Attach(HINSTANCE instance, HWND owner, std::function<Placement()> place) {
+    instance_ = instance;
+    owner_ = owner;
+    place_ = std::move(place);
+}
+
+void ProgressWindow::ShowProgress(std::wstring_view caption, std::wstring_view label) {
     Destroy();
+    if (!place_) return;
+    const Placement where = place_();
     WNDCLASSEXW wc{};
-    wc.hInstance = instance;
+    wc.hInstance = instance_;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_WAIT);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kProgressClass;
     RegisterClassOf(wc);
     blocks_ = 0;
     label_ = std::wstring(label);
-    font_ = font;
+    font_ = where.font;
     if (!CreateAs(WS_EX_TOOLWINDOW, kProgressClass, std::wstring(caption).c_str(),
-                  WS_POPUP | WS_CAPTION, at, owner, nullptr, instance))
+                  WS_POPUP | WS_CAPTION, where.at, owner_, nullptr, instance_))
         return;
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     ::UpdateWindow(hwnd());
 }
 
-void ProgressWindow::SetBlocks(int blocks) {
+void ProgressWindow::ShowProgressBlock(int blocks) {
     blocks_ = blocks;
     if (!hwnd()) return;
     ::InvalidateRect(hwnd(), nullptr, TRUE);
     ::UpdateWindow(hwnd());
 }
 
-void ProgressWindow::SetLabel(std::wstring_view label) {
+void ProgressWindow::SetProgressLabel(std::wstring_view label) {
     label_ = std::wstring(label);
     if (!hwnd()) return;
     ::InvalidateRect(hwnd(), nullptr, TRUE);

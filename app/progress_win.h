@@ -3,29 +3,40 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "main_view.h"
 #include "util/window_win.h"
 
 namespace quillet {
 
-class ProgressWindow final : public Window {
+class ProgressWindow final : public Window, public ProgressView {
   public:
-    ~ProgressWindow() override { Destroy(); }
+    // Where the window shows (screen pixels) and its font, which stays the
+    // owner's; asked each time it shows, as both follow the owner's DPI.
+    struct Placement {
+        RECT at;
+        HFONT font;
+    };
 
-    // Shows the window at `at` (screen pixels) above every other window,
-    // without taking the focus; `font` stays the caller's.
-    void Show(HINSTANCE instance, HWND owner, RECT at, std::wstring_view caption,
-              std::wstring_view label, HFONT font);
-    void SetBlocks(int blocks);  // 0 ... 10
-    void SetLabel(std::wstring_view label);
-    void Close() { Destroy(); }
+    ~ProgressWindow() override { Destroy(); }
+    void Attach(HINSTANCE instance, HWND owner, std::function<Placement()> place);
+
+    // Shown above every other window, without taking the focus.
+    void ShowProgress(std::wstring_view caption, std::wstring_view label) override;
+    void ShowProgressBlock(int blocks) override;  // 0 ... 10
+    void SetProgressLabel(std::wstring_view label) override;
+    void CloseProgress() override { Destroy(); }
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnPaint();
 
+    HINSTANCE instance_ = nullptr;
+    HWND owner_ = nullptr;
+    std::function<Placement()> place_;
     std::wstring label_;
     int blocks_ = 0;
     HFONT font_ = nullptr;

@@ -85,15 +85,15 @@ bool MainForm::ImportStandardData() {
         return false;
     }
 
-    view_.ShowProgress(L"Importing...", L"Importing Data");
+    view_.Progress().ShowProgress(L"Importing...", L"Importing Data");
     std::vector<Settings::Value> values;
     for (int s = 1; s <= kImportedStores; ++s) {
         AddImportedStore(*source, s, values);
-        view_.ShowProgressBlock(s);
+        view_.Progress().ShowProgressBlock(s);
     }
     const IoResult written = settings_.WriteSettings(settingsPath_, values);
     if (!written) {
-        view_.CloseProgress();
+        view_.Progress().CloseProgress();
         prompt_.Tell(kImportTitle,
                      L"The data of Quillet Standard could not be written to the settings file\r\n" +
                          settingsPath_ + L"\r\n\r\n" + written.reason +
@@ -101,9 +101,9 @@ bool MainForm::ImportStandardData() {
                      Prompt::Icon::kCritical);
         return false;
     }
-    view_.SetProgressLabel(L"Importing completed");
+    view_.Progress().SetProgressLabel(L"Importing completed");
     desktop_.clock.Wait(1000);
-    view_.CloseProgress();
+    view_.Progress().CloseProgress();
     return true;
 }
 

@@ -18,7 +18,10 @@
 
 namespace quillet::testing {
 
-class FakeView final : public MainView, public SlotRowsView, public PictureSlotsView {
+class FakeView final : public MainView,
+                       public SlotRowsView,
+                       public ProgressView,
+                       public PictureSlotsView {
   public:
     WindowGeometry geometry{1500, 500, 9500, 6500, WindowState::kNormal};
     int screenWidth = 19200, screenHeight = 14400;  // 1280 x 960 pixels
@@ -114,6 +117,7 @@ class FakeView final : public MainView, public SlotRowsView, public PictureSlots
     void ShowPictures(bool shown) override { picturesShown = shown; }
     void SetClipboardText(std::wstring_view t) override { clipboardText = t; }
     void SetClipboardLength(std::wstring_view t) override { clipboardLength = t; }
+    ProgressView& Progress() override { return *this; }
     void ShowProgress(std::wstring_view caption, std::wstring_view label) override {
         progress.push_back(L"show " + std::wstring(caption) + L" / " + std::wstring(label));
     }
