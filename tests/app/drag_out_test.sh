@@ -7,6 +7,7 @@ wine="$ROOT/scripts/wine-exec"
 program=$1
 client=$2
 wait_ready=$3
+probe=$4
 drive_c="$WINEPREFIX/drive_c"
 install="$drive_c/Program Files/Quillet Pro"
 mkdir -p "$install"
@@ -18,7 +19,7 @@ app=
 client_pid=
 cleanup() {
   [ -n "$client_pid" ] && kill "$client_pid" 2>/dev/null
-  [ -n "$app" ] && kill "$app" 2>/dev/null
+  [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
   rm -f "$out" "$drive_c/quilbdx.ini"
 }
 trap cleanup EXIT
@@ -42,7 +43,11 @@ case $? in
   1) fail "the drop window did not get ready within 40 s" ;;
   2) fail "the drop client ended before it was ready" ;;
 esac
-read -r _ fx fy tx ty < <(grep '^ready' "$out" | tr -d '\r')
+read -r _ tx ty < <(grep '^ready' "$out" | tr -d '\r')
+# Slot 1's Copy button.
+read -r x y w h < <("$wine" "$probe" where 2140 2>/dev/null | tr -d '\r') ||
+  fail "the program has no Copy button"
+fx=$((x + w / 2)) fy=$((y + h / 2))
 x_window 'Quillet Pro' 10 >/dev/null || fail "the program's window is not on the display"
 x_window 'Quillet drop test' 10 >/dev/null || fail "the drop window is not on the display"
 
@@ -67,7 +72,7 @@ client_pid=
 [ $code -ne 124 ] || fail "the drop client did not finish within 70 s"
 tr -d '\r' <"$out" | grep -q '^dropped dragged across$' || fail "the slot's text did not arrive"
 [ $code -eq 0 ] || fail "client exit $code"
-# The client closed the program through its Exit command.
+"$wine" "$probe" exit >/dev/null 2>&1
 wait_bounded 20 "$app" >/dev/null
 code=$?
 app=

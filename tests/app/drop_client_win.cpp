@@ -1,18 +1,18 @@
-// Another program for the program's Copy buttons to drag into: a window
-// with a drop target, which reports where the first Copy button and it are
-// on the screen and then what was dropped on it.
+// Another program for the program's slots to be dragged into: a window with
+// a drop target, which reports where it is on the screen, then what was
+// dropped on it and the size of the picture the clipboard holds at that
+// moment.
 #include <windows.h>
 #include <ole2.h>
 
 #include <cstdio>
 #include <string>
 
-#include "resource.h"
 #include "util/ole_win.h"
 
 namespace {
 
-std::wstring dropped;
+quillet::DropContent dropped;
 bool gotDrop = false;
 
 LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -20,10 +20,19 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return ::DefWindowProcW(w, m, wp, lp);
 }
 
-POINT CentreOf(HWND w) {
-    RECT r{};
-    ::GetWindowRect(w, &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+// "clipboard W x H" of its device-independent bitmap, or why there is none.
+std::string ClipboardPicture() {
+    if (!::OpenClipboard(nullptr)) return "clipboard not open";
+    std::string answer = "clipboard without a picture";
+    if (HANDLE dib = ::GetClipboardData(CF_DIB)) {
+        if (const auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(dib))) {
+            answer = "clipboard " + std::to_string(header->biWidth) + "x" +
+                     std::to_string(header->biHeight < 0 ? -header->biHeight : header->biHeight);
+            ::GlobalUnlock(dib);
+        }
+    }
+    ::CloseClipboard();
+    return answer;
 }
 
 }  // namespace
@@ -43,32 +52,18 @@ int wmain() {
                                         nullptr, nullptr, wc.hInstance, nullptr);
         quillet::DropRegistration registration(
             window, quillet::SlotDropTarget::Create([window](const quillet::DropContent& d) {
-                dropped = d.text.value_or(L"<no text>");
+                dropped = d;
                 gotDrop = true;
                 ::PostMessageW(window, WM_CLOSE, 0, 0);
             }));
-        // The main window exists before its buttons are made and placed: wait
-        // for the mark the program sets when its start-up is over, then for
-        // it to answer a message, which it does once it waits for input.
-        HWND program = nullptr;
-        for (int i = 0; i < 300; ++i) {
-            program = ::FindWindowW(L"QuilletProMain", nullptr);
-            if (program && ::GetPropW(program, L"QuilletPro.Ready")) break;
-            program = nullptr;
-            ::Sleep(100);
-        }
-        DWORD_PTR answer = 0;
-        HWND copy = program ? ::GetDlgItem(program, IDC_PICCOPY0) : nullptr;
-        if (!copy || !registration ||
-            !::SendMessageTimeoutW(program, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer)) {
-            std::printf("no ready program window with a Copy button, or no drop registration\n");
+        if (!registration) {
+            std::printf("no drop registration\n");
             return 2;
         }
-        const POINT from = CentreOf(copy);
-        const POINT to = CentreOf(window);
-        std::printf("ready %ld %ld %ld %ld\n", from.x, from.y, to.x, to.y);
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        std::printf("ready %ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
         std::fflush(stdout);
-
         ::SetTimer(window, 1, 60000, nullptr);  // gives up after a minute
         MSG msg;
         while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -77,10 +72,11 @@ int wmain() {
             ::DispatchMessageW(&msg);
         }
         if (gotDrop) {
-            std::printf("dropped %ls\n", dropped.c_str());
+            std::printf("dropped %ls\nfile %ls\n%s\n", dropped.text.value_or(L"<no text>").c_str(),
+                        dropped.hasFiles ? dropped.firstFile.c_str() : L"<no file>",
+                        ClipboardPicture().c_str());
             code = 0;
         }
-        ::PostMessageW(program, WM_COMMAND, IDM_EXIT, 0);
     }
     ::OleUninitialize();
     return code;

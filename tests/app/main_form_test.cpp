@@ -2,27 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-
-#include <set>
-
 #include <map>
+#include <set>
 
 #include "layout.h"
 #include "main_form.h"
-#include "pictures/picture_files.h"
 #include "resource.h"
-#include "support/fake_filesystem.h"
-#include "support/fake_view.h"
 #include "support/main_form_fixture.h"
 
 namespace quillet {
 namespace {
-
-using testing::FakeClipboard;
-using testing::FakeFileSystem;
-using testing::FakeView;
-using testing::ScriptedPrompt;
-using testing::SimpleCases;
 
 TEST_F(MainFormTest, FirstStartWithoutSettingsFile) {
     form.FormLoad(kFolder);
@@ -52,8 +41,6 @@ TEST_F(MainFormTest, FirstStartWithoutSettingsFile) {
     for (int n = 1; n < 16; ++n) EXPECT_EQ(view.tooltip[n], DefaultCaption(n));
 }
 
-// A settings file may hold megabytes; start-up parses it once and writes
-// nothing that is already there.
 // A normal user may not create files at the drive root: the settings go to
 // the user's own folder, and the next start finds them there.
 TEST_F(MainFormTest, ASettingsFileTheDriveRootRefusesIsMadeInTheUsersFolder) {
@@ -72,6 +59,8 @@ TEST_F(MainFormTest, ASettingsFileTheDriveRootRefusesIsMadeInTheUsersFolder) {
     EXPECT_EQ(again.SettingsPath(), path);
 }
 
+// A settings file may hold megabytes; start-up parses it once and writes
+// nothing that is already there.
 TEST_F(MainFormTest, StartUpReadsTheFileOnceAndLeavesItAlone) {
     Store("Settings", "askImport", L"1");
     Store("Settings", "StoreNumber", L"4");
@@ -83,17 +72,6 @@ TEST_F(MainFormTest, StartUpReadsTheFileOnceAndLeavesItAlone) {
     EXPECT_EQ(view.text[2], L"kept");
     EXPECT_EQ(fs.readCount, 1);
     EXPECT_EQ(fs.replaceCount, replaces);
-}
-
-// Empty values are absent ones: the defaults apply, not an empty text.
-TEST_F(MainFormTest, EmptyValuesGiveTheDefaults) {
-    fs.files[kIni] = "[Settings]\r\nStoreNumber=\r\nSounds=\r\nHotkeys=\r\nFormTop=\r\n";
-    form.FormLoad(kFolder);
-    EXPECT_EQ(form.CurrentStore(), 1);
-    EXPECT_EQ(Stored("Settings", "StoreNumber"), L"1");
-    EXPECT_TRUE(form.CurrentOptions().sounds);
-    EXPECT_FALSE(form.CurrentOptions().hotkeys);
-    EXPECT_EQ(view.geometry.top, 500);
 }
 
 TEST_F(MainFormTest, StoredOptionsAndCaptionsAreRestored) {
@@ -118,37 +96,38 @@ TEST_F(MainFormTest, StoredOptionsAndCaptionsAreRestored) {
     EXPECT_TRUE(view.IsChecked(IDM_HOTKEYS));  // anything but "0" is on
 }
 
-TEST_F(MainFormTest, ScreenLimitsAtStart) {
-    Store("Settings", "FormTop", L"30000");
-    Store("Settings", "FormLeft", L"-400");
-    form.FormLoad(kFolder);
-    EXPECT_EQ(view.geometry.top, view.screenHeight - 3000);
-    EXPECT_EQ(view.geometry.left, 0);
-}
-
-TEST_F(MainFormTest, UnconvertibleNumbersLeaveTheDesign) {
-    view.geometry.top = 777;
-    Store("Settings", "FormTop", L"abc");
-    Store("Settings", "FormWidth", L"wide");
-    Store("Settings", "StoreNumber", L"x");
-    form.FormLoad(kFolder);
-    EXPECT_EQ(view.geometry.top, 777);
-    EXPECT_EQ(view.geometry.width, kPicturesWidth);  // the Pictures store is shown
-    EXPECT_EQ(form.CurrentStore(), 0);
-    EXPECT_EQ(Stored("Settings", "StoreNumber"), L"0");
-}
-
-TEST_F(MainFormTest, StoreNumberOutsideTheStoresStartsInPictures) {
-    Store("Settings", "StoreNumber", L"99");
-    form.FormLoad(kFolder);
-    EXPECT_EQ(form.CurrentStore(), 0);
-    EXPECT_EQ(Stored("Settings", "StoreNumber"), L"0");
-}
-
-TEST_F(MainFormTest, StoredWidthIsApplied) {
-    Store("Settings", "FormWidth", L"7000");
-    form.FormLoad(kFolder);
-    EXPECT_EQ(view.geometry.width, 7000);
+// The stored place, width and store within the limits of the screen and the
+// stores; a number that does not convert leaves what the design has, and an
+// empty value is an absent one.
+TEST_F(MainFormTest, StartUpTakesThePlaceWidthAndStoreWithinLimits) {
+    struct Case {
+        std::string settings;
+        int top, left, width, store;
+    };
+    view.screenWidth = 3840 * 15 * 2;  // two 4K screens side by side
+    const int designWidth = view.geometry.width;
+    const Case starts[] = {
+        {"StoreNumber=\r\nFormTop=\r\nFormWidth=\r\n", 500, 1500, designWidth, 1},
+        {"FormTop=30000\r\nFormLeft=-400\r\n", view.screenHeight - 3000, 0, designWidth, 1},
+        {"FormTop=abc\r\nFormWidth=wide\r\nStoreNumber=x\r\n", 777, 1500, kPicturesWidth, 0},
+        {"StoreNumber=99\r\n", 500, 1500, kPicturesWidth, 0},
+        {"FormWidth=7000\r\n", 500, 1500, 7000, 1},
+        // Past 16 bits of twips.
+        {"FormWidth=45000\r\nFormLeft=40000\r\n", 500, 40000, 45000, 1},
+    };
+    for (const Case& c : starts) {
+        SCOPED_TRACE(c.settings);
+        fs.files = {{kIni, "[Settings]\r\n" + c.settings}};
+        view.geometry = {1500, 777, designWidth, 6500, WindowState::kNormal};
+        MainForm started{view,  view,      prompt, fs,
+                         codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
+        started.FormLoad(kFolder);
+        EXPECT_EQ(view.geometry.top, c.top);
+        EXPECT_EQ(view.geometry.left, c.left);
+        EXPECT_EQ(view.geometry.width, c.width);
+        EXPECT_EQ(started.CurrentStore(), c.store);
+        EXPECT_EQ(Stored("Settings", "StoreNumber"), std::to_wstring(c.store));
+    }
 }
 
 TEST_F(MainFormTest, StartInTrayHidesAfterTheChangeCheck) {
@@ -160,7 +139,7 @@ TEST_F(MainFormTest, StartInTrayHidesAfterTheChangeCheck) {
     EXPECT_TRUE(prompt.questions.empty());
 }
 
-TEST_F(MainFormTest, ExitInTheNormalStateWritesTheGeometry) {
+TEST_F(MainFormTest, ExitWritesTheGeometryOnlyInTheNormalState) {
     form.FormLoad(kFolder);
     view.geometry = {2000, 1000, 8000, 6500, WindowState::kNormal};
     EXPECT_FALSE(form.FormQueryUnload(UnloadMode::kProgram));
@@ -168,6 +147,15 @@ TEST_F(MainFormTest, ExitInTheNormalStateWritesTheGeometry) {
     EXPECT_EQ(Stored("Settings", "FormWidth"), L"8000");
     EXPECT_EQ(Stored("Settings", "FormTop"), L"1000");
     EXPECT_EQ(Stored("Settings", "FormLeft"), L"2000");
+    // Maximized or minimized, the window's place is no place to keep.
+    for (WindowState state : {WindowState::kMaximized, WindowState::kMinimized}) {
+        fs.files.clear();
+        form.FormLoad(kFolder);
+        view.geometry.state = state;
+        form.FormUnload();
+        EXPECT_FALSE(Present("Settings", "FormWidth"));
+        EXPECT_FALSE(Present("Settings", "FormTop"));
+    }
 }
 
 // The other windows as one recorder of what the logic asks of them.
@@ -244,6 +232,15 @@ TEST_F(MainFormTest, OptionsAreWrittenTheMomentTheyChange) {
     form.mnuSounds_Click();
     form.BeepIfSounds();
     EXPECT_EQ(view.beeps, 0);
+    form.submnuAutoSave_Click();
+    view.text[0] = L"changed";
+    form.CloseMainWindow();
+    EXPECT_TRUE(prompt.questions.empty());
+    EXPECT_EQ(Stored("Savings1", "txt(0)"), L"changed");
+    form.submnuAutoSave_Click();  // off again: the next close asks
+    view.text[0] = L"changed again";
+    form.CloseMainWindow();
+    EXPECT_EQ(prompt.questions.size(), 1u);
 }
 
 TEST_F(MainFormTest, HotkeysItemWritesAndSaysWhenItTakesEffect) {
@@ -350,17 +347,6 @@ TEST_F(MainFormTest, HotkeysCopyAndPasteTheCurrentStoresSlots) {
     EXPECT_EQ(host.stops, 1);
 }
 
-TEST_F(MainFormTest, ExitMaximizedOrMinimizedWritesNoGeometry) {
-    for (WindowState state : {WindowState::kMaximized, WindowState::kMinimized}) {
-        fs.files.clear();
-        form.FormLoad(kFolder);
-        view.geometry.state = state;
-        form.FormUnload();
-        EXPECT_FALSE(Present("Settings", "FormWidth"));
-        EXPECT_FALSE(Present("Settings", "FormTop"));
-    }
-}
-
 TEST_F(MainFormTest, CloseBoxAsksThenHidesInsteadOfEnding) {
     form.FormLoad(kFolder);
     view.visible = true;
@@ -370,20 +356,13 @@ TEST_F(MainFormTest, CloseBoxAsksThenHidesInsteadOfEnding) {
     EXPECT_FALSE(view.visible);
     ASSERT_EQ(prompt.questions.size(), 1u);
     EXPECT_EQ(prompt.questions[0].title, L"Save Changes ?");
-    EXPECT_EQ(prompt.questions[0].icon, Prompt::Icon::kQuestion);
-    EXPECT_EQ(Stored("Savings1", "txt(2)"), L"edited");
-    EXPECT_FALSE(Present("Settings", "FormWidth"));
-}
-
-TEST_F(MainFormTest, TheSaveQuestionReadsExactly) {
-    form.FormLoad(kFolder);
-    view.title[0] = L"x";
-    form.CloseMainWindow();
-    ASSERT_EQ(prompt.questions.size(), 1u);
     EXPECT_EQ(prompt.questions[0].text,
               L"Some contents of this Store have changed....\r\n\r\nDo you want to save your "
               L"changes ?\r\n\r\nHint:\r\nYou can stop these messages by selecting 'Autosave' "
               L"from the Options menu.");
+    EXPECT_EQ(prompt.questions[0].icon, Prompt::Icon::kQuestion);
+    EXPECT_EQ(Stored("Savings1", "txt(2)"), L"edited");
+    EXPECT_FALSE(Present("Settings", "FormWidth"));
 }
 
 // A save that fails on Exit asks; No, the default, keeps the program with
@@ -504,18 +483,6 @@ TEST(Layout, WidthAndScreenLimits) {
     KeepOnScreen(left, top, 19200, 14400);
     EXPECT_EQ(left, 17200);
     EXPECT_EQ(top, 12400);
-}
-
-TEST(PictureFiles, KeepingThePreviousPictureReplacesTheUndoFile) {
-    FakeFileSystem fs;
-    fs.files[L"C:\\ClipPics\\pic3.bmp"] = "new";
-    fs.files[std::wstring(kUndoPicturePath)] = "stale";
-    KeepPreviousPicture(fs, 2);
-    EXPECT_EQ(fs.files[std::wstring(kUndoPicturePath)], "new");
-    EXPECT_FALSE(fs.files.count(L"C:\\ClipPics\\pic3.bmp"));
-    // An empty slot leaves no undo file behind, and nothing fails loudly.
-    KeepPreviousPicture(fs, 5);
-    EXPECT_FALSE(fs.files.count(std::wstring(kUndoPicturePath)));
 }
 
 }  // namespace

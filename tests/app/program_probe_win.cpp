@@ -1,18 +1,19 @@
-// Looks into the running program for shell tests: "clip" prints the
-// clipboard's text, "clear" empties the clipboard, "slot N" prints the text
-// of slot N's box (0 ... 9), "pictures" shows the Pictures store, "exit"
-// chooses File > Exit, "taken" prints the program's twenty Ctrl+Alt
-// combinations that cannot be registered now, "hold KEY" keeps one of them
-// (F1 ... F10, 1 ... 0) registered until killed, "shown" exits 0 when the
-// main window shows, "close" chooses File > Close, "untray" removes the
-// program's tray icon as a restarting Explorer loses it, "taskbar" tells
-// every window the taskbar is back, "layout" prints the client area and the
-// rectangles of slot 1's controls in client pixels, "mirror" chooses
-// Options > Mirror, "tip" exits 0 when one of the program's tips shows.
-// Exit code 1 when there is nothing to
-// look at.
-// "help" and "about" choose Help > Help and Help > About Quillet Pro,
-// "topic N" clicks topic button N (1 ... 10) of the open help window.
+// Looks into the running program for the shell tests. Exit code 1 when
+// there is nothing to look at.
+//   clip       prints the clipboard's text;  clear  empties the clipboard
+//   slot N     prints the text of slot N's box (0 ... 9)
+//   taken      prints which of the program's twenty Ctrl+Alt combinations
+//              cannot be registered now
+//   hold KEY   keeps one of them (F1 ... F10, 1 ... 0) registered until killed
+//   shown      exits 0 when the main window shows;  tip  when one of its tips does
+//   layout     prints the client area and slot 1's controls in client pixels
+//   where ID   prints the screen rectangle "x y w h" of the main window's
+//              control ID however deep it lies
+//   client T   the same of the inner area of the window titled T
+//   wallpaper  prints the system's wallpaper and the one in the user's profile
+//   pictures, mirror, close, exit   choose those menu items
+//   untray     removes the tray icon as a restarting Explorer loses it
+//   taskbar    tells every window the taskbar is back
 #include <windows.h>
 #include <shellapi.h>
 #include <commctrl.h>
@@ -32,6 +33,22 @@ void Print(const std::wstring& text) {
     ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n,
                           nullptr, nullptr);
     std::printf("%s\n", out.c_str());
+}
+
+void PrintRect(const RECT& r) {
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+struct Wanted {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindById(HWND w, LPARAM lp) {
+    auto* wanted = reinterpret_cast<Wanted*>(lp);
+    if (::GetDlgCtrlID(w) != wanted->id) return TRUE;
+    wanted->found = w;
+    return FALSE;
 }
 
 struct Combination {
@@ -86,12 +103,38 @@ int wmain(int argc, wchar_t** argv) {
         }
         return 2;
     }
+    if (what == L"wallpaper") {
+        wchar_t system[MAX_PATH] = {}, profile[MAX_PATH] = {};
+        ::SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, system, 0);
+        DWORD size = sizeof profile;
+        ::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ,
+                       nullptr, profile, &size);
+        Print(std::wstring(L"system ") + system);
+        Print(std::wstring(L"profile ") + profile);
+        return 0;
+    }
+    if (what == L"client" && argc > 2) {
+        HWND window = ::FindWindowW(nullptr, argv[2]);
+        RECT r{};
+        if (!window || !::IsWindowVisible(window) || !::GetClientRect(window, &r)) return 1;
+        ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        PrintRect(r);
+        return 0;
+    }
     HWND program = ::FindWindowW(L"QuilletProMain", nullptr);
     if (!program) return 1;
-    if (what == L"pictures") {
+    if (what == L"where" && argc > 2) {
+        Wanted wanted{static_cast<int>(std::wcstol(argv[2], nullptr, 10)), nullptr};
+        ::EnumChildWindows(program, FindById, reinterpret_cast<LPARAM>(&wanted));
+        RECT r{};
+        if (!wanted.found || !::GetWindowRect(wanted.found, &r)) return 1;
+        PrintRect(r);
+        return 0;
+    }
+    if (what == L"pictures" || what == L"mirror") {
         DWORD_PTR ignored = 0;
-        return ::SendMessageTimeoutW(program, WM_COMMAND, IDM_STORE0, 0, SMTO_NORMAL, 10000,
-                                     &ignored)
+        const WPARAM item = what == L"mirror" ? IDM_MIRROR : IDM_STORE0;
+        return ::SendMessageTimeoutW(program, WM_COMMAND, item, 0, SMTO_NORMAL, 10000, &ignored)
                    ? 0
                    : 1;
     }
@@ -140,35 +183,6 @@ int wmain(int argc, wchar_t** argv) {
             reinterpret_cast<LPARAM>(&search));
         return search.shown ? 0 : 1;
     }
-    if (what == L"mirror") {
-        DWORD_PTR ignored = 0;
-        return ::SendMessageTimeoutW(program, WM_COMMAND, IDM_MIRROR, 0, SMTO_NORMAL, 10000,
-                                     &ignored)
-                   ? 0
-                   : 1;
-    }
-    if (what == L"dpi" && argc > 3) {  // from to: as if moved to a monitor of that DPI
-        const int from = _wtoi(argv[2]), to = _wtoi(argv[3]);
-        RECT r{};
-        ::GetWindowRect(program, &r);
-        const RECT suggested{r.left, r.top, r.left + ::MulDiv(r.right - r.left, to, from),
-                             r.top + ::MulDiv(r.bottom - r.top, to, from)};
-        // The message's rectangle is not carried across processes: it is
-        // written into the program's memory.
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(program, &pid);
-        const HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-        if (!process) return 1;
-        void* there = ::VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE,
-                                       PAGE_READWRITE);
-        const bool sent =
-            there && ::WriteProcessMemory(process, there, &suggested, sizeof suggested, nullptr) &&
-            ::SendMessageW(program, WM_DPICHANGED, MAKEWPARAM(to, to),
-                           reinterpret_cast<LPARAM>(there)) == 0;
-        if (there) ::VirtualFreeEx(process, there, 0, MEM_RELEASE);
-        ::CloseHandle(process);
-        return sent ? 0 : 1;
-    }
     if (what == L"shown") return ::IsWindowVisible(program) ? 0 : 1;
     if (what == L"close") {
         ::PostMessageW(program, WM_COMMAND, IDM_CLOSE, 0);
@@ -189,18 +203,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (what == L"exit") {
         ::PostMessageW(program, WM_COMMAND, IDM_EXIT, 0);
-        return 0;
-    }
-    if (what == L"help" || what == L"about") {
-        ::PostMessageW(program, WM_COMMAND, what == L"help" ? IDM_HELP : IDM_ABOUT, 0);
-        return 0;
-    }
-    if (what == L"topic" && argc > 2) {
-        HWND help = ::FindWindowW(L"QuilletProHelp", nullptr);
-        const int id = IDC_CMDHELP1 + std::wcstol(argv[2], nullptr, 10) - 1;
-        if (!help || !::GetDlgItem(help, id)) return 1;
-        ::PostMessageW(help, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(help, id)));
         return 0;
     }
     if (what == L"slot" && argc > 2) {

@@ -31,15 +31,6 @@ TEST(SettingNumbers, ThirtyTwoBitsForPositionsAndWidths) {
     EXPECT_FALSE(ToInt16(L"45000").has_value());
 }
 
-TEST_F(MainFormTest, StartRestoresPositionAndWidthBeyondSixteenBits) {
-    Store("Settings", "FormWidth", L"45000");
-    Store("Settings", "FormLeft", L"40000");
-    view.screenWidth = 3840 * 15 * 2;  // two 4K screens side by side
-    form.FormLoad(kFolder);
-    EXPECT_EQ(view.geometry.width, 45000);
-    EXPECT_EQ(view.geometry.left, 40000);
-}
-
 TEST_F(MainFormTest, DoubleClickTogglesInWholePixels) {
     Store("Settings", "FormWidth", L"45000");
     form.FormLoad(kFolder);

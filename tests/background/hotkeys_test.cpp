@@ -34,7 +34,7 @@ class FakeLayout : public KeyboardLayout {
     }
 };
 
-TEST(HotkeyBindings, RegistersTheTwentyCombinationsInTableOrderWithCtrlAlt) {
+TEST(HotkeyBindings, RegistersTwentyCombinationsWithCtrlAltAndMapsTheirPresses) {
     FakeService service;
     FakeLayout us;
     HotkeyBindings bindings;
@@ -47,15 +47,8 @@ TEST(HotkeyBindings, RegistersTheTwentyCombinationsInTableOrderWithCtrlAlt) {
     EXPECT_EQ(service.calls, expected);
     EXPECT_TRUE(bindings.Missing().empty());
     EXPECT_EQ(bindings.MissingMessage(), L"");
-    for (int32_t id : bindings.HotkeyIDs()) EXPECT_NE(id, 0);
-}
-
-TEST(HotkeyBindings, PressesMapToCopyForFunctionKeysAndPasteForDigits) {
-    FakeService service;
-    FakeLayout us;
-    HotkeyBindings bindings;
-    bindings.SetUp(&service, us);
     const auto& ids = bindings.HotkeyIDs();
+    for (int32_t id : ids) EXPECT_NE(id, 0);
 
     // Ctrl+Alt+F3 copies the third slot; Ctrl+Alt+1 pastes into the first,
     // Ctrl+Alt+0 into the tenth.
@@ -66,31 +59,11 @@ TEST(HotkeyBindings, PressesMapToCopyForFunctionKeysAndPasteForDigits) {
     EXPECT_EQ(bindings.OnPress(ids[18], true), (HotkeyAction{HotkeyKind::Paste, 8}));
     EXPECT_EQ(bindings.OnPress(ids[19], true), (HotkeyAction{HotkeyKind::Paste, 9}));
     EXPECT_EQ(bindings.OnPress(12345, true), std::nullopt);
-}
-
-TEST(HotkeyBindings, PressesAreIgnoredWhileHotkeysAreOff) {
-    FakeService service;
-    FakeLayout us;
-    HotkeyBindings bindings;
-    bindings.SetUp(&service, us);
-    EXPECT_EQ(bindings.OnPress(bindings.HotkeyIDs()[2], false), std::nullopt);
-}
-
-TEST(HotkeyBindings, AnyHotkeysTextButZeroMeansOn) {
+    // While the hotkeys are off, presses count for nothing; hand-edited
+    // settings turn them on as long as they are not "0".
+    EXPECT_EQ(bindings.OnPress(ids[2], false), std::nullopt);
     EXPECT_FALSE(HotkeysSettingOn("0"));
-    EXPECT_TRUE(HotkeysSettingOn("1"));
-    // Hand-edited values turn the hotkeys on at start; presses must count.
-    EXPECT_TRUE(HotkeysSettingOn("yes"));
-    EXPECT_TRUE(HotkeysSettingOn("2"));
-
-    FakeService service;
-    FakeLayout us;
-    HotkeyBindings bindings;
-    bindings.SetUp(&service, us);
-    EXPECT_EQ(bindings.OnPress(bindings.HotkeyIDs()[4], HotkeysSettingOn("yes")),
-              (HotkeyAction{HotkeyKind::Copy, 4}));
-    EXPECT_EQ(bindings.OnPress(bindings.HotkeyIDs()[4], HotkeysSettingOn("2")),
-              (HotkeyAction{HotkeyKind::Copy, 4}));
+    for (const char* on : {"1", "yes", "2"}) EXPECT_TRUE(HotkeysSettingOn(on)) << on;
 }
 
 TEST(HotkeyBindings, DigitsThatTypeCharactersWithAltGrAreLeftToTheLayout) {

@@ -167,16 +167,11 @@ TEST_F(InfoFormsTest, HelpMailLinkIsRedOnlyUnderTheMouse) {
     EXPECT_EQ(helpView.mailColour, kLinkBlue);
 }
 
-TEST_F(InfoFormsTest, AboutShowsTheVersionAndBlueLinks) {
+TEST_F(InfoFormsTest, AboutShowsTheVersionAndRedFollowsTheMouseFromLinkToLink) {
     Start(false);
     about.Form_Load();
     EXPECT_EQ(aboutView.version, L"Version  2.7.45");
     EXPECT_EQ(aboutView.colours, (LinkColours{kLinkBlue, kLinkBlue}));
-}
-
-TEST_F(InfoFormsTest, AboutRedFollowsTheMouseFromLinkToLink) {
-    Start(false);
-    about.Form_Load();
     about.lblHelp3_MouseMove();
     EXPECT_EQ(aboutView.colours, (LinkColours{kLinkRed, kLinkBlue}));
     about.lblHyperlink_MouseMove();

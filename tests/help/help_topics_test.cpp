@@ -1,5 +1,4 @@
-// The help topics' texts, the version line, the mail addresses and the
-// rule that colours the links.
+// The help topics' texts, the version line and the mail addresses.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -122,32 +121,6 @@ TEST(MailAddresses, EncodingKeepsWhatTheUserSees) {
         EXPECT_EQ(MailtoDecoded(encoded), s);
     }
     EXPECT_EQ(MailAddress(L"x@y.example", L"a b"), L"mailto:x@y.example?subject=a%20b");
-}
-
-TEST(LinkHover, TheLinkUnderTheMouseIsRed) {
-    LinkHover hover;
-    EXPECT_EQ(hover.Colours(), (LinkColours{kLinkBlue, kLinkBlue}));
-    hover.MoveOver(Link::kMail);
-    EXPECT_EQ(hover.Colours(), (LinkColours{kLinkRed, kLinkBlue}));
-    hover.MoveOver(Link::kWeb);
-    EXPECT_EQ(hover.Colours(), (LinkColours{kLinkBlue, kLinkRed}));
-    hover.MoveOver(Link::kNone);
-    EXPECT_EQ(hover.Colours(), (LinkColours{kLinkBlue, kLinkBlue}));
-    EXPECT_EQ(kLinkRed, 0x0000FFu);  // red in the low byte
-    EXPECT_EQ(kLinkBlue, 0xFF0000u);
-}
-
-// Moving from one link straight onto the other may report the new link's
-// move before the old link's leave; the red stays on the new one.
-TEST(LinkHover, ALateLeaveOfTheOtherLinkChangesNothing) {
-    LinkHover hover;
-    hover.MoveOver(Link::kMail);
-    hover.MoveOver(Link::kWeb);
-    hover.Leave(Link::kMail);
-    EXPECT_EQ(hover.Hovered(), Link::kWeb);
-    hover.Leave(Link::kWeb);
-    EXPECT_EQ(hover.Hovered(), Link::kNone);
-    EXPECT_EQ(hover.Colours(), (LinkColours{kLinkBlue, kLinkBlue}));
 }
 
 }  // namespace

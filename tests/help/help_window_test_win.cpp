@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "frmMain_win.h"
 #include "resource.h"
 #include "support/program_win.h"
@@ -13,6 +11,9 @@ namespace quillet {
 namespace {
 
 using testing::CleanDriveC;
+using testing::FontHeight;
+using testing::InClient;
+using testing::MoveToDpi;
 using testing::WaitFor;
 using testing::WriteFileBytes;
 
@@ -99,13 +100,6 @@ TEST_F(InfoWindowTest, HelpMenuOpensTheHelpOnGeneralAndEveryTopicShows) {
     EXPECT_EQ(paint.brush, RGB(255, 255, 220));
 }
 
-int FontHeight(HWND control) {
-    LOGFONTW lf{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof lf,
-                 &lf);
-    return std::abs(lf.lfHeight);
-}
-
 // A window that does not lay itself out keeps its controls in proportion at
 // another DPI, with the fonts it chose since (a bold topic); and comes back
 // to exactly what it was.
@@ -115,23 +109,14 @@ TEST_F(InfoWindowTest, HelpAtAnotherDpiKeepsItsProportionsAndItsBoldTopic) {
     HWND help = Help().hwnd();
     ASSERT_TRUE(help);
     HWND text = Help().Control(IDC_TXTHELP), third = Help().Control(IDC_CMDHELP1 + 2);
-    auto place = [&](HWND c) {
-        RECT r{};
-        ::GetWindowRect(c, &r);
-        ::MapWindowPoints(nullptr, help, reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    };
     RECT window{};
     ::GetWindowRect(help, &window);
-    const RECT textAt = place(text);
+    const RECT textAt = InClient(help, text);
     const int plain = FontHeight(third);
-    auto moveTo = [&](int dpi, RECT suggested) {
-        ::SendMessageW(help, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                       reinterpret_cast<LPARAM>(&suggested));
-    };
     const int w = window.right - window.left, h = window.bottom - window.top;
-    moveTo(144, RECT{window.left, window.top, window.left + w * 3 / 2, window.top + h * 3 / 2});
-    const RECT wide = place(text);
+    MoveToDpi(help, 144,
+              RECT{window.left, window.top, window.left + w * 3 / 2, window.top + h * 3 / 2});
+    const RECT wide = InClient(help, text);
     EXPECT_NEAR(wide.left, textAt.left * 3 / 2, 2);
     EXPECT_NEAR(wide.right - wide.left, (textAt.right - textAt.left) * 3 / 2, 2);
     EXPECT_NEAR(wide.bottom - wide.top, (textAt.bottom - textAt.top) * 3 / 2, 2);
@@ -140,8 +125,8 @@ TEST_F(InfoWindowTest, HelpAtAnotherDpiKeepsItsProportionsAndItsBoldTopic) {
     EXPECT_TRUE(IsBold(third));
     EXPECT_NEAR(FontHeight(third), plain * 3 / 2, 1);
 
-    moveTo(96, window);
-    const RECT back = place(text);
+    MoveToDpi(help, 96, window);
+    const RECT back = InClient(help, text);
     EXPECT_TRUE(::EqualRect(&back, &textAt));
     EXPECT_TRUE(IsBold(third));
     EXPECT_EQ(FontHeight(third), plain);
@@ -201,17 +186,6 @@ TEST_F(InfoWindowTest, StayOnTopFollowsTheMainWindowAndComesBackToItOnClose) {
     EXPECT_EQ(About().hwnd(), nullptr);
 }
 
-TEST_F(InfoWindowTest, WithoutStayOnTopNoWindowIsTopmost) {
-    ASSERT_TRUE(Open());
-    Menu(IDM_HELP);
-    Menu(IDM_ABOUT);
-    EXPECT_FALSE(IsTopMost(Help().hwnd()));
-    EXPECT_FALSE(IsTopMost(About().hwnd()));
-    ::SetWindowPos(window_.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-    ::SendMessageW(Help().hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsTopMost(window_.hwnd()));
-}
-
 TEST_F(InfoWindowTest, AboutShowsTheVersionAndItsLinksFollowTheMouse) {
     ASSERT_TRUE(Open());
     Menu(IDM_ABOUT);
@@ -246,12 +220,14 @@ TEST_F(InfoWindowTest, AboutShowsTheVersionAndItsLinksFollowTheMouse) {
     EXPECT_FALSE(::IsWindow(about));
 }
 
-TEST_F(InfoWindowTest, ExitUnloadsBothWindows) {
+TEST_F(InfoWindowTest, WithoutStayOnTopNeitherIsTopmostAndExitUnloadsBoth) {
     ASSERT_TRUE(Open());
     Menu(IDM_HELP);
     Menu(IDM_ABOUT);
     HWND help = Help().hwnd(), about = About().hwnd();
     ASSERT_TRUE(help && about);
+    EXPECT_FALSE(IsTopMost(help));
+    EXPECT_FALSE(IsTopMost(about));
     window_.Logic().FormUnload();
     EXPECT_FALSE(::IsWindow(help));
     EXPECT_FALSE(::IsWindow(about));

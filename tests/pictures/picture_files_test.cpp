@@ -63,52 +63,32 @@ TEST(PictureSlotLayout, EverythingLiesInsideThePanelAndNothingOverlaps) {
             EXPECT_FALSE(overlap(all[a], all[b])) << a << " and " << b;
 }
 
-TEST(PictureFiles, SlotFilesAreNumberedFromOneWithoutLeadingZeros) {
-    EXPECT_EQ(SlotPicturePath(0), L"C:\\ClipPics\\pic1.bmp");
-    EXPECT_EQ(SlotPicturePath(4), L"C:\\ClipPics\\pic5.bmp");
-    EXPECT_EQ(SlotPicturePath(9), L"C:\\ClipPics\\pic10.bmp");
-}
-
-TEST(FitPicture, AWidePictureInASquareFrameIsCentredVertically) {
-    // 4 : 1 in the 1335-twip frames of slots 9 and 10.
-    const TwipsRect r = FitPicture(4000, 1000, 1335, 1335, 0);
-    EXPECT_EQ(r.width, 1335);
-    EXPECT_EQ(r.height, 334);  // 333.75
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 500);  // 1001.25 rounds to 1001, halved toward zero
-}
-
-TEST(FitPicture, ATallPictureInAWideFrameIsCentredHorizontally) {
-    const TwipsRect r = FitPicture(100, 400, 1215, 650, 0);
-    EXPECT_EQ(r.height, 650);
-    EXPECT_EQ(r.width, 163);  // 162.5
-    EXPECT_EQ(r.left, 526);   // 1052.5 rounds to the even 1052
-    EXPECT_EQ(r.top, 0);
-}
-
-TEST(FitPicture, AProportionedPictureFillsItsFrameThroughTheFirstBranch) {
-    // C = R: the height is the frame's, the width follows from it exactly.
-    EXPECT_EQ(FitPicture(2430, 1300, 1215, 650, 0), (TwipsRect{0, 0, 1215, 650}));
-    EXPECT_EQ(FitPicture(1335, 1335, 1335, 1335, 0), (TwipsRect{0, 0, 1335, 1335}));
-}
-
-TEST(FitPicture, SmallPicturesAreScaledUpToTheFrame) {
-    const TwipsRect r = FitPicture(10, 5, 1215, 650, 0);
-    EXPECT_EQ(r.width, 1215);
-    EXPECT_EQ(r.height, 608);  // 607.5
-    EXPECT_EQ(r.top, 21);      // 42.5 rounds to the even 42
-}
-
-TEST(FitPicture, TheMarginIsKeptOnTheTouchingSides) {
-    const TwipsRect r = FitPicture(1000, 1000, 1215, 650, 50);
-    EXPECT_EQ(r, (TwipsRect{332, 50, 550, 550}));
-}
-
-TEST(FitPicture, NoWidthOrHeightLeavesTheThumbnailEmpty) {
-    EXPECT_EQ(FitPicture(0, 100, 1215, 650, 0), TwipsRect{});
-    EXPECT_EQ(FitPicture(100, 0, 1215, 650, 0), TwipsRect{});
-    EXPECT_EQ(FitPicture(100, 100, 0, 650, 0), TwipsRect{});
-    EXPECT_EQ(FitPicture(-5, 100, 1215, 650, 0), TwipsRect{});
+// Scaled until it touches two sides of its frame, less the margin, and
+// centred between the other two; halves round to even on the way.
+TEST(FitPicture, ScalesToTheFrameAndCentresBetweenTheOtherSides) {
+    struct Case {
+        int width, height, frameWidth, frameHeight, margin;
+        TwipsRect fitted;
+    };
+    const Case cases[] = {
+        // 4 : 1 in a square frame: 333.75 high, 1001.25 left over, halved.
+        {4000, 1000, 1335, 1335, 0, {0, 500, 1335, 334}},
+        // Tall in a wide frame: 162.5 wide, 1052.5 left over, to the even 1052.
+        {100, 400, 1215, 650, 0, {526, 0, 163, 650}},
+        {2430, 1300, 1215, 650, 0, {0, 0, 1215, 650}},
+        {1335, 1335, 1335, 1335, 0, {0, 0, 1335, 1335}},
+        // Small pictures are scaled up: 607.5 high, 42.5 left over.
+        {10, 5, 1215, 650, 0, {0, 21, 1215, 608}},
+        {1000, 1000, 1215, 650, 50, {332, 50, 550, 550}},
+        // No width or height: the thumbnail stays empty.
+        {0, 100, 1215, 650, 0, {}},
+        {100, 0, 1215, 650, 0, {}},
+        {100, 100, 0, 650, 0, {}},
+        {-5, 100, 1215, 650, 0, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FitPicture(c.width, c.height, c.frameWidth, c.frameHeight, c.margin), c.fitted)
+            << c.width << " x " << c.height << " in " << c.frameWidth << " x " << c.frameHeight;
 }
 
 TEST(FitPicture, IntegerDivisionRoundsHalvesToEvenThenTruncates) {

@@ -11,33 +11,28 @@ namespace {
 
 const PixelRect kWork{0, 0, 1280, 984};  // a 1280 x 1024 screen less its taskbar
 
-TEST(PreviewWindowRect, APictureThatFitsGetsItsSizePlusTheFrame) {
-    const PixelRect r = PreviewWindowRect({50, 60, 300, 200}, 100, 100, 16, 39, kWork);
-    EXPECT_EQ(r, (PixelRect{50, 60, 116, 139}));
-}
-
-TEST(PreviewWindowRect, ALargePictureTakesTheWholeWorkArea) {
-    const PixelRect r = PreviewWindowRect({50, 60, 300, 200}, 4000, 3000, 16, 39, kWork);
-    EXPECT_EQ(r, kWork);
-    // Wider only: the height still follows the picture.
-    EXPECT_EQ(PreviewWindowRect({50, 60, 1, 1}, 4000, 500, 16, 39, kWork),
-              (PixelRect{0, 60, 1280, 539}));
-}
-
-TEST(PreviewWindowRect, AWindowHangingOffTheWorkAreaIsMovedBackOntoIt) {
-    EXPECT_EQ(PreviewWindowRect({1200, 900, 1, 1}, 300, 200, 16, 39, kWork),
-              (PixelRect{964, 745, 316, 239}));
-    EXPECT_EQ(PreviewWindowRect({-500, -40, 1, 1}, 300, 200, 16, 39, kWork),
-              (PixelRect{0, 0, 316, 239}));
-}
-
-TEST(PreviewWindowRect, TheWorkAreaOfAnotherMonitorCounts) {
-    // A monitor left of the main one, and one to the right with a taskbar on top.
-    const PixelRect left{-1920, 0, 1920, 1050};
-    EXPECT_EQ(PreviewWindowRect({100, 100, 1, 1}, 640, 480, 16, 39, left),
-              (PixelRect{-656, 100, 656, 519}));
-    const PixelRect right{1280, 40, 1920, 1040};
-    EXPECT_EQ(PreviewWindowRect({1300, 0, 1, 1}, 6000, 4000, 16, 39, right), right);
+// The picture's size plus the frame, no larger than the work area of the
+// window's monitor, and moved back onto it where it hangs off.
+TEST(PreviewWindowRect, FitsThePictureOnTheWorkAreaOfItsMonitor) {
+    struct Case {
+        PixelRect now;
+        int32_t width, height;
+        PixelRect work, expected;
+    };
+    // Monitors left of the main one, and right of it with a taskbar on top.
+    const PixelRect left{-1920, 0, 1920, 1050}, right{1280, 40, 1920, 1040};
+    const Case cases[] = {
+        {{50, 60, 300, 200}, 100, 100, kWork, {50, 60, 116, 139}},
+        {{50, 60, 300, 200}, 4000, 3000, kWork, kWork},
+        {{50, 60, 1, 1}, 4000, 500, kWork, {0, 60, 1280, 539}},
+        {{1200, 900, 1, 1}, 300, 200, kWork, {964, 745, 316, 239}},
+        {{-500, -40, 1, 1}, 300, 200, kWork, {0, 0, 316, 239}},
+        {{100, 100, 1, 1}, 640, 480, left, {-656, 100, 656, 519}},
+        {{1300, 0, 1, 1}, 6000, 4000, right, right},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PreviewWindowRect(c.now, c.width, c.height, 16, 39, c.work), c.expected)
+            << "case " << (&c - cases);
 }
 
 TEST(PreviewWindowRect, HugeSizesDoNotOverflow) {

@@ -223,27 +223,9 @@ std::string MakePicture(PictureKind kind, int width, int height) {
 }
 
 const wchar_t* ExtensionOf(PictureKind kind) {
-    switch (kind) {
-        case PictureKind::kBmp:
-            return L"bmp";
-        case PictureKind::kGif:
-            return L"gif";
-        case PictureKind::kJpeg:
-            return L"jpg";
-        case PictureKind::kPng:
-            return L"png";
-        case PictureKind::kTiff:
-            return L"tif";
-        case PictureKind::kIcon:
-            return L"ico";
-        case PictureKind::kCursor:
-            return L"cur";
-        case PictureKind::kEmf:
-            return L"emf";
-        case PictureKind::kWmf:
-            return L"wmf";
-    }
-    return L"";
+    constexpr const wchar_t* kExtensions[] = {L"bmp", L"gif", L"jpg", L"png", L"tif",
+                                              L"ico", L"cur", L"emf", L"wmf"};
+    return kExtensions[static_cast<int>(kind)];
 }
 
 COLORREF RightHalfOf(PictureKind kind) {

@@ -29,18 +29,14 @@ std::wstring NumberedBody() {
     return body;
 }
 
-TEST(Printout, HeaderThenTenPairsThenClipboardSection) {
-    EXPECT_EQ(PrintoutText(NumberedSlots(), std::wstring(L"clip")),
-              NumberedBody() + L"\r\n\r\n\r\nClipboard Contents = clip\r\n");
-}
-
-TEST(Printout, WithoutTheClipboardSectionEndsAfterTheLastText) {
-    EXPECT_EQ(PrintoutText(NumberedSlots(), std::nullopt), NumberedBody() + L"\r\n");
-}
-
-TEST(Printout, EmptyClipboardStillGivesItsLine) {
-    const std::wstring t = PrintoutText(NumberedSlots(), std::wstring());
-    EXPECT_TRUE(t.ends_with(L"\r\n\r\n\r\nClipboard Contents = \r\n"));
+TEST(Printout, HeaderThenTenPairsThenTheClipboardSectionWhenAsked) {
+    const std::pair<std::optional<std::wstring>, std::wstring> cases[] = {
+        {L"clip", L"\r\n\r\n\r\nClipboard Contents = clip\r\n"},
+        {L"", L"\r\n\r\n\r\nClipboard Contents = \r\n"},
+        {std::nullopt, L"\r\n"},
+    };
+    for (const auto& [clipboard, tail] : cases)
+        EXPECT_EQ(PrintoutText(NumberedSlots(), clipboard), NumberedBody() + tail);
 }
 
 TEST(Printout, EmptySlotsKeepTheirTwoLinesEndingInEquals) {
@@ -49,23 +45,6 @@ TEST(Printout, EmptySlotsKeepTheirTwoLinesEndingInEquals) {
     s.texts[3].clear();
     const std::wstring t = PrintoutText(s, std::nullopt);
     EXPECT_NE(t.find(L"x3\r\n\r\nTitle 4 = \r\nText 4 = \r\n\r\nTitle 5 = T5"), std::wstring::npos);
-}
-
-TEST(Printout, AllSlotsEmptyReadAsLines) {
-    const std::wstring t = PrintoutText(PrintoutSlots{}, std::nullopt);
-    std::vector<std::wstring> lines;
-    size_t from = 0;
-    for (size_t at; (at = t.find(L"\r\n", from)) != std::wstring::npos; from = at + 2)
-        lines.push_back(t.substr(from, at - from));
-    EXPECT_EQ(from, t.size());  // the last line ends in CR LF too
-    ASSERT_EQ(lines.size(), 1u + 2u + 10u * 2u + 9u);
-    EXPECT_EQ(lines[0], L"QUILLET PRO");
-    EXPECT_EQ(lines[1], L"");
-    EXPECT_EQ(lines[2], L"");
-    EXPECT_EQ(lines[3], L"Title 1 = ");
-    EXPECT_EQ(lines[4], L"Text 1 = ");
-    EXPECT_EQ(lines[5], L"");
-    EXPECT_EQ(lines.back(), L"Text 10 = ");
 }
 
 TEST(Printout, MultiLineTextsContinueOverSeveralLines) {
@@ -125,35 +104,6 @@ TEST(Printout, FullSlotsComeInBoundedPiecesThatJoinToTheWhole) {
     ASSERT_GT(sizes.size(), 5u);
     for (size_t n : sizes) EXPECT_LE(n, 32u * 1024u + 4u * 4097u);
     EXPECT_EQ(joined.find("\xEF\xBF\xBD"), std::string::npos);  // no pair was split
-}
-
-TEST(PrintCaption, IsPrintingTwoBlanksAndTheStoreCaptionAmpersandAsTyped) {
-    EXPECT_EQ(PrintCaption(L"&P Pictures"), L"Printing  &P Pictures");
-    EXPECT_EQ(PrintCaption(L"1 Store"), L"Printing  1 Store");
-}
-
-TEST(PrintChecks, EachClickOfTextOnlySwapsTheEnabledBox) {
-    PrintChecks c;
-    EXPECT_TRUE(c.clipboardEnabled);
-    EXPECT_FALSE(c.whiteEnabled);
-    c.chkText_Click();
-    EXPECT_FALSE(c.clipboardEnabled);
-    EXPECT_TRUE(c.whiteEnabled);
-    c.chkText_Click();
-    EXPECT_TRUE(c.clipboardEnabled);
-    EXPECT_FALSE(c.whiteEnabled);
-}
-
-TEST(PrintLook, IsWhiteWithoutButtonsAndNamesTheStore) {
-    MainLook inUse{0x123456, 0x654321, false, true, true, L"12", L"clip"};
-    const MainLook look = PrintLookOf(inUse, L"3 Store");
-    EXPECT_EQ(look.titleBackground, 0xFFFFFFu);
-    EXPECT_EQ(look.textBackground, 0xFFFFFFu);
-    EXPECT_TRUE(look.windowWhite);
-    EXPECT_FALSE(look.buttonsShown);
-    EXPECT_FALSE(look.makerShown);
-    EXPECT_EQ(look.clipboardLength, L"Printing");
-    EXPECT_EQ(look.clipboardText, L"3 Store");
 }
 
 // The print window, the main window's look and the printer, as plain fields.
@@ -238,7 +188,7 @@ class PrintFormTest : public ::testing::Test {
     std::wstring clipboard = L"clip";
 };
 
-TEST_F(PrintFormTest, LoadSetsCaptionAndTheLoadStateOfTheChecks) {
+TEST_F(PrintFormTest, LoadSetsCaptionStayOnTopAndTheLoadStateOfTheChecks) {
     PrintForm form(window, Services());
     form.Form_Load();
     EXPECT_EQ(window.caption, L"Printing  &P Pictures");
@@ -246,12 +196,9 @@ TEST_F(PrintFormTest, LoadSetsCaptionAndTheLoadStateOfTheChecks) {
     EXPECT_TRUE(window.shown.text && window.shown.clipboard && window.shown.white);
     EXPECT_TRUE(window.shown.clipboardEnabled);
     EXPECT_FALSE(window.shown.whiteEnabled);
-}
-
-TEST_F(PrintFormTest, LoadFollowsTheMainWindowsStayOnTop) {
     onTop = true;
-    PrintForm form(window, Services());
-    form.Form_Load();
+    PrintForm above(window, Services());
+    above.Form_Load();
     EXPECT_TRUE(window.topMost);
 }
 
@@ -330,8 +277,8 @@ TEST_F(PrintFormTest, ScreenPrintInThePrintLookThenTheLookInUseComesBack) {
     form.cmdPrint_Click();
     ASSERT_EQ(printer.printedLooks.size(), 1u);
     const MainLook& printed = printer.printedLooks[0];
-    EXPECT_EQ(printed.textBackground, kPrintWhite);
-    EXPECT_EQ(printed.titleBackground, kPrintWhite);
+    EXPECT_EQ(printed.textBackground, 0xFFFFFFu);
+    EXPECT_EQ(printed.titleBackground, 0xFFFFFFu);
     EXPECT_TRUE(printed.windowWhite);
     EXPECT_FALSE(printed.buttonsShown);
     EXPECT_FALSE(printed.makerShown);

@@ -11,33 +11,24 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "store/filesystem.h"
 #include "store/settings.h"
+#include "support/program_win.h"
 
 namespace quillet {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void Spit(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
 
 // Names and sizes, for a failure's message.
 std::string Listing(const fs::path& folder) {
@@ -194,7 +185,7 @@ TEST(AtomicReplace, PiecesArriveInOrder) {
     Scratch scratch;
     const std::vector<std::string_view> pieces = {"[a]\r\n", "", "k=", "value", "\r\n"};
     ASSERT_TRUE(RealFileSystem().ReplaceAtomically(scratch.File(), pieces));
-    EXPECT_EQ(Slurp(scratch.File()), "[a]\r\nk=value\r\n");
+    EXPECT_EQ(ReadFileBytes(scratch.File()), "[a]\r\nk=value\r\n");
 }
 
 TEST(AtomicReplace, HiddenAndArchiveAttributesSurvive) {
@@ -209,7 +200,7 @@ TEST(AtomicReplace, HiddenAndArchiveAttributesSurvive) {
     EXPECT_TRUE(attrs & FILE_ATTRIBUTE_HIDDEN) << std::hex << attrs;
     EXPECT_TRUE(attrs & FILE_ATTRIBUTE_ARCHIVE) << std::hex << attrs;
     EXPECT_FALSE(attrs & FILE_ATTRIBUTE_READONLY) << std::hex << attrs;
-    EXPECT_EQ(Slurp(file), "new");
+    EXPECT_EQ(ReadFileBytes(file), "new");
     EXPECT_FALSE(fs::exists(scratch.Beside()));
 }
 
@@ -221,7 +212,7 @@ TEST(AtomicReplace, ReadOnlyFileIsRefusedAndUnchanged) {
 
     EXPECT_FALSE(RealFileSystem().ReplaceAtomically(file, "new"));
 
-    EXPECT_EQ(Slurp(file), "old");
+    EXPECT_EQ(ReadFileBytes(file), "old");
     EXPECT_TRUE(Attributes(file) & FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(fs::exists(scratch.Beside()));
 }
@@ -242,14 +233,14 @@ IoResult SaveThroughMapping(const fs::path& file, bool expectMapped) {
 
 TEST(AtomicReplace, AFileReadThroughAMappingIsReplaced) {
     Scratch scratch;
-    Spit(scratch.File(), "[a]\r\nk=old\r\n[b]\r\nj=kept\r\n");
+    WriteFileBytes(scratch.File(), "[a]\r\nk=old\r\n[b]\r\nj=kept\r\n");
     ASSERT_TRUE(SaveThroughMapping(scratch.File(), true));
-    EXPECT_EQ(Slurp(scratch.File()), "[a]\r\nk=new\r\n[b]\r\nj=kept\r\n");
+    EXPECT_EQ(ReadFileBytes(scratch.File()), "[a]\r\nk=new\r\n[b]\r\nj=kept\r\n");
 }
 
 TEST(AtomicReplace, AFileOpenForWritingElsewhereIsReadWithoutAMapping) {
     Scratch scratch;
-    Spit(scratch.File(), "[a]\r\nk=old\r\n");
+    WriteFileBytes(scratch.File(), "[a]\r\nk=old\r\n");
     const HANDLE writer = ::CreateFileW(scratch.File().c_str(), GENERIC_WRITE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, 0, nullptr);
@@ -281,20 +272,20 @@ TEST_F(InPlaceReplace, FileIsRewrittenInPlaceWithItsAttributes) {
     const fs::path file = scratch_.File();
     ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "new content"));
 
-    EXPECT_EQ(Slurp(file), "new content");
+    EXPECT_EQ(ReadFileBytes(file), "new content");
     EXPECT_TRUE(Attributes(file) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_FALSE(fs::exists(scratch_.Beside()));
     EXPECT_TRUE(scratch_.Leftovers().empty()) << scratch_.Leftovers().front();
 
     // Shorter content leaves nothing of the longer one behind it.
     ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "short"));
-    EXPECT_EQ(Slurp(file), "short");
+    EXPECT_EQ(ReadFileBytes(file), "short");
 }
 
 TEST_F(InPlaceReplace, AFileReadThroughAMappingIsRewritten) {
     ASSERT_TRUE(RealFileSystem().ReplaceAtomically(scratch_.File(), "[a]\r\nk=old\r\n"));
     ASSERT_TRUE(SaveThroughMapping(scratch_.File(), true));
-    EXPECT_EQ(Slurp(scratch_.File()), "[a]\r\nk=new\r\n");
+    EXPECT_EQ(ReadFileBytes(scratch_.File()), "[a]\r\nk=new\r\n");
     EXPECT_TRUE(scratch_.Leftovers().empty());
 }
 
@@ -304,7 +295,7 @@ TEST_F(InPlaceReplace, ReadOnlyFileStaysRefused) {
 
     EXPECT_FALSE(RealFileSystem().ReplaceAtomically(file, "new"));
 
-    EXPECT_EQ(Slurp(file), "old");
+    EXPECT_EQ(ReadFileBytes(file), "old");
     EXPECT_TRUE(scratch_.Leftovers().empty());
 }
 
@@ -326,8 +317,8 @@ class KillBench {
         const std::wstring id = std::to_wstring(::GetCurrentProcessId());
         oldFile_ = temp / (L"quillet_kill_old_" + id);
         newFile_ = temp / (L"quillet_kill_new_" + id);
-        Spit(oldFile_, old_);
-        Spit(newFile_, new_);
+        WriteFileBytes(oldFile_, old_);
+        WriteFileBytes(newFile_, new_);
         wchar_t self[MAX_PATH] = {};
         ::GetModuleFileNameW(nullptr, self, MAX_PATH);
         writer_ = fs::path(self).parent_path() / QUILLET_REPLACE_WRITER;
@@ -433,7 +424,7 @@ class KillBench {
         ASSERT_NO_FATAL_FAILURE(Start(true, writer));
         const auto started = std::chrono::steady_clock::now();
         const auto limit = started + std::chrono::seconds(20);
-        while (Slurp(scratch_.File()) != new_) {
+        while (ReadFileBytes(scratch_.File()) != new_) {
             ASSERT_LT(std::chrono::steady_clock::now(), limit) << "the writer never wrote";
         }
         micros = std::chrono::duration_cast<std::chrono::microseconds>(
@@ -466,7 +457,7 @@ TEST(AtomicReplace, KilledWritersNeverLeaveATornFile) {
     KillBench bench(scratch, oldContent, newContent);
     KillBench::Outcome outcome;
     bench.Run(
-        kMinKills, kMaxKills, 0, [&] { return Slurp(scratch.File()); }, outcome);
+        kMinKills, kMaxKills, 0, [&] { return ReadFileBytes(scratch.File()); }, outcome);
     // The kills must have landed both before and after completed writes.
     EXPECT_GT(outcome.sawOld, 0) << outcome.sawNew << " kills found the new content";
     EXPECT_GT(outcome.sawNew, 0) << outcome.sawOld << " kills found the old content";
@@ -485,7 +476,7 @@ TEST_F(InPlaceReplace, KilledWritersLeaveTheOldOrTheNewContent) {
         [&]() -> std::string {
             const FileRead read = RealFileSystem().ReadAll(file);
             EXPECT_EQ(read.status, FileRead::Status::kOk);
-            EXPECT_EQ(Slurp(file), read.bytes);
+            EXPECT_EQ(ReadFileBytes(file), read.bytes);
             EXPECT_TRUE(scratch_.Copies().empty());
             return read.bytes;
         },

@@ -150,11 +150,6 @@ TEST(IniDocument, BlanksAndQuotesAtTheEdgesSurviveAWrite) {
     }
 }
 
-TEST(IniDocument, ByteOrderMarkDoesNotHideTheFirstSection) {
-    IniDocument doc("\xEF\xBB\xBF[Settings]\r\nA=1\r\n");
-    EXPECT_EQ(doc.Find("Settings", "a").value(), "1");
-}
-
 TEST(IniDocument, ANulEndsTheNameOrValueItStandsInNotTheLine) {
     // As the profile functions read such files: "[s \0]" is "s ", not s.
     using namespace std::string_literals;

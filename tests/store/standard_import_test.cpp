@@ -76,34 +76,6 @@ TEST(StandardFile, SearchOrderIsDriveRootProgramFolderThenRem01) {
     EXPECT_EQ(FindStandardFile(places, fs), L"D:\\quilexr.ini");
 }
 
-TEST(StandardImportValues, OneLeadingAmpersandIsDropped) {
-    EXPECT_EQ(WithoutLeadingAmpersand(L"&1 Work"), L"1 Work");
-    EXPECT_EQ(WithoutLeadingAmpersand(L"&&2 R&D"), L"&2 R&D");
-    EXPECT_EQ(WithoutLeadingAmpersand(L"3 R&D"), L"3 R&D");
-    EXPECT_EQ(WithoutLeadingAmpersand(L"&"), L"");
-    EXPECT_EQ(WithoutLeadingAmpersand(L""), L"");
-}
-
-TEST(StandardImportValues, TwentySlotValuesAndTheCaptionOfEachOfTenStores) {
-    Windows1252Codec codec;
-    const SettingsSnapshot source(SettingsFile::Loaded{IniDocument(StandardFile()), false, true},
-                                  codec);
-    const std::vector<Settings::Value> values = StandardImportValues(source);
-    ASSERT_EQ(values.size(), 210u);
-    for (int s = 1; s <= 10; ++s) {
-        const auto* v = &values[(s - 1) * 21];
-        for (int i = 0; i < 10; ++i) {
-            EXPECT_EQ(v[2 * i].section, "Savings" + N(s));
-            EXPECT_EQ(v[2 * i].key, "txt(" + N(i) + ")");
-            EXPECT_EQ(v[2 * i].value, ImportedText(s, i));
-            EXPECT_EQ(v[2 * i + 1].value, ImportedTitle(s, i));
-        }
-        EXPECT_EQ(v[20].section, "Settings");
-        EXPECT_EQ(v[20].key, "StoreCaption" + N(s));
-        EXPECT_EQ(v[20].value, W(s) + L" Standard");
-    }
-}
-
 TEST_F(ImportTest, AFileInTheProgramFolderIsOfferedAndYesImportsTenStores) {
     fs.files[kInFolder] = StandardFile();
     prompt.answers = {true};
@@ -161,12 +133,14 @@ TEST_F(ImportTest, MissingKeysEmptyTheSlotsAndTheCaption) {
 
 TEST_F(ImportTest, CaptionsLoseOneLeadingAmpersand) {
     fs.files[kInRoot] =
-        "[Settings]\r\nStoreCaption1=&1 Work\r\nStoreCaption2=&&2 R&D\r\nStoreCaption3=3 Plain\r\n";
+        "[Settings]\r\nStoreCaption1=&1 Work\r\nStoreCaption2=&&2 R&D\r\nStoreCaption3=3 Plain\r\n"
+        "StoreCaption4=&\r\n";
     prompt.answers = {true};
     form.FormLoad(kFolder);
     EXPECT_EQ(Stored("Settings", "StoreCaption1"), L"1 Work");
     EXPECT_EQ(Stored("Settings", "StoreCaption2"), L"&2 R&D");
     EXPECT_EQ(Stored("Settings", "StoreCaption3"), L"3 Plain");
+    EXPECT_EQ(Stored("Settings", "StoreCaption4"), L"");
     EXPECT_EQ(view.storeCaption[2], L"&2 R&D");
 }
 
@@ -224,12 +198,6 @@ TEST_F(ImportTest, ASettingsFileThatMadeTheOfferNeverSearches) {
     EXPECT_TRUE(prompt.questions.empty());
     EXPECT_TRUE(form.ImportPath().empty());
     EXPECT_FALSE(Present("Savings1", "txt(0)"));
-}
-
-TEST_F(ImportTest, NoFileAnywhereAsksNothingAndRecordsTheOffer) {
-    form.FormLoad(kFolder);
-    EXPECT_TRUE(prompt.questions.empty());
-    EXPECT_EQ(Stored("Settings", "askImport"), L"1");
 }
 
 // Nothing of an unreadable source may empty the ten stores.
@@ -295,26 +263,18 @@ TEST_F(ImportTest, LongAndUnicodeTextsArriveWhole) {
 
 // Everything reaches the file in one replacement: a start answered Yes
 // replaces the file exactly once more than the same start answered No.
-TEST(StandardImport, TheWholeImportIsOneWrite) {
-    auto replacements = [](bool yes) {
-        testing::FakeFileSystem fs;
-        testing::FakeView view;
-        testing::ScriptedPrompt prompt;
-        Windows1252Codec codec;
-        testing::FakeClipboard clipboard;
-        testing::SimpleCases cases;
-        testing::HeldKeys keys;
-        testing::FixedClock clock;
-        testing::RecordingShell shell;
-        testing::FakeResolver resolver;
-        fs.files[kInRoot] = StandardFile();
+TEST_F(ImportTest, TheWholeImportIsOneWrite) {
+    int replaces[2] = {};
+    for (bool yes : {false, true}) {
+        fs.files = {{kInRoot, StandardFile()}};
+        fs.replaceCount = 0;
         prompt.answers = {yes};
-        MainForm form{view,  view,      prompt, fs,
-                      codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
-        form.FormLoad(kFolder);
-        return fs.replaceCount;
-    };
-    EXPECT_EQ(replacements(true), replacements(false) + 1);
+        MainForm fresh{view,  view,      prompt, fs,
+                       codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
+        fresh.FormLoad(kFolder);
+        replaces[yes] = fs.replaceCount;
+    }
+    EXPECT_EQ(replaces[1], replaces[0] + 1);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "util/handles_win.h"
 #include "util/known_folder_win.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -130,6 +131,25 @@ std::string ProfileValue(const char* section, const char* key, const char* fallb
         ::GetPrivateProfileStringA(section, key, fallback, buffer.data(),
                                    static_cast<DWORD>(buffer.size()), "C:\\quilbdx.ini");
     return std::string(buffer.data(), n);
+}
+
+RECT InClient(HWND window, HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int FontHeight(HWND control) {
+    LOGFONTW lf{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof lf,
+                 &lf);
+    return std::abs(lf.lfHeight);
+}
+
+void MoveToDpi(HWND window, int dpi, RECT suggested) {
+    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
 }
 
 RunningProgram::~RunningProgram() {

@@ -47,6 +47,12 @@ std::wstring ClipboardText();
 bool PutClipboardBitmap();
 bool ClipboardHas(UINT format);
 
+// A control's rectangle in its window's client pixels, and its font's height.
+RECT InClient(HWND window, HWND control);
+int FontHeight(HWND control);
+// Tells a window it is now on a monitor of `dpi`, at the suggested place.
+void MoveToDpi(HWND window, int dpi, RECT suggested);
+
 class RunningProgram {
   public:
     RunningProgram() = default;
