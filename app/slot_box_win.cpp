@@ -46,8 +46,9 @@ void SlotTextBox::SetText(std::wstring_view text) {
     const size_t length =
         whole_ ? whole_->size() : static_cast<size_t>(::GetWindowTextLengthW(hwnd_));
     if (length == text.size() && Text() == text) return;
-    Show(text,
-         ::GetFocus() == hwnd_ ? std::nullopt : DeferredBeginning(text, Scrolls(), ShownLines()));
+    // A short text shows whole: no need to measure the box for it.
+    const bool mayDefer = text.size() > kLongParagraph && ::GetFocus() != hwnd_;
+    Show(text, mayDefer ? DeferredBeginning(text, Scrolls(), ShownLines()) : std::nullopt);
     if (wholeWhenIdle_) ::PostMessageW(hwnd_, kMsgShowWhole, 0, 0);
 }
 
