@@ -28,10 +28,9 @@ void ProgressWindow::ShowProgress(std::wstring_view caption, std::wstring_view l
     blocks_ = 0;
     label_ = std::wstring(label);
     font_ = where.font;
-    if (!CreateAs(WS_EX_TOOLWINDOW, kProgressClass, std::wstring(caption).c_str(),
+    if (!CreateAs(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kProgressClass, std::wstring(caption).c_str(),
                   WS_POPUP | WS_CAPTION, where.at, owner_, nullptr, instance_))
         return;
-    ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     ::UpdateWindow(hwnd());
 }

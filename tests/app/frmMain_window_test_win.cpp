@@ -128,6 +128,35 @@ TEST_F(WindowTest, PicturesStoreShowsTheSlotFilesFittedInTheirFrames) {
     EXPECT_FALSE(::IsWindowVisible(window_.Control(IDC_TXT0)));
 }
 
+// The progress window takes its place and font when it shows: after a move
+// to a monitor of twice the DPI, twice as far from the window's corner.
+TEST_F(WindowTest, ProgressShowsOverTheWindowAtItsDpiWithoutTheFocus) {
+    ASSERT_TRUE(Open());
+    HWND w = window_.hwnd();
+    ::SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::SetForegroundWindow(w);
+    RECT main{};
+    ::GetWindowRect(w, &main);
+    MoveToDpi(w, 192, RECT{0, 0, 2 * (main.right - main.left), 2 * (main.bottom - main.top)});
+    const HWND before = ::GetForegroundWindow();
+    window_.Progress().ShowProgress(L"Quillet Pro", L"Loading Thumbnails...");
+    HWND progress = ::FindWindowW(L"QuilletProProgress", L"Quillet Pro");
+    ASSERT_TRUE(progress);
+    EXPECT_EQ(::GetWindow(progress, GW_OWNER), w);
+    EXPECT_TRUE(::GetWindowLongPtrW(progress, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(::GetForegroundWindow(), before) << w << " progress " << progress;
+    RECT at{};
+    ::GetWindowRect(progress, &at);
+    // 900 and 4550 twips from the corner, 3400 by 1300 twips, at 192 DPI.
+    EXPECT_EQ(at.left, 120);
+    EXPECT_EQ(at.top, 607);
+    EXPECT_EQ(at.right - at.left, 453);
+    EXPECT_EQ(at.bottom - at.top, 173);
+    window_.Progress().ShowProgressBlock(10);
+    window_.Progress().CloseProgress();
+    EXPECT_FALSE(::IsWindow(progress));
+}
+
 // On a monitor of twice the DPI everything is twice as large, fonts too;
 // back on the first, every control is where it was, with the font it had.
 TEST_F(WindowTest, AMonitorOfAnotherDpiScalesEverythingAndBackAgainExactly) {
