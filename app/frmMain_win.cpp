@@ -463,7 +463,7 @@ bool frmMain::IsVisible() const {
 
 void frmMain::SetTopMost(bool onTop) {
     ::SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOSIZE | SWP_NOMOVE);
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 // Children that changed have invalidated themselves; repainting them all

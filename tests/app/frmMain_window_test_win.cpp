@@ -71,8 +71,15 @@ TEST_F(WindowTest, StoredChoicesShowInTheMenus) {
                    "[Settings]\r\naskImport=1\r\nStoreNumber=0\r\nAutoSave=1\r\nSounds=0\r\n"
                    "AutoRun=1\r\nStartTray=1\r\nMirror=1\r\nHotkeys=1\r\nMainOnTop=1\r\n"
                    "StoreCaption7=7 Work\r\n");
+    // Started in the tray, the program leaves the window in use alone.
+    const UniqueWindow other(::CreateWindowExW(0, L"STATIC", L"in use",
+                                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                               nullptr, nullptr, nullptr, nullptr));
+    ::SetForegroundWindow(other.get());
+    ASSERT_EQ(::GetForegroundWindow(), other.get());
     ASSERT_TRUE(Open());
     HWND w = window_.hwnd();
+    EXPECT_EQ(::GetForegroundWindow(), other.get());
     EXPECT_TRUE(Checked(w, IDM_STORE0));
     for (int id : kOptions) EXPECT_EQ(Checked(w, id), id != IDM_SOUNDS) << id;
     EXPECT_TRUE(::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -184,8 +191,8 @@ TEST_F(WindowTest, AMonitorOfAnotherDpiScalesEverythingAndBackAgainExactly) {
     MoveToDpi(w, 192, RECT{0, 0, 2 * width, 2 * height});
     // The title bar's icon of that DPI, not the one loaded first.
     ICONINFO icon{};
-    ASSERT_TRUE(::GetIconInfo(
-        reinterpret_cast<HICON>(::SendMessageW(w, WM_GETICON, ICON_SMALL, 0)), &icon));
+    ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(::SendMessageW(w, WM_GETICON, ICON_SMALL, 0)),
+                              &icon));
     BITMAP mask{};
     ::GetObjectW(icon.hbmMask, sizeof mask, &mask);
     if (icon.hbmColor) ::DeleteObject(icon.hbmColor);

@@ -6,6 +6,7 @@
 //              cannot be registered now
 //   hold KEY   keeps one of them (F1 ... F10, 1 ... 0) registered until killed
 //   shown      exits 0 when the main window shows;  tip  when one of its tips does
+//   front      exits 0 when the main window is the foreground window
 //   layout     prints the client area and slot 1's controls in client pixels
 //   where ID   prints the screen rectangle "x y w h" of the main window's
 //              control ID however deep it lies
@@ -184,6 +185,7 @@ int wmain(int argc, wchar_t** argv) {
         return search.shown ? 0 : 1;
     }
     if (what == L"shown") return ::IsWindowVisible(program) ? 0 : 1;
+    if (what == L"front") return ::GetForegroundWindow() == program ? 0 : 1;
     if (what == L"close") {
         ::PostMessageW(program, WM_COMMAND, IDM_CLOSE, 0);
         return 0;

@@ -30,6 +30,7 @@ clip_is() { [ "$(p clip)" = "$1" ]; }
 slot_is() { [ "$(p slot "$1")" = "$2" ]; }
 shown() { "$wine" "$probe" shown >/dev/null 2>&1; }
 hidden() { ! shown; }
+in_front() { "$wine" "$probe" front >/dev/null 2>&1; }
 tray_shows() { xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1; }
 
 # The tray window and the menu as a window manager would have them (the
@@ -48,7 +49,8 @@ p close >/dev/null
 poll 10 hidden || fail "File > Close did not hide the window"
 xdotool mousemove "$icon_x" "$icon_y" click 1
 poll 10 shown || fail "a left click on the icon did not bring the window back"
-echo "a left click on the icon brought the closed window back"
+poll 5 in_front || fail "the window came back behind the others"
+echo "a left click on the icon brought the closed window back, in front"
 
 # The menu: sixteen stores, a separator, the ten slots, ... The keyboard
 # walks it whatever the font; Down from nothing chosen takes the first item.
