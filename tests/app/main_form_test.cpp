@@ -22,12 +22,10 @@ TEST_F(MainFormTest, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(form.CurrentStore(), 1);
     EXPECT_TRUE(view.labelCurrent[1]);
     EXPECT_EQ(view.CheckedStores(), 1);
-    EXPECT_TRUE(view.IsChecked(IDM_STORE0 + 1));
-    EXPECT_FALSE(view.IsChecked(IDM_AUTOSAVE));
-    EXPECT_FALSE(view.IsChecked(IDM_AUTORUN));
-    EXPECT_TRUE(view.IsChecked(IDM_SOUNDS));
-    EXPECT_FALSE(view.IsChecked(IDM_HOTKEYS));
-    EXPECT_FALSE(view.IsChecked(IDM_STAYTOP));
+    for (const auto& [item, on] : std::map<int, bool>{{IDM_STORE0 + 1, true}, {IDM_SOUNDS, true},
+                                                      {IDM_AUTOSAVE, false}, {IDM_AUTORUN, false},
+                                                      {IDM_HOTKEYS, false}, {IDM_STAYTOP, false}})
+        EXPECT_EQ(view.IsChecked(item), on) << item;
     EXPECT_FALSE(view.topMost);
     EXPECT_FALSE(form.CurrentOptions().stayOnTop);
     EXPECT_EQ(view.titleColour, kTitleBackground);
@@ -53,8 +51,7 @@ TEST_F(MainFormTest, ASettingsFileTheDriveRootRefusesIsMadeInTheUsersFolder) {
     EXPECT_NE(fs.files[path].find("askImport=1"), std::string::npos);
     EXPECT_NE(fs.files[path].find("StoreNumber=1"), std::string::npos);
 
-    MainForm again{view,  view,      prompt, fs,
-                   codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
+    MainForm again = Restarted();
     again.FormLoad(kFolder, user);
     EXPECT_EQ(again.SettingsPath(), path);
 }
@@ -119,8 +116,7 @@ TEST_F(MainFormTest, StartUpTakesThePlaceWidthAndStoreWithinLimits) {
         SCOPED_TRACE(c.settings);
         fs.files = {{kIni, "[Settings]\r\n" + c.settings}};
         view.geometry = {1500, 777, designWidth, 6500, WindowState::kNormal};
-        MainForm started{view,  view,      prompt, fs,
-                         codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
+        MainForm started = Restarted();
         started.FormLoad(kFolder);
         EXPECT_EQ(view.geometry.top, c.top);
         EXPECT_EQ(view.geometry.left, c.left);
@@ -128,15 +124,6 @@ TEST_F(MainFormTest, StartUpTakesThePlaceWidthAndStoreWithinLimits) {
         EXPECT_EQ(started.CurrentStore(), c.store);
         EXPECT_EQ(Stored("Settings", "StoreNumber"), std::to_wstring(c.store));
     }
-}
-
-TEST_F(MainFormTest, StartInTrayHidesAfterTheChangeCheck) {
-    Store("Settings", "StartTray", L"1");
-    view.visible = true;
-    form.FormLoad(kFolder);
-    EXPECT_FALSE(view.visible);
-    EXPECT_TRUE(view.IsChecked(IDM_STARTTRAY));
-    EXPECT_TRUE(prompt.questions.empty());
 }
 
 TEST_F(MainFormTest, ExitWritesTheGeometryOnlyInTheNormalState) {
@@ -199,6 +186,8 @@ TEST_F(MainFormTest, TheTrayIconAndTheOtherWindowsFollowStartAndExit) {
     form.FormLoad(kFolder);
     EXPECT_EQ(windows.calls, std::vector<std::string>{"icon while shown"});
     EXPECT_FALSE(view.visible);
+    EXPECT_TRUE(view.IsChecked(IDM_STARTTRAY));
+    EXPECT_TRUE(prompt.questions.empty());  // after the change check
     windows.calls.clear();
     form.FormUnload();
     EXPECT_EQ(windows.calls,
@@ -278,8 +267,7 @@ TEST(AutoRunCommand, QuotesThePathWithOneBackslash) {
 // A normal user may not write the machine's Run key: the user's own then.
 TEST_F(MainFormTest, AutoRunFallsBackToTheUsersRunKeyAndSaysWhenBothRefuse) {
     FakeAutoRun run;
-    MainForm withRun{view,  view,      prompt, fs,
-                     codec, clipboard, cases,  Desktop{keys, clock, shell, resolver, &run}};
+    MainForm withRun = Restarted(&run);
     withRun.FormLoad(kFolder);
     using Scope = AutoRunEntries::Scope;
     const std::wstring command = L"\"C:\\Program Files\\Quillet Pro\\quilletpro.exe\"";
@@ -326,9 +314,7 @@ class FakeHotkeyHost final : public HotkeyHost, public HotkeyService, public Key
 
 TEST_F(MainFormTest, HotkeysCopyAndPasteTheCurrentStoresSlots) {
     FakeHotkeyHost host;
-    MainForm withKeys{
-        view,  view,      prompt, fs,
-        codec, clipboard, cases,  Desktop{keys, clock, shell, resolver, nullptr, &host}};
+    MainForm withKeys = Restarted(nullptr, &host);
     Store("Settings", "Hotkeys", L"yes");  // hand-edited: on all the same
     Store("Savings1", "txt(2)", L"three");
     withKeys.FormLoad(kFolder);
@@ -429,8 +415,7 @@ TEST_F(MainFormTest, BeepFollowsTheSoundsOptionNotTheMenu) {
     form.BeepIfSounds();
     EXPECT_EQ(view.beeps, 1);
     Store("Settings", "Sounds", L"0");
-    MainForm silent{view,  view,      prompt, fs,
-                    codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
+    MainForm silent = Restarted();
     silent.FormLoad(kFolder);
     EXPECT_FALSE(view.IsChecked(IDM_SOUNDS));
     silent.BeepIfSounds();

@@ -16,6 +16,13 @@ class StoresTest : public MainFormTest {
         Store("Settings", "StoreNumber", std::to_wstring(store));
         form.FormLoad(kFolder);
     }
+    // The input box answers from `input`.
+    void WithInputBox() {
+        SecondaryWindows windows;
+        windows.input = &input;
+        form.Attach(windows);
+    }
+    testing::ScriptedInput input;
 };
 
 TEST_F(StoresTest, YesSavesTheOldStoreBeforeTheNewOneShows) {
@@ -166,9 +173,7 @@ TEST_F(StoresTest, PicturesLoadGoesThroughTheProgressWindow) {
     EXPECT_EQ(view.progress.back(), L"close");
     EXPECT_EQ(view.picture[2], SlotPicturePath(2));
     EXPECT_EQ(view.picture[3], L"");
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(view.fitted[i], 1);
-    }
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(view.fitted[i], 1) << i;
 }
 
 TEST_F(StoresTest, PicturesLoadLeavesTheTextBoxesAlone) {
@@ -197,13 +202,8 @@ TEST_F(StoresTest, AFailedSaveOnSwitchIsReportedOnce) {
     EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kCritical);
 }
 
-using testing::ScriptedInput;
-
 TEST_F(StoresTest, RenameSavesFirstThenAsksAndKeepsTheNumber) {
-    ScriptedInput input;
-    SecondaryWindows windows;
-    windows.input = &input;
-    form.Attach(windows);
+    WithInputBox();
     StartIn(3);
     view.text[0] = L"saved by the rename";
     input.answers = {L"R&D", L"  ", std::wstring(), std::nullopt};
@@ -226,10 +226,7 @@ TEST_F(StoresTest, RenameSavesFirstThenAsksAndKeepsTheNumber) {
 }
 
 TEST_F(StoresTest, ThePicturesStoreIsNotRenamed) {
-    ScriptedInput input;
-    SecondaryWindows windows;
-    windows.input = &input;
-    form.Attach(windows);
+    WithInputBox();
     StartIn(0);
     form.submnuRename_Click();
     EXPECT_TRUE(input.asked.empty());

@@ -133,17 +133,10 @@ TEST_F(InfoFormsTest, HelpLinksBeepWhenSoundsIsOnAndOpenTheirAddresses) {
     help.Label2_Click();
     help.Picture1_Click();
     EXPECT_EQ(view.beeps, beeps + 2);
-    ASSERT_EQ(shell.calls.size(), 2u);
-    EXPECT_EQ(shell.calls[0].operation, L"open");
-    EXPECT_EQ(shell.calls[0].file,
-              L"mailto:help@brindlesoftware.example"
-              L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45");
-    EXPECT_EQ(shell.calls[1].file, kHomePage);
-    for (const auto& c : shell.calls) {
-        EXPECT_EQ(c.show, 10);
-        EXPECT_TRUE(c.parameters.empty());
-        EXPECT_TRUE(c.directory.empty());
-    }
+    EXPECT_EQ(shell.Opened(), (std::vector<std::wstring>{
+                                  L"mailto:help@brindlesoftware.example"
+                                  L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45",
+                                  std::wstring(kHomePage)}));
     form.mnuSounds_Click();  // off
     help.Label2_Click();
     EXPECT_EQ(view.beeps, beeps + 2);
@@ -194,14 +187,10 @@ TEST_F(InfoFormsTest, AboutLinksOpenTheFeedbackMailAndTheHomePage) {
     about.lblHelp3_Click();
     about.lblHyperlink_Click();
     EXPECT_EQ(view.beeps, beeps + 2);
-    ASSERT_EQ(shell.calls.size(), 2u);
-    EXPECT_EQ(shell.calls[0].file, L"mailto:" + std::wstring(kFeedbackMail) +
-                                       L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45");
-    EXPECT_EQ(shell.calls[1].file, kHomePage);
-    for (const auto& c : shell.calls) {
-        EXPECT_EQ(c.operation, L"open");
-        EXPECT_EQ(c.show, 10);
-    }
+    EXPECT_EQ(shell.Opened(), (std::vector<std::wstring>{
+                                  L"mailto:" + std::wstring(kFeedbackMail) +
+                                      L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45",
+                                  std::wstring(kHomePage)}));
     form.mnuSounds_Click();  // off
     about.lblHyperlink_Click();
     EXPECT_EQ(view.beeps, beeps + 2);

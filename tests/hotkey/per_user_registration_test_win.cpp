@@ -160,10 +160,7 @@ TEST_F(Registration, GoesToTheUserWhenTheMachineRefuses) {
 
     ASSERT_EQ(unregister_(), S_OK);
     const Traces user = TracesIn(HKEY_CURRENT_USER, kUserClasses);
-    EXPECT_FALSE(user.clsid);
-    EXPECT_FALSE(user.progid);
-    EXPECT_FALSE(user.typelib);
-    EXPECT_FALSE(user.iface);
+    EXPECT_FALSE(user.clsid || user.progid || user.typelib || user.iface);
 }
 
 TEST_F(Registration, UnregisteringClearsBothPlacesAtOnce) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "store/encoding.h"
 #include "support/fake_filesystem.h"
 #include "support/fake_view.h"
@@ -39,19 +41,15 @@ TEST(Printout, HeaderThenTenPairsThenTheClipboardSectionWhenAsked) {
         EXPECT_EQ(PrintoutText(NumberedSlots(), clipboard), NumberedBody() + tail);
 }
 
-TEST(Printout, EmptySlotsKeepTheirTwoLinesEndingInEquals) {
+// Empty slots keep both lines, texts of several lines continue over them.
+TEST(Printout, EmptyAndMultiLineSlotsKeepTheirLines) {
     PrintoutSlots s = NumberedSlots();
     s.titles[3].clear();
     s.texts[3].clear();
-    const std::wstring t = PrintoutText(s, std::nullopt);
-    EXPECT_NE(t.find(L"x3\r\n\r\nTitle 4 = \r\nText 4 = \r\n\r\nTitle 5 = T5"), std::wstring::npos);
-}
-
-TEST(Printout, MultiLineTextsContinueOverSeveralLines) {
-    PrintoutSlots s = NumberedSlots();
     s.texts[9] = L"first\r\nsecond\r\n";
     s.titles[0] = L"a & b";
     const std::wstring t = PrintoutText(s, std::wstring(L"one\r\ntwo"));
+    EXPECT_NE(t.find(L"x3\r\n\r\nTitle 4 = \r\nText 4 = \r\n\r\nTitle 5 = T5"), std::wstring::npos);
     EXPECT_NE(t.find(L"Title 1 = a & b\r\n"), std::wstring::npos);
     EXPECT_NE(t.find(L"Text 10 = first\r\nsecond\r\n\r\n\r\n\r\nClipboard Contents = one\r\ntwo\r\n"),
               std::wstring::npos);
@@ -73,8 +71,8 @@ TEST(Printout, LoneSurrogateBecomesTheReplacementCharacter) {
     PrintoutSlots s;
     s.texts[2] = std::wstring(L"a") + wchar_t(0xD800) + L"b";
     s.titles[2] = std::wstring(1, wchar_t(0xDC00));
-    const std::string bytes = PrintoutBytes(s, std::nullopt);
-    EXPECT_NE(bytes.find("Title 3 = \xEF\xBF\xBD\r\nText 3 = a\xEF\xBF\xBD" "b\r\n"),
+    EXPECT_NE(PrintoutBytes(s, std::nullopt)
+                  .find("Title 3 = \xEF\xBF\xBD\r\nText 3 = a\xEF\xBF\xBD" "b\r\n"),
               std::string::npos);
 }
 
@@ -168,6 +166,11 @@ class PrintFormTest : public ::testing::Test {
                              L"C:\\Program Files\\Quillet Pro",
                              L"C:\\Users\\me\\AppData\\Local"};
     }
+    PrintForm& Loaded() {
+        PrintForm& form = form_.emplace(window, Services());
+        form.Form_Load();
+        return form;
+    }
     std::wstring AppFile() const {
         return (std::filesystem::path(L"C:\\Program Files\\Quillet Pro") / kPrintoutName).wstring();
     }
@@ -186,25 +189,23 @@ class PrintFormTest : public ::testing::Test {
     bool onTop = false;
     std::wstring storeCaption = L"&P Pictures";
     std::wstring clipboard = L"clip";
+    std::optional<PrintForm> form_;
 };
 
 TEST_F(PrintFormTest, LoadSetsCaptionStayOnTopAndTheLoadStateOfTheChecks) {
-    PrintForm form(window, Services());
-    form.Form_Load();
+    Loaded();
     EXPECT_EQ(window.caption, L"Printing  &P Pictures");
     EXPECT_FALSE(window.topMost);
     EXPECT_TRUE(window.shown.text && window.shown.clipboard && window.shown.white);
     EXPECT_TRUE(window.shown.clipboardEnabled);
     EXPECT_FALSE(window.shown.whiteEnabled);
     onTop = true;
-    PrintForm above(window, Services());
-    above.Form_Load();
+    Loaded();
     EXPECT_TRUE(window.topMost);
 }
 
 TEST_F(PrintFormTest, UntickingTextOnlySwapsAndTickingAgainSwapsBack) {
-    PrintForm form(window, Services());
-    form.Form_Load();
+    PrintForm& form = Loaded();
     form.chkText_Click(false);
     EXPECT_FALSE(window.shown.text);
     EXPECT_FALSE(window.shown.clipboardEnabled);
@@ -215,40 +216,29 @@ TEST_F(PrintFormTest, UntickingTextOnlySwapsAndTickingAgainSwapsBack) {
 }
 
 TEST_F(PrintFormTest, TextPrintWritesTheFileBeepsOpensItAndCloses) {
-    PrintForm form(window, Services());
-    form.Form_Load();
+    PrintForm& form = Loaded();
     form.cmdPrint_Click();
     ASSERT_EQ(fs.files.count(AppFile()), 1u);
     EXPECT_EQ(fs.files[AppFile()], PrintoutBytes(NumberedSlots(), std::wstring(L"clip")));
     EXPECT_EQ(beeps, 1);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].operation, L"open");
-    EXPECT_EQ(shell.calls[0].file, AppFile());
-    EXPECT_EQ(shell.calls[0].parameters, L"");
-    EXPECT_EQ(shell.calls[0].directory, L"");
-    EXPECT_EQ(shell.calls[0].show, 10);
+    EXPECT_EQ(shell.Opened(), std::vector<std::wstring>{AppFile()});
     EXPECT_EQ(window.closes, 1);
     EXPECT_TRUE(prompt.messages.empty());
     EXPECT_TRUE(printer.printedLooks.empty());
-}
 
-TEST_F(PrintFormTest, TextPrintLeavesTheClipboardOutWhenUnticked) {
-    PrintForm form(window, Services());
-    form.Form_Load();
-    form.chkClipboard_Click(false);
-    form.cmdPrint_Click();
+    PrintForm& without = Loaded();
+    without.chkClipboard_Click(false);
+    without.cmdPrint_Click();
     EXPECT_EQ(fs.files[AppFile()], PrintoutBytes(NumberedSlots(), std::nullopt));
 }
 
 TEST_F(PrintFormTest, TextPrintUsesTheUsersFolderWhenTheProgramFolderRefuses) {
     fs.readOnly.insert(AppFile());
-    PrintForm form(window, Services());
-    form.Form_Load();
+    PrintForm& form = Loaded();
     form.cmdPrint_Click();
     EXPECT_EQ(fs.files.count(AppFile()), 0u);
     ASSERT_EQ(fs.files.count(UserFile()), 1u);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].file, UserFile());
+    EXPECT_EQ(shell.Opened(), std::vector<std::wstring>{UserFile()});
     EXPECT_EQ(form.PrintoutPath().wstring(), UserFile());
     EXPECT_TRUE(prompt.messages.empty());
 }
@@ -256,8 +246,7 @@ TEST_F(PrintFormTest, TextPrintUsesTheUsersFolderWhenTheProgramFolderRefuses) {
 TEST_F(PrintFormTest, TextPrintThatCannotWriteAnywhereSaysSoAndOpensNothing) {
     fs.readOnly.insert(AppFile());
     fs.readOnly.insert(UserFile());
-    PrintForm form(window, Services());
-    form.Form_Load();
+    PrintForm& form = Loaded();
     form.cmdPrint_Click();
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].title, L"Error Printing");
@@ -271,8 +260,7 @@ TEST_F(PrintFormTest, TextPrintThatCannotWriteAnywhereSaysSoAndOpensNothing) {
 TEST_F(PrintFormTest, ScreenPrintInThePrintLookThenTheLookInUseComesBack) {
     look.look.titleBackground = 0x0000FF;  // colours in use, not the design ones
     look.look.textBackground = 0x00FF00;
-    PrintForm form(window, Services());
-    form.Form_Load();
+    PrintForm& form = Loaded();
     form.chkText_Click(false);
     form.cmdPrint_Click();
     ASSERT_EQ(printer.printedLooks.size(), 1u);
@@ -297,8 +285,7 @@ TEST_F(PrintFormTest, ScreenPrintInThePrintLookThenTheLookInUseComesBack) {
 }
 
 TEST_F(PrintFormTest, ScreenPrintWithoutWhitePrintsTheLookInUse) {
-    PrintForm form(window, Services());
-    form.Form_Load();
+    PrintForm& form = Loaded();
     form.chkText_Click(false);
     form.chkWhite_Click(false);
     form.cmdPrint_Click();
@@ -311,8 +298,7 @@ TEST_F(PrintFormTest, ScreenPrintWithoutWhitePrintsTheLookInUse) {
 
 TEST_F(PrintFormTest, FailedScreenPrintRestoresTheLookThenSaysWhy) {
     printer.result = IoResult::Failure(L"There is no default printer.");
-    PrintForm form(window, Services());
-    form.Form_Load();
+    PrintForm& form = Loaded();
     form.chkText_Click(false);
     form.cmdPrint_Click();
     ASSERT_EQ(prompt.messages.size(), 1u);
@@ -327,8 +313,7 @@ TEST_F(PrintFormTest, FailedScreenPrintRestoresTheLookThenSaysWhy) {
 }
 
 TEST_F(PrintFormTest, CancelClosesWithoutPrinting) {
-    PrintForm form(window, Services());
-    form.Form_Load();
+    PrintForm& form = Loaded();
     form.cmdCancel_Click();
     EXPECT_EQ(window.closes, 1);
     EXPECT_TRUE(printer.printedLooks.empty());

@@ -181,8 +181,7 @@ TEST_F(ImportTest, NoIsFinalForThisSettingsFile) {
     EXPECT_TRUE(view.progress.empty());
     // The next start asks nothing, though the file is still there.
     prompt.answers = {true};
-    MainForm again{view,  view,      prompt, fs,
-                   codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
+    MainForm again = Restarted();
     again.FormLoad(kFolder);
     EXPECT_EQ(prompt.questions.size(), 1u);
     EXPECT_FALSE(Present("Savings1", "txt(0)"));
@@ -269,8 +268,7 @@ TEST_F(ImportTest, TheWholeImportIsOneWrite) {
         fs.files = {{kInRoot, StandardFile()}};
         fs.replaceCount = 0;
         prompt.answers = {yes};
-        MainForm fresh{view,  view,      prompt, fs,
-                       codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
+        MainForm fresh = Restarted();
         fresh.FormLoad(kFolder);
         replaces[yes] = fs.replaceCount;
     }

@@ -218,6 +218,17 @@ class RecordingShell final : public Shell {
         int show;
     };
     std::vector<Call> calls;
+    // Each call's file when it plainly opens it in a normal window, else the whole call.
+    std::vector<std::wstring> Opened() const {
+        std::vector<std::wstring> files;
+        for (const Call& c : calls)
+            files.push_back(c.operation == L"open" && c.parameters.empty() &&
+                                    c.directory.empty() && c.show == 10
+                                ? c.file
+                                : c.operation + L"|" + c.file + L"|" + c.parameters + L"|" +
+                                      c.directory + L"|" + std::to_wstring(c.show));
+        return files;
+    }
     void ShellExec(std::wstring_view op, std::wstring_view file, std::wstring_view params,
                    std::wstring_view dir, int show) override {
         calls.push_back(

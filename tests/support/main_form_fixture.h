@@ -24,8 +24,13 @@ class MainFormTest : public ::testing::Test {
     testing::FixedClock clock;
     testing::RecordingShell shell;
     testing::FakeResolver resolver;
-    MainForm form{view,  view,      prompt, fs,
-                  codec, clipboard, cases,  Desktop{keys, clock, shell, resolver}};
+    MainForm form = Restarted();
+
+    // Another start of the program over the same fakes.
+    MainForm Restarted(AutoRunEntries* run = nullptr, HotkeyHost* hotkeys = nullptr) {
+        return MainForm{view,  view,      prompt, fs,
+                        codec, clipboard, cases,  Desktop{keys, clock, shell, resolver, run, hotkeys}};
+    }
 
     std::wstring Stored(std::string_view section, std::string_view key) {
         Settings s(fs, codec);
