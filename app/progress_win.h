@@ -26,7 +26,7 @@ class ProgressWindow final : public Window, public ProgressView {
 
     // Shown above every other window, without taking the focus.
     void ShowProgress(std::wstring_view caption, std::wstring_view label) override;
-    void ShowProgressBlock(int blocks) override;  // 0 ... 10
+    void ShowProgressBlock(int blocks) override;
     void SetProgressLabel(std::wstring_view label) override;
     void CloseProgress() override { Destroy(); }
 
