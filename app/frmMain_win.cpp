@@ -494,7 +494,8 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
         moved = true;
         if (batch)
             batch = ::DeferWindowPos(batch, w, nullptr, want.left, want.top, want.right - want.left,
-                                     want.bottom - want.top, SWP_NOZORDER | SWP_NOACTIVATE);
+                                     want.bottom - want.top,
+                                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
         return resized;
     };
     // While the user drags the border, the long texts come back once the
@@ -505,6 +506,8 @@ void frmMain::Layout(bool mirror, bool picturesShown) {
     defer(picBrindle_, l.logo);
     defer(lblBrindle_, l.maker);
     defer(pictures_.Panel(), l.pictures);
+    // Each move would erase what it uncovers there and then, one piece at a
+    // time; the repaint after the moves erases the window once.
     if (batch) ::EndDeferWindowPos(batch);
     if (moved || lineRight_ != l.lineRight) ::InvalidateRect(hwnd(), nullptr, TRUE);
     lineRight_ = l.lineRight;

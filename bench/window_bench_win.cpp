@@ -130,9 +130,9 @@ int wmain() {
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             HDWP batch = ::BeginDeferWindowPos(resized + moved);
             for (int i = 0; batch && i < resized + moved && i < static_cast<int>(kids.size()); ++i)
-                batch =
-                    ::DeferWindowPos(batch, kids[i], nullptr, (i % 10) * 60 + d, (i / 10) * 30,
-                                     50 + (i < resized ? d : 0), 20, SWP_NOZORDER | SWP_NOACTIVATE);
+                batch = ::DeferWindowPos(batch, kids[i], nullptr, (i % 10) * 60 + d, (i / 10) * 30,
+                                         50 + (i < resized ? d : 0), 20,
+                                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
             if (batch) ::EndDeferWindowPos(batch);
             ::UpdateWindow(plain);
             Pump();
