@@ -102,7 +102,7 @@ namespace quillet {
 
 std::optional<Deferral> DeferredBeginning(std::wstring_view text, bool boxScrolls,
                                           size_t shownLines) {
-    if (text.size() <= kLongParagraph) return std::nullopt;
+    if (!MayShowInPart(text.size())) return std::nullopt;
     bool longParagraph = false;
     size_t run = 0;
     for (size_t i = 0; i < text.size() && !longParagraph; ++i) {

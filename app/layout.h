@@ -78,6 +78,11 @@ inline constexpr size_t kLongParagraph = 2000;
 inline constexpr size_t kLongText = 3000;
 inline constexpr size_t kShownBeginning = 1500;
 
+// Shorter texts always show whole; telling so needs no look at the text.
+inline bool MayShowInPart(size_t length) {
+    return length > kLongParagraph;
+}
+
 struct Deferral {
     size_t beginning = 0;        // splits neither a CR LF nor a surrogate pair
     bool wholeWhenIdle = false;  // else when the box is used

@@ -47,7 +47,7 @@ void SlotTextBox::SetText(std::wstring_view text) {
         whole_ ? whole_->size() : static_cast<size_t>(::GetWindowTextLengthW(hwnd_));
     if (length == text.size() && Text() == text) return;
     // A short text shows whole: no need to measure the box for it.
-    const bool mayDefer = text.size() > kLongParagraph && ::GetFocus() != hwnd_;
+    const bool mayDefer = MayShowInPart(text.size()) && ::GetFocus() != hwnd_;
     Show(text, mayDefer ? DeferredBeginning(text, Scrolls(), ShownLines()) : std::nullopt);
     if (wholeWhenIdle_) ::PostMessageW(hwnd_, kMsgShowWhole, 0, 0);
 }
@@ -92,7 +92,7 @@ bool SlotTextBox::ShowBeginningWhileSizing() {
     if (whole_) return wholeWhenIdle_;
     if (::GetFocus() == hwnd_) return false;
     // Cheap tests first: a short text never shows a beginning.
-    if (static_cast<size_t>(::GetWindowTextLengthW(hwnd_)) <= kLongParagraph) return false;
+    if (!MayShowInPart(static_cast<size_t>(::GetWindowTextLengthW(hwnd_)))) return false;
     DWORD start = 0, end = 0;
     ::SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                    reinterpret_cast<LPARAM>(&end));
