@@ -14,6 +14,9 @@ class Clipboard {
     virtual ~Clipboard() = default;
     // The clipboard's text, or nothing when it holds none (a picture, files).
     virtual std::optional<std::wstring> Text() = 0;
+    // Whether the program that put it there asked clipboard tools neither to
+    // show nor to keep it, as password managers do.
+    virtual bool Private() = 0;
     // Replaces whatever the clipboard holds with `text`.
     virtual bool SetText(std::wstring_view text) = 0;
     // Puts `text` beside what the clipboard holds: a picture or files stay.
@@ -38,5 +41,9 @@ std::wstring OppositeCase(std::wstring_view text);
 
 // "32000 Chars": the count of the clipboard display line.
 std::wstring LengthText(size_t characters);
+
+// What stands for a private text where the clipboard's text would show.
+inline constexpr std::wstring_view kPrivateText =
+    L"\u2022\u2022\u2022\u2022\u2022\u2022\u2022\u2022";
 
 }  // namespace quillet

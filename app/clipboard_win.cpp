@@ -34,6 +34,22 @@ std::optional<std::wstring> SystemClipboard::Text() {
     return TextFromBuffer(lock.get(), ::GlobalSize(data), true);
 }
 
+bool SystemClipboard::Private() {
+    static const UINT exclude =
+        ::RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
+    static const UINT ignore = ::RegisterClipboardFormatW(L"Clipboard Viewer Ignore");
+    static const UINT history = ::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
+    if (::IsClipboardFormatAvailable(exclude) || ::IsClipboardFormatAvailable(ignore)) return true;
+    if (!::IsClipboardFormatAvailable(history)) return false;
+    // Unknown counts as private: showing a password is the worse mistake.
+    ClipboardScope open(owner_);
+    if (!open) return true;
+    HANDLE data = ::GetClipboardData(history);
+    if (!data || ::GlobalSize(data) < sizeof(DWORD)) return true;
+    GlobalLockScope<const DWORD> lock(data);
+    return !lock || *lock.get() == 0;
+}
+
 bool SystemClipboard::SetText(std::wstring_view text) {
     return Put(CF_UNICODETEXT,
                GlobalCopy(text.data(), text.size() * sizeof(wchar_t), sizeof(wchar_t)));

@@ -13,6 +13,7 @@ class SystemClipboard final : public Clipboard {
     explicit SystemClipboard(HWND owner) : owner_(owner) {}
     void SetOwner(HWND owner) { owner_ = owner; }
     std::optional<std::wstring> Text() override;
+    bool Private() override;
     bool SetText(std::wstring_view text) override;
     bool AddText(std::wstring_view text) override;
     bool Clear() override;

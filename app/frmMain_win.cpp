@@ -113,8 +113,10 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     CreateControls();
 
     const std::wstring exe = ModuleFileName();
-    logic_->FormLoad(programFolder, KnownFolder(FOLDERID_RoamingAppData),
-                     exe.substr(exe.find_last_of(L'\\') + 1));
+    // The user chose to end the program over a settings file it cannot read.
+    if (!logic_->FormLoad(programFolder, KnownFolder(FOLDERID_RoamingAppData),
+                          exe.substr(exe.find_last_of(L'\\') + 1)))
+        return false;
     MatchMonitorDpi(dpi_);
     if (!logic_->CurrentOptions().startInTray) {
         ::ShowWindow(hwnd(), SW_SHOWNORMAL);
@@ -247,8 +249,14 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT:
             OnPaint();
             return 0;
-        case WM_CLOSE:
+        case WM_SYSCOMMAND:
+            // The close box and Alt+F4 only hide the window; a WM_CLOSE from
+            // anywhere else (Task Manager, another program) ends the program.
+            if ((wp & 0xFFF0) != SC_CLOSE) return Default(msg, wp, lp);
             OnClose();
+            return 0;
+        case WM_CLOSE:
+            OnExit();
             return 0;
         case WM_QUERYENDSESSION:
             return OnQueryEndSession();

@@ -20,9 +20,15 @@ constexpr std::wstring_view kSaveQuestion =
     L"Hint:\r\n"
     L"You can stop these messages by selecting 'Autosave' from the Options menu.";
 
+constexpr std::wstring_view kRetryHint =
+    L"\r\n\r\nAnother program may be using it. Close that program and choose Retry, or "
+    L"choose Cancel to end Quillet Pro without changing anything.";
+constexpr std::wstring_view kKeptHint =
+    L"\r\n\r\nThe store shown stays as it is, and nothing was saved.";
+
 }  // namespace
 
-void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder,
+bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder,
                         std::wstring_view exeName) {
     view_.SetCaption(kProgramTitle);
     exeName_ = std::wstring(exeName);
@@ -30,9 +36,10 @@ void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
     settingsPath_ = ChooseSettingsPath(places_, kSettingsFileName, fs_);
     // Every start-up question is answered from one read of the file. Only
     // "Settings" keys are written before the stores are read from it.
-    SettingsSnapshot stored = settings_.Snapshot(settingsPath_);
-    auto read = [&stored](std::string_view key, std::wstring_view fallback) {
-        return stored.Read(kSettingsSection, key, fallback);
+    std::optional<SettingsSnapshot> start = ReadAtStart();
+    if (!start) return false;
+    auto read = [&start](std::string_view key, std::wstring_view fallback) {
+        return start->Read(kSettingsSection, key, fallback);
     };
 
     if (read("askImport", L"") != L"1") {
@@ -40,8 +47,9 @@ void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
         // stay, and the offer counts as made even if the program ends in it.
         CreateSettingsFile();
         // The import of the Standard edition's data is offered here.
-        if (FindAndOfferImport()) stored = settings_.Snapshot(settingsPath_);
+        if (FindAndOfferImport() && !(start = ReadAtStart())) return false;
     }
+    const SettingsSnapshot& stored = *start;
 
     if (!fs_.DirectoryExists(kPictureFolder)) fs_.MakeDirectory(kPictureFolder);
 
@@ -104,6 +112,32 @@ void MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
         hotkeys_.SetUp(service, desktop_.hotkeys->Layout());
         hotkeysSetUp_ = true;
     }
+    return true;
+}
+
+// A file that exists but cannot be read (another program holds it) would
+// show empty stores, which a later save would write over the user's texts.
+// A folder in its place is no file: the first write finds another place.
+std::optional<SettingsSnapshot> MainForm::ReadAtStart() {
+    for (;;) {
+        SettingsSnapshot stored = settings_.Snapshot(settingsPath_);
+        if (stored.Readable() || !fs_.FileExists(settingsPath_)) return stored;
+        if (!prompt_.AskRetry(kProgramTitle,
+                              UnreadableText(stored.Failure()) + std::wstring(kRetryHint)))
+            return std::nullopt;
+    }
+}
+
+std::optional<SettingsSnapshot> MainForm::ReadStores() {
+    SettingsSnapshot stored = settings_.Snapshot(settingsPath_);
+    if (stored.Readable()) return stored;
+    prompt_.Tell(kProgramTitle, UnreadableText(stored.Failure()) + std::wstring(kKeptHint),
+                 Prompt::Icon::kExclamation);
+    return std::nullopt;
+}
+
+std::wstring MainForm::UnreadableText(const std::wstring& reason) const {
+    return L"The settings file\r\n" + settingsPath_ + L"\r\ncannot be read:\r\n" + reason;
 }
 
 // Presses count while the option is on and a text store shows; the slot
@@ -152,20 +186,21 @@ bool MainForm::FormQueryUnload(UnloadMode mode) {
         view_.Hide();
         return true;
     }
-    const IoResult saved = RunChangeCheck(nullptr);
-    if (saved) return false;
+    const ChangeCheck check = RunChangeCheck(nullptr);
+    if (check.result) return false;
     // Windows shows why a session cannot end; a box of ours might be hidden
     // behind its screen, and waiting on it would hold the logoff up.
     if (mode == UnloadMode::kSession) {
-        sessionBlock_ = SaveFailureText(saved);
+        sessionBlock_ = FailureText(check);
         return true;
     }
     // The user decides: keep the program and its texts (the default), or
     // lose the changes and exit.
-    return !prompt_.Confirm(
-        kProgramTitle,
-        SaveFailureText(saved) + L"\r\n\r\nExit anyway? The changes to this store will be lost.",
-        Prompt::Buttons::kYesNo);
+    const std::wstring_view lost = check.read ? L"The changes to this store will be lost."
+                                              : L"Any changes to this store will be lost.";
+    return !prompt_.Confirm(kProgramTitle,
+                            FailureText(check) + L"\r\n\r\nExit anyway? " + std::wstring(lost),
+                            Prompt::Buttons::kYesNo);
 }
 
 void MainForm::FormUnload() {
@@ -191,18 +226,22 @@ void MainForm::CloseMainWindow() {
 }
 
 void MainForm::lblStore_Click(int store) {
-    if (store < 0 || store >= kStoreCount) return;
-    CheckStoreChanges();
-    SwitchStore(static_cast<int16_t>(store));
-    if (store == kPicturesStore) view_.SetWidth(kPicturesWidth);
+    if (CheckAndSwitch(store) && store == kPicturesStore) view_.SetWidth(kPicturesWidth);
 }
 
 // Unlike a label click this keeps the width; the change check runs too, so
 // that a menu choice never throws edits away unasked.
 void MainForm::submnustore_Click(int store) {
-    if (store < 0 || store >= kStoreCount) return;
-    CheckStoreChanges();
-    SwitchStore(static_cast<int16_t>(store));
+    CheckAndSwitch(store);
+}
+
+// One read of the file serves both unless the check saved.
+bool MainForm::CheckAndSwitch(int store) {
+    if (store < 0 || store >= kStoreCount) return false;
+    std::optional<SettingsSnapshot> stored = ReadStores();
+    if (!stored) return false;
+    const ChangeCheck check = CheckStoreChanges(&*stored);
+    return SwitchStore(static_cast<int16_t>(store), check.wrote ? nullptr : &*stored);
 }
 
 void MainForm::submnuAutoSave_Click() {
@@ -297,29 +336,30 @@ void MainForm::AutoRunOff() {
             Prompt::Icon::kExclamation);
 }
 
-void MainForm::LoadStore(const SettingsSnapshot* stored) {
-    if (currentStore_ == kPicturesStore) {
-        LoadPictures(stored);
-        return;
+bool MainForm::LoadStore(const SettingsSnapshot* stored) {
+    std::optional<SettingsSnapshot> read;
+    if (!stored) {
+        if (!(read = ReadStores())) return false;
+        stored = &*read;
     }
-    const std::string section = StoreSection(currentStore_);
+    if (currentStore_ == kPicturesStore) {
+        LoadPictures(*stored);
+        return true;
+    }
     const std::vector<std::wstring> values =
-        stored ? stored->ReadMany(section, StoreKeys())
-               : settings_.ReadSettings(settingsPath_, section, StoreKeys());
+        stored->ReadMany(StoreSection(currentStore_), StoreKeys());
     for (int i = 0; i < kSlotCount; ++i) {
         view_.Rows().SetText(i, values[2 * i]);
         view_.Rows().SetTitle(i, values[2 * i + 1]);
     }
+    return true;
 }
 
-void MainForm::LoadPictures(const SettingsSnapshot* stored) {
+void MainForm::LoadPictures(const SettingsSnapshot& stored) {
     view_.Progress().ShowProgress(kProgramTitle, L"Loading Thumbnails...");
     std::vector<std::string> keys;
     for (int i = 0; i < kSlotCount; ++i) keys.push_back(TitleKey(i));
-    const std::string section = StoreSection(kPicturesStore);
-    const std::vector<std::wstring> titles =
-        stored ? stored->ReadMany(section, keys)
-               : settings_.ReadSettings(settingsPath_, section, keys);
+    const std::vector<std::wstring> titles = stored.ReadMany(StoreSection(kPicturesStore), keys);
     for (int i = 0; i < kSlotCount; ++i) {
         view_.Progress().ShowProgressBlock(i + 1);
         const std::wstring path = SlotPicturePath(i);
@@ -346,52 +386,73 @@ IoResult MainForm::WriteStore() {
     return settings_.WriteSettings(settingsPath_, values);
 }
 
-std::wstring MainForm::SaveFailureText(const IoResult& result) const {
+std::wstring MainForm::FailureText(const ChangeCheck& check) const {
+    if (!check.read)
+        return UnreadableText(check.result.reason) + L"\r\n\r\nThe store was not saved.";
     return L"The store could not be saved to the settings file\r\n" + settingsPath_ + L"\r\n\r\n" +
-           result.reason;
+           check.result.reason;
 }
 
 bool MainForm::SaveStore() {
-    const IoResult result = WriteStore();
-    if (!result) prompt_.Tell(kProgramTitle, SaveFailureText(result), Prompt::Icon::kCritical);
-    return static_cast<bool>(result);
+    ChangeCheck save;
+    save.wrote = true;
+    save.result = WriteStore();
+    if (!save.result) prompt_.Tell(kProgramTitle, FailureText(save), Prompt::Icon::kCritical);
+    return save.result.ok;
 }
 
-bool MainForm::CheckStoreChanges(const SettingsSnapshot* stored) {
-    const IoResult result = RunChangeCheck(stored);
-    if (!result) prompt_.Tell(kProgramTitle, SaveFailureText(result), Prompt::Icon::kCritical);
-    return static_cast<bool>(result);
+ChangeCheck MainForm::CheckStoreChanges(const SettingsSnapshot* stored) {
+    const ChangeCheck check = RunChangeCheck(stored);
+    if (!check.result)
+        prompt_.Tell(kProgramTitle, FailureText(check),
+                     check.read ? Prompt::Icon::kCritical : Prompt::Icon::kExclamation);
+    return check;
 }
 
-IoResult MainForm::RunChangeCheck(const SettingsSnapshot* stored) {
-    IoResult saved;
+ChangeCheck MainForm::RunChangeCheck(const SettingsSnapshot* stored) {
+    ChangeCheck check;
+    storeChanged_ = false;
     if (currentStore_ == kPicturesStore) {
-        saved = WriteStore();
-    } else {
-        const std::string section = StoreSection(currentStore_);
-        const std::vector<std::wstring> values =
-            stored ? stored->ReadMany(section, StoreKeys())
-                   : settings_.ReadSettings(settingsPath_, section, StoreKeys());
-        for (int i = 0; i < kSlotCount; ++i) {
-            if (view_.Rows().Text(i) != values[2 * i]) storeChanged_ = true;
-            if (view_.Rows().Title(i) != values[2 * i + 1]) storeChanged_ = true;
-        }
-        if (storeChanged_) {
-            if (options_.autoSave ||
-                prompt_.AskYesNo(L"Save Changes ?", kSaveQuestion, Prompt::Icon::kQuestion))
-                saved = WriteStore();
-        }
+        check.wrote = true;
+        check.result = WriteStore();
+        return check;
+    }
+    std::optional<SettingsSnapshot> read;
+    if (!stored) stored = &read.emplace(settings_.Snapshot(settingsPath_));
+    // An unread file says nothing about the store: asking or saving on the
+    // strength of it could write empty slots over the user's texts.
+    if (!stored->Readable()) {
+        check.read = false;
+        check.result = IoResult::Failure(stored->Failure());
+        return check;
+    }
+    const std::vector<std::wstring> values =
+        stored->ReadMany(StoreSection(currentStore_), StoreKeys());
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (view_.Rows().Text(i) != values[2 * i]) storeChanged_ = true;
+        if (view_.Rows().Title(i) != values[2 * i + 1]) storeChanged_ = true;
+    }
+    if (storeChanged_ && (options_.autoSave || prompt_.AskYesNo(L"Save Changes ?", kSaveQuestion,
+                                                                Prompt::Icon::kQuestion))) {
+        check.wrote = true;
+        check.result = WriteStore();
     }
     storeChanged_ = false;
-    return saved;
+    return check;
 }
 
-void MainForm::SwitchStore(int16_t store, const SettingsSnapshot* stored) {
-    if (store < 0 || store >= kStoreCount) return;
+bool MainForm::SwitchStore(int16_t store, const SettingsSnapshot* stored) {
+    if (store < 0 || store >= kStoreCount) return false;
+    // Nothing changes on the screen or in the file unless the store can be read.
+    std::optional<SettingsSnapshot> read;
+    if (!stored) {
+        if (!(read = ReadStores())) return false;
+        stored = &*read;
+    }
     for (int n = 0; n < kStoreCount; ++n) view_.SetChecked(IDM_STORE0 + n, false);
     view_.SetChecked(IDM_STORE0 + store, true);
     const std::wstring number = std::to_wstring(store);
-    if (!stored || stored->Read(kSettingsSection, "StoreNumber", L"") != number)
+    if (stored->Read(kSettingsSection, "StoreNumber", L"") != number)
         storeNumberStored_ = Write("StoreNumber", number) || storeNumberStored_;
     currentStore_ = store;
     // What Undo remembers belongs to the store shown before.
@@ -406,6 +467,7 @@ void MainForm::SwitchStore(int16_t store, const SettingsSnapshot* stored) {
     for (int item : kTextEditingItems) view_.SetEnabled(item, store != kPicturesStore);
     view_.FocusPaste(1);
     FormResize();
+    return true;
 }
 
 void MainForm::FormResize() {
@@ -462,9 +524,10 @@ void MainForm::LayOut(const WindowGeometry& g) {
     view_.Layout(options_.mirror != 0, pictures);
 }
 
+// A private text (a password) shows only its length.
 void MainForm::ShowClipboard() {
     const std::wstring text = clipboard_.Text().value_or(std::wstring());
-    view_.SetClipboardText(text);
+    view_.SetClipboardText(text.empty() || !clipboard_.Private() ? text : std::wstring());
     view_.SetClipboardLength(LengthText(text.size()));
 }
 

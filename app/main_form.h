@@ -31,6 +31,14 @@ namespace quillet {
 // Why the main window is asked to close.
 enum class UnloadMode { kUser, kProgram, kSession };
 
+// What a change check did. A file that could not be read is neither compared
+// nor saved to: nothing is known about the store's changes.
+struct ChangeCheck {
+    bool read = true;    // the file could be read
+    bool wrote = false;  // a save ran
+    IoResult result;     // why the read or the save failed
+};
+
 // Colours of the slot boxes (red in the low byte).
 inline constexpr unsigned kTitleBackground = 125 | (210 << 8) | (210 << 16);
 inline constexpr unsigned kTextBackground = 200 | (200 << 8) | (255 << 16);
@@ -86,8 +94,10 @@ class MainForm {
     void Attach(const SecondaryWindows& windows) { windows_ = windows; }
 
     // Start-up from the designed window to the shown (or hidden) program.
-    // The single-instance hand-over happens before, in the shell.
-    void FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder = {},
+    // The single-instance hand-over happens before, in the shell. False when
+    // the settings file cannot be read and the user chose to end the program:
+    // nothing has been written then.
+    bool FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder = {},
                   std::wstring_view exeName = L"quilletpro.exe");
 
     // Returns true when the close is cancelled: the window is only hidden, or
@@ -204,11 +214,12 @@ class MainForm {
     void submnuFeedback_Click();
 
     // The store routines. `stored`, where given, is what the file held a
-    // moment ago, which spares reading it again.
-    void LoadStore(const SettingsSnapshot* stored = nullptr);
-    bool SaveStore();  // false when the file could not be written (the user was told)
-    bool CheckStoreChanges(const SettingsSnapshot* stored = nullptr);  // the same
-    void SwitchStore(int16_t store, const SettingsSnapshot* stored = nullptr);
+    // moment ago, which spares reading it again. A file that cannot be read
+    // leaves the window as it is; the user is told of every failure.
+    bool LoadStore(const SettingsSnapshot* stored = nullptr);
+    bool SaveStore();  // false when the file could not be written
+    ChangeCheck CheckStoreChanges(const SettingsSnapshot* stored = nullptr);
+    bool SwitchStore(int16_t store, const SettingsSnapshot* stored = nullptr);
     void FormResize();
     void menuMirror_Click();
     void Form_DblClick();
@@ -235,12 +246,19 @@ class MainForm {
     void ApplyMainOnTop(bool settingsStored, std::wstring_view mainOnTop);
     // The save and the change check with a failure handed back, not told.
     IoResult WriteStore();
-    IoResult RunChangeCheck(const SettingsSnapshot* stored);
-    std::wstring SaveFailureText(const IoResult& result) const;
+    ChangeCheck RunChangeCheck(const SettingsSnapshot* stored);
+    std::wstring FailureText(const ChangeCheck& check) const;
+    std::wstring UnreadableText(const std::wstring& reason) const;
+    // The file for a store routine, or nothing once the user has been told
+    // that it cannot be read.
+    std::optional<SettingsSnapshot> ReadStores();
+    std::optional<SettingsSnapshot> ReadAtStart();
+    // A store-label click: the change check, then the switch.
+    bool CheckAndSwitch(int store);
     void ShowOptions();
     void CreateSettingsFile();
     void ShowStoreCaptions();
-    void LoadPictures(const SettingsSnapshot* stored);
+    void LoadPictures(const SettingsSnapshot& stored);
     void LayOut(const WindowGeometry& g);
     void RewriteClipboard(std::wstring (*change)(const MainForm&, std::wstring_view));
 

@@ -109,6 +109,8 @@ class Prompt {
     enum class Buttons { kOkCancel, kYesNo };
     virtual bool Confirm(std::wstring_view title, std::wstring_view text, Buttons buttons) = 0;
     virtual void Tell(std::wstring_view title, std::wstring_view text, Icon icon) = 0;
+    // Retry (the default) or Cancel, with the exclamation icon: true for Retry.
+    virtual bool AskRetry(std::wstring_view title, std::wstring_view text) = 0;
 };
 
 // A one-line answer from the user: nothing when cancelled.

@@ -44,4 +44,8 @@ void MessageBoxPrompt::Tell(std::wstring_view title, std::wstring_view text, Ico
     Show(title, text, MB_OK | IconFlag(icon));
 }
 
+bool MessageBoxPrompt::AskRetry(std::wstring_view title, std::wstring_view text) {
+    return Show(title, text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+}
+
 }  // namespace quillet

@@ -14,6 +14,7 @@ class MessageBoxPrompt final : public Prompt {
     bool AskYesNo(std::wstring_view title, std::wstring_view text, Icon icon) override;
     bool Confirm(std::wstring_view title, std::wstring_view text, Buttons buttons) override;
     void Tell(std::wstring_view title, std::wstring_view text, Icon icon) override;
+    bool AskRetry(std::wstring_view title, std::wstring_view text) override;
 
   private:
     int Show(std::wstring_view title, std::wstring_view text, UINT type) const;

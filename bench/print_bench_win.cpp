@@ -50,6 +50,7 @@ class QuietPrompt final : public Prompt {
     bool AskYesNo(std::wstring_view, std::wstring_view, Icon) override { return false; }
     bool Confirm(std::wstring_view, std::wstring_view, Buttons) override { return false; }
     void Tell(std::wstring_view, std::wstring_view, Icon) override { ++told; }
+    bool AskRetry(std::wstring_view, std::wstring_view) override { return false; }
 };
 
 // Text printing touches neither the look nor the printer.

@@ -25,8 +25,9 @@ TrayMenu MainForm::CurrentTrayMenu() const {
     std::array<std::wstring, kSlotCount> texts;
     if (!PicturesShown())
         for (int i = 0; i < kSlotCount; ++i) texts[i] = view_.Rows().Text(i);
-    return BuildTrayMenu(currentStore_, captions_, texts,
-                         clipboard_.Text().value_or(std::wstring()));
+    std::wstring clip = clipboard_.Text().value_or(std::wstring());
+    if (!clip.empty() && clipboard_.Private()) clip = kPrivateText;
+    return BuildTrayMenu(currentStore_, captions_, texts, clip);
 }
 
 void MainForm::menuTrayStore_Click(int store) {

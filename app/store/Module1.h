@@ -61,7 +61,15 @@ std::optional<int32_t> ToInt32(std::wstring_view text);
 class SettingsSnapshot {
   public:
     SettingsSnapshot(SettingsFile::Loaded file, const TextCodec& codec)
-        : document_(std::move(file.document)), unicode_(file.unicode), codec_(&codec) {}
+        : document_(std::move(file.document)),
+          unicode_(file.unicode),
+          read_(std::move(file.read)),
+          codec_(&codec) {}
+
+    // A file that exists but could not be read gives every fallback; nothing
+    // may be shown as stored, or saved, on the strength of that.
+    bool Readable() const { return read_.ok; }
+    const std::wstring& Failure() const { return read_.reason; }
 
     std::wstring Read(std::string_view section, std::string_view key,
                       std::wstring_view fallback) const;
@@ -71,6 +79,7 @@ class SettingsSnapshot {
   private:
     IniDocument document_;
     bool unicode_;
+    IoResult read_;
     const TextCodec* codec_;
 };
 

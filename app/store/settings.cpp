@@ -402,7 +402,10 @@ IoResult SettingsFile::Read(const std::filesystem::path& path, Loaded& file,
 
 SettingsFile::Loaded SettingsFile::Load(const std::filesystem::path& path) const {
     Loaded file;
-    if (!Read(path, file)) file = Loaded();
+    if (IoResult read = Read(path, file); !read) {
+        file = Loaded();
+        file.read = std::move(read);
+    }
     return file;
 }
 

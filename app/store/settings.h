@@ -122,11 +122,12 @@ class SettingsFile {
 
     // The file parsed once, and its form: values are the code page's bytes,
     // or UTF-8 for a file in the Unicode form. A missing or unreadable file
-    // reads as empty.
+    // reads as empty; `read` tells the two apart.
     struct Loaded {
         IniDocument document;
         bool unicode = false;
         bool existed = false;
+        IoResult read;  // why a file that exists could not be read
     };
     Loaded Load(const std::filesystem::path& path) const;
     // The same for a file that must be there: a missing or unreadable one

@@ -5,6 +5,7 @@
 
 #include "resource.h"
 #include "support/program_win.h"
+#include "util/handles_win.h"
 
 namespace quillet::testing {
 namespace {
@@ -63,7 +64,7 @@ TEST_F(ProgramTest, FirstStartWithoutSettingsFile) {
 TEST_F(ProgramTest, SecondCopyShowsTheFirstAndChangesNothing) {
     RunningProgram app;
     ASSERT_TRUE(app.Start());
-    ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);  // hide it in the tray
+    ::PostMessageW(app.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box hides it
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(app.Window()); }));
     EXPECT_TRUE(app.Running());
     EXPECT_EQ(ProfileValue("Settings", "FormWidth"), "<absent>");  // only Exit keeps it
@@ -160,6 +161,67 @@ TEST_F(ProgramTest, LogoffWaitsOnlyWhileTheTextsCannotBeSaved) {
     ::SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(queryEnd(), static_cast<DWORD_PTR>(TRUE));
     EXPECT_TRUE(WaitFor([] { return ProfileValue("Savings1", "txt(0)") == "work in progress"; }));
+}
+
+// Task Manager's End task and other programs close with WM_CLOSE: that ends
+// the program the way Exit does, where the close box only hides it.
+TEST_F(ProgramTest, ACloseFromAnotherProgramEndsItAsExitDoes) {
+    RunningProgram app;
+    ASSERT_TRUE(app.Start());
+    app.SetText(IDC_TXT0 + 1, L"typed");
+    ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);
+    HWND box = app.WaitForBox(L"Save Changes ?");
+    ASSERT_TRUE(box);
+    RunningProgram::Answer(box, IDYES);
+    ASSERT_TRUE(app.WaitForExit());
+    EXPECT_EQ(ProfileValue("Savings1", "txt(1)"), "typed");
+    EXPECT_NE(ProfileValue("Settings", "FormWidth"), "<absent>");
+}
+
+// Another program holds the settings file without sharing it, as backup and
+// sync tools do: no start and no store switch may show or save stores that
+// were not read.
+TEST_F(ProgramTest, ASettingsFileHeldByAnotherProgramLosesNothing) {
+    const std::string original =
+        "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nAutoSave=1\r\n"
+        "[Savings1]\r\ntxt(0)=precious\r\n[Savings2]\r\ntxt(0)=second\r\n";
+    WriteFileBytes(kSettingsFile, original);
+    auto hold = [] {
+        return UniqueFile(::CreateFileW(kSettingsFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    };
+    UniqueFile held = hold();
+    ASSERT_TRUE(held);
+    {
+        RunningProgram cancelled;
+        ASSERT_TRUE(cancelled.Launch());
+        HWND box = cancelled.WaitForBox(L"Quillet Pro");
+        ASSERT_TRUE(box);
+        RunningProgram::Answer(box, IDCANCEL);
+        ASSERT_TRUE(cancelled.WaitForExit());
+    }
+    EXPECT_EQ(::GetFileAttributesW(L"C:\\ClipPics"), INVALID_FILE_ATTRIBUTES);
+
+    RunningProgram app;
+    ASSERT_TRUE(app.Launch());
+    HWND box = app.WaitForBox(L"Quillet Pro");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(RunningProgram::DefaultButton(box), IDRETRY);
+    held.reset();
+    RunningProgram::Answer(box, IDRETRY);
+    ASSERT_TRUE(app.WaitReady());
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXT0)), L"precious");
+
+    held = hold();
+    app.SetText(IDC_TXT0, L"edited");
+    app.ClickStoreLabel(2);
+    HWND told = app.WaitForBox(L"Quillet Pro");
+    ASSERT_TRUE(told);
+    RunningProgram::Answer(told, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(told); }));
+    EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXT0)), L"edited");
+    held.reset();
+    EXPECT_EQ(ReadFileBytes(kSettingsFile), original);
 }
 
 // A folder in the file's place makes the drive root refuse the file, as a

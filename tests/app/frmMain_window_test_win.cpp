@@ -264,7 +264,7 @@ TEST_F(WindowTest, AFailingCloseOrExitLeavesTheProgramWithItsTexts) {
     ASSERT_TRUE(window.Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro"));
     window.Rows().SetText(2, L"unsaved work");
     fs.failing = true;
-    ::SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+    ::SendMessageW(window.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(::IsWindow(window.hwnd()));
     ::SendMessageW(window.hwnd(), WM_COMMAND, IDM_EXIT, 0);
     ASSERT_TRUE(::IsWindow(window.hwnd()));

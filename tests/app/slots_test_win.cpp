@@ -5,6 +5,7 @@
 
 #include "resource.h"
 #include "support/program_win.h"
+#include "util/handles_win.h"
 
 namespace quillet::testing {
 namespace {
@@ -39,6 +40,49 @@ TEST_F(SlotProgramTest, APressOnACopyButtonCopiesAndNeverWaitsInADrag) {
     EXPECT_EQ(Text(IDC_TXT0 + 8), L"next");
     app.CommandAndWait(IDM_UNDO);
     EXPECT_EQ(Text(IDC_TXT0 + 8), L"");
+}
+
+// A text on the clipboard with a mark that the program putting it there set
+// for clipboard tools, holding `value`.
+void PutMarkedText(const std::wstring& text, const wchar_t* mark, DWORD value) {
+    ASSERT_TRUE(PutClipboardText(text));
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    UniqueGlobal data = GlobalCopy(&value, sizeof value);
+    if (data && ::SetClipboardData(::RegisterClipboardFormatW(mark), data.get())) data.release();
+    ::CloseClipboard();
+    ASSERT_FALSE(data);
+}
+
+// Password managers mark what they copy: the display line then shows only
+// the length, for each of the marks Windows' clipboard tools honour; a paste
+// into a slot still takes the text, since the user asks for it there.
+TEST_F(SlotProgramTest, AClipMarkedPrivateShowsOnlyItsLength) {
+    const struct {
+        const wchar_t* mark;
+        DWORD value;
+        const wchar_t* shown;
+    } cases[] = {{L"ExcludeClipboardContentFromMonitorProcessing", 0, L""},
+                 {L"Clipboard Viewer Ignore", 0, L""},
+                 {L"CanIncludeInClipboardHistory", 0, L""},
+                 {L"CanIncludeInClipboardHistory", 1, L"s3cret!"}};
+    // Every repaint refreshes the display line.
+    auto shows = [&](const std::wstring& text, const std::wstring& length) {
+        return WaitFor([&] {
+            ::RedrawWindow(app.Window(), nullptr, nullptr, RDW_INVALIDATE);
+            return Text(IDC_TXTCLIPBOARD) == text && Text(IDC_TXTLENGTH) == length;
+        });
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.mark)) + " " +
+                     std::to_string(c.value));
+        ASSERT_TRUE(PutClipboardText(L"plain"));
+        ASSERT_TRUE(shows(L"plain", L"5 Chars"));
+        ASSERT_NO_FATAL_FAILURE(PutMarkedText(L"s3cret!", c.mark, c.value));
+        EXPECT_TRUE(shows(c.shown, L"7 Chars")) << ::testing::PrintToString(Text(IDC_TXTCLIPBOARD));
+    }
+    ASSERT_NO_FATAL_FAILURE(PutMarkedText(L"s3cret!", cases[0].mark, 0));
+    Click(IDC_PICPASTE0 + 3);
+    EXPECT_EQ(Text(IDC_TXT0 + 3), L"s3cret!");
 }
 
 TEST_F(SlotProgramTest, ClearAllAsksAndWritesOnlyOnYes) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
+#include <utility>
 
 #include "pictures/picture_files.h"
 #include "resource.h"
@@ -202,6 +204,82 @@ TEST_F(StoresTest, AFailedSaveOnSwitchIsReportedOnce) {
     EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kCritical);
 }
 
+// Another program holding the file at start must not show empty stores that
+// a later save would write over the user's texts.
+TEST_F(StoresTest, AFileThatCannotBeReadAtStartIsAskedAboutUntilReadOrLeftAlone) {
+    Store("Savings1", "txt(0)", L"kept");
+    Store("Settings", "AutoSave", L"1");
+    const std::string before = fs.files[kIni];
+    const int replaces = fs.replaceCount;
+    fs.unreadable.insert(kIni);
+    prompt.answers = {true, false};  // Retry while still held, then Cancel
+    EXPECT_FALSE(form.FormLoad(kFolder));
+    ASSERT_EQ(prompt.retries.size(), 2u);
+    EXPECT_NE(prompt.retries[0].find(kIni), std::wstring::npos);
+    EXPECT_NE(prompt.retries[0].find(L"The process cannot access the file."), std::wstring::npos);
+    EXPECT_EQ(fs.files[kIni], before);
+    EXPECT_EQ(fs.replaceCount, replaces);
+    EXPECT_TRUE(fs.folders.empty());
+
+    MainForm again = Restarted();
+    prompt.answers = {true};
+    prompt.beforeRetry = [&] { fs.unreadable.clear(); };
+    EXPECT_TRUE(again.FormLoad(kFolder));
+    EXPECT_EQ(prompt.retries.size(), 3u);
+    EXPECT_EQ(view.text[0], L"kept");
+}
+
+// Every later read of a store that fails keeps the window as it is, says
+// so, and neither asks nor writes; once the file can be read the edit is
+// still there to be saved.
+TEST_F(StoresTest, AFileThatCannotBeReadLaterKeepsTheStoreShownAndWritesNothing) {
+    const std::pair<const char*, std::function<void(MainForm&)>> commands[] = {
+        {"label", [](MainForm& f) { f.lblStore_Click(5); }},
+        {"stores menu", [](MainForm& f) { f.submnustore_Click(5); }},
+        {"tray store", [](MainForm& f) { f.menuTrayStore_Click(0); }},
+        {"revert", [](MainForm& f) { f.mnuRevert_Click(); }},
+        {"close", [](MainForm& f) { f.CloseMainWindow(); }},
+        {"save", [](MainForm& f) { f.mnuFileSave_Click(); }},
+    };
+    Store("Savings2", "txt(1)", L"saved");
+    Store("Savings5", "txt(1)", L"five");
+    StartIn(2);
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        view.text[1] = L"edited";
+        fs.unreadable.insert(kIni);
+        const std::string before = fs.files[kIni];
+        prompt.messages.clear();
+        prompt.answers = {true};
+        command(form);
+        EXPECT_TRUE(prompt.questions.empty());
+        ASSERT_EQ(prompt.messages.size(), 1u);
+        EXPECT_NE(prompt.messages[0].text.find(L"cannot access"), std::wstring::npos);
+        EXPECT_EQ(form.CurrentStore(), 2);
+        EXPECT_EQ(view.text[1], L"edited");
+        EXPECT_EQ(fs.files[kIni], before);
+        fs.unreadable.clear();
+    }
+    prompt.answers = {true};
+    form.lblStore_Click(5);
+    EXPECT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(Stored("Savings2", "txt(1)"), L"edited");
+    EXPECT_EQ(view.text[1], L"five");
+}
+
+TEST_F(StoresTest, AFileThatCannotBeReadOnExitOrLogoffSaysWhy) {
+    StartIn(2);
+    view.text[0] = L"edit";
+    fs.unreadable.insert(kIni);
+    prompt.answers = {false};
+    EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kProgram));
+    ASSERT_EQ(prompt.confirmations.size(), 1u);
+    EXPECT_NE(prompt.confirmations[0].text.find(L"cannot be read"), std::wstring::npos);
+    EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kSession));
+    EXPECT_NE(form.SessionBlockReason().find(L"cannot access"), std::wstring::npos);
+    EXPECT_TRUE(prompt.questions.empty());
+}
+
 TEST_F(StoresTest, RenameSavesFirstThenAsksAndKeepsTheNumber) {
     WithInputBox();
     StartIn(3);
@@ -250,6 +328,17 @@ TEST_F(ClipboardTest, DisplayLineShowsTextAndCount) {
     form.ShowClipboard();
     EXPECT_EQ(view.clipboardText, L"");
     EXPECT_EQ(view.clipboardLength, L"0 Chars");
+}
+
+TEST_F(ClipboardTest, APrivateTextShowsOnlyItsLengthAndBulletsInTheTray) {
+    clipboard.text = L"correct horse";
+    clipboard.secret = true;
+    form.ShowClipboard();
+    EXPECT_EQ(view.clipboardText, L"");
+    EXPECT_EQ(view.clipboardLength, L"13 Chars");
+    EXPECT_EQ(form.CurrentTrayMenu().contents, kPrivateText);
+    clipboard.text = L"";
+    EXPECT_EQ(form.CurrentTrayMenu().contents, L"");
 }
 
 TEST_F(ClipboardTest, OppositeCaseSwapsOnlyPlainLetters) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <algorithm>
 #include <map>
 #include <set>
@@ -169,7 +170,9 @@ class FakeClipboard final : public Clipboard {
     std::optional<std::wstring> text;
     std::optional<std::vector<uint8_t>> picture;
     int writes = 0;
+    bool secret = false;  // marked by its program as not to be shown
     std::optional<std::wstring> Text() override { return text; }
+    bool Private() override { return secret; }
     bool SetText(std::wstring_view t) override {
         text = std::wstring(t);
         picture.reset();
@@ -222,8 +225,8 @@ class RecordingShell final : public Shell {
     std::vector<std::wstring> Opened() const {
         std::vector<std::wstring> files;
         for (const Call& c : calls)
-            files.push_back(c.operation == L"open" && c.parameters.empty() &&
-                                    c.directory.empty() && c.show == 10
+            files.push_back(c.operation == L"open" && c.parameters.empty() && c.directory.empty() &&
+                                    c.show == 10
                                 ? c.file
                                 : c.operation + L"|" + c.file + L"|" + c.parameters + L"|" +
                                       c.directory + L"|" + std::to_wstring(c.show));
@@ -319,6 +322,16 @@ class ScriptedPrompt final : public Prompt {
     }
     void Tell(std::wstring_view title, std::wstring_view text, Icon icon) override {
         messages.push_back({std::wstring(title), std::wstring(text), icon});
+    }
+    std::vector<std::wstring> retries;  // the texts of the Retry/Cancel boxes
+    std::function<void()> beforeRetry;  // what the user does before answering
+    bool AskRetry(std::wstring_view, std::wstring_view text) override {
+        retries.emplace_back(text);
+        if (beforeRetry) beforeRetry();
+        if (answers.empty()) return false;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
     }
 };
 

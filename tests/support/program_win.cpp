@@ -284,7 +284,7 @@ void RunningProgram::Answer(HWND box, int button) {
 }
 
 int RunningProgram::DefaultButton(HWND box) {
-    for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO, IDRETRY}) {
         HWND b = ::GetDlgItem(box, id);
         if (b && (::GetWindowLongW(b, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return id;
     }
