@@ -7,6 +7,8 @@
 //   hold KEY   keeps one of them (F1 ... F10, 1 ... 0) registered until killed
 //   shown      exits 0 when the main window shows;  tip  when one of its tips does
 //   front      exits 0 when the main window is the foreground window
+//   menu       exits 0 when the program's thread is in a menu's loop, which
+//              then takes the keys
 //   layout     prints the client area and slot 1's controls in client pixels
 //   where ID   prints the screen rectangle "x y w h" of the main window's
 //              control ID however deep it lies
@@ -183,6 +185,11 @@ int wmain(int argc, wchar_t** argv) {
             },
             reinterpret_cast<LPARAM>(&search));
         return search.shown ? 0 : 1;
+    }
+    if (what == L"menu") {
+        GUITHREADINFO info{sizeof info};
+        const DWORD thread = ::GetWindowThreadProcessId(program, nullptr);
+        return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE) ? 0 : 1;
     }
     if (what == L"shown") return ::IsWindowVisible(program) ? 0 : 1;
     if (what == L"front") return ::GetForegroundWindow() == program ? 0 : 1;

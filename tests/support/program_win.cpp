@@ -66,8 +66,7 @@ void CleanDriveC() {
          {L"C:\\quilbdx.ini", L"C:\\quilbdx.ini.new",
           L"C:\\Program Files\\Quillet Pro\\quilbdx.ini", L"C:\\Internet Shortcut.url",
           // A Standard edition's file would hold every start at the import question.
-          L"C:\\quilexr.ini", L"C:\\Program Files\\Quillet Pro\\quilexr.ini",
-          L"C:\\rem01.ini"}) {
+          L"C:\\quilexr.ini", L"C:\\Program Files\\Quillet Pro\\quilexr.ini", L"C:\\rem01.ini"}) {
         ::SetFileAttributesW(f, FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(f);
     }
@@ -263,6 +262,10 @@ void RunningProgram::ClickStoreLabel(int store) const {
 
 void RunningProgram::Command(int id) const {
     ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void RunningProgram::Kill() const {
+    if (Running()) ::TerminateProcess(process_.hProcess, 1);
 }
 
 bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout) {

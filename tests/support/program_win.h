@@ -78,6 +78,8 @@ class RunningProgram {
     void CommandAndWait(int id) const;
     // A click on a store label of the strip.
     void ClickStoreLabel(int store) const;
+    // Ends the process at once, as Task Manager's End process does.
+    void Kill() const;
     // Waits for the process to end; false if it did not within the time.
     bool WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
     // The program's message box with this title, once it shows.
