@@ -63,6 +63,7 @@ class SettingsSnapshot {
     SettingsSnapshot(SettingsFile::Loaded file, const TextCodec& codec)
         : document_(std::move(file.document)), unicode_(file.unicode), codec_(&codec) {}
 
+    // An absent or empty value reads as ProfileDefault(fallback).
     std::wstring Read(std::string_view section, std::string_view key,
                       std::wstring_view fallback) const;
     std::vector<std::wstring> ReadMany(std::string_view section,

@@ -107,6 +107,11 @@ class IniDocument {
     size_t edits_ = 0;
 };
 
+// A default as the profile functions hand it back: without its trailing
+// spaces. Only spaces go; a tab or a line break at the end stays.
+std::string_view ProfileDefault(std::string_view fallback);
+std::wstring_view ProfileDefault(std::wstring_view fallback);
+
 // One value to write, for batched writes.
 struct SettingWrite {
     std::string section;
@@ -145,7 +150,7 @@ class SettingsFile {
     }
 
     // The stored bytes of one value (line-break marker still in place), the
-    // whole value however long.
+    // whole value however long; for an absent one, ProfileDefault(fallback).
     std::string ReadRaw(const std::filesystem::path& path, std::string_view section,
                         std::string_view key, std::string_view fallback) const;
 

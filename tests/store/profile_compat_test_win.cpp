@@ -107,13 +107,13 @@ class ProfileCompat : public ::testing::Test {
         return path;
     }
 
-    static std::string ApiRead(const std::filesystem::path& path, const Query& q,
-                               bool flush = true) {
+    static std::string ApiRead(const std::filesystem::path& path, const Query& q, bool flush = true,
+                               const char* fallback = "<default>") {
         // Flush the system's cache so it sees what our engine wrote.
         if (flush) ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.string().c_str());
         std::vector<char> buffer(70000);
         const DWORD n =
-            ::GetPrivateProfileStringA(q.section.c_str(), q.key.c_str(), "<default>", buffer.data(),
+            ::GetPrivateProfileStringA(q.section.c_str(), q.key.c_str(), fallback, buffer.data(),
                                        static_cast<DWORD>(buffer.size()), path.string().c_str());
         return std::string(buffer.data(), n);
     }
@@ -193,6 +193,35 @@ TEST_F(ProfileCompat, FilesWrittenByEitherReadTheSameThroughTheOther) {
             }
         }
     }
+}
+
+TEST_F(ProfileCompat, ADefaultLosesItsTrailingSpacesAsWithTheSystem) {
+    const CorpusFile file{"defaults", "[s]\r\nk=v\r\nempty=\r\n"};
+    const auto path = Place(file, "");
+    const auto missing = dir_ / "missing.ini";
+    Settings settings(RealFileSystem(), SystemCodec());
+    const Query queries[] = {{"s", "absent"}, {"other", "k"}, {"s", "k"}};
+    for (const char* fallback :
+         {"default  ", "one two  ", "  lead", "tab\t", "tab\t ", "x \t ", "caf\xE9  ", "", "x"}) {
+        for (const Query& q : queries) {
+            EXPECT_EQ(engine_.ReadRaw(path, q.section, q.key, fallback),
+                      ApiRead(path, q, false, fallback))
+                << "[" << q.section << "] " << q.key << " default '" << fallback << "'";
+            EXPECT_EQ(engine_.ReadRaw(missing, q.section, q.key, fallback),
+                      ApiRead(missing, q, false, fallback))
+                << "[" << q.section << "] " << q.key << " default '" << fallback << "'";
+        }
+        // The same through the wide function, for the program's own reads.
+        const std::wstring wide = SystemCodec().FromBytes(fallback);
+        wchar_t buffer[64];
+        const DWORD n = ::GetPrivateProfileStringW(L"s", L"absent", wide.c_str(), buffer, 64,
+                                                   path.wstring().c_str());
+        EXPECT_EQ(settings.ReadSetting(path, "s", "absent", wide), std::wstring(buffer, n))
+            << "default '" << fallback << "'";
+    }
+    // Wine keeps one space of a default made only of spaces; the documented
+    // rule strips every trailing blank, and so does the engine.
+    EXPECT_EQ(engine_.ReadRaw(path, "s", "absent", "   "), "");
 }
 
 TEST_F(ProfileCompat, ValuesTheSystemWouldTrimSurviveOurWritesAndItsReads) {

@@ -230,6 +230,47 @@ TEST_F(SettingsFileTest, AbsentFileSectionOrKeyGivesTheDefault) {
               (std::vector<std::wstring>{L"a", L"b", L""}));
 }
 
+// The profile functions drop a default's trailing spaces, and only spaces.
+// A default of nothing but spaces loses them all, as documented ("any
+// trailing blanks"); Wine keeps one of them.
+TEST_F(SettingsFileTest, ADefaultComesBackWithoutItsTrailingSpaces) {
+    const struct {
+        std::string given, returned;
+    } defaults[] = {
+        {"default  ", "default"},
+        {"one two  ", "one two"},
+        {"  lead", "  lead"},
+        {"tab\t", "tab\t"},
+        {"tab\t ", "tab\t"},
+        {"x \t ", "x \t"},
+        {"line\r\n ", "line\r\n"},
+        {"   ", ""},
+        {"", ""},
+    };
+    SettingsFile raw(fs);
+    const std::wstring missing = L"C:\\missing.ini";
+    fs.files[path] = "[s]\r\nk=v\r\nempty=\r\n";
+    for (const auto& d : defaults) {
+        EXPECT_EQ(ProfileDefault(d.given), d.returned) << d.given;
+        EXPECT_EQ(raw.ReadRaw(missing, "s", "k", d.given), d.returned) << d.given;
+        EXPECT_EQ(raw.ReadRaw(path, "other", "k", d.given), d.returned) << d.given;
+        EXPECT_EQ(raw.ReadRaw(path, "s", "absent", d.given), d.returned) << d.given;
+        EXPECT_EQ(raw.ReadRaw(path, "s", "k", d.given), "v") << d.given;
+        EXPECT_EQ(raw.ReadRawMany(path, "s", {"absent", "k", "empty"}, d.given),
+                  (std::vector<std::string>{d.returned, "v", ""}))
+            << d.given;
+
+        // ReadSetting also hands the default back for an empty value.
+        const std::wstring given = codec.FromBytes(d.given), returned = codec.FromBytes(d.returned);
+        EXPECT_EQ(ProfileDefault(std::wstring_view(given)), returned) << d.given;
+        EXPECT_EQ(settings.ReadSetting(missing, "s", "k", given), returned) << d.given;
+        EXPECT_EQ(settings.ReadSetting(path, "s", "absent", given), returned) << d.given;
+        EXPECT_EQ(settings.ReadSetting(path, "s", "empty", given), returned) << d.given;
+        EXPECT_EQ(settings.Snapshot(path).Read("other", "k", given), returned) << d.given;
+        EXPECT_EQ(settings.ReadSetting(path, "s", "k", given), L"v") << d.given;
+    }
+}
+
 TEST_F(SettingsFileTest, FirstWriteCreatesTheFile) {
     EXPECT_TRUE(settings.WriteSetting(path, "Settings", "askImport", L"1"));
     EXPECT_EQ(fs.files[path], "[Settings]\r\naskImport=1\r\n");
