@@ -113,10 +113,9 @@ std::string_view IniDocument::Text() const {
 template <size_t W>
 void IniDocument::Parse() {
     sections_.clear();
-    // Lines before the first header form a section of their own, found by
-    // the empty name.
+    // Lines before the first header form a section no name reaches, not even
+    // the empty one: Windows finds "" at a "[]" header. Writes never add to it.
     sections_.emplace_back();
-    sections_.back().named = true;
     const std::string_view text = Text();
     const char* data = text.data();
     const size_t n = text.size();
@@ -127,8 +126,7 @@ void IniDocument::Parse() {
     } else {
         pos = kUtf16Mark.size();
     }
-    // Keys added before the first header go after the mark, not before it.
-    sections_.back().lastLineEnd = start_ = pos;
+    start_ = pos;
 
     while (pos < n) {
         const size_t lineBegin = pos;

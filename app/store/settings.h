@@ -21,6 +21,8 @@ namespace quillet {
 // functions: names match without regard to case and with blanks around them
 // ignored, only the first section of a name counts, and within it the first
 // key; a NUL ends the name or value it stands in, not the line ("k\0x=v" is k=v).
+// Lines before the first header belong to no section: the empty name finds
+// the section of a "[]" header, as on Windows.
 class IniDocument {
   public:
     IniDocument() = default;
@@ -81,7 +83,7 @@ class IniDocument {
     struct Section {
         size_t nameBegin = 0, nameEnd = 0;
         size_t lastLineEnd = 0;  // end of the section's last non-blank line
-        bool named = false;
+        bool named = false;      // has a header, so a name can find it
         bool isNew = false;
         std::string addedName;
         std::vector<Entry> entries;
