@@ -122,7 +122,7 @@ std::wstring SettingsSnapshot::Read(std::string_view section, std::string_view k
                                     std::wstring_view fallback) const {
     // An empty value counts as absent, whatever the profile functions say.
     const std::optional<std::string_view> raw = document_.FindInFile(section, key);
-    if (!raw || raw->empty()) return std::wstring(fallback);
+    if (!raw || raw->empty()) return std::wstring(ProfileDefault(fallback));
     if (unicode_) return WideFromUtf8(DecodeLineBreaks(Utf8FromUtf16(*raw), kUtf8Marker));
     return codec_->FromBytes(DecodeLineBreaks(*raw));
 }

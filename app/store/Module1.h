@@ -71,6 +71,7 @@ class SettingsSnapshot {
     bool Readable() const { return read_.ok; }
     const std::wstring& Failure() const { return read_.reason; }
 
+    // An absent or empty value reads as ProfileDefault(fallback).
     std::wstring Read(std::string_view section, std::string_view key,
                       std::wstring_view fallback) const;
     std::vector<std::wstring> ReadMany(std::string_view section,

@@ -44,6 +44,12 @@ bool SameName(std::string_view a, std::string_view b, size_t width) {
     return true;
 }
 
+template <class Char>
+std::basic_string_view<Char> WithoutTrailingSpaces(std::basic_string_view<Char> s) {
+    while (!s.empty() && s.back() == Char(' ')) s.remove_suffix(1);
+    return s;
+}
+
 // The first CR or LF in [at, end), eight bytes at a time: slot texts make
 // lines tens of thousands of characters long, and this scan is most of a load.
 template <size_t W>
@@ -107,10 +113,9 @@ std::string_view IniDocument::Text() const {
 template <size_t W>
 void IniDocument::Parse() {
     sections_.clear();
-    // Lines before the first header form a section of their own, found by
-    // the empty name.
+    // Lines before the first header form a section no name reaches, not even
+    // the empty one: Windows finds "" at a "[]" header. Writes never add to it.
     sections_.emplace_back();
-    sections_.back().named = true;
     const std::string_view text = Text();
     const char* data = text.data();
     const size_t n = text.size();
@@ -121,8 +126,7 @@ void IniDocument::Parse() {
     } else {
         pos = kUtf16Mark.size();
     }
-    // Keys added before the first header go after the mark, not before it.
-    sections_.back().lastLineEnd = start_ = pos;
+    start_ = pos;
 
     while (pos < n) {
         const size_t lineBegin = pos;
@@ -390,6 +394,14 @@ IniDocument::Rendering IniDocument::Render() const {
     return r;
 }
 
+std::string_view ProfileDefault(std::string_view fallback) {
+    return WithoutTrailingSpaces(fallback);
+}
+
+std::wstring_view ProfileDefault(std::wstring_view fallback) {
+    return WithoutTrailingSpaces(fallback);
+}
+
 IoResult SettingsFile::Read(const std::filesystem::path& path, Loaded& file,
                             bool forReplace) const {
     FileContent read = forReplace ? fs_.ReadForReplace(path) : FileContent(fs_.ReadAll(path));
@@ -433,11 +445,12 @@ std::vector<std::string> SettingsFile::ReadRawMany(const std::filesystem::path& 
                                                    const std::vector<std::string>& keys,
                                                    std::string_view fallback) const {
     const IniDocument doc = Load(path).document;
+    const std::string_view absent = ProfileDefault(fallback);
     std::vector<std::string> values;
     values.reserve(keys.size());
     for (const std::string& key : keys) {
         auto found = doc.Find(section, key);
-        values.push_back(found ? std::move(*found) : std::string(fallback));
+        values.push_back(found ? std::move(*found) : std::string(absent));
     }
     return values;
 }

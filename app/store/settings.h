@@ -21,6 +21,8 @@ namespace quillet {
 // functions: names match without regard to case and with blanks around them
 // ignored, only the first section of a name counts, and within it the first
 // key; a NUL ends the name or value it stands in, not the line ("k\0x=v" is k=v).
+// Lines before the first header belong to no section: the empty name finds
+// the section of a "[]" header, as on Windows.
 class IniDocument {
   public:
     IniDocument() = default;
@@ -81,7 +83,7 @@ class IniDocument {
     struct Section {
         size_t nameBegin = 0, nameEnd = 0;
         size_t lastLineEnd = 0;  // end of the section's last non-blank line
-        bool named = false;
+        bool named = false;      // has a header, so a name can find it
         bool isNew = false;
         std::string addedName;
         std::vector<Entry> entries;
@@ -106,6 +108,11 @@ class IniDocument {
     std::vector<Section> sections_;
     size_t edits_ = 0;
 };
+
+// A default as the profile functions hand it back: without its trailing
+// spaces. Only spaces go; a tab or a line break at the end stays.
+std::string_view ProfileDefault(std::string_view fallback);
+std::wstring_view ProfileDefault(std::wstring_view fallback);
 
 // One value to write, for batched writes.
 struct SettingWrite {
@@ -146,7 +153,7 @@ class SettingsFile {
     }
 
     // The stored bytes of one value (line-break marker still in place), the
-    // whole value however long.
+    // whole value however long; for an absent one, ProfileDefault(fallback).
     std::string ReadRaw(const std::filesystem::path& path, std::string_view section,
                         std::string_view key, std::string_view fallback) const;
 

@@ -151,6 +151,22 @@ Names NamesIn(std::string_view file) {
     return names;
 }
 
+// Where the line of the first header starts. What comes before it belongs
+// to no section, so no write may change it.
+size_t FirstHeaderAt(std::string_view file) {
+    size_t pos = file.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    while (pos < file.size()) {
+        size_t end = file.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = file.size();
+        const std::string_view line = Trim(file.substr(pos, end - pos));
+        const size_t close = line.rfind(']');
+        if (!line.empty() && line.front() == '[' && close != std::string_view::npos && close > 0)
+            return pos;
+        pos = end + 1;
+    }
+    return file.size();
+}
+
 uint64_t Hash(std::string_view s) {
     uint64_t h = 1469598103934665603ULL;
     for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
@@ -232,9 +248,10 @@ void CheckUnicodeTwin(std::string_view file, const std::vector<Write>& writes,
 
 // Aborts when any of these fails: the file parses and an unchanged one is
 // written back as it was; after the writes, each reads back, before and after
-// saving, and every other entry keeps its value; one write made again changes
-// nothing; the marker round-trips the values and the whole input; the same
-// file in the Unicode form behaves the same.
+// saving, every other entry keeps its value and the lines before the first
+// header their bytes; one write made again changes nothing; the marker
+// round-trips the values and the whole input; the same file in the Unicode
+// form behaves the same.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     std::string_view file;
@@ -273,6 +290,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     where += "wrote: " + Printable(out);
     if (changed ? (writes.size() == 1 && out == file) : out != file)
         Violated("Set's answer does not tell whether the file changed", where);
+    const size_t top = FirstHeaderAt(file);
+    if (out.compare(0, top, file.substr(0, top)) != 0)
+        Violated("a write changed the lines before the first header", where);
 
     const IniDocument again(out);
     for (const IniDocument* d : {static_cast<const IniDocument*>(&doc), &again}) {

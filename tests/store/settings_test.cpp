@@ -114,6 +114,56 @@ TEST(IniDocument, NamesMatchAnyCaseAndTheFirstSectionAndKeyWin) {
     EXPECT_EQ(doc.Find("a", ";comment").value(), "c");
 }
 
+// Windows finds the empty name at a "[]" header (or one with only blanks
+// inside); the lines before the first header belong to no section at all.
+TEST(IniDocument, TheEmptyNameFindsTheEmptyHeaderNotTheLinesAboveTheFirst) {
+    const std::string both =
+        "key=val_no_section\r\n[]\r\nkey=val_e_section\r\n[s]\r\n=val_no_key\r\n";
+    const struct {
+        std::string file, section, key, value;
+    } cases[] = {
+        {both, "", "key", "val_e_section"},
+        {both, "  ", "KEY", "val_e_section"},
+        {both, "s", "", "val_no_key"},
+        {both, "s", "key", "<absent>"},
+        {"orphan=1\r\n[s]\r\nk=2\r\n", "", "orphan", "<absent>"},
+        {"top=1\r\n", "", "top", "<absent>"},
+        {"[]\r\nempty=1\r\n[after]\r\nk=2\r\n", "", "empty", "1"},
+        {"[ \t]\r\nk=blanks\r\n", "", "k", "blanks"},
+        {"a=1\r\n[]\r\n[s]\r\n[]\r\nb=2\r\n", "", "b", "<absent>"},
+        {Utf16FileFromUtf8("k=top\r\n[]\r\nk=wide\r\n"), "", "k", "wide"},
+        {Utf16FileFromUtf8("k=top\r\n[s]\r\n"), "", "k", "<absent>"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IniDocument(c.file).Find(c.section, c.key).value_or("<absent>"), c.value)
+            << "[" << c.section << "] " << c.key << " in case " << (&c - cases);
+}
+
+// A write to the empty name goes under a "[]" header, made at the end when
+// there is none; the lines before the first header keep their bytes.
+TEST(IniDocument, AWriteToTheEmptyNameGoesUnderAnEmptyHeader) {
+    const struct {
+        std::string file, written;
+    } cases[] = {
+        {"key=top\r\n[s]\r\nk=1\r\n", "key=top\r\n[s]\r\nk=1\r\n[]\r\nkey=new\r\n"},
+        {"key=top\r\n[]\r\nkey=old\r\n[s]\r\n", "key=top\r\n[]\r\nkey=new\r\n[s]\r\n"},
+        {"key=top\r\n[]\r\nother=1\r\n[s]\r\n", "key=top\r\n[]\r\nother=1\r\nkey=new\r\n[s]\r\n"},
+        {"key=top", "key=top\r\n[]\r\nkey=new\r\n"},
+        {"\xEF\xBB\xBFkey=top\n", "\xEF\xBB\xBFkey=top\n[]\r\nkey=new\r\n"},
+        {"", "[]\r\nkey=new\r\n"},
+        {Utf16FileFromUtf8("key=top\r\n"), Utf16FileFromUtf8("key=top\r\n[]\r\nkey=new\r\n")},
+    };
+    for (const auto& c : cases) {
+        IniDocument doc(c.file);
+        EXPECT_TRUE(doc.Set("", "key", "new")) << "case " << (&c - cases);
+        EXPECT_EQ(doc.Find("", "key").value_or("<absent>"), "new") << "case " << (&c - cases);
+        EXPECT_EQ(doc.Serialize(), c.written) << "case " << (&c - cases);
+        const IniDocument reread(c.written);
+        EXPECT_EQ(reread.Find("", "key").value_or("<absent>"), "new") << "case " << (&c - cases);
+        EXPECT_FALSE(IniDocument(c.written).Set(" ", "KEY", "new")) << "case " << (&c - cases);
+    }
+}
+
 TEST(IniDocument, WriteUnderEitherSpellingReplacesTheOneEntry) {
     IniDocument doc("[Savings1]\r\ntxtTitle(3)=old\r\n");
     EXPECT_TRUE(doc.Set("Savings1", "txttitle(3)", "new"));
@@ -184,7 +234,7 @@ TEST(IniDocument, WritesToDamagedFilesReadBackAndKeepTheOtherEntries) {
         {"[s]\r\nk=v\r\n\0\0\0\0"s, "Fresh", "key", "value", "value", "s", "k", "v"},
         {"[s]\r\nk=v\0\0"s, "Fresh", "key", "value", "value", "s", "k", "v"},
         {"[s]\r\nk=v\0\0"s, "s", "added", "a", "a", "s", "k", "v"},
-        // A key before the first header went in front of the byte-order mark.
+        // A key for the empty name once went in front of the byte-order mark.
         {"\xEF\xBB\xBF[s]\r\nk=v\r\n", "", "top", "1", "1", "s", "k", "v"},
         // What follows a NUL in a value is never read back.
         {"[s]\r\nk=1\r\n", "", "", "\0"s, "", "s", "k", "1"},
@@ -228,6 +278,60 @@ TEST_F(SettingsFileTest, AbsentFileSectionOrKeyGivesTheDefault) {
     EXPECT_EQ(settings.ReadSetting(path, "Other", "FormTop", L"d"), L"d");
     EXPECT_EQ(settings.ReadSettings(path, "Savings3", {"txt(0)", "txt(1)", "txt(2)"}),
               (std::vector<std::wstring>{L"a", L"b", L""}));
+}
+
+// The profile functions drop a default's trailing spaces, and only spaces.
+// A default of nothing but spaces loses them all, as documented ("any
+// trailing blanks"); Wine keeps one of them.
+TEST_F(SettingsFileTest, ADefaultComesBackWithoutItsTrailingSpaces) {
+    const struct {
+        std::string given, returned;
+    } defaults[] = {
+        {"default  ", "default"},
+        {"one two  ", "one two"},
+        {"  lead", "  lead"},
+        {"tab\t", "tab\t"},
+        {"tab\t ", "tab\t"},
+        {"x \t ", "x \t"},
+        {"line\r\n ", "line\r\n"},
+        {"   ", ""},
+        {"", ""},
+    };
+    SettingsFile raw(fs);
+    const std::wstring missing = L"C:\\missing.ini";
+    fs.files[path] = "[s]\r\nk=v\r\nempty=\r\n";
+    for (const auto& d : defaults) {
+        EXPECT_EQ(ProfileDefault(d.given), d.returned) << d.given;
+        EXPECT_EQ(raw.ReadRaw(missing, "s", "k", d.given), d.returned) << d.given;
+        EXPECT_EQ(raw.ReadRaw(path, "other", "k", d.given), d.returned) << d.given;
+        EXPECT_EQ(raw.ReadRaw(path, "s", "absent", d.given), d.returned) << d.given;
+        EXPECT_EQ(raw.ReadRaw(path, "s", "k", d.given), "v") << d.given;
+        EXPECT_EQ(raw.ReadRawMany(path, "s", {"absent", "k", "empty"}, d.given),
+                  (std::vector<std::string>{d.returned, "v", ""}))
+            << d.given;
+
+        // ReadSetting also hands the default back for an empty value.
+        const std::wstring given = codec.FromBytes(d.given), returned = codec.FromBytes(d.returned);
+        EXPECT_EQ(ProfileDefault(std::wstring_view(given)), returned) << d.given;
+        EXPECT_EQ(settings.ReadSetting(missing, "s", "k", given), returned) << d.given;
+        EXPECT_EQ(settings.ReadSetting(path, "s", "absent", given), returned) << d.given;
+        EXPECT_EQ(settings.ReadSetting(path, "s", "empty", given), returned) << d.given;
+        EXPECT_EQ(settings.Snapshot(path).Read("other", "k", given), returned) << d.given;
+        EXPECT_EQ(settings.ReadSetting(path, "s", "k", given), L"v") << d.given;
+    }
+}
+
+TEST_F(SettingsFileTest, TheEmptySectionIsWrittenAndReadUnderAnEmptyHeader) {
+    SettingsFile raw(fs);
+    fs.files[path] = "key=top\r\n[s]\r\nk=1\r\n";
+    EXPECT_EQ(raw.ReadRaw(path, "", "key", "none"), "none");
+    ASSERT_TRUE(raw.WriteRaw(path, "", "key", "new"));
+    EXPECT_EQ(fs.files[path], "key=top\r\n[s]\r\nk=1\r\n[]\r\nkey=new\r\n");
+    EXPECT_EQ(raw.ReadRaw(path, "", "key", "none"), "new");
+    ASSERT_TRUE(settings.WriteSetting(path, "", "key", L"again"));
+    EXPECT_EQ(fs.files[path], "key=top\r\n[s]\r\nk=1\r\n[]\r\nkey=again\r\n");
+    EXPECT_EQ(settings.ReadSetting(path, "", "key", L"none"), L"again");
+    EXPECT_EQ(raw.ReadRaw(path, "s", "k", "none"), "1");
 }
 
 TEST_F(SettingsFileTest, FirstWriteCreatesTheFile) {
