@@ -80,9 +80,13 @@ picture_sum=$(md5sum <"$drive/ClipPics/pic1.bmp")
 # Windows gives every user a classes key; a new prefix has none yet.
 w reg add 'HKCU\Software\Classes' /f >/dev/null
 w reg add "HKLM\\$run_key" /v Other /d 'C:\other.exe' /f >/dev/null
-# The script host registers its own type library at its first run.
+# Each script host registers its own type library at its first run.
 printf 'WScript.Echo "ready"\r\n' >"$tmp/ready.vbs"
 [ "$(w cscript //nologo "$(winpath "$tmp/ready.vbs")")" = ready ] || fail "cscript does not run"
+if [ $run32 = 1 ]; then
+  [ "$(w 'C:\windows\syswow64\cscript.exe' //nologo "$(winpath "$tmp/ready.vbs")")" = ready ] ||
+    fail "the 32-bit cscript does not run"
+fi
 snapshot before
 
 echo "== silent install for all users"
