@@ -91,12 +91,12 @@ bool MainForm::ImportStandardData() {
         AddImportedStore(*source, s, values);
         view_.Progress().ShowProgressBlock(s);
     }
-    const IoResult written = settings_.WriteSettings(settingsPath_, values);
+    const IoResult written = stores_.File().WriteSettings(stores_.Path(), values);
     if (!written) {
         view_.Progress().CloseProgress();
         prompt_.Tell(kImportTitle,
                      L"The data of Quillet Standard could not be written to the settings file\r\n" +
-                         settingsPath_ + L"\r\n\r\n" + written.reason +
+                         stores_.Path() + L"\r\n\r\n" + written.reason +
                          L"\r\n\r\nNothing was imported.",
                      Prompt::Icon::kCritical);
         return false;
