@@ -26,7 +26,7 @@ bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
         // stay, and the offer counts as made even if the program ends in it.
         CreateSettingsFile();
         // The import of the Standard edition's data is offered here.
-        if (FindAndOfferImport() && !(start = stores_.ReadAtStart())) return false;
+        if (import_.FindAndOffer(places_) && !(start = stores_.ReadAtStart())) return false;
     }
     const SettingsSnapshot& stored = *start;
 

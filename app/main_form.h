@@ -22,6 +22,7 @@
 #include "pictures/wallpaper.h"
 #include "print/printer.h"
 #include "store/Module1.h"
+#include "store/standard_import.h"
 #include "store_session.h"
 #include "util/ModuleIP.h"
 #include "util/auto_run.h"
@@ -80,6 +81,7 @@ class MainForm : private StoreEvents {
           fs_(fs),
           codec_(codec),
           stores_(view, pictures, prompt, fs, codec, *this),
+          import_(stores_, prompt, view.Progress(), desktop.clock, fs, codec),
           clipboard_(clipboard),
           cases_(cases),
           desktop_(desktop) {}
@@ -122,12 +124,8 @@ class MainForm : private StoreEvents {
         if (windows_.printer) windows_.printer->ShowPrintWindow();
     }
 
-    // The one-time import of the Standard edition's stores. Each returns
-    // true when the settings file now holds the imported data.
-    bool FindAndOfferImport();
-    bool OfferImport();
-    bool ImportStandardData();
-    const std::wstring& ImportPath() const { return importPath_; }
+    // The one-time import of the Standard edition's stores.
+    const std::wstring& ImportPath() const { return import_.Path(); }
 
     // The tray icon: its events and the items of its menu.
     void TrayIcon_Callback(uint32_t mouseMessage);
@@ -266,6 +264,7 @@ class MainForm : private StoreEvents {
     FileSystem& fs_;
     const TextCodec& codec_;
     StoreSession stores_;
+    StandardImport import_;
     Clipboard& clipboard_;
     const CaseMapping& cases_;
     Desktop desktop_;
@@ -273,7 +272,6 @@ class MainForm : private StoreEvents {
     ProgramPlaces places_;
     std::wstring sessionBlock_;
     std::wstring exeName_;
-    std::wstring importPath_;  // the Standard edition's file that was found
     HotkeyBindings hotkeys_;
     bool hotkeysSetUp_ = false;
     bool missingHotkeysTold_ = false;
