@@ -3,40 +3,19 @@
 #include "main_form.h"
 
 #include "layout.h"
-#include "pictures/picture_files.h"
 #include "resource.h"
 
 namespace quillet {
-
-namespace {
-
-constexpr int kTextEditingItems[] = {IDM_PASTE,       IDM_CUT,           IDM_COPY,
-                                     IDM_CLEARLABELS, IDM_CLEARCONTENTS, IDM_CLEARSTORE,
-                                     IDM_SELECTALL};
-
-constexpr std::wstring_view kSaveQuestion =
-    L"Some contents of this Store have changed....\r\n\r\n"
-    L"Do you want to save your changes ?\r\n\r\n"
-    L"Hint:\r\n"
-    L"You can stop these messages by selecting 'Autosave' from the Options menu.";
-
-constexpr std::wstring_view kRetryHint =
-    L"\r\n\r\nAnother program may be using it. Close that program and choose Retry, or "
-    L"choose Cancel to end Quillet Pro without changing anything.";
-constexpr std::wstring_view kKeptHint =
-    L"\r\n\r\nThe store shown stays as it is, and nothing was saved.";
-
-}  // namespace
 
 bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder,
                         std::wstring_view exeName) {
     view_.SetCaption(kProgramTitle);
     exeName_ = std::wstring(exeName);
     places_ = PlacesOf(programFolder, userDataFolder);
-    settingsPath_ = ChooseSettingsPath(places_, kSettingsFileName, fs_);
+    stores_.UseFile(ChooseSettingsPath(places_, kSettingsFileName, fs_));
     // Every start-up question is answered from one read of the file. Only
     // "Settings" keys are written before the stores are read from it.
-    std::optional<SettingsSnapshot> start = ReadAtStart();
+    std::optional<SettingsSnapshot> start = stores_.ReadAtStart();
     if (!start) return false;
     auto read = [&start](std::string_view key, std::wstring_view fallback) {
         return start->Read(kSettingsSection, key, fallback);
@@ -47,7 +26,7 @@ bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
         // stay, and the offer counts as made even if the program ends in it.
         CreateSettingsFile();
         // The import of the Standard edition's data is offered here.
-        if (FindAndOfferImport() && !(start = ReadAtStart())) return false;
+        if (import_.FindAndOffer(places_) && !(start = stores_.ReadAtStart())) return false;
     }
     const SettingsSnapshot& stored = *start;
 
@@ -60,11 +39,9 @@ bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
     view_.MoveTo(left, top);
 
     // A number that does not convert, or names no store, leaves store 0.
-    currentStore_ = 0;
-    if (auto v = ToInt16(read("StoreNumber", L"1")); v && *v >= 0 && *v < kStoreCount)
-        currentStore_ = *v;
-    storeNumberStored_ = !read("StoreNumber", L"").empty();
-    SwitchStore(currentStore_, &stored);
+    int16_t store = 0;
+    if (auto v = ToInt16(read("StoreNumber", L"1")); v && *v >= 0 && *v < kStoreCount) store = *v;
+    stores_.Start(store, !read("StoreNumber", L"").empty(), stored);
 
     view_.Rows().SetColours(kTitleBackground, kTextBackground);
 
@@ -78,9 +55,8 @@ bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
     options_.autoSave = read("AutoSave", L"") == L"1";
     options_.sounds = read("Sounds", L"") != L"0";
     options_.autoRun = read("AutoRun", L"") == L"1";
-    ApplyMainOnTop(storeNumberStored_, read("MainOnTop", L""));
+    ApplyMainOnTop(stores_.NumberStored(), read("MainOnTop", L""));
 
-    storeChanged_ = false;
     view_.SetEnabled(IDM_UNDO, false);
     view_.SetEnabled(IDM_POPUNDO, false);
 
@@ -99,7 +75,7 @@ bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
 
     options_.startInTray = read("StartTray", L"") == L"1";
     if (options_.startInTray) {
-        CheckStoreChanges(&stored);
+        stores_.Check(&stored);
         view_.Hide();
     }
     options_.mirror = ToInt16(read("Mirror", L"0")).value_or(0);
@@ -113,31 +89,6 @@ bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
         hotkeysSetUp_ = true;
     }
     return true;
-}
-
-// A file that exists but cannot be read (another program holds it) would
-// show empty stores, which a later save would write over the user's texts.
-// A folder in its place is no file: the first write finds another place.
-std::optional<SettingsSnapshot> MainForm::ReadAtStart() {
-    for (;;) {
-        SettingsSnapshot stored = settings_.Snapshot(settingsPath_);
-        if (stored.Readable() || !fs_.FileExists(settingsPath_)) return stored;
-        if (!prompt_.AskRetry(kProgramTitle,
-                              UnreadableText(stored.Failure()) + std::wstring(kRetryHint)))
-            return std::nullopt;
-    }
-}
-
-std::optional<SettingsSnapshot> MainForm::ReadStores() {
-    SettingsSnapshot stored = settings_.Snapshot(settingsPath_);
-    if (stored.Readable()) return stored;
-    prompt_.Tell(kProgramTitle, UnreadableText(stored.Failure()) + std::wstring(kKeptHint),
-                 Prompt::Icon::kExclamation);
-    return std::nullopt;
-}
-
-std::wstring MainForm::UnreadableText(const std::wstring& reason) const {
-    return L"The settings file\r\n" + settingsPath_ + L"\r\ncannot be read:\r\n" + reason;
 }
 
 // Presses count while the option is on and a text store shows; the slot
@@ -155,11 +106,12 @@ void MainForm::oHotKey_HotKeyPress(int32_t id) {
 // (the drive root of current Windows) it goes to the user's own folder, which
 // every later start looks at too.
 void MainForm::CreateSettingsFile() {
-    if (Write("askImport", L"1") || fs_.FileExists(settingsPath_) || places_.userFolder.empty())
+    if (stores_.Write("askImport", L"1") || fs_.FileExists(stores_.Path()) ||
+        places_.userFolder.empty())
         return;
     fs_.MakeDirectory(places_.userFolder);
-    settingsPath_ = places_.userFolder + std::wstring(kSettingsFileName);
-    Write("askImport", L"1");
+    stores_.UseFile(places_.userFolder + std::wstring(kSettingsFileName));
+    stores_.Write("askImport", L"1");
 }
 
 void MainForm::ShowOptions() {
@@ -186,21 +138,21 @@ bool MainForm::FormQueryUnload(UnloadMode mode) {
         view_.Hide();
         return true;
     }
-    const ChangeCheck check = RunChangeCheck(nullptr);
+    const ChangeCheck check = stores_.RunCheck(nullptr);
     if (check.result) return false;
     // Windows shows why a session cannot end; a box of ours might be hidden
     // behind its screen, and waiting on it would hold the logoff up.
     if (mode == UnloadMode::kSession) {
-        sessionBlock_ = FailureText(check);
+        sessionBlock_ = stores_.FailureText(check);
         return true;
     }
     // The user decides: keep the program and its texts (the default), or
     // lose the changes and exit.
     const std::wstring_view lost = check.read ? L"The changes to this store will be lost."
                                               : L"Any changes to this store will be lost.";
-    return !prompt_.Confirm(kProgramTitle,
-                            FailureText(check) + L"\r\n\r\nExit anyway? " + std::wstring(lost),
-                            Prompt::Buttons::kYesNo);
+    return !prompt_.Confirm(
+        kProgramTitle, stores_.FailureText(check) + L"\r\n\r\nExit anyway? " + std::wstring(lost),
+        Prompt::Buttons::kYesNo);
 }
 
 void MainForm::FormUnload() {
@@ -209,9 +161,10 @@ void MainForm::FormUnload() {
     const WindowGeometry g = view_.Geometry();
     if (g.state == WindowState::kNormal) {
         const std::string section(kSettingsSection);
-        settings_.WriteSettings(settingsPath_, {{section, "FormWidth", std::to_wstring(g.width)},
-                                                {section, "FormTop", std::to_wstring(g.top)},
-                                                {section, "FormLeft", std::to_wstring(g.left)}});
+        stores_.File().WriteSettings(stores_.Path(),
+                                     {{section, "FormWidth", std::to_wstring(g.width)},
+                                      {section, "FormTop", std::to_wstring(g.top)},
+                                      {section, "FormLeft", std::to_wstring(g.left)}});
     }
     if (options_.autoRun) AutoRunOn(false);  // the program may have moved
     if (windows_.info) windows_.info->CloseAll();
@@ -226,71 +179,62 @@ void MainForm::CloseMainWindow() {
 }
 
 void MainForm::lblStore_Click(int store) {
-    if (CheckAndSwitch(store) && store == kPicturesStore) view_.SetWidth(kPicturesWidth);
+    if (stores_.CheckAndSwitch(store) && store == kPicturesStore) view_.SetWidth(kPicturesWidth);
 }
 
 // Unlike a label click this keeps the width; the change check runs too, so
 // that a menu choice never throws edits away unasked.
 void MainForm::submnustore_Click(int store) {
-    CheckAndSwitch(store);
-}
-
-// One read of the file serves both unless the check saved.
-bool MainForm::CheckAndSwitch(int store) {
-    if (store < 0 || store >= kStoreCount) return false;
-    std::optional<SettingsSnapshot> stored = ReadStores();
-    if (!stored) return false;
-    const ChangeCheck check = CheckStoreChanges(&*stored);
-    return SwitchStore(static_cast<int16_t>(store), check.wrote ? nullptr : &*stored);
+    stores_.CheckAndSwitch(store);
 }
 
 void MainForm::submnuAutoSave_Click() {
     options_.autoSave = !options_.autoSave;
     view_.SetChecked(IDM_AUTOSAVE, options_.autoSave);
-    Write("AutoSave", options_.autoSave ? L"1" : L"0");
+    stores_.Write("AutoSave", options_.autoSave ? L"1" : L"0");
 }
 
 void MainForm::submnuRename_Click() {
     SaveStore();
-    if (currentStore_ == kPicturesStore) {
+    if (stores_.Current() == kPicturesStore) {
         prompt_.Tell(L"Sorry", L"The Picture Store cannot be renamed", Prompt::Icon::kNone);
         return;
     }
     if (!windows_.input) return;
-    const int n = currentStore_;
+    const int n = stores_.Current();
     const std::optional<std::wstring> answer = windows_.input->Ask(
         L"Rename Store", L"What would you like to rename Store " + captions_[n] + L" to ?");
     if (!answer || answer->empty()) return;
     captions_[n] = std::to_wstring(n) + L" " + *answer;
     view_.SetStoreCaption(n, captions_[n]);
     view_.SetStoreTooltip(n, captions_[n]);
-    Write(CaptionKey(n), captions_[n]);
+    stores_.Write(CaptionKey(n), captions_[n]);
 }
 
 // Each option is written the moment it changes; its check mark follows.
 void MainForm::mnuStartTray_Click() {
     options_.startInTray = !options_.startInTray;
     view_.SetChecked(IDM_STARTTRAY, options_.startInTray);
-    Write("StartTray", options_.startInTray ? L"1" : L"0");
+    stores_.Write("StartTray", options_.startInTray ? L"1" : L"0");
 }
 
 void MainForm::submnuStayTop_Click() {
     options_.stayOnTop = !options_.stayOnTop;
     view_.SetChecked(IDM_STAYTOP, options_.stayOnTop);
     view_.SetTopMost(options_.stayOnTop);
-    Write("MainOnTop", options_.stayOnTop ? L"1" : L"0");
+    stores_.Write("MainOnTop", options_.stayOnTop ? L"1" : L"0");
 }
 
 void MainForm::mnuSounds_Click() {
     options_.sounds = !options_.sounds;
     view_.SetChecked(IDM_SOUNDS, options_.sounds);
-    Write("Sounds", options_.sounds ? L"1" : L"0");
+    stores_.Write("Sounds", options_.sounds ? L"1" : L"0");
 }
 
 void MainForm::mnuHotkeys_Click() {
     options_.hotkeys = !options_.hotkeys;
     view_.SetChecked(IDM_HOTKEYS, options_.hotkeys);
-    Write("Hotkeys", options_.hotkeys ? L"1" : L"0");
+    stores_.Write("Hotkeys", options_.hotkeys ? L"1" : L"0");
     prompt_.Tell(L"Hotkeys",
                  L"The new setting may not take effect until Quillet has been Restarted.",
                  Prompt::Icon::kInformation);
@@ -305,7 +249,7 @@ void MainForm::mnuHotkeys_Click() {
 void MainForm::menuAutoRun_Click() {
     options_.autoRun = !options_.autoRun;
     view_.SetChecked(IDM_AUTORUN, options_.autoRun);
-    Write("AutoRun", options_.autoRun ? L"1" : L"0");
+    stores_.Write("AutoRun", options_.autoRun ? L"1" : L"0");
     options_.autoRun ? AutoRunOn() : AutoRunOff();
 }
 
@@ -336,138 +280,11 @@ void MainForm::AutoRunOff() {
             Prompt::Icon::kExclamation);
 }
 
-bool MainForm::LoadStore(const SettingsSnapshot* stored) {
-    std::optional<SettingsSnapshot> read;
-    if (!stored) {
-        if (!(read = ReadStores())) return false;
-        stored = &*read;
-    }
-    if (currentStore_ == kPicturesStore) {
-        LoadPictures(*stored);
-        return true;
-    }
-    const std::vector<std::wstring> values =
-        stored->ReadMany(StoreSection(currentStore_), StoreKeys());
-    for (int i = 0; i < kSlotCount; ++i) {
-        view_.Rows().SetText(i, values[2 * i]);
-        view_.Rows().SetTitle(i, values[2 * i + 1]);
-    }
-    return true;
-}
-
-void MainForm::LoadPictures(const SettingsSnapshot& stored) {
-    view_.Progress().ShowProgress(kProgramTitle, L"Loading Thumbnails...");
-    std::vector<std::string> keys;
-    for (int i = 0; i < kSlotCount; ++i) keys.push_back(TitleKey(i));
-    const std::vector<std::wstring> titles = stored.ReadMany(StoreSection(kPicturesStore), keys);
-    for (int i = 0; i < kSlotCount; ++i) {
-        view_.Progress().ShowProgressBlock(i + 1);
-        const std::wstring path = SlotPicturePath(i);
-        pictures_.LoadSlotPicture(i, path);
-        pictureTag_[i] = path;
-        pictures_.FitSlotPicture(i);
-        view_.Rows().SetTitle(i, titles[i].empty() ? std::to_wstring(i + 1) : titles[i]);
-    }
-    view_.Progress().CloseProgress();
-    view_.Repaint();
-}
-
-IoResult MainForm::WriteStore() {
-    std::vector<Settings::Value> values;
-    const std::string section = StoreSection(currentStore_);
-    // The Pictures store keeps only its titles: its text keys would hold
-    // whatever the hidden text boxes show, which nothing reads.
-    const bool pictures = currentStore_ == kPicturesStore;
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (!pictures) values.push_back({section, TextKey(i), view_.Rows().Text(i)});
-        values.push_back({section, TitleWriteKey(i), view_.Rows().Title(i)});
-    }
-    storeChanged_ = false;
-    return settings_.WriteSettings(settingsPath_, values);
-}
-
-std::wstring MainForm::FailureText(const ChangeCheck& check) const {
-    if (!check.read)
-        return UnreadableText(check.result.reason) + L"\r\n\r\nThe store was not saved.";
-    return L"The store could not be saved to the settings file\r\n" + settingsPath_ + L"\r\n\r\n" +
-           check.result.reason;
-}
-
-bool MainForm::SaveStore() {
-    ChangeCheck save;
-    save.wrote = true;
-    save.result = WriteStore();
-    if (!save.result) prompt_.Tell(kProgramTitle, FailureText(save), Prompt::Icon::kCritical);
-    return save.result.ok;
-}
-
-ChangeCheck MainForm::CheckStoreChanges(const SettingsSnapshot* stored) {
-    const ChangeCheck check = RunChangeCheck(stored);
-    if (!check.result)
-        prompt_.Tell(kProgramTitle, FailureText(check),
-                     check.read ? Prompt::Icon::kCritical : Prompt::Icon::kExclamation);
-    return check;
-}
-
-ChangeCheck MainForm::RunChangeCheck(const SettingsSnapshot* stored) {
-    ChangeCheck check;
-    storeChanged_ = false;
-    if (currentStore_ == kPicturesStore) {
-        check.wrote = true;
-        check.result = WriteStore();
-        return check;
-    }
-    std::optional<SettingsSnapshot> read;
-    if (!stored) stored = &read.emplace(settings_.Snapshot(settingsPath_));
-    // An unread file says nothing about the store: asking or saving on the
-    // strength of it could write empty slots over the user's texts.
-    if (!stored->Readable()) {
-        check.read = false;
-        check.result = IoResult::Failure(stored->Failure());
-        return check;
-    }
-    const std::vector<std::wstring> values =
-        stored->ReadMany(StoreSection(currentStore_), StoreKeys());
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (view_.Rows().Text(i) != values[2 * i]) storeChanged_ = true;
-        if (view_.Rows().Title(i) != values[2 * i + 1]) storeChanged_ = true;
-    }
-    if (storeChanged_ && (options_.autoSave || prompt_.AskYesNo(L"Save Changes ?", kSaveQuestion,
-                                                                Prompt::Icon::kQuestion))) {
-        check.wrote = true;
-        check.result = WriteStore();
-    }
-    storeChanged_ = false;
-    return check;
-}
-
-bool MainForm::SwitchStore(int16_t store, const SettingsSnapshot* stored) {
-    if (store < 0 || store >= kStoreCount) return false;
-    // Nothing changes on the screen or in the file unless the store can be read.
-    std::optional<SettingsSnapshot> read;
-    if (!stored) {
-        if (!(read = ReadStores())) return false;
-        stored = &*read;
-    }
-    for (int n = 0; n < kStoreCount; ++n) view_.SetChecked(IDM_STORE0 + n, false);
-    view_.SetChecked(IDM_STORE0 + store, true);
-    const std::wstring number = std::to_wstring(store);
-    if (stored->Read(kSettingsSection, "StoreNumber", L"") != number)
-        storeNumberStored_ = Write("StoreNumber", number) || storeNumberStored_;
-    currentStore_ = store;
-    // What Undo remembers belongs to the store shown before.
+// What Undo remembers belongs to the store shown before.
+void MainForm::StoreLeaving() {
     ForgetUndo();
     view_.SetEnabled(IDM_UNDO, false);
     view_.SetEnabled(IDM_POPUNDO, false);
-    LoadStore(stored);
-    view_.ShowPictures(store == kPicturesStore);
-    view_.Repaint();
-    for (int n = 0; n < kStoreCount; ++n) view_.MarkStoreLabel(n, false);
-    view_.MarkStoreLabel(store, true);
-    for (int item : kTextEditingItems) view_.SetEnabled(item, store != kPicturesStore);
-    view_.FocusPaste(1);
-    FormResize();
-    return true;
 }
 
 void MainForm::FormResize() {
@@ -479,7 +296,7 @@ void MainForm::FormResize() {
 void MainForm::menuMirror_Click() {
     options_.mirror = options_.mirror == 1 ? 0 : 1;
     view_.SetChecked(IDM_MIRROR, options_.mirror == 1);
-    Write("Mirror", options_.mirror == 1 ? L"1" : L"0");
+    stores_.Write("Mirror", options_.mirror == 1 ? L"1" : L"0");
     FormResize();
 }
 
@@ -495,7 +312,7 @@ void MainForm::Form_DblClick() {
     }
     // A missing or unreadable width keeps the window as it is.
     const std::optional<int32_t> stored =
-        ToInt32(settings_.ReadSetting(settingsPath_, kSettingsSection, "FormWidth", L""));
+        ToInt32(stores_.File().ReadSetting(stores_.Path(), kSettingsSection, "FormWidth", L""));
     if (stored) view_.SetWidth(*stored);
 }
 
@@ -518,7 +335,7 @@ void MainForm::LayOut(const WindowGeometry& g) {
     view_.ScreenSize(screenW, screenH);
     KeepOnScreen(left, top, screenW, screenH);
     if (left != g.left || top != g.top) view_.MoveTo(left, top);
-    const bool pictures = currentStore_ == kPicturesStore;
+    const bool pictures = stores_.Current() == kPicturesStore;
     const int width = LimitWidth(g.width, pictures);
     if (width != g.width) view_.SetWidth(width);
     view_.Layout(options_.mirror != 0, pictures);
@@ -570,7 +387,7 @@ void MainForm::BeepIfSounds() {
 
 void MainForm::ApplyMainOnTop() {
     const std::vector<std::wstring> values =
-        settings_.ReadSettings(settingsPath_, kSettingsSection, {"StoreNumber", "MainOnTop"});
+        stores_.File().ReadSettings(stores_.Path(), kSettingsSection, {"StoreNumber", "MainOnTop"});
     ApplyMainOnTop(!values[0].empty(), values[1]);
 }
 

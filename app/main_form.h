@@ -22,6 +22,8 @@
 #include "pictures/wallpaper.h"
 #include "print/printer.h"
 #include "store/Module1.h"
+#include "store/standard_import.h"
+#include "store_session.h"
 #include "util/ModuleIP.h"
 #include "util/auto_run.h"
 #include "util/shell_launch.h"
@@ -30,14 +32,6 @@ namespace quillet {
 
 // Why the main window is asked to close.
 enum class UnloadMode { kUser, kProgram, kSession };
-
-// What a change check did. A file that could not be read is neither compared
-// nor saved to: nothing is known about the store's changes.
-struct ChangeCheck {
-    bool read = true;    // the file could be read
-    bool wrote = false;  // a save ran
-    IoResult result;     // why the read or the save failed
-};
 
 // Colours of the slot boxes (red in the low byte).
 inline constexpr unsigned kTitleBackground = 125 | (210 << 8) | (210 << 16);
@@ -76,7 +70,7 @@ struct SecondaryWindows {
     InputBox* input = nullptr;
 };
 
-class MainForm {
+class MainForm : private StoreEvents {
   public:
     MainForm(MainView& view, PictureSlotsView& pictures, Prompt& prompt, FileSystem& fs,
              const TextCodec& codec, Clipboard& clipboard, const CaseMapping& cases,
@@ -86,10 +80,14 @@ class MainForm {
           prompt_(prompt),
           fs_(fs),
           codec_(codec),
-          settings_(fs, codec),
+          stores_(view, pictures, prompt, fs, codec, *this),
+          import_(stores_, prompt, view.Progress(), desktop.clock, fs, codec),
           clipboard_(clipboard),
           cases_(cases),
           desktop_(desktop) {}
+    // The store session points back at the form.
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
 
     void Attach(const SecondaryWindows& windows) { windows_ = windows; }
 
@@ -126,12 +124,8 @@ class MainForm {
         if (windows_.printer) windows_.printer->ShowPrintWindow();
     }
 
-    // The one-time import of the Standard edition's stores. Each returns
-    // true when the settings file now holds the imported data.
-    bool FindAndOfferImport();
-    bool OfferImport();
-    bool ImportStandardData();
-    const std::wstring& ImportPath() const { return importPath_; }
+    // The one-time import of the Standard edition's stores.
+    const std::wstring& ImportPath() const { return import_.Path(); }
 
     // The tray icon: its events and the items of its menu.
     void TrayIcon_Callback(uint32_t mouseMessage);
@@ -141,8 +135,8 @@ class MainForm {
     void menuTrayHelp_click();
     void traymnuOpen_Click();
     void traymnuClose_Click() { CloseMainWindow(); }
-    void mnuFileSave_Click() { SaveStore(); }
-    void mnuRevert_Click() { LoadStore(nullptr); }
+    void mnuFileSave_Click() { stores_.Save(); }
+    void mnuRevert_Click() { stores_.Load(); }
     void lblStore_Click(int store);
     void submnustore_Click(int store);
     void submnuAutoSave_Click();
@@ -213,13 +207,13 @@ class MainForm {
     void submnuHome_Click();
     void submnuFeedback_Click();
 
-    // The store routines. `stored`, where given, is what the file held a
-    // moment ago, which spares reading it again. A file that cannot be read
-    // leaves the window as it is; the user is told of every failure.
-    bool LoadStore(const SettingsSnapshot* stored = nullptr);
-    bool SaveStore();  // false when the file could not be written
-    ChangeCheck CheckStoreChanges(const SettingsSnapshot* stored = nullptr);
-    bool SwitchStore(int16_t store, const SettingsSnapshot* stored = nullptr);
+    // The store routines.
+    bool LoadStore() { return stores_.Load(); }
+    bool SaveStore() { return stores_.Save(); }
+    ChangeCheck CheckStoreChanges(const SettingsSnapshot* stored = nullptr) {
+        return stores_.Check(stored);
+    }
+    bool SwitchStore(int16_t store) { return stores_.Switch(store); }
     void FormResize();
     void menuMirror_Click();
     void Form_DblClick();
@@ -232,37 +226,27 @@ class MainForm {
     // empty when that fails; true when the text is there.
     bool CopyText(std::wstring text);
 
-    int16_t CurrentStore() const { return currentStore_; }
-    const std::wstring& SettingsPath() const { return settingsPath_; }
+    int16_t CurrentStore() const { return stores_.Current(); }
+    const std::wstring& SettingsPath() const { return stores_.Path(); }
     const ProgramPlaces& Places() const { return places_; }
     const Options& CurrentOptions() const { return options_; }
     // The caption of a store: its Stores-menu item and its label's tooltip.
     const std::wstring& StoreCaption(int store) const { return captions_[store]; }
 
   private:
-    IoResult Write(std::string_view key, std::wstring_view value) {
-        return settings_.WriteSetting(settingsPath_, kSettingsSection, key, value);
-    }
+    // What a store switch asks of the rest of the window.
+    bool AutoSave() const override { return options_.autoSave; }
+    void StoreLeaving() override;
+    void PictureLoaded(int slot, const std::wstring& path) override { pictureTag_[slot] = path; }
+    void StoreShown() override { FormResize(); }
+
     void ApplyMainOnTop(bool settingsStored, std::wstring_view mainOnTop);
-    // The save and the change check with a failure handed back, not told.
-    IoResult WriteStore();
-    ChangeCheck RunChangeCheck(const SettingsSnapshot* stored);
-    std::wstring FailureText(const ChangeCheck& check) const;
-    std::wstring UnreadableText(const std::wstring& reason) const;
-    // The file for a store routine, or nothing once the user has been told
-    // that it cannot be read.
-    std::optional<SettingsSnapshot> ReadStores();
-    std::optional<SettingsSnapshot> ReadAtStart();
-    // A store-label click: the change check, then the switch.
-    bool CheckAndSwitch(int store);
     void ShowOptions();
     void CreateSettingsFile();
     void ShowStoreCaptions();
-    void LoadPictures(const SettingsSnapshot& stored);
     void LayOut(const WindowGeometry& g);
     void RewriteClipboard(std::wstring (*change)(const MainForm&, std::wstring_view));
 
-    bool PicturesShown() const { return currentStore_ == kPicturesStore; }
     std::wstring BoxText(BoxRef box) const;
     void SetBoxText(BoxRef box, std::wstring_view text);
     void TakeSnapshot(BoxRef box);
@@ -279,19 +263,15 @@ class MainForm {
     Prompt& prompt_;
     FileSystem& fs_;
     const TextCodec& codec_;
-    Settings settings_;
+    StoreSession stores_;
+    StandardImport import_;
     Clipboard& clipboard_;
     const CaseMapping& cases_;
     Desktop desktop_;
     SecondaryWindows windows_;
     ProgramPlaces places_;
-    std::wstring settingsPath_;
-    int16_t currentStore_ = 0;
-    bool storeChanged_ = false;
-    bool storeNumberStored_ = false;  // the file holds a current store number
     std::wstring sessionBlock_;
     std::wstring exeName_;
-    std::wstring importPath_;  // the Standard edition's file that was found
     HotkeyBindings hotkeys_;
     bool hotkeysSetUp_ = false;
     bool missingHotkeysTold_ = false;

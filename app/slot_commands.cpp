@@ -103,7 +103,7 @@ std::wstring MainForm::WriteShortcut(std::wstring_view address) {
 DragOffer MainForm::picCopy_OLEStartDrag(int index) {
     DragOffer offer;
     if (index < 0 || index >= kSlotCount) return offer;
-    if (PicturesShown()) {
+    if (stores_.PicturesShown()) {
         BeepIfSounds();
         clipboard_.Clear();
         const std::vector<uint8_t> dib = pictures_.SlotPictureDib(index);
@@ -144,7 +144,7 @@ DragOffer MainForm::picCopy_OLEStartDrag(int index) {
 }
 
 void MainForm::CopySlot(int index) {
-    if (PicturesShown() || index < 0 || index >= kSlotCount) return;
+    if (stores_.PicturesShown() || index < 0 || index >= kSlotCount) return;
     const bool copied = CopyText(view_.Rows().Text(index));
     BeepIfSounds();
     // What was just put there need not be read back: the line shows it.
@@ -165,7 +165,7 @@ bool MainForm::CopyText(std::wstring text) {
 
 void MainForm::picPaste_Click(int index) {
     if (index < 0 || index >= kSlotCount) return;
-    if (PicturesShown()) {
+    if (stores_.PicturesShown()) {
         const std::vector<uint8_t> dib = clipboard_.Dib().value_or(std::vector<uint8_t>());
         const bool shown = pictures_.SetSlotPicture(index, dib);
         pictures_.FitSlotPicture(index);
@@ -210,7 +210,7 @@ void MainForm::picPaste_Click(int index) {
 }
 
 void MainForm::PasteSlot(int index) {
-    if (PicturesShown() || index < 0 || index >= kSlotCount) return;
+    if (stores_.PicturesShown() || index < 0 || index >= kSlotCount) return;
     const BoxRef box{BoxRef::Kind::kText, index};
     TakeSnapshot(box);
     view_.SetEnabled(IDM_UNDO, true);
@@ -298,10 +298,10 @@ void MainForm::ClearAllStores(bool titles) {
             if (titles) values.push_back({section, TitleWriteKey(i), L""});
         }
     }
-    const IoResult result = settings_.WriteSettings(settingsPath_, values);
+    const IoResult result = stores_.File().WriteSettings(stores_.Path(), values);
     if (!result) {
         prompt_.Tell(kProgramTitle,
-                     L"The stores could not be cleared in the settings file\r\n" + settingsPath_ +
+                     L"The stores could not be cleared in the settings file\r\n" + stores_.Path() +
                          L"\r\n\r\n" + result.reason,
                      Prompt::Icon::kCritical);
         return;
@@ -326,7 +326,7 @@ void MainForm::mnuClearAll_Click() {
 }
 
 void MainForm::mnuCut_Click() {
-    if (PicturesShown()) return;
+    if (stores_.PicturesShown()) return;
     const std::optional<BoxRef> box = view_.Rows().ActiveBox();
     if (!box) {
         prompt_.Tell(L"Cut", L"Nothing was selected to Cut", Prompt::Icon::kNone);
@@ -343,7 +343,7 @@ void MainForm::mnuCut_Click() {
 }
 
 void MainForm::mnuCopy_Click() {
-    if (PicturesShown()) return;
+    if (stores_.PicturesShown()) return;
     const std::optional<BoxRef> box = view_.Rows().ActiveBox();
     if (!box) return;
     CopyText(view_.Rows().SelectedText(*box));
@@ -351,7 +351,7 @@ void MainForm::mnuCopy_Click() {
 }
 
 void MainForm::mnuPaste_Click() {
-    if (PicturesShown()) return;
+    if (stores_.PicturesShown()) return;
     const std::optional<BoxRef> box = view_.Rows().ActiveBox();
     if (!box) {
         prompt_.Tell(L"Error pasting",
@@ -368,7 +368,7 @@ void MainForm::mnuPaste_Click() {
 }
 
 void MainForm::mnuUndo_Click() {
-    if (!PicturesShown()) {
+    if (!stores_.PicturesShown()) {
         if (undoTarget_) SetBoxText(*undoTarget_, undoText_);
         view_.SetEnabled(IDM_UNDO, false);
         view_.SetEnabled(IDM_POPUNDO, false);
@@ -397,7 +397,7 @@ void MainForm::mnuUndo_Click() {
 
 // The whole text, however long it is.
 void MainForm::mnuSelectAll_Click() {
-    if (PicturesShown()) return;
+    if (stores_.PicturesShown()) return;
     if (const std::optional<BoxRef> box = view_.Rows().ActiveBox()) view_.Rows().SelectAll(*box);
 }
 

@@ -23,11 +23,11 @@ void MainForm::TrayIcon_Callback(uint32_t mouseMessage) {
 
 TrayMenu MainForm::CurrentTrayMenu() const {
     std::array<std::wstring, kSlotCount> texts;
-    if (!PicturesShown())
+    if (!stores_.PicturesShown())
         for (int i = 0; i < kSlotCount; ++i) texts[i] = view_.Rows().Text(i);
     std::wstring clip = clipboard_.Text().value_or(std::wstring());
     if (!clip.empty() && clipboard_.Private()) clip = kPrivateText;
-    return BuildTrayMenu(currentStore_, captions_, texts, clip);
+    return BuildTrayMenu(stores_.Current(), captions_, texts, clip);
 }
 
 void MainForm::menuTrayStore_Click(int store) {
@@ -37,7 +37,7 @@ void MainForm::menuTrayStore_Click(int store) {
 // A filled slot is copied, an empty one takes the clipboard; the window
 // stays as it is.
 void MainForm::mnuTrayRef_Click(int slot) {
-    if (PicturesShown() || slot < 0 || slot >= kSlotCount) return;
+    if (stores_.PicturesShown() || slot < 0 || slot >= kSlotCount) return;
     if (!view_.Rows().Text(slot).empty())
         CopySlot(slot);
     else

@@ -2,8 +2,6 @@
 // question and the copy into the program's own settings file.
 #include "store/standard_import.h"
 
-#include "main_form.h"
-
 namespace quillet {
 
 namespace {
@@ -59,51 +57,47 @@ std::vector<Settings::Value> StandardImportValues(const SettingsSnapshot& source
     return values;
 }
 
-bool MainForm::FindAndOfferImport() {
-    const std::optional<std::wstring> found = FindStandardFile(places_, fs_);
+bool StandardImport::FindAndOffer(const ProgramPlaces& places) {
+    const std::optional<std::wstring> found = FindStandardFile(places, fs_);
     if (!found) return false;
-    importPath_ = *found;
-    return OfferImport();
-}
-
-bool MainForm::OfferImport() {
+    path_ = *found;
     if (!prompt_.AskYesNo(kImportTitle, kImportQuestion, Prompt::Icon::kQuestion)) return false;
-    return ImportStandardData();
+    return Import();
 }
 
 // The source is read whole before anything is written, and everything goes
 // into the settings file in one replacement: a source that cannot be read,
 // or a write that fails, leaves the program's stores as they were.
-bool MainForm::ImportStandardData() {
+bool StandardImport::Import() {
     IoResult read;
-    const std::optional<SettingsSnapshot> source = ReadStandardFile(fs_, codec_, importPath_, read);
+    const std::optional<SettingsSnapshot> source = ReadStandardFile(fs_, codec_, path_, read);
     if (!source) {
         prompt_.Tell(kImportTitle,
-                     L"The data of Quillet Standard could not be read from\r\n" + importPath_ +
+                     L"The data of Quillet Standard could not be read from\r\n" + path_ +
                          L"\r\n\r\n" + read.reason + L"\r\n\r\nNothing was imported.",
                      Prompt::Icon::kExclamation);
         return false;
     }
 
-    view_.Progress().ShowProgress(L"Importing...", L"Importing Data");
+    progress_.ShowProgress(L"Importing...", L"Importing Data");
     std::vector<Settings::Value> values;
     for (int s = 1; s <= kImportedStores; ++s) {
         AddImportedStore(*source, s, values);
-        view_.Progress().ShowProgressBlock(s);
+        progress_.ShowProgressBlock(s);
     }
-    const IoResult written = settings_.WriteSettings(settingsPath_, values);
+    const IoResult written = stores_.File().WriteSettings(stores_.Path(), values);
     if (!written) {
-        view_.Progress().CloseProgress();
+        progress_.CloseProgress();
         prompt_.Tell(kImportTitle,
                      L"The data of Quillet Standard could not be written to the settings file\r\n" +
-                         settingsPath_ + L"\r\n\r\n" + written.reason +
+                         stores_.Path() + L"\r\n\r\n" + written.reason +
                          L"\r\n\r\nNothing was imported.",
                      Prompt::Icon::kCritical);
         return false;
     }
-    view_.Progress().SetProgressLabel(L"Importing completed");
-    desktop_.clock.Wait(1000);
-    view_.Progress().CloseProgress();
+    progress_.SetProgressLabel(L"Importing completed");
+    clock_.Wait(1000);
+    progress_.CloseProgress();
     return true;
 }
 

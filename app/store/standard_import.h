@@ -7,7 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "main_view.h"
 #include "store/Module1.h"
+#include "store_session.h"
 
 namespace quillet {
 
@@ -37,5 +39,35 @@ void AddImportedStore(const SettingsSnapshot& source, int store,
 
 // The 210 values of the whole import, stores 1 ... 10 in order.
 std::vector<Settings::Value> StandardImportValues(const SettingsSnapshot& source);
+
+// The import as the program offers it at its first start. Each returns true
+// when the program's settings file now holds the imported data.
+class StandardImport {
+  public:
+    StandardImport(StoreSession& stores, Prompt& prompt, ProgressView& progress,
+                   RegionalClock& clock, FileSystem& fs, const TextCodec& codec)
+        : stores_(stores),
+          prompt_(prompt),
+          progress_(progress),
+          clock_(clock),
+          fs_(fs),
+          codec_(codec) {}
+
+    // Looks for the Standard edition's file and asks once whether to import it.
+    bool FindAndOffer(const ProgramPlaces& places);
+    // The source is read whole before anything is written, and everything
+    // goes into the settings file in one replacement.
+    bool Import();
+    const std::wstring& Path() const { return path_; }
+
+  private:
+    StoreSession& stores_;
+    Prompt& prompt_;
+    ProgressView& progress_;
+    RegionalClock& clock_;
+    FileSystem& fs_;
+    const TextCodec& codec_;
+    std::wstring path_;  // the Standard edition's file that was found
+};
 
 }  // namespace quillet
