@@ -97,7 +97,7 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     windows.preview = &preview_;
     info_ = std::make_unique<HelpAndAboutWindows>(instance, *logic_, shell_);
     windows.info = info_.get();
-    print_ = std::make_unique<frmPrint>(instance, hwnd(), *this, *logic_, prompt_, shell_, fs_,
+    print_ = std::make_unique<frmPrint>(instance, *this, *this, *logic_, prompt_, shell_, fs_,
                                         KnownFolder(FOLDERID_LocalAppData));
     windows.printer = print_.get();
     logic_->Attach(windows);
@@ -589,6 +589,56 @@ void frmMain::SetChecked(int item, bool checked) {
 
 void frmMain::SetEnabled(int item, bool enabled) {
     ::EnableMenuItem(MenuOf(item), item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+// PrintedWindow
+
+MainLook frmMain::CurrentLook() const {
+    MainLook look;
+    look.titleBackground = rows_.TitleColour();
+    look.textBackground = rows_.TextColour();
+    look.windowWhite = whiteBackground_;
+    look.buttonsShown = rows_.ButtonsShown();
+    // The label's own style: IsWindowVisible says no while the window is in
+    // the tray.
+    look.makerShown = (::GetWindowLongW(lblBrindle_, GWL_STYLE) & WS_VISIBLE) != 0;
+    look.clipboardLength = WindowText(line_.LengthBox());
+    look.clipboardText = WindowText(line_.TextBox());
+    return look;
+}
+
+void frmMain::ApplyLook(const MainLook& look) {
+    rows_.SetColours(look.titleBackground, look.textBackground);
+    // The class brush erases the window: the stock white, or the button face
+    // the class was registered with.
+    whiteBackground_ = look.windowWhite;
+    const HBRUSH background = whiteBackground_ ? static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))
+                                               : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    ::SetClassLongPtrW(hwnd(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(background));
+    rows_.ShowButtons(look.buttonsShown);
+    ::ShowWindow(lblBrindle_, look.makerShown ? SW_SHOWNA : SW_HIDE);
+    lookLength_ = look.clipboardLength;
+    lookText_ = look.clipboardText;
+    line_.SetLength(lookLength_);
+    line_.SetText(lookText_);
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// A full repaint first, so the image is the window as it now looks; the
+// repaint refreshes the clipboard line, which the look's own line replaces.
+WindowImage frmMain::Image() {
+    ::RedrawWindow(hwnd(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (!lookLength_.empty() || !lookText_.empty()) {
+        line_.SetLength(lookLength_);
+        line_.SetText(lookText_);
+        ::UpdateWindow(line_.LengthBox());
+        ::UpdateWindow(line_.TextBox());
+    }
+    WindowImage image;
+    image.bitmap = RenderClientArea(hwnd(), image.width, image.height);
+    image.dpi = WindowDpi(hwnd());
+    return image;
 }
 
 }  // namespace quillet

@@ -37,7 +37,7 @@ inline constexpr wchar_t kMainWindowClass[] = L"QuilletProMain";
 // Set on the main window once start-up has finished.
 inline constexpr wchar_t kReadyProperty[] = L"QuilletPro.Ready";
 
-class frmMain final : public Window, public MainView, public HotkeyHost {
+class frmMain final : public Window, public MainView, public HotkeyHost, public PrintedWindow {
   public:
     explicit frmMain(FileSystem& fs = RealFileSystem());
     ~frmMain() override;
@@ -90,6 +90,11 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     HotkeyService* StartHotkeys(std::function<void(int32_t id)> onPress) override;
     void StopHotkeys() override { hotkeyClient_.reset(); }
     KeyboardLayout& Layout() override { return layout_; }
+
+    // PrintedWindow
+    MainLook CurrentLook() const override;
+    void ApplyLook(const MainLook& look) override;
+    WindowImage Image() override;
 
   private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -161,6 +166,11 @@ class frmMain final : public Window, public MainView, public HotkeyHost {
     HWND pendingFocus_ = nullptr;
     bool inResize_ = false;
     int lineRight_ = 0;
+    // Of the look applied for a print: the white background, and the
+    // clipboard line the image shows instead of the clipboard's (none when
+    // both are empty).
+    bool whiteBackground_ = false;
+    std::wstring lookLength_, lookText_;
 };
 
 }  // namespace quillet

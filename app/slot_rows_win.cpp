@@ -74,6 +74,14 @@ void SlotRows::ShowTexts(bool shown) const {
     for (const SlotTextBox& box : txt_) ::ShowWindow(box.hwnd(), shown ? SW_SHOWNA : SW_HIDE);
 }
 
+void SlotRows::ShowButtons(bool shown) {
+    buttonsShown_ = shown;
+    for (int i = 0; i < kSlotCount; ++i) {
+        ::ShowWindow(copy_[i].hwnd(), shown ? SW_SHOWNA : SW_HIDE);
+        ::ShowWindow(picPaste_[i], shown ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
 void SlotRows::SetTitle(int slot, std::wstring_view title) {
     ::SetWindowTextW(txtTitle_[slot], std::wstring(title).c_str());
 }

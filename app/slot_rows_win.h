@@ -42,6 +42,11 @@ class SlotRows final : public SlotRowsView {
     // A text change the program made, not the user.
     bool ChangingQuietly(int slot) const { return txt_[slot].ChangingQuietly(); }
     void ShowTexts(bool shown) const;
+    // The Copy and Paste buttons, which a printed page leaves out.
+    void ShowButtons(bool shown);
+    bool ButtonsShown() const { return buttonsShown_; }
+    COLORREF TitleColour() const { return titleColour_; }
+    COLORREF TextColour() const { return textColour_; }
 
     // SlotRowsView
     std::wstring Text(int slot) const override { return txt_[slot].Text(); }
@@ -65,6 +70,7 @@ class SlotRows final : public SlotRowsView {
     std::array<SlotTextBox, 10> txt_;
     std::array<CopyButton, 10> copy_;
     BoxClick onClick_;
+    bool buttonsShown_ = true;
     COLORREF titleColour_ = RGB(255, 255, 255), textColour_ = RGB(255, 255, 255);
     UniqueBrush titleBrush_, textBrush_;
 };

@@ -1,5 +1,5 @@
-// The print window: its controls and their messages, the main window's look
-// while it prints, and the default printer.
+// The print window: its controls and their messages, and the default
+// printer.
 #include "print/frmPrint_win.h"
 
 #include <winspool.h>
@@ -132,7 +132,8 @@ IoResult PrintBitmap(HBITMAP bitmap, int width, int height, int screenDpi,
     ::GetDefaultPrinterW(nullptr, &size);
     if (size == 0) return IoResult::Failure(L"There is no default printer.");
     std::wstring name(size, L'\0');
-    if (!::GetDefaultPrinterW(name.data(), &size)) return LastError(L"There is no default printer.");
+    if (!::GetDefaultPrinterW(name.data(), &size))
+        return LastError(L"There is no default printer.");
     name.resize(wcslen(name.c_str()));
     // No device mode: the printer's own default settings.
     UniquePrinterDc printer(::CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr));
@@ -167,8 +168,8 @@ IoResult PrintBitmap(HBITMAP bitmap, int width, int height, int screenDpi,
     return IoResult::Success();
 }
 
-frmPrint::frmPrint(HINSTANCE instance, HWND main, MainView& view, MainForm& logic, Prompt& prompt,
-                   Shell& shell, FileSystem& fs, std::filesystem::path userFolder)
+frmPrint::frmPrint(HINSTANCE instance, PrintedWindow& main, MainView& view, MainForm& logic,
+                   Prompt& prompt, Shell& shell, FileSystem& fs, std::filesystem::path userFolder)
     : instance_(instance),
       main_(main),
       view_(view),
@@ -200,7 +201,7 @@ void frmPrint::Load() {
     const std::wstring appFolder = mainLogic_.Places().appFolder;
     PrintServices services{
         view_,
-        *this,
+        main_,
         *this,
         prompt_,
         fs_,
@@ -208,7 +209,7 @@ void frmPrint::Load() {
         [this] { mainLogic_.BeepIfSounds(); },
         [this] { return mainLogic_.CurrentOptions().stayOnTop; },
         [this] { return mainLogic_.StoreCaption(mainLogic_.CurrentStore()); },
-        [this] { return WindowText(::GetDlgItem(main_, IDC_TXTCLIPBOARD)); },
+        [this] { return main_.CurrentLook().clipboardText; },
         std::filesystem::path(appFolder),
         userFolder_,
         WritePlainFile,
@@ -302,68 +303,10 @@ void frmPrint::ShowChecks(const PrintChecks& checks) {
     set(IDC_CHKWHITE, checks.white, checks.whiteEnabled);
 }
 
-// The boxes' colours as the main window gives them when they paint, which
-// is the one place that knows them.
-MainLook frmPrint::CurrentLook() const {
-    MainLook look;
-    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    auto colourOf = [&](int id) -> unsigned {
-        if (!dc) return 0;
-        ::SendMessageW(main_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(main_, id)));
-        return ::GetBkColor(dc.get());
-    };
-    look.titleBackground = colourOf(IDC_TXTTITLE0);
-    look.textBackground = colourOf(IDC_TXT0);
-    look.windowWhite = reinterpret_cast<HBRUSH>(::GetClassLongPtrW(main_, GCLP_HBRBACKGROUND)) ==
-                       static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-    auto shown = [&](int id) {
-        return (::GetWindowLongW(::GetDlgItem(main_, id), GWL_STYLE) & WS_VISIBLE) != 0;
-    };
-    look.buttonsShown = shown(IDC_PICCOPY0);
-    look.makerShown = shown(IDC_LBLBRINDLE);
-    look.clipboardLength = WindowText(::GetDlgItem(main_, IDC_TXTLENGTH));
-    look.clipboardText = WindowText(::GetDlgItem(main_, IDC_TXTCLIPBOARD));
-    return look;
-}
-
-void frmPrint::ApplyLook(const MainLook& look) {
-    view_.Rows().SetColours(look.titleBackground, look.textBackground);
-    // The class brush is the window background: the stock white, or the
-    // button face the class was registered with.
-    const HBRUSH background = look.windowWhite
-                                  ? static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))
-                                  : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    ::SetClassLongPtrW(main_, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(background));
-    for (int i = 0; i < 10; ++i) {
-        ::ShowWindow(::GetDlgItem(main_, IDC_PICCOPY0 + i), look.buttonsShown ? SW_SHOWNA : SW_HIDE);
-        ::ShowWindow(::GetDlgItem(main_, IDC_PICPASTE0 + i),
-                     look.buttonsShown ? SW_SHOWNA : SW_HIDE);
-    }
-    ::ShowWindow(::GetDlgItem(main_, IDC_LBLBRINDLE), look.makerShown ? SW_SHOWNA : SW_HIDE);
-    view_.SetClipboardLength(look.clipboardLength);
-    view_.SetClipboardText(look.clipboardText);
-    applied_ = look;
-    lookApplied_ = true;
-    ::RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-// A full repaint first, so the image is the window as it now looks; the
-// repaint refreshes the clipboard line, which the print look sets again.
 IoResult frmPrint::PrintWindowImage() {
-    ::RedrawWindow(main_, nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    if (lookApplied_) {
-        view_.SetClipboardLength(applied_.clipboardLength);
-        view_.SetClipboardText(applied_.clipboardText);
-        ::UpdateWindow(::GetDlgItem(main_, IDC_TXTLENGTH));
-        ::UpdateWindow(::GetDlgItem(main_, IDC_TXTCLIPBOARD));
-    }
-    int width = 0, height = 0;
-    UniqueBitmap image = RenderClientArea(main_, width, height);
-    lookApplied_ = false;
-    if (!image) return IoResult::Failure(L"The window's image could not be made.");
-    return PrintBitmap(image.get(), width, height, WindowDpi(main_), L"Quillet Pro");
+    const WindowImage image = main_.Image();
+    if (!image.bitmap) return IoResult::Failure(L"The window's image could not be made.");
+    return PrintBitmap(image.bitmap.get(), image.width, image.height, image.dpi, L"Quillet Pro");
 }
 
 }  // namespace quillet

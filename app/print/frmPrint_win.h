@@ -1,5 +1,5 @@
-// The print window and the default printer: the window's controls, the print
-// look of the main window, and the main window's image on paper.
+// The print window and the default printer: the window's controls, what it
+// asks of the main window, and the main window's image on paper.
 #pragma once
 
 #include <windows.h>
@@ -28,10 +28,27 @@ IoResult PrintBitmap(HBITMAP bitmap, int width, int height, int screenDpi,
 // Creates or overwrites a file with what the producer makes, piece by piece.
 IoResult WritePlainFile(const std::filesystem::path& path, const PrintoutProducer& produce);
 
-class frmPrint final : public FixedWindow, public Printer, public PrintView, public MainLookView {
+// A window's client area as drawn for paper, and the dots per inch it was
+// drawn at.
+struct WindowImage {
+    UniqueBitmap bitmap;  // 32-bit top-down; none when it could not be made
+    int width = 0, height = 0, dpi = 96;
+};
+
+// The main window as screen printing reaches it: the main window keeps its
+// colours, brushes and controls, and the print window only asks for a look
+// and for the image.
+class PrintedWindow : public MainLookView {
   public:
-    frmPrint(HINSTANCE instance, HWND main, MainView& view, MainForm& logic, Prompt& prompt,
-             Shell& shell, FileSystem& fs, std::filesystem::path userFolder);
+    // The client area as it looks now, repainted first; a clipboard line the
+    // applied look set stays in it.
+    virtual WindowImage Image() = 0;
+};
+
+class frmPrint final : public FixedWindow, public Printer, public PrintView {
+  public:
+    frmPrint(HINSTANCE instance, PrintedWindow& main, MainView& view, MainForm& logic,
+             Prompt& prompt, Shell& shell, FileSystem& fs, std::filesystem::path userFolder);
     ~frmPrint() override;
 
     // Printer
@@ -44,10 +61,6 @@ class frmPrint final : public FixedWindow, public Printer, public PrintView, pub
     void SetTopMost(bool onTop) override;
     void ShowChecks(const PrintChecks& checks) override;
 
-    // MainLookView, over the main window's controls.
-    MainLook CurrentLook() const override;
-    void ApplyLook(const MainLook& look) override;
-
     PrintForm* Logic() { return logic_.get(); }
     HWND Control(int id) const { return ::GetDlgItem(hwnd(), id); }
 
@@ -59,7 +72,7 @@ class frmPrint final : public FixedWindow, public Printer, public PrintView, pub
     bool Ticked(int id) const;
 
     HINSTANCE instance_;
-    HWND main_;
+    PrintedWindow& main_;
     MainView& view_;
     MainForm& mainLogic_;
     Prompt& prompt_;
@@ -68,8 +81,6 @@ class frmPrint final : public FixedWindow, public Printer, public PrintView, pub
     std::filesystem::path userFolder_;
     std::unique_ptr<PrintForm> logic_;
     UniqueFont font_;
-    MainLook applied_;  // the clipboard line a repaint must not overwrite
-    bool lookApplied_ = false;
 };
 
 }  // namespace quillet

@@ -211,12 +211,20 @@ TEST_F(PrintProgramTest, TextPrintGoesToTheUsersFolderWhenTheProgramFolderRefuse
 }
 
 // The main window's look after a screen print: the start-up colours (in
-// use, not the design ones), every button back, the clipboard line empty.
+// use, not the design ones), the button face behind the controls, every
+// button back, the clipboard line empty.
 void ExpectLookRestored(const RunningProgram& app) {
     constexpr COLORREF kText = RGB(200, 200, 255), kTitle = RGB(125, 210, 210);
     EXPECT_TRUE(WaitFor([&] { return ScreenColourOf(app.Control(IDC_TXT0 + 2)) == kText; }))
         << std::hex << ScreenColourOf(app.Control(IDC_TXT0 + 2));
     EXPECT_EQ(ScreenColourOf(app.Control(IDC_TXTTITLE0 + 2)), kTitle);
+    // Above the store strip nothing but the window's own background shows.
+    POINT corner{2, 2};
+    ::ClientToScreen(app.Window(), &corner);
+    WindowDc screen(nullptr);
+    auto background = [&] { return ::GetPixel(screen.get(), corner.x, corner.y); };
+    EXPECT_TRUE(WaitFor([&] { return background() == ::GetSysColor(COLOR_BTNFACE); }))
+        << std::hex << background();
     for (int i = 0; i < 10; ++i) {
         EXPECT_TRUE(::IsWindowVisible(app.Control(IDC_PICCOPY0 + i))) << i;
         EXPECT_TRUE(::IsWindowVisible(app.Control(IDC_PICPASTE0 + i))) << i;
