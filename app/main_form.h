@@ -70,7 +70,7 @@ struct SecondaryWindows {
     InputBox* input = nullptr;
 };
 
-class MainForm : private StoreEvents {
+class MainForm : public PrintContext, private StoreEvents {
   public:
     MainForm(MainView& view, PictureSlotsView& pictures, Prompt& prompt, FileSystem& fs,
              const TextCodec& codec, Clipboard& clipboard, const CaseMapping& cases,
@@ -220,8 +220,12 @@ class MainForm : private StoreEvents {
     void Form_MouseDown(int button);  // 1 left, 2 right, 4 middle
     void picBrindle_DblClick();
 
-    void BeepIfSounds();
+    void BeepIfSounds() override;
     void ApplyMainOnTop();
+    // What the print window asks.
+    bool StaysOnTop() const override { return options_.stayOnTop; }
+    std::wstring CurrentStoreCaption() const override { return captions_[CurrentStore()]; }
+    std::wstring ProgramFolder() const override { return places_.appFolder; }
     // Replaces the clipboard's content with `text` (copiedText_), leaving it
     // empty when that fails; true when the text is there.
     bool CopyText(std::wstring text);

@@ -168,12 +168,12 @@ IoResult PrintBitmap(HBITMAP bitmap, int width, int height, int screenDpi,
     return IoResult::Success();
 }
 
-frmPrint::frmPrint(HINSTANCE instance, PrintedWindow& main, MainView& view, MainForm& logic,
+frmPrint::frmPrint(HINSTANCE instance, PrintedWindow& main, MainView& view, PrintContext& context,
                    Prompt& prompt, Shell& shell, FileSystem& fs, std::filesystem::path userFolder)
     : instance_(instance),
       main_(main),
       view_(view),
-      mainLogic_(logic),
+      context_(context),
       prompt_(prompt),
       shell_(shell),
       fs_(fs),
@@ -198,7 +198,6 @@ void frmPrint::Load() {
         return;
     CreateControls();
 
-    const std::wstring appFolder = mainLogic_.Places().appFolder;
     PrintServices services{
         view_,
         main_,
@@ -206,11 +205,11 @@ void frmPrint::Load() {
         prompt_,
         fs_,
         shell_,
-        [this] { mainLogic_.BeepIfSounds(); },
-        [this] { return mainLogic_.CurrentOptions().stayOnTop; },
-        [this] { return mainLogic_.StoreCaption(mainLogic_.CurrentStore()); },
+        [this] { context_.BeepIfSounds(); },
+        [this] { return context_.StaysOnTop(); },
+        [this] { return context_.CurrentStoreCaption(); },
         [this] { return main_.CurrentLook().clipboardText; },
-        std::filesystem::path(appFolder),
+        std::filesystem::path(context_.ProgramFolder()),
         userFolder_,
         WritePlainFile,
     };

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "main_form.h"
+#include "main_view.h"
 #include "print/print_store.h"
 #include "print/printer.h"
 #include "util/handles_win.h"
@@ -47,7 +47,7 @@ class PrintedWindow : public MainLookView {
 
 class frmPrint final : public FixedWindow, public Printer, public PrintView {
   public:
-    frmPrint(HINSTANCE instance, PrintedWindow& main, MainView& view, MainForm& logic,
+    frmPrint(HINSTANCE instance, PrintedWindow& main, MainView& view, PrintContext& context,
              Prompt& prompt, Shell& shell, FileSystem& fs, std::filesystem::path userFolder);
     ~frmPrint() override;
 
@@ -74,7 +74,7 @@ class frmPrint final : public FixedWindow, public Printer, public PrintView {
     HINSTANCE instance_;
     PrintedWindow& main_;
     MainView& view_;
-    MainForm& mainLogic_;
+    PrintContext& context_;
     Prompt& prompt_;
     Shell& shell_;
     FileSystem& fs_;

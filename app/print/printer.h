@@ -1,6 +1,8 @@
 // What printing the store needs of the printer and of the print window.
 #pragma once
 
+#include <string>
+
 #include "store/filesystem.h"
 
 namespace quillet {
@@ -14,6 +16,16 @@ class Printer {
     // The print window, and closing it with the other windows.
     virtual void ShowPrintWindow() = 0;
     virtual void Close() = 0;
+};
+
+// What the print window asks of the program besides the main window.
+class PrintContext {
+  public:
+    virtual ~PrintContext() = default;
+    virtual void BeepIfSounds() = 0;
+    virtual bool StaysOnTop() const = 0;
+    virtual std::wstring CurrentStoreCaption() const = 0;
+    virtual std::wstring ProgramFolder() const = 0;
 };
 
 }  // namespace quillet
