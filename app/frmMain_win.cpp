@@ -74,9 +74,12 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     wc.lpszClassName = kMainWindowClass;
     RegisterClassOf(wc);
 
+    // The help and print windows ask the logic, so they are made after it;
+    // the logic reaches them through this window until then.
     logic_ = std::make_unique<MainForm>(
         *this, pictures_, prompt_, fs_, SystemCodec(), clipboard_, cases_,
-        Desktop{keys_, clock_, shell_, resolver_, &autoRun_, this, &wallpaper_});
+        Desktop{keys_, clock_, shell_, resolver_, autoRun_, *this, wallpaper_},
+        SecondaryWindows{tray_, preview_, *this, *this, inputBox_});
 
     RECT frame{0, 0, ToPixels(kDesignClientWidth), ToPixels(kDesignClientHeight)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -89,18 +92,11 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
         return false;
     prompt_.SetOwner(hwnd());
     inputBox_.SetOwner(hwnd());
-    SecondaryWindows windows;
-    windows.input = &inputBox_;
     tray_.SetOwner(hwnd(), smallIcon_);
-    windows.tray = &tray_;
     preview_.SetMainWindow(hwnd());
-    windows.preview = &preview_;
     info_ = std::make_unique<HelpAndAboutWindows>(instance, *logic_, shell_);
-    windows.info = info_.get();
     print_ = std::make_unique<frmPrint>(instance, *this, *this, *logic_, prompt_, shell_, fs_,
                                         KnownFolder(FOLDERID_LocalAppData));
-    windows.printer = print_.get();
-    logic_->Attach(windows);
     clipboard_.SetOwner(hwnd());
     progress_.Attach(instance, hwnd(), [this] {
         RECT main{};

@@ -37,7 +37,12 @@ inline constexpr wchar_t kMainWindowClass[] = L"QuilletProMain";
 // Set on the main window once start-up has finished.
 inline constexpr wchar_t kReadyProperty[] = L"QuilletPro.Ready";
 
-class frmMain final : public Window, public MainView, public HotkeyHost, public PrintedWindow {
+class frmMain final : public Window,
+                      public MainView,
+                      public HotkeyHost,
+                      public PrintedWindow,
+                      private InfoWindows,
+                      private Printer {
   public:
     explicit frmMain(FileSystem& fs = RealFileSystem());
     ~frmMain() override;
@@ -97,6 +102,14 @@ class frmMain final : public Window, public MainView, public HotkeyHost, public 
     WindowImage Image() override;
 
   private:
+    // The help, About and print windows as the logic asks for them.
+    void ShowHelp() override { info_->ShowHelp(); }
+    void ShowAbout() override { info_->ShowAbout(); }
+    void CloseAll() override { info_->CloseAll(); }
+    IoResult PrintWindowImage() override { return print_->PrintWindowImage(); }
+    void ShowPrintWindow() override { print_->ShowPrintWindow(); }
+    void Close() override { print_->Close(); }
+
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     void CreateFonts();

@@ -71,7 +71,7 @@ bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
     if (auto w = ToInt32(read("FormWidth", L""))) view_.SetWidth(*w);
 
     view_.FocusPaste(1);
-    if (windows_.tray) windows_.tray->CreateIcon(kProgramTitle);
+    windows_.tray.CreateIcon(kProgramTitle);
 
     options_.startInTray = read("StartTray", L"") == L"1";
     if (options_.startInTray) {
@@ -82,10 +82,10 @@ bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
     options_.hotkeys = HotkeysSettingOn(codec_.ToBytes(read("Hotkeys", L"0")));
     ShowOptions();
 
-    if (options_.hotkeys && desktop_.hotkeys) {
+    if (options_.hotkeys) {
         HotkeyService* service =
-            desktop_.hotkeys->StartHotkeys([this](int32_t id) { oHotKey_HotKeyPress(id); });
-        hotkeys_.SetUp(service, desktop_.hotkeys->Layout());
+            desktop_.hotkeys.StartHotkeys([this](int32_t id) { oHotKey_HotKeyPress(id); });
+        hotkeys_.SetUp(service, desktop_.hotkeys.Layout());
         hotkeysSetUp_ = true;
     }
     return true;
@@ -156,7 +156,7 @@ bool MainForm::FormQueryUnload(UnloadMode mode) {
 }
 
 void MainForm::FormUnload() {
-    if (hotkeysSetUp_ && desktop_.hotkeys) desktop_.hotkeys->StopHotkeys();
+    if (hotkeysSetUp_) desktop_.hotkeys.StopHotkeys();
     hotkeysSetUp_ = false;
     const WindowGeometry g = view_.Geometry();
     if (g.state == WindowState::kNormal) {
@@ -167,10 +167,10 @@ void MainForm::FormUnload() {
                                       {section, "FormLeft", std::to_wstring(g.left)}});
     }
     if (options_.autoRun) AutoRunOn(false);  // the program may have moved
-    if (windows_.info) windows_.info->CloseAll();
-    if (windows_.printer) windows_.printer->Close();
-    if (windows_.preview) windows_.preview->Close();
-    if (windows_.tray) windows_.tray->DeleteIcon();
+    windows_.info.CloseAll();
+    windows_.printer.Close();
+    windows_.preview.Close();
+    windows_.tray.DeleteIcon();
 }
 
 void MainForm::CloseMainWindow() {
@@ -200,9 +200,8 @@ void MainForm::submnuRename_Click() {
         prompt_.Tell(L"Sorry", L"The Picture Store cannot be renamed", Prompt::Icon::kNone);
         return;
     }
-    if (!windows_.input) return;
     const int n = stores_.Current();
-    const std::optional<std::wstring> answer = windows_.input->Ask(
+    const std::optional<std::wstring> answer = windows_.input.Ask(
         L"Rename Store", L"What would you like to rename Store " + captions_[n] + L" to ?");
     if (!answer || answer->empty()) return;
     captions_[n] = std::to_wstring(n) + L" " + *answer;
@@ -256,12 +255,11 @@ void MainForm::menuAutoRun_Click() {
 // For all users where the user may, else for this user: a normal user has
 // no right to the machine's Run key, and the check mark must not lie.
 void MainForm::AutoRunOn(bool tell) {
-    AutoRunEntries* entries = desktop_.autoRun;
-    if (!entries) return;
+    AutoRunEntries& entries = desktop_.autoRun;
     const std::wstring command = AutoRunCommandLine(places_.appFolder, exeName_);
-    const IoResult machine = entries->Set(AutoRunEntries::Scope::kMachine, command);
+    const IoResult machine = entries.Set(AutoRunEntries::Scope::kMachine, command);
     if (machine) return;
-    const IoResult user = entries->Set(AutoRunEntries::Scope::kUser, command);
+    const IoResult user = entries.Set(AutoRunEntries::Scope::kUser, command);
     if (!user && tell)
         prompt_.Tell(kProgramTitle,
                      L"Quillet Pro could not be set to start with Windows.\r\n\r\n" + user.reason,
@@ -269,15 +267,28 @@ void MainForm::AutoRunOn(bool tell) {
 }
 
 void MainForm::AutoRunOff() {
-    AutoRunEntries* entries = desktop_.autoRun;
-    if (!entries) return;
-    const IoResult machine = entries->Remove(AutoRunEntries::Scope::kMachine);
-    const IoResult user = entries->Remove(AutoRunEntries::Scope::kUser);
+    AutoRunEntries& entries = desktop_.autoRun;
+    const IoResult machine = entries.Remove(AutoRunEntries::Scope::kMachine);
+    const IoResult user = entries.Remove(AutoRunEntries::Scope::kUser);
     if (!machine && !user)
         prompt_.Tell(
             kProgramTitle,
             L"Quillet Pro could not be kept from starting with Windows.\r\n\r\n" + machine.reason,
             Prompt::Icon::kExclamation);
+}
+
+std::wstring MainForm::ClipboardCaption() {
+    const std::wstring text = clipboard_.Text().value_or(std::wstring());
+    return text.empty() || !clipboard_.Private() ? text : std::wstring(kPrivateText);
+}
+
+// Up through every other window, then back to the user's choice.
+void MainForm::ShowMainWindow(bool inFront) {
+    view_.ShowNormal();
+    ShowClipboard();
+    if (!inFront) return;
+    view_.SetTopMost(true);
+    view_.SetTopMost(options_.stayOnTop);
 }
 
 // What Undo remembers belongs to the store shown before.

@@ -13,6 +13,7 @@
 #include "drop_content.h"
 #include "background/hotkey_host.h"
 #include "background/hotkeys.h"
+#include "background/tray.h"
 #include "background/tray_view.h"
 #include "help/info_windows.h"
 #include "main_view.h"
@@ -55,26 +56,26 @@ struct Desktop {
     RegionalClock& clock;
     Shell& shell;
     HostResolver& resolver;
-    AutoRunEntries* autoRun = nullptr;  // none: Auto Run writes nothing
-    HotkeyHost* hotkeys = nullptr;      // none: no hotkeys
-    Wallpaper* wallpaper = nullptr;     // none: Set as Wallpaper does nothing
+    AutoRunEntries& autoRun;
+    HotkeyHost& hotkeys;
+    Wallpaper& wallpaper;
 };
 
-// The program's windows besides the main one, each there once it is built;
-// until then the steps that use it do nothing.
+// The program's windows besides the main one; each may be made when it is
+// first shown.
 struct SecondaryWindows {
-    TrayView* tray = nullptr;
-    PreviewView* preview = nullptr;
-    Printer* printer = nullptr;
-    InfoWindows* info = nullptr;
-    InputBox* input = nullptr;
+    TrayView& tray;
+    PreviewView& preview;
+    Printer& printer;
+    InfoWindows& info;
+    InputBox& input;
 };
 
-class MainForm : public PrintContext, private StoreEvents {
+class MainForm : public PrintContext, private StoreEvents, private TrayServices {
   public:
     MainForm(MainView& view, PictureSlotsView& pictures, Prompt& prompt, FileSystem& fs,
              const TextCodec& codec, Clipboard& clipboard, const CaseMapping& cases,
-             const Desktop& desktop)
+             const Desktop& desktop, const SecondaryWindows& windows)
         : view_(view),
           pictures_(pictures),
           prompt_(prompt),
@@ -84,12 +85,12 @@ class MainForm : public PrintContext, private StoreEvents {
           import_(stores_, prompt, view.Progress(), desktop.clock, fs, codec),
           clipboard_(clipboard),
           cases_(cases),
-          desktop_(desktop) {}
+          desktop_(desktop),
+          windows_(windows),
+          tray_(windows.tray, *this) {}
     // The store session points back at the form.
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
-
-    void Attach(const SecondaryWindows& windows) { windows_ = windows; }
 
     // Start-up from the designed window to the shown (or hidden) program.
     // The single-instance hand-over happens before, in the shell. False when
@@ -113,27 +114,21 @@ class MainForm : public PrintContext, private StoreEvents {
     bool RunMenuCommand(int id);
 
     // The Help menu's own windows.
-    void Help_Click() {
-        if (windows_.info) windows_.info->ShowHelp();
-    }
-    void About_Click() {
-        if (windows_.info) windows_.info->ShowAbout();
-    }
+    void Help_Click() { windows_.info.ShowHelp(); }
+    void About_Click() { windows_.info.ShowAbout(); }
     // File > Print Store: the print window, not modal.
-    void mnuPrint_Click() {
-        if (windows_.printer) windows_.printer->ShowPrintWindow();
-    }
+    void mnuPrint_Click() { windows_.printer.ShowPrintWindow(); }
 
     // The one-time import of the Standard edition's stores.
     const std::wstring& ImportPath() const { return import_.Path(); }
 
     // The tray icon: its events and the items of its menu.
-    void TrayIcon_Callback(uint32_t mouseMessage);
-    TrayMenu CurrentTrayMenu() const;
-    void menuTrayStore_Click(int store);
-    void mnuTrayRef_Click(int slot);
-    void menuTrayHelp_click();
-    void traymnuOpen_Click();
+    void TrayIcon_Callback(uint32_t mouseMessage) { tray_.IconEvent(mouseMessage); }
+    TrayMenu CurrentTrayMenu() const { return tray_.Menu(); }
+    void menuTrayStore_Click(int store) { tray_.StoreChosen(store); }
+    void mnuTrayRef_Click(int slot) { tray_.SlotChosen(slot); }
+    void menuTrayHelp_click() { tray_.HelpChosen(); }
+    void traymnuOpen_Click() { tray_.OpenChosen(); }
     void traymnuClose_Click() { CloseMainWindow(); }
     void mnuFileSave_Click() { stores_.Save(); }
     void mnuRevert_Click() { stores_.Load(); }
@@ -151,7 +146,7 @@ class MainForm : public PrintContext, private StoreEvents {
     void AutoRunOn(bool tell = true);
     void AutoRunOff();
 
-    void ShowClipboard();
+    void ShowClipboard() override;
     void GetClipPic();
     void mnuLowerCase_Click();
     void mnuUpperCase_Click();
@@ -163,11 +158,11 @@ class MainForm : public PrintContext, private StoreEvents {
     // Slot copy: the press of a Copy button copies at once and says what a
     // drag started from it carries.
     DragOffer picCopy_OLEStartDrag(int index);
-    void CopySlot(int index);
+    void CopySlot(int index) override;
 
     // Slot paste and drop.
     void picPaste_Click(int index);
-    void PasteSlot(int index);
+    void PasteSlot(int index) override;
     void txt_OLEDragDrop(int index, const DropContent& dropped);
     void txt_Change(int index);
     void txt_GotFocus(int index);
@@ -244,6 +239,15 @@ class MainForm : public PrintContext, private StoreEvents {
     void PictureLoaded(int slot, const std::wstring& path) override { pictureTag_[slot] = path; }
     void StoreShown() override { FormResize(); }
 
+    // What the tray asks.
+    int ShownStore() const override { return stores_.Current(); }
+    const std::wstring& CaptionOf(int store) const override { return captions_[store]; }
+    std::wstring SlotText(int slot) const override { return view_.Rows().Text(slot); }
+    std::wstring ClipboardCaption() override;
+    void ShowMainWindow(bool inFront) override;
+    void ChooseStore(int store) override { lblStore_Click(store); }
+    void ShowHelp() override { windows_.info.ShowHelp(); }
+
     void ApplyMainOnTop(bool settingsStored, std::wstring_view mainOnTop);
     void ShowOptions();
     void CreateSettingsFile();
@@ -273,6 +277,7 @@ class MainForm : public PrintContext, private StoreEvents {
     const CaseMapping& cases_;
     Desktop desktop_;
     SecondaryWindows windows_;
+    Tray tray_;
     ProgramPlaces places_;
     std::wstring sessionBlock_;
     std::wstring exeName_;

@@ -70,17 +70,16 @@ DragOffer MainForm::imgPic_OLEStartDrag(int index) {
 
 // An empty slot has nothing to show: an open preview keeps its picture.
 void MainForm::ShowPreview(int slot) {
-    if (!windows_.preview || slot < 0 || slot >= kSlotCount) return;
+    if (slot < 0 || slot >= kSlotCount) return;
     const std::wstring& tag = pictureTag_[slot];
     if (tag.empty() || !fs_.FileExists(tag)) return;
-    windows_.preview->ShowPicture(tag);
+    windows_.preview.ShowPicture(tag);
 }
 
 // The system is asked only once the file is there, and its answer is told:
 // a wallpaper that silently stays as it was looks like a program fault.
 void MainForm::popWallpaper_Click() {
-    Wallpaper* wallpaper = desktop_.wallpaper;
-    if (!wallpaper) return;
+    Wallpaper& wallpaper = desktop_.wallpaper;
     const int slot = popupSlot_;
     const std::string file = pictures_.SlotPictureFile(slot);
     if (file.empty()) {
@@ -96,7 +95,7 @@ void MainForm::popWallpaper_Click() {
     IoResult written = fs_.ReplaceAtomically(path, file);
     std::wstring tried = path + L"\r\n" + written.reason;
     if (!written) {
-        std::wstring folder = wallpaper->LocalDataFolder();
+        std::wstring folder = wallpaper.LocalDataFolder();
         if (!folder.empty()) {
             if (folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
             path = folder + std::wstring(kWallpaperName);
@@ -109,7 +108,7 @@ void MainForm::popWallpaper_Click() {
                      Prompt::Icon::kExclamation);
         return;
     }
-    if (const IoResult set = wallpaper->SetWallpaper(path, true); !set)
+    if (const IoResult set = wallpaper.SetWallpaper(path, true); !set)
         prompt_.Tell(kProgramTitle,
                      L"Windows did not take the picture as the desktop wallpaper:\r\n" + path +
                          L"\r\n\r\n" + set.reason,

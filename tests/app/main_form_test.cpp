@@ -22,9 +22,12 @@ TEST_F(MainFormTest, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(form.CurrentStore(), 1);
     EXPECT_TRUE(view.labelCurrent[1]);
     EXPECT_EQ(view.CheckedStores(), 1);
-    for (const auto& [item, on] : std::map<int, bool>{{IDM_STORE0 + 1, true}, {IDM_SOUNDS, true},
-                                                      {IDM_AUTOSAVE, false}, {IDM_AUTORUN, false},
-                                                      {IDM_HOTKEYS, false}, {IDM_STAYTOP, false}})
+    for (const auto& [item, on] : std::map<int, bool>{{IDM_STORE0 + 1, true},
+                                                      {IDM_SOUNDS, true},
+                                                      {IDM_AUTOSAVE, false},
+                                                      {IDM_AUTORUN, false},
+                                                      {IDM_HOTKEYS, false},
+                                                      {IDM_STAYTOP, false}})
         EXPECT_EQ(view.IsChecked(item), on) << item;
     EXPECT_FALSE(view.topMost);
     EXPECT_FALSE(form.CurrentOptions().stayOnTop);
@@ -145,42 +148,9 @@ TEST_F(MainFormTest, ExitWritesTheGeometryOnlyInTheNormalState) {
     }
 }
 
-// The other windows as one recorder of what the logic asks of them.
-class RecordingWindows final : public TrayView,
-                               public PreviewView,
-                               public Printer,
-                               public InfoWindows {
-  public:
-    explicit RecordingWindows(const bool& mainShown) : mainShown_(mainShown) {}
-    std::vector<std::string> calls;
-    bool CreateIcon(std::wstring_view tip) override {
-        if (tip != L"Quillet Pro") calls.push_back("icon with another tip");
-        calls.push_back(mainShown_ ? "icon while shown" : "icon while hidden");
-        return true;
-    }
-    void DeleteIcon() override { calls.push_back("no icon"); }
-    void ShowMenu(const TrayMenu& m) override {
-        calls.push_back("tray menu");
-        menu = m;
-    }
-    TrayMenu menu;
-    void ShowPicture(const std::wstring&) override { calls.push_back("preview"); }
-    void Close() override { calls.push_back("close preview or print"); }
-    IoResult PrintWindowImage() override { return IoResult::Success(); }
-    void ShowPrintWindow() override { calls.push_back("print window"); }
-    void ShowHelp() override { calls.push_back("help"); }
-    void ShowAbout() override { calls.push_back("about"); }
-    void CloseAll() override { calls.push_back("close help and about"); }
-
-  private:
-    const bool& mainShown_;
-};
-
 // The icon comes before Start in Tray hides the window, so the program is
 // never without a way back; at exit every other window goes, the icon last.
 TEST_F(MainFormTest, TheTrayIconAndTheOtherWindowsFollowStartAndExit) {
-    RecordingWindows windows(view.visible);
-    form.Attach({&windows, &windows, &windows, &windows, nullptr});
     Store("Settings", "StartTray", L"1");
     view.visible = true;
     form.FormLoad(kFolder);
@@ -243,22 +213,6 @@ TEST_F(MainFormTest, HotkeysItemWritesAndSaysWhenItTakesEffect) {
               L"The new setting may not take effect until Quillet has been Restarted.");
 }
 
-class FakeAutoRun final : public AutoRunEntries {
-  public:
-    std::map<Scope, std::wstring> values;
-    std::set<Scope> refused;
-    IoResult Set(Scope scope, std::wstring_view command) override {
-        if (refused.count(scope)) return IoResult::Failure(L"Access is denied.");
-        values[scope] = std::wstring(command);
-        return IoResult::Success();
-    }
-    IoResult Remove(Scope scope) override {
-        if (refused.count(scope)) return IoResult::Failure(L"Access is denied.");
-        values.erase(scope);
-        return IoResult::Success();
-    }
-};
-
 TEST(AutoRunCommand, QuotesThePathWithOneBackslash) {
     EXPECT_EQ(AutoRunCommandLine(L"C:\\", L"quilletpro.exe"), L"\"C:\\quilletpro.exe\"");
     EXPECT_EQ(AutoRunCommandLine(L"D:\\Tools\\Q", L"q.exe"), L"\"D:\\Tools\\Q\\q.exe\"");
@@ -266,70 +220,51 @@ TEST(AutoRunCommand, QuotesThePathWithOneBackslash) {
 
 // A normal user may not write the machine's Run key: the user's own then.
 TEST_F(MainFormTest, AutoRunFallsBackToTheUsersRunKeyAndSaysWhenBothRefuse) {
-    FakeAutoRun run;
-    MainForm withRun = Restarted(&run);
-    withRun.FormLoad(kFolder);
+    testing::FakeAutoRun& run = autoRun;
+    form.FormLoad(kFolder);
     using Scope = AutoRunEntries::Scope;
     const std::wstring command = L"\"C:\\Program Files\\Quillet Pro\\quilletpro.exe\"";
     run.refused = {Scope::kMachine};
-    withRun.menuAutoRun_Click();
+    form.menuAutoRun_Click();
     EXPECT_EQ(Stored("Settings", "AutoRun"), L"1");
     EXPECT_EQ(run.values[Scope::kUser], command);
     EXPECT_FALSE(run.values.count(Scope::kMachine));
     EXPECT_TRUE(prompt.messages.empty());
 
-    withRun.menuAutoRun_Click();  // off: both go, a missing one is no failure
+    form.menuAutoRun_Click();  // off: both go, a missing one is no failure
     EXPECT_TRUE(run.values.empty());
     EXPECT_TRUE(prompt.messages.empty());
 
     run.refused = {Scope::kMachine, Scope::kUser};
-    withRun.menuAutoRun_Click();
+    form.menuAutoRun_Click();
     EXPECT_TRUE(view.IsChecked(IDM_AUTORUN));  // the mark keeps its new state
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_NE(prompt.messages[0].text.find(L"Access is denied."), std::wstring::npos);
 
     // The exit renews the entry, quietly, with the program's current path.
     run.refused.clear();
-    withRun.FormUnload();
+    form.FormUnload();
     EXPECT_EQ(run.values[Scope::kMachine], command);
     EXPECT_EQ(prompt.messages.size(), 1u);
 }
 
-// The component as ids handed out in order, and a layout without AltGr.
-class FakeHotkeyHost final : public HotkeyHost, public HotkeyService, public KeyboardLayout {
-  public:
-    std::function<void(int32_t)> press;
-    int starts = 0, stops = 0;
-    int32_t next = -100;
-    HotkeyService* StartHotkeys(std::function<void(int32_t)> onPress) override {
-        ++starts;
-        press = std::move(onPress);
-        return this;
-    }
-    void StopHotkeys() override { ++stops; }
-    KeyboardLayout& Layout() override { return *this; }
-    int32_t SetHotKey(int, int) override { return next--; }
-    bool CtrlAltTypesCharacter(int) override { return false; }
-};
-
 TEST_F(MainFormTest, HotkeysCopyAndPasteTheCurrentStoresSlots) {
-    FakeHotkeyHost host;
-    MainForm withKeys = Restarted(nullptr, &host);
+    testing::FakeHotkeyHost& host = hotkeys;
     Store("Settings", "Hotkeys", L"yes");  // hand-edited: on all the same
     Store("Savings1", "txt(2)", L"three");
-    withKeys.FormLoad(kFolder);
+    form.FormLoad(kFolder);
     ASSERT_EQ(host.starts, 1);
-    const auto& ids = withKeys.Hotkeys().HotkeyIDs();
+    const auto& ids = form.Hotkeys().HotkeyIDs();
     host.press(ids[2]);  // Ctrl+Alt+F3
     EXPECT_EQ(clipboard.text, L"three");
     host.press(ids[19]);  // Ctrl+Alt+0
     EXPECT_EQ(view.text[9], L"three");
 
-    withKeys.mnuHotkeys_Click();  // off: presses are ignored at once
+    form.mnuHotkeys_Click();  // off: presses are ignored at once
     clipboard.text = L"kept";
     host.press(ids[2]);
     EXPECT_EQ(clipboard.text, L"kept");
-    withKeys.FormUnload();
+    form.FormUnload();
     EXPECT_EQ(host.stops, 1);
 }
 

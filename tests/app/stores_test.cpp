@@ -18,13 +18,6 @@ class StoresTest : public MainFormTest {
         Store("Settings", "StoreNumber", std::to_wstring(store));
         form.FormLoad(kFolder);
     }
-    // The input box answers from `input`.
-    void WithInputBox() {
-        SecondaryWindows windows;
-        windows.input = &input;
-        form.Attach(windows);
-    }
-    testing::ScriptedInput input;
 };
 
 TEST_F(StoresTest, YesSavesTheOldStoreBeforeTheNewOneShows) {
@@ -281,7 +274,6 @@ TEST_F(StoresTest, AFileThatCannotBeReadOnExitOrLogoffSaysWhy) {
 }
 
 TEST_F(StoresTest, RenameSavesFirstThenAsksAndKeepsTheNumber) {
-    WithInputBox();
     StartIn(3);
     view.text[0] = L"saved by the rename";
     input.answers = {L"R&D", L"  ", std::wstring(), std::nullopt};
@@ -304,7 +296,6 @@ TEST_F(StoresTest, RenameSavesFirstThenAsksAndKeepsTheNumber) {
 }
 
 TEST_F(StoresTest, ThePicturesStoreIsNotRenamed) {
-    WithInputBox();
     StartIn(0);
     form.submnuRename_Click();
     EXPECT_TRUE(input.asked.empty());

@@ -88,24 +88,10 @@ TEST(TrayMenuTest, OnlyLeftAndRightPressesAct) {
         EXPECT_EQ(DecodeTrayCallback(other), TrayIconEvent::kNone) << other;
 }
 
-class TrayRecorder final : public TrayView {
-  public:
-    int menus = 0;
-    TrayMenu last;
-    bool CreateIcon(std::wstring_view) override { return true; }
-    void DeleteIcon() override {}
-    void ShowMenu(const TrayMenu& menu) override {
-        ++menus;
-        last = menu;
-    }
-};
-
 class TrayCommandsTest : public MainFormTest {
   protected:
-    TrayRecorder tray;
     void SetUp() override {
         Store("Settings", "StoreNumber", L"2");
-        form.Attach({&tray, nullptr, nullptr, nullptr, nullptr});
         form.FormLoad(kFolder);
     }
 };
@@ -132,17 +118,15 @@ TEST_F(TrayCommandsTest, RightPressShowsTheMenuOfTheMomentLeftPressTheWindow) {
     view.text[0] = L"a text";
     view.storeCaption = {};
     form.TrayIcon_Callback(516);
-    ASSERT_EQ(tray.menus, 1);
-    EXPECT_EQ(tray.last.slots[0].text, L"a text");
-    EXPECT_TRUE(tray.last.stores[2].checked);
+    ASSERT_EQ(windows.Count("tray menu"), 1);
+    EXPECT_EQ(windows.menu.slots[0].text, L"a text");
+    EXPECT_TRUE(windows.menu.stores[2].checked);
 
     // A rename shows at the next press.
-    testing::ScriptedInput input;
     input.answers.push_back(L"Work");
-    form.Attach({&tray, nullptr, nullptr, nullptr, &input});
     form.submnuRename_Click();
     form.TrayIcon_Callback(516);
-    EXPECT_EQ(tray.last.stores[2].text, L"2 Work");
+    EXPECT_EQ(windows.menu.stores[2].text, L"2 Work");
 
     view.visible = false;
     view.topMostCalls.clear();
@@ -150,7 +134,7 @@ TEST_F(TrayCommandsTest, RightPressShowsTheMenuOfTheMomentLeftPressTheWindow) {
     EXPECT_TRUE(view.visible);
     EXPECT_EQ(view.topMostCalls, (std::vector<bool>{true, false}));
     form.TrayIcon_Callback(515);  // the double click itself
-    EXPECT_EQ(tray.menus, 2);
+    EXPECT_EQ(windows.Count("tray menu"), 2);
 }
 
 TEST_F(TrayCommandsTest, StoreItemSwitchesLikeTheLabel) {

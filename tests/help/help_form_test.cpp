@@ -42,14 +42,6 @@ class FakeAboutView final : public AboutView {
     void SetTopMost(bool onTop) override { topMostCalls.push_back(onTop); }
 };
 
-class FakeInfoWindows final : public InfoWindows {
-  public:
-    int helps = 0, abouts = 0, closes = 0;
-    void ShowHelp() override { ++helps; }
-    void ShowAbout() override { ++abouts; }
-    void CloseAll() override { ++closes; }
-};
-
 constexpr ProgramVersion kTestVersion{2, 7, 45};
 
 class InfoFormsTest : public MainFormTest {
@@ -133,10 +125,10 @@ TEST_F(InfoFormsTest, HelpLinksBeepWhenSoundsIsOnAndOpenTheirAddresses) {
     help.Label2_Click();
     help.Picture1_Click();
     EXPECT_EQ(view.beeps, beeps + 2);
-    EXPECT_EQ(shell.Opened(), (std::vector<std::wstring>{
-                                  L"mailto:help@brindlesoftware.example"
-                                  L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45",
-                                  std::wstring(kHomePage)}));
+    EXPECT_EQ(shell.Opened(),
+              (std::vector<std::wstring>{L"mailto:help@brindlesoftware.example"
+                                         L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45",
+                                         std::wstring(kHomePage)}));
     form.mnuSounds_Click();  // off
     help.Label2_Click();
     EXPECT_EQ(view.beeps, beeps + 2);
@@ -187,27 +179,25 @@ TEST_F(InfoFormsTest, AboutLinksOpenTheFeedbackMailAndTheHomePage) {
     about.lblHelp3_Click();
     about.lblHyperlink_Click();
     EXPECT_EQ(view.beeps, beeps + 2);
-    EXPECT_EQ(shell.Opened(), (std::vector<std::wstring>{
-                                  L"mailto:" + std::wstring(kFeedbackMail) +
-                                      L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45",
-                                  std::wstring(kHomePage)}));
+    EXPECT_EQ(shell.Opened(),
+              (std::vector<std::wstring>{L"mailto:" + std::wstring(kFeedbackMail) +
+                                             L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45",
+                                         std::wstring(kHomePage)}));
     form.mnuSounds_Click();  // off
     about.lblHyperlink_Click();
     EXPECT_EQ(view.beeps, beeps + 2);
 }
 
 TEST_F(MainFormTest, HelpMenuTrayMenuAndExitReachTheWindows) {
-    FakeInfoWindows info;
-    form.Attach(SecondaryWindows{nullptr, nullptr, nullptr, &info, nullptr});
     form.FormLoad(kFolder);
     form.Help_Click();
     form.menuTrayHelp_click();
     form.About_Click();
-    EXPECT_EQ(info.helps, 2);
-    EXPECT_EQ(info.abouts, 1);
-    EXPECT_EQ(info.closes, 0);
+    EXPECT_EQ(windows.Count("help"), 2);
+    EXPECT_EQ(windows.Count("about"), 1);
+    EXPECT_EQ(windows.Count("close help and about"), 0);
     form.FormUnload();
-    EXPECT_EQ(info.closes, 1);
+    EXPECT_EQ(windows.Count("close help and about"), 1);
 }
 
 }  // namespace

@@ -81,14 +81,6 @@ class DiskPictureSlots final : public PictureSlotsView {
     FakeFileSystem& fs_;
 };
 
-class RecordingPreview final : public PreviewView {
-  public:
-    std::vector<std::wstring> shown;
-    int closes = 0;
-    void ShowPicture(const std::wstring& path) override { shown.push_back(path); }
-    void Close() override { ++closes; }
-};
-
 class RecordingWallpaper final : public Wallpaper {
   public:
     std::wstring localFolder = L"C:\\Users\\me\\AppData\\Local";

@@ -6,6 +6,7 @@
 #include "pictures/fake_pictures.h"
 #include "pictures/picture_files.h"
 #include "resource.h"
+#include "support/fake_desktop.h"
 #include "support/fake_view.h"
 
 namespace quillet {
@@ -30,21 +31,26 @@ class PictureCommandsTest : public ::testing::Test {
     RecordingShell shell;
     FakeResolver resolver;
     DiskPictureSlots slots{fs};
-    RecordingPreview preview;
     RecordingWallpaper wallpaper{fs};
-    MainForm form{view,   slots,
-                  prompt, fs,
-                  codec,  clipboard,
-                  cases,  Desktop{keys, clock, shell, resolver, nullptr, nullptr, &wallpaper}};
+    FakeAutoRun autoRun;
+    FakeHotkeyHost hotkeys;
+    RecordingWindows windows{view.visible};
+    ScriptedInput input;
+    MainForm form{view,
+                  slots,
+                  prompt,
+                  fs,
+                  codec,
+                  clipboard,
+                  cases,
+                  Desktop{keys, clock, shell, resolver, autoRun, hotkeys, wallpaper},
+                  SecondaryWindows{windows, windows, windows, windows, input}};
 
     const std::wstring undo = std::wstring(kUndoPicturePath);
 
     void SetUp() override {
         fs.folders.insert(L"C:\\");
         fs.files[L"C:\\quilbdx.ini"] = "[Settings]\r\naskImport=1\r\nStoreNumber=0\r\n";
-        SecondaryWindows windows;
-        windows.preview = &preview;
-        form.Attach(windows);
     }
     // Starts the program on the Pictures store, as the slot files stand.
     void Start() {
@@ -204,16 +210,16 @@ TEST_F(PictureCommandsTest, PreviewShowsTheSlotsPictureFromEveryPlace) {
     form.lblPic_Click(9);
     form.Box_MouseDown(9, 2);
     form.popPreview_Click();
-    EXPECT_EQ(preview.shown,
+    EXPECT_EQ(windows.previews,
               (std::vector<std::wstring>{L"C:\\ClipPics\\pic1.bmp", L"C:\\ClipPics\\pic10.bmp",
                                          L"C:\\ClipPics\\pic10.bmp"}));
     // An empty slot has nothing to show.
     form.imgPic_DblClick(4);
     form.lblPic_Click(-1);
-    EXPECT_EQ(preview.shown.size(), 3u);
-    // Exit closes it.
+    EXPECT_EQ(windows.previews.size(), 3u);
+    // Exit closes it, with the print window.
     form.FormUnload();
-    EXPECT_EQ(preview.closes, 1);
+    EXPECT_EQ(windows.Count("close preview or print"), 2);
 }
 
 class WallpaperTest : public PictureCommandsTest {

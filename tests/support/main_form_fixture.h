@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "main_form.h"
+#include "pictures/fake_pictures.h"
+#include "support/fake_desktop.h"
 #include "support/fake_filesystem.h"
 #include "support/fake_view.h"
 
@@ -24,12 +26,24 @@ class MainFormTest : public ::testing::Test {
     testing::FixedClock clock;
     testing::RecordingShell shell;
     testing::FakeResolver resolver;
+    testing::FakeAutoRun autoRun;
+    testing::FakeHotkeyHost hotkeys;
+    testing::RecordingWallpaper wallpaper{fs};
+    testing::RecordingWindows windows{view.visible};
+    testing::ScriptedInput input;
     MainForm form = Restarted();
 
     // Another start of the program over the same fakes.
-    MainForm Restarted(AutoRunEntries* run = nullptr, HotkeyHost* hotkeys = nullptr) {
-        return MainForm{view,  view,      prompt, fs,
-                        codec, clipboard, cases,  Desktop{keys, clock, shell, resolver, run, hotkeys}};
+    MainForm Restarted() {
+        return MainForm{view,
+                        view,
+                        prompt,
+                        fs,
+                        codec,
+                        clipboard,
+                        cases,
+                        Desktop{keys, clock, shell, resolver, autoRun, hotkeys, wallpaper},
+                        SecondaryWindows{windows, windows, windows, windows, input}};
     }
 
     std::wstring Stored(std::string_view section, std::string_view key) {
