@@ -13,6 +13,7 @@
 #include "pictures/picture_loader_win.h"
 #include "resource.h"
 #include "store/Module1.h"
+#include "util/dib_win.h"
 #include "util/window_win.h"
 
 namespace quillet {
@@ -77,14 +78,8 @@ class PictureDropTarget final : public OneInterface<IDropTarget> {
 UniqueBitmap ScaledCopy(HBITMAP picture, int width, int height) {
     const SIZE size = BitmapSize(picture);
     if (width <= 0 || height <= 0 || size.cx <= 0 || size.cy <= 0) return {};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    UniqueBitmap thumb(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap thumb = NewDibSection(width, height, 24, &bits);
     UniqueMemoryDc from(::CreateCompatibleDC(nullptr)), to(::CreateCompatibleDC(nullptr));
     if (!thumb || !from || !to) return {};
     SelectObjectScope keepFrom(from.get(), picture);
@@ -144,8 +139,8 @@ void PictureSlots::SetDpi(int dpi, HFONT numberFont) {
     if (!box_[0]) return;  // made at the new DPI when first shown
     for (int i = 0; i < kSlotCount; ++i) {
         const PictureSlotRects r = PictureSlotLayout(i);
-        for (const auto& [w, at] : {std::pair{box_[i], Place(r.frame)},
-                                    std::pair{lblPic_[i], Place(r.number)}})
+        for (const auto& [w, at] :
+             {std::pair{box_[i], Place(r.frame)}, std::pair{lblPic_[i], Place(r.number)}})
             ::MoveWindow(w, at.left, at.top, at.right - at.left, at.bottom - at.top, FALSE);
         ::SendMessageW(lblPic_[i], WM_SETFONT, reinterpret_cast<WPARAM>(numberFont_), FALSE);
         if (bitmaps_[i]) FitSlotPicture(i);

@@ -2,6 +2,7 @@
 // the packed DIBs they share with the clipboard.
 #include "util/ole_win.h"
 
+#include "util/dib_win.h"
 #include "util/strings_win.h"
 
 #include <shlobj.h>
@@ -359,38 +360,43 @@ void DropRegistration::revoke() {
     target_.reset();
 }
 
-std::vector<unsigned char> PackedDibOf(HBITMAP bitmap) {
-    if (!bitmap || ::GetObjectType(bitmap) != OBJ_BITMAP) return {};
+std::optional<BITMAPINFOHEADER> PackedDibHeader(HBITMAP bitmap, size_t lead) {
+    if (!bitmap || ::GetObjectType(bitmap) != OBJ_BITMAP) return std::nullopt;
     BITMAP described{};
-    if (::GetObjectW(bitmap, sizeof described, &described) != sizeof described) return {};
+    if (::GetObjectW(bitmap, sizeof described, &described) != sizeof described) return std::nullopt;
     const LONG width = described.bmWidth;
     const LONG height = described.bmHeight < 0 ? -described.bmHeight : described.bmHeight;
-    if (width <= 0 || height <= 0) return {};
+    if (width <= 0 || height <= 0) return std::nullopt;
 
     const WORD bitCount = described.bmBitsPixel == 32 ? 32 : 24;
     const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bitCount + 31) / 32) * 4;
     const std::uint64_t imageBytes = stride * static_cast<std::uint64_t>(height);
-    if (imageBytes > static_cast<std::uint64_t>(MAXDWORD) - sizeof(BITMAPINFOHEADER)) return {};
-
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = bitCount;
-    header.biCompression = BI_RGB;
+    if (lead > MAXDWORD - sizeof(BITMAPINFOHEADER) ||
+        imageBytes > MAXDWORD - sizeof(BITMAPINFOHEADER) - lead)
+        return std::nullopt;
+    BITMAPINFOHEADER header = PlainDibHeader(width, height, bitCount);
     header.biSizeImage = static_cast<DWORD>(imageBytes);
+    return header;
+}
 
-    std::vector<unsigned char> dib(sizeof header + static_cast<size_t>(imageBytes));
-    std::memcpy(dib.data(), &header, sizeof header);
+bool PackDib(HBITMAP bitmap, const BITMAPINFOHEADER& header, void* packed) {
+    auto* bytes = static_cast<unsigned char*>(packed);
+    std::memcpy(bytes, &header, sizeof header);
     UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!dc) return {};
+    if (!dc) return false;
     // No colour table follows at these depths, so the header alone is the BITMAPINFO.
     const int lines =
-        ::GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(height), dib.data() + sizeof header,
-                    reinterpret_cast<BITMAPINFO*>(dib.data()), DIB_RGB_COLORS);
-    if (lines != height) return {};
-    std::memcpy(dib.data(), &header, sizeof header);  // GetDIBits may have rewritten it
+        ::GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(header.biHeight), bytes + sizeof header,
+                    reinterpret_cast<BITMAPINFO*>(bytes), DIB_RGB_COLORS);
+    std::memcpy(bytes, &header, sizeof header);  // GetDIBits may have rewritten it
+    return lines == header.biHeight;
+}
+
+std::vector<unsigned char> PackedDibOf(HBITMAP bitmap) {
+    const std::optional<BITMAPINFOHEADER> header = PackedDibHeader(bitmap);
+    if (!header) return {};
+    std::vector<unsigned char> dib(header->biSize + size_t{header->biSizeImage});
+    if (!PackDib(bitmap, *header, dib.data())) return {};
     return dib;
 }
 

@@ -122,6 +122,13 @@ class DropRegistration {
 // The bitmap as a bottom-up packed DIB of 32 bits when it has 32, else 24;
 // empty when it cannot be read.
 std::vector<unsigned char> PackedDibOf(HBITMAP bitmap);
+// The same in two steps, for a DIB inside a larger block: its header
+// (biSizeImage set), or nothing when the bitmap cannot be read or the DIB and
+// `lead` bytes before it would not fit in a DWORD; then the header and the
+// pixels into `packed`, which has room for them. False when the pixels could
+// not all be read.
+std::optional<BITMAPINFOHEADER> PackedDibHeader(HBITMAP bitmap, size_t lead = 0);
+bool PackDib(HBITMAP bitmap, const BITMAPINFOHEADER& header, void* packed);
 // A DIB section from a packed DIB; empty when the DIB is truncated or of a
 // kind not understood.
 UniqueBitmap BitmapFromPackedDib(const std::vector<unsigned char>& dib);
