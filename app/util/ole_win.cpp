@@ -62,7 +62,7 @@ std::vector<unsigned char> DropFilesBytes(const std::vector<std::wstring>& files
     return out;
 }
 
-class PayloadDataObject final : public OneInterface<IDataObject> {
+class PayloadDataObject final : public RefCounted<IDataObject> {
   public:
     explicit PayloadDataObject(const DragPayload& payload) {
         if (payload.text) {
@@ -76,42 +76,55 @@ class PayloadDataObject final : public OneInterface<IDataObject> {
         if (!payload.dib.empty()) Offer(CF_DIB, payload.dib);
     }
 
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override {
+        static const InterfaceRow rows[] = {RowOf<IDataObject>(IID_IDataObject, this)};
+        return QueryInterfaceTable(this, rows, riid, ppv);
+    }
+
+    // The callers are other programs through OLE: no exception leaves a method.
     STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
-        if (!format || !medium) return E_INVALIDARG;
-        *medium = STGMEDIUM{};
-        const Offered* offered = nullptr;
-        const HRESULT hr = Find(*format, &offered);
-        if (FAILED(hr)) return hr;
-        UniqueGlobal block = GlobalCopy(offered->bytes.data(), offered->bytes.size());
-        if (!block) return E_OUTOFMEMORY;
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = block.release();  // the caller frees it with ReleaseStgMedium
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
+        return Guarded([&] {
+            if (!format || !medium) return E_INVALIDARG;
+            *medium = STGMEDIUM{};
+            const Offered* offered = nullptr;
+            const HRESULT hr = Find(*format, &offered);
+            if (FAILED(hr)) return hr;
+            UniqueGlobal block = GlobalCopy(offered->bytes.data(), offered->bytes.size());
+            if (!block) return E_OUTOFMEMORY;
+            medium->tymed = TYMED_HGLOBAL;
+            medium->hGlobal = block.release();  // the caller frees it with ReleaseStgMedium
+            medium->pUnkForRelease = nullptr;
+            return S_OK;
+        });
     }
-    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) noexcept override { return E_NOTIMPL; }
     STDMETHODIMP QueryGetData(FORMATETC* format) override {
-        if (!format) return E_INVALIDARG;
-        const Offered* offered = nullptr;
-        return Find(*format, &offered);
+        return Guarded([&] {
+            if (!format) return E_INVALIDARG;
+            const Offered* offered = nullptr;
+            return Find(*format, &offered);
+        });
     }
-    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) noexcept override {
         if (!out) return E_INVALIDARG;
         out->ptd = nullptr;
         return DATA_S_SAMEFORMATETC;
     }
-    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) noexcept override { return E_NOTIMPL; }
     STDMETHODIMP EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) override {
-        if (!out) return E_INVALIDARG;
-        *out = nullptr;
-        if (direction != DATADIR_GET) return E_NOTIMPL;
-        return ::SHCreateStdEnumFmtEtc(static_cast<UINT>(formats_.size()), formats_.data(), out);
+        return Guarded([&] {
+            if (!out) return E_INVALIDARG;
+            *out = nullptr;
+            if (direction != DATADIR_GET) return E_NOTIMPL;
+            return ::SHCreateStdEnumFmtEtc(static_cast<UINT>(formats_.size()), formats_.data(),
+                                           out);
+        });
     }
-    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) noexcept override {
         return OLE_E_ADVISENOTSUPPORTED;
     }
-    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP DUnadvise(DWORD) noexcept override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) noexcept override { return OLE_E_ADVISENOTSUPPORTED; }
 
   private:
     struct Offered {
@@ -119,7 +132,7 @@ class PayloadDataObject final : public OneInterface<IDataObject> {
         std::vector<unsigned char> bytes;
     };
 
-    ~PayloadDataObject() = default;
+    ~PayloadDataObject() override = default;
 
     void Offer(CLIPFORMAT format, std::vector<unsigned char> bytes) {
         offered_.push_back(Offered{format, std::move(bytes)});
@@ -141,15 +154,19 @@ class PayloadDataObject final : public OneInterface<IDataObject> {
     std::vector<FORMATETC> formats_;
 };
 
-class CopyDropSource final : public OneInterface<IDropSource> {
+class CopyDropSource final : public RefCounted<IDropSource> {
   public:
-    STDMETHODIMP QueryContinueDrag(BOOL escapePressed, DWORD keyState) override {
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override {
+        static const InterfaceRow rows[] = {RowOf<IDropSource>(IID_IDropSource, this)};
+        return QueryInterfaceTable(this, rows, riid, ppv);
+    }
+    STDMETHODIMP QueryContinueDrag(BOOL escapePressed, DWORD keyState) noexcept override {
         return QueryContinue(escapePressed != FALSE, keyState);
     }
-    STDMETHODIMP GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+    STDMETHODIMP GiveFeedback(DWORD) noexcept override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
   private:
-    ~CopyDropSource() = default;
+    ~CopyDropSource() override = default;
 };
 
 bool Offers(IDataObject* data, CLIPFORMAT format) {
@@ -157,9 +174,11 @@ bool Offers(IDataObject* data, CLIPFORMAT format) {
     return data->QueryGetData(&wanted) == S_OK;
 }
 
-bool AcceptableDrop(IDataObject* data) {
-    return data &&
-           (Offers(data, CF_HDROP) || Offers(data, CF_UNICODETEXT) || Offers(data, CF_TEXT));
+bool AcceptableDrop(IDataObject* data, DropKinds kinds) {
+    if (!data) return false;
+    if (Offers(data, CF_HDROP)) return true;
+    return kinds == DropKinds::kFilesOrText &&
+           (Offers(data, CF_UNICODETEXT) || Offers(data, CF_TEXT));
 }
 
 DWORD EffectFor(bool acceptable, DWORD allowed) {
@@ -291,44 +310,52 @@ void StgMedium::reset() {
     medium_ = STGMEDIUM{};
 }
 
-SlotDropTarget::SlotDropTarget(DropHandler onDrop) : onDrop_(std::move(onDrop)) {}
+SlotDropTarget::SlotDropTarget(DropHandler onDrop, DropKinds kinds)
+    : onDrop_(std::move(onDrop)), kinds_(kinds) {}
 
-ComPtr<SlotDropTarget> SlotDropTarget::Create(DropHandler onDrop) {
-    return ComPtr<SlotDropTarget>::Adopt(new SlotDropTarget(std::move(onDrop)));
+ComPtr<SlotDropTarget> SlotDropTarget::Create(DropHandler onDrop, DropKinds kinds) {
+    return ComPtr<SlotDropTarget>::Adopt(new SlotDropTarget(std::move(onDrop), kinds));
 }
 
+STDMETHODIMP SlotDropTarget::QueryInterface(REFIID riid, void** ppv) noexcept {
+    static const InterfaceRow rows[] = {RowOf<IDropTarget>(IID_IDropTarget, this)};
+    return QueryInterfaceTable(this, rows, riid, ppv);
+}
+
+// The caller is OLE, which knows nothing of C++ exceptions.
 STDMETHODIMP SlotDropTarget::DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) {
+    return Guarded([&] {
+        if (!effect) return E_INVALIDARG;
+        acceptable_ = AcceptableDrop(data, kinds_);
+        *effect = EffectFor(acceptable_, *effect);
+        return S_OK;
+    });
+}
+
+STDMETHODIMP SlotDropTarget::DragOver(DWORD, POINTL, DWORD* effect) noexcept {
     if (!effect) return E_INVALIDARG;
-    acceptable_ = AcceptableDrop(data);
     *effect = EffectFor(acceptable_, *effect);
     return S_OK;
 }
 
-STDMETHODIMP SlotDropTarget::DragOver(DWORD, POINTL, DWORD* effect) {
-    if (!effect) return E_INVALIDARG;
-    *effect = EffectFor(acceptable_, *effect);
-    return S_OK;
-}
-
-STDMETHODIMP SlotDropTarget::DragLeave() {
+STDMETHODIMP SlotDropTarget::DragLeave() noexcept {
     acceptable_ = false;
     return S_OK;
 }
 
 STDMETHODIMP SlotDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
-    if (!effect) return E_INVALIDARG;
-    acceptable_ = false;
-    *effect = EffectFor(AcceptableDrop(data), *effect);
-    if (*effect == DROPEFFECT_NONE) return S_OK;
-    try {
+    return Guarded([&] {
+        if (!effect) return E_INVALIDARG;
+        acceptable_ = false;
+        const DWORD taken = EffectFor(AcceptableDrop(data, kinds_), *effect);
+        // Nothing is taken until the handler has it.
+        *effect = DROPEFFECT_NONE;
+        if (taken == DROPEFFECT_NONE) return S_OK;
         const DropContent dropped = ReadDropped(data);
         if (onDrop_) onDrop_(dropped);
-    } catch (...) {
-        // The caller is OLE, which knows nothing of C++ exceptions.
-        *effect = DROPEFFECT_NONE;
-        return E_UNEXPECTED;
-    }
-    return S_OK;
+        *effect = taken;
+        return S_OK;
+    });
 }
 
 DropRegistration::DropRegistration(HWND window, ComPtr<IDropTarget> target)

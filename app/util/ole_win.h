@@ -71,25 +71,33 @@ class StgMedium {
     STGMEDIUM medium_{};
 };
 
-// Accepts files and text as a copy and hands what was dropped to onDrop.
-class SlotDropTarget final : public OneInterface<IDropTarget> {
+// What a drop target takes: a file list, and text too for a text box.
+enum class DropKinds { kFilesOrText, kFiles };
+
+// The drop target of a slot, a text box's or a picture's: takes what its
+// kind of slot holds, only as a copy, and hands what was dropped to onDrop.
+class SlotDropTarget final : public RefCounted<IDropTarget> {
   public:
     using DropHandler = std::function<void(const DropContent&)>;
 
     // Starts with one reference, which Create hands to its caller.
-    explicit SlotDropTarget(DropHandler onDrop);
-    static ComPtr<SlotDropTarget> Create(DropHandler onDrop);
+    explicit SlotDropTarget(DropHandler onDrop, DropKinds kinds = DropKinds::kFilesOrText);
+    static ComPtr<SlotDropTarget> Create(DropHandler onDrop,
+                                         DropKinds kinds = DropKinds::kFilesOrText);
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override;
 
     // IDropTarget
     STDMETHODIMP DragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
-    STDMETHODIMP DragOver(DWORD keyState, POINTL pt, DWORD* effect) override;
-    STDMETHODIMP DragLeave() override;
+    STDMETHODIMP DragOver(DWORD keyState, POINTL pt, DWORD* effect) noexcept override;
+    STDMETHODIMP DragLeave() noexcept override;
     STDMETHODIMP Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
 
   private:
     ~SlotDropTarget() override = default;  // only Release deletes
 
     DropHandler onDrop_;
+    DropKinds kinds_;
     bool acceptable_ = false;  // what DragEnter found, for DragOver
 };
 
