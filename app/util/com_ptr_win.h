@@ -116,7 +116,8 @@ InterfaceRow RowOf(const IID& iid, Object* object) noexcept {
 
 // QueryInterface from a table: the interface of the row with the IID asked
 // for, with a reference added. IID_IUnknown is the first row's interface,
-// the same pointer whatever interface it is asked through.
+// the same pointer whatever interface it is asked through. `object` is the
+// pointer of the class the rows were made with, as RowOf had it.
 inline HRESULT QueryInterfaceTable(void* object, std::span<const InterfaceRow> rows, REFIID riid,
                                    void** ppv) noexcept {
     if (!ppv) return E_POINTER;
