@@ -87,17 +87,14 @@ void Tooltips::Create(HWND owner) {
 }
 
 void Tooltips::Add(HWND control, const std::wstring& text) {
-    if (!window_) return;
-    TOOLINFOW ti{};
-    ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.uFlags = TTF_IDISHWND;
-    ti.hwnd = owner_;
-    ti.uId = reinterpret_cast<UINT_PTR>(control);
-    ti.lpszText = const_cast<wchar_t*>(text.c_str());
-    ::SendMessageW(window_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    Send(TTM_ADDTOOLW, control, text);
 }
 
 void Tooltips::Update(HWND control, const std::wstring& text) {
+    Send(TTM_UPDATETIPTEXTW, control, text);
+}
+
+void Tooltips::Send(UINT message, HWND control, const std::wstring& text) {
     if (!window_) return;
     TOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -105,7 +102,7 @@ void Tooltips::Update(HWND control, const std::wstring& text) {
     ti.hwnd = owner_;
     ti.uId = reinterpret_cast<UINT_PTR>(control);
     ti.lpszText = const_cast<wchar_t*>(text.c_str());
-    ::SendMessageW(window_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    ::SendMessageW(window_.get(), message, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 }  // namespace quillet

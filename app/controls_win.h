@@ -38,6 +38,9 @@ class Tooltips {
     void Update(HWND control, const std::wstring& text);
 
   private:
+    // A message about the tool `control`, whose tip is `text`.
+    void Send(UINT message, HWND control, const std::wstring& text);
+
     HWND owner_ = nullptr;
     UniqueWindow window_;
 };

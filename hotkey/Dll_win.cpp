@@ -37,17 +37,10 @@ std::wstring GuidText(REFGUID guid) {
 
 class ClassFactory final : public IClassFactory {
   public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        return Guarded([&] {
-            if (!ppv) return E_POINTER;
-            if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-                *ppv = static_cast<IClassFactory*>(this);
-                AddRef();
-                return S_OK;
-            }
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        });
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override {
+        static const quillet::InterfaceRow rows[] = {
+            quillet::RowOf<IClassFactory>(IID_IClassFactory, this)};
+        return quillet::QueryInterfaceTable(this, rows, riid, ppv);
     }
     // The factory is static; its references keep the module, not itself.
     STDMETHODIMP_(ULONG) AddRef() override {

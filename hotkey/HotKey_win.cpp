@@ -91,29 +91,13 @@ CONNECTDATA Lend(const Connection& connection) {
 // A snapshot enumerator of COM items (connection points or connections):
 // the standard Next/Skip/Reset/Clone over a vector it owns.
 template <typename Enum, typename Item, typename Held, const IID& kIid>
-class Enumerator final : public Enum {
+class Enumerator final : public quillet::RefCounted<Enum> {
   public:
     explicit Enumerator(std::vector<Held> items) : items_(std::move(items)) { AddModuleRef(); }
-    ~Enumerator() { ReleaseModuleRef(); }
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        return Guarded([&] {
-            if (!ppv) return E_POINTER;
-            if (riid == IID_IUnknown || riid == kIid) {
-                *ppv = static_cast<Enum*>(this);
-                AddRef();
-                return S_OK;
-            }
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        });
-    }
-    STDMETHODIMP_(ULONG) AddRef() override {
-        return static_cast<ULONG>(::InterlockedIncrement(&refs_));
-    }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG left = ::InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
+    ~Enumerator() override { ReleaseModuleRef(); }
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override {
+        static const quillet::InterfaceRow rows[] = {quillet::RowOf<Enum>(kIid, this)};
+        return quillet::QueryInterfaceTable(this, rows, riid, ppv);
     }
     STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
         return Guarded([&] {
@@ -148,7 +132,6 @@ class Enumerator final : public Enum {
     }
 
   private:
-    LONG refs_ = 1;
     std::vector<Held> items_;
     size_t next_ = 0;
 };
@@ -193,34 +176,15 @@ HRESULT HotKey::Create(REFIID riid, void** ppv) {
     return SUCCEEDED(hr) ? object->QueryInterface(riid, ppv) : hr;
 }
 
-STDMETHODIMP HotKey::QueryInterface(REFIID riid, void** ppv) {
-    return Guarded([&] {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID__HotKey)
-            *ppv = static_cast<_HotKey*>(this);
-        else if (riid == IID_ISupportErrorInfo)
-            *ppv = static_cast<ISupportErrorInfo*>(this);
-        else if (riid == IID_IConnectionPointContainer)
-            *ppv = static_cast<IConnectionPointContainer*>(this);
-        else if (riid == IID_IProvideClassInfo)
-            *ppv = static_cast<IProvideClassInfo*>(this);
-        else {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    });
-}
-
-STDMETHODIMP_(ULONG) HotKey::AddRef() {
-    return static_cast<ULONG>(::InterlockedIncrement(&refs_));
-}
-
-STDMETHODIMP_(ULONG) HotKey::Release() {
-    const LONG left = ::InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
+STDMETHODIMP HotKey::QueryInterface(REFIID riid, void** ppv) noexcept {
+    static const quillet::InterfaceRow rows[] = {
+        quillet::RowOf<_HotKey>(IID__HotKey, this),
+        quillet::RowOf<_HotKey>(IID_IDispatch, this),
+        quillet::RowOf<ISupportErrorInfo>(IID_ISupportErrorInfo, this),
+        quillet::RowOf<IConnectionPointContainer>(IID_IConnectionPointContainer, this),
+        quillet::RowOf<IProvideClassInfo>(IID_IProvideClassInfo, this),
+    };
+    return quillet::QueryInterfaceTable(this, rows, riid, ppv);
 }
 
 STDMETHODIMP HotKey::GetTypeInfoCount(UINT* count) {
@@ -457,17 +421,10 @@ void HotKey::RaiseHotKeyPress(HotKey* object, LONG id) {
     }
 }
 
-STDMETHODIMP HotKey::EventPoint::QueryInterface(REFIID riid, void** ppv) {
-    return Guarded([&] {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
-            *ppv = static_cast<IConnectionPoint*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    });
+STDMETHODIMP HotKey::EventPoint::QueryInterface(REFIID riid, void** ppv) noexcept {
+    static const quillet::InterfaceRow rows[] = {
+        quillet::RowOf<IConnectionPoint>(IID_IConnectionPoint, this)};
+    return quillet::QueryInterfaceTable(this, rows, riid, ppv);
 }
 
 STDMETHODIMP HotKey::EventPoint::GetConnectionInterface(IID* iid) {

@@ -12,20 +12,16 @@
 
 namespace tarnkey {
 
-class HotKey final : public _HotKey,
-                     public ISupportErrorInfo,
-                     public IConnectionPointContainer,
-                     public IProvideClassInfo {
+class HotKey final : public quillet::RefCounted<_HotKey, ISupportErrorInfo,
+                                                IConnectionPointContainer, IProvideClassInfo> {
   public:
     // A new object with one reference, or the failure.
     static HRESULT Create(REFIID riid, void** ppv);
     // Delivers a press from the hidden window to a live object.
     static void RaiseHotKeyPress(HotKey* object, LONG id);
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    // IUnknown, with AddRef and Release counted by the base
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override;
 
     // IDispatch, through the type library
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
@@ -59,7 +55,7 @@ class HotKey final : public _HotKey,
     class EventPoint final : public IConnectionPoint {
       public:
         explicit EventPoint(HotKey& owner) : owner_(owner) {}
-        STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+        STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override;
         STDMETHODIMP_(ULONG) AddRef() override { return owner_.AddRef(); }
         STDMETHODIMP_(ULONG) Release() override { return owner_.Release(); }
         STDMETHODIMP GetConnectionInterface(IID* iid) override;
@@ -83,12 +79,11 @@ class HotKey final : public _HotKey,
     };
 
     HotKey();
-    ~HotKey();
+    ~HotKey() override;
     HRESULT Init();
     void ReleaseAtomOf(LONG id);
     HRESULT InvokeRemoveHotKey(DISPPARAMS* params, EXCEPINFO* excep, UINT* argError);
 
-    LONG refs_ = 1;
     LONG keyCode_ = 0;
     LONG modifiers_ = 0;
     LONG id_ = 0;

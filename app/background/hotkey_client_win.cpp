@@ -50,20 +50,17 @@ HRESULT CreateFromFolder(const std::wstring& folder, UniqueModule& library, ComP
 
 // Receives HotKeyPress and hands the id on. It outlives its client when the
 // component still holds it, so the client detaches the handler first.
-class HotkeyPressSink final : public OneInterface<IDispatch> {
+class HotkeyPressSink final : public RefCounted<IDispatch> {
   public:
     explicit HotkeyPressSink(HotkeyClient::PressHandler handler) : handler_(std::move(handler)) {}
 
     void Detach() { handler_ = nullptr; }
 
     // The component asks for its event interface, which is dispatch only.
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv && riid == DIID___HotKey) {
-            *ppv = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        return OneInterface<IDispatch>::QueryInterface(riid, ppv);
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override {
+        static const InterfaceRow rows[] = {RowOf<IDispatch>(IID_IDispatch, this),
+                                            RowOf<IDispatch>(DIID___HotKey, this)};
+        return QueryInterfaceTable(this, rows, riid, ppv);
     }
     STDMETHODIMP GetTypeInfoCount(UINT* count) override {
         if (!count) return E_POINTER;

@@ -1,51 +1,35 @@
-// The About window's logic: the version line, the two links with their
-// hover colours, and the stay-on-top rule.
+// The About window's logic: the version line and its two links, the
+// feedback mail and the home page.
 #pragma once
 
 #include <string_view>
 
-#include "help/help_topics.h"
+#include "help/link_form.h"
 
 namespace quillet {
 
-class MainForm;
-class Shell;
-
-class AboutView {
+class AboutView : public LinkView {
   public:
-    virtual ~AboutView() = default;
     virtual void SetVersionText(std::wstring_view text) = 0;  // lblHelp4
     virtual void SetLinkColours(LinkColours colours) = 0;     // lblHelp3, lblHyperlink
-    virtual void SetTopMost(bool onTop) = 0;
 };
 
-class AboutForm {
+class AboutForm final : public LinkForm {
   public:
     AboutForm(AboutView& view, MainForm& main, Shell& shell,
               ProgramVersion version = kProgramVersion)
-        : view_(view), main_(main), shell_(shell), version_(version) {}
+        : LinkForm(view, main, shell, version), view_(view) {}
 
-    void Form_Load();
+    void Form_Load() override;
     void lblHelp3_Click();      // the feedback mail
     void lblHyperlink_Click();  // the home page
-    // The red follows the mouse from link to link; the background makes
-    // both blue, and so does leaving the link the mouse was over.
-    void lblHelp3_MouseMove() { Hover(Link::kMail); }
-    void lblHyperlink_MouseMove() { Hover(Link::kWeb); }
-    void Form_MouseMove() { Hover(Link::kNone); }
-    void Link_MouseLeave(Link link);
-    void Form_Unload();
-
-    Link Hovered() const { return hover_.Hovered(); }
+    void lblHelp3_MouseMove() { Link_MouseMove(Link::kMail); }
+    void lblHyperlink_MouseMove() { Link_MouseMove(Link::kWeb); }
 
   private:
-    void Hover(Link link);
+    void ShowLinks(LinkColours colours) override { view_.SetLinkColours(colours); }
 
     AboutView& view_;
-    MainForm& main_;
-    Shell& shell_;
-    ProgramVersion version_;
-    LinkHover hover_;
 };
 
 }  // namespace quillet

@@ -8,46 +8,36 @@
 
 #include "help/about_form.h"
 #include "help/link_label_win.h"
+#include "help/link_window_win.h"
 #include "util/handles_win.h"
-#include "util/window_win.h"
 
 namespace quillet {
 
 inline constexpr wchar_t kAboutWindowClass[] = L"QuilletProAbout";
 inline constexpr wchar_t kAboutCaption[] = L"Quillet Pro - About";
 
-class frmAbout final : public FixedWindow, public AboutView {
+class frmAbout final : public LinkWindow, public AboutView {
   public:
-    frmAbout(HINSTANCE instance, MainForm& main, Shell& shell)
-        : instance_(instance), logic_(*this, main, shell) {}
+    frmAbout(HINSTANCE instance, MainForm& main, Shell& shell);
     // Gone with the program: no unload handler runs.
-    ~frmAbout() override;
-
-    // Loads the window when it is not open, then shows it in front.
-    void Show();
-    // Unloads the window if it is open.
-    void Close();
+    ~frmAbout() override { DestroyQuietly(); }
 
     AboutForm& Logic() { return logic_; }
-    HWND Control(int id) const { return ::GetDlgItem(hwnd(), id); }
     LinkColours Colours() const { return {mail_.Colour(), web_.Colour()}; }
 
     // AboutView
     void SetVersionText(std::wstring_view text) override;
     void SetLinkColours(LinkColours colours) override;
-    void SetTopMost(bool onTop) override;
+    void SetTopMost(bool onTop) override { MakeTopMost(onTop); }
 
   private:
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    void Load() override;
-    void CreateControls();
-    void OnCommand(int id, int code);
-    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    LinkForm& Form() override { return logic_; }
+    HWND CreateControls() override;
+    void OnCommand(int id, int code) override;
+    void OnDrawItem(const DRAWITEMSTRUCT& item) override;
 
-    HINSTANCE instance_;
     AboutForm logic_;
-    bool quiet_ = false;  // destroyed without the unload handler
-    UniqueFont font_, title_, link_;
+    UniqueFont title_;
     HWND version_ = nullptr;
     LinkLabel mail_, web_;
 };

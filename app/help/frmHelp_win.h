@@ -5,14 +5,12 @@
 #include <windows.h>
 
 #include <array>
-#include <memory>
 #include <string_view>
 
-#include "controls_win.h"
 #include "help/help_form.h"
 #include "help/link_label_win.h"
+#include "help/link_window_win.h"
 #include "util/handles_win.h"
-#include "util/window_win.h"
 
 namespace quillet {
 
@@ -21,45 +19,34 @@ inline constexpr wchar_t kHelpCaption[] = L"Quillet Pro - Help";
 // Background of the topic's text.
 inline constexpr COLORREF kHelpTextBackground = RGB(255, 255, 220);
 
-class frmHelp final : public FixedWindow, public HelpView {
+// An open window keeps its topic when shown again.
+class frmHelp final : public LinkWindow, public HelpView {
   public:
-    frmHelp(HINSTANCE instance, MainForm& main, Shell& shell)
-        : instance_(instance), logic_(*this, main, shell) {}
+    frmHelp(HINSTANCE instance, MainForm& main, Shell& shell);
     // Gone with the program: no unload handler runs.
-    ~frmHelp() override;
-
-    // Loads the window when it is not open, then shows it in front; an open
-    // window keeps its topic.
-    void Show();
-    // Unloads the window if it is open.
-    void Close();
+    ~frmHelp() override { DestroyQuietly(); }
 
     HelpForm& Logic() { return logic_; }
-    HWND Control(int id) const { return ::GetDlgItem(hwnd(), id); }
     COLORREF MailColour() const { return mail_.Colour(); }
 
     // HelpView
     void SetTopicText(std::wstring_view text) override;
     void SetTopicBold(int topic, bool bold) override;
     void SetMailColour(unsigned colour) override;
-    void SetTopMost(bool onTop) override;
+    void SetTopMost(bool onTop) override { MakeTopMost(onTop); }
 
   private:
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    void Load() override;
-    void CreateControls();
-    void OnCommand(int id, int code);
-    LRESULT OnColour(HDC dc, HWND control);
+    LinkForm& Form() override { return logic_; }
+    HWND CreateControls() override;
+    void OnCommand(int id, int code) override;
+    LRESULT OnColour(HDC dc, HWND control) override;
 
-    HINSTANCE instance_;
     HelpForm logic_;
-    bool quiet_ = false;  // destroyed without the unload handler
-    UniqueFont font_, bold_, link_;
+    UniqueFont bold_;
     UniqueBrush textBackground_;
     std::array<HWND, kHelpTopicCount> buttons_{};
-    HWND txtHelp_ = nullptr, picture1_ = nullptr;
+    HWND txtHelp_ = nullptr;
     LinkLabel mail_;
-    std::unique_ptr<Tooltips> tips_;  // while the window is open
 };
 
 }  // namespace quillet

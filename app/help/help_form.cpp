@@ -1,16 +1,14 @@
 // The help window's logic.
 #include "help/help_form.h"
 
-#include "main_form.h"
 #include "util/shell_launch.h"
 
 namespace quillet {
 
 void HelpForm::Form_Load() {
-    hover_ = LinkHover();
+    ResetLinks();
     cmdHelp_Click(1);
-    ShowHover();
-    if (main_.CurrentOptions().stayOnTop) view_.SetTopMost(true);
+    FollowMainOnTop();
 }
 
 void HelpForm::cmdHelp_Click(int topic) {
@@ -21,36 +19,11 @@ void HelpForm::cmdHelp_Click(int topic) {
 }
 
 void HelpForm::Label2_Click() {
-    main_.BeepIfSounds();
-    shell_.ShellExec(L"open", HelpMailAddress(version_), L"", L"", kShowDefault);
+    Open(HelpMailAddress(Version()));
 }
 
 void HelpForm::Picture1_Click() {
-    main_.BeepIfSounds();
-    shell_.ShellExec(L"open", kHomePage, L"", L"", kShowDefault);
-}
-
-void HelpForm::Label2_MouseMove() {
-    hover_.MoveOver(Link::kMail);
-    ShowHover();
-}
-
-void HelpForm::Label2_MouseLeave() {
-    hover_.Leave(Link::kMail);
-    ShowHover();
-}
-
-void HelpForm::Form_MouseMove() {
-    hover_.MoveOver(Link::kNone);
-    ShowHover();
-}
-
-void HelpForm::Form_Unload() {
-    main_.ApplyMainOnTop();
-}
-
-void HelpForm::ShowHover() {
-    view_.SetMailColour(hover_.Colours().mail);
+    Open(kHomePage);
 }
 
 }  // namespace quillet

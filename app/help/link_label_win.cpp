@@ -53,14 +53,4 @@ LRESULT LinkLabel::OnMessage(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_
     return CallControlDefault(control, msg, wp, lp);
 }
 
-bool SetHandCursorOver(HWND control, std::initializer_list<HWND> links) {
-    for (HWND link : links) {
-        if (link && control == link) {
-            ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace quillet

@@ -1,12 +1,11 @@
 // A label of the help and About windows that works as a link: drawn in its
-// colour, with the hand cursor, telling its owner when the mouse moves over
-// it and when it leaves.
+// colour, telling its owner when the mouse moves over it and when it leaves.
+// The window puts the hand cursor over it.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
-#include <initializer_list>
 
 namespace quillet {
 
@@ -35,8 +34,5 @@ class LinkLabel {
     bool tracking_ = false;  // a WM_MOUSELEAVE is asked for
     std::function<void()> onMove_, onLeave_;
 };
-
-// The hand over a clickable control; false for every other control.
-bool SetHandCursorOver(HWND control, std::initializer_list<HWND> links);
 
 }  // namespace quillet

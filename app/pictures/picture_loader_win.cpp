@@ -10,9 +10,12 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "util/com_ptr_win.h"
+#include "util/dib_win.h"
+#include "util/ole_win.h"
 
 namespace quillet {
 
@@ -74,22 +77,6 @@ class MappedFile {
 
 uint32_t Little32(const unsigned char* p) {
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-
-// A top-down DIB section of `bits` per pixel (rows in the decoders' order),
-// and where its pixels are.
-UniqueBitmap NewDib(int width, int height, WORD bits, void** pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = bits;
-    info.bmiHeader.biCompression = BI_RGB;
-    *pixels = nullptr;
-    UniqueBitmap dib(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, pixels, nullptr, 0));
-    if (!*pixels) return {};
-    return dib;
 }
 
 UINT Stride(int width, int bits) {
@@ -198,7 +185,9 @@ UniqueBitmap FromImagingComponent(const unsigned char* b, size_t n) {
             source.put())))
         return {};
     void* pixels = nullptr;
-    UniqueBitmap dib = NewDib(static_cast<int>(width), static_cast<int>(height), 24, &pixels);
+    // Top-down, the converter's order of rows.
+    UniqueBitmap dib =
+        NewDibSection(static_cast<LONG>(width), -static_cast<LONG>(height), 24, &pixels);
     if (!dib) return {};
     const UINT stride = Stride(static_cast<int>(width), 24);
     auto* out = static_cast<BYTE*>(pixels);
@@ -253,7 +242,7 @@ UniqueBitmap FromPictureLoader(const unsigned char* b, size_t n) {
         TooLarge(static_cast<uint64_t>(width), static_cast<uint64_t>(height)))
         return {};
     void* pixels = nullptr;
-    UniqueBitmap dib = NewDib(width, height, 24, &pixels);
+    UniqueBitmap dib = NewDibSection(width, -height, 24, &pixels);
     if (!dib) return {};
     std::memset(pixels, 0xFF, size_t{Stride(width, 24)} * static_cast<size_t>(height));
     UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
@@ -288,37 +277,18 @@ UniqueBitmap LoadPictureFile(const std::wstring& path) {
     return DecodePicture(file.data(), file.size());
 }
 
+// The packed DIB behind the file header, made in place.
 std::string BitmapFileBytes(HBITMAP bitmap) {
-    const SIZE size = BitmapSize(bitmap);
-    if (size.cx <= 0 || size.cy <= 0) return {};
-    BITMAP described{};
-    ::GetObjectW(bitmap, sizeof described, &described);
-    const WORD depth = described.bmBitsPixel == 32 ? 32 : 24;
-    const uint64_t image = uint64_t{Stride(size.cx, depth)} * static_cast<uint64_t>(size.cy);
-    constexpr size_t kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    if (image > MAXDWORD - kHeaders) return {};
+    const std::optional<BITMAPINFOHEADER> header =
+        PackedDibHeader(bitmap, sizeof(BITMAPFILEHEADER));
+    if (!header) return {};
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;  // "BM"
-    file.bfSize = static_cast<DWORD>(kHeaders + image);
-    file.bfOffBits = kHeaders;
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = size.cx;
-    info.biHeight = size.cy;
-    info.biPlanes = 1;
-    info.biBitCount = depth;
-    info.biCompression = BI_RGB;
-    info.biSizeImage = static_cast<DWORD>(image);
-    std::string bytes(kHeaders + static_cast<size_t>(image), '\0');
+    file.bfOffBits = sizeof file + header->biSize;
+    file.bfSize = file.bfOffBits + header->biSizeImage;
+    std::string bytes(file.bfSize, '\0');
     std::memcpy(bytes.data(), &file, sizeof file);
-    // No colour table at these depths: the header alone is the BITMAPINFO.
-    auto* header = reinterpret_cast<BITMAPINFO*>(bytes.data() + sizeof file);
-    std::memcpy(header, &info, sizeof info);
-    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!dc || ::GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(size.cy), bytes.data() + kHeaders,
-                           header, DIB_RGB_COLORS) != size.cy)
-        return {};
-    std::memcpy(header, &info, sizeof info);  // GetDIBits may have rewritten it
+    if (!PackDib(bitmap, *header, bytes.data() + sizeof file)) return {};
     return bytes;
 }
 

@@ -13,6 +13,7 @@
 #include "pictures/picture_loader_win.h"
 #include "resource.h"
 #include "store/Module1.h"
+#include "util/dib_win.h"
 #include "util/window_win.h"
 
 namespace quillet {
@@ -21,70 +22,13 @@ namespace {
 
 constexpr wchar_t kViewTip[] = L"Click to view picture";
 
-// Takes a file list as a copy and nothing else: only files can fill a slot.
-class PictureDropTarget final : public OneInterface<IDropTarget> {
-  public:
-    using DropHandler = std::function<void(const DropContent&)>;
-    explicit PictureDropTarget(DropHandler onDrop) : onDrop_(std::move(onDrop)) {}
-
-    STDMETHODIMP DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
-        if (!effect) return E_INVALIDARG;
-        files_ = CarriesFiles(data);
-        *effect = files_ ? *effect & DROPEFFECT_COPY : DROPEFFECT_NONE;
-        return S_OK;
-    }
-    STDMETHODIMP DragOver(DWORD, POINTL, DWORD* effect) override {
-        if (!effect) return E_INVALIDARG;
-        *effect = files_ ? *effect & DROPEFFECT_COPY : DROPEFFECT_NONE;
-        return S_OK;
-    }
-    STDMETHODIMP DragLeave() override {
-        files_ = false;
-        return S_OK;
-    }
-    STDMETHODIMP Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
-        if (!effect) return E_INVALIDARG;
-        files_ = false;
-        if (!CarriesFiles(data) || !(*effect & DROPEFFECT_COPY)) {
-            *effect = DROPEFFECT_NONE;
-            return S_OK;
-        }
-        *effect = DROPEFFECT_COPY;
-        try {
-            const DropContent dropped = ReadDropped(data);
-            if (onDrop_) onDrop_(dropped);
-        } catch (...) {
-            // The caller is OLE, which knows nothing of C++ exceptions.
-            *effect = DROPEFFECT_NONE;
-            return E_UNEXPECTED;
-        }
-        return S_OK;
-    }
-
-  private:
-    ~PictureDropTarget() override = default;
-    static bool CarriesFiles(IDataObject* data) {
-        FORMATETC files{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-        return data && data->QueryGetData(&files) == S_OK;
-    }
-
-    DropHandler onDrop_;
-    bool files_ = false;
-};
-
 // A copy of the picture at the thumbnail's size, averaged down once so that
 // painting is a plain copy.
 UniqueBitmap ScaledCopy(HBITMAP picture, int width, int height) {
     const SIZE size = BitmapSize(picture);
     if (width <= 0 || height <= 0 || size.cx <= 0 || size.cy <= 0) return {};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    UniqueBitmap thumb(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueBitmap thumb = NewDibSection(width, height, 24, &bits);
     UniqueMemoryDc from(::CreateCompatibleDC(nullptr)), to(::CreateCompatibleDC(nullptr));
     if (!thumb || !from || !to) return {};
     SelectObjectScope keepFrom(from.get(), picture);
@@ -144,8 +88,8 @@ void PictureSlots::SetDpi(int dpi, HFONT numberFont) {
     if (!box_[0]) return;  // made at the new DPI when first shown
     for (int i = 0; i < kSlotCount; ++i) {
         const PictureSlotRects r = PictureSlotLayout(i);
-        for (const auto& [w, at] : {std::pair{box_[i], Place(r.frame)},
-                                    std::pair{lblPic_[i], Place(r.number)}})
+        for (const auto& [w, at] :
+             {std::pair{box_[i], Place(r.frame)}, std::pair{lblPic_[i], Place(r.number)}})
             ::MoveWindow(w, at.left, at.top, at.right - at.left, at.bottom - at.top, FALSE);
         ::SendMessageW(lblPic_[i], WM_SETFONT, reinterpret_cast<WPARAM>(numberFont_), FALSE);
         if (bitmaps_[i]) FitSlotPicture(i);
@@ -167,10 +111,13 @@ void PictureSlots::EnableDragDrop() {
 
 // A drop on the frame and one on its thumbnail are the same drop.
 void PictureSlots::RegisterDrops(int slot) {
+    // Only files can fill a picture slot.
     auto target = [this, slot] {
-        return ComPtr<IDropTarget>::Adopt(new PictureDropTarget([this, slot](const DropContent& d) {
-            if (events_.drop) events_.drop(slot, d);
-        }));
+        return SlotDropTarget::Create(
+            [this, slot](const DropContent& d) {
+                if (events_.drop) events_.drop(slot, d);
+            },
+            DropKinds::kFiles);
     };
     frameDrops_[slot] = DropRegistration(box_[slot], target());
     thumbDrops_[slot] = DropRegistration(imgPic_[slot], target());

@@ -1,4 +1,5 @@
-// One owner for one COM reference.
+// One owner for one COM reference, the IUnknown of the objects the program
+// and its hotkey library implement, and the guard of their COM methods.
 #pragma once
 
 #include <windows.h>
@@ -7,37 +8,13 @@
 #include <oleidl.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <new>
+#include <span>
 #include <type_traits>
 #include <utility>
 
 namespace quillet {
-
-// The IID of an interface, for As and OneInterface. Standard C++ cannot ask
-// an interface type for it, so each one is listed here or specialised next
-// to its user; As(iid, out) takes any interface without a listing.
-template <class Interface>
-struct InterfaceId;
-
-template <>
-struct InterfaceId<IUnknown> {
-    static REFIID Get() { return IID_IUnknown; }
-};
-template <>
-struct InterfaceId<IDispatch> {
-    static REFIID Get() { return IID_IDispatch; }
-};
-template <>
-struct InterfaceId<IDataObject> {
-    static REFIID Get() { return IID_IDataObject; }
-};
-template <>
-struct InterfaceId<IDropSource> {
-    static REFIID Get() { return IID_IDropSource; }
-};
-template <>
-struct InterfaceId<IDropTarget> {
-    static REFIID Get() { return IID_IDropTarget; }
-};
 
 // Holds one reference to a COM object. There is deliberately no constructor
 // from a raw pointer: Adopt and Retain say whether a reference is taken over
@@ -116,45 +93,81 @@ class ComPtr {
         }
         return p_->QueryInterface(iid, out.putVoid());
     }
-    template <class U>
-    HRESULT As(ComPtr<U>& out) const {
-        return As(InterfaceId<U>::Get(), out);
-    }
 
   private:
     T* p_ = nullptr;
 };
 
-// IUnknown for an object that offers one interface: counted references
-// (the creator holds the first), and no other interface but IUnknown.
-template <class Interface>
-class OneInterface : public Interface {
-  public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == InterfaceId<Interface>::Get()) {
-            *ppv = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+// One row of an object's table of interfaces: an IID and where the
+// interface that answers it sits in the object.
+struct InterfaceRow {
+    const IID* iid;
+    std::uintptr_t offset;
+};
+
+// The row that answers `iid` with the object's `Interface`. Every object of
+// a class without virtual bases has its interfaces at the same places, so
+// rows made from one object serve all of them.
+template <class Interface, class Object>
+InterfaceRow RowOf(const IID& iid, Object* object) noexcept {
+    const auto start = reinterpret_cast<std::uintptr_t>(object);
+    return {&iid, reinterpret_cast<std::uintptr_t>(static_cast<Interface*>(object)) - start};
+}
+
+// QueryInterface from a table: the interface of the row with the IID asked
+// for, with a reference added. IID_IUnknown is the first row's interface,
+// the same pointer whatever interface it is asked through. `object` is the
+// pointer of the class the rows were made with, as RowOf had it.
+inline HRESULT QueryInterfaceTable(void* object, std::span<const InterfaceRow> rows, REFIID riid,
+                                   void** ppv) noexcept {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    for (const InterfaceRow& row : rows) {
+        if (riid != *row.iid && !(riid == IID_IUnknown && &row == rows.data())) continue;
+        auto* found =
+            reinterpret_cast<IUnknown*>(reinterpret_cast<std::uintptr_t>(object) + row.offset);
+        found->AddRef();
+        *ppv = found;
+        return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override {
+    return E_NOINTERFACE;
+}
+
+// AddRef and Release for an object made with new that implements
+// `Interfaces`: the creator holds the first reference, the last Release
+// deletes the object. The class answers QueryInterface from its own table.
+template <class... Interfaces>
+class RefCounted : public Interfaces... {
+  public:
+    STDMETHODIMP_(ULONG) AddRef() noexcept override {
         return static_cast<ULONG>(::InterlockedIncrement(&refs_));
     }
-    STDMETHODIMP_(ULONG) Release() override {
+    STDMETHODIMP_(ULONG) Release() noexcept override {
         const LONG left = ::InterlockedDecrement(&refs_);
         if (left == 0) delete this;
         return static_cast<ULONG>(left);
     }
 
   protected:
-    OneInterface() = default;
-    virtual ~OneInterface() = default;
+    RefCounted() = default;
+    virtual ~RefCounted() = default;
 
   private:
     LONG refs_ = 1;
 };
+
+// Runs the body of a COM method or a library export. Its callers are C and
+// script clients and the system, none of which can take a C++ exception, so
+// one becomes an HRESULT here.
+template <class Body>
+HRESULT Guarded(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
 
 }  // namespace quillet

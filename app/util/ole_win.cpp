@@ -2,6 +2,7 @@
 // the packed DIBs they share with the clipboard.
 #include "util/ole_win.h"
 
+#include "util/dib_win.h"
 #include "util/strings_win.h"
 
 #include <shlobj.h>
@@ -61,7 +62,7 @@ std::vector<unsigned char> DropFilesBytes(const std::vector<std::wstring>& files
     return out;
 }
 
-class PayloadDataObject final : public OneInterface<IDataObject> {
+class PayloadDataObject final : public RefCounted<IDataObject> {
   public:
     explicit PayloadDataObject(const DragPayload& payload) {
         if (payload.text) {
@@ -75,42 +76,55 @@ class PayloadDataObject final : public OneInterface<IDataObject> {
         if (!payload.dib.empty()) Offer(CF_DIB, payload.dib);
     }
 
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override {
+        static const InterfaceRow rows[] = {RowOf<IDataObject>(IID_IDataObject, this)};
+        return QueryInterfaceTable(this, rows, riid, ppv);
+    }
+
+    // The callers are other programs through OLE: no exception leaves a method.
     STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
-        if (!format || !medium) return E_INVALIDARG;
-        *medium = STGMEDIUM{};
-        const Offered* offered = nullptr;
-        const HRESULT hr = Find(*format, &offered);
-        if (FAILED(hr)) return hr;
-        UniqueGlobal block = GlobalCopy(offered->bytes.data(), offered->bytes.size());
-        if (!block) return E_OUTOFMEMORY;
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = block.release();  // the caller frees it with ReleaseStgMedium
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
+        return Guarded([&] {
+            if (!format || !medium) return E_INVALIDARG;
+            *medium = STGMEDIUM{};
+            const Offered* offered = nullptr;
+            const HRESULT hr = Find(*format, &offered);
+            if (FAILED(hr)) return hr;
+            UniqueGlobal block = GlobalCopy(offered->bytes.data(), offered->bytes.size());
+            if (!block) return E_OUTOFMEMORY;
+            medium->tymed = TYMED_HGLOBAL;
+            medium->hGlobal = block.release();  // the caller frees it with ReleaseStgMedium
+            medium->pUnkForRelease = nullptr;
+            return S_OK;
+        });
     }
-    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) noexcept override { return E_NOTIMPL; }
     STDMETHODIMP QueryGetData(FORMATETC* format) override {
-        if (!format) return E_INVALIDARG;
-        const Offered* offered = nullptr;
-        return Find(*format, &offered);
+        return Guarded([&] {
+            if (!format) return E_INVALIDARG;
+            const Offered* offered = nullptr;
+            return Find(*format, &offered);
+        });
     }
-    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) noexcept override {
         if (!out) return E_INVALIDARG;
         out->ptd = nullptr;
         return DATA_S_SAMEFORMATETC;
     }
-    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) noexcept override { return E_NOTIMPL; }
     STDMETHODIMP EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) override {
-        if (!out) return E_INVALIDARG;
-        *out = nullptr;
-        if (direction != DATADIR_GET) return E_NOTIMPL;
-        return ::SHCreateStdEnumFmtEtc(static_cast<UINT>(formats_.size()), formats_.data(), out);
+        return Guarded([&] {
+            if (!out) return E_INVALIDARG;
+            *out = nullptr;
+            if (direction != DATADIR_GET) return E_NOTIMPL;
+            return ::SHCreateStdEnumFmtEtc(static_cast<UINT>(formats_.size()), formats_.data(),
+                                           out);
+        });
     }
-    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) noexcept override {
         return OLE_E_ADVISENOTSUPPORTED;
     }
-    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP DUnadvise(DWORD) noexcept override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) noexcept override { return OLE_E_ADVISENOTSUPPORTED; }
 
   private:
     struct Offered {
@@ -118,7 +132,7 @@ class PayloadDataObject final : public OneInterface<IDataObject> {
         std::vector<unsigned char> bytes;
     };
 
-    ~PayloadDataObject() = default;
+    ~PayloadDataObject() override = default;
 
     void Offer(CLIPFORMAT format, std::vector<unsigned char> bytes) {
         offered_.push_back(Offered{format, std::move(bytes)});
@@ -140,15 +154,19 @@ class PayloadDataObject final : public OneInterface<IDataObject> {
     std::vector<FORMATETC> formats_;
 };
 
-class CopyDropSource final : public OneInterface<IDropSource> {
+class CopyDropSource final : public RefCounted<IDropSource> {
   public:
-    STDMETHODIMP QueryContinueDrag(BOOL escapePressed, DWORD keyState) override {
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override {
+        static const InterfaceRow rows[] = {RowOf<IDropSource>(IID_IDropSource, this)};
+        return QueryInterfaceTable(this, rows, riid, ppv);
+    }
+    STDMETHODIMP QueryContinueDrag(BOOL escapePressed, DWORD keyState) noexcept override {
         return QueryContinue(escapePressed != FALSE, keyState);
     }
-    STDMETHODIMP GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+    STDMETHODIMP GiveFeedback(DWORD) noexcept override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
   private:
-    ~CopyDropSource() = default;
+    ~CopyDropSource() override = default;
 };
 
 bool Offers(IDataObject* data, CLIPFORMAT format) {
@@ -156,9 +174,11 @@ bool Offers(IDataObject* data, CLIPFORMAT format) {
     return data->QueryGetData(&wanted) == S_OK;
 }
 
-bool AcceptableDrop(IDataObject* data) {
-    return data &&
-           (Offers(data, CF_HDROP) || Offers(data, CF_UNICODETEXT) || Offers(data, CF_TEXT));
+bool AcceptableDrop(IDataObject* data, DropKinds kinds) {
+    if (!data) return false;
+    if (Offers(data, CF_HDROP)) return true;
+    return kinds == DropKinds::kFilesOrText &&
+           (Offers(data, CF_UNICODETEXT) || Offers(data, CF_TEXT));
 }
 
 DWORD EffectFor(bool acceptable, DWORD allowed) {
@@ -290,44 +310,52 @@ void StgMedium::reset() {
     medium_ = STGMEDIUM{};
 }
 
-SlotDropTarget::SlotDropTarget(DropHandler onDrop) : onDrop_(std::move(onDrop)) {}
+SlotDropTarget::SlotDropTarget(DropHandler onDrop, DropKinds kinds)
+    : onDrop_(std::move(onDrop)), kinds_(kinds) {}
 
-ComPtr<SlotDropTarget> SlotDropTarget::Create(DropHandler onDrop) {
-    return ComPtr<SlotDropTarget>::Adopt(new SlotDropTarget(std::move(onDrop)));
+ComPtr<SlotDropTarget> SlotDropTarget::Create(DropHandler onDrop, DropKinds kinds) {
+    return ComPtr<SlotDropTarget>::Adopt(new SlotDropTarget(std::move(onDrop), kinds));
 }
 
+STDMETHODIMP SlotDropTarget::QueryInterface(REFIID riid, void** ppv) noexcept {
+    static const InterfaceRow rows[] = {RowOf<IDropTarget>(IID_IDropTarget, this)};
+    return QueryInterfaceTable(this, rows, riid, ppv);
+}
+
+// The caller is OLE, which knows nothing of C++ exceptions.
 STDMETHODIMP SlotDropTarget::DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) {
+    return Guarded([&] {
+        if (!effect) return E_INVALIDARG;
+        acceptable_ = AcceptableDrop(data, kinds_);
+        *effect = EffectFor(acceptable_, *effect);
+        return S_OK;
+    });
+}
+
+STDMETHODIMP SlotDropTarget::DragOver(DWORD, POINTL, DWORD* effect) noexcept {
     if (!effect) return E_INVALIDARG;
-    acceptable_ = AcceptableDrop(data);
     *effect = EffectFor(acceptable_, *effect);
     return S_OK;
 }
 
-STDMETHODIMP SlotDropTarget::DragOver(DWORD, POINTL, DWORD* effect) {
-    if (!effect) return E_INVALIDARG;
-    *effect = EffectFor(acceptable_, *effect);
-    return S_OK;
-}
-
-STDMETHODIMP SlotDropTarget::DragLeave() {
+STDMETHODIMP SlotDropTarget::DragLeave() noexcept {
     acceptable_ = false;
     return S_OK;
 }
 
 STDMETHODIMP SlotDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
-    if (!effect) return E_INVALIDARG;
-    acceptable_ = false;
-    *effect = EffectFor(AcceptableDrop(data), *effect);
-    if (*effect == DROPEFFECT_NONE) return S_OK;
-    try {
+    return Guarded([&] {
+        if (!effect) return E_INVALIDARG;
+        acceptable_ = false;
+        const DWORD taken = EffectFor(AcceptableDrop(data, kinds_), *effect);
+        // Nothing is taken until the handler has it.
+        *effect = DROPEFFECT_NONE;
+        if (taken == DROPEFFECT_NONE) return S_OK;
         const DropContent dropped = ReadDropped(data);
         if (onDrop_) onDrop_(dropped);
-    } catch (...) {
-        // The caller is OLE, which knows nothing of C++ exceptions.
-        *effect = DROPEFFECT_NONE;
-        return E_UNEXPECTED;
-    }
-    return S_OK;
+        *effect = taken;
+        return S_OK;
+    });
 }
 
 DropRegistration::DropRegistration(HWND window, ComPtr<IDropTarget> target)
@@ -359,38 +387,43 @@ void DropRegistration::revoke() {
     target_.reset();
 }
 
-std::vector<unsigned char> PackedDibOf(HBITMAP bitmap) {
-    if (!bitmap || ::GetObjectType(bitmap) != OBJ_BITMAP) return {};
+std::optional<BITMAPINFOHEADER> PackedDibHeader(HBITMAP bitmap, size_t lead) {
+    if (!bitmap || ::GetObjectType(bitmap) != OBJ_BITMAP) return std::nullopt;
     BITMAP described{};
-    if (::GetObjectW(bitmap, sizeof described, &described) != sizeof described) return {};
+    if (::GetObjectW(bitmap, sizeof described, &described) != sizeof described) return std::nullopt;
     const LONG width = described.bmWidth;
     const LONG height = described.bmHeight < 0 ? -described.bmHeight : described.bmHeight;
-    if (width <= 0 || height <= 0) return {};
+    if (width <= 0 || height <= 0) return std::nullopt;
 
     const WORD bitCount = described.bmBitsPixel == 32 ? 32 : 24;
     const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bitCount + 31) / 32) * 4;
     const std::uint64_t imageBytes = stride * static_cast<std::uint64_t>(height);
-    if (imageBytes > static_cast<std::uint64_t>(MAXDWORD) - sizeof(BITMAPINFOHEADER)) return {};
-
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = bitCount;
-    header.biCompression = BI_RGB;
+    if (lead > MAXDWORD - sizeof(BITMAPINFOHEADER) ||
+        imageBytes > MAXDWORD - sizeof(BITMAPINFOHEADER) - lead)
+        return std::nullopt;
+    BITMAPINFOHEADER header = PlainDibHeader(width, height, bitCount);
     header.biSizeImage = static_cast<DWORD>(imageBytes);
+    return header;
+}
 
-    std::vector<unsigned char> dib(sizeof header + static_cast<size_t>(imageBytes));
-    std::memcpy(dib.data(), &header, sizeof header);
+bool PackDib(HBITMAP bitmap, const BITMAPINFOHEADER& header, void* packed) {
+    auto* bytes = static_cast<unsigned char*>(packed);
+    std::memcpy(bytes, &header, sizeof header);
     UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!dc) return {};
+    if (!dc) return false;
     // No colour table follows at these depths, so the header alone is the BITMAPINFO.
     const int lines =
-        ::GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(height), dib.data() + sizeof header,
-                    reinterpret_cast<BITMAPINFO*>(dib.data()), DIB_RGB_COLORS);
-    if (lines != height) return {};
-    std::memcpy(dib.data(), &header, sizeof header);  // GetDIBits may have rewritten it
+        ::GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(header.biHeight), bytes + sizeof header,
+                    reinterpret_cast<BITMAPINFO*>(bytes), DIB_RGB_COLORS);
+    std::memcpy(bytes, &header, sizeof header);  // GetDIBits may have rewritten it
+    return lines == header.biHeight;
+}
+
+std::vector<unsigned char> PackedDibOf(HBITMAP bitmap) {
+    const std::optional<BITMAPINFOHEADER> header = PackedDibHeader(bitmap);
+    if (!header) return {};
+    std::vector<unsigned char> dib(header->biSize + size_t{header->biSizeImage});
+    if (!PackDib(bitmap, *header, dib.data())) return {};
     return dib;
 }
 

@@ -71,25 +71,33 @@ class StgMedium {
     STGMEDIUM medium_{};
 };
 
-// Accepts files and text as a copy and hands what was dropped to onDrop.
-class SlotDropTarget final : public OneInterface<IDropTarget> {
+// What a drop target takes: a file list, and text too for a text box.
+enum class DropKinds { kFilesOrText, kFiles };
+
+// The drop target of a slot, a text box's or a picture's: takes what its
+// kind of slot holds, only as a copy, and hands what was dropped to onDrop.
+class SlotDropTarget final : public RefCounted<IDropTarget> {
   public:
     using DropHandler = std::function<void(const DropContent&)>;
 
     // Starts with one reference, which Create hands to its caller.
-    explicit SlotDropTarget(DropHandler onDrop);
-    static ComPtr<SlotDropTarget> Create(DropHandler onDrop);
+    explicit SlotDropTarget(DropHandler onDrop, DropKinds kinds = DropKinds::kFilesOrText);
+    static ComPtr<SlotDropTarget> Create(DropHandler onDrop,
+                                         DropKinds kinds = DropKinds::kFilesOrText);
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override;
 
     // IDropTarget
     STDMETHODIMP DragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
-    STDMETHODIMP DragOver(DWORD keyState, POINTL pt, DWORD* effect) override;
-    STDMETHODIMP DragLeave() override;
+    STDMETHODIMP DragOver(DWORD keyState, POINTL pt, DWORD* effect) noexcept override;
+    STDMETHODIMP DragLeave() noexcept override;
     STDMETHODIMP Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
 
   private:
     ~SlotDropTarget() override = default;  // only Release deletes
 
     DropHandler onDrop_;
+    DropKinds kinds_;
     bool acceptable_ = false;  // what DragEnter found, for DragOver
 };
 
@@ -122,6 +130,13 @@ class DropRegistration {
 // The bitmap as a bottom-up packed DIB of 32 bits when it has 32, else 24;
 // empty when it cannot be read.
 std::vector<unsigned char> PackedDibOf(HBITMAP bitmap);
+// The same in two steps, for a DIB inside a larger block: its header
+// (biSizeImage set), or nothing when the bitmap cannot be read or the DIB and
+// `lead` bytes before it would not fit in a DWORD; then the header and the
+// pixels into `packed`, which has room for them. False when the pixels could
+// not all be read.
+std::optional<BITMAPINFOHEADER> PackedDibHeader(HBITMAP bitmap, size_t lead = 0);
+bool PackDib(HBITMAP bitmap, const BITMAPINFOHEADER& header, void* packed);
 // A DIB section from a packed DIB; empty when the DIB is truncated or of a
 // kind not understood.
 UniqueBitmap BitmapFromPackedDib(const std::vector<unsigned char>& dib);

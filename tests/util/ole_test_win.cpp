@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
@@ -362,38 +363,19 @@ ComPtr<IDataObject> TextData(const std::wstring& text) {
 
 constexpr DWORD kAnyEffect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
 
-TEST(OleSlotDropTargetTest, TakesTextOrFilesOnlyAsACopy) {
-    DragPayload files;
-    files.files = {L"C:\\f"};
-    DragPayload picture;
-    picture.dib = Bytes(60, 0);
-    const ComPtr<IDataObject> text = TextData(L"t");
-    const ComPtr<IDataObject> fileData = MakeDataObject(files);
-    const ComPtr<IDataObject> pictureData = MakeDataObject(picture);
-    FakeDataObject ansi;
-    ansi.Offer(CF_TEXT, GlobalCopy("a", 2));
-    FakeDataObject bitmap;
-    bitmap.Offer(CF_BITMAP, UniqueGlobal(), TYMED_GDI);
-    struct Case {
-        const char* name;
-        IDataObject* data;
-        DWORD allowed;
-        DWORD effect;
-    };
-    const Case cases[] = {
-        {"text", text.get(), kAnyEffect, DROPEFFECT_COPY},
-        {"files", fileData.get(), kAnyEffect, DROPEFFECT_COPY},
-        {"ansi text", &ansi, DROPEFFECT_COPY, DROPEFFECT_COPY},
-        {"a bitmap", &bitmap, kAnyEffect, DROPEFFECT_NONE},
-        {"a picture", pictureData.get(), kAnyEffect, DROPEFFECT_NONE},
-        {"move only", text.get(), DROPEFFECT_MOVE, DROPEFFECT_NONE},
-        {"link or move", text.get(), DROPEFFECT_LINK | DROPEFFECT_MOVE, DROPEFFECT_NONE},
-        {"no data", nullptr, kAnyEffect, DROPEFFECT_NONE},
-    };
-    for (const Case& c : cases) {
+struct DropCase {
+    const char* name;
+    IDataObject* data;
+    DWORD allowed;
+    DWORD effect;  // what the target answers, and whether it takes the drop
+};
+
+// Each case dragged over a new target of `kinds` and dropped on it.
+void ExpectDrops(DropKinds kinds, std::initializer_list<DropCase> cases) {
+    for (const DropCase& c : cases) {
         SCOPED_TRACE(c.name);
         Recorder recorder;
-        ComPtr<SlotDropTarget> target = SlotDropTarget::Create(recorder.handler());
+        ComPtr<SlotDropTarget> target = SlotDropTarget::Create(recorder.handler(), kinds);
         DWORD effect = c.allowed;
         EXPECT_EQ(target->DragEnter(c.data, MK_LBUTTON, POINTL{10, 10}, &effect), S_OK);
         EXPECT_EQ(effect, c.effect);
@@ -406,6 +388,51 @@ TEST(OleSlotDropTargetTest, TakesTextOrFilesOnlyAsACopy) {
         EXPECT_EQ(effect, c.effect);
         EXPECT_EQ(recorder.drops.size(), c.effect == DROPEFFECT_COPY ? 1u : 0u);
     }
+}
+
+TEST(OleSlotDropTargetTest, TakesTextOrFilesOnlyAsACopy) {
+    DragPayload files;
+    files.files = {L"C:\\f"};
+    DragPayload picture;
+    picture.dib = Bytes(60, 0);
+    const ComPtr<IDataObject> text = TextData(L"t");
+    const ComPtr<IDataObject> fileData = MakeDataObject(files);
+    const ComPtr<IDataObject> pictureData = MakeDataObject(picture);
+    FakeDataObject ansi;
+    ansi.Offer(CF_TEXT, GlobalCopy("a", 2));
+    FakeDataObject bitmap;
+    bitmap.Offer(CF_BITMAP, UniqueGlobal(), TYMED_GDI);
+    ExpectDrops(
+        DropKinds::kFilesOrText,
+        {
+            {"text", text.get(), kAnyEffect, DROPEFFECT_COPY},
+            {"files", fileData.get(), kAnyEffect, DROPEFFECT_COPY},
+            {"ansi text", &ansi, DROPEFFECT_COPY, DROPEFFECT_COPY},
+            {"a bitmap", &bitmap, kAnyEffect, DROPEFFECT_NONE},
+            {"a picture", pictureData.get(), kAnyEffect, DROPEFFECT_NONE},
+            {"move only", text.get(), DROPEFFECT_MOVE, DROPEFFECT_NONE},
+            {"link or move", text.get(), DROPEFFECT_LINK | DROPEFFECT_MOVE, DROPEFFECT_NONE},
+            {"no data", nullptr, kAnyEffect, DROPEFFECT_NONE},
+        });
+}
+
+// A picture slot's target: text, however it comes, is no picture.
+TEST(OleSlotDropTargetTest, AFilesTargetTakesFileListsAlone) {
+    DragPayload both;
+    both.files = {L"C:\\a.bmp"};
+    both.text = L"C:\\a.bmp";
+    const ComPtr<IDataObject> files = MakeDataObject(both);
+    const ComPtr<IDataObject> text = TextData(L"C:\\a.bmp");
+    FakeDataObject ansi;
+    ansi.Offer(CF_TEXT, GlobalCopy("a", 2));
+    ExpectDrops(DropKinds::kFiles,
+                {
+                    {"files and text", files.get(), kAnyEffect, DROPEFFECT_COPY},
+                    {"text", text.get(), kAnyEffect, DROPEFFECT_NONE},
+                    {"ansi text", &ansi, DROPEFFECT_COPY, DROPEFFECT_NONE},
+                    {"files to move", files.get(), DROPEFFECT_MOVE, DROPEFFECT_NONE},
+                    {"no data", nullptr, kAnyEffect, DROPEFFECT_NONE},
+                });
 }
 
 TEST(OleSlotDropTargetTest, DragLeaveForgetsWhatEntered) {
