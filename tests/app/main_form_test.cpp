@@ -243,17 +243,21 @@ TEST_F(MainFormTest, HotkeysItemWritesAndSaysWhenItTakesEffect) {
               L"The new setting may not take effect until Quillet has been Restarted.");
 }
 
+// Each key refuses in words of its own, so a message shows whose it gives.
 class FakeAutoRun final : public AutoRunEntries {
   public:
     std::map<Scope, std::wstring> values;
     std::set<Scope> refused;
+    static std::wstring Refusal(Scope scope) {
+        return scope == Scope::kMachine ? L"Access is denied." : L"The user's key is locked.";
+    }
     IoResult Set(Scope scope, std::wstring_view command) override {
-        if (refused.count(scope)) return IoResult::Failure(L"Access is denied.");
+        if (refused.count(scope)) return IoResult::Failure(Refusal(scope));
         values[scope] = std::wstring(command);
         return IoResult::Success();
     }
     IoResult Remove(Scope scope) override {
-        if (refused.count(scope)) return IoResult::Failure(L"Access is denied.");
+        if (refused.count(scope)) return IoResult::Failure(Refusal(scope));
         values.erase(scope);
         return IoResult::Success();
     }
@@ -286,13 +290,36 @@ TEST_F(MainFormTest, AutoRunFallsBackToTheUsersRunKeyAndSaysWhenBothRefuse) {
     withRun.menuAutoRun_Click();
     EXPECT_TRUE(view.IsChecked(IDM_AUTORUN));  // the mark keeps its new state
     ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_NE(prompt.messages[0].text.find(L"Access is denied."), std::wstring::npos);
+    EXPECT_EQ(prompt.messages[0].text,
+              L"Quillet Pro could not be set to start with Windows.\r\n\r\n"
+              L"The user's key is locked.");
 
     // The exit renews the entry, quietly, with the program's current path.
     run.refused.clear();
     withRun.FormUnload();
     EXPECT_EQ(run.values[Scope::kMachine], command);
     EXPECT_EQ(prompt.messages.size(), 1u);
+}
+
+// Turning it off tells only when neither key lets the value go, in the
+// machine key's words; the mark and the file keep the new state.
+TEST_F(MainFormTest, AutoRunOffSaysWhenNeitherRunKeyLetsGo) {
+    FakeAutoRun run;
+    MainForm withRun = Restarted(&run);
+    withRun.FormLoad(kFolder);
+    withRun.menuAutoRun_Click();
+    ASSERT_EQ(run.values.size(), 1u);
+    run.refused = {AutoRunEntries::Scope::kMachine, AutoRunEntries::Scope::kUser};
+    withRun.menuAutoRun_Click();
+    EXPECT_FALSE(view.IsChecked(IDM_AUTORUN));
+    EXPECT_EQ(Stored("Settings", "AutoRun"), L"0");
+    EXPECT_EQ(run.values.size(), 1u);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].title, L"Quillet Pro");
+    EXPECT_EQ(prompt.messages[0].text,
+              L"Quillet Pro could not be kept from starting with Windows.\r\n\r\n"
+              L"Access is denied.");
+    EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kExclamation);
 }
 
 // The component as ids handed out in order, and a layout without AltGr.
