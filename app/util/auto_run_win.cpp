@@ -1,44 +1,56 @@
-// The Run key's value under HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
+// The Run key's value under HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER, through
+// the program's registry class.
 #include "util/auto_run_win.h"
 
 #include <windows.h>
 
-#include "util/handles_win.h"
+#include "util/cRegistry.h"
 #include "util/strings_win.h"
 
 namespace quillet {
 
 namespace {
 
-HKEY RootOf(AutoRunEntries::Scope scope) {
-    return scope == AutoRunEntries::Scope::kMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+cRegistry RunValue(AutoRunEntries::Scope scope) {
+    cRegistry reg;
+    reg.ClassKey(scope == AutoRunEntries::Scope::kMachine ? kLocalMachine : kCurrentUser);
+    reg.SectionKey(std::wstring(kRunKey));
+    reg.ValueKey(std::wstring(kAutoRunValue));
+    reg.ValueType(kRegSz);
+    return reg;
+}
+
+// The system's words for the error, as Windows says them elsewhere; the
+// class's own text, which names the root key by number, only when the system
+// gave no code.
+std::wstring Reason(const cRegistry& reg, const std::wstring& description) {
+    if (reg.LastError() == ERROR_SUCCESS) return description;
+    return SystemMessage(static_cast<DWORD>(reg.LastError()));
 }
 
 }  // namespace
 
 IoResult RegistryAutoRun::Set(Scope scope, std::wstring_view commandLine) {
-    UniqueKey key;
-    LONG result = ::RegCreateKeyExW(RootOf(scope), std::wstring(kRunKey).c_str(), 0, nullptr, 0,
-                                    KEY_SET_VALUE, nullptr, key.put(), nullptr);
-    if (result == ERROR_SUCCESS) {
-        const std::wstring data(commandLine);
-        result = ::RegSetValueExW(key.get(), std::wstring(kAutoRunValue).c_str(), 0, REG_SZ,
-                                  reinterpret_cast<const BYTE*>(data.c_str()),
-                                  static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    cRegistry reg = RunValue(scope);
+    try {
+        reg.Value(std::wstring(commandLine));
+    } catch (const RegistryError& error) {
+        return IoResult::Failure(Reason(reg, error.Description()));
     }
-    if (result != ERROR_SUCCESS) return IoResult::Failure(SystemMessage(result));
     return IoResult::Success();
 }
 
 IoResult RegistryAutoRun::Remove(Scope scope) {
-    UniqueKey key;
-    LONG result =
-        ::RegOpenKeyExW(RootOf(scope), std::wstring(kRunKey).c_str(), 0, KEY_SET_VALUE, key.put());
-    if (result == ERROR_SUCCESS)
-        result = ::RegDeleteValueW(key.get(), std::wstring(kAutoRunValue).c_str());
-    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
-        return IoResult::Failure(SystemMessage(result));
-    return IoResult::Success();
+    cRegistry reg = RunValue(scope);
+    std::wstring description;
+    try {
+        if (reg.DeleteValue()) return IoResult::Success();
+    } catch (const RegistryError& error) {
+        description = error.Description();
+    }
+    // Neither a missing value nor a missing Run key leaves anything to remove.
+    if (reg.LastError() == ERROR_FILE_NOT_FOUND) return IoResult::Success();
+    return IoResult::Failure(Reason(reg, description));
 }
 
 }  // namespace quillet

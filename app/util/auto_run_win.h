@@ -1,5 +1,5 @@
-// The Run keys of the registry through the wide registry calls, so that a
-// program folder outside the code page is written as it is.
+// The Run keys of the registry through cRegistry, which writes a program
+// folder outside the code page as it is.
 #pragma once
 
 #include "util/auto_run.h"

@@ -21,7 +21,9 @@ class cRegistry {
     // False when the key opens but holds no such value.
     bool DeleteValue();
 
-    // Sets ValueType from the stored type when the value is found.
+    // Sets ValueType from the stored type when the value is found. Text goes
+    // in through the 8-bit calls unless the code page lacks one of its
+    // characters or of the name's.
     RegistryValue Value();
     void Value(const RegistryValue& vValue);
 
@@ -54,6 +56,11 @@ class cRegistry {
     void ValueKey(std::wstring sValueKey) { m_sValueKey = std::move(sValueKey); }
     const RegistryValue& Default() const { return m_vDefault; }
     void Default(RegistryValue vDefault) { m_vDefault = std::move(vDefault); }
+    // The system's error code from the last CreateKey, DeleteKey, DeleteValue
+    // or value write; 0 when it went through, or failed for a reason of the
+    // class's own. RegistryError carries no code, and DeleteValue's false does
+    // not say whether the value was missing.
+    std::int32_t LastError() const { return m_lLastError; }
 
   private:
     void WriteBothRoots(const std::wstring& sSectionKey, const std::wstring& sText);
@@ -64,6 +71,7 @@ class cRegistry {
     std::int32_t m_eValueType = 0;
     RegistryValue m_vDefault;
     RegistryValue m_vValue;
+    std::int32_t m_lLastError = 0;
 };
 
 }  // namespace quillet

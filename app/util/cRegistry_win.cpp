@@ -1,4 +1,5 @@
-// cRegistry over the 8-bit registry functions of advapi32.
+// cRegistry over the 8-bit registry functions of advapi32; text the code page
+// cannot hold goes in through the wide call.
 #include "util/cRegistry.h"
 
 #include <windows.h>
@@ -35,21 +36,21 @@ HKEY RootKey(std::int32_t key) {
     throw RegistryError(number, RegistryErrorSource(ModuleFileName()), std::move(description));
 }
 
-UniqueKey OpenKey(std::int32_t root, const std::wstring& section, REGSAM access) {
+UniqueKey OpenKey(std::int32_t root, const std::wstring& section, REGSAM access,
+                  LONG* error = nullptr) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(RootKey(root), Narrow(section).c_str(), 0, access, &key) != ERROR_SUCCESS) {
-        return {};
-    }
+    const LONG result = RegOpenKeyExA(RootKey(root), Narrow(section).c_str(), 0, access, &key);
+    if (error) *error = result;
+    if (result != ERROR_SUCCESS) return {};
     return UniqueKey(key);
 }
 
-UniqueKey CreateOrOpenKey(std::int32_t root, const std::wstring& section) {
+UniqueKey CreateOrOpenKey(std::int32_t root, const std::wstring& section, LONG& error) {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExA(RootKey(root), Narrow(section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        kAccessWrite, nullptr, &key, &disposition) != ERROR_SUCCESS) {
-        return {};
-    }
+    error = RegCreateKeyExA(RootKey(root), Narrow(section).c_str(), 0, nullptr,
+                            REG_OPTION_NON_VOLATILE, kAccessWrite, nullptr, &key, &disposition);
+    if (error != ERROR_SUCCESS) return {};
     return UniqueKey(key);
 }
 
@@ -97,6 +98,12 @@ LONG SetValue(HKEY key, const std::string& name, DWORD type, const void* data, s
     return RegSetValueExA(key, name.c_str(), 0, type, bytes, static_cast<DWORD>(size));
 }
 
+LONG SetWideText(HKEY key, const std::wstring& name, DWORD type, const std::wstring& text) {
+    if (text.size() >= MAXDWORD / sizeof(wchar_t)) return ERROR_INVALID_PARAMETER;
+    return RegSetValueExW(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
 }  // namespace
 
 bool cRegistry::KeyExists() const {
@@ -104,23 +111,28 @@ bool cRegistry::KeyExists() const {
 }
 
 bool cRegistry::CreateKey() {
-    if (!CreateOrOpenKey(m_hClassKey, m_sSectionKey)) {
-        Raise(kErrRegistry, CreateKeyFailedText(m_sSectionKey));
-    }
+    LONG result = ERROR_SUCCESS;
+    const bool created = static_cast<bool>(CreateOrOpenKey(m_hClassKey, m_sSectionKey, result));
+    m_lLastError = result;
+    if (!created) Raise(kErrRegistry, CreateKeyFailedText(m_sSectionKey));
     return true;
 }
 
 bool cRegistry::DeleteKey() {
-    if (RegDeleteKeyA(RootKey(m_hClassKey), Narrow(m_sSectionKey).c_str()) != ERROR_SUCCESS) {
+    m_lLastError = RegDeleteKeyA(RootKey(m_hClassKey), Narrow(m_sSectionKey).c_str());
+    if (m_lLastError != ERROR_SUCCESS) {
         Raise(kErrRegistry, DeleteKeyFailedText(m_hClassKey, m_sSectionKey));
     }
     return true;
 }
 
 bool cRegistry::DeleteValue() {
-    const UniqueKey key = OpenKey(m_hClassKey, m_sSectionKey, kAccessWrite);
+    LONG result = ERROR_SUCCESS;
+    const UniqueKey key = OpenKey(m_hClassKey, m_sSectionKey, kAccessWrite, &result);
+    m_lLastError = result;
     if (!key) Raise(kErrRegistry, OpenForDeleteFailedText(m_hClassKey, m_sSectionKey));
-    return RegDeleteValueA(key.get(), Narrow(m_sValueKey).c_str()) == ERROR_SUCCESS;
+    m_lLastError = RegDeleteValueA(key.get(), Narrow(m_sValueKey).c_str());
+    return m_lLastError == ERROR_SUCCESS;
 }
 
 RegistryValue cRegistry::Value() {
@@ -152,18 +164,25 @@ void cRegistry::Value(const RegistryValue& vValue) {
         Raise(kErrRegistry, SetValueFailedText(m_hClassKey, m_sSectionKey, m_sValueKey,
                                                RegistryValueText(vValue)));
     };
-    const UniqueKey key = CreateOrOpenKey(m_hClassKey, m_sSectionKey);
+    LONG result = ERROR_SUCCESS;
+    const UniqueKey key = CreateOrOpenKey(m_hClassKey, m_sSectionKey, result);
+    m_lLastError = result;
     if (!key) raiseFailed();
 
     const std::string name = Narrow(m_sValueKey);
-    LONG result = ERROR_SUCCESS;
     switch (m_eValueType) {
         case kRegSz:
         case kRegExpandSz: {
             const std::wstring text = RegistryValueText(vValue);
-            const std::string data = Narrow(text);
             const DWORD type = IsExpandableText(text) ? REG_EXPAND_SZ : REG_SZ;
-            result = SetValue(key.get(), name, type, data.c_str(), data.size() + 1);
+            if (Represents(text) && Represents(m_sValueKey)) {
+                const std::string data = Narrow(text);
+                result = SetValue(key.get(), name, type, data.c_str(), data.size() + 1);
+            } else {
+                // The 8-bit call would store "?" for every character the code
+                // page lacks, and a program path with one would not start.
+                result = SetWideText(key.get(), m_sValueKey, type, text);
+            }
             break;
         }
         case kRegBinary: {
@@ -183,6 +202,7 @@ void cRegistry::Value(const RegistryValue& vValue) {
         default:
             break;
     }
+    m_lLastError = result;
     if (result != ERROR_SUCCESS) raiseFailed();
     m_vValue = vValue;
 }

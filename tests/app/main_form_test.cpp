@@ -239,13 +239,35 @@ TEST_F(MainFormTest, AutoRunFallsBackToTheUsersRunKeyAndSaysWhenBothRefuse) {
     form.menuAutoRun_Click();
     EXPECT_TRUE(view.IsChecked(IDM_AUTORUN));  // the mark keeps its new state
     ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_NE(prompt.messages[0].text.find(L"Access is denied."), std::wstring::npos);
+    EXPECT_EQ(prompt.messages[0].text,
+              L"Quillet Pro could not be set to start with Windows.\r\n\r\n"
+              L"The user's key is locked.");
 
     // The exit renews the entry, quietly, with the program's current path.
     run.refused.clear();
     form.FormUnload();
     EXPECT_EQ(run.values[Scope::kMachine], command);
     EXPECT_EQ(prompt.messages.size(), 1u);
+}
+
+// Turning it off tells only when neither key lets the value go, in the
+// machine key's words; the mark and the file keep the new state.
+TEST_F(MainFormTest, AutoRunOffSaysWhenNeitherRunKeyLetsGo) {
+    testing::FakeAutoRun& run = autoRun;
+    form.FormLoad(kFolder);
+    form.menuAutoRun_Click();
+    ASSERT_EQ(run.values.size(), 1u);
+    run.refused = {AutoRunEntries::Scope::kMachine, AutoRunEntries::Scope::kUser};
+    form.menuAutoRun_Click();
+    EXPECT_FALSE(view.IsChecked(IDM_AUTORUN));
+    EXPECT_EQ(Stored("Settings", "AutoRun"), L"0");
+    EXPECT_EQ(run.values.size(), 1u);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].title, L"Quillet Pro");
+    EXPECT_EQ(prompt.messages[0].text,
+              L"Quillet Pro could not be kept from starting with Windows.\r\n\r\n"
+              L"Access is denied.");
+    EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kExclamation);
 }
 
 TEST_F(MainFormTest, HotkeysCopyAndPasteTheCurrentStoresSlots) {

@@ -60,17 +60,21 @@ class RecordingWindows final : public TrayView,
     const bool& mainShown_;
 };
 
+// Each key refuses in words of its own, so a message shows whose it gives.
 class FakeAutoRun final : public AutoRunEntries {
   public:
     std::map<Scope, std::wstring> values;
     std::set<Scope> refused;
+    static std::wstring Refusal(Scope scope) {
+        return scope == Scope::kMachine ? L"Access is denied." : L"The user's key is locked.";
+    }
     IoResult Set(Scope scope, std::wstring_view command) override {
-        if (refused.count(scope)) return IoResult::Failure(L"Access is denied.");
+        if (refused.count(scope)) return IoResult::Failure(Refusal(scope));
         values[scope] = std::wstring(command);
         return IoResult::Success();
     }
     IoResult Remove(Scope scope) override {
-        if (refused.count(scope)) return IoResult::Failure(L"Access is denied.");
+        if (refused.count(scope)) return IoResult::Failure(Refusal(scope));
         values.erase(scope);
         return IoResult::Success();
     }

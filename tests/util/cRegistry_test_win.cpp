@@ -247,6 +247,30 @@ TEST_F(RegistryWrite, FailedWritesRaiseAndWriteNothing) {
                         L"Failed to create registry Key: '" + path_);
 }
 
+// Japanese and Thai share no 8-bit code page, so one of them is always
+// outside the system's.
+TEST_F(RegistryWrite, TextOrANameTheCodePageLacksGoesInAsItIs) {
+    const std::wstring foreign = L"C:\\\u65E5\u672C \u0E44\u0E17\u0E22\\app.exe";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"Plain", foreign},
+        {L"\u65E5\u0E44", L"C:\\app.exe"},
+        {L"Expandable", L"%SystemRoot%\\" + foreign},
+    };
+    for (const auto& [name, text] : cases) {
+        SCOPED_TRACE(::testing::Message() << name.size() << " characters named");
+        cRegistry reg = At({}, name);
+        reg.ValueType(kRegSz);
+        reg.Value(text);
+        wchar_t stored[256] = {};
+        DWORD type = REG_NONE, size = sizeof stored;
+        ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), name.c_str(),
+                               RRF_RT_ANY | RRF_NOEXPAND, &type, stored, &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(std::wstring(stored), text);
+        EXPECT_EQ(type, static_cast<DWORD>(text[0] == L'%' ? REG_EXPAND_SZ : REG_SZ));
+    }
+}
+
 using RegistryRead = RegistryTest;
 
 TEST_F(RegistryRead, MissingValuesAnswerDefaultAndKeepTheType) {
@@ -326,12 +350,18 @@ TEST_F(RegistryKeys, DeleteValueAnswersWhetherTheValueWentAway) {
     EXPECT_FALSE(Raw("Gone"));
     EXPECT_TRUE(Raw("Stays"));
     EXPECT_FALSE(reg.DeleteValue());
+    EXPECT_EQ(reg.LastError(), ERROR_FILE_NOT_FOUND);
 
     cRegistry missing = At(L"missing", L"Value");
     ExpectRegistryError(
         [&] { missing.DeleteValue(); }, kErrRegistry,
         L"Failed to open key '-2147483647',Section: '" + path_ + L"\\missing' for delete access");
+    EXPECT_EQ(missing.LastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(KeyPresent(HKEY_CURRENT_USER, path_ + L"\\missing"));
+    PutRaw("Value", REG_SZ, BytesOf("z\0"s));
+    missing.SectionKey(path_);
+    EXPECT_TRUE(missing.DeleteValue());
+    EXPECT_EQ(missing.LastError(), ERROR_SUCCESS);
 }
 
 using RegistryEnumerate = RegistryTest;
@@ -396,13 +426,16 @@ TEST_F(RegistryTest, AKeyClosedToWritingRaisesAndKeepsItsValues) {
     cRegistry reg = At({}, L"Kept");
     ExpectRegistryError([&] { reg.CreateKey(); }, kErrRegistry,
                         L"Failed to create registry Key: '" + path_);
+    EXPECT_EQ(reg.LastError(), ERROR_ACCESS_DENIED);
     ExpectRegistryError(
         [&] { reg.DeleteValue(); }, kErrRegistry,
         L"Failed to open key '-2147483647',Section: '" + path_ + L"' for delete access");
+    EXPECT_EQ(reg.LastError(), ERROR_ACCESS_DENIED);
     reg.ValueType(kRegSz);
     ExpectRegistryError([&] { reg.Value(std::wstring(L"new")); }, kErrRegistry,
                         L"Failed to set registry value Key: '-2147483647',Section: '" + path_ +
                             L"',Key: 'Kept' to value: 'new'");
+    EXPECT_EQ(reg.LastError(), ERROR_ACCESS_DENIED);
     EXPECT_EQ(Raw("Kept")->data, BytesOf("old\0"s));
     // Reading needs only the rights that remain.
     EXPECT_TRUE(reg.KeyExists());
