@@ -57,8 +57,7 @@ bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
     options_.autoRun = read("AutoRun", L"") == L"1";
     ApplyMainOnTop(stores_.NumberStored(), read("MainOnTop", L""));
 
-    view_.SetEnabled(IDM_UNDO, false);
-    view_.SetEnabled(IDM_POPUNDO, false);
+    EnableUndo(false);
 
     int screenW = 0, screenH = 0;
     view_.ScreenSize(screenW, screenH);
@@ -291,11 +290,15 @@ void MainForm::ShowMainWindow(bool inFront) {
     view_.SetTopMost(options_.stayOnTop);
 }
 
+void MainForm::EnableUndo(bool enabled) {
+    view_.SetEnabled(IDM_UNDO, enabled);
+    view_.SetEnabled(IDM_POPUNDO, enabled);
+}
+
 // What Undo remembers belongs to the store shown before.
 void MainForm::StoreLeaving() {
     ForgetUndo();
-    view_.SetEnabled(IDM_UNDO, false);
-    view_.SetEnabled(IDM_POPUNDO, false);
+    EnableUndo(false);
 }
 
 void MainForm::FormResize() {

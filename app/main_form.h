@@ -18,6 +18,7 @@
 #include "help/info_windows.h"
 #include "main_view.h"
 #include "options.h"
+#include "pictures/picture_slots.h"
 #include "pictures/picture_slots_view.h"
 #include "pictures/preview_view.h"
 #include "pictures/wallpaper.h"
@@ -71,7 +72,10 @@ struct SecondaryWindows {
     InputBox& input;
 };
 
-class MainForm : public PrintContext, private StoreEvents, private TrayServices {
+class MainForm : public PrintContext,
+                 private StoreEvents,
+                 private TrayServices,
+                 private PictureServices {
   public:
     MainForm(MainView& view, PictureSlotsView& pictures, Prompt& prompt, FileSystem& fs,
              const TextCodec& codec, Clipboard& clipboard, const CaseMapping& cases,
@@ -87,7 +91,9 @@ class MainForm : public PrintContext, private StoreEvents, private TrayServices 
           cases_(cases),
           desktop_(desktop),
           windows_(windows),
-          tray_(windows.tray, *this) {}
+          tray_(windows.tray, *this),
+          pictureSlots_(pictures, *this, prompt, fs, clipboard, windows.preview,
+                        desktop.wallpaper) {}
     // The store session points back at the form.
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
@@ -147,7 +153,7 @@ class MainForm : public PrintContext, private StoreEvents, private TrayServices 
     void AutoRunOff();
 
     void ShowClipboard() override;
-    void GetClipPic();
+    void GetClipPic() override;
     void mnuLowerCase_Click();
     void mnuUpperCase_Click();
     void mnuOppositeCase_Click();
@@ -181,20 +187,22 @@ class MainForm : public PrintContext, private StoreEvents, private TrayServices 
     void mnuPaste_Click();
     void mnuUndo_Click();
     void mnuSelectAll_Click();
-    void Box_MouseDown(int index, int button);
-    void popCopy_Click();
-    void popPaste_Click() { picPaste_Click(popupSlot_); }
-    void popDelete_Click();
+    void Box_MouseDown(int index, int button) { pictureSlots_.MouseDown(index, button); }
+    void popCopy_Click() { pictureSlots_.PopupCopy(); }
+    void popPaste_Click() { picPaste_Click(pictureSlots_.PopupSlot()); }
+    void popDelete_Click() { pictureSlots_.PopupDelete(); }
     void popUndo_Click() { mnuUndo_Click(); }
 
     // The picture slots themselves: a drop of a picture file on a frame or a
     // thumbnail, a drag out of one, the preview and the wallpaper.
-    void imgPic_OLEDragDrop(int index, const DropContent& dropped);
-    DragOffer imgPic_OLEStartDrag(int index);
-    void imgPic_DblClick(int index) { ShowPreview(index); }
-    void lblPic_Click(int index) { ShowPreview(index); }
-    void popPreview_Click() { ShowPreview(popupSlot_); }
-    void popWallpaper_Click();
+    void imgPic_OLEDragDrop(int index, const DropContent& dropped) {
+        pictureSlots_.Drop(index, dropped);
+    }
+    DragOffer imgPic_OLEStartDrag(int index) { return pictureSlots_.StartDrag(index); }
+    void imgPic_DblClick(int index) { pictureSlots_.ShowPreview(index); }
+    void lblPic_Click(int index) { pictureSlots_.ShowPreview(index); }
+    void popPreview_Click() { pictureSlots_.ShowPreview(pictureSlots_.PopupSlot()); }
+    void popWallpaper_Click() { pictureSlots_.PopupWallpaper(); }
 
     // IP addresses, the maker's pages and mails.
     void mnuGetIP_Click();
@@ -236,7 +244,11 @@ class MainForm : public PrintContext, private StoreEvents, private TrayServices 
     // What a store switch asks of the rest of the window.
     bool AutoSave() const override { return options_.autoSave; }
     void StoreLeaving() override;
-    void PictureLoaded(int slot, const std::wstring& path) override { pictureTag_[slot] = path; }
+    void PictureLoaded(int slot, const std::wstring& path) override {
+        pictureSlots_.Loaded(slot, path);
+    }
+    // Both Undo items, the Edit menu's and the picture pop-up's.
+    void EnableUndo(bool enabled) override;
     void StoreShown() override { FormResize(); }
 
     // What the tray asks.
@@ -263,8 +275,6 @@ class MainForm : public PrintContext, private StoreEvents, private TrayServices 
     void ClearAllStores(bool titles);
     void Open(std::wstring_view target);
     std::wstring WriteShortcut(std::wstring_view address);
-    bool SavePicture(int slot, const std::vector<uint8_t>& dib);
-    void ShowPreview(int slot);
 
     MainView& view_;
     PictureSlotsView& pictures_;
@@ -278,6 +288,7 @@ class MainForm : public PrintContext, private StoreEvents, private TrayServices 
     Desktop desktop_;
     SecondaryWindows windows_;
     Tray tray_;
+    PictureSlots pictureSlots_;
     ProgramPlaces places_;
     std::wstring sessionBlock_;
     std::wstring exeName_;
@@ -290,10 +301,6 @@ class MainForm : public PrintContext, private StoreEvents, private TrayServices 
     // Shared by the slot commands, in memory only.
     std::wstring copiedText_, pastedText_, undoText_;
     std::optional<BoxRef> undoTarget_;
-    int16_t undoPicSlot_ = 0;
-    bool pictureUndo_ = false;  // a picture paste or clear can be undone
-    int16_t popupSlot_ = 0;
-    std::array<std::wstring, 10> pictureTag_;
 
   public:
     const std::wstring& CopiedText() const { return copiedText_; }

@@ -68,16 +68,7 @@ void MainForm::TakeSnapshot(BoxRef box) {
 void MainForm::ForgetUndo() {
     undoTarget_.reset();
     undoText_.clear();
-    pictureUndo_ = false;
-}
-
-bool MainForm::SavePicture(int slot, const std::vector<uint8_t>& dib) {
-    const std::string file = BitmapFileOf(dib);
-    if (file.empty()) return false;
-    const std::wstring path = SlotPicturePath(slot);
-    if (!fs_.ReplaceAtomically(path, file)) return false;
-    pictureTag_[slot] = path;
-    return true;
+    pictureSlots_.ForgetUndo();
 }
 
 // Empty targets are skipped: the shell would open the current folder.
@@ -103,15 +94,7 @@ std::wstring MainForm::WriteShortcut(std::wstring_view address) {
 DragOffer MainForm::picCopy_OLEStartDrag(int index) {
     DragOffer offer;
     if (index < 0 || index >= kSlotCount) return offer;
-    if (stores_.PicturesShown()) {
-        BeepIfSounds();
-        clipboard_.Clear();
-        const std::vector<uint8_t> dib = pictures_.SlotPictureDib(index);
-        if (!dib.empty()) clipboard_.SetDib(dib);
-        const std::wstring& tag = pictureTag_[index];
-        if (!tag.empty() && fs_.FileExists(tag)) offer.files.push_back(tag);
-        return offer;
-    }
+    if (stores_.PicturesShown()) return pictureSlots_.CopyButton(index);
     const KeyState& keys = desktop_.keys;
     if (keys.IsDown(kKeyShift)) {
         const std::wstring text = view_.Rows().Text(index);
@@ -165,24 +148,7 @@ bool MainForm::CopyText(std::wstring text) {
 
 void MainForm::picPaste_Click(int index) {
     if (index < 0 || index >= kSlotCount) return;
-    if (stores_.PicturesShown()) {
-        const std::vector<uint8_t> dib = clipboard_.Dib().value_or(std::vector<uint8_t>());
-        const bool shown = pictures_.SetSlotPicture(index, dib);
-        pictures_.FitSlotPicture(index);
-        BeepIfSounds();
-        view_.SetEnabled(IDM_UNDO, false);
-        view_.SetEnabled(IDM_POPUNDO, false);
-        GetClipPic();
-        undoPicSlot_ = static_cast<int16_t>(index);
-        pictureUndo_ = true;
-        KeepPreviousPicture(fs_, index);
-        // A picture the slot cannot show is not kept either: it would turn
-        // up at the next start, and a drag would offer a file never seen.
-        if (shown) SavePicture(index, dib);
-        view_.SetEnabled(IDM_UNDO, true);
-        view_.SetEnabled(IDM_POPUNDO, true);
-        return;
-    }
+    if (stores_.PicturesShown()) return pictureSlots_.PasteButton(index);
     const BoxRef box{BoxRef::Kind::kText, index};
     const KeyState& keys = desktop_.keys;
     std::optional<std::wstring> fill;
@@ -243,8 +209,7 @@ void MainForm::txt_GotFocus(int index) {
     const BoxRef box{BoxRef::Kind::kText, index};
     if (undoTarget_ && BoxText(box) == BoxText(*undoTarget_)) return;
     TakeSnapshot(box);
-    view_.SetEnabled(IDM_UNDO, false);
-    view_.SetEnabled(IDM_POPUNDO, false);
+    EnableUndo(false);
 }
 
 void MainForm::txtTitle_GotFocus(int index) {
@@ -333,8 +298,7 @@ void MainForm::mnuCut_Click() {
         return;
     }
     TakeSnapshot(*box);
-    view_.SetEnabled(IDM_UNDO, true);
-    view_.SetEnabled(IDM_POPUNDO, true);
+    EnableUndo(true);
     CopyText(view_.Rows().SelectedText(*box));
     if (!copiedText_.empty()) {
         view_.Rows().ReplaceSelection(*box, L"");
@@ -368,64 +332,15 @@ void MainForm::mnuPaste_Click() {
 }
 
 void MainForm::mnuUndo_Click() {
-    if (!stores_.PicturesShown()) {
-        if (undoTarget_) SetBoxText(*undoTarget_, undoText_);
-        view_.SetEnabled(IDM_UNDO, false);
-        view_.SetEnabled(IDM_POPUNDO, false);
-        return;
-    }
-    view_.SetEnabled(IDM_UNDO, false);
-    view_.SetEnabled(IDM_POPUNDO, false);
-    if (!pictureUndo_) return;
-    pictureUndo_ = false;
-    const int slot = undoPicSlot_;
-    const std::wstring path = SlotPicturePath(slot);
-    const std::wstring undo(kUndoPicturePath);
-    if (!fs_.FileExists(undo)) {  // the slot was empty before
-        pictures_.SetSlotPicture(slot, {});
-        fs_.Remove(path);
-        pictureTag_[slot].clear();
-    } else if (pictures_.LoadSlotPicture(slot, undo)) {
-        const FileRead kept = fs_.ReadAll(undo);
-        if (kept.status == FileRead::Status::kOk && fs_.ReplaceAtomically(path, kept.bytes))
-            pictureTag_[slot] = path;
-    }
-    // An undo file that cannot be read changes nothing: the slot keeps its
-    // picture and its file.
-    pictures_.FitSlotPicture(slot);
+    if (stores_.PicturesShown()) return pictureSlots_.Undo();
+    if (undoTarget_) SetBoxText(*undoTarget_, undoText_);
+    EnableUndo(false);
 }
 
 // The whole text, however long it is.
 void MainForm::mnuSelectAll_Click() {
     if (stores_.PicturesShown()) return;
     if (const std::optional<BoxRef> box = view_.Rows().ActiveBox()) view_.Rows().SelectAll(*box);
-}
-
-void MainForm::Box_MouseDown(int index, int button) {
-    if (index < 0 || index >= kSlotCount) return;
-    if (button == 1) return;  // the left button drags the picture
-    popupSlot_ = static_cast<int16_t>(index);
-    pictures_.ShowPicturePopup();
-}
-
-void MainForm::popCopy_Click() {
-    BeepIfSounds();
-    clipboard_.Clear();
-    const std::vector<uint8_t> dib = pictures_.SlotPictureDib(popupSlot_);
-    if (!dib.empty()) clipboard_.SetDib(dib);
-}
-
-void MainForm::popDelete_Click() {
-    const int slot = popupSlot_;
-    KeepPreviousPicture(fs_, slot);
-    fs_.Remove(SlotPicturePath(slot));
-    pictures_.SetSlotPicture(slot, {});
-    pictures_.FitSlotPicture(slot);
-    undoPicSlot_ = popupSlot_;
-    pictureUndo_ = true;
-    view_.SetEnabled(IDM_UNDO, true);
-    view_.SetEnabled(IDM_POPUNDO, true);
-    GetClipPic();
 }
 
 // The addresses join what the clipboard holds; with none found it keeps
