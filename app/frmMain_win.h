@@ -53,7 +53,7 @@ class frmMain final : public Window,
     HWND Control(int id) const;
     MainForm& Logic() { return *logic_; }
     HelpAndAboutWindows& Info() { return *info_; }
-    PictureSlots& Pictures() { return pictures_; }
+    PicturePanel& Pictures() { return pictures_; }
     frmViewPic& Preview() { return preview_; }
     // Once OLE runs: the slot text boxes take drops.
     void EnableDragDrop();
@@ -161,7 +161,7 @@ class frmMain final : public Window,
     ActiveKeyboardLayout layout_;
     bool com_ = false;  // initialised here, for the hotkey component
     std::unique_ptr<HotkeyClient> hotkeyClient_;
-    PictureSlots pictures_;
+    PicturePanel pictures_;
     frmViewPic preview_;
     DesktopWallpaper wallpaper_;
     std::unique_ptr<MainForm> logic_;

@@ -297,7 +297,8 @@ void MainForm::EnableUndo(bool enabled) {
 
 // What Undo remembers belongs to the store shown before.
 void MainForm::StoreLeaving() {
-    ForgetUndo();
+    editor_.ForgetUndo();
+    pictureSlots_.ForgetUndo();
     EnableUndo(false);
 }
 
@@ -341,7 +342,7 @@ void MainForm::Form_MouseDown(int button) {
 
 void MainForm::picBrindle_DblClick() {
     BeepIfSounds();
-    Open(kHomePage);
+    editor_.Open(kHomePage);
 }
 
 void MainForm::LayOut(const WindowGeometry& g) {

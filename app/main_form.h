@@ -25,6 +25,7 @@
 #include "print/printer.h"
 #include "store/Module1.h"
 #include "store/standard_import.h"
+#include "slot_editor.h"
 #include "store_session.h"
 #include "util/ModuleIP.h"
 #include "util/auto_run.h"
@@ -38,18 +39,6 @@ enum class UnloadMode { kUser, kProgram, kSession };
 // Colours of the slot boxes (red in the low byte).
 inline constexpr unsigned kTitleBackground = 125 | (210 << 8) | (210 << 16);
 inline constexpr unsigned kTextBackground = 200 | (200 << 8) | (255 << 16);
-
-// Keys the slot commands ask about (virtual-key codes).
-inline constexpr int kKeyShift = 16, kKeyControl = 17;
-inline constexpr int kKeyA = 'A', kKeyC = 'C', kKeyD = 'D', kKeyI = 'I', kKeyN = 'N', kKeyT = 'T';
-
-inline constexpr std::wstring_view kShortcutName = L"Internet Shortcut.url";
-inline constexpr std::wstring_view kShortcutPath = L"C:\\Internet Shortcut.url";
-
-// Tooltips of a slot's buttons: "1 Copy and/or Drag" ... "10Copy and/or Drag"
-// (the tenth has no room for the blank), "1 Paste" ... "10 Paste".
-std::wstring CopyButtonTip(int slot);
-std::wstring PasteButtonTip(int slot);
 
 // The rest of the desktop the slot commands use.
 struct Desktop {
@@ -75,7 +64,8 @@ struct SecondaryWindows {
 class MainForm : public PrintContext,
                  private StoreEvents,
                  private TrayServices,
-                 private PictureServices {
+                 private PictureServices,
+                 private EditorServices {
   public:
     MainForm(MainView& view, PictureSlotsView& pictures, Prompt& prompt, FileSystem& fs,
              const TextCodec& codec, Clipboard& clipboard, const CaseMapping& cases,
@@ -92,8 +82,9 @@ class MainForm : public PrintContext,
           desktop_(desktop),
           windows_(windows),
           tray_(windows.tray, *this),
-          pictureSlots_(pictures, *this, prompt, fs, clipboard, windows.preview,
-                        desktop.wallpaper) {}
+          pictureSlots_(pictures, *this, prompt, fs, clipboard, windows.preview, desktop.wallpaper),
+          editor_(view, *this, prompt, fs, clipboard, codec, stores_, desktop.keys, desktop.clock,
+                  desktop.shell, desktop.resolver) {}
     // The store session points back at the form.
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
@@ -161,32 +152,34 @@ class MainForm : public PrintContext,
     void txtClipboard_Click() { ShowClipboard(); }
     void txtLength_Click() { ShowClipboard(); }
 
-    // Slot copy: the press of a Copy button copies at once and says what a
-    // drag started from it carries.
-    DragOffer picCopy_OLEStartDrag(int index);
-    void CopySlot(int index) override;
-
-    // Slot paste and drop.
-    void picPaste_Click(int index);
-    void PasteSlot(int index) override;
-    void txt_OLEDragDrop(int index, const DropContent& dropped);
-    void txt_Change(int index);
-    void txt_GotFocus(int index);
-    void txtTitle_GotFocus(int index);
+    // A slot's Copy button copies at once and says what a drag started from
+    // it carries; its Paste button, drops and typing.
+    DragOffer picCopy_OLEStartDrag(int index) {
+        return Pictures() ? pictureSlots_.CopyButton(index) : editor_.CopyButton(index);
+    }
+    void CopySlot(int index) override { editor_.CopySlot(index); }
+    void picPaste_Click(int index) {
+        Pictures() ? pictureSlots_.PasteButton(index) : editor_.PasteButton(index);
+    }
+    void PasteSlot(int index) override { editor_.PasteSlot(index); }
+    void txt_OLEDragDrop(int index, const DropContent& dropped) { editor_.Drop(index, dropped); }
+    void txt_Change(int index) { editor_.TextChanged(index); }
+    void txt_GotFocus(int index) { editor_.TextFocused(index); }
+    void txtTitle_GotFocus(int index) { editor_.TitleFocused(index); }
     void txt_Click() { ShowClipboard(); }
     void txtTitle_Click() { ShowClipboard(); }
 
     // The Edit menu and the picture slot pop-up.
-    void mnuClearLabels_Click();
-    void mnuClearContents_Click();
-    void mnuClearStore_Click();
-    void mnuClearAllStoresXLabels_Click();
-    void mnuClearAll_Click();
-    void mnuCut_Click();
-    void mnuCopy_Click();
-    void mnuPaste_Click();
-    void mnuUndo_Click();
-    void mnuSelectAll_Click();
+    void mnuClearLabels_Click() { editor_.ClearLabels(); }
+    void mnuClearContents_Click() { editor_.ClearContents(); }
+    void mnuClearStore_Click() { editor_.ClearStore(); }
+    void mnuClearAllStoresXLabels_Click() { editor_.ClearAllStoresXLabels(); }
+    void mnuClearAll_Click() { editor_.ClearAll(); }
+    void mnuCut_Click() { editor_.Cut(); }
+    void mnuCopy_Click() { editor_.Copy(); }
+    void mnuPaste_Click() { editor_.Paste(); }
+    void mnuUndo_Click() { Pictures() ? pictureSlots_.Undo() : editor_.Undo(); }
+    void mnuSelectAll_Click() { editor_.SelectAll(); }
     void Box_MouseDown(int index, int button) { pictureSlots_.MouseDown(index, button); }
     void popCopy_Click() { pictureSlots_.PopupCopy(); }
     void popPaste_Click() { picPaste_Click(pictureSlots_.PopupSlot()); }
@@ -229,9 +222,9 @@ class MainForm : public PrintContext,
     bool StaysOnTop() const override { return options_.stayOnTop; }
     std::wstring CurrentStoreCaption() const override { return captions_[CurrentStore()]; }
     std::wstring ProgramFolder() const override { return places_.appFolder; }
-    // Replaces the clipboard's content with `text` (copiedText_), leaving it
-    // empty when that fails; true when the text is there.
-    bool CopyText(std::wstring text);
+    bool CopyText(std::wstring text) { return editor_.CopyText(std::move(text)); }
+    const std::wstring& CopiedText() const { return editor_.CopiedText(); }
+    const std::wstring& PastedText() const { return editor_.PastedText(); }
 
     int16_t CurrentStore() const { return stores_.Current(); }
     const std::wstring& SettingsPath() const { return stores_.Path(); }
@@ -267,14 +260,7 @@ class MainForm : public PrintContext,
     void LayOut(const WindowGeometry& g);
     void RewriteClipboard(std::wstring (*change)(const MainForm&, std::wstring_view));
 
-    std::wstring BoxText(BoxRef box) const;
-    void SetBoxText(BoxRef box, std::wstring_view text);
-    void TakeSnapshot(BoxRef box);
-    void ForgetUndo();
-    void ClearSlots(bool texts, bool titles);
-    void ClearAllStores(bool titles);
-    void Open(std::wstring_view target);
-    std::wstring WriteShortcut(std::wstring_view address);
+    bool Pictures() const { return stores_.PicturesShown(); }
 
     MainView& view_;
     PictureSlotsView& pictures_;
@@ -289,6 +275,7 @@ class MainForm : public PrintContext,
     SecondaryWindows windows_;
     Tray tray_;
     PictureSlots pictureSlots_;
+    SlotEditor editor_;
     ProgramPlaces places_;
     std::wstring sessionBlock_;
     std::wstring exeName_;
@@ -297,14 +284,6 @@ class MainForm : public PrintContext,
     bool missingHotkeysTold_ = false;
     Options options_;
     std::array<std::wstring, 16> captions_;
-
-    // Shared by the slot commands, in memory only.
-    std::wstring copiedText_, pastedText_, undoText_;
-    std::optional<BoxRef> undoTarget_;
-
-  public:
-    const std::wstring& CopiedText() const { return copiedText_; }
-    const std::wstring& PastedText() const { return pastedText_; }
 };
 
 }  // namespace quillet

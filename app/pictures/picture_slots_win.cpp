@@ -42,7 +42,7 @@ UniqueBitmap ScaledCopy(HBITMAP picture, int width, int height) {
 
 }  // namespace
 
-void PictureSlots::Create(HWND parent, int id, RECT at, int dpi, HFONT numberFont, HWND menuOwner,
+void PicturePanel::Create(HWND parent, int id, RECT at, int dpi, HFONT numberFont, HWND menuOwner,
                           AddTip addTip, MouseDown mouseDown) {
     panel_ = CreatePanel(parent, id, at, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
     dpi_ = dpi;
@@ -53,14 +53,14 @@ void PictureSlots::Create(HWND parent, int id, RECT at, int dpi, HFONT numberFon
     popup_.reset(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENU)));
 }
 
-RECT PictureSlots::Place(const TwipsRect& r) const {
+RECT PicturePanel::Place(const TwipsRect& r) const {
     return RECT{ToPixels(r.left), ToPixels(r.top), ToPixels(r.left + r.width),
                 ToPixels(r.top + r.height)};
 }
 
 // Most runs never show the Pictures store, and thirty controls are a fifth
 // of the start-up.
-void PictureSlots::EnsureSlots() {
+void PicturePanel::EnsureSlots() {
     if (box_[0] || !panel_) return;
     for (int i = 0; i < kSlotCount; ++i) {
         const PictureSlotRects r = PictureSlotLayout(i);
@@ -69,20 +69,20 @@ void PictureSlots::EnsureSlots() {
         imgPic_[i] = CreateChild(box_[i], L"STATIC", L"", SS_OWNERDRAW | SS_NOTIFY, IDC_IMGPIC0 + i,
                                  RECT{0, 0, 0, 0});
         for (HWND w : {box_[i], imgPic_[i]})
-            SubclassControl<PictureSlots, &PictureSlots::OnMouse>(
+            SubclassControl<PicturePanel, &PicturePanel::OnMouse>(
                 w, this, static_cast<UINT_PTR>(::GetDlgCtrlID(w)));
         // SS_NOTIFY: a static without it lets the mouse through to its parent.
         lblPic_[i] = CreateChild(panel_, L"STATIC", std::to_wstring(i + 1).c_str(),
                                  SS_CENTER | SS_NOTIFY, IDC_LBLPIC0 + i, Place(r.number));
         ::SendMessageW(lblPic_[i], WM_SETFONT, reinterpret_cast<WPARAM>(numberFont_), FALSE);
-        SubclassControl<PictureSlots, &PictureSlots::OnNumber>(lblPic_[i], this,
+        SubclassControl<PicturePanel, &PicturePanel::OnNumber>(lblPic_[i], this,
                                                                static_cast<UINT_PTR>(i));
         if (tooltips_) addTip_(lblPic_[i], kViewTip);
         if (drops_) RegisterDrops(i);
     }
 }
 
-void PictureSlots::SetDpi(int dpi, HFONT numberFont) {
+void PicturePanel::SetDpi(int dpi, HFONT numberFont) {
     dpi_ = dpi;
     numberFont_ = numberFont;
     if (!box_[0]) return;  // made at the new DPI when first shown
@@ -97,20 +97,20 @@ void PictureSlots::SetDpi(int dpi, HFONT numberFont) {
     ::InvalidateRect(panel_, nullptr, TRUE);
 }
 
-void PictureSlots::EnableTooltips() {
+void PicturePanel::EnableTooltips() {
     tooltips_ = true;
     for (HWND number : lblPic_)
         if (number) addTip_(number, kViewTip);
 }
 
-void PictureSlots::EnableDragDrop() {
+void PicturePanel::EnableDragDrop() {
     drops_ = true;
     for (int i = 0; i < kSlotCount; ++i)
         if (box_[i]) RegisterDrops(i);
 }
 
 // A drop on the frame and one on its thumbnail are the same drop.
-void PictureSlots::RegisterDrops(int slot) {
+void PicturePanel::RegisterDrops(int slot) {
     // Only files can fill a picture slot.
     auto target = [this, slot] {
         return SlotDropTarget::Create(
@@ -123,19 +123,19 @@ void PictureSlots::RegisterDrops(int slot) {
     thumbDrops_[slot] = DropRegistration(imgPic_[slot], target());
 }
 
-IDropTarget* PictureSlots::DropTargetOf(int slot, bool frame) const {
+IDropTarget* PicturePanel::DropTargetOf(int slot, bool frame) const {
     if (slot < 0 || slot >= kSlotCount) return nullptr;
     return (frame ? frameDrops_ : thumbDrops_)[slot].target();
 }
 
-void PictureSlots::Show(bool shown) {
+void PicturePanel::Show(bool shown) {
     if (shown) EnsureSlots();
     ::ShowWindow(panel_, shown ? SW_SHOW : SW_HIDE);
     if (shown)
         ::SetWindowPos(panel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-bool PictureSlots::Draw(const DRAWITEMSTRUCT& item) const {
+bool PicturePanel::Draw(const DRAWITEMSTRUCT& item) const {
     const int id = static_cast<int>(item.CtlID);
     if (id < IDC_IMGPIC0 || id >= IDC_IMGPIC0 + kSlotCount) return false;
     const int slot = id - IDC_IMGPIC0;
@@ -160,7 +160,7 @@ bool PictureSlots::Draw(const DRAWITEMSTRUCT& item) const {
     return true;
 }
 
-bool PictureSlots::LoadSlotPicture(int slot, const std::wstring& path) {
+bool PicturePanel::LoadSlotPicture(int slot, const std::wstring& path) {
     EnsureSlots();
     UniqueBitmap loaded = LoadPictureFile(path);
     if (!loaded) return false;
@@ -170,7 +170,7 @@ bool PictureSlots::LoadSlotPicture(int slot, const std::wstring& path) {
     return true;
 }
 
-void PictureSlots::FitSlotPicture(int slot) {
+void PicturePanel::FitSlotPicture(int slot) {
     EnsureSlots();
     HWND img = imgPic_[slot];
     ::ShowWindow(img, SW_HIDE);
@@ -187,17 +187,17 @@ void PictureSlots::FitSlotPicture(int slot) {
     ::ShowWindow(img, SW_SHOW);
 }
 
-std::vector<uint8_t> PictureSlots::SlotPictureDib(int slot) const {
+std::vector<uint8_t> PicturePanel::SlotPictureDib(int slot) const {
     if (!bitmaps_[slot]) return {};
     return PackedDibOf(bitmaps_[slot].get());
 }
 
-std::string PictureSlots::SlotPictureFile(int slot) const {
+std::string PicturePanel::SlotPictureFile(int slot) const {
     if (!bitmaps_[slot]) return {};
     return BitmapFileBytes(bitmaps_[slot].get());
 }
 
-bool PictureSlots::SetSlotPicture(int slot, const std::vector<uint8_t>& dib) {
+bool PicturePanel::SetSlotPicture(int slot, const std::vector<uint8_t>& dib) {
     EnsureSlots();
     if (dib.empty())
         bitmaps_[slot].reset();
@@ -208,7 +208,7 @@ bool PictureSlots::SetSlotPicture(int slot, const std::vector<uint8_t>& dib) {
     return static_cast<bool>(bitmaps_[slot]);
 }
 
-void PictureSlots::ShowPicturePopup() {
+void PicturePanel::ShowPicturePopup() {
     POINT at{};
     ::GetCursorPos(&at);
     ::TrackPopupMenu(PopupMenu(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, menuOwner_,
@@ -216,7 +216,7 @@ void PictureSlots::ShowPicturePopup() {
 }
 
 // The drag carries what the slot offers; an empty slot offers nothing.
-void PictureSlots::DragOut(int slot) {
+void PicturePanel::DragOut(int slot) {
     if (!events_.startDrag) return;
     const DragOffer offer = events_.startDrag(slot);
     if (offer.files.empty()) return;
@@ -228,7 +228,7 @@ void PictureSlots::DragOut(int slot) {
 // A left press on a frame or thumbnail drags the slot once the mouse has
 // moved past the drag distance: a click, and the first click of a
 // double-click, never wait in a drag.
-LRESULT PictureSlots::OnMouse(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR controlId) {
+LRESULT PicturePanel::OnMouse(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR controlId) {
     const int id = static_cast<int>(controlId);
     const bool frame = id >= IDC_BOX0 && id < IDC_BOX0 + kSlotCount;
     const int slot = id - (frame ? IDC_BOX0 : IDC_IMGPIC0);
@@ -281,7 +281,7 @@ LRESULT PictureSlots::OnMouse(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT
 }
 
 // A click on a slot's number: pressed and released on it.
-LRESULT PictureSlots::OnNumber(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR slotId) {
+LRESULT PicturePanel::OnNumber(HWND control, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR slotId) {
     const int slot = static_cast<int>(slotId);
     if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
         numberPressed_ = slot;

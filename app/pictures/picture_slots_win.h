@@ -17,7 +17,7 @@
 
 namespace quillet {
 
-class PictureSlots final : public PictureSlotsView {
+class PicturePanel final : public PictureSlotsView {
   public:
     // A tooltip for a control.
     using AddTip = std::function<void(HWND, const std::wstring&)>;

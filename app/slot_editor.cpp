@@ -1,12 +1,10 @@
-// The slot commands of the main window: Copy and Paste buttons, drops, the
-// undo state, the Edit menu, the picture pop-up, and the small commands that
-// hand things to the desktop.
-#include "main_form.h"
+// Copy and paste between the text slots and the clipboard, drops, the Edit
+// menu, clearing, and the one-step Undo.
+#include "slot_editor.h"
 
-#include "pictures/picture_files.h"
 #include "resource.h"
+#include "util/ModuleIP.h"
 #include "util/trim.h"
-#include "version.h"
 
 namespace quillet {
 
@@ -41,46 +39,45 @@ std::wstring PasteButtonTip(int slot) {
     return std::to_wstring(slot + 1) + L" Paste";
 }
 
-std::wstring MainForm::BoxText(BoxRef box) const {
+std::wstring SlotEditor::BoxText(BoxRef box) const {
     return box.kind == BoxRef::Kind::kText ? view_.Rows().Text(box.slot)
                                            : view_.Rows().Title(box.slot);
 }
 
 // Changes made through the view raise no events; a slot text that really
 // changed runs txt_Change here, as typing into it does.
-void MainForm::SetBoxText(BoxRef box, std::wstring_view text) {
+void SlotEditor::SetBoxText(BoxRef box, std::wstring_view text) {
     if (box.kind == BoxRef::Kind::kTitle) {
         view_.Rows().SetTitle(box.slot, text);
         return;
     }
     const bool changed = view_.Rows().Text(box.slot) != text;
     view_.Rows().SetText(box.slot, text);
-    if (changed) txt_Change(box.slot);
+    if (changed) TextChanged(box.slot);
 }
 
-void MainForm::TakeSnapshot(BoxRef box) {
+void SlotEditor::TakeSnapshot(BoxRef box) {
     undoText_ = BoxText(box);
     undoTarget_ = box;
 }
 
 // After a store switch or a clear the remembered text belongs to nothing
 // shown: Undo would write it into the wrong slot.
-void MainForm::ForgetUndo() {
+void SlotEditor::ForgetUndo() {
     undoTarget_.reset();
     undoText_.clear();
-    pictureSlots_.ForgetUndo();
 }
 
 // Empty targets are skipped: the shell would open the current folder.
-void MainForm::Open(std::wstring_view target) {
+void SlotEditor::Open(std::wstring_view target) {
     if (target.empty()) return;
-    desktop_.shell.ShellExec(L"open", target, L"", L"", kShowDefault);
+    shell_.ShellExec(L"open", target, L"", L"", kShowDefault);
 }
 
 // The shortcut goes to the drive root; where a normal user may not write
 // there it goes to the temporary folder under the same name. Empty when it
 // could be written nowhere, so that a drag never offers a missing file.
-std::wstring MainForm::WriteShortcut(std::wstring_view address) {
+std::wstring SlotEditor::WriteShortcut(std::wstring_view address) {
     const std::string content = "[InternetShortcut]\r\nurl=" + codec_.ToBytes(address) + "\r\n";
     const std::wstring root(kShortcutPath);
     if (fs_.ReplaceAtomically(root, content)) return root;
@@ -91,11 +88,10 @@ std::wstring MainForm::WriteShortcut(std::wstring_view address) {
     return {};
 }
 
-DragOffer MainForm::picCopy_OLEStartDrag(int index) {
+DragOffer SlotEditor::CopyButton(int index) {
     DragOffer offer;
     if (index < 0 || index >= kSlotCount) return offer;
-    if (stores_.PicturesShown()) return pictureSlots_.CopyButton(index);
-    const KeyState& keys = desktop_.keys;
+    const KeyState& keys = keys_;
     if (keys.IsDown(kKeyShift)) {
         const std::wstring text = view_.Rows().Text(index);
         if (IsWebAddress(text)) {
@@ -105,63 +101,62 @@ DragOffer MainForm::picCopy_OLEStartDrag(int index) {
     } else if (keys.IsDown(kKeyControl)) {
         // Opened as it stands: the path of a web address may be case-sensitive.
         const std::wstring text = view_.Rows().Text(index);
-        BeepIfSounds();
+        program_.BeepIfSounds();
         Open(TrimSpaces(text));
     } else if (keys.IsDown(kKeyA)) {
-        BeepIfSounds();
+        program_.BeepIfSounds();
         for (int i = 0; i < kSlotCount; ++i) {
             const std::wstring text = view_.Rows().Text(i);
             Open(TrimSpaces(text));
             view_.PumpEvents();
-            desktop_.clock.Wait(500);
+            clock_.Wait(500);
         }
         view_.Repaint();
         view_.Activate();
     } else {
         offer.text = view_.Rows().Text(index);
         CopyText(*offer.text);
-        BeepIfSounds();
+        program_.BeepIfSounds();
     }
-    ShowClipboard();
+    program_.ShowClipboard();
     return offer;
 }
 
-void MainForm::CopySlot(int index) {
+void SlotEditor::CopySlot(int index) {
     if (stores_.PicturesShown() || index < 0 || index >= kSlotCount) return;
     const bool copied = CopyText(view_.Rows().Text(index));
-    BeepIfSounds();
+    program_.BeepIfSounds();
     // What was just put there need not be read back: the line shows it.
     if (copied) {
         view_.SetClipboardText(copiedText_);
         view_.SetClipboardLength(LengthText(copiedText_.size()));
     } else {
-        ShowClipboard();
+        program_.ShowClipboard();
     }
 }
 
-bool MainForm::CopyText(std::wstring text) {
+bool SlotEditor::CopyText(std::wstring text) {
     copiedText_ = std::move(text);
     if (clipboard_.SetText(copiedText_)) return true;
     clipboard_.Clear();
     return false;
 }
 
-void MainForm::picPaste_Click(int index) {
+void SlotEditor::PasteButton(int index) {
     if (index < 0 || index >= kSlotCount) return;
-    if (stores_.PicturesShown()) return pictureSlots_.PasteButton(index);
     const BoxRef box{BoxRef::Kind::kText, index};
-    const KeyState& keys = desktop_.keys;
+    const KeyState& keys = keys_;
     std::optional<std::wstring> fill;
     if (keys.IsDown(kKeyD))
-        fill = desktop_.clock.ShortDate();
+        fill = clock_.ShortDate();
     else if (keys.IsDown(kKeyT))
-        fill = desktop_.clock.TimeWithSeconds();
+        fill = clock_.TimeWithSeconds();
     else if (keys.IsDown(kKeyC))
         fill = std::wstring();
     else if (keys.IsDown(kKeyN))
-        fill = desktop_.clock.TimeWithSeconds() + L"  " + desktop_.clock.ShortDate();
+        fill = clock_.TimeWithSeconds() + L"  " + clock_.ShortDate();
     else if (keys.IsDown(kKeyI))
-        fill = GetIPAddress(desktop_.resolver);
+        fill = GetIPAddress(resolver_);
     if (fill) {
         TakeSnapshot(box);
         SetBoxText(box, *fill);
@@ -170,56 +165,56 @@ void MainForm::picPaste_Click(int index) {
     TakeSnapshot(box);
     pastedText_ = clipboard_.Text().value_or(std::wstring());
     SetBoxText(box, pastedText_);
-    BeepIfSounds();
+    program_.BeepIfSounds();
     view_.SetEnabled(IDM_UNDO, true);
-    ShowClipboard();
+    program_.ShowClipboard();
 }
 
-void MainForm::PasteSlot(int index) {
+void SlotEditor::PasteSlot(int index) {
     if (stores_.PicturesShown() || index < 0 || index >= kSlotCount) return;
     const BoxRef box{BoxRef::Kind::kText, index};
     TakeSnapshot(box);
     view_.SetEnabled(IDM_UNDO, true);
     pastedText_ = clipboard_.Text().value_or(std::wstring());
     SetBoxText(box, pastedText_);
-    BeepIfSounds();
+    program_.BeepIfSounds();
     view_.SetEnabled(IDM_UNDO, true);
-    ShowClipboard();
+    program_.ShowClipboard();
 }
 
-void MainForm::txt_OLEDragDrop(int index, const DropContent& dropped) {
+void SlotEditor::Drop(int index, const DropContent& dropped) {
     if (index < 0 || index >= kSlotCount) return;
     const BoxRef box{BoxRef::Kind::kText, index};
     TakeSnapshot(box);
     view_.SetEnabled(IDM_UNDO, true);
     if (dropped.hasFiles) {
-        BeepIfSounds();
+        program_.BeepIfSounds();
         SetBoxText(box, dropped.firstFile);
     } else if (dropped.text) {
         SetBoxText(box, *dropped.text);
     }
 }
 
-void MainForm::txt_Change(int index) {
+void SlotEditor::TextChanged(int index) {
     undoTarget_ = BoxRef{BoxRef::Kind::kText, index};
     view_.SetEnabled(IDM_UNDO, true);
 }
 
-void MainForm::txt_GotFocus(int index) {
+void SlotEditor::TextFocused(int index) {
     const BoxRef box{BoxRef::Kind::kText, index};
     if (undoTarget_ && BoxText(box) == BoxText(*undoTarget_)) return;
     TakeSnapshot(box);
-    EnableUndo(false);
+    program_.EnableUndo(false);
 }
 
-void MainForm::txtTitle_GotFocus(int index) {
+void SlotEditor::TitleFocused(int index) {
     const BoxRef box{BoxRef::Kind::kTitle, index};
     if (undoTarget_ && BoxText(box) == BoxText(*undoTarget_)) return;
     TakeSnapshot(box);
     view_.SetEnabled(IDM_UNDO, false);
 }
 
-void MainForm::ClearSlots(bool texts, bool titles) {
+void SlotEditor::ClearSlots(bool texts, bool titles) {
     for (int i = 0; i < kSlotCount; ++i) {
         if (texts) view_.Rows().SetText(i, L"");
         if (titles) view_.Rows().SetTitle(i, L"");
@@ -228,7 +223,7 @@ void MainForm::ClearSlots(bool texts, bool titles) {
     view_.SetEnabled(IDM_UNDO, false);
 }
 
-void MainForm::mnuClearLabels_Click() {
+void SlotEditor::ClearLabels() {
     if (ConfirmDelete(prompt_,
                       L"Are you sure you want to delete all the 'Labels' of "
                       L"this store ?",
@@ -236,7 +231,7 @@ void MainForm::mnuClearLabels_Click() {
         ClearSlots(false, true);
 }
 
-void MainForm::mnuClearContents_Click() {
+void SlotEditor::ClearContents() {
     if (ConfirmDelete(prompt_,
                       L"Are you sure you want to delete all the 'Contents' of "
                       L"this store ?",
@@ -244,7 +239,7 @@ void MainForm::mnuClearContents_Click() {
         ClearSlots(true, false);
 }
 
-void MainForm::mnuClearStore_Click() {
+void SlotEditor::ClearStore() {
     if (ConfirmDelete(prompt_,
                       L"Are you sure you want to delete all the labels and "
                       L"contents of this store ?",
@@ -254,7 +249,7 @@ void MainForm::mnuClearStore_Click() {
 
 // All fifteen text stores in one write of the file; a write that fails is
 // told, since the window alone would look cleared.
-void MainForm::ClearAllStores(bool titles) {
+void SlotEditor::ClearAllStores(bool titles) {
     std::vector<Settings::Value> values;
     for (int s = 1; s < kStoreCount; ++s) {
         const std::string section = StoreSection(s);
@@ -274,7 +269,7 @@ void MainForm::ClearAllStores(bool titles) {
     ClearSlots(true, titles);
 }
 
-void MainForm::mnuClearAllStoresXLabels_Click() {
+void SlotEditor::ClearAllStoresXLabels() {
     if (ConfirmDelete(prompt_,
                       L"Are you sure you want to delete all the Contents of All "
                       L"stores ? (except Labels)",
@@ -282,7 +277,7 @@ void MainForm::mnuClearAllStoresXLabels_Click() {
         ClearAllStores(false);
 }
 
-void MainForm::mnuClearAll_Click() {
+void SlotEditor::ClearAll() {
     if (ConfirmDelete(prompt_,
                       L"Are you sure you want to delete All the Contents of All "
                       L"stores ?",
@@ -290,7 +285,7 @@ void MainForm::mnuClearAll_Click() {
         ClearAllStores(true);
 }
 
-void MainForm::mnuCut_Click() {
+void SlotEditor::Cut() {
     if (stores_.PicturesShown()) return;
     const std::optional<BoxRef> box = view_.Rows().ActiveBox();
     if (!box) {
@@ -298,23 +293,23 @@ void MainForm::mnuCut_Click() {
         return;
     }
     TakeSnapshot(*box);
-    EnableUndo(true);
+    program_.EnableUndo(true);
     CopyText(view_.Rows().SelectedText(*box));
     if (!copiedText_.empty()) {
         view_.Rows().ReplaceSelection(*box, L"");
-        if (box->kind == BoxRef::Kind::kText) txt_Change(box->slot);
+        if (box->kind == BoxRef::Kind::kText) TextChanged(box->slot);
     }
 }
 
-void MainForm::mnuCopy_Click() {
+void SlotEditor::Copy() {
     if (stores_.PicturesShown()) return;
     const std::optional<BoxRef> box = view_.Rows().ActiveBox();
     if (!box) return;
     CopyText(view_.Rows().SelectedText(*box));
-    ShowClipboard();
+    program_.ShowClipboard();
 }
 
-void MainForm::mnuPaste_Click() {
+void SlotEditor::Paste() {
     if (stores_.PicturesShown()) return;
     const std::optional<BoxRef> box = view_.Rows().ActiveBox();
     if (!box) {
@@ -327,44 +322,19 @@ void MainForm::mnuPaste_Click() {
     pastedText_ = clipboard_.Text().value_or(std::wstring());
     const std::wstring before = BoxText(*box);
     view_.Rows().ReplaceSelection(*box, pastedText_);
-    if (box->kind == BoxRef::Kind::kText && BoxText(*box) != before) txt_Change(box->slot);
+    if (box->kind == BoxRef::Kind::kText && BoxText(*box) != before) TextChanged(box->slot);
     view_.SetEnabled(IDM_UNDO, true);
 }
 
-void MainForm::mnuUndo_Click() {
-    if (stores_.PicturesShown()) return pictureSlots_.Undo();
+void SlotEditor::Undo() {
     if (undoTarget_) SetBoxText(*undoTarget_, undoText_);
-    EnableUndo(false);
+    program_.EnableUndo(false);
 }
 
 // The whole text, however long it is.
-void MainForm::mnuSelectAll_Click() {
+void SlotEditor::SelectAll() {
     if (stores_.PicturesShown()) return;
     if (const std::optional<BoxRef> box = view_.Rows().ActiveBox()) view_.Rows().SelectAll(*box);
-}
-
-// The addresses join what the clipboard holds; with none found it keeps
-// what the user had on it.
-void MainForm::mnuGetIP_Click() {
-    const std::wstring addresses = GetIPAddress(desktop_.resolver);
-    if (!addresses.empty()) clipboard_.AddText(addresses);
-    BeepIfSounds();
-    ShowClipboard();
-    prompt_.Tell(L"IP Address", IPAddressMessage(addresses), Prompt::Icon::kNone);
-}
-
-void MainForm::mnuTell_Click() {
-    Open(TellFriendAddress());
-}
-
-void MainForm::submnuHome_Click() {
-    BeepIfSounds();
-    Open(kHomePage);
-}
-
-void MainForm::submnuFeedback_Click() {
-    BeepIfSounds();
-    Open(FeedbackAddress(QUILLET_VERSION_MAJOR, QUILLET_VERSION_MINOR, QUILLET_VERSION_REVISION));
 }
 
 }  // namespace quillet
