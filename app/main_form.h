@@ -62,6 +62,7 @@ struct SecondaryWindows {
 };
 
 class MainForm : public PrintContext,
+                 public InfoContext,
                  private StoreEvents,
                  private TrayServices,
                  private PictureServices,
@@ -217,7 +218,7 @@ class MainForm : public PrintContext,
     void picBrindle_DblClick();
 
     void BeepIfSounds() override;
-    void ApplyMainOnTop();
+    void ApplyMainOnTop() override;
     // What the print window asks.
     bool StaysOnTop() const override { return options_.stayOnTop; }
     std::wstring CurrentStoreCaption() const override { return captions_[CurrentStore()]; }

@@ -16,7 +16,7 @@ class AboutView : public LinkView {
 
 class AboutForm final : public LinkForm {
   public:
-    AboutForm(AboutView& view, MainForm& main, Shell& shell,
+    AboutForm(AboutView& view, InfoContext& main, Shell& shell,
               ProgramVersion version = kProgramVersion)
         : LinkForm(view, main, shell, version), view_(view) {}
 

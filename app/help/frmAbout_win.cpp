@@ -16,7 +16,7 @@ constexpr LinkWindowLook kLook{kAboutWindowClass, kAboutCaption,
 
 }  // namespace
 
-frmAbout::frmAbout(HINSTANCE instance, MainForm& main, Shell& shell)
+frmAbout::frmAbout(HINSTANCE instance, InfoContext& main, Shell& shell)
     : LinkWindow(instance, kLook), logic_(*this, main, shell) {}
 
 HWND frmAbout::CreateControls() {

@@ -18,7 +18,7 @@ inline constexpr wchar_t kAboutCaption[] = L"Quillet Pro - About";
 
 class frmAbout final : public LinkWindow, public AboutView {
   public:
-    frmAbout(HINSTANCE instance, MainForm& main, Shell& shell);
+    frmAbout(HINSTANCE instance, InfoContext& main, Shell& shell);
     // Gone with the program: no unload handler runs.
     ~frmAbout() override { DestroyQuietly(); }
 

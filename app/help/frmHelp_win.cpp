@@ -16,7 +16,7 @@ constexpr int kButtonTop = 10, kButtonStep = 30;
 
 }  // namespace
 
-frmHelp::frmHelp(HINSTANCE instance, MainForm& main, Shell& shell)
+frmHelp::frmHelp(HINSTANCE instance, InfoContext& main, Shell& shell)
     : LinkWindow(instance, kLook), logic_(*this, main, shell) {}
 
 HWND frmHelp::CreateControls() {

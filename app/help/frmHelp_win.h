@@ -22,7 +22,7 @@ inline constexpr COLORREF kHelpTextBackground = RGB(255, 255, 220);
 // An open window keeps its topic when shown again.
 class frmHelp final : public LinkWindow, public HelpView {
   public:
-    frmHelp(HINSTANCE instance, MainForm& main, Shell& shell);
+    frmHelp(HINSTANCE instance, InfoContext& main, Shell& shell);
     // Gone with the program: no unload handler runs.
     ~frmHelp() override { DestroyQuietly(); }
 

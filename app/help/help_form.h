@@ -17,7 +17,8 @@ class HelpView : public LinkView {
 
 class HelpForm final : public LinkForm {
   public:
-    HelpForm(HelpView& view, MainForm& main, Shell& shell, ProgramVersion version = kProgramVersion)
+    HelpForm(HelpView& view, InfoContext& main, Shell& shell,
+             ProgramVersion version = kProgramVersion)
         : LinkForm(view, main, shell, version), view_(view) {}
 
     // The window opens on the General topic, topmost while the main window

@@ -12,4 +12,14 @@ class InfoWindows {
     virtual void CloseAll() = 0;
 };
 
+// What the help and About windows ask of the program.
+class InfoContext {
+  public:
+    virtual ~InfoContext() = default;
+    virtual void BeepIfSounds() = 0;
+    virtual bool StaysOnTop() const = 0;
+    // Puts the main window on top again, or not, as the user chose.
+    virtual void ApplyMainOnTop() = 0;
+};
+
 }  // namespace quillet

@@ -11,7 +11,7 @@ namespace quillet {
 
 class HelpAndAboutWindows final : public InfoWindows {
   public:
-    HelpAndAboutWindows(HINSTANCE instance, MainForm& main, Shell& shell)
+    HelpAndAboutWindows(HINSTANCE instance, InfoContext& main, Shell& shell)
         : help_(instance, main, shell), about_(instance, main, shell) {}
 
     void ShowHelp() override { help_.Show(); }

@@ -1,7 +1,6 @@
 // The help and About windows' shared logic.
 #include "help/link_form.h"
 
-#include "main_form.h"
 #include "util/shell_launch.h"
 
 namespace quillet {
@@ -21,7 +20,7 @@ void LinkForm::ResetLinks() {
 }
 
 void LinkForm::FollowMainOnTop() {
-    if (main_.CurrentOptions().stayOnTop) view_.SetTopMost(true);
+    if (main_.StaysOnTop()) view_.SetTopMost(true);
 }
 
 void LinkForm::Open(std::wstring_view address) {

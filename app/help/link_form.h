@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "help/help_topics.h"
+#include "help/info_windows.h"
 
 namespace quillet {
 
-class MainForm;
 class Shell;
 
 class LinkView {
@@ -33,7 +33,7 @@ class LinkForm {
     Link Hovered() const { return hover_.Hovered(); }
 
   protected:
-    LinkForm(LinkView& view, MainForm& main, Shell& shell, ProgramVersion version)
+    LinkForm(LinkView& view, InfoContext& main, Shell& shell, ProgramVersion version)
         : view_(view), main_(main), shell_(shell), version_(version) {}
 
     // For Form_Load: a window opened again starts with every link blue,
@@ -51,7 +51,7 @@ class LinkForm {
     void Hover(Link link);
 
     LinkView& view_;
-    MainForm& main_;
+    InfoContext& main_;
     Shell& shell_;
     ProgramVersion version_;
     LinkHover hover_;
