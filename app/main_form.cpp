@@ -114,13 +114,20 @@ void MainForm::CreateSettingsFile() {
 }
 
 void MainForm::ShowOptions() {
-    view_.SetChecked(IDM_AUTORUN, options_.autoRun);
-    view_.SetChecked(IDM_STARTTRAY, options_.startInTray);
-    view_.SetChecked(IDM_HOTKEYS, options_.hotkeys);
+    for (const OptionItem& item : kOptionItems) view_.SetChecked(item.menuItem, options_.*item.on);
     view_.SetChecked(IDM_MIRROR, options_.mirror == 1);
-    view_.SetChecked(IDM_STAYTOP, options_.stayOnTop);
-    view_.SetChecked(IDM_AUTOSAVE, options_.autoSave);
-    view_.SetChecked(IDM_SOUNDS, options_.sounds);
+}
+
+bool MainForm::ToggleOption(int menuItem) {
+    for (const OptionItem& item : kOptionItems) {
+        if (item.menuItem != menuItem) continue;
+        bool& on = options_.*item.on;
+        on = !on;
+        view_.SetChecked(item.menuItem, on);
+        stores_.Write(item.key, on ? L"1" : L"0");
+        return on;
+    }
+    return false;
 }
 
 void MainForm::ShowStoreCaptions() {
@@ -187,12 +194,6 @@ void MainForm::submnustore_Click(int store) {
     stores_.CheckAndSwitch(store);
 }
 
-void MainForm::submnuAutoSave_Click() {
-    options_.autoSave = !options_.autoSave;
-    view_.SetChecked(IDM_AUTOSAVE, options_.autoSave);
-    stores_.Write("AutoSave", options_.autoSave ? L"1" : L"0");
-}
-
 void MainForm::submnuRename_Click() {
     SaveStore();
     if (stores_.Current() == kPicturesStore) {
@@ -209,30 +210,8 @@ void MainForm::submnuRename_Click() {
     stores_.Write(CaptionKey(n), captions_[n]);
 }
 
-// Each option is written the moment it changes; its check mark follows.
-void MainForm::mnuStartTray_Click() {
-    options_.startInTray = !options_.startInTray;
-    view_.SetChecked(IDM_STARTTRAY, options_.startInTray);
-    stores_.Write("StartTray", options_.startInTray ? L"1" : L"0");
-}
-
-void MainForm::submnuStayTop_Click() {
-    options_.stayOnTop = !options_.stayOnTop;
-    view_.SetChecked(IDM_STAYTOP, options_.stayOnTop);
-    view_.SetTopMost(options_.stayOnTop);
-    stores_.Write("MainOnTop", options_.stayOnTop ? L"1" : L"0");
-}
-
-void MainForm::mnuSounds_Click() {
-    options_.sounds = !options_.sounds;
-    view_.SetChecked(IDM_SOUNDS, options_.sounds);
-    stores_.Write("Sounds", options_.sounds ? L"1" : L"0");
-}
-
 void MainForm::mnuHotkeys_Click() {
-    options_.hotkeys = !options_.hotkeys;
-    view_.SetChecked(IDM_HOTKEYS, options_.hotkeys);
-    stores_.Write("Hotkeys", options_.hotkeys ? L"1" : L"0");
+    ToggleOption(IDM_HOTKEYS);
     prompt_.Tell(L"Hotkeys",
                  L"The new setting may not take effect until Quillet has been Restarted.",
                  Prompt::Icon::kInformation);
@@ -245,10 +224,7 @@ void MainForm::mnuHotkeys_Click() {
 }
 
 void MainForm::menuAutoRun_Click() {
-    options_.autoRun = !options_.autoRun;
-    view_.SetChecked(IDM_AUTORUN, options_.autoRun);
-    stores_.Write("AutoRun", options_.autoRun ? L"1" : L"0");
-    options_.autoRun ? AutoRunOn() : AutoRunOff();
+    ToggleOption(IDM_AUTORUN) ? AutoRunOn() : AutoRunOff();
 }
 
 // For all users where the user may, else for this user: a normal user has

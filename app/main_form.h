@@ -132,12 +132,12 @@ class MainForm : public PrintContext,
     void mnuRevert_Click() { stores_.Load(); }
     void lblStore_Click(int store);
     void submnustore_Click(int store);
-    void submnuAutoSave_Click();
+    void submnuAutoSave_Click() { ToggleOption(IDM_AUTOSAVE); }
     void submnuRename_Click();
     void menuAutoRun_Click();
-    void mnuStartTray_Click();
-    void submnuStayTop_Click();
-    void mnuSounds_Click();
+    void mnuStartTray_Click() { ToggleOption(IDM_STARTTRAY); }
+    void submnuStayTop_Click() { view_.SetTopMost(ToggleOption(IDM_STAYTOP)); }
+    void mnuSounds_Click() { ToggleOption(IDM_SOUNDS); }
     void mnuHotkeys_Click();
     void oHotKey_HotKeyPress(int32_t id);
     const HotkeyBindings& Hotkeys() const { return hotkeys_; }
@@ -256,6 +256,8 @@ class MainForm : public PrintContext,
 
     void ApplyMainOnTop(bool settingsStored, std::wstring_view mainOnTop);
     void ShowOptions();
+    // Flips an on/off option and writes it at once; its new state.
+    bool ToggleOption(int menuItem);
     void CreateSettingsFile();
     void ShowStoreCaptions();
     void LayOut(const WindowGeometry& g);
