@@ -11,9 +11,9 @@
 #include "layout.h"
 #include "resource.h"
 #include "util/known_folder_win.h"
-#include "util/module_path_win.h"
+#include "base/module_path_win.h"
 #include "store/encoding.h"
-#include "util/strings_win.h"
+#include "base/strings_win.h"
 
 namespace quillet {
 

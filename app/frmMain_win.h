@@ -27,9 +27,9 @@
 #include "slot_rows_win.h"
 #include "store_strip_win.h"
 #include "util/auto_run_win.h"
-#include "util/handles_win.h"
+#include "base/handles_win.h"
 #include "util/ole_win.h"
-#include "util/window_win.h"
+#include "base/window_win.h"
 
 namespace quillet {
 

@@ -3,11 +3,11 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "base/handles_win.h"
+#include "base/module_path_win.h"
+#include "base/window_win.h"
 #include "frmMain_win.h"
 #include "store/Module1.h"
-#include "util/handles_win.h"
-#include "util/module_path_win.h"
-#include "util/window_win.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include "util/com_ptr_win.h"
+#include "base/com_ptr_win.h"
 
 namespace tarnkey {
 

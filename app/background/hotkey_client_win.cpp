@@ -7,7 +7,7 @@
 #include <new>
 #include <utility>
 
-#include "util/module_path_win.h"
+#include "base/module_path_win.h"
 
 namespace quillet {
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-#include "util/com_ptr_win.h"
+#include "base/com_ptr_win.h"
 #include "util/dib_win.h"
 #include "util/ole_win.h"
 

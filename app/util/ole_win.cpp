@@ -2,8 +2,8 @@
 // the packed DIBs they share with the clipboard.
 #include "util/ole_win.h"
 
+#include "base/strings_win.h"
 #include "util/dib_win.h"
-#include "util/strings_win.h"
 
 #include <shlobj.h>
 

@@ -1,5 +1,5 @@
 // DPI queries and the rescaling of a window's children.
-#include "util/dpi_win.h"
+#include "base/dpi_win.h"
 
 #include <algorithm>
 #include <tuple>

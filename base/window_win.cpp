@@ -1,5 +1,5 @@
 // The window base: its window procedure, the failure answer and the message loops.
-#include "util/window_win.h"
+#include "base/window_win.h"
 
 #include <commctrl.h>
 

@@ -7,7 +7,7 @@
 
 #include <new>
 
-#include "util/dpi_win.h"
+#include "base/dpi_win.h"
 
 namespace quillet {
 

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "util/window_win.h"
+#include "base/window_win.h"
 
 namespace quillet {
 namespace {
