@@ -42,6 +42,8 @@ class HotkeyClient final : public HotkeyService {
 
   private:
     HotkeyClient() = default;
+    // Makes the object and connects the sink; the first failure is the answer.
+    HRESULT Connect(PressHandler onPress, const std::wstring& libraryFolder);
 
     Source source_ = Source::Registry;
     // Declared first so that it is freed after the object made from it.
