@@ -41,7 +41,7 @@ frmMain::frmMain(FileSystem& fs) : fs_(fs) {}
 frmMain::~frmMain() {
     Destroy();
     hotkeyClient_.reset();
-    if (com_) ::CoUninitialize();
+    com_.reset();
 }
 
 std::array<RECT, 16> frmMain::StoreLabelPlaces(const MainLayout& l) const {
@@ -569,7 +569,7 @@ void frmMain::SetClipboardLength(std::wstring_view text) {
 // The component needs COM on this thread before OLE starts it for drag and
 // drop; the later OleInitialize finds it running.
 HotkeyService* frmMain::StartHotkeys(std::function<void(int32_t id)> onPress) {
-    if (!com_) com_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (!com_ || !*com_) com_.emplace();
     hotkeyClient_ = HotkeyClient::Create(std::move(onPress));
     return hotkeyClient_.get();
 }
