@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "base/window_win.h"
 #include "resource.h"
-#include "util/window_win.h"
 
 namespace quillet {
 

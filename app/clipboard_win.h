@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
+#include "base/handles_win.h"
 #include "clipboard.h"
-#include "util/handles_win.h"
 
 namespace quillet {
 

@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "util/window_win.h"
+#include "base/window_win.h"
 
 namespace quillet {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "util/handles_win.h"
+#include "base/handles_win.h"
 
 namespace quillet {
 

@@ -6,8 +6,8 @@
 
 #include <cstdlib>
 
+#include "base/window_win.h"
 #include "util/ole_win.h"
-#include "util/window_win.h"
 
 namespace quillet {
 

@@ -4,7 +4,7 @@
 #include <shellapi.h>
 #include <winsock.h>
 
-#include "util/strings_win.h"
+#include "base/strings_win.h"
 
 namespace quillet {
 

@@ -1,7 +1,7 @@
 // The pictures of the slot buttons and the maker's mark.
 #include "drawing_win.h"
 
-#include "util/handles_win.h"
+#include "base/handles_win.h"
 
 namespace quillet {
 

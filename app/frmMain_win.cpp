@@ -11,9 +11,9 @@
 #include "layout.h"
 #include "resource.h"
 #include "util/known_folder_win.h"
-#include "util/module_path_win.h"
+#include "base/module_path_win.h"
 #include "store/encoding.h"
-#include "util/strings_win.h"
+#include "base/strings_win.h"
 
 namespace quillet {
 
@@ -41,7 +41,7 @@ frmMain::frmMain(FileSystem& fs) : fs_(fs) {}
 frmMain::~frmMain() {
     Destroy();
     hotkeyClient_.reset();
-    if (com_) ::CoUninitialize();
+    com_.reset();
 }
 
 std::array<RECT, 16> frmMain::StoreLabelPlaces(const MainLayout& l) const {
@@ -569,7 +569,7 @@ void frmMain::SetClipboardLength(std::wstring_view text) {
 // The component needs COM on this thread before OLE starts it for drag and
 // drop; the later OleInitialize finds it running.
 HotkeyService* frmMain::StartHotkeys(std::function<void(int32_t id)> onPress) {
-    if (!com_) com_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (!com_ || !*com_) com_.emplace();
     hotkeyClient_ = HotkeyClient::Create(std::move(onPress));
     return hotkeyClient_.get();
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "clipboard_line_win.h"
 #include "clipboard_win.h"
@@ -27,9 +28,10 @@
 #include "slot_rows_win.h"
 #include "store_strip_win.h"
 #include "util/auto_run_win.h"
-#include "util/handles_win.h"
+#include "base/com_init_win.h"
+#include "base/handles_win.h"
 #include "util/ole_win.h"
-#include "util/window_win.h"
+#include "base/window_win.h"
 
 namespace quillet {
 
@@ -159,7 +161,7 @@ class frmMain final : public Window,
     WinsockResolver resolver_;
     RegistryAutoRun autoRun_;
     ActiveKeyboardLayout layout_;
-    bool com_ = false;  // initialised here, for the hotkey component
+    std::optional<ComInit> com_;  // started here, for the hotkey component
     std::unique_ptr<HotkeyClient> hotkeyClient_;
     PicturePanel pictures_;
     frmViewPic preview_;

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "base/handles_win.h"
+#include "base/window_win.h"
 #include "main_view.h"
-#include "util/handles_win.h"
-#include "util/window_win.h"
 
 namespace quillet {
 

@@ -3,11 +3,14 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <optional>
+
+#include "base/com_init_win.h"
+#include "base/handles_win.h"
+#include "base/module_path_win.h"
+#include "base/window_win.h"
 #include "frmMain_win.h"
 #include "store/Module1.h"
-#include "util/handles_win.h"
-#include "util/module_path_win.h"
-#include "util/window_win.h"
 
 namespace {
 
@@ -34,17 +37,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
-    HRESULT ole = E_FAIL;
-    int exitCode = 1;
-    {
-        quillet::frmMain window;
-        if (window.Create(instance, quillet::ModuleFolder())) {
-            // After the window shows: starting OLE costs more than the window.
-            ole = ::OleInitialize(nullptr);
-            if (SUCCEEDED(ole)) window.EnableDragDrop();
-            exitCode = quillet::RunMessageLoop();
-        }
-    }
-    if (SUCCEEDED(ole)) ::OleUninitialize();
-    return exitCode;
+    // Ends after the window, whose drop targets it serves.
+    std::optional<quillet::OleInit> ole;
+    quillet::frmMain window;
+    if (!window.Create(instance, quillet::ModuleFolder())) return 1;
+    // After the window shows: starting OLE costs more than the window.
+    ole.emplace();
+    if (*ole) window.EnableDragDrop();
+    return quillet::RunMessageLoop();
 }

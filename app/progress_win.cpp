@@ -1,7 +1,7 @@
 // The progress window: a label and a row of ten blocks.
 #include "progress_win.h"
 
-#include "util/handles_win.h"
+#include "base/handles_win.h"
 
 namespace quillet {
 

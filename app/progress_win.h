@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/window_win.h"
 #include "main_view.h"
-#include "util/window_win.h"
 
 namespace quillet {
 

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
+#include "base/handles_win.h"
+#include "base/window_win.h"
 #include "controls_win.h"
 #include "layout.h"
-#include "util/handles_win.h"
-#include "util/window_win.h"
 
 namespace quillet {
 

@@ -3,9 +3,9 @@
 
 #include <commctrl.h>
 
+#include "base/window_win.h"
 #include "main_form.h"
 #include "resource.h"
-#include "util/window_win.h"
 
 namespace quillet {
 

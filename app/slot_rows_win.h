@@ -10,12 +10,12 @@
 #include <string>
 #include <string_view>
 
+#include "base/handles_win.h"
 #include "controls_win.h"
 #include "copy_button_win.h"
 #include "layout.h"
 #include "main_view.h"
 #include "slot_box_win.h"
-#include "util/handles_win.h"
 
 namespace quillet {
 

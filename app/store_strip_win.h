@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/handles_win.h"
 #include "controls_win.h"
-#include "util/handles_win.h"
 
 namespace quillet {
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "base/com_ptr_win.h"
+#include "base/handles_win.h"
 #include "bench_util_win.h"
 #include "frmMain_win.h"
 #include "resource.h"
-#include "util/com_ptr_win.h"
-#include "util/handles_win.h"
 
 using namespace quillet;
 using quillet::bench::Median;

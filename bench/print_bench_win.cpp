@@ -5,11 +5,11 @@
 
 #include <string>
 
+#include "base/handles_win.h"
 #include "bench_util_win.h"
 #include "frmMain_win.h"
 #include "print/frmPrint_win.h"
 #include "print/print_store.h"
-#include "util/handles_win.h"
 
 using namespace quillet;
 using quillet::bench::Median;

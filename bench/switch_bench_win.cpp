@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "base/strings_win.h"
 #include "bench_util_win.h"
 #include "frmMain_win.h"
 #include "resource.h"
 #include "store/Module1.h"
-#include "util/strings_win.h"
 
 using namespace quillet;
 using quillet::bench::Median;

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "HotKey_win.h"
+#include "base/handles_win.h"
+#include "base/module_path_win.h"
 #include "module_win.h"
-#include "util/handles_win.h"
-#include "util/module_path_win.h"
 
 #ifdef __MINGW32__
 // In oleaut32 since Windows Vista; MinGW's oleauto.h does not declare them.

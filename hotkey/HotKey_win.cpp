@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "base/strings_win.h"
 #include "keynames.h"
 #include "mSubclass_win.h"
 #include "module_win.h"
@@ -67,11 +68,6 @@ bool IsWindowsNT() {
 #endif
     ::GetVersionExA(&version);
     return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-// Hotkey texts are ASCII, so each byte is its own UTF-16 unit.
-std::wstring AsciiToWide(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
 }
 
 // A listed connection as the connection enumerator holds it.
@@ -343,7 +339,7 @@ STDMETHODIMP HotKey::SetHotKey(LONG hotKeyId, LONG* id) {
                                           static_cast<UINT>(keyCode_))) {
             if (added) ReleaseAtomOf(id_);
             return Fail(kErrHotKeyInUse,
-                        AsciiToWide(text) + L" is already in use by Windows or another program");
+                        quillet::Widen(text) + L" is already in use by Windows or another program");
         }
 
         if (!subclassed_) {

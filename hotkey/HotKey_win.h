@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Tarnkey_h.h"
-#include "util/com_ptr_win.h"
+#include "base/com_ptr_win.h"
 
 namespace tarnkey {
 

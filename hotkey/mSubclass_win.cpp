@@ -17,17 +17,15 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-// No exception may unwind into the system's message dispatch; a message
-// whose handling threw counts as handled, which for WM_HOTKEY is 0.
+// A press whose delivery threw is answered as handled, which for WM_HOTKEY is 0.
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    try {
+    return Guarded(msg, [&]() -> LRESULT {
         if (msg != WM_HOTKEY) return ::CallWindowProcW(gPrevWndProc, hwnd, msg, wp, lp);
         // A borrowed pointer: the window holds no reference on its object.
         auto* owner = reinterpret_cast<HotKey*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         if (owner) HotKey::RaiseHotKeyPress(owner, static_cast<LONG>(static_cast<DWORD>(wp)));
-    } catch (...) {
-    }
-    return 0;
+        return 0;
+    });
 }
 
 void RegisterFormClass() {

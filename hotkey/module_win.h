@@ -5,7 +5,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include "util/com_ptr_win.h"
+#include "base/com_ptr_win.h"
+#include "base/guard_win.h"
 
 namespace tarnkey {
 
@@ -16,8 +17,8 @@ void ReleaseModuleRef();
 // The type information of one interface of the library, or null.
 quillet::ComPtr<ITypeInfo> TypeInfoOf(REFGUID guid);
 
-// The exports and COM methods keep C++ exceptions in with the guard the
-// program's COM objects use.
+// The exports, COM methods and the hidden window's procedure keep C++
+// exceptions in with the guard the program uses.
 using quillet::Guarded;
 
 }  // namespace tarnkey

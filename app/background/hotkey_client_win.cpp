@@ -7,7 +7,8 @@
 #include <new>
 #include <utility>
 
-#include "util/module_path_win.h"
+#include "base/guard_win.h"
+#include "base/module_path_win.h"
 
 namespace quillet {
 
@@ -76,24 +77,22 @@ class HotkeyPressSink final : public RefCounted<IDispatch> {
     }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                         UINT* argError) override {
-        if (id != kHotKeyPress) return DISP_E_MEMBERNOTFOUND;
-        if (!params || params->cArgs != 1 || !params->rgvarg) return DISP_E_BADPARAMCOUNT;
-        // ID is a by-value long; a caller passing it by reference or as
-        // another integer type is served too.
-        VARIANT arg;
-        ::VariantInit(&arg);
-        if (FAILED(::VariantChangeType(&arg, &params->rgvarg[0], 0, VT_I4))) {
-            if (argError) *argError = 0;
-            return DISP_E_TYPEMISMATCH;
-        }
-        const int32_t pressed = arg.lVal;
-        try {
+        return Guarded([&] {
+            if (id != kHotKeyPress) return DISP_E_MEMBERNOTFOUND;
+            if (!params || params->cArgs != 1 || !params->rgvarg) return DISP_E_BADPARAMCOUNT;
+            // ID is a by-value long; a caller passing it by reference or as
+            // another integer type is served too.
+            VARIANT arg;
+            ::VariantInit(&arg);
+            if (FAILED(::VariantChangeType(&arg, &params->rgvarg[0], 0, VT_I4))) {
+                if (argError) *argError = 0;
+                return DISP_E_TYPEMISMATCH;
+            }
             // A copy: the handler may destroy the client, which detaches this.
             const HotkeyClient::PressHandler handler = handler_;
-            if (handler) handler(pressed);
-        } catch (...) {
-        }
-        return S_OK;
+            if (handler) handler(arg.lVal);
+            return S_OK;
+        });
     }
 
   private:
@@ -103,41 +102,45 @@ class HotkeyPressSink final : public RefCounted<IDispatch> {
 };
 
 std::unique_ptr<HotkeyClient> HotkeyClient::Create(PressHandler onPress) noexcept {
-    try {
-        return Create(std::move(onPress), ModuleFolder());
-    } catch (...) {
-        return nullptr;
-    }
+    std::wstring folder;
+    const HRESULT hr = Guarded([&] {
+        folder = ModuleFolder();
+        return S_OK;
+    });
+    return SUCCEEDED(hr) ? Create(std::move(onPress), folder) : nullptr;
 }
 
 std::unique_ptr<HotkeyClient> HotkeyClient::Create(PressHandler onPress,
                                                    const std::wstring& libraryFolder) noexcept {
-    try {
-        std::unique_ptr<HotkeyClient> client(new HotkeyClient());
-        // Any failure, not only an unregistered class: a registration left
-        // behind by a moved or deleted copy fails with other codes.
-        if (FAILED(::CoCreateInstance(CLSID_HotKey, nullptr, CLSCTX_INPROC_SERVER, IID__HotKey,
-                                      client->key_.putVoid()))) {
-            if (FAILED(CreateFromFolder(libraryFolder, client->library_, client->key_)))
-                return nullptr;
-            client->source_ = Source::LibraryFolder;
-        }
+    std::unique_ptr<HotkeyClient> client;
+    const HRESULT hr = Guarded([&] {
+        client.reset(new HotkeyClient());
+        return client->Connect(std::move(onPress), libraryFolder);
+    });
+    return SUCCEEDED(hr) ? std::move(client) : nullptr;
+}
 
-        ComPtr<IConnectionPointContainer> container;
-        if (FAILED(client->key_.As(IID_IConnectionPointContainer, container))) return nullptr;
-        if (FAILED(container->FindConnectionPoint(DIID___HotKey, client->events_.put())))
-            return nullptr;
-        client->sink_ = ComPtr<HotkeyPressSink>::Adopt(new HotkeyPressSink(std::move(onPress)));
-        // Hotkeys whose presses reach nobody would only take the keys from
-        // other programs, so an object without its sink is not used.
-        if (FAILED(client->events_->Advise(client->sink_.get(), &client->cookie_))) {
-            client->cookie_ = 0;
-            return nullptr;
-        }
-        return client;
-    } catch (...) {
-        return nullptr;
+HRESULT HotkeyClient::Connect(PressHandler onPress, const std::wstring& libraryFolder) {
+    // Any failure, not only an unregistered class: a registration left
+    // behind by a moved or deleted copy fails with other codes.
+    HRESULT hr = ::CoCreateInstance(CLSID_HotKey, nullptr, CLSCTX_INPROC_SERVER, IID__HotKey,
+                                    key_.putVoid());
+    if (FAILED(hr)) {
+        hr = CreateFromFolder(libraryFolder, library_, key_);
+        if (FAILED(hr)) return hr;
+        source_ = Source::LibraryFolder;
     }
+
+    ComPtr<IConnectionPointContainer> container;
+    hr = key_.As(IID_IConnectionPointContainer, container);
+    if (SUCCEEDED(hr)) hr = container->FindConnectionPoint(DIID___HotKey, events_.put());
+    if (FAILED(hr)) return hr;
+    sink_ = ComPtr<HotkeyPressSink>::Adopt(new HotkeyPressSink(std::move(onPress)));
+    // Hotkeys whose presses reach nobody would only take the keys from
+    // other programs, so an object without its sink is not used.
+    hr = events_->Advise(sink_.get(), &cookie_);
+    if (FAILED(hr)) cookie_ = 0;
+    return hr;
 }
 
 HotkeyClient::~HotkeyClient() {

@@ -12,8 +12,8 @@
 
 #include "Tarnkey_h.h"
 #include "background/hotkeys.h"
-#include "util/com_ptr_win.h"
-#include "util/handles_win.h"
+#include "base/com_ptr_win.h"
+#include "base/handles_win.h"
 
 namespace quillet {
 
@@ -42,6 +42,8 @@ class HotkeyClient final : public HotkeyService {
 
   private:
     HotkeyClient() = default;
+    // Makes the object and connects the sink; the first failure is the answer.
+    HRESULT Connect(PressHandler onPress, const std::wstring& libraryFolder);
 
     Source source_ = Source::Registry;
     // Declared first so that it is freed after the object made from it.

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "base/handles_win.h"
 #include "resource.h"
-#include "util/handles_win.h"
 
 namespace quillet {
 

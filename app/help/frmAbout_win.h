@@ -6,10 +6,10 @@
 
 #include <string_view>
 
+#include "base/handles_win.h"
 #include "help/about_form.h"
 #include "help/link_label_win.h"
 #include "help/link_window_win.h"
-#include "util/handles_win.h"
 
 namespace quillet {
 

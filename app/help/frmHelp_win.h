@@ -7,10 +7,10 @@
 #include <array>
 #include <string_view>
 
+#include "base/handles_win.h"
 #include "help/help_form.h"
 #include "help/link_label_win.h"
 #include "help/link_window_win.h"
-#include "util/handles_win.h"
 
 namespace quillet {
 

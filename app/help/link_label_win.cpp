@@ -1,7 +1,7 @@
 // The links of the help and About windows.
 #include "help/link_label_win.h"
 
-#include "util/window_win.h"
+#include "base/window_win.h"
 
 namespace quillet {
 

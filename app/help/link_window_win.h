@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/handles_win.h"
+#include "base/window_win.h"
 #include "controls_win.h"
 #include "help/link_form.h"
 #include "help/link_label_win.h"
-#include "util/handles_win.h"
-#include "util/window_win.h"
 
 namespace quillet {
 

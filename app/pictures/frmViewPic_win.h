@@ -6,10 +6,10 @@
 
 #include <string>
 
+#include "base/handles_win.h"
+#include "base/window_win.h"
 #include "pictures/preview_form.h"
 #include "pictures/preview_view.h"
-#include "util/handles_win.h"
-#include "util/window_win.h"
 
 namespace quillet {
 

@@ -13,7 +13,8 @@
 #include <optional>
 #include <vector>
 
-#include "util/com_ptr_win.h"
+#include "base/com_init_win.h"
+#include "base/com_ptr_win.h"
 #include "util/dib_win.h"
 #include "util/ole_win.h"
 
@@ -26,21 +27,6 @@ namespace {
 constexpr uint64_t kMaxFileBytes = 1ull << 30;
 // The most pixels a picture may decode to: 24 bits of them are 768 MB.
 constexpr uint64_t kMaxPixels = 256ull << 20;
-
-// COM for the decoders, on a thread that may not have started it yet (the
-// Pictures store can load before OLE starts). Undone only when it succeeded.
-class ComScope {
-  public:
-    ComScope() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(result_)) ::CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    HRESULT result_;
-};
 
 // The whole file, mapped into memory for as long as this lives: a fresh
 // buffer as large as a photo's bitmap costs more than reading it.
@@ -263,7 +249,9 @@ UniqueBitmap FromPictureLoader(const unsigned char* b, size_t n) {
 UniqueBitmap DecodePicture(const unsigned char* bytes, size_t size) {
     if (!bytes || size == 0) return {};
     if (UniqueBitmap plain = FromBitmapFile(bytes, size)) return plain;
-    ComScope com;
+    // COM for the decoders, on a thread that may not have started it yet (the
+    // Pictures store can load before OLE starts).
+    ComInit com;
     if (UniqueBitmap decoded = FromImagingComponent(bytes, size)) return decoded;
     return FromPictureLoader(bytes, size);
 }

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "util/handles_win.h"
+#include "base/handles_win.h"
 
 namespace quillet {
 

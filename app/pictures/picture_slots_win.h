@@ -9,10 +9,10 @@
 #include <functional>
 #include <string>
 
+#include "base/handles_win.h"
 #include "drop_content.h"
 #include "layout.h"
 #include "pictures/picture_slots_view.h"
-#include "util/handles_win.h"
 #include "util/ole_win.h"
 
 namespace quillet {

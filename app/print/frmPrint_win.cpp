@@ -6,10 +6,10 @@
 
 #include <vector>
 
+#include "base/strings_win.h"
 #include "controls_win.h"
 #include "help/link_label_win.h"
 #include "resource.h"
-#include "util/strings_win.h"
 
 namespace quillet {
 

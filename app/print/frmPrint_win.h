@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "base/handles_win.h"
+#include "base/window_win.h"
 #include "main_view.h"
 #include "print/print_store.h"
 #include "print/printer.h"
-#include "util/handles_win.h"
-#include "util/window_win.h"
 
 namespace quillet {
 

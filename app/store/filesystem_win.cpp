@@ -6,9 +6,9 @@
 #include <cwctype>
 #include <memory>
 
+#include "base/handles_win.h"
+#include "base/strings_win.h"
 #include "store/filesystem.h"
-#include "util/handles_win.h"
-#include "util/strings_win.h"
 
 namespace quillet {
 

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
+#include "base/strings_win.h"
 #include "util/cRegistry.h"
-#include "util/strings_win.h"
 
 namespace quillet {
 

@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "util/handles_win.h"
-#include "util/module_path_win.h"
-#include "util/strings_win.h"
+#include "base/handles_win.h"
+#include "base/module_path_win.h"
+#include "base/strings_win.h"
 
 namespace quillet {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "util/handles_win.h"
+#include "base/handles_win.h"
 
 namespace quillet {
 

@@ -2,8 +2,9 @@
 // the packed DIBs they share with the clipboard.
 #include "util/ole_win.h"
 
+#include "base/guard_win.h"
+#include "base/strings_win.h"
 #include "util/dib_win.h"
-#include "util/strings_win.h"
 
 #include <shlobj.h>
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "base/com_ptr_win.h"
+#include "base/handles_win.h"
 #include "drop_content.h"
-#include "util/com_ptr_win.h"
-#include "util/handles_win.h"
 
 namespace quillet {
 

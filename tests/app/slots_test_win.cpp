@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "base/handles_win.h"
 #include "resource.h"
 #include "support/program_win.h"
-#include "util/handles_win.h"
 
 namespace quillet::testing {
 namespace {

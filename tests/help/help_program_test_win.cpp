@@ -10,7 +10,7 @@
 #include "help/help_topics.h"
 #include "resource.h"
 #include "support/program_win.h"
-#include "util/handles_win.h"
+#include "base/handles_win.h"
 #include "util/shell_launch.h"
 #include "support/wine_path_win.h"
 

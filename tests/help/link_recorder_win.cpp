@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "util/handles_win.h"
+#include "base/handles_win.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;

@@ -12,8 +12,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "util/com_ptr_win.h"
-#include "util/handles_win.h"
+#include "base/com_ptr_win.h"
+#include "base/handles_win.h"
 
 namespace quillet::testing {
 

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "base/handles_win.h"
 #include "print/print_store.h"
 #include "resource.h"
 #include "store/Module1.h"
 #include "support/program_win.h"
 #include "support/wine_path_win.h"
-#include "util/handles_win.h"
 
 namespace quillet::testing {
 namespace {

@@ -1,8 +1,8 @@
 // Installing, starting and driving the real program from a test process.
 #include "support/program_win.h"
 
+#include "base/handles_win.h"
 #include "support/wine_path_win.h"
-#include "util/handles_win.h"
 #include "util/known_folder_win.h"
 
 #include <cstdlib>

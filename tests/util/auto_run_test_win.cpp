@@ -10,9 +10,9 @@
 
 #include <string>
 
+#include "base/handles_win.h"
+#include "base/strings_win.h"
 #include "store/encoding.h"
-#include "util/handles_win.h"
-#include "util/strings_win.h"
 
 namespace quillet {
 namespace {

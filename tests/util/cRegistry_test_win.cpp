@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "util/handles_win.h"
+#include "base/handles_win.h"
 
 namespace quillet {
 namespace {

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "util/com_ptr_win.h"
-#include "util/handles_win.h"
+#include "base/com_ptr_win.h"
+#include "base/handles_win.h"
 
 namespace quillet {
 namespace {

@@ -1,5 +1,5 @@
-// One owner for one COM reference, the IUnknown of the objects the program
-// and its hotkey library implement, and the guard of their COM methods.
+// One owner for one COM reference, and the IUnknown of the objects the
+// program and its hotkey library implement.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
 #include <span>
 #include <type_traits>
 #include <utility>
@@ -155,19 +154,5 @@ class RefCounted : public Interfaces... {
   private:
     LONG refs_ = 1;
 };
-
-// Runs the body of a COM method or a library export. Its callers are C and
-// script clients and the system, none of which can take a C++ exception, so
-// one becomes an HRESULT here.
-template <class Body>
-HRESULT Guarded(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
-}
 
 }  // namespace quillet

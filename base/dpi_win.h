@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "util/handles_win.h"
+#include "base/handles_win.h"
 
 namespace quillet {
 

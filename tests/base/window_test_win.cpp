@@ -1,5 +1,6 @@
-// Controls handed to an owner's handler: the control's own procedure still
-// does its work, a failing handler is contained, and a destroyed control
+// The window base: a window whose handler fails answers as handled, never
+// with the default processing; controls handed to an owner's handler still
+// do their own work, a failing handler is contained, and a destroyed control
 // leaves nothing behind for the next one.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -7,10 +8,55 @@
 #include <stdexcept>
 #include <string>
 
-#include "util/window_win.h"
+#include "base/window_win.h"
 
 namespace quillet {
 namespace {
+
+// A window whose handler of one message throws.
+class FailingWindow final : public Window {
+  public:
+    explicit FailingWindow(UINT failing) : failing_(failing) {}
+
+    bool Make() {
+        WNDCLASSEXW wc{};
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"QuilletFailingWindowTest";
+        RegisterClassOf(wc);
+        return CreateAs(0, wc.lpszClassName, L"failing", WS_OVERLAPPEDWINDOW, RECT{0, 0, 200, 100},
+                        nullptr, nullptr, wc.hInstance) != nullptr;
+    }
+
+  protected:
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == failing_) throw std::runtime_error("handler failed");
+        return Default(msg, wp, lp);
+    }
+
+  private:
+    UINT failing_;
+};
+
+TEST(WindowBaseTest, AFailingCreationMakesNoWindow) {
+    for (UINT failing : {WM_NCCREATE, WM_CREATE}) {
+        FailingWindow window(failing);
+        EXPECT_FALSE(window.Make()) << "message " << failing;
+        EXPECT_EQ(window.hwnd(), nullptr) << "message " << failing;
+    }
+}
+
+TEST(WindowBaseTest, AFailingCloseLeavesTheWindowOpen) {
+    FailingWindow window(WM_CLOSE);
+    ASSERT_TRUE(window.Make());
+    EXPECT_EQ(::SendMessageW(window.hwnd(), WM_CLOSE, 0, 0), 0);
+    EXPECT_TRUE(::IsWindow(window.hwnd()));
+}
+
+TEST(WindowBaseTest, AFailingQueryEndSessionLetsTheSessionEnd) {
+    FailingWindow window(WM_QUERYENDSESSION);
+    ASSERT_TRUE(window.Make());
+    EXPECT_EQ(::SendMessageW(window.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+}
 
 struct Owner {
     int seen = 0;

@@ -1,10 +1,8 @@
-// Code-page conversions, the system's error texts and the settings file's codec.
-#include "util/strings_win.h"
+// Code-page conversions and the system's error texts.
+#include "base/strings_win.h"
 
 #include <climits>
 #include <stdexcept>
-
-#include "store/encoding.h"
 
 namespace quillet {
 
@@ -66,25 +64,6 @@ std::wstring SystemMessage(DWORD error) {
         text.pop_back();
     if (text.empty()) text = L"error " + std::to_wstring(error);
     return text;
-}
-
-namespace {
-
-// The settings file holds the system's 8-bit code page, whatever it is.
-class AnsiCodec final : public TextCodec {
-  public:
-    std::string ToBytes(std::wstring_view text) const override { return Narrow(text, CP_ACP); }
-    std::wstring FromBytes(std::string_view bytes) const override { return Widen(bytes, CP_ACP); }
-    bool Represents(std::wstring_view text) const override {
-        return quillet::Represents(text, CP_ACP);
-    }
-};
-
-}  // namespace
-
-const TextCodec& SystemCodec() {
-    static const AnsiCodec codec;
-    return codec;
 }
 
 }  // namespace quillet

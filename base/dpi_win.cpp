@@ -1,8 +1,12 @@
 // DPI queries and the rescaling of a window's children.
-#include "util/dpi_win.h"
+#include "base/dpi_win.h"
 
 #include <algorithm>
+#include <new>
 #include <tuple>
+#include <utility>
+
+#include "base/guard_win.h"
 
 namespace quillet {
 
@@ -79,16 +83,27 @@ WindowIcons SetWindowIconsForDpi(HWND window, HINSTANCE instance, int iconId, in
 
 namespace {
 
+struct ChildList {
+    std::vector<HWND> windows;
+    HRESULT result = S_OK;
+};
+
+// No exception may cross the system's enumeration: a full memory stops it
+// and is thrown as such once the enumeration has returned.
+BOOL CALLBACK AddChild(HWND child, LPARAM list) {
+    auto& children = *reinterpret_cast<ChildList*>(list);
+    children.result = Guarded([&] {
+        children.windows.push_back(child);
+        return S_OK;
+    });
+    return SUCCEEDED(children.result);
+}
+
 std::vector<HWND> Descendants(HWND window) {
-    std::vector<HWND> all;
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
+    ChildList children;
+    ::EnumChildWindows(window, AddChild, reinterpret_cast<LPARAM>(&children));
+    if (FAILED(children.result)) throw std::bad_alloc();
+    return std::move(children.windows);
 }
 
 HFONT FontOf(HWND window) {

@@ -1,4 +1,4 @@
-// Conversions at the seam between the program's wide strings and the system.
+// Conversions at the seam between wide strings and the system's code pages.
 #pragma once
 
 #include <windows.h>

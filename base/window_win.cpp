@@ -1,5 +1,5 @@
-// The window base: its window procedure, the failure answer and the message loops.
-#include "util/window_win.h"
+// The window base: its window procedure and the message loops.
+#include "base/window_win.h"
 
 #include <commctrl.h>
 
@@ -8,19 +8,6 @@
 #include <vector>
 
 namespace quillet {
-
-LRESULT HandledValue(UINT msg) {
-    switch (msg) {
-        case WM_NCCREATE:
-            return FALSE;  // creation fails rather than half-made
-        case WM_CREATE:
-            return -1;
-        case WM_QUERYENDSESSION:
-            return TRUE;  // never hold up a logoff
-        default:
-            return 0;
-    }
-}
 
 // By now the derived object is gone: the window's last messages go to the
 // default procedure. Derived windows that handle WM_DESTROY call Destroy in
@@ -109,14 +96,14 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_DPICHANGED) {
-        return GuardMessage(msg, [&]() -> LRESULT {
+        return Guarded(msg, [&]() -> LRESULT {
             const int from = self->shownDpi_ ? self->shownDpi_ : SystemDpi();
             self->shownDpi_ = HIWORD(wp);
             self->OnDpiChanged(from, self->shownDpi_, *reinterpret_cast<const RECT*>(lp));
             return 0;
         });
     }
-    const LRESULT result = GuardMessage(msg, [&] { return self->OnMessage(msg, wp, lp); });
+    const LRESULT result = Guarded(msg, [&] { return self->OnMessage(msg, wp, lp); });
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
@@ -146,8 +133,8 @@ LRESULT CALLBACK ControlProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     const Subclassed control = found->second;
     if (msg == WM_NCDESTROY)
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control.original));
-    const LRESULT result = GuardMessage(
-        msg, [&] { return control.handler(control.owner, hwnd, msg, wp, lp, control.id); });
+    const LRESULT result =
+        Guarded(msg, [&] { return control.handler(control.owner, hwnd, msg, wp, lp, control.id); });
     if (msg == WM_NCDESTROY) controls.erase(hwnd);
     return result;
 }

@@ -5,27 +5,10 @@
 
 #include <windows.h>
 
-#include <new>
-
-#include "util/dpi_win.h"
+#include "base/dpi_win.h"
+#include "base/guard_win.h"
 
 namespace quillet {
-
-// What a message answers when its handler failed: the value that means
-// "handled, nothing more to do", never the default processing (a close that
-// failed half-way must not go on to destroy the window).
-LRESULT HandledValue(UINT msg);
-
-// Runs a message handler; an exception it throws ends the handler and
-// the message is answered as handled.
-template <class Handler>
-LRESULT GuardMessage(UINT msg, Handler&& handler) noexcept {
-    try {
-        return handler();
-    } catch (...) {
-        return HandledValue(msg);
-    }
-}
 
 // A control whose messages go to an owner's handler, guarded like a window
 // procedure, until the control ends. The control's own procedure is replaced
