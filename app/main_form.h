@@ -72,7 +72,6 @@ class MainForm : public PrintContext,
              const TextCodec& codec, Clipboard& clipboard, const CaseMapping& cases,
              const Desktop& desktop, const SecondaryWindows& windows)
         : view_(view),
-          pictures_(pictures),
           prompt_(prompt),
           fs_(fs),
           codec_(codec),
@@ -229,10 +228,9 @@ class MainForm : public PrintContext,
 
     int16_t CurrentStore() const { return stores_.Current(); }
     const std::wstring& SettingsPath() const { return stores_.Path(); }
-    const ProgramPlaces& Places() const { return places_; }
     const Options& CurrentOptions() const { return options_; }
     // The caption of a store: its Stores-menu item and its label's tooltip.
-    const std::wstring& StoreCaption(int store) const { return captions_[store]; }
+    const std::wstring& StoreCaption(int store) const override { return captions_[store]; }
 
   private:
     // What a store switch asks of the rest of the window.
@@ -247,7 +245,6 @@ class MainForm : public PrintContext,
 
     // What the tray asks.
     int ShownStore() const override { return stores_.Current(); }
-    const std::wstring& CaptionOf(int store) const override { return captions_[store]; }
     std::wstring SlotText(int slot) const override { return view_.Rows().Text(slot); }
     std::wstring ClipboardCaption() override;
     void ShowMainWindow(bool inFront) override;
@@ -266,7 +263,6 @@ class MainForm : public PrintContext,
     bool Pictures() const { return stores_.PicturesShown(); }
 
     MainView& view_;
-    PictureSlotsView& pictures_;
     Prompt& prompt_;
     FileSystem& fs_;
     const TextCodec& codec_;

@@ -162,19 +162,16 @@ void SlotEditor::PasteButton(int index) {
         SetBoxText(box, *fill);
         return;
     }
-    TakeSnapshot(box);
-    pastedText_ = clipboard_.Text().value_or(std::wstring());
-    SetBoxText(box, pastedText_);
-    program_.BeepIfSounds();
-    view_.SetEnabled(IDM_UNDO, true);
-    program_.ShowClipboard();
+    PasteClipboard(box);
 }
 
 void SlotEditor::PasteSlot(int index) {
     if (stores_.PicturesShown() || index < 0 || index >= kSlotCount) return;
-    const BoxRef box{BoxRef::Kind::kText, index};
+    PasteClipboard({BoxRef::Kind::kText, index});
+}
+
+void SlotEditor::PasteClipboard(BoxRef box) {
     TakeSnapshot(box);
-    view_.SetEnabled(IDM_UNDO, true);
     pastedText_ = clipboard_.Text().value_or(std::wstring());
     SetBoxText(box, pastedText_);
     program_.BeepIfSounds();

@@ -92,6 +92,8 @@ class SlotEditor {
     std::wstring BoxText(BoxRef box) const;
     void SetBoxText(BoxRef box, std::wstring_view text);
     void TakeSnapshot(BoxRef box);
+    // The clipboard's text in place of the box's, with Undo for it.
+    void PasteClipboard(BoxRef box);
     void ClearSlots(bool texts, bool titles);
     void ClearAllStores(bool titles);
     std::wstring WriteShortcut(std::wstring_view address);

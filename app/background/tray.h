@@ -15,7 +15,7 @@ class TrayServices {
   public:
     virtual ~TrayServices() = default;
     virtual int ShownStore() const = 0;
-    virtual const std::wstring& CaptionOf(int store) const = 0;
+    virtual const std::wstring& StoreCaption(int store) const = 0;
     virtual std::wstring SlotText(int slot) const = 0;
     // The clipboard's text as the menu may show it: a private one hidden.
     virtual std::wstring ClipboardCaption() = 0;

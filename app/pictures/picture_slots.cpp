@@ -19,12 +19,21 @@ DragOffer PictureSlots::CopyButton(int index) {
     DragOffer offer;
     if (index < 0 || index >= kSlotCount) return offer;
     program_.BeepIfSounds();
-    clipboard_.Clear();
-    const std::vector<uint8_t> dib = view_.SlotPictureDib(index);
-    if (!dib.empty()) clipboard_.SetDib(dib);
-    const std::wstring& tag = tags_[index];
-    if (!tag.empty() && fs_.FileExists(tag)) offer.files.push_back(tag);
+    PutOnClipboard(index);
+    OfferFile(index, offer);
     return offer;
+}
+
+bool PictureSlots::PutOnClipboard(int slot) {
+    clipboard_.Clear();
+    const std::vector<uint8_t> dib = view_.SlotPictureDib(slot);
+    return !dib.empty() && clipboard_.SetDib(dib);
+}
+
+// A file that is not there is not offered: the target would fail on it.
+void PictureSlots::OfferFile(int slot, DragOffer& offer) {
+    const std::wstring& tag = tags_[slot];
+    if (!tag.empty() && fs_.FileExists(tag)) offer.files.push_back(tag);
 }
 
 void PictureSlots::PasteButton(int index) {
@@ -87,9 +96,7 @@ void PictureSlots::MouseDown(int index, int button) {
 
 void PictureSlots::PopupCopy() {
     program_.BeepIfSounds();
-    clipboard_.Clear();
-    const std::vector<uint8_t> dib = view_.SlotPictureDib(popupSlot_);
-    if (!dib.empty()) clipboard_.SetDib(dib);
+    PutOnClipboard(popupSlot_);
 }
 
 void PictureSlots::PopupDelete() {
@@ -138,18 +145,14 @@ void PictureSlots::Drop(int index, const DropContent& dropped) {
 }
 
 // The drag carries the slot's file; the clipboard gets its picture as well.
-// A file that is not there is not offered: the target would fail on it.
 DragOffer PictureSlots::StartDrag(int index) {
     DragOffer offer;
     if (index < 0 || index >= kSlotCount) return offer;
-    clipboard_.Clear();
-    const std::vector<uint8_t> dib = view_.SlotPictureDib(index);
-    if (!dib.empty() && clipboard_.SetDib(dib))
+    if (PutOnClipboard(index))
         program_.GetClipPic();
     else
         program_.ShowClipboard();
-    const std::wstring& tag = tags_[index];
-    if (!tag.empty() && fs_.FileExists(tag)) offer.files.push_back(tag);
+    OfferFile(index, offer);
     return offer;
 }
 

@@ -65,6 +65,9 @@ class PictureSlots {
 
   private:
     bool Save(int slot, const std::vector<uint8_t>& dib);
+    // The slot's picture in place of what the clipboard held; true when it is there.
+    bool PutOnClipboard(int slot);
+    void OfferFile(int slot, DragOffer& offer);
     void OfferUndo(int slot);
 
     PictureSlotsView& view_;
