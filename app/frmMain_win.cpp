@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "controls_win.h"
-#include "drawing_win.h"
+#include "controls/controls_win.h"
+#include "controls/drawing_win.h"
 #include "layout.h"
 #include "resource.h"
 #include "util/known_folder_win.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "bench_util_win.h"
-#include "clipboard_win.h"
+#include "platform/clipboard_win.h"
 #include "frmMain_win.h"
 #include "resource.h"
 

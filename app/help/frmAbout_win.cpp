@@ -1,7 +1,7 @@
 // The About window: its controls, their messages and the view AboutForm draws through.
 #include "help/frmAbout_win.h"
 
-#include "controls_win.h"
+#include "controls/controls_win.h"
 #include "resource.h"
 #include "util/shell_launch.h"
 

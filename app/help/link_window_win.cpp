@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "drawing_win.h"
+#include "controls/drawing_win.h"
 #include "resource.h"
 
 namespace quillet {

@@ -12,7 +12,7 @@
 
 #include "base/handles_win.h"
 #include "base/window_win.h"
-#include "controls_win.h"
+#include "controls/controls_win.h"
 #include "help/link_form.h"
 #include "help/link_label_win.h"
 

@@ -15,8 +15,8 @@
 
 #include "base/com_init_win.h"
 #include "base/com_ptr_win.h"
-#include "util/dib_win.h"
-#include "util/ole_win.h"
+#include "platform/dib_win.h"
+#include "platform/ole_win.h"
 
 namespace quillet {
 

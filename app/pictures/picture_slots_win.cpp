@@ -9,12 +9,12 @@
 #include <utility>
 
 #include "base/window_win.h"
-#include "controls_win.h"
+#include "controls/controls_win.h"
 #include "pictures/picture_files.h"
 #include "pictures/picture_loader_win.h"
 #include "resource.h"
 #include "store/Module1.h"
-#include "util/dib_win.h"
+#include "platform/dib_win.h"
 
 namespace quillet {
 

@@ -13,7 +13,7 @@
 #include "drop_content.h"
 #include "layout.h"
 #include "pictures/picture_slots_view.h"
-#include "util/ole_win.h"
+#include "platform/ole_win.h"
 
 namespace quillet {
 

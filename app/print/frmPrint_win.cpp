@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/strings_win.h"
-#include "controls_win.h"
+#include "controls/controls_win.h"
 #include "help/link_label_win.h"
 #include "resource.h"
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "util/ole_win.h"
+#include "platform/ole_win.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "frmMain_win.h"
 #include "resource.h"
 #include "support/program_win.h"
-#include "util/ole_win.h"
+#include "platform/ole_win.h"
 
 namespace quillet {
 namespace {

@@ -19,7 +19,7 @@
 #include "resource.h"
 #include "support/program_win.h"
 #include "util/known_folder_win.h"
-#include "util/ole_win.h"
+#include "platform/ole_win.h"
 
 namespace quillet {
 namespace {

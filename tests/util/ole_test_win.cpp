@@ -1,5 +1,5 @@
 // Drag and drop pieces against the real OLE, shell and GDI of the system.
-#include "util/ole_win.h"
+#include "platform/ole_win.h"
 
 #include <windows.h>
 #include <ole2.h>

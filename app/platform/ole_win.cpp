@@ -1,10 +1,10 @@
 // OLE drag and drop: the data object, the drag source, the drop target, and
 // the packed DIBs they share with the clipboard.
-#include "util/ole_win.h"
+#include "platform/ole_win.h"
 
 #include "base/guard_win.h"
 #include "base/strings_win.h"
-#include "util/dib_win.h"
+#include "platform/dib_win.h"
 
 #include <shlobj.h>
 

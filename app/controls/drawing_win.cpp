@@ -1,5 +1,5 @@
 // The pictures of the slot buttons and the maker's mark.
-#include "drawing_win.h"
+#include "controls/drawing_win.h"
 
 #include "base/handles_win.h"
 

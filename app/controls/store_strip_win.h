@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "base/handles_win.h"
-#include "controls_win.h"
+#include "controls/controls_win.h"
 
 namespace quillet {
 

@@ -11,11 +11,11 @@
 #include <string_view>
 
 #include "base/handles_win.h"
-#include "controls_win.h"
-#include "copy_button_win.h"
+#include "controls/controls_win.h"
+#include "controls/copy_button_win.h"
 #include "layout.h"
 #include "main_view.h"
-#include "slot_box_win.h"
+#include "controls/slot_box_win.h"
 
 namespace quillet {
 

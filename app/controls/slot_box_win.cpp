@@ -1,5 +1,5 @@
 // The slot text box that shows only the beginning of a long text until used.
-#include "slot_box_win.h"
+#include "controls/slot_box_win.h"
 
 #include <commctrl.h>
 
@@ -7,7 +7,7 @@
 
 #include "base/handles_win.h"
 #include "base/window_win.h"
-#include "controls_win.h"
+#include "controls/controls_win.h"
 #include "layout.h"
 
 namespace quillet {

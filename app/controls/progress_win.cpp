@@ -1,5 +1,5 @@
 // The progress window: a label and a row of ten blocks.
-#include "progress_win.h"
+#include "controls/progress_win.h"
 
 #include "base/handles_win.h"
 

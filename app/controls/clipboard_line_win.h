@@ -7,7 +7,7 @@
 #include <functional>
 #include <string_view>
 
-#include "controls_win.h"
+#include "controls/controls_win.h"
 
 namespace quillet {
 

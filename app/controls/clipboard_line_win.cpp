@@ -1,5 +1,5 @@
 // The clipboard line: two read-only boxes the logic fills.
-#include "clipboard_line_win.h"
+#include "controls/clipboard_line_win.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // The input box: its controls and its own modal loop.
-#include "input_box_win.h"
+#include "controls/input_box_win.h"
 
-#include "controls_win.h"
+#include "controls/controls_win.h"
 
 namespace quillet {
 

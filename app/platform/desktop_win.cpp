@@ -1,5 +1,5 @@
 // Held keys, the regional date and time, the shell and Windows Sockets for the slot commands.
-#include "desktop_win.h"
+#include "platform/desktop_win.h"
 
 #include <shellapi.h>
 #include <winsock.h>

@@ -1,8 +1,8 @@
 // The system clipboard: text as Unicode, pictures as packed DIBs.
-#include "clipboard_win.h"
+#include "platform/clipboard_win.h"
 
 #include "base/strings_win.h"
-#include "util/ole_win.h"
+#include "platform/ole_win.h"
 
 namespace quillet {
 

@@ -1,11 +1,11 @@
 // The slot rows: their controls, texts, colours and selections.
-#include "slot_rows_win.h"
+#include "controls/slot_rows_win.h"
 
 #include <commctrl.h>
 
 #include "base/window_win.h"
-#include "main_form.h"
 #include "resource.h"
+#include "slot_editor.h"
 
 namespace quillet {
 

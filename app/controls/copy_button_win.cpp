@@ -1,5 +1,5 @@
 // The Copy button's press, drag and release.
-#include "copy_button_win.h"
+#include "controls/copy_button_win.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "base/window_win.h"
-#include "util/ole_win.h"
+#include "platform/ole_win.h"
 
 namespace quillet {
 

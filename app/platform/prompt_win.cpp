@@ -1,5 +1,5 @@
 // Message boxes for the prompt the core asks its questions through.
-#include "prompt_win.h"
+#include "platform/prompt_win.h"
 
 #include <string>
 

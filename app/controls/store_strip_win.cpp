@@ -1,5 +1,5 @@
 // The store strip: its labels, their marks, colours and tips.
-#include "store_strip_win.h"
+#include "controls/store_strip_win.h"
 
 #include "resource.h"
 #include "store/Module1.h"

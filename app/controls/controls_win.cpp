@@ -1,5 +1,5 @@
 // Child controls and the panel class shared by the program's windows.
-#include "controls_win.h"
+#include "controls/controls_win.h"
 
 #include <commctrl.h>
 
