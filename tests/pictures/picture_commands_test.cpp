@@ -2,60 +2,30 @@
 // the drag out of a slot, the preview and Set as Wallpaper.
 #include <gtest/gtest.h>
 
-#include "main_form.h"
-#include "pictures/fake_pictures.h"
+#include <optional>
+#include <set>
+
 #include "pictures/picture_files.h"
-#include "resource.h"
-#include "support/fake_desktop.h"
-#include "support/fake_view.h"
+#include "support/main_form_fixture.h"
 
 namespace quillet {
 namespace {
 
-using namespace quillet::testing;
+using testing::Dib;
+using testing::OtherFormat;
 
-const std::wstring kNotAPicture =
-    L"Sorry but that file is either not a valid picture file or not supported\r\n"
-    L"Or otherwise there is no picture here to display";
-
-class PictureCommandsTest : public ::testing::Test {
+class PictureCommandsTest : public MainFormTest {
   protected:
-    FakeFileSystem fs;
-    FakeView view;
-    ScriptedPrompt prompt;
-    Windows1252Codec codec;
-    FakeClipboard clipboard;
-    SimpleCases cases;
-    HeldKeys keys;
-    FixedClock clock;
-    RecordingShell shell;
-    FakeResolver resolver;
-    DiskPictureSlots slots{fs};
-    RecordingWallpaper wallpaper{fs};
-    FakeAutoRun autoRun;
-    FakeHotkeyHost hotkeys;
-    RecordingWindows windows{view.visible};
-    ScriptedInput input;
-    MainForm form{view,
-                  slots,
-                  prompt,
-                  fs,
-                  codec,
-                  clipboard,
-                  cases,
-                  Desktop{keys, clock, shell, resolver, autoRun, hotkeys, wallpaper},
-                  SecondaryWindows{windows, windows, windows, windows, input}};
-
+    PictureCommandsTest() : MainFormTest(true) {}
     const std::wstring undo = std::wstring(kUndoPicturePath);
 
     void SetUp() override {
         fs.folders.insert(L"C:\\");
-        fs.files[L"C:\\quilbdx.ini"] = "[Settings]\r\naskImport=1\r\nStoreNumber=0\r\n";
+        Store("Settings", "askImport", L"1");
     }
     // Starts the program on the Pictures store, as the slot files stand.
     void Start() {
-        form.FormLoad(L"C:\\Program Files\\Quillet Pro");
-        ASSERT_EQ(form.CurrentStore(), 0);
+        StartIn(0);
         slots.loaded.clear();
     }
     void DropFiles(int slot, std::vector<std::wstring> files) {
@@ -123,7 +93,9 @@ TEST_F(PictureCommandsTest, AFileThatIsNoPictureIsToldAndChangesNothing) {
         DropFiles(4, {dropped});
         ASSERT_EQ(prompt.messages.size(), 1u) << dropped;
         EXPECT_EQ(prompt.messages[0].title, L"Error");
-        EXPECT_EQ(prompt.messages[0].text, kNotAPicture);
+        EXPECT_EQ(prompt.messages[0].text,
+                  L"Sorry but that file is either not a valid picture file or not supported\r\n"
+                  L"Or otherwise there is no picture here to display");
         EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kInformation);
         EXPECT_EQ(fs.files, files) << dropped;
         EXPECT_EQ(slots.dib, dibs) << dropped;
@@ -183,23 +155,36 @@ TEST_F(PictureCommandsTest, AStoreThatFailsPutsTheSlotBackAndSaysWhere) {
     EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kExclamation);
 }
 
-TEST_F(PictureCommandsTest, ADragOutPutsThePictureOnTheClipboardAndOffersTheFile) {
+// The drag out of a thumbnail, the Copy button and the pop-up's Copy; the
+// pop-up offers no drag, and only the drag refreshes the clipboard line.
+TEST_F(PictureCommandsTest, CopyPutsThePictureOnTheClipboardAndOffersTheFile) {
     fs.files[SlotPicturePath(1)] = BitmapFileOf(Dib(3, 2, 8));
     Start();
-    clipboard.text = L"before";
-    const DragOffer offer = form.imgPic_OLEStartDrag(1);
-    EXPECT_EQ(clipboard.picture, Dib(3, 2, 8));
-    EXPECT_FALSE(clipboard.text);
-    EXPECT_EQ(offer.files, std::vector<std::wstring>{L"C:\\ClipPics\\pic2.bmp"});
-    EXPECT_FALSE(offer.text);
-    EXPECT_EQ(view.clipboardText, L"Picture");
+    for (const char* way : {"drag", "button", "pop-up"}) {
+        SCOPED_TRACE(way);
+        auto copy = [&](int i) {
+            if (way[0] == 'd') return form.imgPic_OLEStartDrag(i);
+            if (way[0] == 'b') return form.picCopy_OLEStartDrag(i);
+            form.Box_MouseDown(i, 2);
+            form.popCopy_Click();
+            return DragOffer{std::nullopt, {SlotPicturePath(i)}};
+        };
+        clipboard.text = L"before";
+        const DragOffer offer = copy(1);
+        EXPECT_EQ(clipboard.picture, Dib(3, 2, 8));
+        EXPECT_FALSE(clipboard.text);
+        EXPECT_EQ(offer.files, std::vector<std::wstring>{L"C:\\ClipPics\\pic2.bmp"});
+        EXPECT_FALSE(offer.text);
+        EXPECT_EQ(view.clipboardText, way[0] == 'd' ? L"Picture" : L"");
 
-    // An empty slot empties the clipboard and offers no file that is not there.
-    clipboard.text = L"before";
-    EXPECT_TRUE(form.imgPic_OLEStartDrag(7).Empty());
-    EXPECT_FALSE(clipboard.text);
-    EXPECT_FALSE(clipboard.picture);
-    EXPECT_EQ(view.clipboardText, L"");
+        // An empty slot empties the clipboard and offers no file that is not there.
+        clipboard.text = L"before";
+        EXPECT_EQ(copy(7).files.empty(), way[0] != 'p');
+        EXPECT_FALSE(clipboard.text);
+        EXPECT_FALSE(clipboard.picture);
+        EXPECT_EQ(view.clipboardText, L"");
+        EXPECT_TRUE(prompt.messages.empty());
+    }
 }
 
 TEST_F(PictureCommandsTest, PreviewShowsTheSlotsPictureFromEveryPlace) {
@@ -222,87 +207,60 @@ TEST_F(PictureCommandsTest, PreviewShowsTheSlotsPictureFromEveryPlace) {
     EXPECT_EQ(windows.Count("close preview or print"), 2);
 }
 
-class WallpaperTest : public PictureCommandsTest {
-  protected:
-    void SetUp() override {
-        PictureCommandsTest::SetUp();
-        fs.files[SlotPicturePath(2)] = BitmapFileOf(Dib(4, 2, 30));
-        fs.files[SlotPicturePath(5)] = BitmapFileOf(Dib(2, 4, 60));
-        Start();
-    }
-    void SetWallpaperFrom(int slot) {
-        form.Box_MouseDown(slot, 2);
-        form.popWallpaper_Click();
-    }
+// The file is written, to the drive root or else the local data folder,
+// before the system is asked to keep it; every failure is told.
+TEST_F(PictureCommandsTest, SetAsWallpaperWritesTheFileThenAsksTheSystem) {
     const std::wstring root = L"C:\\WallPaper.BMP";
     const std::wstring local = L"C:\\Users\\me\\AppData\\Local\\WallPaper.BMP";
-};
-
-TEST_F(WallpaperTest, TheFileIsWrittenBeforeTheSystemIsAskedToKeepIt) {
-    SetWallpaperFrom(2);
-    ASSERT_EQ(wallpaper.calls.size(), 1u);
-    EXPECT_EQ(wallpaper.calls[0].path, root);
-    EXPECT_TRUE(wallpaper.calls[0].persist);
-    EXPECT_EQ(wallpaper.calls[0].fileThen, BitmapFileOf(Dib(4, 2, 30)));
-    // The second one replaces the file.
-    SetWallpaperFrom(5);
-    EXPECT_EQ(fs.files[root], BitmapFileOf(Dib(2, 4, 60)));
-    ASSERT_EQ(wallpaper.calls.size(), 2u);
-    EXPECT_EQ(wallpaper.calls[1].path, root);
-    EXPECT_FALSE(fs.files.count(local));
-    EXPECT_TRUE(prompt.messages.empty());
-}
-
-TEST_F(WallpaperTest, ARootThatRefusesTheFileSendsItToTheLocalDataFolder) {
-    fs.readOnly.insert(root);
-    SetWallpaperFrom(5);
-    EXPECT_FALSE(fs.files.count(root));
-    EXPECT_EQ(fs.files[local], BitmapFileOf(Dib(2, 4, 60)));
-    ASSERT_EQ(wallpaper.calls.size(), 1u);
-    EXPECT_EQ(wallpaper.calls[0].path, local);
-    EXPECT_TRUE(prompt.messages.empty());
-}
-
-TEST_F(WallpaperTest, NowhereToWriteIsToldAndTheSystemIsNotAsked) {
-    fs.readOnly.insert(root);
-    fs.readOnly.insert(local);
-    SetWallpaperFrom(2);
-    EXPECT_TRUE(wallpaper.calls.empty());
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kExclamation);
-    EXPECT_EQ(prompt.messages[0].text,
-              L"The wallpaper file could not be written:\r\n\r\n"
-              L"C:\\WallPaper.BMP\r\nAccess is denied.\r\n\r\n" +
-                  local + L"\r\nAccess is denied.");
-
-    // No local folder known: only the root is named.
-    prompt.messages.clear();
-    wallpaper.localFolder.clear();
-    SetWallpaperFrom(2);
-    EXPECT_TRUE(wallpaper.calls.empty());
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].text,
-              L"The wallpaper file could not be written:\r\n\r\n"
-              L"C:\\WallPaper.BMP\r\nAccess is denied.");
-}
-
-TEST_F(WallpaperTest, ASystemThatRefusesIsTold) {
-    wallpaper.refusal = L"The parameter is incorrect.";
-    SetWallpaperFrom(2);
-    ASSERT_EQ(wallpaper.calls.size(), 1u);
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].text,
-              L"Windows did not take the picture as the desktop wallpaper:\r\n"
-              L"C:\\WallPaper.BMP\r\n\r\nThe parameter is incorrect.");
-}
-
-TEST_F(WallpaperTest, AnEmptySlotLeavesTheWallpaperAlone) {
-    SetWallpaperFrom(8);
-    EXPECT_TRUE(wallpaper.calls.empty());
-    EXPECT_FALSE(fs.files.count(root));
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].text,
-              L"Picture 9 is empty: there is no picture to set as the wallpaper.");
+    const std::wstring rootDenied = L"The wallpaper file could not be written:\r\n\r\n" + root +
+                                    L"\r\nAccess is denied.";
+    struct Case {
+        int slot;
+        std::set<std::wstring> readOnly;
+        bool localKnown;
+        std::optional<std::wstring> refusal;
+        std::wstring asked, told;
+    };
+    const Case cases[] = {
+        {2, {}, true, std::nullopt, root, L""},
+        {5, {root}, true, std::nullopt, local, L""},
+        {2, {root, local}, true, std::nullopt, L"",
+         rootDenied + L"\r\n\r\n" + local + L"\r\nAccess is denied."},
+        {2, {root, local}, false, std::nullopt, L"", rootDenied},
+        {2, {}, true, L"The parameter is incorrect.", root,
+         L"Windows did not take the picture as the desktop wallpaper:\r\n" + root +
+             L"\r\n\r\nThe parameter is incorrect."},
+        {8, {}, true, std::nullopt, L"",
+         L"Picture 9 is empty: there is no picture to set as the wallpaper."},
+    };
+    fs.files[SlotPicturePath(2)] = BitmapFileOf(Dib(4, 2, 30));
+    fs.files[SlotPicturePath(5)] = BitmapFileOf(Dib(2, 4, 60));
+    fs.files[root] = "an older wallpaper";
+    Start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        fs.readOnly = c.readOnly;
+        wallpaper.localFolder = c.localKnown ? L"C:\\Users\\me\\AppData\\Local" : L"";
+        wallpaper.refusal = c.refusal;
+        wallpaper.calls.clear();
+        prompt.messages.clear();
+        form.Box_MouseDown(c.slot, 2);
+        form.popWallpaper_Click();
+        if (c.asked.empty()) {
+            EXPECT_TRUE(wallpaper.calls.empty());
+        } else {
+            ASSERT_EQ(wallpaper.calls.size(), 1u);
+            EXPECT_EQ(wallpaper.calls[0].path, c.asked);
+            EXPECT_TRUE(wallpaper.calls[0].persist);
+            EXPECT_EQ(wallpaper.calls[0].fileThen, fs.files[SlotPicturePath(c.slot)]);
+        }
+        ASSERT_EQ(prompt.messages.size(), c.told.empty() ? 0u : 1u);
+        if (c.told.empty()) continue;
+        EXPECT_EQ(prompt.messages[0].text, c.told);
+        EXPECT_EQ(prompt.messages[0].icon,
+                  c.slot == 8 ? Prompt::Icon::kInformation : Prompt::Icon::kExclamation);
+    }
+    EXPECT_EQ(fs.files[root], BitmapFileOf(Dib(4, 2, 30)));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "main_form.h"
 #include "pictures/fake_pictures.h"
+#include "resource.h"
 #include "support/fake_desktop.h"
 #include "support/fake_filesystem.h"
 #include "support/fake_view.h"
@@ -16,6 +17,10 @@ inline const std::wstring kFolder = L"C:\\Program Files\\Quillet Pro";
 
 class MainFormTest : public ::testing::Test {
   protected:
+    // With `picturesOnDisk` the picture slots read the fake disk the way the
+    // window reads the real one; otherwise the view shows them.
+    explicit MainFormTest(bool picturesOnDisk = false) : picturesOnDisk_(picturesOnDisk) {}
+
     testing::FakeFileSystem fs;
     testing::FakeView view;
     testing::ScriptedPrompt prompt;
@@ -31,12 +36,19 @@ class MainFormTest : public ::testing::Test {
     testing::RecordingWallpaper wallpaper{fs};
     testing::RecordingWindows windows{view.visible};
     testing::ScriptedInput input;
+    testing::DiskPictureSlots slots{fs};
+
+  private:
+    bool picturesOnDisk_;
+
+  protected:
     MainForm form = Restarted();
 
     // Another start of the program over the same fakes.
     MainForm Restarted() {
+        PictureSlotsView& pictures = picturesOnDisk_ ? static_cast<PictureSlotsView&>(slots) : view;
         return MainForm{view,
-                        view,
+                        pictures,
                         prompt,
                         fs,
                         codec,
@@ -44,6 +56,12 @@ class MainFormTest : public ::testing::Test {
                         cases,
                         Desktop{keys, clock, shell, resolver, autoRun, hotkeys, wallpaper},
                         SecondaryWindows{windows, windows, windows, windows, input}};
+    }
+    // Starts the program on `store` with the file as it stands.
+    void StartIn(int store) {
+        Store("Settings", "StoreNumber", std::to_wstring(store));
+        ASSERT_TRUE(form.FormLoad(kFolder));
+        ASSERT_EQ(form.CurrentStore(), store);
     }
 
     std::wstring Stored(std::string_view section, std::string_view key) {
@@ -57,6 +75,15 @@ class MainFormTest : public ::testing::Test {
     void Store(std::string_view section, std::string_view key, std::wstring_view value) {
         Settings s(fs, codec);
         s.WriteSetting(kIni, section, key, value);
+    }
+    // The one message shown since the last look, as "title|text".
+    std::wstring Told() {
+        EXPECT_EQ(prompt.messages.size(), 1u);
+        std::wstring told;
+        if (!prompt.messages.empty())
+            told = prompt.messages.back().title + L"|" + prompt.messages.back().text;
+        prompt.messages.clear();
+        return told;
     }
 };
 
