@@ -1,13 +1,10 @@
 // Start-up, shut-down and the shared helpers of the main window's logic.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <algorithm>
 #include <map>
-#include <set>
 
 #include "layout.h"
-#include "main_form.h"
-#include "resource.h"
 #include "support/main_form_fixture.h"
 
 namespace quillet {
@@ -30,7 +27,6 @@ TEST_F(MainFormTest, FirstStartWithoutSettingsFile) {
                                                       {IDM_STAYTOP, false}})
         EXPECT_EQ(view.IsChecked(item), on) << item;
     EXPECT_FALSE(view.topMost);
-    EXPECT_FALSE(form.CurrentOptions().stayOnTop);
     EXPECT_EQ(view.titleColour, kTitleBackground);
     EXPECT_EQ(view.textColour, kTextBackground);
     EXPECT_EQ(view.focusedPaste, 1);
@@ -88,10 +84,8 @@ TEST_F(MainFormTest, StoredOptionsAndCaptionsAreRestored) {
     EXPECT_TRUE(view.IsChecked(IDM_AUTORUN));
     EXPECT_TRUE(view.topMost);
     EXPECT_TRUE(view.IsChecked(IDM_STAYTOP));
-    EXPECT_EQ(view.storeCaption[4], L"4 Recipes");
-    EXPECT_EQ(view.tooltip[4], L"4 Recipes");
+    EXPECT_EQ(view.storeCaption[4] + view.tooltip[4], L"4 Recipes4 Recipes");
     EXPECT_EQ(view.storeCaption[5], L"5 Store");
-    EXPECT_EQ(form.CurrentOptions().mirror, 1);
     EXPECT_TRUE(view.IsChecked(IDM_MIRROR));
     EXPECT_TRUE(view.IsChecked(IDM_HOTKEYS));  // anything but "0" is on
 }
@@ -165,6 +159,7 @@ TEST_F(MainFormTest, TheTrayIconAndTheOtherWindowsFollowStartAndExit) {
                                         "close preview or print", "no icon"}));
 }
 
+// Hotkeys take effect at the next start, and say so.
 TEST_F(MainFormTest, OptionsAreWrittenTheMomentTheyChange) {
     form.FormLoad(kFolder);
     struct Case {
@@ -176,18 +171,27 @@ TEST_F(MainFormTest, OptionsAreWrittenTheMomentTheyChange) {
     const Case cases[] = {{&MainForm::mnuStartTray_Click, IDM_STARTTRAY, "StartTray", false},
                           {&MainForm::submnuStayTop_Click, IDM_STAYTOP, "MainOnTop", false},
                           {&MainForm::mnuSounds_Click, IDM_SOUNDS, "Sounds", true},
-                          {&MainForm::submnuAutoSave_Click, IDM_AUTOSAVE, "AutoSave", false}};
+                          {&MainForm::submnuAutoSave_Click, IDM_AUTOSAVE, "AutoSave", false},
+                          {&MainForm::menuMirror_Click, IDM_MIRROR, "Mirror", false},
+                          {&MainForm::mnuHotkeys_Click, IDM_HOTKEYS, "Hotkeys", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
-        (form.*c.toggle)();
-        EXPECT_EQ(view.IsChecked(c.item), !c.startsOn);
-        EXPECT_EQ(Stored("Settings", c.key), c.startsOn ? L"0" : L"1");
-        (form.*c.toggle)();
-        EXPECT_EQ(view.IsChecked(c.item), c.startsOn);
-        EXPECT_EQ(Stored("Settings", c.key), c.startsOn ? L"1" : L"0");
+        for (const bool on : {!c.startsOn, c.startsOn}) {
+            (form.*c.toggle)();
+            EXPECT_EQ(view.IsChecked(c.item), on);
+            EXPECT_EQ(Stored("Settings", c.key), on ? L"1" : L"0");
+        }
     }
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(prompt.messages[0].title + L"|" + prompt.messages[0].text,
+              L"Hotkeys|The new setting may not take effect until Quillet has been Restarted.");
+    // Each acts at once, not at the next start.
+    const int layouts = view.layouts;
+    form.menuMirror_Click();
+    EXPECT_GT(view.layouts, layouts);
+    EXPECT_TRUE(view.lastMirror);
     form.submnuStayTop_Click();
-    EXPECT_TRUE(view.topMost);  // at once, not at the next start
+    EXPECT_TRUE(view.topMost);
     form.mnuSounds_Click();
     form.BeepIfSounds();
     EXPECT_EQ(view.beeps, 0);
@@ -202,72 +206,47 @@ TEST_F(MainFormTest, OptionsAreWrittenTheMomentTheyChange) {
     EXPECT_EQ(prompt.questions.size(), 1u);
 }
 
-TEST_F(MainFormTest, HotkeysItemWritesAndSaysWhenItTakesEffect) {
-    form.FormLoad(kFolder);
-    form.mnuHotkeys_Click();
-    EXPECT_TRUE(view.IsChecked(IDM_HOTKEYS));
-    EXPECT_EQ(Stored("Settings", "Hotkeys"), L"1");
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].title, L"Hotkeys");
-    EXPECT_EQ(prompt.messages[0].text,
-              L"The new setting may not take effect until Quillet has been Restarted.");
-}
-
 TEST(AutoRunCommand, QuotesThePathWithOneBackslash) {
     EXPECT_EQ(AutoRunCommandLine(L"C:\\", L"quilletpro.exe"), L"\"C:\\quilletpro.exe\"");
     EXPECT_EQ(AutoRunCommandLine(L"D:\\Tools\\Q", L"q.exe"), L"\"D:\\Tools\\Q\\q.exe\"");
 }
 
 // A normal user may not write the machine's Run key: the user's own then.
+// Only when neither key will do is the user told, in a key's own words; the
+// mark and the file keep the new state.
 TEST_F(MainFormTest, AutoRunFallsBackToTheUsersRunKeyAndSaysWhenBothRefuse) {
-    testing::FakeAutoRun& run = autoRun;
-    form.FormLoad(kFolder);
     using Scope = AutoRunEntries::Scope;
     const std::wstring command = L"\"C:\\Program Files\\Quillet Pro\\quilletpro.exe\"";
-    run.refused = {Scope::kMachine};
+    form.FormLoad(kFolder);
+    autoRun.refused = {Scope::kMachine};
     form.menuAutoRun_Click();
     EXPECT_EQ(Stored("Settings", "AutoRun"), L"1");
-    EXPECT_EQ(run.values[Scope::kUser], command);
-    EXPECT_FALSE(run.values.count(Scope::kMachine));
-    EXPECT_TRUE(prompt.messages.empty());
-
+    EXPECT_EQ(autoRun.values, (std::map<Scope, std::wstring>{{Scope::kUser, command}}));
     form.menuAutoRun_Click();  // off: both go, a missing one is no failure
-    EXPECT_TRUE(run.values.empty());
+    EXPECT_TRUE(autoRun.values.empty());
     EXPECT_TRUE(prompt.messages.empty());
 
-    run.refused = {Scope::kMachine, Scope::kUser};
+    autoRun.refused = {Scope::kMachine, Scope::kUser};
     form.menuAutoRun_Click();
-    EXPECT_TRUE(view.IsChecked(IDM_AUTORUN));  // the mark keeps its new state
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].text,
-              L"Quillet Pro could not be set to start with Windows.\r\n\r\n"
-              L"The user's key is locked.");
-
-    // The exit renews the entry, quietly, with the program's current path.
-    run.refused.clear();
-    form.FormUnload();
-    EXPECT_EQ(run.values[Scope::kMachine], command);
-    EXPECT_EQ(prompt.messages.size(), 1u);
-}
-
-// Turning it off tells only when neither key lets the value go, in the
-// machine key's words; the mark and the file keep the new state.
-TEST_F(MainFormTest, AutoRunOffSaysWhenNeitherRunKeyLetsGo) {
-    testing::FakeAutoRun& run = autoRun;
-    form.FormLoad(kFolder);
-    form.menuAutoRun_Click();
-    ASSERT_EQ(run.values.size(), 1u);
-    run.refused = {AutoRunEntries::Scope::kMachine, AutoRunEntries::Scope::kUser};
+    EXPECT_TRUE(view.IsChecked(IDM_AUTORUN));
+    EXPECT_EQ(Told(), L"Quillet Pro|Quillet Pro could not be set to start with Windows.\r\n\r\n"
+                      L"The user's key is locked.");
+    autoRun.values[Scope::kUser] = command;  // left from before
     form.menuAutoRun_Click();
     EXPECT_FALSE(view.IsChecked(IDM_AUTORUN));
     EXPECT_EQ(Stored("Settings", "AutoRun"), L"0");
-    EXPECT_EQ(run.values.size(), 1u);
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].title, L"Quillet Pro");
-    EXPECT_EQ(prompt.messages[0].text,
-              L"Quillet Pro could not be kept from starting with Windows.\r\n\r\n"
+    EXPECT_EQ(prompt.messages.at(0).icon, Prompt::Icon::kExclamation);
+    EXPECT_EQ(Told(),
+              L"Quillet Pro|Quillet Pro could not be kept from starting with Windows.\r\n\r\n"
               L"Access is denied.");
-    EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kExclamation);
+
+    // The exit renews the entry, quietly, with the program's current path.
+    form.menuAutoRun_Click();
+    prompt.messages.clear();
+    autoRun.refused.clear();
+    form.FormUnload();
+    EXPECT_EQ(autoRun.values[Scope::kMachine], command);
+    EXPECT_TRUE(prompt.messages.empty());
 }
 
 TEST_F(MainFormTest, HotkeysCopyAndPasteTheCurrentStoresSlots) {
@@ -391,31 +370,38 @@ TEST_F(MainFormTest, PicturesStoreShowsSlotNumbersForEmptyTitles) {
     EXPECT_FALSE(view.enabled[IDM_SELECTALL]);
 }
 
-TEST(Layout, RowsFollowTheWidthAndMirror) {
-    const MainLayout normal = ComputeLayout(9000, false, false);
-    EXPECT_EQ(normal.rows[0].text, (TwipsRect{1500, 720, 6950, 320}));
-    EXPECT_EQ(normal.rows[0].title.left, 40);
-    EXPECT_EQ(normal.rows[0].paste.left, 1210);
-    EXPECT_EQ(normal.rows[0].copy.left, 1500 + 6950 + 160);
-    EXPECT_EQ(normal.rows[8].text, (TwipsRect{1500, 3600, 6950, 700}));
-    EXPECT_EQ(normal.rows[9].text, (TwipsRect{1500, 4350, 6950, 800}));
-    EXPECT_EQ(normal.rows[7].title.top, 720 + 360 * 7);
-    EXPECT_EQ(normal.clipboard, (TwipsRect{1020, 5400, 9000 - 1140, 285}));
-
-    const MainLayout mirrored = ComputeLayout(9000, true, false);
-    EXPECT_EQ(mirrored.rows[3].copy.left, 40);
-    EXPECT_EQ(mirrored.rows[3].number.left, 320);
-    EXPECT_EQ(mirrored.rows[3].text.left, 460);
-    EXPECT_EQ(mirrored.rows[3].title.left, 460 + 6950 + 360);
-    // The Pictures store never mirrors.
-    EXPECT_EQ(ComputeLayout(9000, true, true).rows[3].copy.left, normal.rows[3].copy.left);
-    EXPECT_EQ(ComputeLayout(9000, false, false).labels[0].left, 3030);
-    EXPECT_EQ(ComputeLayout(9000, false, false).labels[15].left, 2800);
+// Each row's boxes stand from left to right within the window, in their
+// order or mirrored, the rows one below the other above the clipboard line; the
+// Pictures store never mirrors.
+TEST(Layout, RowsStayInsideTheWidthInTheirOrderOrMirrored) {
+    for (const int width : {LimitWidth(0, false), 9000, 45000}) {
+        for (const bool mirror : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << width << (mirror ? " mirrored" : ""));
+            const MainLayout l = ComputeLayout(width, mirror, false);
+            EXPECT_EQ(ComputeLayout(width, mirror, true).rows[3].copy,
+                      ComputeLayout(width, false, false).rows[3].copy);
+            EXPECT_LE(l.clipboard.left + l.clipboard.width, width);
+            for (int i = 0; i < 10; ++i) {
+                const RowRects& r = l.rows[i];
+                std::vector<TwipsRect> order{r.title, r.paste, r.text, r.copy};
+                if (mirror) std::reverse(order.begin(), order.end());
+                EXPECT_GE(order.front().left, 0) << i;
+                for (size_t k = 1; k < order.size(); ++k) {
+                    EXPECT_LT(order[k - 1].left, order[k].left) << i;
+                    EXPECT_LT(order[k - 1].left + order[k - 1].width, order[k].left + order[k].width)
+                        << i;
+                }
+                EXPECT_LE(order.back().left + order.back().width, width) << i;
+                const int below = i < 9 ? l.rows[i + 1].text.top : l.clipboard.top;
+                EXPECT_LE(r.text.top + r.text.height, below) << i;
+            }
+        }
+    }
 }
 
 TEST(Layout, WidthAndScreenLimits) {
-    EXPECT_EQ(LimitWidth(3000, false), 4160);
-    EXPECT_EQ(LimitWidth(9000, true), 5050);
+    EXPECT_EQ(LimitWidth(3000, false), kMinWidth);
+    EXPECT_EQ(LimitWidth(9000, true), kPicturesWidth);
     EXPECT_EQ(LimitWidth(6000, false), 6000);
     int left = -5000, top = -10;
     KeepOnScreen(left, top, 19200, 14400);
@@ -423,8 +409,8 @@ TEST(Layout, WidthAndScreenLimits) {
     EXPECT_EQ(top, 0);
     left = 30000, top = 30000;
     KeepOnScreen(left, top, 19200, 14400);
-    EXPECT_EQ(left, 17200);
-    EXPECT_EQ(top, 12400);
+    EXPECT_EQ(left, 19200 - 2000);
+    EXPECT_EQ(top, 14400 - 2000);
 }
 
 }  // namespace

@@ -12,47 +12,40 @@
 namespace quillet {
 namespace {
 
-class StoresTest : public MainFormTest {
-  protected:
-    void StartIn(int store) {
-        Store("Settings", "StoreNumber", std::to_wstring(store));
-        form.FormLoad(kFolder);
+using StoresTest = MainFormTest;
+
+// Leaving an edited store asks, from the label, the Stores menu and the
+// tray alike: Yes saves all of it first, No leaves the file as it was, and
+// AutoSave saves without asking. The window keeps its width; Undo goes.
+TEST_F(StoresTest, LeavingAnEditedStoreAsksFromEveryPlace) {
+    const std::pair<const char*, void (MainForm::*)(int)> ways[] = {
+        {"label", &MainForm::lblStore_Click},
+        {"stores menu", &MainForm::submnustore_Click},
+        {"tray", &MainForm::menuTrayStore_Click}};
+    for (const auto& [way, choose] : ways) {
+        for (const std::string answer : {"yes", "no", "autosave"}) {
+            SCOPED_TRACE(way + (" " + answer));
+            fs.files = {{kIni, "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\nAutoSave=" +
+                                   std::string(answer == "autosave" ? "1" : "0") +
+                                   "\r\n[Savings2]\r\ntxt(1)=saved\r\n[Savings5]\r\ntxt(0)=five\r\n"}};
+            prompt.questions.clear();
+            MainForm f = Restarted();
+            ASSERT_TRUE(f.FormLoad(kFolder));
+            view.geometry.width = 8000;
+            view.enabled[IDM_UNDO] = true;
+            view.text[1] = L"edited";
+            prompt.answers = {answer == "yes"};
+            (f.*choose)(5);
+            EXPECT_EQ(prompt.questions.size(), answer == "autosave" ? 0u : 1u);
+            EXPECT_EQ(Stored("Savings2", "txt(1)"), answer == "no" ? L"saved" : L"edited");
+            EXPECT_EQ(Present("Savings2", "txtTitle(9)"), answer != "no");
+            EXPECT_EQ(f.CurrentStore(), 5);
+            EXPECT_EQ(view.text[0] + view.text[1], L"five");
+            EXPECT_EQ(Stored("Settings", "StoreNumber"), L"5");
+            EXPECT_EQ(view.geometry.width, 8000);
+            EXPECT_FALSE(view.enabled[IDM_UNDO]);
+        }
     }
-};
-
-TEST_F(StoresTest, YesSavesTheOldStoreBeforeTheNewOneShows) {
-    Store("Savings5", "txt(0)", L"five");
-    StartIn(2);
-    view.text[1] = L"edited in two";
-    prompt.answers = {true};
-    form.lblStore_Click(5);
-    ASSERT_EQ(prompt.questions.size(), 1u);
-    EXPECT_EQ(Stored("Savings2", "txt(1)"), L"edited in two");
-    EXPECT_EQ(form.CurrentStore(), 5);
-    EXPECT_EQ(view.text[0], L"five");
-    EXPECT_EQ(view.text[1], L"");
-    EXPECT_EQ(Stored("Settings", "StoreNumber"), L"5");
-}
-
-TEST_F(StoresTest, NoKeepsTheStoreAsItWas) {
-    Store("Savings2", "txt(1)", L"saved");
-    StartIn(2);
-    view.text[1] = L"edited";
-    prompt.answers = {false};
-    form.lblStore_Click(5);
-    EXPECT_EQ(Stored("Savings2", "txt(1)"), L"saved");
-    EXPECT_FALSE(Present("Savings2", "txt(0)"));  // a save writes all twenty
-    form.lblStore_Click(2);
-    EXPECT_EQ(view.text[1], L"saved");
-}
-
-TEST_F(StoresTest, AutoSaveSavesWithoutAsking) {
-    Store("Settings", "AutoSave", L"1");
-    StartIn(2);
-    view.title[9] = L"label";
-    form.lblStore_Click(3);
-    EXPECT_TRUE(prompt.questions.empty());
-    EXPECT_EQ(Stored("Savings2", "txtTitle(9)"), L"label");
 }
 
 TEST_F(StoresTest, ClickOnTheCurrentLabelAsksThenReloads) {
@@ -70,24 +63,16 @@ TEST_F(StoresTest, ClickOnTheCurrentLabelAsksThenReloads) {
     EXPECT_EQ(Stored("Savings4", "txt(2)"), L"edit");
 }
 
-TEST_F(StoresTest, RevertRestoresWithoutAsking) {
-    Store("Savings1", "txt(0)", L"original");
-    StartIn(1);
-    view.text[0] = L"mistake";
-    form.mnuRevert_Click();
-    EXPECT_EQ(view.text[0], L"original");
-    EXPECT_TRUE(prompt.questions.empty());
-}
-
-TEST_F(StoresTest, SaveWritesAllTwentyValues) {
+TEST_F(StoresTest, SaveWritesAllTwentyValuesAndRevertReadsThemWithoutAsking) {
     StartIn(7);
     view.text[3] = L"a\r\nb";
     form.mnuFileSave_Click();
     EXPECT_EQ(Stored("Savings7", "txt(3)"), L"a\r\nb");
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_TRUE(Present("Savings7", TextKey(i))) << i;
-        EXPECT_TRUE(Present("Savings7", TitleKey(i))) << i;
-    }
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(Present("Savings7", TextKey(i)) && Present("Savings7", TitleKey(i))) << i;
+    view.text[3] = L"mistake";
+    form.mnuRevert_Click();
+    EXPECT_EQ(view.text[3], L"a\r\nb");
     form.CloseMainWindow();
     EXPECT_TRUE(prompt.questions.empty());
 }
@@ -107,21 +92,6 @@ TEST_F(StoresTest, OnlyADifferenceFromTheFileAsks) {
     view.text[0] = L"Same";
     form.CloseMainWindow();
     EXPECT_EQ(prompt.questions.size(), 1u);
-}
-
-TEST_F(StoresTest, StoresMenuAsksBeforeItDiscardsAndKeepsTheWidth) {
-    StartIn(2);
-    view.geometry.width = 8000;
-    view.enabled[IDM_UNDO] = true;
-    view.text[0] = L"work";
-    prompt.answers = {true};
-    form.submnustore_Click(5);
-    EXPECT_EQ(prompt.questions.size(), 1u);
-    EXPECT_EQ(Stored("Savings2", "txt(0)"), L"work");
-    EXPECT_EQ(form.CurrentStore(), 5);
-    form.submnustore_Click(6);
-    EXPECT_EQ(view.geometry.width, 8000);
-    EXPECT_FALSE(view.enabled[IDM_UNDO]);
 }
 
 TEST_F(StoresTest, PicturesLabelMakesTheWindowPicturesWideAndDisablesUndo) {
@@ -299,10 +269,8 @@ TEST_F(StoresTest, ThePicturesStoreIsNotRenamed) {
     StartIn(0);
     form.submnuRename_Click();
     EXPECT_TRUE(input.asked.empty());
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].title, L"Sorry");
-    EXPECT_EQ(prompt.messages[0].text, L"The Picture Store cannot be renamed");
-    EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kNone);
+    EXPECT_EQ(prompt.messages.at(0).icon, Prompt::Icon::kNone);
+    EXPECT_EQ(Told(), L"Sorry|The Picture Store cannot be renamed");
 }
 
 class ClipboardTest : public MainFormTest {
@@ -332,32 +300,35 @@ TEST_F(ClipboardTest, APrivateTextShowsOnlyItsLengthAndBulletsInTheTray) {
     EXPECT_EQ(form.CurrentTrayMenu().contents, L"");
 }
 
-TEST_F(ClipboardTest, OppositeCaseSwapsOnlyPlainLetters) {
-    clipboard.text = L"Hello World 42 \u00C9t\u00E9";
-    form.mnuOppositeCase_Click();
-    EXPECT_EQ(*clipboard.text, L"hELLO wORLD 42 \u00C9T\u00E9");
-    EXPECT_EQ(view.clipboardLength, L"18 Chars");
-    EXPECT_EQ(view.beeps, 1);
-}
+// Lower and upper case follow the locale's mapping, the opposite case only
+// plain letters; a clipboard without text is left alone.
+TEST_F(ClipboardTest, CaseCommandsRewriteOnlyAText) {
+    const struct {
+        void (MainForm::*command)();
+        std::wstring before, after;
+    } cases[] = {
+        {&MainForm::mnuOppositeCase_Click, L"Hello World 42 \u00C9t\u00E9",
+         L"hELLO wORLD 42 \u00C9T\u00E9"},
+        {&MainForm::mnuLowerCase_Click, L"\u00C9COLE Caf\u00E9 1", L"\u00E9cole caf\u00E9 1"},
+        {&MainForm::mnuUpperCase_Click, L"\u00E9cole Caf\u00E9 1", L"\u00C9COLE CAF\u00C9 1"},
+    };
+    for (const auto& c : cases) {
+        const int beeps = view.beeps;
+        clipboard.text = c.before;
+        (form.*c.command)();
+        EXPECT_EQ(clipboard.text, c.after);
+        EXPECT_EQ(view.clipboardText, c.after);
+        EXPECT_EQ(view.clipboardLength, std::to_wstring(c.after.size()) + L" Chars");
+        EXPECT_EQ(view.beeps, beeps + 1);
 
-TEST_F(ClipboardTest, LowerAndUpperCaseUseTheLocaleMapping) {
-    clipboard.text = L"\u00C9COLE Caf\u00E9 1";
-    form.mnuLowerCase_Click();
-    EXPECT_EQ(*clipboard.text, L"\u00E9cole caf\u00E9 1");
-    form.mnuUpperCase_Click();
-    EXPECT_EQ(*clipboard.text, L"\u00C9COLE CAF\u00C9 1");
-    EXPECT_EQ(view.clipboardText, L"\u00C9COLE CAF\u00C9 1");
-}
-
-TEST_F(ClipboardTest, ClipboardWithoutTextIsLeftAlone) {
-    clipboard.text.reset();
-    clipboard.picture = std::vector<uint8_t>{40, 0, 0, 0};
-    form.mnuLowerCase_Click();
-    form.mnuUpperCase_Click();
-    form.mnuOppositeCase_Click();
-    EXPECT_TRUE(clipboard.picture);
-    EXPECT_EQ(clipboard.writes, 0);
-    EXPECT_EQ(view.clipboardLength, L"0 Chars");
+        clipboard.text.reset();
+        clipboard.picture = std::vector<uint8_t>{40, 0, 0, 0};
+        clipboard.writes = 0;
+        (form.*c.command)();
+        EXPECT_TRUE(clipboard.picture);
+        EXPECT_EQ(clipboard.writes, 0);
+        EXPECT_EQ(view.clipboardLength, L"0 Chars");
+    }
 }
 
 TEST_F(ClipboardTest, EmptyClipboardKeepsTheOldCountUntilARefresh) {

@@ -3,32 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "layout.h"
-#include "resource.h"
 #include "support/main_form_fixture.h"
 
 namespace quillet {
 namespace {
 
+// Halves away from zero on both sides; widths past 16 bits of twips.
 TEST(PixelArithmetic, RoundsLikeMulDivAtEveryDpi) {
-    EXPECT_EQ(TwipsToPixels(5000, 96), 333);
-    EXPECT_EQ(TwipsToPixels(5000, 120), 417);
-    EXPECT_EQ(TwipsToPixels(5000, 144), 500);
-    EXPECT_EQ(TwipsToPixels(5000, 192), 667);
+    const struct {
+        int twips, dpi, pixels;
+    } cases[] = {{5000, 96, 333}, {5000, 120, 417}, {5000, 144, 500}, {5000, 192, 667},
+                 {-1000, 96, -67}, {1000, 96, 67},  {45000, 96, 3000}};
+    for (const auto& c : cases) EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips;
     EXPECT_EQ(PixelsToTwips(333, 96), 4995);
-    EXPECT_EQ(TwipsToPixels(-1000, 96), -67) << "halves away from zero on both sides";
-    EXPECT_EQ(TwipsToPixels(1000, 96), 67);
-    // Widths past 16 bits of twips: a 3,000-pixel window.
     EXPECT_EQ(PixelsToTwips(3000, 96), 45000);
-    EXPECT_EQ(TwipsToPixels(45000, 96), 3000);
-}
-
-TEST(SettingNumbers, ThirtyTwoBitsForPositionsAndWidths) {
-    EXPECT_EQ(ToInt32(L" 45000 "), 45000);
-    EXPECT_EQ(ToInt32(L"-40000"), -40000);
-    EXPECT_EQ(ToInt32(L"2.5"), 2);
-    EXPECT_FALSE(ToInt32(L"3000000000").has_value());
-    EXPECT_FALSE(ToInt32(L"wide").has_value());
-    EXPECT_FALSE(ToInt16(L"45000").has_value());
 }
 
 TEST_F(MainFormTest, DoubleClickTogglesInWholePixels) {
@@ -52,20 +40,6 @@ TEST_F(MainFormTest, DoubleClickTogglesInWholePixels) {
     view.geometry.state = WindowState::kMaximized;
     form.Form_DblClick();
     EXPECT_EQ(view.geometry.width, 7000);
-}
-
-TEST_F(MainFormTest, MirrorTogglesWritesAndLaysOutAtOnce) {
-    form.FormLoad(kFolder);
-    const int layouts = view.layouts;
-    form.menuMirror_Click();
-    EXPECT_TRUE(view.IsChecked(IDM_MIRROR));
-    EXPECT_EQ(Stored("Settings", "Mirror"), L"1");
-    EXPECT_GT(view.layouts, layouts);
-    EXPECT_TRUE(view.lastMirror);
-    form.menuMirror_Click();
-    EXPECT_FALSE(view.IsChecked(IDM_MIRROR));
-    EXPECT_EQ(Stored("Settings", "Mirror"), L"0");
-    EXPECT_FALSE(view.lastMirror);
 }
 
 TEST_F(MainFormTest, OnlyTheLeftButtonMovesEveryButtonFocusesPasteTwo) {

@@ -407,17 +407,26 @@ TEST_F(SettingsFileTest, BatchEndsLikeSingleWritesInOneReplace) {
     EXPECT_EQ(fs.files[path], single.files[path]);
 }
 
-TEST(Int16Conversion, AcceptsWhatTheProgramWroteAndRejectsTheRest) {
-    EXPECT_EQ(ToInt16(L"500"), 500);
-    EXPECT_EQ(ToInt16(L" -120 "), -120);
-    EXPECT_EQ(ToInt16(L"+7"), 7);
-    EXPECT_EQ(ToInt16(L"2.5"), 2);
-    EXPECT_EQ(ToInt16(L"3.5"), 4);
-    EXPECT_EQ(ToInt16(L"32767"), 32767);
-    EXPECT_EQ(ToInt16(L"-32768"), -32768);
-    for (const wchar_t* bad : {L"", L"abc", L"x", L"32768", L"-32769", L"1e3", L"12a", L"-", L".",
-                               L"99999999999999999999"})
+// 16 bits for what the first edition wrote, 32 for positions and widths.
+TEST(NumberConversion, AcceptsWhatTheProgramWroteAndRejectsTheRest) {
+    const struct {
+        const wchar_t* text;
+        std::optional<int16_t> int16;
+        std::optional<int32_t> int32;
+    } cases[] = {
+        {L"500", 500, 500},       {L" -120 ", -120, -120},     {L"+7", 7, 7},
+        {L"2.5", 2, 2},           {L"3.5", 4, 4},              {L"32767", 32767, 32767},
+        {L"-32768", -32768, -32768}, {L"45000", {}, 45000},    {L"-40000", {}, -40000},
+        {L"3000000000", {}, {}},  {L"99999999999999999999", {}, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ToInt16(c.text), c.int16) << c.text;
+        EXPECT_EQ(ToInt32(c.text), c.int32) << c.text;
+    }
+    for (const wchar_t* bad : {L"", L"abc", L"x", L"1e3", L"12a", L"-", L".", L"wide"}) {
         EXPECT_FALSE(ToInt16(bad)) << bad;
+        EXPECT_FALSE(ToInt32(bad)) << bad;
+    }
 }
 
 TEST(SettingsLocation, FirstExistingCandidateElseTheDriveRoot) {
