@@ -8,7 +8,6 @@
 
 #include "help/about_form.h"
 #include "help/help_form.h"
-#include "resource.h"
 #include "support/main_form_fixture.h"
 
 namespace quillet {
@@ -92,47 +91,27 @@ TEST_F(InfoFormsTest, HelpOpensOnGeneralAndOnlyTheClickedTopicIsBold) {
 // The windows follow the main window's choice, and closing them gives the
 // main window its own choice back as the settings file holds it.
 TEST_F(InfoFormsTest, StayOnTopMakesBothTopmostAndClosingReappliesTheMainChoice) {
-    Start(true);
+    Start(false);
+    help.Form_Load();
+    about.Form_Load();
+    EXPECT_TRUE(helpView.topMostCalls.empty() && aboutView.topMostCalls.empty());
+    about.Form_Unload();
+    EXPECT_EQ(view.topMostCalls, std::vector<bool>{false});
+
+    Store("Settings", "MainOnTop", L"1");
+    form.ApplyMainOnTop();
+    view.topMostCalls.clear();
     help.Form_Load();
     about.Form_Load();
     EXPECT_EQ(helpView.topMostCalls, std::vector<bool>{true});
     EXPECT_EQ(aboutView.topMostCalls, std::vector<bool>{true});
     help.Form_Unload();
     EXPECT_EQ(view.topMostCalls, std::vector<bool>{true});
-    EXPECT_TRUE(view.IsChecked(IDM_STAYTOP));
     // Switched off while About was open: closing it leaves the main window ordinary.
     form.submnuStayTop_Click();
     about.Form_Unload();
     EXPECT_FALSE(view.topMost);
     EXPECT_FALSE(view.IsChecked(IDM_STAYTOP));
-    EXPECT_FALSE(form.CurrentOptions().stayOnTop);
-}
-
-TEST_F(InfoFormsTest, WithoutStayOnTopNeitherWindowIsMadeTopmost) {
-    Start(false);
-    help.Form_Load();
-    about.Form_Load();
-    EXPECT_TRUE(helpView.topMostCalls.empty());
-    EXPECT_TRUE(aboutView.topMostCalls.empty());
-    about.Form_Unload();
-    EXPECT_EQ(view.topMostCalls, std::vector<bool>{false});
-}
-
-TEST_F(InfoFormsTest, HelpLinksBeepWhenSoundsIsOnAndOpenTheirAddresses) {
-    Start(false);
-    help.Form_Load();
-    const int beeps = view.beeps;
-    help.Label2_Click();
-    help.Picture1_Click();
-    EXPECT_EQ(view.beeps, beeps + 2);
-    EXPECT_EQ(shell.Opened(),
-              (std::vector<std::wstring>{L"mailto:help@brindlesoftware.example"
-                                         L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45",
-                                         std::wstring(kHomePage)}));
-    form.mnuSounds_Click();  // off
-    help.Label2_Click();
-    EXPECT_EQ(view.beeps, beeps + 2);
-    EXPECT_EQ(shell.calls.size(), 3u);
 }
 
 TEST_F(InfoFormsTest, HelpMailLinkIsRedOnlyUnderTheMouse) {
@@ -172,20 +151,25 @@ TEST_F(InfoFormsTest, AboutShowsTheVersionAndRedFollowsTheMouseFromLinkToLink) {
     EXPECT_EQ(aboutView.colours, (LinkColours{kLinkBlue, kLinkBlue}));
 }
 
-TEST_F(InfoFormsTest, AboutLinksOpenTheFeedbackMailAndTheHomePage) {
+// Each window's mail link and its web link, with a sound while Sounds is on.
+TEST_F(InfoFormsTest, LinksBeepWhenSoundsIsOnAndOpenTheirAddresses) {
     Start(false);
+    help.Form_Load();
     about.Form_Load();
     const int beeps = view.beeps;
+    help.Label2_Click();
+    help.Picture1_Click();
     about.lblHelp3_Click();
     about.lblHyperlink_Click();
-    EXPECT_EQ(view.beeps, beeps + 2);
-    EXPECT_EQ(shell.Opened(),
-              (std::vector<std::wstring>{L"mailto:" + std::wstring(kFeedbackMail) +
-                                             L"?subject=Quillet%20Pro%20-%20Version%20%202.7.45",
-                                         std::wstring(kHomePage)}));
+    EXPECT_EQ(view.beeps, beeps + 4);
+    const std::wstring home(kHomePage);
+    EXPECT_EQ(shell.Opened(), (std::vector<std::wstring>{HelpMailAddress(kTestVersion), home,
+                                                         AboutMailAddress(kTestVersion), home}));
     form.mnuSounds_Click();  // off
+    help.Label2_Click();
     about.lblHyperlink_Click();
-    EXPECT_EQ(view.beeps, beeps + 2);
+    EXPECT_EQ(view.beeps, beeps + 4);
+    EXPECT_EQ(shell.calls.size(), 6u);
 }
 
 TEST_F(MainFormTest, HelpMenuTrayMenuAndExitReachTheWindows) {
