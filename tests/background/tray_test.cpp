@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "background/ModuleTray.h"
-#include "resource.h"
 #include "support/main_form_fixture.h"
 
 namespace quillet {
@@ -90,10 +89,7 @@ TEST(TrayMenuTest, OnlyLeftAndRightPressesAct) {
 
 class TrayCommandsTest : public MainFormTest {
   protected:
-    void SetUp() override {
-        Store("Settings", "StoreNumber", L"2");
-        form.FormLoad(kFolder);
-    }
+    void SetUp() override { StartIn(2); }
 };
 
 TEST_F(TrayCommandsTest, FilledSlotCopiesEmptySlotPastesWithUndo) {
@@ -135,16 +131,6 @@ TEST_F(TrayCommandsTest, RightPressShowsTheMenuOfTheMomentLeftPressTheWindow) {
     EXPECT_EQ(view.topMostCalls, (std::vector<bool>{true, false}));
     form.TrayIcon_Callback(515);  // the double click itself
     EXPECT_EQ(windows.Count("tray menu"), 2);
-}
-
-TEST_F(TrayCommandsTest, StoreItemSwitchesLikeTheLabel) {
-    view.text[0] = L"store two text";
-    prompt.answers.push_back(true);  // save the change
-    form.menuTrayStore_Click(5);
-    EXPECT_EQ(prompt.questions.size(), 1u);
-    EXPECT_EQ(form.CurrentStore(), 5);
-    form.menuTrayStore_Click(2);
-    EXPECT_EQ(view.text[0], L"store two text") << "the change check kept the edit";
 }
 
 }  // namespace

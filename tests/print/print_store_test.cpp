@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 #include "store/encoding.h"
 #include "support/fake_filesystem.h"
@@ -249,67 +250,52 @@ TEST_F(PrintFormTest, TextPrintThatCannotWriteAnywhereSaysSoAndOpensNothing) {
     PrintForm& form = Loaded();
     form.cmdPrint_Click();
     ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].title, L"Error Printing");
-    EXPECT_EQ(prompt.messages[0].text, L"The form can't be printed.\r\nAccess is denied.");
+    EXPECT_EQ(prompt.messages[0].title + L"|" + prompt.messages[0].text,
+              L"Error Printing|The form can't be printed.\r\nAccess is denied.");
     EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kNone);
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(beeps, 0);
     EXPECT_EQ(window.closes, 1);
 }
 
+auto Fields(const MainLook& l) {
+    return std::tie(l.titleBackground, l.textBackground, l.windowWhite, l.buttonsShown,
+                    l.makerShown, l.clipboardLength, l.clipboardText);
+}
+
+// Without Text the window itself is printed: in the print look while White
+// is ticked, else as it is. The look in use comes back with an empty
+// clipboard line, after a failure too, which is told.
 TEST_F(PrintFormTest, ScreenPrintInThePrintLookThenTheLookInUseComesBack) {
     look.look.titleBackground = 0x0000FF;  // colours in use, not the design ones
     look.look.textBackground = 0x00FF00;
-    PrintForm& form = Loaded();
-    form.chkText_Click(false);
-    form.cmdPrint_Click();
-    ASSERT_EQ(printer.printedLooks.size(), 1u);
-    const MainLook& printed = printer.printedLooks[0];
-    EXPECT_EQ(printed.textBackground, 0xFFFFFFu);
-    EXPECT_EQ(printed.titleBackground, 0xFFFFFFu);
-    EXPECT_TRUE(printed.windowWhite);
-    EXPECT_FALSE(printed.buttonsShown);
-    EXPECT_FALSE(printed.makerShown);
-    EXPECT_EQ(printed.clipboardLength, L"Printing");
-    EXPECT_EQ(printed.clipboardText, L"&P Pictures");
-    EXPECT_EQ(look.look.titleBackground, 0x0000FFu);
-    EXPECT_EQ(look.look.textBackground, 0x00FF00u);
-    EXPECT_FALSE(look.look.windowWhite);
-    EXPECT_TRUE(look.look.buttonsShown);
-    EXPECT_TRUE(look.look.makerShown);
-    EXPECT_EQ(look.look.clipboardLength, L"");
-    EXPECT_EQ(look.look.clipboardText, L"");
+    const MainLook inUse = look.look;
+    const MainLook print{0xFFFFFF, 0xFFFFFF, true, false, false, L"Printing", L"&P Pictures"};
+    MainLook restored = inUse;
+    restored.clipboardLength = restored.clipboardText = L"";
+    for (const bool white : {true, false}) {
+        for (const bool fails : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << white << fails);
+            look.look = inUse;
+            printer.printedLooks.clear();
+            prompt.messages.clear();
+            window.closes = 0;
+            printer.result = fails ? IoResult::Failure(L"There is no default printer.")
+                                   : IoResult::Success();
+            PrintForm& form = Loaded();
+            form.chkText_Click(false);
+            if (!white) form.chkWhite_Click(false);
+            form.cmdPrint_Click();
+            ASSERT_EQ(printer.printedLooks.size(), 1u);
+            EXPECT_EQ(Fields(printer.printedLooks[0]), Fields(white ? print : inUse));
+            EXPECT_EQ(Fields(look.look), Fields(restored));
+            EXPECT_EQ(prompt.messages.size(), fails ? 1u : 0u);
+            EXPECT_EQ(window.closes, 1);
+        }
+    }
+    EXPECT_EQ(prompt.messages[0].text, L"The form can't be printed.\r\nThere is no default printer.");
     EXPECT_TRUE(fs.files.empty());
     EXPECT_TRUE(shell.calls.empty());
-    EXPECT_EQ(window.closes, 1);
-}
-
-TEST_F(PrintFormTest, ScreenPrintWithoutWhitePrintsTheLookInUse) {
-    PrintForm& form = Loaded();
-    form.chkText_Click(false);
-    form.chkWhite_Click(false);
-    form.cmdPrint_Click();
-    ASSERT_EQ(printer.printedLooks.size(), 1u);
-    EXPECT_EQ(printer.printedLooks[0].textBackground, FakeLook::kTextColour);
-    EXPECT_TRUE(printer.printedLooks[0].buttonsShown);
-    EXPECT_EQ(look.look.textBackground, FakeLook::kTextColour);
-    EXPECT_EQ(look.look.clipboardText, L"");
-}
-
-TEST_F(PrintFormTest, FailedScreenPrintRestoresTheLookThenSaysWhy) {
-    printer.result = IoResult::Failure(L"There is no default printer.");
-    PrintForm& form = Loaded();
-    form.chkText_Click(false);
-    form.cmdPrint_Click();
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].title, L"Error Printing");
-    EXPECT_EQ(prompt.messages[0].text,
-              L"The form can't be printed.\r\nThere is no default printer.");
-    EXPECT_EQ(look.look.textBackground, FakeLook::kTextColour);
-    EXPECT_EQ(look.look.titleBackground, FakeLook::kTitleColour);
-    EXPECT_TRUE(look.look.buttonsShown);
-    EXPECT_FALSE(look.look.windowWhite);
-    EXPECT_EQ(window.closes, 1);
 }
 
 TEST_F(PrintFormTest, CancelClosesWithoutPrinting) {
