@@ -12,34 +12,23 @@ namespace {
 using testing::Dib;
 using testing::FakeFileSystem;
 
-struct SlotPlace {
-    TwipsRect frame;
-    int numberLeft, numberTop;
-};
-
 // Two columns of four wide frames numbered on their left, then two square
-// frames numbered above them.
-constexpr SlotPlace kDesigned[10] = {
-    {{240, 0, 1215, 650}, 120, 20},       {{1680, 0, 1215, 650}, 1560, 360},
-    {{240, 720, 1215, 650}, 120, 740},    {{1680, 720, 1215, 650}, 1560, 1080},
-    {{240, 1440, 1215, 650}, 120, 1460},  {{1680, 1440, 1215, 650}, 1560, 1800},
-    {{240, 2160, 1215, 650}, 120, 2180},  {{1680, 2160, 1215, 650}, 1560, 2520},
-    {{120, 3120, 1335, 1335}, 720, 2940}, {{1560, 3120, 1335, 1335}, 2100, 2940},
-};
-
-TEST(PictureSlotLayout, FramesAndNumbersStandWhereDesigned) {
+// frames numbered above them; slots run along the rows.
+TEST(PictureSlotLayout, SlotsRunAlongTheRowsWithTheirNumbersBeside) {
     for (int i = 0; i < 10; ++i) {
-        const PictureSlotRects r = PictureSlotLayout(i);
-        EXPECT_EQ(r.frame, kDesigned[i].frame) << "slot " << i + 1;
-        EXPECT_EQ(r.number.left, kDesigned[i].numberLeft) << "slot " << i + 1;
-        EXPECT_EQ(r.number.top, kDesigned[i].numberTop) << "slot " << i + 1;
+        SCOPED_TRACE(i);
+        const PictureSlotRects r = PictureSlotLayout(i), next = PictureSlotLayout(i + 1 - i % 2 * 2);
+        EXPECT_EQ(r.frame.top, next.frame.top);
+        EXPECT_EQ(r.frame.left < next.frame.left, i % 2 == 0);
+        EXPECT_EQ(r.frame.width == r.frame.height, i >= 8);
+        if (i >= 2) EXPECT_GT(r.frame.top, PictureSlotLayout(i - 2).frame.top);
+        if (i < 8) EXPECT_LE(r.number.left + r.number.width, r.frame.left);
+        else EXPECT_LE(r.number.top + r.number.height, r.frame.top);
     }
 }
 
 TEST(PictureSlotLayout, EverythingLiesInsideThePanelAndNothingOverlaps) {
-    const TwipsRect panel = ComputeLayout(5050, false, true).pictures;
-    EXPECT_EQ(panel.width, 3015);
-    EXPECT_EQ(panel.height, 4515);
+    const TwipsRect panel = ComputeLayout(kPicturesWidth, false, true).pictures;
     auto inside = [&](const TwipsRect& r) {
         return r.left >= 0 && r.top >= 0 && r.left + r.width <= panel.width &&
                r.top + r.height <= panel.height;
@@ -136,21 +125,16 @@ class StoreSlotPictureTest : public ::testing::Test {
     const std::string olderUndo = BitmapFileOf(Dib(2, 2, 9));
 };
 
+// An empty slot leaves no undo file: Undo would bring back another's.
 TEST_F(StoreSlotPictureTest, TheOldFileBecomesTheUndoFile) {
-    fs.files[slot] = before;
-    fs.files[undo] = olderUndo;
-    ASSERT_TRUE(StoreSlotPicture(fs, 2, BitmapFileOf(Dib(4, 3, 200))));
-    EXPECT_EQ(fs.files[slot], BitmapFileOf(Dib(4, 3, 200)));
-    EXPECT_EQ(fs.files[undo], before);
-    EXPECT_EQ(fs.files.size(), 2u);  // nothing left beside them
-}
-
-TEST_F(StoreSlotPictureTest, AnEmptySlotLeavesNoUndoFile) {
-    fs.files[undo] = olderUndo;
-    ASSERT_TRUE(StoreSlotPicture(fs, 2, BitmapFileOf(Dib(4, 3, 200))));
-    EXPECT_EQ(fs.files[slot], BitmapFileOf(Dib(4, 3, 200)));
-    EXPECT_FALSE(fs.files.count(undo));
-    EXPECT_EQ(fs.files.size(), 1u);
+    for (const bool held : {true, false}) {
+        fs.files = {{undo, olderUndo}};
+        if (held) fs.files[slot] = before;
+        ASSERT_TRUE(StoreSlotPicture(fs, 2, BitmapFileOf(Dib(4, 3, 200))));
+        EXPECT_EQ(fs.files[slot], BitmapFileOf(Dib(4, 3, 200)));
+        EXPECT_EQ(fs.files.count(undo) ? fs.files[undo] : "none", held ? before : "none");
+        EXPECT_EQ(fs.files.size(), held ? 2u : 1u);  // nothing left beside them
+    }
 }
 
 TEST_F(StoreSlotPictureTest, AWriteThatFailsTouchesNeitherFile) {

@@ -39,25 +39,22 @@ TEST(RegistryError, CarriesNumberSourceAndDescription) {
     EXPECT_STREQ(error.what(), "Failed to open key 'caf\xC3\xA9");
 }
 
-TEST(RegistryErrorText, ShowsRootKeysAsSignedDecimal) {
-    EXPECT_EQ(CreateKeyFailedText(L"Software\\Q"), L"Failed to create registry Key: 'Software\\Q");
-    EXPECT_EQ(DeleteKeyFailedText(kLocalMachine, L"Software\\Q"),
-              L"Failed to delete registry Key: '-2147483646',Section: 'Software\\Q");
-    EXPECT_EQ(OpenForDeleteFailedText(kCurrentUser, L"Software\\Q"),
-              L"Failed to open key '-2147483647',Section: 'Software\\Q' for delete access");
-    EXPECT_EQ(
-        SetValueFailedText(kClassesRoot, L"S", L"V", L"x"),
-        L"Failed to set registry value Key: '-2147483648',Section: 'S',Key: 'V' to value: 'x'");
-}
-
-TEST(RegistryErrorText, AssociationErrorsSitAboveTheComponentBase) {
-    EXPECT_EQ(static_cast<std::uint32_t>(kErrInvalidAssociationList), 0x800469ACu);
-    EXPECT_EQ(InvalidAssociationListText(),
-              L"Invalid parameter list passed to CreateAdditionalEXEAssociations - expected "
-              L"Name/Text/Command");
-    EXPECT_EQ(static_cast<std::uint32_t>(kErrClassNotDefined), 0x800469ADu);
-    EXPECT_EQ(ClassNotDefinedText(),
-              L"Error - attempt to create additional associations before class defined.");
+// Root keys show as signed decimal numbers.
+TEST(RegistryErrorText, EachFailureSaysWhatFailedWhere) {
+    const std::pair<std::wstring, std::wstring> texts[] = {
+        {CreateKeyFailedText(L"Software\\Q"), L"Failed to create registry Key: 'Software\\Q"},
+        {DeleteKeyFailedText(kLocalMachine, L"Software\\Q"),
+         L"Failed to delete registry Key: '-2147483646',Section: 'Software\\Q"},
+        {OpenForDeleteFailedText(kCurrentUser, L"Software\\Q"),
+         L"Failed to open key '-2147483647',Section: 'Software\\Q' for delete access"},
+        {SetValueFailedText(kClassesRoot, L"S", L"V", L"x"),
+         L"Failed to set registry value Key: '-2147483648',Section: 'S',Key: 'V' to value: 'x'"},
+        {std::wstring(InvalidAssociationListText()), L"Invalid parameter list passed to "
+                                       L"CreateAdditionalEXEAssociations - expected Name/Text/Command"},
+        {std::wstring(ClassNotDefinedText()),
+         L"Error - attempt to create additional associations before class defined."},
+    };
+    for (const auto& [text, expected] : texts) EXPECT_EQ(text, expected);
 }
 
 TEST(RegistryValueText, ConvertsEachKindAndReadsBytesAsUtf16Units) {
@@ -75,19 +72,21 @@ TEST(ExpandableText, NeedsASecondPercentTwoCharactersOn) {
         EXPECT_FALSE(IsExpandableText(text)) << text;
 }
 
+// A text stops at its first NUL; a multi-text keeps its separators and
+// loses only the final terminator.
 TEST(TextFromRegistryData, StopsAtTheFirstNulOrKeepsEveryCharacter) {
-    EXPECT_EQ(TextFromRegistryData(Bytes("abc\0"s)), "abc");
-    EXPECT_EQ(TextFromRegistryData(Bytes("ab\0cd\0"s)), "ab");
-    EXPECT_EQ(TextFromRegistryData(Bytes("\0"s)), "");
-    EXPECT_EQ(TextFromRegistryData(Bytes("abc")), "abc");
-    EXPECT_EQ(TextFromRegistryData({}), "");
-}
-
-TEST(MultiTextFromRegistryData, KeepsSeparatorsAndDropsOnlyTheFinalTerminator) {
-    EXPECT_EQ(MultiTextFromRegistryData(Bytes("one\0two\0\0"s)), "one\0two\0"s);
-    EXPECT_EQ(MultiTextFromRegistryData(Bytes("one\0two"s)), "one\0two"s);
-    EXPECT_EQ(MultiTextFromRegistryData(Bytes("\0"s)), "");
-    EXPECT_EQ(MultiTextFromRegistryData({}), "");
+    const struct {
+        std::string data, text, multi;
+    } cases[] = {
+        {"abc\0"s, "abc", "abc"},         {"ab\0cd\0"s, "ab", "ab\0cd"s},
+        {"one\0two\0\0"s, "one", "one\0two\0"s}, {"one\0two"s, "one", "one\0two"s},
+        {"\0"s, "", ""},                  {"abc", "abc", "abc"},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TextFromRegistryData(Bytes(c.data)), c.text) << c.data;
+        EXPECT_EQ(MultiTextFromRegistryData(Bytes(c.data)), c.multi) << c.data;
+    }
 }
 
 TEST(RegistryNumbers, ReadFromTheFirstFourBytesPaddedWithZeros) {
@@ -104,10 +103,9 @@ TEST(RegistryNumbers, ReadFromTheFirstFourBytesPaddedWithZeros) {
 }
 
 TEST(QuoteExePath, TrimsSpacesAndAddsMissingQuotes) {
-    EXPECT_EQ(QuoteExePath(L"  C:\\Tools\\app.exe "), L"\"C:\\Tools\\app.exe\"");
-    EXPECT_EQ(QuoteExePath(L"\"C:\\Tools\\app.exe\""), L"\"C:\\Tools\\app.exe\"");
-    EXPECT_EQ(QuoteExePath(L"\"C:\\Tools\\app.exe"), L"\"C:\\Tools\\app.exe\"");
-    EXPECT_EQ(QuoteExePath(L"C:\\Tools\\app.exe\""), L"\"C:\\Tools\\app.exe\"");
+    for (const wchar_t* path : {L"  C:\\Tools\\app.exe ", L"\"C:\\Tools\\app.exe\"",
+                                L"\"C:\\Tools\\app.exe", L"C:\\Tools\\app.exe\""})
+        EXPECT_EQ(QuoteExePath(path), L"\"C:\\Tools\\app.exe\"") << path;
     EXPECT_EQ(QuoteExePath(L"\tC:\\a.exe"), L"\"\tC:\\a.exe\"");
 }
 
@@ -120,15 +118,7 @@ ExeAssociation Plain() {
     return a;
 }
 
-TEST(ExeAssociationEntries, WritesOnlyOpenWithoutOptions) {
-    EXPECT_THAT(
-        ExeAssociationEntries(Plain()),
-        ElementsAre(AssociationEntry{L".q", L"Q.Doc"}, AssociationEntry{L"Q.Doc", L"Q Document"},
-                    AssociationEntry{L"Q.Doc\\shell\\open", L"&Open"},
-                    AssociationEntry{L"Q.Doc\\shell\\open\\command", L"\"C:\\a.exe\" \"%1\""}));
-}
-
-TEST(ExeAssociationEntries, ListsEveryVerbInWritingOrderWithStandardTexts) {
+TEST(ExeAssociationEntries, ListsEveryVerbAskedForInWritingOrderWithStandardTexts) {
     ExeAssociation a = Plain();
     a.supportPrint = a.supportNew = a.supportInstall = true;
     a.defaultIconIndex = 0;
@@ -145,6 +135,9 @@ TEST(ExeAssociationEntries, ListsEveryVerbInWritingOrderWithStandardTexts) {
                     AssociationEntry{L"Q.Doc\\shell\\new", L"&New"},
                     AssociationEntry{L"Q.Doc\\shell\\new\\command", exe + L" /n \"%1\""},
                     AssociationEntry{L"Q.Doc\\DefaultIcon", exe + L",0"}));
+    // Without options only Open.
+    const std::vector<AssociationEntry> all = ExeAssociationEntries(a);
+    EXPECT_EQ(ExeAssociationEntries(Plain()), std::vector(all.begin(), all.begin() + 4));
 }
 
 }  // namespace
