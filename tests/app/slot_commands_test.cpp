@@ -23,13 +23,6 @@ class SlotTest : public MainFormTest {
         StartIn(3);
     }
     bool UndoEnabled() { return view.enabled[IDM_UNDO]; }
-    // The slot holds an older picture, and an undo file would load.
-    void Holding(int slot) {
-        fs.files[SlotPicturePath(slot)] = old;
-        view.readableFiles[undo] = true;
-    }
-    const std::wstring undo = std::wstring(kUndoPicturePath);
-    const std::string old = BitmapFileOf(Dib(2, 1, 10));
 };
 
 TEST_F(SlotTest, PlainCopyPutsTheTextOnClipboardAndDrag) {
@@ -326,9 +319,9 @@ TEST_F(SlotTest, ClearAllThatCannotWriteSaysSoAndKeepsTheWindow) {
 // Undo never reaches into another store, nor into picture slot 1 with an
 // undo file an earlier session left.
 TEST_F(SlotTest, UndoNeverCrossesAStoreSwitch) {
+    const std::string old = BitmapFileOf(Dib(2, 1, 10));
     fs.files[SlotPicturePath(0)] = old;
-    fs.files[undo] = BitmapFileOf(Dib(2, 1, 99));
-    view.readableFiles = {{SlotPicturePath(0), true}, {undo, true}};
+    fs.files[std::wstring(kUndoPicturePath)] = BitmapFileOf(Dib(2, 1, 99));
     clipboard.text = L"pasted";
     form.picPaste_Click(0);
     form.submnustore_Click(4);
@@ -341,83 +334,8 @@ TEST_F(SlotTest, UndoNeverCrossesAStoreSwitch) {
     EXPECT_FALSE(UndoEnabled());
     EXPECT_FALSE(view.enabled[IDM_POPUNDO]);
     form.mnuUndo_Click();
-    EXPECT_EQ(view.picture[0], SlotPicturePath(0));
+    EXPECT_EQ(slots.dib[0], Dib(2, 1, 10));
     EXPECT_EQ(fs.files[SlotPicturePath(0)], old);
-}
-
-class PictureSlotTest : public SlotTest {
-  protected:
-    void SetUp() override {
-        SlotTest::SetUp();
-        form.lblStore_Click(0);
-    }
-};
-
-TEST_F(PictureSlotTest, PasteKeepsTheOldPictureForUndo) {
-    Holding(2);
-    clipboard.picture = Dib(2, 1, 200);
-    keys.down = {kKeyC};  // not consulted here
-    form.picPaste_Click(2);
-    EXPECT_EQ(view.dib[2], Dib(2, 1, 200));
-    EXPECT_EQ(fs.files[SlotPicturePath(2)], BitmapFileOf(Dib(2, 1, 200)));
-    EXPECT_EQ(fs.files[undo], old);
-    EXPECT_EQ(view.clipboardText, L"Picture");
-    EXPECT_TRUE(UndoEnabled() && view.enabled[IDM_POPUNDO]);
-    form.mnuUndo_Click();
-    EXPECT_EQ(view.picture[2], undo);
-    EXPECT_EQ(fs.files[SlotPicturePath(2)], old);
-    EXPECT_FALSE(UndoEnabled());
-}
-
-// Text alone, or a picture of a kind the slot cannot show, leaves it empty
-// until Undo brings the old picture back.
-TEST_F(PictureSlotTest, APasteWithoutAPictureItCanShowEmptiesTheSlotUntilUndo) {
-    for (const bool picture : {false, true}) {
-        SCOPED_TRACE(picture ? "a picture it cannot show" : "text only");
-        const int slot = picture ? 4 : 0;
-        Holding(slot);
-        view.readsDibs = !picture;
-        clipboard.text = picture ? std::nullopt : std::optional<std::wstring>(L"only text");
-        clipboard.picture = picture ? std::optional(Dib(2, 1, 200)) : std::nullopt;
-        form.picPaste_Click(slot);
-        EXPECT_TRUE(view.dib[slot].empty());
-        EXPECT_FALSE(fs.files.count(SlotPicturePath(slot)));
-        form.mnuUndo_Click();
-        EXPECT_EQ(fs.files[SlotPicturePath(slot)], old);
-    }
-}
-
-TEST_F(PictureSlotTest, AnUndoFileThatCannotBeReadKeepsTheSlotAsItIs) {
-    fs.files[SlotPicturePath(3)] = old;
-    clipboard.picture = Dib(2, 1, 200);
-    form.picPaste_Click(3);
-    ASSERT_TRUE(fs.files.count(undo));
-    view.readableFiles[undo] = false;  // damaged meanwhile
-    form.mnuUndo_Click();
-    EXPECT_EQ(view.dib[3], Dib(2, 1, 200));
-    EXPECT_EQ(fs.files[SlotPicturePath(3)], BitmapFileOf(Dib(2, 1, 200)));
-    EXPECT_FALSE(UndoEnabled());
-}
-
-TEST_F(PictureSlotTest, ClearOfAnEmptySlotLeavesNothingToUndo) {
-    fs.files[undo] = BitmapFileOf(Dib(2, 1, 1));  // an older undo
-    view.readableFiles[undo] = true;
-    form.Box_MouseDown(5, 2);
-    EXPECT_EQ(view.popups, 1);
-    form.popDelete_Click();
-    EXPECT_FALSE(fs.files.count(undo));
-    form.popUndo_Click();
-    EXPECT_TRUE(view.dib[5].empty());
-    EXPECT_FALSE(fs.files.count(SlotPicturePath(5)));
-}
-
-TEST_F(PictureSlotTest, TextCommandsDoNothingHere) {
-    view.active = BoxRef{BoxRef::Kind::kTitle, 0};
-    clipboard.text = L"kept";
-    form.mnuCut_Click();
-    form.mnuPaste_Click();
-    EXPECT_TRUE(prompt.messages.empty());
-    EXPECT_EQ(clipboard.text, L"kept");
 }
 
 TEST(ButtonTips, TheTenthCopyTipHasNoBlank) {

@@ -129,16 +129,16 @@ TEST_F(StoresTest, PicturesStoreSavesOnlyItsTitlesWithoutAskingAndOnlyWhenChange
 }
 
 TEST_F(StoresTest, PicturesLoadGoesThroughTheProgressWindow) {
-    view.readableFiles[SlotPicturePath(2)] = true;
+    fs.files[SlotPicturePath(2)] = BitmapFileOf(testing::Dib(1, 1, 7));
     StartIn(0);
     ASSERT_EQ(view.progress.size(), 12u);
     EXPECT_EQ(view.progress.front(), L"show Quillet Pro / Loading Thumbnails...");
     EXPECT_EQ(view.progress[1], L"block 1");
     EXPECT_EQ(view.progress[10], L"block 10");
     EXPECT_EQ(view.progress.back(), L"close");
-    EXPECT_EQ(view.picture[2], SlotPicturePath(2));
-    EXPECT_EQ(view.picture[3], L"");
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(view.fitted[i], 1) << i;
+    EXPECT_EQ(slots.dib[2], testing::Dib(1, 1, 7));
+    EXPECT_TRUE(slots.dib[3].empty());
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(slots.fitted[i], 1) << i;
 }
 
 TEST_F(StoresTest, PicturesLoadLeavesTheTextBoxesAlone) {

@@ -54,27 +54,17 @@ TEST(KeyName, F12AloneIsReservedOnlyOnTheNtFamily) {
 }
 
 TEST(KeyName, EnterIsReservedWithAltAloneOnly) {
-    EXPECT_EQ(KeyName(13, 1, true), kReserved);
-    EXPECT_EQ(KeyName(13, 1, false), kReserved);
-    EXPECT_EQ(KeyName(13, 0, true), "ENTER");
-    EXPECT_EQ(KeyName(13, 3, true), "ENTER");
-    EXPECT_EQ(KeyName(13, 5, true), "ENTER");
-    EXPECT_EQ(KeyName(13, 9, true), "ENTER");
+    for (const bool nt : {true, false}) EXPECT_EQ(KeyName(13, 1, nt), kReserved);
+    for (const int32_t mods : {0, 3, 5, 9}) EXPECT_EQ(KeyName(13, mods, true), "ENTER") << mods;
     EXPECT_EQ(KeyName(108, 1, true), "NumPadEnter");
 }
 
 TEST(ModifierText, CtrlAltShiftWinInThatOrderWhateverTheBits) {
-    EXPECT_EQ(ModifierText(0), "");
-    EXPECT_EQ(ModifierText(1), "ALT+");
-    EXPECT_EQ(ModifierText(2), "CTRL+");
-    EXPECT_EQ(ModifierText(4), "SHIFT+");
-    EXPECT_EQ(ModifierText(8), "WINKEY+");
-    EXPECT_EQ(ModifierText(3), "CTRL+ALT+");
-    EXPECT_EQ(ModifierText(5), "ALT+SHIFT+");
-    EXPECT_EQ(ModifierText(10), "CTRL+WINKEY+");
-    EXPECT_EQ(ModifierText(15), "CTRL+ALT+SHIFT+WINKEY+");
-    EXPECT_EQ(ModifierText(16 | 4), "SHIFT+");
-    EXPECT_EQ(ModifierText(16), "");
+    const std::pair<int32_t, const char*> cases[] = {
+        {0, ""},           {1, "ALT+"},        {2, "CTRL+"},         {4, "SHIFT+"},
+        {8, "WINKEY+"},    {3, "CTRL+ALT+"},   {5, "ALT+SHIFT+"},    {10, "CTRL+WINKEY+"},
+        {16 | 4, "SHIFT+"}, {16, ""},          {15, "CTRL+ALT+SHIFT+WINKEY+"}};
+    for (const auto& [mods, text] : cases) EXPECT_EQ(ModifierText(mods), text) << mods;
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ class DiskPictureSlots final : public PictureSlotsView {
     std::array<int, 10> fitted{};
     std::vector<std::wstring> loaded;  // every file asked for, in order
     int popups = 0;
+    bool readsDibs = true;  // false: every DIB is of a kind the window cannot show
 
     bool LoadSlotPicture(int slot, const std::wstring& path) override {
         loaded.push_back(path);
@@ -61,8 +62,8 @@ class DiskPictureSlots final : public PictureSlotsView {
     void FitSlotPicture(int slot) override { ++fitted[slot]; }
     std::vector<uint8_t> SlotPictureDib(int slot) const override { return dib[slot]; }
     bool SetSlotPicture(int slot, const std::vector<uint8_t>& d) override {
-        dib[slot] = d;
-        return !d.empty();
+        dib[slot] = readsDibs ? d : std::vector<uint8_t>();
+        return !dib[slot].empty();
     }
     void ShowPicturePopup() override { ++popups; }
 

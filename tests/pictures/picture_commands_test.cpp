@@ -16,7 +16,6 @@ using testing::OtherFormat;
 
 class PictureCommandsTest : public MainFormTest {
   protected:
-    PictureCommandsTest() : MainFormTest(true) {}
     const std::wstring undo = std::wstring(kUndoPicturePath);
 
     void SetUp() override {
@@ -37,44 +36,110 @@ class PictureCommandsTest : public MainFormTest {
     bool UndoEnabled() { return view.enabled[IDM_UNDO] && view.enabled[IDM_POPUNDO]; }
 };
 
-TEST_F(PictureCommandsTest, ADropStoresTheFirstFileAsABitmapAndKeepsTheOldForUndo) {
+// A drop reads only the first of its files, whatever their extensions; it
+// and the Paste button store the picture as a bitmap, and the old one in
+// the undo file. Only the button makes a sound.
+TEST_F(PictureCommandsTest, ADropOrAPasteStoresThePictureAndKeepsTheOldForUndo) {
     const std::string before = BitmapFileOf(Dib(2, 2, 10));
     fs.files[SlotPicturePath(2)] = before;
     fs.files[L"C:\\pics\\a.gif"] = OtherFormat(Dib(5, 3, 20));
     fs.files[L"C:\\pics\\b.jpg"] = OtherFormat(Dib(5, 3, 30));
     Start();
-    ASSERT_EQ(slots.dib[2], Dib(2, 2, 10));
-    const int fits = slots.fitted[2];
+    for (const bool paste : {false, true}) {
+        SCOPED_TRACE(paste ? "paste" : "drop");
+        ASSERT_EQ(slots.dib[2], Dib(2, 2, 10));
+        const int fits = slots.fitted[2], beeps = view.beeps;
+        if (paste) {
+            clipboard.picture = Dib(5, 3, 20);
+            keys.down = {kKeyC};  // not consulted here
+            form.picPaste_Click(2);
+        } else {
+            DropFiles(2, {L"C:\\pics\\a.gif", L"C:\\pics\\b.jpg", L"C:\\pics\\missing.png"});
+            EXPECT_EQ(slots.loaded, std::vector<std::wstring>{L"C:\\pics\\a.gif"});
+        }
+        EXPECT_EQ(slots.dib[2], Dib(5, 3, 20));
+        EXPECT_GT(slots.fitted[2], fits);
+        EXPECT_EQ(fs.files[SlotPicturePath(2)], BitmapFileOf(Dib(5, 3, 20)));
+        EXPECT_EQ(fs.files[undo], before);
+        EXPECT_FALSE(fs.files.count(SlotPicturePath(2) + L".new"));
+        EXPECT_TRUE(UndoEnabled());
+        EXPECT_EQ(view.clipboardText, L"Picture");
+        EXPECT_TRUE(prompt.messages.empty());
+        EXPECT_EQ(view.beeps, beeps + paste);
 
-    // Three files, any extension: only the first is read.
-    DropFiles(2, {L"C:\\pics\\a.gif", L"C:\\pics\\b.jpg", L"C:\\pics\\missing.png"});
-    EXPECT_EQ(slots.loaded, std::vector<std::wstring>{L"C:\\pics\\a.gif"});
-    EXPECT_EQ(slots.dib[2], Dib(5, 3, 20));
-    EXPECT_GT(slots.fitted[2], fits);
-    EXPECT_EQ(fs.files[SlotPicturePath(2)], BitmapFileOf(Dib(5, 3, 20)));
-    EXPECT_EQ(fs.files[undo], before);
-    EXPECT_FALSE(fs.files.count(SlotPicturePath(2) + L".new"));
-    EXPECT_TRUE(UndoEnabled());
-    EXPECT_EQ(view.clipboardText, L"Picture");
-    EXPECT_TRUE(prompt.messages.empty());
-    EXPECT_EQ(view.beeps, 0);  // a drop makes no sound
-
-    form.mnuUndo_Click();
-    EXPECT_EQ(slots.dib[2], Dib(2, 2, 10));
-    EXPECT_EQ(fs.files[SlotPicturePath(2)], before);
-    EXPECT_FALSE(UndoEnabled());
+        form.mnuUndo_Click();
+        EXPECT_EQ(slots.dib[2], Dib(2, 2, 10));
+        EXPECT_EQ(fs.files[SlotPicturePath(2)], before);
+        EXPECT_FALSE(UndoEnabled());
+    }
 }
 
-TEST_F(PictureCommandsTest, ADropOnAnEmptySlotLeavesNoUndoFileAndUndoEmptiesIt) {
-    fs.files[undo] = BitmapFileOf(Dib(1, 1, 99));  // another slot's, from before
+// A drop on an empty slot or the Clear of one leaves no undo file: Undo
+// would bring back another slot's picture.
+TEST_F(PictureCommandsTest, AnEmptySlotLeavesNoUndoFileAndUndoEmptiesIt) {
     fs.files[L"C:\\x.jpg"] = OtherFormat(Dib(3, 3, 40));
     Start();
-    DropFiles(6, {L"C:\\x.jpg"});
-    EXPECT_EQ(fs.files[SlotPicturePath(6)], BitmapFileOf(Dib(3, 3, 40)));
-    EXPECT_FALSE(fs.files.count(undo));
-    form.popUndo_Click();
-    EXPECT_TRUE(slots.dib[6].empty());
-    EXPECT_FALSE(fs.files.count(SlotPicturePath(6)));
+    for (const bool clear : {false, true}) {
+        fs.files[undo] = BitmapFileOf(Dib(1, 1, 99));  // another slot's, from before
+        if (clear) {
+            form.Box_MouseDown(5, 2);
+            EXPECT_EQ(slots.popups, 1);
+            form.popDelete_Click();
+        } else {
+            DropFiles(6, {L"C:\\x.jpg"});
+            EXPECT_EQ(fs.files[SlotPicturePath(6)], BitmapFileOf(Dib(3, 3, 40)));
+        }
+        EXPECT_FALSE(fs.files.count(undo));
+        form.popUndo_Click();
+        const int slot = clear ? 5 : 6;
+        EXPECT_TRUE(slots.dib[slot].empty());
+        EXPECT_FALSE(fs.files.count(SlotPicturePath(slot)));
+    }
+}
+
+// Text alone, or a picture of a kind the slot cannot show, leaves it empty
+// until Undo brings the old picture back.
+TEST_F(PictureCommandsTest, APasteWithoutAPictureItCanShowEmptiesTheSlotUntilUndo) {
+    const std::string old = BitmapFileOf(Dib(2, 1, 10));
+    fs.files[SlotPicturePath(0)] = fs.files[SlotPicturePath(4)] = old;
+    Start();
+    for (const bool picture : {false, true}) {
+        SCOPED_TRACE(picture ? "a picture it cannot show" : "text only");
+        const int slot = picture ? 4 : 0;
+        slots.readsDibs = !picture;
+        clipboard.text = picture ? std::nullopt : std::optional<std::wstring>(L"only text");
+        clipboard.picture = picture ? std::optional(Dib(2, 1, 200)) : std::nullopt;
+        form.picPaste_Click(slot);
+        EXPECT_TRUE(slots.dib[slot].empty());
+        EXPECT_FALSE(fs.files.count(SlotPicturePath(slot)));
+        slots.readsDibs = true;
+        form.mnuUndo_Click();
+        EXPECT_EQ(fs.files[SlotPicturePath(slot)], old);
+        EXPECT_EQ(slots.dib[slot], Dib(2, 1, 10));
+    }
+}
+
+TEST_F(PictureCommandsTest, AnUndoFileThatCannotBeReadKeepsTheSlotAsItIs) {
+    fs.files[SlotPicturePath(3)] = BitmapFileOf(Dib(2, 1, 10));
+    Start();
+    clipboard.picture = Dib(2, 1, 200);
+    form.picPaste_Click(3);
+    ASSERT_TRUE(fs.files.count(undo));
+    fs.files[undo] = "damaged meanwhile";
+    form.mnuUndo_Click();
+    EXPECT_EQ(slots.dib[3], Dib(2, 1, 200));
+    EXPECT_EQ(fs.files[SlotPicturePath(3)], BitmapFileOf(Dib(2, 1, 200)));
+    EXPECT_FALSE(view.enabled[IDM_UNDO]);
+}
+
+TEST_F(PictureCommandsTest, TextCommandsDoNothingHere) {
+    Start();
+    view.active = BoxRef{BoxRef::Kind::kTitle, 0};
+    clipboard.text = L"kept";
+    form.mnuCut_Click();
+    form.mnuPaste_Click();
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_EQ(clipboard.text, L"kept");
 }
 
 TEST_F(PictureCommandsTest, AFileThatIsNoPictureIsToldAndChangesNothing) {

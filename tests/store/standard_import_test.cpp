@@ -112,35 +112,27 @@ TEST_F(ImportTest, AFileInTheProgramFolderIsOfferedAndYesImportsTenStores) {
 }
 
 // Absent values are copied as empty ones: the imported stores are replaced.
-TEST_F(ImportTest, MissingKeysEmptyTheSlotsAndTheCaption) {
+// Captions lose one leading ampersand.
+TEST_F(ImportTest, MissingKeysEmptyTheSlotsAndCaptionsLoseOneAmpersand) {
     Existing("Savings3", "txt(4)", L"mine");
     Existing("Savings3", "txttitle(4)", L"my title");
     Existing("Settings", "StoreCaption3", L"3 Mine");
     Existing("Settings", "StoreNumber", L"3");
-    fs.files[kInRoot] = "[Savings3]\r\ntxt(0)=only this\r\n";
+    fs.files[kInRoot] =
+        "[Savings3]\r\ntxt(0)=only this\r\n[Settings]\r\nStoreCaption1=&1 Work\r\n"
+        "StoreCaption2=&&2 R&D\r\nStoreCaption4=4 Plain\r\nStoreCaption5=&\r\n";
     prompt.answers = {true};
     form.FormLoad(kFolder);
     EXPECT_EQ(form.ImportPath(), kInRoot);
     EXPECT_EQ(Stored("Savings3", "txt(0)"), L"only this");
     EXPECT_TRUE(Present("Savings3", "txt(4)"));
-    EXPECT_EQ(Stored("Savings3", "txt(4)"), L"");
-    EXPECT_EQ(Stored("Savings3", "txtTitle(4)"), L"");
-    EXPECT_EQ(Stored("Settings", "StoreCaption3"), L"");
-    EXPECT_EQ(view.text[4], L"");
-    EXPECT_EQ(view.text[0], L"only this");
+    EXPECT_EQ(Stored("Savings3", "txt(4)") + Stored("Savings3", "txtTitle(4)"), L"");
+    EXPECT_EQ(view.text[0] + view.text[4], L"only this");
     EXPECT_EQ(view.storeCaption[3], L"3 Store");
-}
-
-TEST_F(ImportTest, CaptionsLoseOneLeadingAmpersand) {
-    fs.files[kInRoot] =
-        "[Settings]\r\nStoreCaption1=&1 Work\r\nStoreCaption2=&&2 R&D\r\nStoreCaption3=3 Plain\r\n"
-        "StoreCaption4=&\r\n";
-    prompt.answers = {true};
-    form.FormLoad(kFolder);
-    EXPECT_EQ(Stored("Settings", "StoreCaption1"), L"1 Work");
-    EXPECT_EQ(Stored("Settings", "StoreCaption2"), L"&2 R&D");
-    EXPECT_EQ(Stored("Settings", "StoreCaption3"), L"3 Plain");
-    EXPECT_EQ(Stored("Settings", "StoreCaption4"), L"");
+    const std::pair<int, std::wstring> captions[] = {
+        {1, L"1 Work"}, {2, L"&2 R&D"}, {3, L""}, {4, L"4 Plain"}, {5, L""}};
+    for (const auto& [store, caption] : captions)
+        EXPECT_EQ(Stored("Settings", "StoreCaption" + N(store)), caption) << store;
     EXPECT_EQ(view.storeCaption[2], L"&2 R&D");
 }
 
@@ -207,12 +199,11 @@ TEST_F(ImportTest, AnUnreadableSourceIsToldAndNothingIsImported) {
     fs.unreadable.insert(kInFolder);
     prompt.answers = {true};
     form.FormLoad(kFolder);
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].title, kTitle);
-    EXPECT_EQ(prompt.messages[0].text,
-              L"The data of Quillet Standard could not be read from\r\n" + kInFolder +
-                  L"\r\n\r\nThe process cannot access the file.\r\n\r\nNothing was imported.");
-    EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kExclamation);
+    EXPECT_EQ(prompt.messages.at(0).icon, Prompt::Icon::kExclamation);
+    EXPECT_EQ(Told(), std::wstring(kTitle) +
+                          L"|The data of Quillet Standard could not be read from\r\n" + kInFolder +
+                          L"\r\n\r\nThe process cannot access the file.\r\n\r\nNothing was "
+                          L"imported.");
     EXPECT_TRUE(view.progress.empty());
     EXPECT_EQ(Stored("Savings1", "txt(0)"), L"keep me");
     EXPECT_EQ(Stored("Settings", "StoreCaption2"), L"2 Keep");
@@ -231,12 +222,10 @@ TEST_F(ImportTest, AFailedWriteIsReportedInsteadOfCompleted) {
     steps.push_back(L"close");
     EXPECT_EQ(view.progress, steps);
     EXPECT_TRUE(clock.waits.empty());
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].title, kTitle);
-    EXPECT_EQ(prompt.messages[0].text,
-              L"The data of Quillet Standard could not be written to the settings file\r\n" + kIni +
-                  L"\r\n\r\nAccess is denied.\r\n\r\nNothing was imported.");
-    EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kCritical);
+    EXPECT_EQ(prompt.messages.at(0).icon, Prompt::Icon::kCritical);
+    EXPECT_EQ(Told(), std::wstring(kTitle) +
+                          L"|The data of Quillet Standard could not be written to the settings "
+                          L"file\r\n" + kIni + L"\r\n\r\nAccess is denied.\r\n\r\nNothing was imported.");
     EXPECT_EQ(fs.files[kIni], before);
     EXPECT_EQ(view.text[0], L"keep me");
 }

@@ -12,17 +12,13 @@
 
 #include "clipboard.h"
 #include "main_view.h"
-#include "pictures/picture_slots_view.h"
 #include "store/Module1.h"
 #include "util/ModuleIP.h"
 #include "util/shell_launch.h"
 
 namespace quillet::testing {
 
-class FakeView final : public MainView,
-                       public SlotRowsView,
-                       public ProgressView,
-                       public PictureSlotsView {
+class FakeView final : public MainView, public SlotRowsView, public ProgressView {
   public:
     WindowGeometry geometry{1500, 500, 9500, 6500, WindowState::kNormal};
     int screenWidth = 19200, screenHeight = 14400;  // 1280 x 960 pixels
@@ -43,10 +39,7 @@ class FakeView final : public MainView,
     std::map<int, bool> checked, enabled;
     unsigned titleColour = 0, textColour = 0;
     std::wstring clipboardText, clipboardLength;
-    std::vector<std::wstring> progress;    // what the progress window went through
-    std::array<std::wstring, 10> picture;  // the file each thumbnail shows
-    std::array<int, 10> fitted{};
-    std::map<std::wstring, bool> readableFiles;  // picture files that load
+    std::vector<std::wstring> progress;  // what the progress window went through
 
     FakeView() {
         storeCaption[0] = L"&P Pictures";
@@ -129,28 +122,12 @@ class FakeView final : public MainView,
         progress.push_back(L"label " + std::wstring(label));
     }
     void CloseProgress() override { progress.push_back(L"close"); }
-    bool LoadSlotPicture(int slot, const std::wstring& path) override {
-        if (!readableFiles[path]) return false;
-        picture[slot] = path;
-        return true;
-    }
     std::wstring& Box(BoxRef b) {
         return b.kind == BoxRef::Kind::kText ? text[b.slot] : title[b.slot];
     }
     const std::wstring& Box(BoxRef b) const {
         return b.kind == BoxRef::Kind::kText ? text[b.slot] : title[b.slot];
     }
-    void FitSlotPicture(int slot) override { ++fitted[slot]; }
-    // Pictures by their bytes; a file that loads shows its own bytes.
-    std::array<std::vector<uint8_t>, 10> dib;
-    std::vector<uint8_t> SlotPictureDib(int slot) const override { return dib[slot]; }
-    bool readsDibs = true;  // false: every DIB is of a kind the window cannot show
-    bool SetSlotPicture(int slot, const std::vector<uint8_t>& d) override {
-        dib[slot] = readsDibs ? d : std::vector<uint8_t>();
-        picture[slot].clear();
-        return !dib[slot].empty();
-    }
-    void ShowPicturePopup() override { ++popups; }
     bool IsChecked(int item) const {
         auto it = checked.find(item);
         return it != checked.end() && it->second;
@@ -294,40 +271,39 @@ class ScriptedInput final : public InputBox {
 
 class ScriptedPrompt final : public Prompt {
   public:
-    std::deque<bool> answers;  // what the user answers, in order
+    std::deque<bool> answers;  // what the user answers, in order; then No
     struct Shown {
         std::wstring title, text;
         Icon icon;
     };
     std::vector<Shown> questions, messages;
-
-    bool AskYesNo(std::wstring_view title, std::wstring_view text, Icon icon) override {
-        questions.push_back({std::wstring(title), std::wstring(text), icon});
-        if (answers.empty()) return false;
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
-    }
     struct Confirmation {
         std::wstring title, text;
         Buttons buttons;
     };
     std::vector<Confirmation> confirmations;
+    std::vector<std::wstring> retries;  // the texts of the Retry/Cancel boxes
+    std::function<void()> beforeRetry;  // what the user does before answering
+
+    bool AskYesNo(std::wstring_view title, std::wstring_view text, Icon icon) override {
+        questions.push_back({std::wstring(title), std::wstring(text), icon});
+        return Answer();
+    }
     bool Confirm(std::wstring_view title, std::wstring_view text, Buttons buttons) override {
         confirmations.push_back({std::wstring(title), std::wstring(text), buttons});
-        if (answers.empty()) return false;
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
+        return Answer();
     }
     void Tell(std::wstring_view title, std::wstring_view text, Icon icon) override {
         messages.push_back({std::wstring(title), std::wstring(text), icon});
     }
-    std::vector<std::wstring> retries;  // the texts of the Retry/Cancel boxes
-    std::function<void()> beforeRetry;  // what the user does before answering
     bool AskRetry(std::wstring_view, std::wstring_view text) override {
         retries.emplace_back(text);
         if (beforeRetry) beforeRetry();
+        return Answer();
+    }
+
+  private:
+    bool Answer() {
         if (answers.empty()) return false;
         const bool a = answers.front();
         answers.pop_front();

@@ -17,10 +17,6 @@ inline const std::wstring kFolder = L"C:\\Program Files\\Quillet Pro";
 
 class MainFormTest : public ::testing::Test {
   protected:
-    // With `picturesOnDisk` the picture slots read the fake disk the way the
-    // window reads the real one; otherwise the view shows them.
-    explicit MainFormTest(bool picturesOnDisk = false) : picturesOnDisk_(picturesOnDisk) {}
-
     testing::FakeFileSystem fs;
     testing::FakeView view;
     testing::ScriptedPrompt prompt;
@@ -37,18 +33,12 @@ class MainFormTest : public ::testing::Test {
     testing::RecordingWindows windows{view.visible};
     testing::ScriptedInput input;
     testing::DiskPictureSlots slots{fs};
-
-  private:
-    bool picturesOnDisk_;
-
-  protected:
     MainForm form = Restarted();
 
     // Another start of the program over the same fakes.
     MainForm Restarted() {
-        PictureSlotsView& pictures = picturesOnDisk_ ? static_cast<PictureSlotsView&>(slots) : view;
         return MainForm{view,
-                        pictures,
+                        slots,
                         prompt,
                         fs,
                         codec,
