@@ -229,8 +229,9 @@ TEST_F(MainFormTest, AutoRunFallsBackToTheUsersRunKeyAndSaysWhenBothRefuse) {
     autoRun.refused = {Scope::kMachine, Scope::kUser};
     form.menuAutoRun_Click();
     EXPECT_TRUE(view.IsChecked(IDM_AUTORUN));
-    EXPECT_EQ(Told(), L"Quillet Pro|Quillet Pro could not be set to start with Windows.\r\n\r\n"
-                      L"The user's key is locked.");
+    EXPECT_EQ(Told(),
+              L"Quillet Pro|Quillet Pro could not be set to start with Windows.\r\n\r\n"
+              L"The user's key is locked.");
     autoRun.values[Scope::kUser] = command;  // left from before
     form.menuAutoRun_Click();
     EXPECT_FALSE(view.IsChecked(IDM_AUTORUN));
@@ -287,45 +288,47 @@ TEST_F(MainFormTest, CloseBoxAsksThenHidesInsteadOfEnding) {
     EXPECT_FALSE(Present("Settings", "FormWidth"));
 }
 
-// A save that fails on Exit asks; No, the default, keeps the program with
-// its texts, Yes lets it go. Nothing may lock the user in.
-TEST_F(MainFormTest, AFailedSaveOnExitAsksWhetherToExitAnyway) {
+// A save that fails on Exit, or a file that cannot even be compared, asks
+// whether to exit anyway: No, the default, keeps the program with its
+// texts, Yes lets it go. At the end of the session nothing waits on a box:
+// the reason goes to Windows. Nothing may lock the user in.
+TEST_F(MainFormTest, AFailedSaveOnExitOrLogoffAsksOrGivesAReason) {
     form.FormLoad(kFolder);
-    view.text[0] = L"unsaved work";
-    fs.readOnly.insert(kIni);
-    prompt.answers = {true, false};  // save: yes; exit anyway: no
-    EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kProgram));
+    for (const bool unreadable : {false, true}) {
+        SCOPED_TRACE(unreadable ? "unreadable" : "unwritable");
+        const std::wstring why = unreadable ? L"cannot access" : L"Access is denied.";
+        view.text[0] = L"unsaved work, " + why;
+        (unreadable ? fs.unreadable : fs.readOnly).insert(kIni);
+        prompt.questions.clear();
+        prompt.confirmations.clear();
+        prompt.answers = {true, false};  // save: yes (when asked); exit anyway: no
+        if (unreadable) prompt.answers.pop_front();
+        EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kProgram));
+        EXPECT_EQ(prompt.questions.size(), unreadable ? 0u : 1u);
+        ASSERT_EQ(prompt.confirmations.size(), 1u);
+        const auto& asked = prompt.confirmations[0];
+        EXPECT_EQ(asked.title, L"Quillet Pro");
+        EXPECT_EQ(asked.buttons, Prompt::Buttons::kYesNo);  // No is the default
+        for (const std::wstring& part : {kIni, why, std::wstring(L"Exit anyway?")})
+            EXPECT_NE(asked.text.find(part), std::wstring::npos) << part;
+        EXPECT_EQ(view.text[0], L"unsaved work, " + why);
+        prompt.answers = {true, true};
+        if (unreadable) prompt.answers.pop_front();
+        EXPECT_FALSE(form.FormQueryUnload(UnloadMode::kProgram));
+
+        prompt.answers = {true};
+        EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kSession));
+        EXPECT_EQ(prompt.confirmations.size(), 2u);
+        EXPECT_NE(form.SessionBlockReason().find(kIni), std::wstring::npos);
+        EXPECT_NE(form.SessionBlockReason().find(why), std::wstring::npos);
+        fs.readOnly.clear();
+        fs.unreadable.clear();
+        prompt.answers = {true};
+        EXPECT_FALSE(form.FormQueryUnload(UnloadMode::kSession));
+        EXPECT_TRUE(form.SessionBlockReason().empty());
+        EXPECT_EQ(Stored("Savings1", "txt(0)"), L"unsaved work, " + why);
+    }
     EXPECT_TRUE(prompt.messages.empty());
-    ASSERT_EQ(prompt.confirmations.size(), 1u);
-    const auto& asked = prompt.confirmations[0];
-    EXPECT_EQ(asked.title, L"Quillet Pro");
-    EXPECT_EQ(asked.buttons, Prompt::Buttons::kYesNo);  // No is the default
-    EXPECT_NE(asked.text.find(kIni), std::wstring::npos);
-    EXPECT_NE(asked.text.find(L"Access is denied."), std::wstring::npos);
-    EXPECT_NE(asked.text.find(L"Exit anyway?"), std::wstring::npos);
-    EXPECT_EQ(view.text[0], L"unsaved work");
-
-    prompt.answers = {true, true};
-    EXPECT_FALSE(form.FormQueryUnload(UnloadMode::kProgram));
-}
-
-// At the end of the session nothing waits on a box: the reason goes to
-// Windows instead.
-TEST_F(MainFormTest, AFailedSaveAtLogoffGivesAReasonInsteadOfAQuestion) {
-    form.FormLoad(kFolder);
-    view.text[0] = L"unsaved work";
-    fs.readOnly.insert(kIni);
-    prompt.answers = {true};
-    EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kSession));
-    EXPECT_TRUE(prompt.confirmations.empty());
-    EXPECT_TRUE(prompt.messages.empty());
-    EXPECT_NE(form.SessionBlockReason().find(kIni), std::wstring::npos);
-
-    fs.readOnly.clear();
-    prompt.answers = {true};
-    EXPECT_FALSE(form.FormQueryUnload(UnloadMode::kSession));
-    EXPECT_TRUE(form.SessionBlockReason().empty());
-    EXPECT_EQ(Stored("Savings1", "txt(0)"), L"unsaved work");
 }
 
 TEST_F(MainFormTest, ApplyMainOnTopNeedsAStoreNumber) {
@@ -388,7 +391,8 @@ TEST(Layout, RowsStayInsideTheWidthInTheirOrderOrMirrored) {
                 EXPECT_GE(order.front().left, 0) << i;
                 for (size_t k = 1; k < order.size(); ++k) {
                     EXPECT_LT(order[k - 1].left, order[k].left) << i;
-                    EXPECT_LT(order[k - 1].left + order[k - 1].width, order[k].left + order[k].width)
+                    EXPECT_LT(order[k - 1].left + order[k - 1].width,
+                              order[k].left + order[k].width)
                         << i;
                 }
                 EXPECT_LE(order.back().left + order.back().width, width) << i;

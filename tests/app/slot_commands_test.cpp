@@ -395,11 +395,10 @@ TEST_F(SlotTest, HelpCommandsOpenTheirAddresses) {
     form.submnuHome_Click();
     form.submnuFeedback_Click();
     EXPECT_EQ(view.beeps, beeps + 2);
-    EXPECT_EQ(shell.Opened(),
-              (std::vector<std::wstring>{
-                  tell, std::wstring(kHomePage),
-                  FeedbackAddress(QUILLET_VERSION_MAJOR, QUILLET_VERSION_MINOR,
-                                  QUILLET_VERSION_REVISION)}));
+    EXPECT_EQ(shell.Opened(), (std::vector<std::wstring>{
+                                  tell, std::wstring(kHomePage),
+                                  FeedbackAddress(QUILLET_VERSION_MAJOR, QUILLET_VERSION_MINOR,
+                                                  QUILLET_VERSION_REVISION)}));
 }
 
 }  // namespace

@@ -25,9 +25,10 @@ TEST_F(StoresTest, LeavingAnEditedStoreAsksFromEveryPlace) {
     for (const auto& [way, choose] : ways) {
         for (const std::string answer : {"yes", "no", "autosave"}) {
             SCOPED_TRACE(way + (" " + answer));
-            fs.files = {{kIni, "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\nAutoSave=" +
-                                   std::string(answer == "autosave" ? "1" : "0") +
-                                   "\r\n[Savings2]\r\ntxt(1)=saved\r\n[Savings5]\r\ntxt(0)=five\r\n"}};
+            fs.files = {
+                {kIni, "[Settings]\r\naskImport=1\r\nStoreNumber=2\r\nAutoSave=" +
+                           std::string(answer == "autosave" ? "1" : "0") +
+                           "\r\n[Savings2]\r\ntxt(1)=saved\r\n[Savings5]\r\ntxt(0)=five\r\n"}};
             prompt.questions.clear();
             MainForm f = Restarted();
             ASSERT_TRUE(f.FormLoad(kFolder));
@@ -228,19 +229,6 @@ TEST_F(StoresTest, AFileThatCannotBeReadLaterKeepsTheStoreShownAndWritesNothing)
     EXPECT_EQ(prompt.questions.size(), 1u);
     EXPECT_EQ(Stored("Savings2", "txt(1)"), L"edited");
     EXPECT_EQ(view.text[1], L"five");
-}
-
-TEST_F(StoresTest, AFileThatCannotBeReadOnExitOrLogoffSaysWhy) {
-    StartIn(2);
-    view.text[0] = L"edit";
-    fs.unreadable.insert(kIni);
-    prompt.answers = {false};
-    EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kProgram));
-    ASSERT_EQ(prompt.confirmations.size(), 1u);
-    EXPECT_NE(prompt.confirmations[0].text.find(L"cannot be read"), std::wstring::npos);
-    EXPECT_TRUE(form.FormQueryUnload(UnloadMode::kSession));
-    EXPECT_NE(form.SessionBlockReason().find(L"cannot access"), std::wstring::npos);
-    EXPECT_TRUE(prompt.questions.empty());
 }
 
 TEST_F(StoresTest, RenameSavesFirstThenAsksAndKeepsTheNumber) {

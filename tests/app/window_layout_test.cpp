@@ -12,8 +12,8 @@ namespace {
 TEST(PixelArithmetic, RoundsLikeMulDivAtEveryDpi) {
     const struct {
         int twips, dpi, pixels;
-    } cases[] = {{5000, 96, 333}, {5000, 120, 417}, {5000, 144, 500}, {5000, 192, 667},
-                 {-1000, 96, -67}, {1000, 96, 67},  {45000, 96, 3000}};
+    } cases[] = {{5000, 96, 333},  {5000, 120, 417}, {5000, 144, 500}, {5000, 192, 667},
+                 {-1000, 96, -67}, {1000, 96, 67},   {45000, 96, 3000}};
     for (const auto& c : cases) EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips;
     EXPECT_EQ(PixelsToTwips(333, 96), 4995);
     EXPECT_EQ(PixelsToTwips(3000, 96), 45000);

@@ -32,10 +32,11 @@ std::wstring MailtoDecoded(std::wstring_view encoded) {
 // not have.
 TEST(HelpTopics, EachTopicHasItsCaptionItsTitleAndItsParagraphs) {
     const std::pair<const wchar_t*, const wchar_t*> topics[] = {
-        {L"General", L"General"},   {L"Stores", L"Stores"},   {L"Tips", L"Tips"},
-        {L"Pro", L"Pro"},           {L"Pictures", L"Pictures"}, {L"Settings", L"Settings"},
-        {L"Tray", L"Tray"},         {L"Hotkeys", L"HotKeys"}, {L"Case", L"Changing Case"},
-        {L"Uninstall", L"Uninstalling Quillet Pro"}};
+        {L"General", L"General"},    {L"Stores", L"Stores"},
+        {L"Tips", L"Tips"},          {L"Pro", L"Pro"},
+        {L"Pictures", L"Pictures"},  {L"Settings", L"Settings"},
+        {L"Tray", L"Tray"},          {L"Hotkeys", L"HotKeys"},
+        {L"Case", L"Changing Case"}, {L"Uninstall", L"Uninstalling Quillet Pro"}};
     for (int t = 1; t <= kHelpTopicCount; ++t) {
         SCOPED_TRACE(t);
         EXPECT_EQ(HelpButtonCaption(t), topics[t - 1].first);
@@ -52,7 +53,8 @@ TEST(HelpTopics, EachTopicHasItsCaptionItsTitleAndItsParagraphs) {
         EXPECT_EQ(text.find(L"32,000"), std::wstring::npos);
         EXPECT_EQ(text.find(L"32000"), std::wstring::npos);
     }
-    for (int none : {0, 11}) EXPECT_TRUE(HelpButtonCaption(none).empty() && HelpTopicText(none).empty());
+    for (int none : {0, 11})
+        EXPECT_TRUE(HelpButtonCaption(none).empty() && HelpTopicText(none).empty());
 }
 
 // The example of the Case topic is what the command does.

@@ -60,10 +60,17 @@ TEST(KeyName, EnterIsReservedWithAltAloneOnly) {
 }
 
 TEST(ModifierText, CtrlAltShiftWinInThatOrderWhateverTheBits) {
-    const std::pair<int32_t, const char*> cases[] = {
-        {0, ""},           {1, "ALT+"},        {2, "CTRL+"},         {4, "SHIFT+"},
-        {8, "WINKEY+"},    {3, "CTRL+ALT+"},   {5, "ALT+SHIFT+"},    {10, "CTRL+WINKEY+"},
-        {16 | 4, "SHIFT+"}, {16, ""},          {15, "CTRL+ALT+SHIFT+WINKEY+"}};
+    const std::pair<int32_t, const char*> cases[] = {{0, ""},
+                                                     {1, "ALT+"},
+                                                     {2, "CTRL+"},
+                                                     {4, "SHIFT+"},
+                                                     {8, "WINKEY+"},
+                                                     {3, "CTRL+ALT+"},
+                                                     {5, "ALT+SHIFT+"},
+                                                     {10, "CTRL+WINKEY+"},
+                                                     {16 | 4, "SHIFT+"},
+                                                     {16, ""},
+                                                     {15, "CTRL+ALT+SHIFT+WINKEY+"}};
     for (const auto& [mods, text] : cases) EXPECT_EQ(ModifierText(mods), text) << mods;
 }
 

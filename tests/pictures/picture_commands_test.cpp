@@ -277,8 +277,8 @@ TEST_F(PictureCommandsTest, PreviewShowsTheSlotsPictureFromEveryPlace) {
 TEST_F(PictureCommandsTest, SetAsWallpaperWritesTheFileThenAsksTheSystem) {
     const std::wstring root = L"C:\\WallPaper.BMP";
     const std::wstring local = L"C:\\Users\\me\\AppData\\Local\\WallPaper.BMP";
-    const std::wstring rootDenied = L"The wallpaper file could not be written:\r\n\r\n" + root +
-                                    L"\r\nAccess is denied.";
+    const std::wstring rootDenied =
+        L"The wallpaper file could not be written:\r\n\r\n" + root + L"\r\nAccess is denied.";
     struct Case {
         int slot;
         std::set<std::wstring> readOnly;
@@ -289,13 +289,25 @@ TEST_F(PictureCommandsTest, SetAsWallpaperWritesTheFileThenAsksTheSystem) {
     const Case cases[] = {
         {2, {}, true, std::nullopt, root, L""},
         {5, {root}, true, std::nullopt, local, L""},
-        {2, {root, local}, true, std::nullopt, L"",
+        {2,
+         {root, local},
+         true,
+         std::nullopt,
+         L"",
          rootDenied + L"\r\n\r\n" + local + L"\r\nAccess is denied."},
         {2, {root, local}, false, std::nullopt, L"", rootDenied},
-        {2, {}, true, L"The parameter is incorrect.", root,
+        {2,
+         {},
+         true,
+         L"The parameter is incorrect.",
+         root,
          L"Windows did not take the picture as the desktop wallpaper:\r\n" + root +
              L"\r\n\r\nThe parameter is incorrect."},
-        {8, {}, true, std::nullopt, L"",
+        {8,
+         {},
+         true,
+         std::nullopt,
+         L"",
          L"Picture 9 is empty: there is no picture to set as the wallpaper."},
     };
     fs.files[SlotPicturePath(2)] = BitmapFileOf(Dib(4, 2, 30));

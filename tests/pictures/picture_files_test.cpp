@@ -17,13 +17,16 @@ using testing::FakeFileSystem;
 TEST(PictureSlotLayout, SlotsRunAlongTheRowsWithTheirNumbersBeside) {
     for (int i = 0; i < 10; ++i) {
         SCOPED_TRACE(i);
-        const PictureSlotRects r = PictureSlotLayout(i), next = PictureSlotLayout(i + 1 - i % 2 * 2);
+        const PictureSlotRects r = PictureSlotLayout(i),
+                               next = PictureSlotLayout(i + 1 - i % 2 * 2);
         EXPECT_EQ(r.frame.top, next.frame.top);
         EXPECT_EQ(r.frame.left < next.frame.left, i % 2 == 0);
         EXPECT_EQ(r.frame.width == r.frame.height, i >= 8);
         if (i >= 2) EXPECT_GT(r.frame.top, PictureSlotLayout(i - 2).frame.top);
-        if (i < 8) EXPECT_LE(r.number.left + r.number.width, r.frame.left);
-        else EXPECT_LE(r.number.top + r.number.height, r.frame.top);
+        if (i < 8)
+            EXPECT_LE(r.number.left + r.number.width, r.frame.left);
+        else
+            EXPECT_LE(r.number.top + r.number.height, r.frame.top);
     }
 }
 

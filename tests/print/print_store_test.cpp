@@ -52,14 +52,15 @@ TEST(Printout, EmptyAndMultiLineSlotsKeepTheirLines) {
     const std::wstring t = PrintoutText(s, std::wstring(L"one\r\ntwo"));
     EXPECT_NE(t.find(L"x3\r\n\r\nTitle 4 = \r\nText 4 = \r\n\r\nTitle 5 = T5"), std::wstring::npos);
     EXPECT_NE(t.find(L"Title 1 = a & b\r\n"), std::wstring::npos);
-    EXPECT_NE(t.find(L"Text 10 = first\r\nsecond\r\n\r\n\r\n\r\nClipboard Contents = one\r\ntwo\r\n"),
-              std::wstring::npos);
+    EXPECT_NE(
+        t.find(L"Text 10 = first\r\nsecond\r\n\r\n\r\n\r\nClipboard Contents = one\r\ntwo\r\n"),
+        std::wstring::npos);
 }
 
 TEST(Printout, FileIsUtf8AfterAByteOrderMark) {
     PrintoutSlots s;
-    s.titles[0] = L"Za\x017C\xF3\x0142\x0107";   // Polish, outside code page 1252
-    s.texts[0] = L"\x6F22\x5B57 \U0001F600";  // CJK and an emoji
+    s.titles[0] = L"Za\x017C\xF3\x0142\x0107";  // Polish, outside code page 1252
+    s.texts[0] = L"\x6F22\x5B57 \U0001F600";    // CJK and an emoji
     const std::string bytes = PrintoutBytes(s, std::nullopt);
     ASSERT_TRUE(bytes.starts_with("\xEF\xBB\xBF"));
     EXPECT_EQ(bytes.substr(3), Utf8FromWide(PrintoutText(s, std::nullopt)));
@@ -73,7 +74,8 @@ TEST(Printout, LoneSurrogateBecomesTheReplacementCharacter) {
     s.texts[2] = std::wstring(L"a") + wchar_t(0xD800) + L"b";
     s.titles[2] = std::wstring(1, wchar_t(0xDC00));
     EXPECT_NE(PrintoutBytes(s, std::nullopt)
-                  .find("Title 3 = \xEF\xBF\xBD\r\nText 3 = a\xEF\xBF\xBD" "b\r\n"),
+                  .find("Title 3 = \xEF\xBF\xBD\r\nText 3 = a\xEF\xBF\xBD"
+                        "b\r\n"),
               std::string::npos);
 }
 
@@ -84,14 +86,17 @@ TEST(Printout, FullSlotsComeInBoundedPiecesThatJoinToTheWhole) {
         // Where wide characters are UTF-16, a surrogate pair straddles the
         // 4096-character slice boundary.
         const std::wstring emoji = sizeof(wchar_t) == 2 ? L"\xD83D\xDE00" : L"\U0001F600";
-        s.texts[i] = std::wstring(4095, L'a') + emoji +
-                     std::wstring(31999 - 4095 - emoji.size(), L'\x0142');
+        s.texts[i] =
+            std::wstring(4095, L'a') + emoji + std::wstring(31999 - 4095 - emoji.size(), L'\x0142');
     }
     std::vector<size_t> sizes;
     std::string joined;
     int titlesRead = 0;
-    EmitPrintout({[&](int i) { ++titlesRead; return s.titles[i]; }, [&](int i) { return s.texts[i]; },
-                  std::wstring(L"clip")},
+    EmitPrintout({[&](int i) {
+                      ++titlesRead;
+                      return s.titles[i];
+                  },
+                  [&](int i) { return s.texts[i]; }, std::wstring(L"clip")},
                  [&](std::string_view piece) {
                      sizes.push_back(piece.size());
                      joined.append(piece);
@@ -280,8 +285,8 @@ TEST_F(PrintFormTest, ScreenPrintInThePrintLookThenTheLookInUseComesBack) {
             printer.printedLooks.clear();
             prompt.messages.clear();
             window.closes = 0;
-            printer.result = fails ? IoResult::Failure(L"There is no default printer.")
-                                   : IoResult::Success();
+            printer.result =
+                fails ? IoResult::Failure(L"There is no default printer.") : IoResult::Success();
             PrintForm& form = Loaded();
             form.chkText_Click(false);
             if (!white) form.chkWhite_Click(false);
@@ -293,7 +298,8 @@ TEST_F(PrintFormTest, ScreenPrintInThePrintLookThenTheLookInUseComesBack) {
             EXPECT_EQ(window.closes, 1);
         }
     }
-    EXPECT_EQ(prompt.messages[0].text, L"The form can't be printed.\r\nThere is no default printer.");
+    EXPECT_EQ(prompt.messages[0].text,
+              L"The form can't be printed.\r\nThere is no default printer.");
     EXPECT_TRUE(fs.files.empty());
     EXPECT_TRUE(shell.calls.empty());
 }

@@ -53,9 +53,9 @@ TEST(Unicode, TextsRoundTripThroughUtf8AndTheUtf16File) {
     EXPECT_TRUE(IsUtf16File(file));
     EXPECT_EQ(Utf8FromUtf16File(file), "a\xC3\xBF\xF0\x9F\x98\x80");
     // A file written in pieces is the same file, with one mark.
-    EXPECT_EQ(Utf16FileFromUtf8(std::vector<std::string_view>{"a", "\xC3\xBF", "",
-                                                              "\xF0\x9F\x98\x80"}),
-              file);
+    EXPECT_EQ(
+        Utf16FileFromUtf8(std::vector<std::string_view>{"a", "\xC3\xBF", "", "\xF0\x9F\x98\x80"}),
+        file);
     if constexpr (sizeof(wchar_t) == 2) {  // a box may hold half a pair
         const std::wstring lone = L"x\xD800y";
         EXPECT_EQ(WideFromUtf8(Utf8FromWide(lone)), lone);
@@ -414,10 +414,17 @@ TEST(NumberConversion, AcceptsWhatTheProgramWroteAndRejectsTheRest) {
         std::optional<int16_t> int16;
         std::optional<int32_t> int32;
     } cases[] = {
-        {L"500", 500, 500},       {L" -120 ", -120, -120},     {L"+7", 7, 7},
-        {L"2.5", 2, 2},           {L"3.5", 4, 4},              {L"32767", 32767, 32767},
-        {L"-32768", -32768, -32768}, {L"45000", {}, 45000},    {L"-40000", {}, -40000},
-        {L"3000000000", {}, {}},  {L"99999999999999999999", {}, {}},
+        {L"500", 500, 500},
+        {L" -120 ", -120, -120},
+        {L"+7", 7, 7},
+        {L"2.5", 2, 2},
+        {L"3.5", 4, 4},
+        {L"32767", 32767, 32767},
+        {L"-32768", -32768, -32768},
+        {L"45000", {}, 45000},
+        {L"-40000", {}, -40000},
+        {L"3000000000", {}, {}},
+        {L"99999999999999999999", {}, {}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ToInt16(c.text), c.int16) << c.text;

@@ -225,7 +225,8 @@ TEST_F(ImportTest, AFailedWriteIsReportedInsteadOfCompleted) {
     EXPECT_EQ(prompt.messages.at(0).icon, Prompt::Icon::kCritical);
     EXPECT_EQ(Told(), std::wstring(kTitle) +
                           L"|The data of Quillet Standard could not be written to the settings "
-                          L"file\r\n" + kIni + L"\r\n\r\nAccess is denied.\r\n\r\nNothing was imported.");
+                          L"file\r\n" +
+                          kIni + L"\r\n\r\nAccess is denied.\r\n\r\nNothing was imported.");
     EXPECT_EQ(fs.files[kIni], before);
     EXPECT_EQ(view.text[0], L"keep me");
 }

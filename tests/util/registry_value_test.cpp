@@ -49,8 +49,9 @@ TEST(RegistryErrorText, EachFailureSaysWhatFailedWhere) {
          L"Failed to open key '-2147483647',Section: 'Software\\Q' for delete access"},
         {SetValueFailedText(kClassesRoot, L"S", L"V", L"x"),
          L"Failed to set registry value Key: '-2147483648',Section: 'S',Key: 'V' to value: 'x'"},
-        {std::wstring(InvalidAssociationListText()), L"Invalid parameter list passed to "
-                                       L"CreateAdditionalEXEAssociations - expected Name/Text/Command"},
+        {std::wstring(InvalidAssociationListText()),
+         L"Invalid parameter list passed to "
+         L"CreateAdditionalEXEAssociations - expected Name/Text/Command"},
         {std::wstring(ClassNotDefinedText()),
          L"Error - attempt to create additional associations before class defined."},
     };
@@ -78,9 +79,12 @@ TEST(TextFromRegistryData, StopsAtTheFirstNulOrKeepsEveryCharacter) {
     const struct {
         std::string data, text, multi;
     } cases[] = {
-        {"abc\0"s, "abc", "abc"},         {"ab\0cd\0"s, "ab", "ab\0cd"s},
-        {"one\0two\0\0"s, "one", "one\0two\0"s}, {"one\0two"s, "one", "one\0two"s},
-        {"\0"s, "", ""},                  {"abc", "abc", "abc"},
+        {"abc\0"s, "abc", "abc"},
+        {"ab\0cd\0"s, "ab", "ab\0cd"s},
+        {"one\0two\0\0"s, "one", "one\0two\0"s},
+        {"one\0two"s, "one", "one\0two"s},
+        {"\0"s, "", ""},
+        {"abc", "abc", "abc"},
         {"", "", ""},
     };
     for (const auto& c : cases) {
