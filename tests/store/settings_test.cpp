@@ -1,6 +1,8 @@
 // The settings engine against hand-made files: lookup, edits, line breaks, failures.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "store/Module1.h"
 #include "store/encoding.h"
 #include "store/settings.h"
@@ -89,39 +91,38 @@ TEST(IniDocument, AUtf16FileIsParsedAndWrittenInItsOwnUnits) {
     EXPECT_EQ(IniDocument(out).Find("s", "k").value(), "\xE6\x97\xA5 new");
 }
 
-TEST(IniDocument, QuotesAndBlanksFollowTheProfileFunctions) {
-    IniDocument doc(
-        "[s]\nq=\"quoted\"\nsingle='x'\nlone=\"\nmixed=\"a'\nempty=\ninner=a \"b\" c\n");
-    EXPECT_EQ(doc.Find("s", "q").value(), "quoted");
-    EXPECT_EQ(doc.Find("s", "single").value(), "x");
-    EXPECT_EQ(doc.Find("s", "lone").value(), "\"");
-    EXPECT_EQ(doc.Find("s", "mixed").value(), "\"a'");
-    EXPECT_EQ(doc.Find("s", "empty").value(), "");
-    EXPECT_EQ(doc.Find("s", "inner").value(), "a \"b\" c");
-}
-
-TEST(IniDocument, NamesMatchAnyCaseAndTheFirstSectionAndKeyWin) {
-    IniDocument doc(
-        "[SeTTings]\r\n  StoreNumber  =  7  \r\n[a]\nk=1\nk=2\nbare\nbare=later\n"
-        ";comment=c\n[A]\nk=3\nother=4\n");
-    EXPECT_EQ(doc.Find("settings", "storenumber").value(), "7");
-    EXPECT_EQ(doc.Find(" Settings ", " STORENUMBER ").value(), "7");
-    EXPECT_FALSE(doc.Find("Savings1", "StoreNumber"));
-    EXPECT_FALSE(doc.Find("Settings", "Store"));
-    EXPECT_EQ(doc.Find("a", "k").value(), "1");
-    EXPECT_FALSE(doc.Find("A", "other"));
-    EXPECT_FALSE(doc.Find("a", "bare")) << "a line without '=' is a key without a value";
-    EXPECT_EQ(doc.Find("a", ";comment").value(), "c");
-}
-
+// Lookups as the profile functions make them. Names match in any case, with
+// blanks around them trimmed, and the first section and key win; a line
+// without '=' is a key without a value. Quotes around a whole value go.
 // Windows finds the empty name at a "[]" header (or one with only blanks
 // inside); the lines before the first header belong to no section at all.
-TEST(IniDocument, TheEmptyNameFindsTheEmptyHeaderNotTheLinesAboveTheFirst) {
+// A NUL ends the name or value it stands in, not the line: "[s \0]" is "s ".
+TEST(IniDocument, LookupsFollowTheProfileFunctions) {
+    using namespace std::string_literals;
+    const std::string quotes =
+        "[s]\nq=\"quoted\"\nsingle='x'\nlone=\"\nmixed=\"a'\nempty=\ninner=a \"b\" c\n";
+    const std::string names =
+        "[SeTTings]\r\n  StoreNumber  =  7  \r\n[a]\nk=1\nk=2\nbare\nbare=later\n"
+        ";comment=c\n[A]\nk=3\nother=4\n";
     const std::string both =
         "key=val_no_section\r\n[]\r\nkey=val_e_section\r\n[s]\r\n=val_no_key\r\n";
     const struct {
         std::string file, section, key, value;
     } cases[] = {
+        {quotes, "s", "q", "quoted"},
+        {quotes, "s", "single", "x"},
+        {quotes, "s", "lone", "\""},
+        {quotes, "s", "mixed", "\"a'"},
+        {quotes, "s", "empty", ""},
+        {quotes, "s", "inner", "a \"b\" c"},
+        {names, "settings", "storenumber", "7"},
+        {names, " Settings ", " STORENUMBER ", "7"},
+        {names, "Savings1", "StoreNumber", "<absent>"},
+        {names, "Settings", "Store", "<absent>"},
+        {names, "a", "k", "1"},
+        {names, "A", "other", "<absent>"},
+        {names, "a", "bare", "<absent>"},
+        {names, "a", ";comment", "c"},
         {both, "", "key", "val_e_section"},
         {both, "  ", "KEY", "val_e_section"},
         {both, "s", "", "val_no_key"},
@@ -133,79 +134,6 @@ TEST(IniDocument, TheEmptyNameFindsTheEmptyHeaderNotTheLinesAboveTheFirst) {
         {"a=1\r\n[]\r\n[s]\r\n[]\r\nb=2\r\n", "", "b", "<absent>"},
         {Utf16FileFromUtf8("k=top\r\n[]\r\nk=wide\r\n"), "", "k", "wide"},
         {Utf16FileFromUtf8("k=top\r\n[s]\r\n"), "", "k", "<absent>"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(IniDocument(c.file).Find(c.section, c.key).value_or("<absent>"), c.value)
-            << "[" << c.section << "] " << c.key << " in case " << (&c - cases);
-}
-
-// A write to the empty name goes under a "[]" header, made at the end when
-// there is none; the lines before the first header keep their bytes.
-TEST(IniDocument, AWriteToTheEmptyNameGoesUnderAnEmptyHeader) {
-    const struct {
-        std::string file, written;
-    } cases[] = {
-        {"key=top\r\n[s]\r\nk=1\r\n", "key=top\r\n[s]\r\nk=1\r\n[]\r\nkey=new\r\n"},
-        {"key=top\r\n[]\r\nkey=old\r\n[s]\r\n", "key=top\r\n[]\r\nkey=new\r\n[s]\r\n"},
-        {"key=top\r\n[]\r\nother=1\r\n[s]\r\n", "key=top\r\n[]\r\nother=1\r\nkey=new\r\n[s]\r\n"},
-        {"key=top", "key=top\r\n[]\r\nkey=new\r\n"},
-        {"\xEF\xBB\xBFkey=top\n", "\xEF\xBB\xBFkey=top\n[]\r\nkey=new\r\n"},
-        {"", "[]\r\nkey=new\r\n"},
-        {Utf16FileFromUtf8("key=top\r\n"), Utf16FileFromUtf8("key=top\r\n[]\r\nkey=new\r\n")},
-    };
-    for (const auto& c : cases) {
-        IniDocument doc(c.file);
-        EXPECT_TRUE(doc.Set("", "key", "new")) << "case " << (&c - cases);
-        EXPECT_EQ(doc.Find("", "key").value_or("<absent>"), "new") << "case " << (&c - cases);
-        EXPECT_EQ(doc.Serialize(), c.written) << "case " << (&c - cases);
-        const IniDocument reread(c.written);
-        EXPECT_EQ(reread.Find("", "key").value_or("<absent>"), "new") << "case " << (&c - cases);
-        EXPECT_FALSE(IniDocument(c.written).Set(" ", "KEY", "new")) << "case " << (&c - cases);
-    }
-}
-
-TEST(IniDocument, WriteUnderEitherSpellingReplacesTheOneEntry) {
-    IniDocument doc("[Savings1]\r\ntxtTitle(3)=old\r\n");
-    EXPECT_TRUE(doc.Set("Savings1", "txttitle(3)", "new"));
-    EXPECT_EQ(doc.Serialize(), "[Savings1]\r\ntxtTitle(3)=new\r\n");
-    IniDocument again(doc.Serialize());
-    EXPECT_TRUE(again.Set("savings1", "TXTTITLE(3)", "third"));
-    EXPECT_EQ(again.Serialize(), "[Savings1]\r\ntxtTitle(3)=third\r\n");
-}
-
-TEST(IniDocument, NewKeysGoToTheEndOfTheirSectionAndOtherLinesStay) {
-    IniDocument doc("; my notes\n[a]\nx = 1\n\n[b]\ny=2");
-    doc.Set("a", "new", "v");
-    doc.Set("b", "z", "3");
-    doc.Set("c", "w", "4");
-    EXPECT_EQ(doc.Serialize(),
-              "; my notes\n[a]\nx = 1\nnew=v\r\n\n[b]\ny=2\r\nz=3\r\n[c]\r\nw=4\r\n");
-}
-
-TEST(IniDocument, WritesKeepTheLayoutAndUnchangedOnesTheBytes) {
-    IniDocument doc("[a]\r\n  key   =   old   \r\nbare\r\n k = v \n");
-    EXPECT_FALSE(doc.Set("a", "k", "v"));
-    EXPECT_EQ(doc.Serialize(), "[a]\r\n  key   =   old   \r\nbare\r\n k = v \n");
-    EXPECT_TRUE(doc.Set("a", "key", "new"));
-    EXPECT_TRUE(doc.Set("a", "bare", "now"));
-    EXPECT_EQ(doc.Serialize(), "[a]\r\n  key   =   new\r\nbare=now\r\n k = v \n");
-}
-
-TEST(IniDocument, BlanksAndQuotesAtTheEdgesSurviveAWrite) {
-    for (std::string value : {"  indented", "trailing  ", "\"quoted\"", "'single'", " ", "\t"}) {
-        IniDocument doc;
-        doc.Set("s", "k", value);
-        IniDocument reread(doc.Serialize());
-        EXPECT_EQ(reread.Find("s", "k").value(), value) << doc.Serialize();
-    }
-}
-
-TEST(IniDocument, ANulEndsTheNameOrValueItStandsInNotTheLine) {
-    // As the profile functions read such files: "[s \0]" is "s ", not s.
-    using namespace std::string_literals;
-    const struct {
-        std::string file, section, key, value;
-    } cases[] = {
         {"[s]\r\nk=a\0b\r\nj=2\r\n"s, "s", "k", "a"},
         {"[s]\r\nk\0x=v\r\n"s, "s", "k", "v"},
         {"[s]\r\n\0k=v\r\n"s, "s", "", "v"},
@@ -222,6 +150,62 @@ TEST(IniDocument, ANulEndsTheNameOrValueItStandsInNotTheLine) {
     for (const auto& c : cases)
         EXPECT_EQ(IniDocument(c.file).Find(c.section, c.key).value_or("<absent>"), c.value)
             << "[" << c.section << "] " << c.key << " in case " << (&c - cases);
+}
+
+// A write replaces the one entry under either spelling, keeps the layout
+// of the other lines and the bytes of an unchanged file, and adds a new key
+// at the end of its section. A write to the empty name goes under a "[]"
+// header, made at the end when there is none; the lines before the first
+// header keep their bytes. Set tells whether the file changed.
+TEST(IniDocument, WritesChangeOnlyTheirEntry) {
+    using Writes = std::vector<std::array<std::string, 3>>;
+    const Writes emptyName = {{"", "key", "new"}, {" ", "KEY", "new"}};
+    const struct {
+        std::string file;
+        Writes writes;
+        std::string written;
+    } cases[] = {
+        {"[Savings1]\r\ntxtTitle(3)=old\r\n",
+         {{"Savings1", "txttitle(3)", "new"}, {"savings1", "TXTTITLE(3)", "third"}},
+         "[Savings1]\r\ntxtTitle(3)=third\r\n"},
+        {"; my notes\n[a]\nx = 1\n\n[b]\ny=2",
+         {{"a", "new", "v"}, {"b", "z", "3"}, {"c", "w", "4"}},
+         "; my notes\n[a]\nx = 1\nnew=v\r\n\n[b]\ny=2\r\nz=3\r\n[c]\r\nw=4\r\n"},
+        {"[a]\r\n  key   =   old   \r\nbare\r\n k = v \n",
+         {{"a", "k", "v"}, {"a", "key", "new"}, {"a", "bare", "now"}},
+         "[a]\r\n  key   =   new\r\nbare=now\r\n k = v \n"},
+        {"key=top\r\n[s]\r\nk=1\r\n", emptyName, "key=top\r\n[s]\r\nk=1\r\n[]\r\nkey=new\r\n"},
+        {"key=top\r\n[]\r\nkey=old\r\n[s]\r\n", emptyName, "key=top\r\n[]\r\nkey=new\r\n[s]\r\n"},
+        {"key=top\r\n[]\r\nother=1\r\n[s]\r\n", emptyName,
+         "key=top\r\n[]\r\nother=1\r\nkey=new\r\n[s]\r\n"},
+        {"key=top", emptyName, "key=top\r\n[]\r\nkey=new\r\n"},
+        {"\xEF\xBB\xBFkey=top\n", emptyName, "\xEF\xBB\xBFkey=top\n[]\r\nkey=new\r\n"},
+        {"", emptyName, "[]\r\nkey=new\r\n"},
+        {Utf16FileFromUtf8("key=top\r\n"), emptyName,
+         Utf16FileFromUtf8("key=top\r\n[]\r\nkey=new\r\n")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "case " << (&c - cases));
+        IniDocument doc(c.file);
+        for (const auto& [section, key, value] : c.writes) {
+            const std::string before = doc.Serialize();
+            const bool changed = doc.Set(section, key, value);
+            EXPECT_EQ(changed, doc.Serialize() != before) << key;
+            EXPECT_EQ(doc.Find(section, key).value_or("<absent>"), value) << key;
+        }
+        EXPECT_EQ(doc.Serialize(), c.written);
+        const auto& [section, key, value] = c.writes.back();
+        EXPECT_EQ(IniDocument(c.written).Find(section, key).value_or("<absent>"), value);
+    }
+}
+
+TEST(IniDocument, BlanksAndQuotesAtTheEdgesSurviveAWrite) {
+    for (std::string value : {"  indented", "trailing  ", "\"quoted\"", "'single'", " ", "\t"}) {
+        IniDocument doc;
+        doc.Set("s", "k", value);
+        IniDocument reread(doc.Serialize());
+        EXPECT_EQ(reread.Find("s", "k").value(), value) << doc.Serialize();
+    }
 }
 
 TEST(IniDocument, WritesToDamagedFilesReadBackAndKeepTheOtherEntries) {
