@@ -2,9 +2,6 @@
 // the drag out of a slot, the preview and Set as Wallpaper.
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <set>
-
 #include "pictures/picture_files.h"
 #include "support/main_form_fixture.h"
 
@@ -279,46 +276,34 @@ TEST_F(PictureCommandsTest, SetAsWallpaperWritesTheFileThenAsksTheSystem) {
     const std::wstring local = L"C:\\Users\\me\\AppData\\Local\\WallPaper.BMP";
     const std::wstring rootDenied =
         L"The wallpaper file could not be written:\r\n\r\n" + root + L"\r\nAccess is denied.";
-    struct Case {
-        int slot;
-        std::set<std::wstring> readOnly;
+    const std::wstring bothDenied = rootDenied + L"\r\n\r\n" + local + L"\r\nAccess is denied.";
+    const std::wstring refused = L"Windows did not take the picture as the desktop wallpaper:\r\n" +
+                                 root + L"\r\n\r\nThe parameter is incorrect.";
+    const std::wstring empty = L"Picture 9 is empty: there is no picture to set as the wallpaper.";
+    const struct {
+        int slot, denied;  // 1: the root refuses the file, 2: the local folder too
         bool localKnown;
-        std::optional<std::wstring> refusal;
-        std::wstring asked, told;
-    };
-    const Case cases[] = {
-        {2, {}, true, std::nullopt, root, L""},
-        {5, {root}, true, std::nullopt, local, L""},
-        {2,
-         {root, local},
-         true,
-         std::nullopt,
-         L"",
-         rootDenied + L"\r\n\r\n" + local + L"\r\nAccess is denied."},
-        {2, {root, local}, false, std::nullopt, L"", rootDenied},
-        {2,
-         {},
-         true,
-         L"The parameter is incorrect.",
-         root,
-         L"Windows did not take the picture as the desktop wallpaper:\r\n" + root +
-             L"\r\n\r\nThe parameter is incorrect."},
-        {8,
-         {},
-         true,
-         std::nullopt,
-         L"",
-         L"Picture 9 is empty: there is no picture to set as the wallpaper."},
+        std::wstring refusal, asked, told;
+    } cases[] = {
+        {2, 0, true, L"", root, L""},
+        {5, 1, true, L"", local, L""},
+        {2, 2, true, L"", L"", bothDenied},
+        {2, 2, false, L"", L"", rootDenied},
+        {2, 0, true, L"The parameter is incorrect.", root, refused},
+        {8, 0, true, L"", L"", empty},
     };
     fs.files[SlotPicturePath(2)] = BitmapFileOf(Dib(4, 2, 30));
     fs.files[SlotPicturePath(5)] = BitmapFileOf(Dib(2, 4, 60));
     fs.files[root] = "an older wallpaper";
     Start();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        fs.readOnly = c.readOnly;
+        fs.readOnly.clear();
+        if (c.denied > 0) fs.readOnly.insert(root);
+        if (c.denied > 1) fs.readOnly.insert(local);
         wallpaper.localFolder = c.localKnown ? L"C:\\Users\\me\\AppData\\Local" : L"";
-        wallpaper.refusal = c.refusal;
+        wallpaper.refusal.reset();
+        if (!c.refusal.empty()) wallpaper.refusal = c.refusal;
         wallpaper.calls.clear();
         prompt.messages.clear();
         form.Box_MouseDown(c.slot, 2);
