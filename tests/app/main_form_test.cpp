@@ -361,18 +361,6 @@ TEST_F(MainFormTest, BeepFollowsTheSoundsOptionNotTheMenu) {
     EXPECT_EQ(view.beeps, 1);
 }
 
-TEST_F(MainFormTest, PicturesStoreShowsSlotNumbersForEmptyTitles) {
-    Store("Savings0", "txtTitle(4)", L"Holiday");
-    Store("Settings", "StoreNumber", L"0");
-    form.FormLoad(kFolder);
-    EXPECT_TRUE(view.picturesShown);
-    EXPECT_EQ(view.title[0], L"1");
-    EXPECT_EQ(view.title[4], L"Holiday");
-    EXPECT_EQ(view.title[9], L"10");
-    EXPECT_FALSE(view.enabled[IDM_PASTE]);
-    EXPECT_FALSE(view.enabled[IDM_SELECTALL]);
-}
-
 // Each row's boxes stand from left to right within the window, in their
 // order or mirrored, the rows one below the other above the clipboard line; the
 // Pictures store never mirrors.

@@ -95,15 +95,20 @@ TEST_F(StoresTest, OnlyADifferenceFromTheFileAsks) {
     EXPECT_EQ(prompt.questions.size(), 1u);
 }
 
-// The Pictures store makes the window pictures-wide, loads the thumbnails
-// through the progress window and leaves the text boxes alone.
+// The Pictures store makes the window pictures-wide, shows slot numbers
+// for empty titles, loads the thumbnails through the progress window and
+// leaves the text boxes alone.
 TEST_F(StoresTest, ThePicturesStoreLoadsThroughTheProgressWindow) {
     fs.files[SlotPicturePath(2)] = BitmapFileOf(testing::Dib(1, 1, 7));
     Store("Savings1", "txt(0)", L"kept");
+    Store("Savings0", "txtTitle(4)", L"Holiday");
     StartIn(1);
     view.geometry.width = 8000;
     view.enabled[IDM_UNDO] = view.enabled[IDM_POPUNDO] = true;
     form.lblStore_Click(0);
+    EXPECT_TRUE(view.picturesShown);
+    EXPECT_EQ(view.title[0] + view.title[4] + view.title[9], L"1Holiday10");
+    EXPECT_FALSE(view.enabled[IDM_PASTE] || view.enabled[IDM_SELECTALL]);
     EXPECT_EQ(view.geometry.width, kPicturesWidth);
     EXPECT_FALSE(view.enabled[IDM_UNDO] || view.enabled[IDM_POPUNDO]);
     EXPECT_TRUE(view.lastPictures);

@@ -221,46 +221,42 @@ TEST_F(PrintFormTest, UntickingTextOnlySwapsAndTickingAgainSwapsBack) {
     EXPECT_FALSE(window.shown.whiteEnabled);
 }
 
-TEST_F(PrintFormTest, TextPrintWritesTheFileBeepsOpensItAndCloses) {
-    PrintForm& form = Loaded();
-    form.cmdPrint_Click();
-    ASSERT_EQ(fs.files.count(AppFile()), 1u);
-    EXPECT_EQ(fs.files[AppFile()], PrintoutBytes(NumberedSlots(), std::wstring(L"clip")));
-    EXPECT_EQ(beeps, 1);
-    EXPECT_EQ(shell.Opened(), std::vector<std::wstring>{AppFile()});
-    EXPECT_EQ(window.closes, 1);
-    EXPECT_TRUE(prompt.messages.empty());
-    EXPECT_TRUE(printer.printedLooks.empty());
-
-    PrintForm& without = Loaded();
-    without.chkClipboard_Click(false);
-    without.cmdPrint_Click();
-    EXPECT_EQ(fs.files[AppFile()], PrintoutBytes(NumberedSlots(), std::nullopt));
-}
-
-TEST_F(PrintFormTest, TextPrintUsesTheUsersFolderWhenTheProgramFolderRefuses) {
-    fs.readOnly.insert(AppFile());
-    PrintForm& form = Loaded();
-    form.cmdPrint_Click();
-    EXPECT_EQ(fs.files.count(AppFile()), 0u);
-    ASSERT_EQ(fs.files.count(UserFile()), 1u);
-    EXPECT_EQ(shell.Opened(), std::vector<std::wstring>{UserFile()});
-    EXPECT_EQ(form.PrintoutPath().wstring(), UserFile());
-    EXPECT_TRUE(prompt.messages.empty());
-}
-
-TEST_F(PrintFormTest, TextPrintThatCannotWriteAnywhereSaysSoAndOpensNothing) {
-    fs.readOnly.insert(AppFile());
-    fs.readOnly.insert(UserFile());
-    PrintForm& form = Loaded();
-    form.cmdPrint_Click();
+// The printout goes to the program's folder, else the user's (a normal
+// user may not write under Program Files); it is opened with a sound. Where
+// neither takes it the user is told and nothing opens.
+TEST_F(PrintFormTest, TextPrintWritesTheFileThenOpensIt) {
+    for (int refusing = 0; refusing <= 2; ++refusing) {
+        SCOPED_TRACE(refusing);
+        if (refusing) fs.readOnly.insert(refusing == 1 ? AppFile() : UserFile());
+        beeps = window.closes = 0;
+        shell.calls.clear();
+        fs.files.clear();
+        PrintForm& form = Loaded();
+        form.cmdPrint_Click();
+        EXPECT_EQ(window.closes, 1);
+        EXPECT_TRUE(printer.printedLooks.empty());
+        EXPECT_EQ(fs.files.count(AppFile()), refusing ? 0u : 1u);
+        EXPECT_EQ(fs.files.count(UserFile()), refusing == 1 ? 1u : 0u);
+        if (refusing == 2) break;
+        const std::wstring file = refusing ? UserFile() : AppFile();
+        EXPECT_EQ(fs.files[file], PrintoutBytes(NumberedSlots(), std::wstring(L"clip")));
+        EXPECT_EQ(form.PrintoutPath().wstring(), file);
+        EXPECT_EQ(shell.Opened(), std::vector<std::wstring>{file});
+        EXPECT_EQ(beeps, 1);
+        EXPECT_TRUE(prompt.messages.empty());
+    }
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].title + L"|" + prompt.messages[0].text,
               L"Error Printing|The form can't be printed.\r\nAccess is denied.");
     EXPECT_EQ(prompt.messages[0].icon, Prompt::Icon::kNone);
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(beeps, 0);
-    EXPECT_EQ(window.closes, 1);
+
+    fs.readOnly.clear();
+    PrintForm& without = Loaded();
+    without.chkClipboard_Click(false);
+    without.cmdPrint_Click();
+    EXPECT_EQ(fs.files[AppFile()], PrintoutBytes(NumberedSlots(), std::nullopt));
 }
 
 auto Fields(const MainLook& l) {
