@@ -79,7 +79,7 @@ TEST(HotkeyBindings, DigitsThatTypeCharactersWithAltGrAreLeftToTheLayout) {
     std::vector<int> registered;
     for (int i = 0; i < 20; ++i) {
         if (left.count(i))
-            expected.push_back({i, HotkeyMissReason::TypesCharacter});
+            expected.push_back({static_cast<size_t>(i), HotkeyMissReason::TypesCharacter});
         else
             registered.push_back(KeyOf(i));
         EXPECT_EQ(bindings.HotkeyIDs()[i] == 0, left.count(i) == 1) << i;

@@ -22,11 +22,9 @@ TEST(PictureSlotLayout, SlotsRunAlongTheRowsWithTheirNumbersBeside) {
         EXPECT_EQ(r.frame.top, next.frame.top);
         EXPECT_EQ(r.frame.left < next.frame.left, i % 2 == 0);
         EXPECT_EQ(r.frame.width == r.frame.height, i >= 8);
-        if (i >= 2) EXPECT_GT(r.frame.top, PictureSlotLayout(i - 2).frame.top);
-        if (i < 8)
-            EXPECT_LE(r.number.left + r.number.width, r.frame.left);
-        else
-            EXPECT_LE(r.number.top + r.number.height, r.frame.top);
+        EXPECT_GT(r.frame.top, i >= 2 ? PictureSlotLayout(i - 2).frame.top : -1);
+        EXPECT_TRUE(i < 8 ? r.number.left + r.number.width <= r.frame.left
+                          : r.number.top + r.number.height <= r.frame.top);
     }
 }
 
