@@ -1,0 +1,142 @@
+// Searching the stores: which titles and texts count, in what order the
+// lines come, and how a line shows in the list.
+#include <gtest/gtest.h>
+
+#include "find/find_stores.h"
+#include "find/letter_cases.h"
+
+namespace quillet {
+namespace {
+
+StoreTexts Store(int n, std::initializer_list<std::pair<int, SlotTexts>> slots) {
+    StoreTexts s;
+    s.store = n;
+    for (const auto& [slot, texts] : slots) s.slots[slot] = texts;
+    return s;
+}
+
+class StoreFinderTest : public ::testing::Test {
+  protected:
+    testing::LetterCases cases;
+    CaseFolder folder{cases};
+    StoreFinder finder{folder};
+
+    // Each hit as "store/slot/title-or-text:matched text".
+    std::vector<std::wstring> Found(std::wstring_view query) {
+        std::vector<std::wstring> out;
+        for (const FindHit& hit : finder.Search(query)) {
+            const FindPlace p = finder.PlaceOf(hit);
+            const std::wstring& text = finder.TextOf(hit);
+            out.push_back(std::to_wstring(p.store) + L"/" + std::to_wstring(p.box.slot) +
+                          (p.box.kind == BoxRef::Kind::kTitle ? L"/title:" : L"/text:") +
+                          text.substr(p.match.begin, p.match.size()));
+        }
+        return out;
+    }
+};
+
+TEST_F(StoreFinderTest, AllStoresInOrderTitlesFirstOneHitPerLine) {
+    StoredTexts stored;
+    stored.stores.push_back(Store(7, {{0, {L"Apple pie", L"apple\r\napple APPLE\r\nnone"}}}));
+    stored.stores.push_back(Store(2, {{9, {L"", L"an apple"}}, {3, {L"x", L"pineapple"}}}));
+    finder.Index(stored, std::nullopt);
+    const std::vector<std::wstring> expected = {
+        L"2/3/text:apple", L"2/9/text:apple", L"7/0/title:Apple",
+        L"7/0/text:apple", L"7/0/text:apple",
+    };
+    EXPECT_EQ(Found(L"APPLE"), expected);
+    EXPECT_TRUE(Found(L"").empty());
+    EXPECT_TRUE(Found(L"pear").empty());
+}
+
+TEST_F(StoreFinderTest, TheScreenWinsOverTheFileForTheStoreItShows) {
+    StoredTexts stored;
+    stored.stores.push_back(Store(2, {{1, {L"saved title", L"saved apple"}}}));
+    stored.stores.push_back(Store(3, {{1, {L"", L"other apple"}}}));
+    finder.Index(stored, Store(2, {{1, {L"saved title", L"edited pear"}}}));
+    EXPECT_EQ(Found(L"apple"), std::vector<std::wstring>{L"3/1/text:apple"});
+    EXPECT_EQ(Found(L"pear"), std::vector<std::wstring>{L"2/1/text:pear"});
+    EXPECT_EQ(finder.TitleOf(2, 1), L"saved title");
+}
+
+TEST_F(StoreFinderTest, TheStoreShownIsSearchedWhenTheFileGaveNothing) {
+    StoredTexts unreadable;
+    unreadable.readable = false;
+    finder.Index(unreadable, Store(4, {{0, {L"", L"on screen"}}}));
+    EXPECT_EQ(Found(L"SCREEN"), std::vector<std::wstring>{L"4/0/text:screen"});
+}
+
+TEST_F(StoreFinderTest, PlaceGivesTheWholeLineOfTheMatch) {
+    StoredTexts stored;
+    stored.stores.push_back(Store(1, {{5, {L"", L"first\r\nsecond line\r\nthird"}}}));
+    finder.Index(stored, std::nullopt);
+    const std::vector<FindHit> hits = finder.Search(L"LINE");
+    ASSERT_EQ(hits.size(), 1u);
+    const FindPlace place = finder.PlaceOf(hits[0]);
+    const std::wstring& text = finder.TextOf(hits[0]);
+    EXPECT_EQ(text.substr(place.line.begin, place.line.size()), L"second line");
+    EXPECT_EQ(text.substr(place.match.begin, place.match.size()), L"line");
+    EXPECT_EQ(place.box, (BoxRef{BoxRef::Kind::kText, 5}));
+}
+
+TEST(LineAroundTest, EndsAtAnyKindOfBreak) {
+    struct Case {
+        const wchar_t* text;
+        size_t at;
+        const wchar_t* line;
+    } cases[] = {
+        {L"one\r\ntwo\r\nthree", 6, L"two"},  {L"one\ntwo", 0, L"one"}, {L"a\rb", 2, L"b"},
+        {L"only", 4, L"only"},                {L"x\r\n", 3, L""},
+    };
+    for (const Case& c : cases) {
+        const std::wstring text = c.text;
+        const TextRange r = LineAround(text, c.at);
+        EXPECT_EQ(text.substr(r.begin, r.size()), c.line) << c.at;
+    }
+}
+
+TEST(LineExcerptTest, ShortLinesWholeLongOnesAroundTheMatch) {
+    const std::wstring shortLine = L"a\tshort line";
+    EXPECT_EQ(LineExcerpt(shortLine, {0, shortLine.size()}, {2, 7}, 40), L"a short line");
+
+    std::wstring longLine(50, L'x');
+    longLine += L"MATCH";
+    longLine += std::wstring(50, L'y');
+    const TextRange line{0, longLine.size()};
+    const std::wstring middle = LineExcerpt(longLine, line, {50, 55}, 30);
+    EXPECT_NE(middle.find(L"MATCH"), std::wstring::npos);
+    EXPECT_EQ(middle.front(), L'\u2026');
+    EXPECT_EQ(middle.back(), L'\u2026');
+    EXPECT_EQ(middle.size(), 30u + 2);
+
+    const std::wstring atStart = LineExcerpt(longLine, line, {0, 3}, 30);
+    EXPECT_EQ(atStart, std::wstring(30, L'x') + L'\u2026');
+    const std::wstring atEnd = LineExcerpt(longLine, line, {longLine.size() - 2, longLine.size()}, 30);
+    EXPECT_EQ(atEnd, L'\u2026' + std::wstring(30, L'y'));
+}
+
+TEST(LineExcerptTest, ShowsAMatchLongerThanTheRoomWhole) {
+    const std::wstring text = std::wstring(40, L'a') + std::wstring(60, L'M') + L"zz";
+    const std::wstring shown = LineExcerpt(text, {0, text.size()}, {40, 100}, 20);
+    EXPECT_NE(shown.find(std::wstring(60, L'M')), std::wstring::npos);
+}
+
+TEST(LineExcerptTest, CutsNeverSplitACharacter) {
+    std::wstring text;
+    for (int i = 0; i < 40; ++i) text += L"\U0001F600";
+    const size_t middle = text.size() / 2;
+    const std::wstring shown = LineExcerpt(text, {0, text.size()}, {middle, middle + 1}, 11);
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const wchar_t c = shown[i];
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            ASSERT_LT(i + 1, shown.size());
+            EXPECT_TRUE(shown[i + 1] >= 0xDC00 && shown[i + 1] <= 0xDFFF) << i;
+        } else if (c >= 0xDC00 && c <= 0xDFFF) {
+            ASSERT_GT(i, 0u);
+            EXPECT_TRUE(shown[i - 1] >= 0xD800 && shown[i - 1] <= 0xDBFF) << i;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quillet
