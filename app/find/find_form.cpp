@@ -20,8 +20,8 @@ void FindForm::QueryChanged(std::wstring_view query) {
 }
 
 void FindForm::Search(bool newQuery) {
-    hits_ = finder_.Search(query_);
-    view_.ShowResults(hits_.size(), newQuery);
+    finder_.Search(query_);
+    view_.ShowResults(finder_.Hits().size(), newQuery);
     view_.ShowStatus(StatusText());
 }
 
@@ -33,25 +33,27 @@ std::wstring FindForm::StatusText() const {
                                        : L" No store could be searched.");
     }
     if (query_.empty()) return L"Type what to find in the titles and texts of all stores.";
-    if (hits_.empty()) return L"Nothing found.";
-    if (hits_.size() == 1) return L"Found in 1 line.";
-    return L"Found in " + std::to_wstring(hits_.size()) + L" lines.";
+    const size_t found = finder_.Hits().size();
+    if (found == 0) return L"Nothing found.";
+    if (found == 1) return L"Found in 1 line.";
+    return L"Found in " + std::to_wstring(found) + L" lines.";
 }
 
 FindRow FindForm::Row(size_t index) const {
-    const FindPlace place = finder_.PlaceOf(hits_[index]);
+    const FindHit& hit = finder_.Hits()[index];
+    const FindPlace place = finder_.PlaceOf(hit);
     std::wstring store = program_.StoreCaption(place.store);
     const std::wstring number = std::to_wstring(place.store);
     // Captions begin with the store's number; one that lost it gets it back.
     if (store.compare(0, number.size() + 1, number + L" ") != 0) store = number + L" " + store;
     return FindRow{std::move(store), std::to_wstring(place.box.slot + 1),
                    finder_.TitleOf(place.store, place.box.slot),
-                   LineExcerpt(finder_.TextOf(hits_[index]), place.line, place.match)};
+                   LineExcerpt(finder_.TextOf(hit), place.line, place.match)};
 }
 
 bool FindForm::OpenResult(size_t index) {
-    if (index >= hits_.size()) return false;
-    const FindPlace place = finder_.PlaceOf(hits_[index]);
+    if (index >= ResultCount()) return false;
+    const FindPlace place = PlaceOf(index);
     if (!program_.GoToStore(place.store)) return false;
     const std::optional<StoreTexts> shown = program_.ShownTexts();
     if (!shown || shown->store != place.store) return false;

@@ -57,9 +57,9 @@ class FindForm {
     // txtFind_Change: what is looked for changed.
     void QueryChanged(std::wstring_view query);
 
-    size_t ResultCount() const { return hits_.size(); }
+    size_t ResultCount() const { return finder_.Hits().size(); }
     FindRow Row(size_t index) const;
-    FindPlace PlaceOf(size_t index) const { return finder_.PlaceOf(hits_[index]); }
+    FindPlace PlaceOf(size_t index) const { return finder_.PlaceOf(finder_.Hits()[index]); }
 
     // Enter or a double click on a row: the main window shows the row's store
     // and selects the match in its slot. False when the store did not show.
@@ -78,7 +78,6 @@ class FindForm {
     CaseFolder folder_;
     StoreFinder finder_;
     std::wstring query_;
-    std::vector<FindHit> hits_;
     bool readable_ = true;
     bool textStoreShown_ = false;
     std::wstring path_, reason_;

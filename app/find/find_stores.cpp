@@ -33,6 +33,8 @@ void StoreFinder::Add(int store, BoxRef box, std::wstring text) {
 
 void StoreFinder::Index(StoredTexts stored, std::optional<StoreTexts> shown) {
     haystacks_.clear();
+    hits_.clear();
+    query_.clear();
     for (auto& store : titles_) store.fill(std::wstring());
     if (shown) {
         // The screen wins over the file for the store it shows.
@@ -55,10 +57,26 @@ void StoreFinder::Index(StoredTexts stored, std::optional<StoreTexts> shown) {
     }
 }
 
-std::vector<FindHit> StoreFinder::Search(std::wstring_view query) {
-    std::vector<FindHit> hits;
-    const std::wstring folded = folder_.FoldQuery(query);
-    if (folded.empty()) return hits;
+const std::vector<FindHit>& StoreFinder::Search(std::wstring_view query) {
+    std::wstring folded = folder_.FoldQuery(query);
+    // Every match of a longer query is a match of its beginning, in the same
+    // line and not before that line's first one.
+    // A query across a line break may end past the lines found.
+    const bool narrows = !query_.empty() && folded.size() >= query_.size() &&
+                         folded.compare(0, query_.size(), query_) == 0 &&
+                         folded.find_first_of(L"\r\n") == std::wstring::npos;
+    if (folded.empty())
+        hits_.clear();
+    else if (narrows)
+        SearchWithinHits(folded);
+    else
+        SearchAll(folded);
+    query_ = std::move(folded);
+    return hits_;
+}
+
+void StoreFinder::SearchAll(const std::wstring& folded) {
+    hits_.clear();
     for (size_t i = 0; i < haystacks_.size(); ++i) {
         const Haystack& h = haystacks_[i];
         const std::wstring& text = h.folded.Text();
@@ -66,13 +84,27 @@ std::vector<FindHit> StoreFinder::Search(std::wstring_view query) {
         while (from < text.size()) {
             const size_t at = text.find(folded, from);
             if (at == std::wstring::npos) break;
-            hits.push_back(FindHit{static_cast<uint32_t>(i),
-                                   h.folded.Original({at, at + folded.size()}, h.text)});
+            const size_t lineEnd = LineEndFrom(text, at);
+            hits_.push_back(FindHit{static_cast<uint32_t>(i),
+                                    h.folded.Original({at, at + folded.size()}, h.text),
+                                    static_cast<uint32_t>(at), static_cast<uint32_t>(lineEnd)});
             // One hit a line: on from the line's end.
-            from = LineEndFrom(text, at) + 1;
+            from = lineEnd + 1;
         }
     }
-    return hits;
+}
+
+void StoreFinder::SearchWithinHits(const std::wstring& folded) {
+    size_t kept = 0;
+    for (const FindHit& hit : hits_) {
+        const Haystack& h = haystacks_[hit.haystack];
+        const std::wstring_view line = std::wstring_view(h.folded.Text()).substr(0, hit.foldedLineEnd);
+        const size_t at = line.find(folded, hit.foldedMatch);
+        if (at == std::wstring_view::npos) continue;
+        hits_[kept++] = FindHit{hit.haystack, h.folded.Original({at, at + folded.size()}, h.text),
+                                static_cast<uint32_t>(at), hit.foldedLineEnd};
+    }
+    hits_.resize(kept);
 }
 
 FindPlace StoreFinder::PlaceOf(const FindHit& hit) const {

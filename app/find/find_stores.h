@@ -38,6 +38,9 @@ struct StoredTexts {
 struct FindHit {
     uint32_t haystack = 0;  // which title or text
     TextRange match;        // in the original text
+    // In the folded text: where the match starts and the line ends, for a
+    // longer query to look again in this line alone.
+    uint32_t foldedMatch = 0, foldedLineEnd = 0;
 };
 
 // What a hit stands for, in the original text.
@@ -58,7 +61,10 @@ class StoreFinder {
     bool Empty() const { return haystacks_.empty(); }
 
     // In store, slot, title-before-text and line order; one hit per line.
-    std::vector<FindHit> Search(std::wstring_view query);
+    // A query that goes on from the last one is looked for only in the lines
+    // that one found: typing a word narrows its search letter by letter.
+    const std::vector<FindHit>& Search(std::wstring_view query);
+    const std::vector<FindHit>& Hits() const { return hits_; }
     FindPlace PlaceOf(const FindHit& hit) const;
     const std::wstring& TextOf(const FindHit& hit) const { return haystacks_[hit.haystack].text; }
     // A slot's title as searched, whether or not it held a match.
@@ -72,9 +78,13 @@ class StoreFinder {
         FoldedText folded;
     };
     void Add(int store, BoxRef box, std::wstring text);
+    void SearchAll(const std::wstring& folded);
+    void SearchWithinHits(const std::wstring& folded);
 
     CaseFolder& folder_;
     std::vector<Haystack> haystacks_;
+    std::wstring query_;  // folded, of the hits
+    std::vector<FindHit> hits_;
     std::array<std::array<std::wstring, 10>, 16> titles_;
 };
 

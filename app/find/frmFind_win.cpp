@@ -79,6 +79,8 @@ bool frmFind::Load(HWND owner) {
         return false;
     }
     icons_ = SetWindowIconsForDpi(hwnd(), instance_, IDI_QUILLET, dpi_);
+    // Ctrl+F here too: back to the search box.
+    SetAccelerators(hwnd(), ::LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_ACCELERATORS)));
     CreateControls();
     LayOut();
     return true;
@@ -183,6 +185,10 @@ void frmFind::OnCommand(int id, int code) {
         case IDOK:
             OpenChosen();
             break;
+        case IDM_FIND:
+            ::SetFocus(search_);
+            ::SendMessageW(search_, EM_SETSEL, 0, -1);
+            break;
         case IDCANCEL:
             Close();
             break;
@@ -273,6 +279,7 @@ LRESULT frmFind::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             Close();
             return 0;
         case WM_DESTROY:
+            SetAccelerators(hwnd(), nullptr);
             list_ = label_ = search_ = status_ = lastFocus_ = nullptr;
             logic_.reset();
             shown_ = false;

@@ -2,6 +2,8 @@
 // lines come, and how a line shows in the list.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "find/find_stores.h"
 #include "find/letter_cases.h"
 
@@ -47,6 +49,34 @@ TEST_F(StoreFinderTest, AllStoresInOrderTitlesFirstOneHitPerLine) {
     EXPECT_EQ(Found(L"APPLE"), expected);
     EXPECT_TRUE(Found(L"").empty());
     EXPECT_TRUE(Found(L"pear").empty());
+}
+
+TEST_F(StoreFinderTest, TypingLetterByLetterFindsWhatAFreshSearchFinds) {
+    StoredTexts stored;
+    stored.stores.push_back(Store(1, {{0, {L"Kiwi", L"kiwi KIWI kiwano\r\nki\r\nwi kiwi"}},
+                                      {4, {L"", L"\u0130k\u0130w\u0130 ikiwi"}}}));
+    stored.stores.push_back(Store(9, {{2, {L"KIW", L"k\r\nkiw\r\nkiwi"}}}));
+    finder.Index(stored, std::nullopt);
+    testing::LetterCases otherCases;
+    CaseFolder otherFolder{otherCases};
+    StoreFinder fresh{otherFolder};
+    fresh.Index(stored, std::nullopt);
+    const auto places = [](const StoreFinder& f, const std::vector<FindHit>& hits) {
+        std::vector<std::tuple<int, int, size_t, size_t>> out;
+        for (const FindHit& h : hits) {
+            const FindPlace p = f.PlaceOf(h);
+            out.emplace_back(p.store, p.box.slot * 2 + (p.box.kind == BoxRef::Kind::kText),
+                             p.match.begin, p.match.end);
+        }
+        return out;
+    };
+    for (const wchar_t* typed : {L"k", L"Ki", L"KIW", L"kiwi", L"kiwis", L"kiw", L"kiwa",
+                                 L"i", L"i\u0307", L"\u0130K", L"\u0130k\u0130", L"kiwi\r\nki"}) {
+        const std::vector<FindHit> typedHits = finder.Search(typed);
+        fresh.Index(stored, std::nullopt);
+        EXPECT_EQ(places(finder, typedHits), places(fresh, fresh.Search(typed)))
+            << ::testing::PrintToString(std::wstring(typed));
+    }
 }
 
 TEST_F(StoreFinderTest, TheScreenWinsOverTheFileForTheStoreItShows) {
