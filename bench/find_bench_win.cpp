@@ -29,7 +29,7 @@ constexpr int kRuns = 5;
 // Capitals, to be folded; every line of the full file holds these letters.
 constexpr std::wstring_view kQuery = L"Klmno";
 
-std::string FileBytes(const wchar_t* path) {
+std::string ReadBytes(const wchar_t* path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -90,7 +90,7 @@ int wmain(int argc, wchar_t** argv) {
             shown = ListView_GetItemCount(list);
         });
 
-    const std::string bytes = FileBytes(L"C:\\quilbdx.ini");
+    const std::string bytes = ReadBytes(L"C:\\quilbdx.ini");
     std::string lower;
     for (wchar_t c : kQuery) lower += static_cast<char>(c | 0x20);
     size_t occurrences = 0;

@@ -23,7 +23,28 @@ struct Column {
 };
 constexpr Column kColumns[] = {{L"Store", 100}, {L"Slot", 40}, {L"Title", 110}, {L"Line", 0}};
 
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// A pop-up, as a modeless dialog is: it stays above the main window that
+// owns it, also when that window comes to the front.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+
+// Beside the main window where the work area has room, so that the slot a
+// result goes to stays in sight: right, left, below, above; else centred.
+POINT PlaceBeside(const RECT& owner, SIZE size, const RECT& area) {
+    const auto fits = [&](int left, int top) {
+        return left >= area.left && top >= area.top && left + size.cx <= area.right &&
+               top + size.cy <= area.bottom;
+    };
+    const int top = std::clamp<int>(owner.top, area.top, std::max<int>(area.top, area.bottom - size.cy));
+    const int left = std::clamp<int>(owner.left, area.left, std::max<int>(area.left, area.right - size.cx));
+    const POINT tries[] = {{owner.right, top},
+                           {owner.left - size.cx, top},
+                           {left, owner.bottom},
+                           {left, owner.top - size.cy}};
+    for (const POINT& p : tries)
+        if (fits(p.x, p.y)) return p;
+    return POINT{area.left + ((area.right - area.left) - size.cx) / 2,
+                 area.top + ((area.bottom - area.top) - size.cy) / 2};
+}
 
 }  // namespace
 
@@ -61,15 +82,12 @@ bool frmFind::Load(HWND owner) {
     RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
     AdjustWindowRectForDpi(frame, kStyle, false, WS_EX_CONTROLPARENT, dpi_);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    // Over the middle of the main window, kept in the work area.
     RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    RECT around = area;
-    if (owner && ::IsWindowVisible(owner)) ::GetWindowRect(owner, &around);
-    int left = around.left + ((around.right - around.left) - width) / 2;
-    int top = around.top + ((around.bottom - around.top) - height) / 2;
-    left = std::clamp(left, static_cast<int>(area.left), std::max<int>(area.left, area.right - width));
-    top = std::clamp(top, static_cast<int>(area.top), std::max<int>(area.top, area.bottom - height));
+    RECT main{area.left, area.top, area.left, area.top};
+    if (owner && ::IsWindowVisible(owner)) ::GetWindowRect(owner, &main);
+    const POINT at = PlaceBeside(main, SIZE{width, height}, area);
+    const int left = at.x, top = at.y;
 
     logic_ = std::make_unique<FindForm>(*this, program_, cases_);
     shown_ = false;
