@@ -79,30 +79,37 @@ std::wstring_view CaseFolder::FoldOf(std::wstring_view units) {
 
 FoldedText CaseFolder::Fold(std::wstring_view text) {
     FoldedText out;
-    out.text_.reserve(text.size());
-    bool mapped = false;
-    for (size_t i = 0; i < text.size();) {
-        const size_t n = CharacterLength(text, i);
-        // The common case without building a view: a unit that folds to one.
-        if (n == 1 && static_cast<size_t>(text[i]) < kSingleUnits) {
-            const uint32_t known = single_[static_cast<size_t>(text[i])];
+    // While every character keeps its length the fold is written in place.
+    out.text_.resize(text.size());
+    wchar_t* const to = out.text_.data();
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto unit = static_cast<size_t>(text[i]);
+        if (unit < kSingleUnits && !IsHigh(text[i])) {
+            const uint32_t known = single_[unit];
             if (known != 0 && known != kElsewhere) {
-                out.text_ += static_cast<wchar_t>(known - 1);
-                if (mapped) out.origins_.push_back(static_cast<uint32_t>(i));
-                ++i;
+                to[i++] = static_cast<wchar_t>(known - 1);
                 continue;
             }
         }
+        const size_t n = CharacterLength(text, i);
         const std::wstring_view folded = FoldOf(text.substr(i, n));
-        if (folded.size() != n && !mapped) {
-            // Until here every character kept its length: the places agree.
-            mapped = true;
-            out.origins_.resize(out.text_.size());
-            std::iota(out.origins_.begin(), out.origins_.end(), uint32_t{0});
-        }
+        if (folded.size() != n) break;
+        std::copy(folded.begin(), folded.end(), to + i);
+        i += n;
+    }
+    if (i == text.size()) return out;
+
+    // From here on the places differ: each unit keeps where its character
+    // starts in the original.
+    out.text_.resize(i);
+    out.origins_.resize(i);
+    std::iota(out.origins_.begin(), out.origins_.end(), uint32_t{0});
+    while (i < text.size()) {
+        const size_t n = CharacterLength(text, i);
+        const std::wstring_view folded = FoldOf(text.substr(i, n));
         out.text_ += folded;
-        if (mapped)
-            out.origins_.insert(out.origins_.end(), folded.size(), static_cast<uint32_t>(i));
+        out.origins_.insert(out.origins_.end(), folded.size(), static_cast<uint32_t>(i));
         i += n;
     }
     return out;

@@ -44,6 +44,7 @@ class FindView {
 // A row of the list as it shows.
 struct FindRow {
     std::wstring store, slot, title, line;
+    friend bool operator==(const FindRow&, const FindRow&) = default;
 };
 
 class FindForm {

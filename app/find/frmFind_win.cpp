@@ -25,6 +25,9 @@ constexpr Column kColumns[] = {{L"Store", 100}, {L"Slot", 40}, {L"Title", 110}, 
 
 // A pop-up, as a modeless dialog is: it stays above the main window that
 // owns it, also when that window comes to the front.
+// Rows remembered as drawn: a few pages.
+constexpr size_t kDrawnRowsKept = 256;
+
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 
 // Beside the main window where the work area has room, so that the slot a
@@ -111,12 +114,12 @@ void frmFind::CreateControls() {
     label_ = CreateChild(hwnd(), L"STATIC", L"Fi&nd:", SS_LEFT, IDC_FINDLABEL, none);
     search_ = CreateChild(hwnd(), L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_FINDTEXT, none,
                           WS_EX_CLIENTEDGE);
-    status_ = CreateChild(hwnd(), L"STATIC", L"", SS_LEFT | SS_NOPREFIX, IDC_FINDSTATUS, none);
+    statusLabel_ = CreateChild(hwnd(), L"STATIC", L"", SS_LEFT | SS_NOPREFIX, IDC_FINDSTATUS, none);
     list_ = CreateChild(hwnd(), WC_LISTVIEWW, L"",
                         WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
                             LVS_SHOWSELALWAYS,
                         IDC_FINDRESULTS, none, WS_EX_CLIENTEDGE);
-    for (HWND c : {label_, search_, status_, list_})
+    for (HWND c : {label_, search_, statusLabel_, list_})
         ::SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
@@ -140,7 +143,7 @@ void frmFind::LayOut() {
     ::MoveWindow(label_, m, m + Px(4), Px(kLabelWidth), row - Px(4), FALSE);
     ::MoveWindow(search_, editLeft, m, right - editLeft, row, FALSE);
     const int statusTop = m + row + Px(6);
-    ::MoveWindow(status_, m, statusTop, right - m, Px(kStatusHeight), FALSE);
+    ::MoveWindow(statusLabel_, m, statusTop, right - m, Px(kStatusHeight), FALSE);
     const int listTop = statusTop + Px(kStatusHeight) + Px(4);
     ::MoveWindow(list_, m, listTop, right - m, std::max<int>(client.bottom - m - listTop, row),
                  FALSE);
@@ -159,7 +162,7 @@ void frmFind::OnDpiChanged(int, int toDpi, const RECT& suggested) {
     dpi_ = toDpi;
     LOGFONTW lf = MessageFontForDpi(dpi_);
     UniqueFont font(::CreateFontIndirectW(&lf));
-    for (HWND c : {label_, search_, status_, list_})
+    for (HWND c : {label_, search_, statusLabel_, list_})
         ::SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     font_ = std::move(font);
     icons_ = SetWindowIconsForDpi(hwnd(), instance_, IDI_QUILLET, dpi_);
@@ -172,17 +175,41 @@ void frmFind::OnDpiChanged(int, int toDpi, const RECT& suggested) {
 void frmFind::ShowResults(size_t count, bool newQuery) {
     rowIndex_ = static_cast<size_t>(-1);
     const int chosen = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
-    ListView_SetItemCountEx(list_, static_cast<int>(count), LVSICF_NOSCROLL);
-    if (newQuery || chosen < 0 || static_cast<size_t>(chosen) >= count) {
-        // A new search starts at the top with nothing chosen.
-        ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        if (count) ListView_EnsureVisible(list_, 0, FALSE);
+    const bool keep = !newQuery && chosen >= 0 && static_cast<size_t>(chosen) < count;
+    if (!keep) {
+        // One row at most is chosen: clearing every row of a long list would
+        // cost a message each.
+        if (chosen >= 0) ListView_SetItemState(list_, chosen, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+        if (focused >= 0) ListView_SetItemState(list_, focused, 0, LVIS_FOCUSED);
     }
-    ::InvalidateRect(list_, nullptr, TRUE);
+    if (static_cast<size_t>(ListView_GetItemCount(list_)) != count) {
+        drawn_.clear();
+        ListView_SetItemCountEx(list_, static_cast<int>(count), LVSICF_NOSCROLL);
+    } else {
+        RedrawChangedRows();
+    }
+    // A new search starts at the top.
+    if (!keep && count) ListView_EnsureVisible(list_, 0, FALSE);
+}
+
+// Typing on mostly finds the same lines again: only rows that read
+// differently now are drawn again.
+void frmFind::RedrawChangedRows() {
+    const int count = ListView_GetItemCount(list_);
+    const int top = ListView_GetTopIndex(list_);
+    const int end = std::min(count, top + ListView_GetCountPerPage(list_) + 1);
+    for (int i = top; i < end; ++i) {
+        const auto drawn = drawn_.find(static_cast<size_t>(i));
+        if (drawn == drawn_.end() || !(drawn->second == logic_->Row(static_cast<size_t>(i))))
+            ListView_RedrawItems(list_, i, i);
+    }
 }
 
 void frmFind::ShowStatus(std::wstring_view text) {
-    ::SetWindowTextW(status_, std::wstring(text).c_str());
+    if (text == status_) return;
+    status_ = text;
+    ::SetWindowTextW(statusLabel_, status_.c_str());
 }
 
 void frmFind::OpenChosen() {
@@ -223,6 +250,8 @@ void frmFind::OnGetDispInfo(NMLVDISPINFOW& info) {
     if (index != rowIndex_) {
         row_ = logic_->Row(index);
         rowIndex_ = index;
+        if (drawn_.size() > kDrawnRowsKept) drawn_.clear();
+        drawn_[index] = row_;
     }
     const std::wstring* cells[] = {&row_.store, &row_.slot, &row_.title, &row_.line};
     if (item.iSubItem < 0 || item.iSubItem >= static_cast<int>(std::size(cells))) return;
@@ -298,7 +327,9 @@ LRESULT frmFind::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DESTROY:
             SetAccelerators(hwnd(), nullptr);
-            list_ = label_ = search_ = status_ = lastFocus_ = nullptr;
+            list_ = label_ = search_ = statusLabel_ = lastFocus_ = nullptr;
+            drawn_.clear();
+            status_.clear();
             logic_.reset();
             shown_ = false;
             return 0;

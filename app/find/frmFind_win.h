@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "base/dpi_win.h"
 #include "base/handles_win.h"
@@ -46,6 +47,7 @@ class frmFind final : public Window, public FindView {
     void OnActivate(bool active, bool minimized);
     LRESULT OnNotify(NMHDR& header);
     void OnGetDispInfo(NMLVDISPINFOW& info);
+    void RedrawChangedRows();
     // Enter: the row chosen in the list, or the first when the search box
     // has the focus and none is chosen.
     void OpenChosen();
@@ -59,11 +61,14 @@ class frmFind final : public Window, public FindView {
     int dpi_ = 96;
     UniqueFont font_;
     WindowIcons icons_;
-    HWND label_ = nullptr, search_ = nullptr, status_ = nullptr, list_ = nullptr;
+    HWND label_ = nullptr, search_ = nullptr, statusLabel_ = nullptr, list_ = nullptr;
     HWND lastFocus_ = nullptr;
     // The list asks for a row's cells one at a time.
     size_t rowIndex_ = static_cast<size_t>(-1);
     FindRow row_;
+    // What the rows on view showed when last drawn, and the status line.
+    std::unordered_map<size_t, FindRow> drawn_;
+    std::wstring status_;
     bool shown_ = false;
 };
 
