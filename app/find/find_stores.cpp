@@ -98,7 +98,8 @@ void StoreFinder::SearchWithinHits(const std::wstring& folded) {
     size_t kept = 0;
     for (const FindHit& hit : hits_) {
         const Haystack& h = haystacks_[hit.haystack];
-        const std::wstring_view line = std::wstring_view(h.folded.Text()).substr(0, hit.foldedLineEnd);
+        const std::wstring_view line =
+            std::wstring_view(h.folded.Text()).substr(0, hit.foldedLineEnd);
         const size_t at = line.find(folded, hit.foldedMatch);
         if (at == std::wstring_view::npos) continue;
         hits_[kept++] = FindHit{hit.haystack, h.folded.Original({at, at + folded.size()}, h.text),

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "base/dpi_win.h"
 #include "controls/controls_win.h"
@@ -31,22 +32,23 @@ constexpr size_t kDrawnRowsKept = 256;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 
 // Beside the main window where the work area has room, so that the slot a
-// result goes to stays in sight: right, left, below, above; else centred.
-POINT PlaceBeside(const RECT& owner, SIZE size, const RECT& area) {
-    const auto fits = [&](int left, int top) {
-        return left >= area.left && top >= area.top && left + size.cx <= area.right &&
-               top + size.cy <= area.bottom;
+// result goes to stays in sight: right, left, below or above it.
+std::optional<POINT> PlaceBeside(const RECT& owner, SIZE size, const RECT& area) {
+    const auto fits = [&](const POINT& p) {
+        return p.x >= area.left && p.y >= area.top && p.x + size.cx <= area.right &&
+               p.y + size.cy <= area.bottom;
     };
-    const int top = std::clamp<int>(owner.top, area.top, std::max<int>(area.top, area.bottom - size.cy));
-    const int left = std::clamp<int>(owner.left, area.left, std::max<int>(area.left, area.right - size.cx));
+    const int top =
+        std::clamp<int>(owner.top, area.top, std::max<int>(area.top, area.bottom - size.cy));
+    const int left =
+        std::clamp<int>(owner.left, area.left, std::max<int>(area.left, area.right - size.cx));
     const POINT tries[] = {{owner.right, top},
                            {owner.left - size.cx, top},
                            {left, owner.bottom},
                            {left, owner.top - size.cy}};
     for (const POINT& p : tries)
-        if (fits(p.x, p.y)) return p;
-    return POINT{area.left + ((area.right - area.left) - size.cx) / 2,
-                 area.top + ((area.bottom - area.top) - size.cy) / 2};
+        if (fits(p)) return p;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -87,9 +89,12 @@ bool frmFind::Load(HWND owner) {
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    RECT main{area.left, area.top, area.left, area.top};
-    if (owner && ::IsWindowVisible(owner)) ::GetWindowRect(owner, &main);
-    const POINT at = PlaceBeside(main, SIZE{width, height}, area);
+    // Else, and with the main window in the tray, the middle of the work area.
+    POINT at{area.left + ((area.right - area.left) - width) / 2,
+             area.top + ((area.bottom - area.top) - height) / 2};
+    RECT main{};
+    if (owner && ::IsWindowVisible(owner) && ::GetWindowRect(owner, &main))
+        at = PlaceBeside(main, SIZE{width, height}, area).value_or(at);
     const int left = at.x, top = at.y;
 
     logic_ = std::make_unique<FindForm>(*this, program_, cases_);
@@ -116,8 +121,7 @@ void frmFind::CreateControls() {
                           WS_EX_CLIENTEDGE);
     statusLabel_ = CreateChild(hwnd(), L"STATIC", L"", SS_LEFT | SS_NOPREFIX, IDC_FINDSTATUS, none);
     list_ = CreateChild(hwnd(), WC_LISTVIEWW, L"",
-                        WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
-                            LVS_SHOWSELALWAYS,
+                        WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
                         IDC_FINDRESULTS, none, WS_EX_CLIENTEDGE);
     for (HWND c : {label_, search_, statusLabel_, list_})
         ::SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);

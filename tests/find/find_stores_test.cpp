@@ -70,8 +70,8 @@ TEST_F(StoreFinderTest, TypingLetterByLetterFindsWhatAFreshSearchFinds) {
         }
         return out;
     };
-    for (const wchar_t* typed : {L"k", L"Ki", L"KIW", L"kiwi", L"kiwis", L"kiw", L"kiwa",
-                                 L"i", L"i\u0307", L"\u0130K", L"\u0130k\u0130", L"kiwi\r\nki"}) {
+    for (const wchar_t* typed : {L"k", L"Ki", L"KIW", L"kiwi", L"kiwis", L"kiw", L"kiwa", L"i",
+                                 L"i\u0307", L"\u0130K", L"\u0130k\u0130", L"kiwi\r\nki"}) {
         const std::vector<FindHit> typedHits = finder.Search(typed);
         fresh.Index(stored, std::nullopt);
         EXPECT_EQ(places(finder, typedHits), places(fresh, fresh.Search(typed)))
@@ -115,8 +115,11 @@ TEST(LineAroundTest, EndsAtAnyKindOfBreak) {
         size_t at;
         const wchar_t* line;
     } cases[] = {
-        {L"one\r\ntwo\r\nthree", 6, L"two"},  {L"one\ntwo", 0, L"one"}, {L"a\rb", 2, L"b"},
-        {L"only", 4, L"only"},                {L"x\r\n", 3, L""},
+        {L"one\r\ntwo\r\nthree", 6, L"two"},
+        {L"one\ntwo", 0, L"one"},
+        {L"a\rb", 2, L"b"},
+        {L"only", 4, L"only"},
+        {L"x\r\n", 3, L""},
     };
     for (const Case& c : cases) {
         const std::wstring text = c.text;
@@ -141,7 +144,8 @@ TEST(LineExcerptTest, ShortLinesWholeLongOnesAroundTheMatch) {
 
     const std::wstring atStart = LineExcerpt(longLine, line, {0, 3}, 30);
     EXPECT_EQ(atStart, std::wstring(30, L'x') + L'\u2026');
-    const std::wstring atEnd = LineExcerpt(longLine, line, {longLine.size() - 2, longLine.size()}, 30);
+    const std::wstring atEnd =
+        LineExcerpt(longLine, line, {longLine.size() - 2, longLine.size()}, 30);
     EXPECT_EQ(atEnd, L'\u2026' + std::wstring(30, L'y'));
 }
 

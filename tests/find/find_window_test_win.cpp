@@ -89,7 +89,8 @@ TEST_F(FindWindowTest, TypedQueryListsTheLineAndEnterSelectsItInItsStore) {
     const HWND slot = window_.Control(IDC_TXT0 + 2);
     ASSERT_TRUE(Until([&] { return window_.Logic().CurrentStore() == 4 && ::GetFocus() == slot; }));
     DWORD start = 0, end = 0;
-    ::SendMessageW(slot, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    ::SendMessageW(slot, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
     const std::wstring text = testing::RunningProgram::TextOf(slot);
     ASSERT_LE(end, text.size());
     EXPECT_EQ(text.substr(start, end - start), L"Caf\u00E9 N");
