@@ -12,11 +12,11 @@ bool IsBreak(wchar_t c) {
 }
 
 // The first line break at or after `from`, or the end.
-size_t LineEndFrom(const std::wstring& text, size_t from) {
-    const wchar_t* p = text.data() + from;
-    const wchar_t* const end = text.data() + text.size();
-    while (p != end && !IsBreak(*p)) ++p;
-    return static_cast<size_t>(p - text.data());
+std::vector<uint32_t> BreaksOf(const std::wstring& text) {
+    std::vector<uint32_t> breaks;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (IsBreak(text[i])) breaks.push_back(static_cast<uint32_t>(i));
+    return breaks;
 }
 
 }  // namespace
@@ -27,6 +27,7 @@ void StoreFinder::Add(int store, BoxRef box, std::wstring text) {
     h.store = store;
     h.box = box;
     h.folded = folder_.Fold(text);
+    h.breaks = BreaksOf(h.folded.Text());
     h.text = std::move(text);
     haystacks_.push_back(std::move(h));
 }
@@ -80,11 +81,13 @@ void StoreFinder::SearchAll(const std::wstring& folded) {
     for (size_t i = 0; i < haystacks_.size(); ++i) {
         const Haystack& h = haystacks_[i];
         const std::wstring& text = h.folded.Text();
+        auto lineBreak = h.breaks.begin();
         size_t from = 0;
         while (from < text.size()) {
             const size_t at = text.find(folded, from);
             if (at == std::wstring::npos) break;
-            const size_t lineEnd = LineEndFrom(text, at);
+            while (lineBreak != h.breaks.end() && *lineBreak < at) ++lineBreak;
+            const size_t lineEnd = lineBreak != h.breaks.end() ? *lineBreak : text.size();
             hits_.push_back(FindHit{static_cast<uint32_t>(i),
                                     h.folded.Original({at, at + folded.size()}, h.text),
                                     static_cast<uint32_t>(at), static_cast<uint32_t>(lineEnd)});

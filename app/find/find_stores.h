@@ -76,6 +76,9 @@ class StoreFinder {
         BoxRef box;
         std::wstring text;
         FoldedText folded;
+        // Where each line break of the folded text is, found once: a search
+        // steps over a line without reading it.
+        std::vector<uint32_t> breaks;
     };
     void Add(int store, BoxRef box, std::wstring text);
     void SearchAll(const std::wstring& folded);
