@@ -11,7 +11,6 @@ bool IsBreak(wchar_t c) {
     return c == L'\r' || c == L'\n';
 }
 
-// The first line break at or after `from`, or the end.
 std::vector<uint32_t> BreaksOf(const std::wstring& text) {
     std::vector<uint32_t> breaks;
     for (size_t i = 0; i < text.size(); ++i)
@@ -61,8 +60,8 @@ void StoreFinder::Index(StoredTexts stored, std::optional<StoreTexts> shown) {
 const std::vector<FindHit>& StoreFinder::Search(std::wstring_view query) {
     std::wstring folded = folder_.FoldQuery(query);
     // Every match of a longer query is a match of its beginning, in the same
-    // line and not before that line's first one.
-    // A query across a line break may end past the lines found.
+    // line and not before that line's first one; but one across a line break
+    // may end past the lines found.
     const bool narrows = !query_.empty() && folded.size() >= query_.size() &&
                          folded.compare(0, query_.size(), query_) == 0 &&
                          folded.find_first_of(L"\r\n") == std::wstring::npos;
