@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -215,62 +214,6 @@ TEST_F(WindowTest, AMonitorOfAnotherDpiScalesEverythingAndBackAgainExactly) {
         EXPECT_TRUE(::EqualRect(&back[i].first, &before[i].first)) << i;
         EXPECT_EQ(back[i].second, before[i].second) << i;
     }
-}
-
-// The real file system, until it is told to fail the way a broken disk or an
-// exhausted memory makes it fail: by throwing.
-class FailingFileSystem final : public FileSystem {
-  public:
-    bool failing = false;
-    FileRead ReadAll(const std::filesystem::path& p) override {
-        Check();
-        return real_.ReadAll(p);
-    }
-    IoResult ReplaceAtomically(const std::filesystem::path& p,
-                               const std::vector<std::string_view>& pieces) override {
-        Check();
-        return real_.ReplaceAtomically(p, pieces);
-    }
-    bool FileExists(const std::filesystem::path& p) override { return real_.FileExists(p); }
-    bool DirectoryExists(const std::filesystem::path& p) override {
-        return real_.DirectoryExists(p);
-    }
-    IoResult MakeDirectory(const std::filesystem::path& p) override {
-        return real_.MakeDirectory(p);
-    }
-    IoResult Remove(const std::filesystem::path& p) override { return real_.Remove(p); }
-    IoResult Rename(const std::filesystem::path& a, const std::filesystem::path& b) override {
-        return real_.Rename(a, b);
-    }
-    std::filesystem::path TempFolder() override { return real_.TempFolder(); }
-
-  private:
-    void Check() const {
-        if (failing) throw std::runtime_error("the disk went away");
-    }
-    FileSystem& real_ = RealFileSystem();
-};
-
-// A close whose change check fails half-way must not go on to destroy the
-// window: the program would end without its texts being saved or asked for.
-TEST_F(WindowTest, AFailingCloseOrExitLeavesTheProgramWithItsTexts) {
-    FailingFileSystem fs;
-    frmMain window(fs);
-    ASSERT_TRUE(window.Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro"));
-    window.Rows().SetText(2, L"unsaved work");
-    fs.failing = true;
-    ::SendMessageW(window.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(::IsWindow(window.hwnd()));
-    ::SendMessageW(window.hwnd(), WM_COMMAND, IDM_EXIT, 0);
-    ASSERT_TRUE(::IsWindow(window.hwnd()));
-    EXPECT_TRUE(::IsWindowVisible(window.hwnd()));
-    EXPECT_EQ(window.Rows().Text(2), L"unsaved work");
-    // Once the disk is back the same Exit goes through, after the question.
-    fs.failing = false;
-    window.Logic().submnuAutoSave_Click();
-    ::SendMessageW(window.hwnd(), WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_FALSE(window.hwnd());
-    EXPECT_EQ(testing::ProfileValue("Savings1", "txt(2)"), "unsaved work");
 }
 
 // The current store's label is painted apart from the others.

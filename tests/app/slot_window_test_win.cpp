@@ -165,13 +165,6 @@ TEST_F(SlotWindowTest, ALongLineIsWholeWhereverItIsReadAndSaved) {
     window().Logic().SaveStore();
     EXPECT_EQ(testing::ProfileValue("Savings1", "txt(0)"), std::string(line.begin(), line.end()));
 
-    // In use, the box holds the whole line: Select All reaches its end.
-    Focus(IDC_TXT0);
-    Menu(IDM_SELECTALL);
-    EXPECT_EQ(Selection(IDC_TXT0), std::make_pair(DWORD{0}, DWORD{31999}));
-    Menu(IDM_COPY);
-    EXPECT_EQ(ClipboardText(), line);
-
     // A text set from outside replaces the whole line.
     ::SendMessageW(Control(IDC_TXT0 + 1), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(L"short"));
