@@ -61,10 +61,12 @@ done
 # Paste button shows its tip.
 read -r _ _ _ _ x y < <(p layout | head -1)
 read -r px py pw ph <<<"${normal[paste]}"
+# The pointer rests there; a move once a second tells the tip again in
+# case the first one came before the program looked.
 step=0
 tip() {
+  [ $((step % 10)) -eq 0 ] && xdotool mousemove --sync $((x + px + pw / 2 + step / 10 % 2)) $((y + py + ph / 2))
   step=$((step + 1))
-  xdotool mousemove --sync $((x + px + pw / 2 + step % 2)) $((y + py + ph / 2))
   "$wine" "$probe" tip >/dev/null 2>&1
 }
 poll 10 tip || fail "no tip over the Paste button"

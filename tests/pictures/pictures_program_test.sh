@@ -87,8 +87,13 @@ corner_shows() {
   [ "$(pixel "$f" $((cx + cw - 1)) $((cy + ch / 2)))" = "$blue" ] &&
     [ "$(pixel "$f" $((cx + cw / 2)) $((cy + ch - 1)))" = "$blue" ]
 }
+# Each drag starts a little apart from the one before, so that no two
+# presses make a double-click, which would close the preview.
+drags=0
 pan() {
-  xdotool mousemove --sync $((cx + cw - 20)) $((cy + ch - 20)) mousedown 1 \
+  local off=$((drags % 2 * 12))
+  drags=$((drags + 1))
+  xdotool mousemove --sync $((cx + cw - 20 - off)) $((cy + ch - 20 - off)) mousedown 1 \
     mousemove --sync $((cx + cw / 2)) $((cy + ch / 2)) mousemove --sync $((cx + 20)) $((cy + 20)) \
     mouseup 1
   corner_shows
