@@ -123,32 +123,6 @@ class PrintProgramTest : public ProgramTest {
 };
 std::wstring PrintProgramTest::savedCommand_, PrintProgramTest::savedExtension_;
 
-// The real check boxes swap, and the Pictures store's name shows its "&"
-// as typed: a caption is no menu text.
-TEST_F(PrintProgramTest, TheWindowSwapsItsChecksAndShowsTheStoresName) {
-    RunningProgram app;
-    ASSERT_TRUE(app.Start());
-    app.Command(IDM_PRINT);
-    HWND print = WaitForPrintWindow();
-    ASSERT_TRUE(print);
-    EXPECT_TRUE(Enabled(print, IDC_CHKCLIPBOARD));
-    EXPECT_FALSE(Enabled(print, IDC_CHKWHITE));
-    Click(print, IDC_CHKTEXT);
-    EXPECT_TRUE(WaitFor([&] { return Enabled(print, IDC_CHKWHITE); }));
-    EXPECT_FALSE(Ticked(print, IDC_CHKTEXT));
-    EXPECT_FALSE(Enabled(print, IDC_CHKCLIPBOARD));
-    Click(print, IDC_CMDCANCEL);
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(print); }));
-    EXPECT_TRUE(FileLines(kLog).empty());
-
-    app.ClickStoreLabel(0);
-    app.Command(IDM_PRINT);
-    print = WaitForPrintWindow();
-    ASSERT_TRUE(print);
-    EXPECT_TRUE(WaitFor([&] { return RunningProgram::TextOf(print) == L"Printing  &P Pictures"; }))
-        << "caption: " << ::testing::PrintToString(RunningProgram::TextOf(print));
-}
-
 // The printout byte for byte, opened by the desktop; once the program's
 // folder refuses the file, in the user's folder, the old file untouched.
 TEST_F(PrintProgramTest, TextPrintWritesThePrintoutWhereItCanAndTheDesktopOpensIt) {
