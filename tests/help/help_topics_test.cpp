@@ -45,8 +45,12 @@ TEST(HelpTopics, EachTopicHasItsCaptionItsTitleAndItsParagraphs) {
         ASSERT_EQ(text.rfind(head, 0), 0u);
         EXPECT_GT(text.size(), head.size() + 40);
         for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == L'\r') EXPECT_EQ(text.substr(i, 2), L"\r\n") << i;
-            if (text[i] == L'\n') EXPECT_EQ(text[i - 1], L'\r') << i;
+            if (text[i] == L'\r') {
+                EXPECT_EQ(text.substr(i, 2), L"\r\n") << i;
+            }
+            if (text[i] == L'\n') {
+                EXPECT_EQ(text[i - 1], L'\r') << i;
+            }
         }
         EXPECT_EQ(text.find(L"\r\n\r\n\r\n"), std::wstring::npos);
         EXPECT_NE(text.back(), L'\n');
