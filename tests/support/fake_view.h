@@ -235,31 +235,6 @@ class FakeResolver final : public HostResolver {
     }
 };
 
-// Case mapping of the C library, enough for the letters the tests use.
-class SimpleCases final : public CaseMapping {
-  public:
-    std::wstring Lower(std::wstring_view t) const override {
-        std::wstring s(t);
-        for (wchar_t& c : s) c = Map(c, false);
-        return s;
-    }
-    std::wstring Upper(std::wstring_view t) const override {
-        std::wstring s(t);
-        for (wchar_t& c : s) c = Map(c, true);
-        return s;
-    }
-
-  private:
-    static wchar_t Map(wchar_t c, bool upper) {
-        if (upper ? (c >= L'a' && c <= L'z') : (c >= L'A' && c <= L'Z'))
-            return static_cast<wchar_t>(c ^ 0x20);
-        // Latin-1 letters: capitals 0xC0-0xDE, small 0xE0-0xFE (but 0xD7/0xF7).
-        if (upper ? (c >= 0xE0 && c <= 0xFE && c != 0xF7) : (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-            return static_cast<wchar_t>(c ^ 0x20);
-        return c;
-    }
-};
-
 // Answers of the input box, in order; nothing once they run out (Cancel).
 class ScriptedInput final : public InputBox {
   public:

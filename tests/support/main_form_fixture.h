@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "find/letter_cases.h"
 #include "main_form.h"
 #include "pictures/fake_pictures.h"
 #include "resource.h"
@@ -22,7 +23,7 @@ class MainFormTest : public ::testing::Test {
     testing::ScriptedPrompt prompt;
     Windows1252Codec codec;
     testing::FakeClipboard clipboard;
-    testing::SimpleCases cases;
+    testing::LetterCases cases;
     testing::HeldKeys keys;
     testing::FixedClock clock;
     testing::RecordingShell shell;
