@@ -14,7 +14,7 @@
 //              control ID however deep it lies
 //   client T   the same of the inner area of the window titled T
 //   wallpaper  prints the system's wallpaper and the one in the user's profile
-//   pictures, mirror, close, exit   choose those menu items
+//   pictures, mirror, pasteatonce, close, exit   choose those menu items
 //   untray     removes the tray icon as a restarting Explorer loses it
 //   taskbar    tells every window the taskbar is back
 #include <windows.h>
@@ -134,9 +134,11 @@ int wmain(int argc, wchar_t** argv) {
         PrintRect(r);
         return 0;
     }
-    if (what == L"pictures" || what == L"mirror") {
+    if (what == L"pictures" || what == L"mirror" || what == L"pasteatonce") {
         DWORD_PTR ignored = 0;
-        const WPARAM item = what == L"mirror" ? IDM_MIRROR : IDM_STORE0;
+        const WPARAM item = what == L"mirror"        ? IDM_MIRROR
+                            : what == L"pasteatonce" ? IDM_PASTEATONCE
+                                                     : IDM_STORE0;
         return ::SendMessageTimeoutW(program, WM_COMMAND, item, 0, SMTO_NORMAL, 10000, &ignored)
                    ? 0
                    : 1;
