@@ -2,55 +2,18 @@
 // paste waits for the user to let go of the hotkey's modifiers.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "background/paste_at_once.h"
+#include "support/fake_paste_desktop.h"
 
 namespace quillet {
 namespace {
 
 using Foreground = PasteDesktop::Foreground;
-constexpr int64_t kNever = -1;
-
-class FakeDesktop final : public PasteDesktop {
-  public:
-    Foreground active = Foreground::kOther;
-    // What is active once the keys are up, when the user switched meanwhile.
-    std::optional<Foreground> activeAfterRelease;
-    int64_t releaseAt = 0;  // when the modifiers go up; kNever
-    bool windowBeforeMenu = false;
-
-    int64_t now = 1000;  // not zero: the wait must measure from its own start
-    int pauses = 0;
-    int returns = 0;
-    std::vector<int64_t> sentAt;
-    int returnsBeforeFirstSend = -1;
-
-    Foreground Active() const override {
-        if (activeAfterRelease && !ModifiersHeld()) return *activeAfterRelease;
-        return active;
-    }
-    bool ModifiersHeld() const override { return releaseAt == kNever || now < start + releaseAt; }
-    void SendPaste() override {
-        if (sentAt.empty()) returnsBeforeFirstSend = returns;
-        sentAt.push_back(now - start);
-    }
-    bool ReturnToWindowBeforeMenu() override {
-        ++returns;
-        if (windowBeforeMenu) active = Foreground::kOther;
-        return windowBeforeMenu;
-    }
-    int64_t Milliseconds() const override { return now; }
-    void Pause(int milliseconds) override {
-        ++pauses;
-        now += milliseconds;
-    }
-
-  private:
-    const int64_t start = now;
-};
+using testing::FakePasteDesktop;
+constexpr int64_t kNever = FakePasteDesktop::kNever;
 
 struct Case {
     const char* name;
@@ -82,7 +45,7 @@ TEST(PasteAtOnce, SendsCtrlVOnlyWhenOnFilledAndAnotherProgramIsActive) {
         {"tray, no window before", true, L"slot", kTray, kOurs, 0, false, O::kOurWindow},
     };
     for (const Case& c : cases) {
-        FakeDesktop desktop;
+        FakePasteDesktop desktop;
         desktop.active = c.active;
         desktop.releaseAt = c.releaseAt;
         desktop.windowBeforeMenu = c.windowBeforeMenu;
@@ -95,7 +58,7 @@ TEST(PasteAtOnce, SendsCtrlVOnlyWhenOnFilledAndAnotherProgramIsActive) {
 TEST(PasteAtOnce, PollsUntilTheKeysAreUpAndSendsRightAfter) {
     for (const int64_t release : {int64_t{1}, int64_t{37}, int64_t{400},
                                   int64_t{PasteAtOnce::kReleaseBound - 1}}) {
-        FakeDesktop desktop;
+        FakePasteDesktop desktop;
         desktop.releaseAt = release;
         PasteAtOnce paste(desktop);
         ASSERT_EQ(paste.AfterCopy(true, L"slot", PasteOrigin::kHotkey), PasteOutcome::kSent)
@@ -111,20 +74,20 @@ TEST(PasteAtOnce, PollsUntilTheKeysAreUpAndSendsRightAfter) {
 
 TEST(PasteAtOnce, NeitherWaitsNorSendsWhenNothingNeedsIt) {
     for (const Foreground active : {Foreground::kOurs, Foreground::kNone}) {
-        FakeDesktop desktop;
+        FakePasteDesktop desktop;
         desktop.active = active;
         desktop.releaseAt = kNever;
         PasteAtOnce(desktop).AfterCopy(true, L"slot", PasteOrigin::kHotkey);
         EXPECT_EQ(desktop.pauses, 0);
     }
-    FakeDesktop up;
+    FakePasteDesktop up;
     PasteAtOnce(up).AfterCopy(true, L"slot", PasteOrigin::kHotkey);
     EXPECT_EQ(up.pauses, 0);
     EXPECT_EQ(up.sentAt, std::vector<int64_t>{0});
 }
 
 TEST(PasteAtOnce, GivesUpAboutASecondAfterTheCopy) {
-    FakeDesktop desktop;
+    FakePasteDesktop desktop;
     desktop.releaseAt = kNever;
     PasteAtOnce paste(desktop);
     EXPECT_EQ(paste.AfterCopy(true, L"slot", PasteOrigin::kHotkey), PasteOutcome::kKeysHeld);
@@ -135,7 +98,7 @@ TEST(PasteAtOnce, GivesUpAboutASecondAfterTheCopy) {
 }
 
 TEST(PasteAtOnce, ASwitchToOurWindowWhileTheKeysAreHeldSendsNothing) {
-    FakeDesktop desktop;
+    FakePasteDesktop desktop;
     desktop.releaseAt = 200;
     desktop.activeAfterRelease = Foreground::kOurs;
     PasteAtOnce paste(desktop);
@@ -144,7 +107,7 @@ TEST(PasteAtOnce, ASwitchToOurWindowWhileTheKeysAreHeldSendsNothing) {
 }
 
 TEST(PasteAtOnce, OnlyTheTrayMenuGoesBackToTheWindowBeforeAndFirst) {
-    FakeDesktop tray;
+    FakePasteDesktop tray;
     tray.active = Foreground::kOurs;
     tray.windowBeforeMenu = true;
     ASSERT_EQ(PasteAtOnce(tray).AfterCopy(true, L"slot", PasteOrigin::kTrayMenu),
@@ -152,7 +115,7 @@ TEST(PasteAtOnce, OnlyTheTrayMenuGoesBackToTheWindowBeforeAndFirst) {
     EXPECT_EQ(tray.returns, 1);
     EXPECT_EQ(tray.returnsBeforeFirstSend, 1);
 
-    FakeDesktop hotkey;
+    FakePasteDesktop hotkey;
     hotkey.windowBeforeMenu = true;
     PasteAtOnce(hotkey).AfterCopy(true, L"slot", PasteOrigin::kHotkey);
     EXPECT_EQ(hotkey.returns, 0);
