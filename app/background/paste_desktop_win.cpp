@@ -23,10 +23,12 @@ bool ClassIs(HWND window, const wchar_t* const* names, size_t count) {
     return false;
 }
 
-// The taskbar and its overflow area: a click on the icon may activate them.
+// The taskbar and its overflow area, and Wine's tray window where no
+// taskbar runs: a click on the icon may activate them.
 bool IsTaskbar(HWND window) {
     static const wchar_t* const kNames[] = {L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd",
-                                            L"NotifyIconOverflowWindow"};
+                                            L"NotifyIconOverflowWindow",
+                                            L"__winex11_standalone_tray"};
     return ClassIs(window, kNames, std::size(kNames));
 }
 
