@@ -104,6 +104,8 @@ class frmMain final : public Window,
     WindowImage Image() override;
 
   private:
+    // While the user drags the border, the long texts wait for this timer.
+    static constexpr UINT_PTR kTimerWholeTexts = 1;
     // The help, About and print windows as the logic asks for them.
     void ShowHelp() override { info_->ShowHelp(); }
     void ShowAbout() override { info_->ShowAbout(); }
