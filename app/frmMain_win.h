@@ -21,6 +21,7 @@
 #include "controls/progress_win.h"
 #include "background/hotkey_client_win.h"
 #include "background/tray_win.h"
+#include "background/paste_desktop_win.h"
 #include "help/info_windows_win.h"
 #include "print/frmPrint_win.h"
 #include "controls/input_box_win.h"
@@ -168,6 +169,7 @@ class frmMain final : public Window,
     PicturePanel pictures_;
     frmViewPic preview_;
     DesktopWallpaper wallpaper_;
+    SystemPasteDesktop paste_;
     std::unique_ptr<MainForm> logic_;
     std::unique_ptr<HelpAndAboutWindows> info_;  // after logic_: gone before it
     std::unique_ptr<frmPrint> print_;            // the same

@@ -7,6 +7,7 @@
 #include "pictures/picture_files.h"
 #include "resource.h"
 #include "support/fake_desktop.h"
+#include "support/fake_paste_desktop.h"
 #include "support/fake_view.h"
 
 namespace quillet {
@@ -34,6 +35,7 @@ class PictureCommandsTest : public ::testing::Test {
     RecordingWallpaper wallpaper{fs};
     FakeAutoRun autoRun;
     FakeHotkeyHost hotkeys;
+    FakePasteDesktop paste;
     RecordingWindows windows{view.visible};
     ScriptedInput input;
     MainForm form{view,
@@ -43,7 +45,7 @@ class PictureCommandsTest : public ::testing::Test {
                   codec,
                   clipboard,
                   cases,
-                  Desktop{keys, clock, shell, resolver, autoRun, hotkeys, wallpaper},
+                  Desktop{keys, clock, shell, resolver, autoRun, hotkeys, wallpaper, paste},
                   SecondaryWindows{windows, windows, windows, windows, input}};
 
     const std::wstring undo = std::wstring(kUndoPicturePath);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -19,6 +20,8 @@ class FakePasteDesktop final : public PasteDesktop {
     std::optional<Foreground> activeAfterRelease;
     int64_t releaseAt = 0;  // when the modifiers go up; kNever
     bool windowBeforeMenu = false;
+    // Looks at the rest of the program the moment the keys go out.
+    std::function<void()> onSend;
 
     int64_t now = 1000;  // not zero: the wait must measure from its own start
     int pauses = 0;
@@ -34,6 +37,7 @@ class FakePasteDesktop final : public PasteDesktop {
     void SendPaste() override {
         if (sentAt.empty()) returnsBeforeFirstSend = returns;
         sentAt.push_back(now - start);
+        if (onSend) onSend();
     }
     bool ReturnToWindowBeforeMenu() override {
         ++returns;

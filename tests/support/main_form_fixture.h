@@ -7,6 +7,7 @@
 #include "pictures/fake_pictures.h"
 #include "support/fake_desktop.h"
 #include "support/fake_filesystem.h"
+#include "support/fake_paste_desktop.h"
 #include "support/fake_view.h"
 
 namespace quillet {
@@ -29,6 +30,7 @@ class MainFormTest : public ::testing::Test {
     testing::FakeAutoRun autoRun;
     testing::FakeHotkeyHost hotkeys;
     testing::RecordingWallpaper wallpaper{fs};
+    testing::FakePasteDesktop paste;
     testing::RecordingWindows windows{view.visible};
     testing::ScriptedInput input;
     MainForm form = Restarted();
@@ -42,7 +44,7 @@ class MainFormTest : public ::testing::Test {
                         codec,
                         clipboard,
                         cases,
-                        Desktop{keys, clock, shell, resolver, autoRun, hotkeys, wallpaper},
+                        Desktop{keys, clock, shell, resolver, autoRun, hotkeys, wallpaper, paste},
                         SecondaryWindows{windows, windows, windows, windows, input}};
     }
 
