@@ -9,6 +9,9 @@ namespace quillet {
 
 namespace {
 
+constexpr ULONGLONG kActivationBound = 500;
+constexpr DWORD kActivationPoll = 2;
+
 bool Ours(HWND window) {
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
@@ -86,12 +89,23 @@ void SystemPasteDesktop::SendPaste() {
     ::SendInput(static_cast<UINT>(std::size(keys)), keys, sizeof(INPUT));
 }
 
+// The window's own thread activates it some time after the call; keys sent
+// before that find no focus there (Wine drops them).
 bool SystemPasteDesktop::ReturnToWindowBeforeMenu() {
     const HWND target = beforeMenu_;
     beforeMenu_ = nullptr;
     if (!target || !::IsWindow(target) || Ours(target)) return false;
-    ::SetForegroundWindow(target);
-    return ::GetForegroundWindow() == target;
+    if (!::SetForegroundWindow(target)) return false;
+    const DWORD thread = ::GetWindowThreadProcessId(target, nullptr);
+    const ULONGLONG start = ::GetTickCount64();
+    for (;;) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (::GetGUIThreadInfo(thread, &info) && info.hwndActive == target && info.hwndFocus)
+            return true;
+        if (::GetTickCount64() - start > kActivationBound) return false;
+        ::Sleep(kActivationPoll);
+    }
 }
 
 int64_t SystemPasteDesktop::Milliseconds() const {

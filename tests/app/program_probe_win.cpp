@@ -9,6 +9,8 @@
 //   front      exits 0 when the main window is the foreground window
 //   menu       exits 0 when the program's thread is in a menu's loop, which
 //              then takes the keys
+//   choose N   in that loop: N times Down, then Return, as key messages of
+//              the program's thread, wherever the keyboard is
 //   layout     prints the client area and slot 1's controls in client pixels
 //   where ID   prints the screen rectangle "x y w h" of the main window's
 //              control ID however deep it lies
@@ -192,6 +194,11 @@ int wmain(int argc, wchar_t** argv) {
         GUITHREADINFO info{sizeof info};
         const DWORD thread = ::GetWindowThreadProcessId(program, nullptr);
         return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE) ? 0 : 1;
+    }
+    if (what == L"choose" && argc > 2) {
+        const long downs = std::wcstol(argv[2], nullptr, 10);
+        for (long i = 0; i < downs; ++i) ::PostMessageW(program, WM_KEYDOWN, VK_DOWN, 0);
+        return ::PostMessageW(program, WM_KEYDOWN, VK_RETURN, 0) ? 0 : 1;
     }
     if (what == L"shown") return ::IsWindowVisible(program) ? 0 : 1;
     if (what == L"front") return ::GetForegroundWindow() == program ? 0 : 1;
