@@ -6,6 +6,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib.sh"
+source "$here/../support/text_box.sh"
 wine="$ROOT/scripts/wine-exec"
 program=$1 tarnkey=$2 waitready=$3 probe=$4 textbox=$5
 : "${WINEPREFIX:?}"
@@ -14,9 +15,9 @@ mkdir -p "$folder"
 cp "$program" "$tarnkey" "$folder/"
 ini="$WINEPREFIX/drive_c/quilbdx.ini"
 printf '[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nHotkeys=1\r\nPasteAtOnce=1\r\nAutoSave=1\r\n[Savings1]\r\ntxt(2)=pasted three\r\n' >"$ini"
-app= other=
+app=
 cleanup() {
-  [ -n "$other" ] && kill "$other" 2>/dev/null
+  stop_text_box
   [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
   rm -f "$ini"
 }
@@ -24,26 +25,13 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 p() { "$wine" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
 clip_is() { [ "$(p clip)" = "$1" ]; }
-box() { "$wine" "$textbox" --text 2>/dev/null | tr -d '\r'; }
-box_is() { [ "$(box)" = "$1" ]; }
 # The file may be written in UTF-16.
 setting() { tr -d '\000\r' <"$ini" | grep "^$1=" | cut -d= -f2; }
 
 (cd "$folder" && exec "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe') >/dev/null 2>&1 &
 app=$!
 "$wine" "$waitready" 30000 >/dev/null || fail "the program did not get ready"
-out=$(mktemp)
-"$wine" "$textbox" >"$out" 2>/dev/null &
-other=$!
-wait_line "$out" '^ready' 20 "$other" || fail "the text box program did not start"
-rm -f "$out"
-win=$(x_window 'text box' 10) || fail "the text box is not on the display"
-focused() { x_focused "$win"; }
-give_focus() {
-  xdotool windowfocus "$win" 2>/dev/null
-  poll 5 focused || fail "the text box program did not get the X focus"
-}
-give_focus
+start_text_box
 
 p clear >/dev/null
 xdotool key ctrl+alt+F3
@@ -58,7 +46,7 @@ p pasteatonce >/dev/null || fail "could not choose the menu item"
 [ "$(setting PasteAtOnce)" = 0 ] || fail "switching off did not write PasteAtOnce=0 ($(setting PasteAtOnce))"
 "$wine" "$textbox" --set "" || fail "could not empty the box"
 p clear >/dev/null
-give_focus
+focus_text_box
 xdotool key ctrl+alt+F3
 poll 10 clip_is "pasted three" || fail "Ctrl+Alt+F3 did not copy with the option off ($(p clip))"
 # The program has finished with the press once its one thread answers; a

@@ -28,16 +28,12 @@
 #include <string>
 
 #include "resource.h"
+#include "support/console_win.h"
 
 namespace {
 
 void Print(const std::wstring& text) {
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                        nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n,
-                          nullptr, nullptr);
-    std::printf("%s\n", out.c_str());
+    quillet::testing::PrintLine(text);
 }
 
 void PrintRect(const RECT& r) {

@@ -9,6 +9,8 @@
 #include <cwchar>
 #include <string>
 
+#include "support/console_win.h"
+
 namespace {
 
 constexpr wchar_t kClass[] = L"QuilletTestTextBox";
@@ -35,12 +37,7 @@ int PrintText() {
     std::wstring text(static_cast<size_t>(::SendMessageW(box, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
     text.resize(static_cast<size_t>(
         ::SendMessageW(box, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                        nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n,
-                          nullptr, nullptr);
-    std::printf("%s\n", out.c_str());
+    quillet::testing::PrintLine(text);
     return 0;
 }
 

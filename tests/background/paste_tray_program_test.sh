@@ -5,6 +5,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib.sh"
+source "$here/../support/text_box.sh"
 wine="$ROOT/scripts/wine-exec"
 program=$1 waitready=$2 probe=$3 textbox=$4
 : "${WINEPREFIX:?}"
@@ -13,9 +14,9 @@ mkdir -p "$folder"
 cp "$program" "$folder/"
 ini="$WINEPREFIX/drive_c/quilbdx.ini"
 printf '[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nAutoSave=1\r\nPasteAtOnce=1\r\n[Savings1]\r\ntxt(0)=from the tray\r\n' >"$ini"
-app= other=
+app=
 cleanup() {
-  [ -n "$other" ] && kill "$other" 2>/dev/null
+  stop_text_box
   [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
   rm -f "$ini"
   if [ -n "${QUILLET_OWN_DISPLAY:-}" ]; then
@@ -27,8 +28,6 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 p() { "$wine" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
 clip_is() { [ "$(p clip)" = "$1" ]; }
-box() { "$wine" "$textbox" --text 2>/dev/null | tr -d '\r'; }
-box_is() { [ "$(box)" = "$1" ]; }
 tray_shows() { xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1; }
 in_menu() { "$wine" "$probe" menu >/dev/null 2>&1; }
 
@@ -44,14 +43,7 @@ tray=$(xdotool search --onlyvisible --name 'Wine System Tray' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$tray")"
 icon_x=$((X + 8)) icon_y=$((Y + HEIGHT / 2))
 
-out=$(mktemp)
-"$wine" "$textbox" >"$out" 2>/dev/null &
-other=$!
-wait_line "$out" '^ready' 20 "$other" || fail "the text box program did not start"
-rm -f "$out"
-win=$(x_window 'text box' 10) || fail "the text box is not on the display"
-xdotool windowfocus "$win" 2>/dev/null
-poll 5 x_focused "$win" || fail "the text box program did not get the X focus"
+start_text_box
 
 p clear >/dev/null
 xdotool mousemove "$icon_x" "$icon_y" click 3
