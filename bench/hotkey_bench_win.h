@@ -118,10 +118,9 @@ inline bool WaitForWindow(const wchar_t* cls, const wchar_t* property) {
 // "Settings" section (each ending in CR LF), and `slotText` in slot 3 of
 // store 1 ("txt(2)").
 inline bool WriteHotkeySettings(std::wstring_view settings, std::wstring_view slotText) {
-    const std::wstring utf16 = std::wstring(L"\xFEFF") +
-                               L"[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nHotkeys=1\r\n" +
-                               std::wstring(settings) + L"[Savings1]\r\ntxt(2)=" +
-                               std::wstring(slotText) + L"\r\n";
+    const std::wstring utf16 =
+        std::wstring(L"\xFEFF") + L"[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nHotkeys=1\r\n" +
+        std::wstring(settings) + L"[Savings1]\r\ntxt(2)=" + std::wstring(slotText) + L"\r\n";
     HANDLE f = ::CreateFileW(kSettingsFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;

@@ -98,8 +98,8 @@ bool Round(const std::wstring& program, HWND listener, double& ours, double& anc
 int wmain(int argc, wchar_t** argv) {
     if (argc > 2 && std::wcscmp(argv[1], L"--bare") == 0) return RunBareHotkey(argv[2]);
     if (argc < 2) return 2;
-    HWND listener = ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    nullptr, nullptr);
+    HWND listener =
+        ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     if (!listener || !::AddClipboardFormatListener(listener)) return 1;
     // Rounds alternate the two, so that a busy moment of the machine does
     // not fall on one side only; the figure takes the middle round of each.

@@ -38,13 +38,13 @@ struct TextBox {
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"QuilletPasteBench";
         ::RegisterClassW(&wc);
-        frame = ::CreateWindowExW(0, wc.lpszClassName, L"paste bench",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200, 400, 120, nullptr,
-                                  nullptr, wc.hInstance, nullptr);
+        frame =
+            ::CreateWindowExW(0, wc.lpszClassName, L"paste bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              200, 200, 400, 120, nullptr, nullptr, wc.hInstance, nullptr);
         box = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10,
                                 360, 24, frame, nullptr, wc.hInstance, nullptr);
-        listener = ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                   nullptr);
+        listener =
+            ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         return frame && box && listener && ::AddClipboardFormatListener(listener);
     }
     ~TextBox() {
@@ -55,8 +55,8 @@ struct TextBox {
 
     std::wstring Text() const {
         std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(box)) + 1, L'\0');
-        text.resize(static_cast<size_t>(::GetWindowTextW(box, text.data(),
-                                                         static_cast<int>(text.size()))));
+        text.resize(
+            static_cast<size_t>(::GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
         return text;
     }
 
@@ -152,7 +152,8 @@ double ProgramMedian(const std::wstring& program, TextBox& target, bool on) {
     }
     ::DeleteFileW(kSettingsFile);
     if (median < 0)
-        std::fprintf(stderr, "paste_at_once: a press did not reach the text box (option %s): \"%ls\"\n",
+        std::fprintf(stderr,
+                     "paste_at_once: a press did not reach the text box (option %s): \"%ls\"\n",
                      on ? "on" : "off", target.Text().c_str());
     return median;
 }

@@ -29,11 +29,11 @@ enum class PasteOrigin { kHotkey, kTrayMenu };
 
 enum class PasteOutcome {
     kSent,
-    kOff,          // the option is off
-    kNothing,      // the slot was empty or nothing was copied
-    kOurWindow,    // pasting would go into the program itself
-    kNoWindow,     // no window is active
-    kKeysHeld,     // the user did not let go of the modifiers in time
+    kOff,        // the option is off
+    kNothing,    // the slot was empty or nothing was copied
+    kOurWindow,  // pasting would go into the program itself
+    kNoWindow,   // no window is active
+    kKeysHeld,   // the user did not let go of the modifiers in time
 };
 
 class PasteAtOnce {

@@ -9,6 +9,7 @@ namespace quillet {
 
 namespace {
 
+// How long a window given the foreground may take to have the keyboard.
 constexpr ULONGLONG kActivationBound = 500;
 constexpr DWORD kActivationPoll = 2;
 
@@ -84,8 +85,7 @@ bool SystemPasteDesktop::ModifiersHeld() const {
 }
 
 void SystemPasteDesktop::SendPaste() {
-    INPUT keys[] = {Key(VK_CONTROL, false), Key('V', false), Key('V', true),
-                    Key(VK_CONTROL, true)};
+    INPUT keys[] = {Key(VK_CONTROL, false), Key('V', false), Key('V', true), Key(VK_CONTROL, true)};
     ::SendInput(static_cast<UINT>(std::size(keys)), keys, sizeof(INPUT));
 }
 

@@ -58,9 +58,9 @@ int wmain(int argc, wchar_t** argv) {
     HWND w = ::CreateWindowExW(0, kClass, L"text box", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 150, 150,
                                400, 120, nullptr, nullptr, wc.hInstance, nullptr);
     if (!w) return 1;
-    HWND box = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                 WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 360, 24, w,
-                                 nullptr, wc.hInstance, nullptr);
+    HWND box =
+        ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
+                          10, 10, 360, 24, w, nullptr, wc.hInstance, nullptr);
     if (!box) return 1;
     ::SetFocus(box);
     ::UpdateWindow(w);

@@ -56,8 +56,8 @@ TEST(PasteAtOnce, SendsCtrlVOnlyWhenOnFilledAndAnotherProgramIsActive) {
 }
 
 TEST(PasteAtOnce, PollsUntilTheKeysAreUpAndSendsRightAfter) {
-    for (const int64_t release : {int64_t{1}, int64_t{37}, int64_t{400},
-                                  int64_t{PasteAtOnce::kReleaseBound - 1}}) {
+    for (const int64_t release :
+         {int64_t{1}, int64_t{37}, int64_t{400}, int64_t{PasteAtOnce::kReleaseBound - 1}}) {
         FakePasteDesktop desktop;
         desktop.releaseAt = release;
         PasteAtOnce paste(desktop);
