@@ -38,6 +38,7 @@ struct RangeCommand {
 frmMain::frmMain(FileSystem& fs) : fs_(fs) {}
 
 frmMain::~frmMain() {
+    SetAccelerators(hwnd(), nullptr);
     Destroy();
     hotkeyClient_.reset();
     com_.reset();
@@ -97,6 +98,9 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     info_ = std::make_unique<HelpAndAboutWindows>(instance, *logic_, shell_);
     print_ = std::make_unique<frmPrint>(instance, *this, *this, *logic_, prompt_, shell_, fs_,
                                         KnownFolder(FOLDERID_LocalAppData));
+    findServices_ = std::make_unique<MainFindServices>(*logic_, *this, fs_, SystemCodec());
+    find_ = std::make_unique<frmFind>(instance, *findServices_, cases_);
+    SetAccelerators(hwnd(), ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS)));
     clipboard_.SetOwner(hwnd());
     progress_.Attach(instance, hwnd(), [this] {
         RECT main{};
@@ -312,6 +316,7 @@ void frmMain::OnCommand(int id, int code, HWND control) {
     if (id == IDC_PICBRINDLE && code == STN_DBLCLK) return logic_->picBrindle_DblClick();
     if (control) return;
     if (id == IDM_EXIT || id == IDM_TRAYEXIT) return OnExit();
+    if (id == IDM_FIND || id == IDM_TRAYFIND) return find_->Show(hwnd());
     logic_->RunMenuCommand(id);
 }
 

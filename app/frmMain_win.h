@@ -21,6 +21,8 @@
 #include "controls/progress_win.h"
 #include "background/hotkey_client_win.h"
 #include "background/tray_win.h"
+#include "find/frmFind_win.h"
+#include "find_services.h"
 #include "background/paste_desktop_win.h"
 #include "help/info_windows_win.h"
 #include "print/frmPrint_win.h"
@@ -58,6 +60,7 @@ class frmMain final : public Window,
     HelpAndAboutWindows& Info() { return *info_; }
     PicturePanel& Pictures() { return pictures_; }
     frmViewPic& Preview() { return preview_; }
+    frmFind& Find() { return *find_; }
     // Once OLE runs: the slot text boxes take drops.
     void EnableDragDrop();
     // The drop target of a slot's text box, for automation.
@@ -173,6 +176,8 @@ class frmMain final : public Window,
     std::unique_ptr<MainForm> logic_;
     std::unique_ptr<HelpAndAboutWindows> info_;  // after logic_: gone before it
     std::unique_ptr<frmPrint> print_;            // the same
+    std::unique_ptr<MainFindServices> findServices_;  // the same
+    std::unique_ptr<frmFind> find_;
 
     Tooltips tips_;
     UniqueFont font_, smallFont_;

@@ -17,6 +17,13 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
+# Tests are compiled without optimisation: they run in seconds either way,
+# and optimising them was most of the build's time. The code under test keeps
+# the build type's flags.
+macro(quillet_unoptimised_tests)
+  add_compile_options($<IF:$<CXX_COMPILER_ID:MSVC>,/Od,-O0>)
+endmacro()
+
 # MinGW needs to be told what MSVC sees by itself: a console program, and a
 # wmain/wWinMain entry point.
 function(quillet_console target)

@@ -1,12 +1,13 @@
 // Another program for the program's slots to be dragged into: a window with
-// a drop target, which reports where it is on the screen, then what was
-// dropped on it and the size of the picture the clipboard holds at that
-// moment.
+// a drop target, which reports where it is on the screen, when a drag comes
+// over it, then what was dropped on it and the size of the picture the
+// clipboard holds at that moment.
 #include <windows.h>
 #include <ole2.h>
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "platform/ole_win.h"
 
@@ -35,6 +36,35 @@ std::string ClipboardPicture() {
     return answer;
 }
 
+// Says "over" when a drag enters, for the test to let go only then; the
+// slot's own target does the rest.
+class Announcing final : public quillet::RefCounted<IDropTarget> {
+  public:
+    explicit Announcing(quillet::ComPtr<IDropTarget> inner) : inner_(std::move(inner)) {}
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) noexcept override {
+        *ppv = riid == IID_IUnknown || riid == IID_IDropTarget ? static_cast<IDropTarget*>(this)
+                                                               : nullptr;
+        if (!*ppv) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP DragEnter(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override {
+        std::printf("over\n");
+        std::fflush(stdout);
+        return inner_->DragEnter(data, keys, pt, effect);
+    }
+    STDMETHODIMP DragOver(DWORD keys, POINTL pt, DWORD* effect) override {
+        return inner_->DragOver(keys, pt, effect);
+    }
+    STDMETHODIMP DragLeave() override { return inner_->DragLeave(); }
+    STDMETHODIMP Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override {
+        return inner_->Drop(data, keys, pt, effect);
+    }
+
+  private:
+    quillet::ComPtr<IDropTarget> inner_;
+};
+
 }  // namespace
 
 int wmain() {
@@ -51,11 +81,12 @@ int wmain() {
                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 600, 320, 240,
                                         nullptr, nullptr, wc.hInstance, nullptr);
         quillet::DropRegistration registration(
-            window, quillet::SlotDropTarget::Create([window](const quillet::DropContent& d) {
-                dropped = d;
-                gotDrop = true;
-                ::PostMessageW(window, WM_CLOSE, 0, 0);
-            }));
+            window, quillet::ComPtr<IDropTarget>::Adopt(new Announcing(
+                        quillet::SlotDropTarget::Create([window](const quillet::DropContent& d) {
+                            dropped = d;
+                            gotDrop = true;
+                            ::PostMessageW(window, WM_CLOSE, 0, 0);
+                        }))));
         if (!registration) {
             std::printf("no drop registration\n");
             return 2;

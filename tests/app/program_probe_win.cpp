@@ -4,13 +4,16 @@
 //   slot N     prints the text of slot N's box (0 ... 9)
 //   taken      prints which of the program's twenty Ctrl+Alt combinations
 //              cannot be registered now
-//   hold KEY   keeps one of them (F1 ... F10, 1 ... 0) registered until killed
-//   shown      exits 0 when the main window shows;  tip  when one of its tips does
+//   hold KEY   keeps one of them (F1 ... F10, 1 ... 0) registered until killed,
+//              printing "pressed" at each press
+//   shown [ID] exits 0 when the main window (its control ID) shows;  tip  when
+//              one of its tips does
 //   front      exits 0 when the main window is the foreground window
 //   menu       exits 0 when the program's thread is in a menu's loop, which
-//              then takes the keys
-//   choose N   in that loop: N times Down, then Return, as key messages of
-//              the program's thread, wherever the keyboard is
+//              then takes the keys;  dragging  when it holds the mouse
+//   store N    posts the choice of store N, handled after what came before
+//   choose N   in a menu's loop: N times Down, then Return, as key messages
+//              of the program's thread, wherever the keyboard is
 //   layout     prints the client area and slot 1's controls in client pixels
 //   where ID   prints the screen rectangle "x y w h" of the main window's
 //              control ID however deep it lies
@@ -100,7 +103,15 @@ int wmain(int argc, wchar_t** argv) {
             if (!::RegisterHotKey(nullptr, 1, kCtrlAlt, c.key)) return 1;
             Print(L"ready");
             std::fflush(stdout);
-            ::Sleep(INFINITE);
+            // Each press reported: a test knows the presses before it were
+            // handed out too.
+            MSG msg;
+            while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                if (msg.message != WM_HOTKEY) continue;
+                Print(L"pressed");
+                std::fflush(stdout);
+            }
+            return 0;
         }
         return 2;
     }
@@ -186,6 +197,20 @@ int wmain(int argc, wchar_t** argv) {
             reinterpret_cast<LPARAM>(&search));
         return search.shown ? 0 : 1;
     }
+    // The program's thread holds the mouse: in a drag, a move or a menu.
+    if (what == L"dragging") {
+        GUITHREADINFO info{sizeof info};
+        const DWORD thread = ::GetWindowThreadProcessId(program, nullptr);
+        return ::GetGUIThreadInfo(thread, &info) &&
+                       (info.hwndCapture || (info.flags & GUI_INMOVESIZE))
+                   ? 0
+                   : 1;
+    }
+    // Posted, so handled after whatever reached the program before.
+    if (what == L"store" && argc > 2) {
+        const WPARAM item = IDM_STORE0 + std::wcstol(argv[2], nullptr, 10);
+        return ::PostMessageW(program, WM_COMMAND, item, 0) ? 0 : 1;
+    }
     if (what == L"menu") {
         GUITHREADINFO info{sizeof info};
         const DWORD thread = ::GetWindowThreadProcessId(program, nullptr);
@@ -196,7 +221,10 @@ int wmain(int argc, wchar_t** argv) {
         for (long i = 0; i < downs; ++i) ::PostMessageW(program, WM_KEYDOWN, VK_DOWN, 0);
         return ::PostMessageW(program, WM_KEYDOWN, VK_RETURN, 0) ? 0 : 1;
     }
-    if (what == L"shown") return ::IsWindowVisible(program) ? 0 : 1;
+    if (what == L"shown") {
+        HWND w = argc > 2 ? ::GetDlgItem(program, std::wcstol(argv[2], nullptr, 10)) : program;
+        return w && ::IsWindowVisible(w) ? 0 : 1;
+    }
     if (what == L"front") return ::GetForegroundWindow() == program ? 0 : 1;
     if (what == L"close") {
         ::PostMessageW(program, WM_COMMAND, IDM_CLOSE, 0);

@@ -1,5 +1,6 @@
-// The slot commands in this process, where the test can hold keys, reach the
-// focused box and call the slot boxes' drop targets itself.
+// The slot boxes and buttons in this process, where the test can hold keys,
+// reach the focused box and call the boxes' drop targets itself: the edit
+// controls' limits, held keys, drops, the real clipboard and picture files.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <ole2.h>
@@ -7,10 +8,14 @@
 #include <cstring>
 #include <memory>
 
-#include "frmMain_win.h"
-#include "resource.h"
-#include "support/program_win.h"
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "platform/desktop_win.h"
 #include "platform/ole_win.h"
+#include "resource.h"
+#include "support/program_fixture_win.h"
+#include "util/ModuleIP.h"
 
 namespace quillet {
 namespace {
@@ -36,88 +41,38 @@ class HeldKeys {
     BYTE saved_[256];
 };
 
-class SlotWindowTest : public ::testing::Test {
+class SlotWindowTest : public testing::WindowTest {
   protected:
     void SetUp() override {
-        testing::CleanDriveC();
-        ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
-        owner_ = std::make_unique<frmMain>();
-        ASSERT_TRUE(
-            window().Create(::GetModuleHandleW(nullptr), L"C:\\Program Files\\Quillet Pro"));
-        window().EnableDragDrop();
+        WindowTest::SetUp();
+        ASSERT_TRUE(Open({}, true));
     }
-    void TearDown() override {
-        owner_.reset();  // the window goes before OLE does
-        ::OleUninitialize();
-        testing::CleanDriveC();
-    }
-    bool UndoGrayed() {
-        return (::GetMenuState(::GetMenu(window().hwnd()), IDM_UNDO, MF_BYCOMMAND) & MF_GRAYED) !=
-               0;
-    }
-    void Click(int id) { ::SendMessageW(window().Control(id), BM_CLICK, 0, 0); }
-    void Menu(int id) { ::SendMessageW(window().hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    bool UndoGrayed() { return (MenuState(IDM_UNDO) & MF_GRAYED) != 0; }
+    void Click(int id) { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
     void Focus(int id) {
-        ::SetFocus(window().Control(id));
-        ASSERT_EQ(::GetFocus(), window().Control(id));
+        ::SetFocus(Control(id));
+        ASSERT_EQ(::GetFocus(), Control(id));
     }
     std::pair<DWORD, DWORD> Selection(int id) {
         DWORD start = 0, end = 0;
-        ::SendMessageW(window().Control(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+        ::SendMessageW(Control(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                        reinterpret_cast<LPARAM>(&end));
         return {start, end};
     }
-    void Drop(int slot, const DragPayload& payload,
-              DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
-        IDropTarget* target = window().DropTargetOf(slot);
-        ASSERT_TRUE(target);
-        ComPtr<IDataObject> data = MakeDataObject(payload);
-        RECT r;
-        ::GetWindowRect(window().Control(IDC_TXT0 + slot), &r);
-        const POINTL at{r.left + 5, r.top + 5};
-        DWORD effect = allowed;
-        ASSERT_EQ(target->DragEnter(data.get(), MK_LBUTTON, at, &effect), S_OK);
-        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-        effect = allowed;
-        ASSERT_EQ(target->Drop(data.get(), 0, at, &effect), S_OK);
-        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-    }
-    frmMain& window() { return *owner_; }
-    std::unique_ptr<frmMain> owner_;
 };
 
-TEST_F(SlotWindowTest, FillKeysHeldDuringAPasteClick) {
+// The keys held during a click as the system reports them: D fills in the
+// date in the user's format, Shift on a Copy button writes the shortcut.
+TEST_F(SlotWindowTest, KeysHeldDuringAClickReachTheSlotButtons) {
     wchar_t date[128] = {};
     ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128,
                       nullptr);
-    PutClipboardText(L"not this");
-    window().Rows().SetText(1, L"before");
-    {
-        HeldKeys d{'D', 'T'};
-        Click(IDC_PICPASTE0 + 1);
-    }
-    EXPECT_EQ(window().Rows().Text(1), date);
-    {
-        HeldKeys c{'C'};
-        Click(IDC_PICPASTE0 + 1);
-    }
-    EXPECT_EQ(window().Rows().Text(1), L"");
-    EXPECT_FALSE(UndoGrayed());
-    Menu(IDM_UNDO);
-    EXPECT_EQ(window().Rows().Text(1), date);
-    EXPECT_TRUE(UndoGrayed());
-    {
-        HeldKeys n{'N'};
-        Click(IDC_PICPASTE0 + 1);
-    }
-    const std::wstring both = window().Rows().Text(1);
-    ASSERT_GT(both.size(), wcslen(date) + 2);
-    EXPECT_EQ(both.substr(both.size() - wcslen(date) - 2), std::wstring(L"  ") + date);
-    EXPECT_EQ(ClipboardText(), L"not this");
-}
-
-TEST_F(SlotWindowTest, ShiftOnACopyButtonWritesTheShortcut) {
     PutClipboardText(L"kept");
+    {
+        HeldKeys d{'D'};
+        Click(IDC_PICPASTE0 + 1);
+    }
+    EXPECT_EQ(window().Rows().Text(1), date);
     window().Rows().SetText(0, L"HTTPS://Example.org/CaseMatters");
     {
         HeldKeys shift{VK_SHIFT};
@@ -128,19 +83,45 @@ TEST_F(SlotWindowTest, ShiftOnACopyButtonWritesTheShortcut) {
     EXPECT_EQ(ClipboardText(), L"kept");
 }
 
-TEST_F(SlotWindowTest, DropsOfTextAndFilesReplaceTheSlot) {
-    window().Rows().SetText(5, L"old text");
-    DragPayload text;
-    text.text = L"dropped \u00FCber \u2713";
-    Drop(5, text);
-    EXPECT_EQ(window().Rows().Text(5), L"dropped \u00FCber \u2713");
+// Each slot box's own drop target fills that slot.
+TEST_F(SlotWindowTest, DropsOfTextAndFilesReachTheirSlot) {
+    const struct {
+        int slot;
+        DragPayload payload;
+        std::wstring expected;
+    } cases[] = {{5, DragPayload{L"dropped \u00FCber \u2713", {}}, L"dropped \u00FCber \u2713"},
+                 {6, DragPayload{{}, {L"C:\\windows\\win.ini", L"C:\\b.txt"}}, L"C:\\windows\\win.ini"}};
+    for (const auto& c : cases) {
+        IDropTarget* target = window().DropTargetOf(c.slot);
+        ASSERT_TRUE(target);
+        ComPtr<IDataObject> data = MakeDataObject(c.payload);
+        RECT r;
+        ::GetWindowRect(Control(IDC_TXT0 + c.slot), &r);
+        const POINTL at{r.left + 5, r.top + 5};
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        ASSERT_EQ(target->DragEnter(data.get(), MK_LBUTTON, at, &effect), S_OK);
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        ASSERT_EQ(target->Drop(data.get(), 0, at, &effect), S_OK);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+        EXPECT_EQ(window().Rows().Text(c.slot), c.expected);
+    }
+}
 
-    DragPayload files;
-    files.files = {L"C:\\windows\\win.ini", L"C:\\b.txt", L"C:\\c.txt"};
-    Drop(5, files);
-    EXPECT_EQ(window().Rows().Text(5), L"C:\\windows\\win.ini");
-    Menu(IDM_UNDO);
-    EXPECT_EQ(window().Rows().Text(5), L"dropped \u00FCber \u2713");
+// The system's resolver gives this machine's addresses as the program shows
+// them: dotted quads, at least one, since every machine knows its own name.
+TEST(IPAddressOfThisMachine, IsOneOrMoreAddressesTheSystemCanParse) {
+    WinsockResolver resolver;
+    const std::wstring line = GetIPAddress(resolver);
+    ASSERT_FALSE(line.empty());
+    size_t from = 0;
+    for (;;) {
+        const size_t comma = line.find(L", ", from);
+        const std::wstring one = line.substr(from, comma - from);
+        IN_ADDR parsed{};
+        EXPECT_EQ(::InetPtonW(AF_INET, one.c_str(), &parsed), 1) << ::testing::PrintToString(one);
+        if (comma == std::wstring::npos) break;
+        from = comma + 2;
+    }
 }
 
 TEST_F(SlotWindowTest, EditMenuOnASlotOfFortyThousandCharacters) {
@@ -154,7 +135,7 @@ TEST_F(SlotWindowTest, EditMenuOnASlotOfFortyThousandCharacters) {
     EXPECT_EQ(Selection(IDC_TXT0), std::make_pair(DWORD{0}, DWORD{40003}));
     Menu(IDM_COPY);
     EXPECT_EQ(ClipboardText(), big);
-    EXPECT_EQ(testing::RunningProgram::TextOf(window().Control(IDC_TXTLENGTH)), L"40003 Chars");
+    EXPECT_EQ(testing::RunningProgram::TextOf(Control(IDC_TXTLENGTH)), L"40003 Chars");
 
     Menu(IDM_CUT);
     EXPECT_EQ(window().Rows().Text(0), L"");
@@ -163,7 +144,7 @@ TEST_F(SlotWindowTest, EditMenuOnASlotOfFortyThousandCharacters) {
     EXPECT_EQ(window().Rows().Text(0), big);
 
     PutClipboardText(L"<in>");
-    ::SendMessageW(window().Control(IDC_TXT0), EM_SETSEL, 40000, 40003);
+    ::SendMessageW(Control(IDC_TXT0), EM_SETSEL, 40000, 40003);
     Menu(IDM_PASTE);
     EXPECT_EQ(window().Rows().Text(0), big.substr(0, 40000) + L"<in>");
     Menu(IDM_UNDO);
@@ -176,7 +157,7 @@ TEST_F(SlotWindowTest, ALongLineIsWholeWhereverItIsReadAndSaved) {
     line.resize(31999);
     window().Rows().SetText(0, line);
     window().Rows().SetText(1, line + L"!");
-    HWND box = window().Control(IDC_TXT0);
+    HWND box = Control(IDC_TXT0);
     EXPECT_EQ(window().Rows().Text(0), line);
     EXPECT_EQ(::GetWindowTextLengthW(box), 31999);
     EXPECT_EQ(testing::RunningProgram::TextOf(box).size(), 4095u);  // its buffer's worth
@@ -184,15 +165,8 @@ TEST_F(SlotWindowTest, ALongLineIsWholeWhereverItIsReadAndSaved) {
     window().Logic().SaveStore();
     EXPECT_EQ(testing::ProfileValue("Savings1", "txt(0)"), std::string(line.begin(), line.end()));
 
-    // In use, the box holds the whole line: Select All reaches its end.
-    Focus(IDC_TXT0);
-    Menu(IDM_SELECTALL);
-    EXPECT_EQ(Selection(IDC_TXT0), std::make_pair(DWORD{0}, DWORD{31999}));
-    Menu(IDM_COPY);
-    EXPECT_EQ(ClipboardText(), line);
-
     // A text set from outside replaces the whole line.
-    ::SendMessageW(window().Control(IDC_TXT0 + 1), WM_SETTEXT, 0,
+    ::SendMessageW(Control(IDC_TXT0 + 1), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(L"short"));
     EXPECT_EQ(window().Rows().Text(1), L"short");
 }
@@ -205,7 +179,7 @@ TEST_F(SlotWindowTest, SizingLeavesTouchedBoxesAloneAndRefillsTheOthers) {
     while (text.size() < 20000) text += L"A line of words that wraps like a letter does.\r\n";
     window().Rows().SetText(8, text);
     window().Rows().SetText(9, text);
-    HWND untouched = window().Control(IDC_TXT0 + 8), touched = window().Control(IDC_TXT0 + 9);
+    HWND untouched = Control(IDC_TXT0 + 8), touched = Control(IDC_TXT0 + 9);
     auto lines = [](HWND box) {
         SCROLLINFO info{sizeof info, SIF_RANGE};
         ::GetScrollInfo(box, SB_VERT, &info);
@@ -236,26 +210,18 @@ TEST_F(SlotWindowTest, SizingLeavesTouchedBoxesAloneAndRefillsTheOthers) {
     EXPECT_TRUE(UndoGrayed());  // the program's own refills are no edits
 }
 
-TEST_F(SlotWindowTest, PicturePasteClearAndUndoKeepTheFiles) {
+// A picture pasted from the clipboard becomes a bitmap file the system loads.
+TEST_F(SlotWindowTest, APastedPictureIsABitmapFile) {
     ASSERT_TRUE(testing::PutClipboardBitmap());
     window().Logic().lblStore_Click(0);
     window().Logic().picPaste_Click(0);
-    const std::wstring slot = L"C:\\ClipPics\\pic1.bmp", undo = L"C:\\ClipPics\\picUndo.bmp";
+    const std::wstring slot = L"C:\\ClipPics\\pic1.bmp";
     const std::string pasted = testing::ReadFileBytes(slot);
     ASSERT_GT(pasted.size(), 54u);
     EXPECT_EQ(pasted.substr(0, 2), "BM");
     EXPECT_TRUE(UniqueBitmap(static_cast<HBITMAP>(
         ::LoadImageW(nullptr, slot.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE))));
-    EXPECT_EQ(testing::RunningProgram::TextOf(window().Control(IDC_TXTCLIPBOARD)), L"Picture");
-
-    Menu(IDM_POPDELETE);
-    EXPECT_EQ(::GetFileAttributesW(slot.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(testing::ReadFileBytes(undo), pasted);
-    EXPECT_TRUE(window().Pictures().SlotPictureDib(0).empty());
-
-    Menu(IDM_POPUNDO);
-    EXPECT_EQ(testing::ReadFileBytes(slot), pasted);
-    EXPECT_FALSE(window().Pictures().SlotPictureDib(0).empty());
+    EXPECT_EQ(testing::RunningProgram::TextOf(Control(IDC_TXTCLIPBOARD)), L"Picture");
 }
 
 }  // namespace

@@ -1,28 +1,23 @@
-// The real program's slot buttons, Edit menu and IP command, driven from
-// outside the way another program or the user would.
+// The real program's slot buttons and questions, driven from outside: a
+// button's press against the system's drag detection, the marks other
+// programs put on the clipboard, and the default buttons of its questions.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "base/handles_win.h"
 #include "resource.h"
-#include "support/program_win.h"
+#include "support/program_fixture_win.h"
 
 namespace quillet::testing {
 namespace {
 
-class SlotProgramTest : public ::testing::Test {
+class SlotProgramTest : public ProgramTest {
   protected:
-    static void SetUpTestSuite() { InstallProgram(); }
     void SetUp() override {
-        CleanDriveC();
+        ProgramTest::SetUp();
         ASSERT_TRUE(app.Start());
     }
-    void TearDown() override { CleanDriveC(); }
     std::wstring Text(int id) const { return RunningProgram::TextOf(app.Control(id)); }
-    void Click(int id) const {
-        DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutW(app.Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &ignored);
-    }
     RunningProgram app;
 };
 
@@ -32,30 +27,17 @@ TEST_F(SlotProgramTest, APressOnACopyButtonCopiesAndNeverWaitsInADrag) {
     ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     ASSERT_TRUE(WaitFor([] { return ClipboardText() == L"pressed"; }));
-    EXPECT_TRUE(WaitFor([&] { return Text(IDC_TXTLENGTH) == L"7 Chars"; }));
-    EXPECT_EQ(Text(IDC_TXTCLIPBOARD), L"pressed");
     // The program still answers: a paste right after goes through.
     PutClipboardText(L"next");
-    Click(IDC_PICPASTE0 + 8);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(app.Control(IDC_PICPASTE0 + 8), BM_CLICK, 0, 0, SMTO_NORMAL, 20000,
+                          &ignored);
     EXPECT_EQ(Text(IDC_TXT0 + 8), L"next");
-    app.CommandAndWait(IDM_UNDO);
-    EXPECT_EQ(Text(IDC_TXT0 + 8), L"");
-}
-
-// A text on the clipboard with a mark that the program putting it there set
-// for clipboard tools, holding `value`.
-void PutMarkedText(const std::wstring& text, const wchar_t* mark, DWORD value) {
-    ASSERT_TRUE(PutClipboardText(text));
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    UniqueGlobal data = GlobalCopy(&value, sizeof value);
-    if (data && ::SetClipboardData(::RegisterClipboardFormatW(mark), data.get())) data.release();
-    ::CloseClipboard();
-    ASSERT_FALSE(data);
 }
 
 // Password managers mark what they copy: the display line then shows only
 // the length, for each of the marks Windows' clipboard tools honour; a paste
-// into a slot still takes the text, since the user asks for it there.
+// into a slot still takes the text.
 TEST_F(SlotProgramTest, AClipMarkedPrivateShowsOnlyItsLength) {
     const struct {
         const wchar_t* mark;
@@ -77,101 +59,36 @@ TEST_F(SlotProgramTest, AClipMarkedPrivateShowsOnlyItsLength) {
                      std::to_string(c.value));
         ASSERT_TRUE(PutClipboardText(L"plain"));
         ASSERT_TRUE(shows(L"plain", L"5 Chars"));
-        ASSERT_NO_FATAL_FAILURE(PutMarkedText(L"s3cret!", c.mark, c.value));
+        ASSERT_TRUE(PutClipboardText(L"s3cret!"));
+        ASSERT_TRUE(::OpenClipboard(nullptr));
+        UniqueGlobal data = GlobalCopy(&c.value, sizeof c.value);
+        if (data && ::SetClipboardData(::RegisterClipboardFormatW(c.mark), data.get()))
+            data.release();
+        ::CloseClipboard();
+        ASSERT_FALSE(data);
         EXPECT_TRUE(shows(c.shown, L"7 Chars")) << ::testing::PrintToString(Text(IDC_TXTCLIPBOARD));
     }
-    ASSERT_NO_FATAL_FAILURE(PutMarkedText(L"s3cret!", cases[0].mark, 0));
-    Click(IDC_PICPASTE0 + 3);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(app.Control(IDC_PICPASTE0 + 3), BM_CLICK, 0, 0, SMTO_NORMAL, 20000,
+                          &ignored);
     EXPECT_EQ(Text(IDC_TXT0 + 3), L"s3cret!");
 }
 
-TEST_F(SlotProgramTest, ClearAllAsksAndWritesOnlyOnYes) {
-    app.CommandAndWait(IDM_EXIT);
-    ASSERT_TRUE(app.WaitForExit());
-    WriteFileBytes(kSettingsFile,
-                   "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n[Savings4]\r\ntxt(0)=four\r\n"
-                   "txttitle(0)=Four\r\n[Savings1]\r\ntxt(2)=shown\r\n");
-    ASSERT_TRUE(app.Start());
-    app.Command(IDM_CLEARALL);
-    HWND box = app.WaitForBox(L"Confirm Delete");
-    ASSERT_TRUE(box);
-    EXPECT_EQ(RunningProgram::DefaultButton(box), IDNO);
-    RunningProgram::Answer(box, IDNO);
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
-    EXPECT_EQ(ProfileValue("Savings4", "txt(0)"), "four");
-    EXPECT_EQ(Text(IDC_TXT0 + 2), L"shown");
-
-    app.Command(IDM_CLEARALL);
-    box = app.WaitForBox(L"Confirm Delete");
-    ASSERT_TRUE(box);
-    RunningProgram::Answer(box, IDYES);
-    ASSERT_TRUE(WaitFor([&] { return ProfileValue("Savings4", "txt(0)") == ""; }));
-    EXPECT_EQ(ProfileValue("Savings4", "txttitle(0)"), "");
-    EXPECT_EQ(ProfileValue("Savings1", "txt(2)"), "");
-    EXPECT_EQ(Text(IDC_TXT0 + 2), L"");
-}
-
-TEST_F(SlotProgramTest, ClearTextBoxesOfThisStoreAsksWithCancelAsDefault) {
+// Enter on a destructive command's question takes the harmless answer.
+TEST_F(SlotProgramTest, DestructiveQuestionsDefaultToTheirHarmlessButton) {
+    const struct {
+        int command, harmless;
+    } cases[] = {{IDM_CLEARCONTENTS, IDCANCEL}, {IDM_CLEARALL, IDNO}};
     app.SetText(IDC_TXT0 + 1, L"one");
-    app.SetText(IDC_TXTTITLE0 + 1, L"title");
-    app.Command(IDM_CLEARCONTENTS);
-    HWND box = app.WaitForBox(L"Confirm Delete");
-    ASSERT_TRUE(box);
-    EXPECT_EQ(RunningProgram::DefaultButton(box), IDCANCEL);
-    RunningProgram::Answer(box, IDCANCEL);
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
-    EXPECT_EQ(Text(IDC_TXT0 + 1), L"one");
-
-    app.Command(IDM_CLEARCONTENTS);
-    box = app.WaitForBox(L"Confirm Delete");
-    ASSERT_TRUE(box);
-    RunningProgram::Answer(box, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return Text(IDC_TXT0 + 1).empty(); }));
-    EXPECT_EQ(Text(IDC_TXTTITLE0 + 1), L"title");
-}
-
-TEST_F(SlotProgramTest, CutAndPasteOutsideASlotBoxSayWhy) {
-    // After start-up the focus is on a Paste button.
-    ASSERT_TRUE(PutClipboardText(L"kept"));
-    app.Command(IDM_CUT);
-    HWND box = app.WaitForBox(L"Cut");
-    ASSERT_TRUE(box);
-    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF)), L"Nothing was selected to Cut");
-    RunningProgram::Answer(box, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
-    app.Command(IDM_PASTE);
-    box = app.WaitForBox(L"Error pasting");
-    ASSERT_TRUE(box);
-    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF)),
-              L"Error - You need to place the curser inside a text box to paste");
-    RunningProgram::Answer(box, IDOK);
-    EXPECT_EQ(ClipboardText(), L"kept");
-}
-
-// The addresses join the clipboard: a picture on it stays.
-TEST_F(SlotProgramTest, GetIPShowsTheAddressesAndAddsThemToTheClipboard) {
-    ASSERT_TRUE(PutClipboardBitmap());
-    app.Command(IDM_GETIP);
-    HWND box = app.WaitForBox(L"IP Address");
-    ASSERT_TRUE(box);
-    const std::wstring shown = RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF));
-    RunningProgram::Answer(box, IDOK);
-    const std::wstring head = L"Your current IP Address\r\n";
-    const std::wstring tail = L"\r\n\r\nThis is also now in your clipboard.";
-    ASSERT_EQ(shown.rfind(head, 0), 0u) << shown;
-    ASSERT_GE(shown.size(), head.size() + tail.size());
-    ASSERT_EQ(shown.substr(shown.size() - tail.size()), tail);
-    const std::wstring addresses =
-        shown.substr(head.size(), shown.size() - head.size() - tail.size());
-    EXPECT_TRUE(ClipboardHas(CF_BITMAP));
-    if (addresses.empty()) {
-        EXPECT_FALSE(ClipboardHas(CF_UNICODETEXT));
-    } else {
-        EXPECT_EQ(ClipboardText(), addresses);
-    }
-    if (!addresses.empty()) {
-        EXPECT_NE(addresses.back(), L' ');
-        EXPECT_NE(addresses.back(), L',');
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        app.Command(c.command);
+        HWND box = app.WaitForBox(L"Confirm Delete");
+        ASSERT_TRUE(box);
+        EXPECT_EQ(RunningProgram::DefaultButton(box), c.harmless);
+        RunningProgram::Answer(box, c.harmless);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+        EXPECT_EQ(Text(IDC_TXT0 + 1), L"one");
     }
 }
 

@@ -4,28 +4,15 @@
 # filled slot, pastes into an empty one and switches stores; the icon comes
 # back when the taskbar is created again; after Exit from the menu it is gone.
 set -u
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/lib.sh"
-wine="$ROOT/scripts/wine-exec"
 program=$1 waitready=$2 probe=$3
-: "${WINEPREFIX:?}"
-folder="$WINEPREFIX/drive_c/Program Files/Quillet Pro"
-mkdir -p "$folder"
-cp "$program" "$folder/"
-ini="$WINEPREFIX/drive_c/quilbdx.ini"
-printf '[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nAutoSave=1\r\n[Savings1]\r\ntxt(0)=first slot\r\n[Savings3]\r\ntxt(0)=store three\r\n' >"$ini"
-app=
-cleanup() {
-  [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
-  rm -f "$ini"
+source "$(dirname "$0")/../support/program.sh"
+settings 'StoreNumber=1\r\nAutoSave=1\r\n[Savings1]\r\ntxt(0)=first slot\r\n[Savings3]\r\ntxt(0)=store three\r\n'
+on_exit() {
   if [ -n "${QUILLET_OWN_DISPLAY:-}" ]; then
     window_manager_gets_windows no
     restart_wineserver
   fi
 }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-p() { "$wine" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
 clip_is() { [ "$(p clip)" = "$1" ]; }
 slot_is() { [ "$(p slot "$1")" = "$2" ]; }
 shown() { "$wine" "$probe" shown >/dev/null 2>&1; }
@@ -61,9 +48,7 @@ open_menu() {
 # other tests run without).
 window_manager_gets_windows yes
 restart_wineserver
-(cd "$folder" && exec "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe') >/dev/null 2>&1 &
-app=$!
-"$wine" "$waitready" 30000 >/dev/null || fail "the program did not get ready"
+start_program
 poll 10 tray_shows || fail "no tray window with the program's icon"
 tray=$(xdotool search --onlyvisible --name 'Wine System Tray' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$tray")"

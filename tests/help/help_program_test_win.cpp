@@ -1,6 +1,6 @@
-// The real program under Wine: Help and About from their menu items, a
-// topic, and the links handed to the desktop, which here opens them with a
-// recording program in place of the mail program and the browser.
+// The real program under Wine: the links of Help and About handed to the
+// desktop, which here opens them with a recording program in place of the
+// mail program and the browser.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,10 +9,9 @@
 
 #include "help/help_topics.h"
 #include "resource.h"
-#include "support/program_win.h"
-#include "base/handles_win.h"
-#include "util/shell_launch.h"
+#include "support/program_fixture_win.h"
 #include "support/wine_path_win.h"
+#include "util/shell_launch.h"
 
 namespace quillet::testing {
 namespace {
@@ -29,32 +28,10 @@ std::wstring CommandKey(const wchar_t* scheme) {
     return std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command";
 }
 
-// The program's window of a class, once it shows.
-HWND WaitForWindow(const wchar_t* className, const wchar_t* caption) {
-    HWND found = nullptr;
-    WaitFor([&] {
-        found = ::FindWindowW(className, caption);
-        return found && ::IsWindowVisible(found);
-    });
-    return found;
-}
-
-void ClickButton(HWND window, int id) {
-    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
-}
-
-// A click of the mouse on a link, as the label itself receives it.
-void ClickLabel(HWND window, int id) {
-    HWND label = ::GetDlgItem(window, id);
-    ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    ::PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-}
-
-class HelpProgramTest : public ::testing::Test {
+class HelpProgramTest : public ProgramTest {
   protected:
     static void SetUpTestSuite() {
-        InstallProgram();
+        ProgramTest::SetUpTestSuite();
         for (const wchar_t* scheme : kSchemes) {
             saved_.push_back(ReadDefault(CommandKey(scheme)));
             WriteDefault(CommandKey(scheme),
@@ -67,72 +44,50 @@ class HelpProgramTest : public ::testing::Test {
         saved_.clear();
     }
     void SetUp() override {
-        CleanDriveC();
+        ProgramTest::SetUp();
         ::DeleteFileW(kLog);
-        WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n");
     }
     void TearDown() override {
-        CleanDriveC();
+        ProgramTest::TearDown();
         ::DeleteFileW(kLog);
-    }
-    // Waits until the recorder has written `count` lines.
-    std::vector<std::wstring> WaitForOpened(size_t count) {
-        WaitFor([&] { return FileLines(kLog).size() >= count; });
-        return FileLines(kLog);
     }
     static std::vector<std::wstring> saved_;
 };
 std::vector<std::wstring> HelpProgramTest::saved_;
 
-TEST_F(HelpProgramTest, HelpFromItsMenuItemShowsItsTopicsAndOpensItsLinks) {
+// Each link of Help and About, clicked, reaches the program the desktop
+// opens its kind of address with.
+TEST_F(HelpProgramTest, EveryLinkOfHelpAndAboutReachesTheDesktop) {
     RunningProgram app;
     ASSERT_TRUE(app.Start());
-    app.Command(IDM_HELP);
-    HWND help = WaitForWindow(L"QuilletProHelp", L"Quillet Pro - Help");
-    ASSERT_TRUE(help);
-    HWND text = ::GetDlgItem(help, IDC_TXTHELP);
-    EXPECT_EQ(RunningProgram::TextOf(text), HelpTopicText(1));
-    ClickButton(help, IDC_CMDHELP1 + 7);
-    EXPECT_TRUE(WaitFor([&] { return RunningProgram::TextOf(text) == HelpTopicText(8); }));
-
-    ClickLabel(help, IDC_HELPLABEL2);
-    std::vector<std::wstring> opened = WaitForOpened(1);
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], HelpMailAddress(kProgramVersion));
-    ClickLabel(help, IDC_HELPPICTURE1);
-    opened = WaitForOpened(2);
-    ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[1], kHomePage);
-
-    ClickButton(help, IDCANCEL);
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(help); }));
-    app.Command(IDM_EXIT);
-    EXPECT_TRUE(app.WaitForExit());
-}
-
-TEST_F(HelpProgramTest, AboutFromItsMenuItemShowsTheVersionAndOpensItsLinks) {
-    RunningProgram app;
-    ASSERT_TRUE(app.Start());
-    app.Command(IDM_ABOUT);
-    HWND about = WaitForWindow(L"QuilletProAbout", L"Quillet Pro - About");
-    ASSERT_TRUE(about);
-    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(about, IDC_LBLHELP4)),
-              VersionText(kProgramVersion));
-
-    ClickLabel(about, IDC_LBLHELP3);
-    std::vector<std::wstring> opened = WaitForOpened(1);
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], AboutMailAddress(kProgramVersion));
-    ClickLabel(about, IDC_LBLHYPERLINK);
-    opened = WaitForOpened(2);
-    ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[1], kHomePage);
-
-    ClickButton(about, IDOK);
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }));
-    EXPECT_TRUE(app.Running());
-    app.Command(IDM_EXIT);
-    EXPECT_TRUE(app.WaitForExit());
+    const struct {
+        int command;
+        const wchar_t *windowClass, *link;
+        int label;
+        std::wstring address;
+    } cases[] = {
+        {IDM_HELP, L"QuilletProHelp", L"mail", IDC_HELPLABEL2, HelpMailAddress(kProgramVersion)},
+        {IDM_HELP, L"QuilletProHelp", L"home", IDC_HELPPICTURE1, std::wstring(kHomePage)},
+        {IDM_ABOUT, L"QuilletProAbout", L"mail", IDC_LBLHELP3, AboutMailAddress(kProgramVersion)},
+        {IDM_ABOUT, L"QuilletProAbout", L"home", IDC_LBLHYPERLINK, std::wstring(kHomePage)},
+    };
+    size_t opened = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::wstring(c.windowClass) + L" " + c.link);
+        app.Command(c.command);
+        HWND window = nullptr;
+        ASSERT_TRUE(WaitFor([&] {
+            window = ::FindWindowW(c.windowClass, nullptr);
+            return window && ::IsWindowVisible(window);
+        }));
+        HWND label = ::GetDlgItem(window, c.label);
+        ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        ::PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        ++opened;
+        ASSERT_TRUE(WaitFor([&] { return FileLines(kLog).size() >= opened; }));
+        ASSERT_EQ(FileLines(kLog).size(), opened);
+        EXPECT_EQ(FileLines(kLog).back(), c.address);
+    }
 }
 
 }  // namespace

@@ -7,27 +7,17 @@
 # the user's profile. Screenshots of the store and of the preview are left in
 # the folder given for a person to look at.
 set -u
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/lib.sh"
-wine="$ROOT/scripts/wine-exec"
 program=$1 waitready=$2 probe=$3 client=$4 shots=$5
-: "${WINEPREFIX:?}"
-drive_c="$WINEPREFIX/drive_c"
-folder="$drive_c/Program Files/Quillet Pro"
+source "$(dirname "$0")/../support/program.sh"
 pics="$drive_c/ClipPics"
-mkdir -p "$folder" "$shots"
-cp "$program" "$folder/"
-ini="$drive_c/quilbdx.ini"
+mkdir -p "$shots"
 out=$(mktemp)
-app= client_pid=
-cleanup() {
+client_pid=
+on_exit() {
   [ -n "$client_pid" ] && kill "$client_pid" 2>/dev/null
-  [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
-  rm -rf "$pics" "$ini" "$out" "$drive_c/WallPaper.BMP"
+  rm -rf "$pics" "$out" "$drive_c/WallPaper.BMP"
+  "$wine" reg delete 'HKCU\Control Panel\Desktop' /v Wallpaper /f >/dev/null 2>&1
 }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-p() { "$wine" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
 # The colour of a screenshot's pixel as "r,g,b".
 pixel() {  # file x y
   convert "$1" -crop "1x1+$2+$3" +repage -format '%[fx:round(255*r)],%[fx:round(255*g)],%[fx:round(255*b)]' info:
@@ -35,11 +25,11 @@ pixel() {  # file x y
 shot() { import -display "$DISPLAY" -window root "$shots/$1"; }
 
 # Ten pictures of every shape, in the slot files as the program writes them.
-# The first is a large photo-like picture whose last column and row are
-# blue, with a red square inside that corner.
+# The first is large, its last column and row blue, with a red square inside
+# that corner.
 rm -rf "$pics" && mkdir -p "$pics"
 bmp() { convert "$@" -type TrueColor "BMP3:$pics/$(printf 'pic%s.bmp' "$n")" || fail "convert: $*"; }
-n=1 bmp -size 4000x3000 -seed 7 plasma:fractal -blur 0x2 \
+n=1 bmp -size 4000x3000 gradient:'#305080-#c0a060' \
   -fill '#ff0000' -draw 'rectangle 3900,2900 3998,2998' \
   -fill '#0000ff' -draw 'rectangle 3999,0 3999,2999' -draw 'rectangle 0,2999 3999,2999'
 n=2 bmp rose: -resize 300%
@@ -50,19 +40,18 @@ n=6 bmp -size 300x200 xc:'#00c000'
 n=7 bmp granite: -resize 200%
 n=8 bmp -size 160x640 gradient:'#87ceeb-#191970'
 n=9 bmp -size 300x300 pattern:checkerboard -fill '#ff8c00' -draw 'circle 150,150 150,60'
-n=10 bmp -size 2400x600 -seed 3 plasma:'#4060ff-#ffe080'
-printf '[Settings]\r\naskImport=1\r\nStoreNumber=0\r\nAutoSave=1\r\nSounds=0\r\n' >"$ini"
-
-(cd "$folder" && exec "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe') >/dev/null 2>&1 &
-app=$!
-"$wine" "$waitready" 30000 >/dev/null || fail "the program did not get ready"
+n=10 bmp -size 2400x600 gradient:'#4060ff-#ffe080'
+settings 'StoreNumber=0\r\nAutoSave=1\r\nSounds=0\r\n'
+start_program
 main=$(x_window 'Quillet Pro' 10) || fail "the program's window is not on the display"
-sleep 1
-shot pictures-store.png
-# The solid green picture 6 shows in its thumbnail.
+
+# The solid green picture 6 shows in its thumbnail once the store is drawn.
 read -r x y w h < <(p where $((2220 + 5))) || fail "no thumbnail 6"
-[ "$(pixel "$shots/pictures-store.png" $((x + w / 2)) $((y + h / 2)))" = "0,192,0" ] ||
-  fail "thumbnail 6 does not show its green picture"
+green_shows() {
+  shot pictures-store.png
+  [ "$(pixel "$shots/pictures-store.png" $((x + w / 2)) $((y + h / 2)))" = "0,192,0" ]
+}
+poll 10 green_shows || fail "thumbnail 6 does not show its green picture"
 echo "the store shows its ten thumbnails ($shots/pictures-store.png)"
 
 # A slot dragged into another program.
@@ -71,16 +60,7 @@ client_pid=$!
 wait_line "$out" '^ready' 40 "$client_pid" || fail "the drop window did not get ready"
 read -r _ tx ty < <(grep '^ready' "$out" | tr -d '\r')
 read -r x y w h < <(p where $((2220 + 2))) || fail "no thumbnail 3"
-fx=$((x + w / 2)) fy=$((y + h / 2))
-xdotool mousemove "$fx" "$fy"
-sleep 0.3
-xdotool mousedown 1
-for step in 1 2 3 4 5 6 7 8; do
-  xdotool mousemove $((fx + (tx - fx) * step / 8)) $((fy + (ty - fy) * step / 8))
-  sleep 0.15
-done
-sleep 0.3
-xdotool mouseup 1
+drag_mouse $((x + w / 2)) $((y + h / 2)) "$tx" "$ty" "$out"
 wait_bounded 70 "$client_pid"
 code=$?
 client_pid=
@@ -90,37 +70,40 @@ tr -d '\r' <"$out" | grep -qx 'file C:\\ClipPics\\pic3.bmp' || fail "the slot's 
 tr -d '\r' <"$out" | grep -qx 'clipboard 640x480' || fail "the clipboard does not hold the slot's picture"
 echo "the drag carried slot 3's file, and its picture is on the clipboard"
 
-# The preview of the large picture, panned by real drags to its far corner.
+# The preview of the large picture, panned by real drags to its far corner:
+# a drag from near the lower right corner to near the upper left, until the
+# picture's last column and row show at the edges.
 read -r x y w h < <(p where 2220) || fail "no thumbnail 1"
-xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat 2 --delay 80 1
+xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click --repeat 2 --delay 80 1
 x_window 'Quillet Pro - Preview' 20 >/dev/null || fail "no preview window after a double-click"
-sleep 1
-read -r cx cy cw ch < <(p client 'Quillet Pro - Preview') || fail "the preview has no inner area"
+preview_area() { read -r cx cy cw ch < <(p client 'Quillet Pro - Preview'); [ -n "${ch:-}" ]; }
+poll 10 preview_area || fail "the preview has no inner area"
 [ "$cw" -lt 4000 ] && [ "$ch" -lt 3000 ] || fail "the preview is not smaller than its picture (${cw}x$ch)"
 shot preview-start.png
-for _ in 1 2 3 4; do
-  xdotool mousemove $((cx + cw - 20)) $((cy + ch - 20))
-  sleep 0.2
-  xdotool mousedown 1
-  for step in 1 2 3 4 5 6; do
-    xdotool mousemove $((cx + cw - 20 - (cw - 40) * step / 6)) $((cy + ch - 20 - (ch - 40) * step / 6))
-    sleep 0.1
-  done
-  sleep 0.2
-  xdotool mouseup 1
-  sleep 0.2
-done
-sleep 0.5
-shot preview-corner.png
 blue="0,0,255" red="255,0,0"
 f="$shots/preview-corner.png"
-[ "$(pixel "$f" $((cx + cw - 1)) $((cy + ch / 2)))" = "$blue" ] || fail "the last column does not show at the right edge"
+corner_shows() {
+  shot preview-corner.png
+  [ "$(pixel "$f" $((cx + cw - 1)) $((cy + ch / 2)))" = "$blue" ] &&
+    [ "$(pixel "$f" $((cx + cw / 2)) $((cy + ch - 1)))" = "$blue" ]
+}
+# Each drag starts a little apart from the one before, so that no two
+# presses make a double-click, which would close the preview.
+drags=0
+pan() {
+  local off=$((drags % 2 * 12))
+  drags=$((drags + 1))
+  xdotool mousemove --sync $((cx + cw - 20 - off)) $((cy + ch - 20 - off)) mousedown 1 \
+    mousemove --sync $((cx + cw / 2)) $((cy + ch / 2)) mousemove --sync $((cx + 20)) $((cy + 20)) \
+    mouseup 1
+  corner_shows
+}
+poll 20 pan || fail "real drags did not pan the preview to its far corner"
 [ "$(pixel "$f" $((cx + cw - 2)) $((cy + ch / 2)))" != "$blue" ] || fail "the picture went past its last column"
-[ "$(pixel "$f" $((cx + cw / 2)) $((cy + ch - 1)))" = "$blue" ] || fail "the last row does not show at the bottom"
 [ "$(pixel "$f" $((cx + cw / 2)) $((cy + ch - 2)))" != "$blue" ] || fail "the picture went past its last row"
 [ "$(pixel "$f" $((cx + cw - 50)) $((cy + ch - 50)))" = "$red" ] || fail "the red corner square is not there"
 echo "real drags panned the preview to its far corner ($shots/preview-start.png, preview-corner.png)"
-xdotool mousemove $((cx + cw / 2)) $((cy + ch / 2)) click --repeat 2 --delay 80 1
+xdotool mousemove --sync $((cx + cw / 2)) $((cy + ch / 2)) click --repeat 2 --delay 80 1
 preview_gone() {
   ! xdotool search --onlyvisible --name '^Quillet Pro - Preview$' >/dev/null 2>&1 &&
     ! "$wine" "$probe" client 'Quillet Pro - Preview' >/dev/null 2>&1
@@ -131,8 +114,9 @@ echo "a double-click closed the preview"
 # Set as Wallpaper from the pop-up of slot 5: its last item.
 xdotool windowfocus --sync "$main" 2>/dev/null
 read -r x y w h < <(p where $((2220 + 4))) || fail "no thumbnail 5"
-xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
-sleep 1
+xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click 3
+in_menu() { "$wine" "$probe" menu >/dev/null 2>&1; }
+poll 10 in_menu || fail "a right click on thumbnail 5 showed no pop-up"
 xdotool key Up Return
 set_to_root() { p wallpaper | grep -qx 'system C:\\WallPaper.BMP'; }
 poll 10 set_to_root || fail "the system's wallpaper is not C:\\WallPaper.BMP ($(p wallpaper))"
@@ -140,9 +124,5 @@ p wallpaper | grep -qx 'profile C:\\WallPaper.BMP' || fail "the profile does not
 differing=$(compare -metric AE "$drive_c/WallPaper.BMP" "$pics/pic5.bmp" null: 2>&1)
 [ "$differing" = "0" ] || fail "C:\\WallPaper.BMP is not slot 5's picture ($differing pixels differ)"
 echo "Set as Wallpaper made slot 5 the wallpaper in the system and the profile"
-
-"$wine" "$probe" exit >/dev/null 2>&1
-wait_bounded 20 "$app" >/dev/null || fail "the program did not end after Exit"
-app=
-"$wine" reg delete 'HKCU\Control Panel\Desktop' /v Wallpaper /f >/dev/null 2>&1
+exit_program
 exit 0

@@ -14,8 +14,7 @@
 #include "base/handles_win.h"
 #include "print/print_store.h"
 #include "resource.h"
-#include "store/Module1.h"
-#include "support/program_win.h"
+#include "support/program_fixture_win.h"
 #include "support/wine_path_win.h"
 
 namespace quillet::testing {
@@ -69,10 +68,10 @@ COLORREF ScreenColourOf(HWND control) {
     return ::GetPixel(screen.get(), (r.left + r.right) / 2, r.top + 3);
 }
 
-class PrintProgramTest : public ::testing::Test {
+class PrintProgramTest : public ProgramTest {
   protected:
     static void SetUpTestSuite() {
-        InstallProgram();
+        ProgramTest::SetUpTestSuite();
         savedCommand_ = ReadDefault(kCommandKey);
         savedExtension_ = ReadDefault(kExtensionKey);
         WriteDefault(kExtensionKey, L"txtfile");
@@ -83,12 +82,11 @@ class PrintProgramTest : public ::testing::Test {
         if (!savedExtension_.empty()) WriteDefault(kExtensionKey, savedExtension_);
     }
     void SetUp() override {
-        CleanDriveC();
+        ProgramTest::SetUp();
         RemovePrintouts();
-        WriteFileBytes(kSettingsFile, "[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n");
     }
     void TearDown() override {
-        CleanDriveC();
+        ProgramTest::TearDown();
         RemovePrintouts();
     }
     static void RemovePrintouts() {
@@ -125,106 +123,71 @@ class PrintProgramTest : public ::testing::Test {
 };
 std::wstring PrintProgramTest::savedCommand_, PrintProgramTest::savedExtension_;
 
-TEST_F(PrintProgramTest, WindowShowsItsCaptionsAndSwapsTheTwoChecks) {
+// The printout byte for byte, opened by the desktop; once the program's
+// folder refuses the file, in the user's folder, the old file untouched.
+TEST_F(PrintProgramTest, TextPrintWritesThePrintoutWhereItCanAndTheDesktopOpensIt) {
     RunningProgram app;
     ASSERT_TRUE(app.Start());
+    const std::wstring clipboard = L"on the clipboard \x0142";
+    ASSERT_TRUE(PutClipboardText(clipboard));
+    const PrintoutSlots slots = FillSlots(app);
+    ::InvalidateRect(app.Window(), nullptr, TRUE);  // the clipboard line refreshes on paint
+    ASSERT_TRUE(WaitFor(
+        [&] { return RunningProgram::TextOf(app.Control(IDC_TXTCLIPBOARD)) == clipboard; }));
     app.Command(IDM_PRINT);
     HWND print = WaitForPrintWindow();
     ASSERT_TRUE(print);
-    EXPECT_EQ(RunningProgram::TextOf(print), L"Printing  " + DefaultCaption(1));
-    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_CHKCLIPBOARD)),
-              L"Include Clipboard Text.");
-    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_CHKTEXT)), L"Print Text Only.");
-    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_CHKWHITE)),
-              L"Print white backgrounds");
-    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_CMDPRINT)), L"Print");
-    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_CMDCANCEL)), L"Cancel");
-    EXPECT_EQ(RunningProgram::TextOf(::GetDlgItem(print, IDC_PRINTLABEL5)),
-              L"Printing is done with your printer's default settings.");
-    EXPECT_TRUE(Ticked(print, IDC_CHKCLIPBOARD) && Ticked(print, IDC_CHKTEXT) &&
-                Ticked(print, IDC_CHKWHITE));
-    EXPECT_TRUE(Enabled(print, IDC_CHKCLIPBOARD));
-    EXPECT_FALSE(Enabled(print, IDC_CHKWHITE));
+    Click(print, IDC_CMDPRINT);
+    EXPECT_EQ(WaitForOpenedFile(), kAppPrintout);
+    EXPECT_EQ(ReadFileBytes(kAppPrintout), PrintoutBytes(slots, clipboard));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(print); }));
 
-    Click(print, IDC_CHKTEXT);
-    EXPECT_TRUE(WaitFor([&] { return Enabled(print, IDC_CHKWHITE); }));
-    EXPECT_FALSE(Ticked(print, IDC_CHKTEXT));
-    EXPECT_FALSE(Enabled(print, IDC_CHKCLIPBOARD));
-    Click(print, IDC_CHKTEXT);
-    EXPECT_TRUE(WaitFor([&] { return Enabled(print, IDC_CHKCLIPBOARD); }));
-    EXPECT_FALSE(Enabled(print, IDC_CHKWHITE));
-
-    Click(print, IDC_CMDCANCEL);
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(print); }));
-    EXPECT_TRUE(FileLines(kLog).empty());
-
-    // A caption is no menu text: the Pictures store's "&" shows as typed.
-    app.ClickStoreLabel(0);
+    ::DeleteFileW(kLog);
+    ::SetFileAttributesW(kAppPrintout, FILE_ATTRIBUTE_READONLY);
+    const std::string old = ReadFileBytes(kAppPrintout);
     app.Command(IDM_PRINT);
     print = WaitForPrintWindow();
-    ASSERT_TRUE(print);
-    EXPECT_TRUE(WaitFor([&] { return RunningProgram::TextOf(print) == L"Printing  &P Pictures"; }))
-        << "caption: " << ::testing::PrintToString(RunningProgram::TextOf(print));
-}
-
-TEST_F(PrintProgramTest, TextPrintWritesThePrintoutAndTheDesktopOpensIt) {
-    RunningProgram app;
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(PutClipboardText(L"on the clipboard \x0142"));
-    const PrintoutSlots slots = FillSlots(app);
-    app.Command(IDM_PRINT);
-    HWND print = WaitForPrintWindow();
-    ASSERT_TRUE(print);
-    ::InvalidateRect(app.Window(), nullptr, TRUE);  // the clipboard line refreshes on paint
-    WaitFor([&] {
-        return RunningProgram::TextOf(app.Control(IDC_TXTCLIPBOARD)) == L"on the clipboard \x0142";
-    });
-    const std::wstring clipboard = RunningProgram::TextOf(app.Control(IDC_TXTCLIPBOARD));
-    Click(print, IDC_CMDPRINT);
-
-    const std::wstring opened = WaitForOpenedFile();
-    EXPECT_EQ(opened, kAppPrintout);
-    EXPECT_EQ(ReadFileBytes(kAppPrintout), PrintoutBytes(slots, clipboard));
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(print); }));
-}
-
-TEST_F(PrintProgramTest, TextPrintGoesToTheUsersFolderWhenTheProgramFolderRefuses) {
-    WriteFileBytes(kAppPrintout, "old");
-    ::SetFileAttributesW(kAppPrintout, FILE_ATTRIBUTE_READONLY);
-    RunningProgram app;
-    ASSERT_TRUE(app.Start());
-    const PrintoutSlots slots = FillSlots(app);
-    app.Command(IDM_PRINT);
-    HWND print = WaitForPrintWindow();
     ASSERT_TRUE(print);
     Click(print, IDC_CHKCLIPBOARD);  // untick: no clipboard section
     EXPECT_TRUE(WaitFor([&] { return !Ticked(print, IDC_CHKCLIPBOARD); }));
     Click(print, IDC_CMDPRINT);
-
     const std::wstring fallback = LocalAppData() + L"\\ClipPrint.txt";
     const std::wstring opened = WaitForOpenedFile();
     EXPECT_EQ(::CompareStringOrdinal(opened.c_str(), -1, fallback.c_str(), -1, TRUE), CSTR_EQUAL)
         << ::testing::PrintToString(opened);
     EXPECT_EQ(ReadFileBytes(fallback), PrintoutBytes(slots, std::nullopt));
-    EXPECT_EQ(ReadFileBytes(kAppPrintout), "old");
+    EXPECT_EQ(ReadFileBytes(kAppPrintout), old);
     EXPECT_EQ(::FindWindowW(L"#32770", L"Error Printing"), nullptr);
 }
 
-// The main window's look after a screen print: the start-up colours (in
-// use, not the design ones), the button face behind the controls, every
-// button back, the clipboard line empty.
-void ExpectLookRestored(const RunningProgram& app) {
-    constexpr COLORREF kText = RGB(200, 200, 255), kTitle = RGB(125, 210, 210);
-    EXPECT_TRUE(WaitFor([&] { return ScreenColourOf(app.Control(IDC_TXT0 + 2)) == kText; }))
-        << std::hex << ScreenColourOf(app.Control(IDC_TXT0 + 2));
-    EXPECT_EQ(ScreenColourOf(app.Control(IDC_TXTTITLE0 + 2)), kTitle);
-    // Above the store strip nothing but the window's own background shows.
+// What the screen shows of the main window where a screen print changes the
+// look: a text box, a title box and the background above the store strip.
+struct Look {
+    COLORREF text, title, background;
+    bool operator==(const Look&) const = default;
+};
+Look LookOf(const RunningProgram& app) {
     POINT corner{2, 2};
     ::ClientToScreen(app.Window(), &corner);
     WindowDc screen(nullptr);
-    auto background = [&] { return ::GetPixel(screen.get(), corner.x, corner.y); };
-    EXPECT_TRUE(WaitFor([&] { return background() == ::GetSysColor(COLOR_BTNFACE); }))
-        << std::hex << background();
+    return {ScreenColourOf(app.Control(IDC_TXT0 + 2)),
+            ScreenColourOf(app.Control(IDC_TXTTITLE0 + 2)),
+            ::GetPixel(screen.get(), corner.x, corner.y)};
+}
+// The look once the window is painted: its boxes stand out from the background.
+Look PaintedLook(const RunningProgram& app) {
+    Look look{};
+    WaitFor([&] {
+        look = LookOf(app);
+        return look.text != look.background && look.title != look.background;
+    });
+    return look;
+}
+
+// After a screen print the look in use comes back, with every button.
+void ExpectLookRestored(const RunningProgram& app, const Look& before) {
+    EXPECT_TRUE(WaitFor([&] { return LookOf(app) == before; }))
+        << std::hex << LookOf(app).text << " " << LookOf(app).background;
     for (int i = 0; i < 10; ++i) {
         EXPECT_TRUE(::IsWindowVisible(app.Control(IDC_PICCOPY0 + i))) << i;
         EXPECT_TRUE(::IsWindowVisible(app.Control(IDC_PICPASTE0 + i))) << i;
@@ -236,6 +199,7 @@ TEST_F(PrintProgramTest, ScreenPrintWithoutAPrinterSaysSoAndKeepsTheLook) {
     if (PrinterSetUp()) GTEST_SKIP() << "a default printer is set up";
     RunningProgram app;
     ASSERT_TRUE(app.Start());
+    const Look before = PaintedLook(app);
     app.Command(IDM_PRINT);
     HWND print = WaitForPrintWindow();
     ASSERT_TRUE(print);
@@ -248,7 +212,7 @@ TEST_F(PrintProgramTest, ScreenPrintWithoutAPrinterSaysSoAndKeepsTheLook) {
     EXPECT_EQ(text.rfind(L"The form can't be printed.\r\n", 0), 0u) << ::testing::PrintToString(text);
     EXPECT_GT(text.size(), std::wstring(L"The form can't be printed.\r\n").size());
     std::printf("message: %ls\n", text.c_str());
-    ExpectLookRestored(app);
+    ExpectLookRestored(app, before);
     RunningProgram::Answer(box, IDOK);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(print); }));
     EXPECT_TRUE(FileLines(kLog).empty());
@@ -260,6 +224,7 @@ TEST_F(PrintProgramTest, ScreenPrintReachesTheDefaultPrinter) {
     ASSERT_TRUE(app.Start());
     app.SetText(IDC_TXT0, L"printed slot one");
     app.SetText(IDC_TXTTITLE0, L"first title");
+    const Look before = PaintedLook(app);
     app.Command(IDM_PRINT);
     HWND print = WaitForPrintWindow();
     ASSERT_TRUE(print);
@@ -268,7 +233,7 @@ TEST_F(PrintProgramTest, ScreenPrintReachesTheDefaultPrinter) {
     Click(print, IDC_CMDPRINT);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(print); }, std::chrono::seconds(60)));
     EXPECT_EQ(::FindWindowW(L"#32770", L"Error Printing"), nullptr);
-    ExpectLookRestored(app);
+    ExpectLookRestored(app, before);
     EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXTLENGTH)).find(L"Printing"),
               std::wstring::npos);
     // The window's size in pixels, for the check of the printed page.

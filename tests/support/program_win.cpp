@@ -245,14 +245,7 @@ bool PutClipboardBitmap() {
     return ok;
 }
 
-bool ClipboardHas(UINT format) {
-    return ::IsClipboardFormatAvailable(format) != FALSE;
-}
 
-void RunningProgram::CommandAndWait(int id) const {
-    DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 20000, &ignored);
-}
 
 void RunningProgram::ClickStoreLabel(int store) const {
     HWND label = ::GetDlgItem(Control(2000), 2001 + store);

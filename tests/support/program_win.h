@@ -45,7 +45,6 @@ std::string ProfileValue(const char* section, const char* key, const char* fallb
 bool PutClipboardText(const std::wstring& text);
 std::wstring ClipboardText();
 bool PutClipboardBitmap();
-bool ClipboardHas(UINT format);
 
 // A control's rectangle in its window's client pixels, and its font's height.
 RECT InClient(HWND window, HWND control);
@@ -74,8 +73,6 @@ class RunningProgram {
     bool Running() const;
     // Posts a menu command the way a click on the item does.
     void Command(int id) const;
-    // The same, waiting until the program has handled it.
-    void CommandAndWait(int id) const;
     // A click on a store label of the strip.
     void ClickStoreLabel(int store) const;
     // Ends the process at once, as Task Manager's End process does.

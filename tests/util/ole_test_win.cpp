@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -541,21 +542,23 @@ class OleWholeDragTest : public ::testing::Test {
         ASSERT_TRUE(window_);
         ::SetWindowPos(window_.get(), HWND_TOPMOST, 200, 200, 120, 120, SWP_SHOWWINDOW);
         ::UpdateWindow(window_.get());
-        Pump();
         ASSERT_TRUE(::SetCursorPos(260, 260));
-        Pump();
-        POINT at{};
-        ASSERT_TRUE(::GetCursorPos(&at));
-        ASSERT_EQ(::WindowFromPoint(at), window_.get()) << "the window must be under the cursor";
+        // The window must be under the cursor, once the system has placed both.
+        ASSERT_TRUE(PumpUntil([&] {
+            POINT at{};
+            return ::GetCursorPos(&at) && ::WindowFromPoint(at) == window_.get();
+        }));
         ASSERT_EQ(::GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0) << "nothing may hold the button";
     }
 
-    static void Pump() {
-        MSG msg;
-        for (int round = 0; round < 5; ++round) {
+    // Handles this thread's messages until `done` holds; false after 5 s.
+    static bool PumpUntil(const std::function<bool()>& done) {
+        for (int round = 0; round < 250 && !done(); ++round) {
+            MSG msg;
             while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-            ::Sleep(20);
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         }
+        return done();
     }
 
     UniqueWindow window_;
