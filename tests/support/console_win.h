@@ -1,5 +1,5 @@
 // A line of text on the console in UTF-8, for the scripts that read what the
-// small Windows helpers print.
+// small Windows test programs print.
 #pragma once
 
 #include <windows.h>
