@@ -78,7 +78,7 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     // the logic reaches them through this window until then.
     logic_ = std::make_unique<MainForm>(
         *this, pictures_, prompt_, fs_, SystemCodec(), clipboard_, cases_,
-        Desktop{keys_, clock_, shell_, resolver_, autoRun_, *this, wallpaper_},
+        Desktop{keys_, clock_, shell_, resolver_, autoRun_, *this, wallpaper_, paste_},
         SecondaryWindows{tray_, preview_, *this, *this, inputBox_});
 
     RECT frame{0, 0, ToPixels(kDesignClientWidth), ToPixels(kDesignClientHeight)};
@@ -93,6 +93,7 @@ bool frmMain::Create(HINSTANCE instance, std::wstring_view programFolder) {
     prompt_.SetOwner(hwnd());
     inputBox_.SetOwner(hwnd());
     tray_.SetOwner(hwnd(), smallIcon_);
+    tray_.OnMenuOpening([this] { paste_.NoteMenuOpening(); });
     preview_.SetMainWindow(hwnd());
     info_ = std::make_unique<HelpAndAboutWindows>(instance, *logic_, shell_);
     print_ = std::make_unique<frmPrint>(instance, *this, *this, *logic_, prompt_, shell_, fs_,

@@ -23,6 +23,7 @@
 #include "background/tray_win.h"
 #include "find/frmFind_win.h"
 #include "find_services.h"
+#include "background/paste_desktop_win.h"
 #include "help/info_windows_win.h"
 #include "print/frmPrint_win.h"
 #include "controls/input_box_win.h"
@@ -171,6 +172,7 @@ class frmMain final : public Window,
     PicturePanel pictures_;
     frmViewPic preview_;
     DesktopWallpaper wallpaper_;
+    SystemPasteDesktop paste_;
     std::unique_ptr<MainForm> logic_;
     std::unique_ptr<HelpAndAboutWindows> info_;  // after logic_: gone before it
     std::unique_ptr<frmPrint> print_;            // the same

@@ -21,6 +21,7 @@ MainForm::MainForm(MainView& view, PictureSlotsView& pictures, Prompt& prompt, F
       clipboardLine_(view, clipboard, cases, options_),
       hotkeys_(desktop.hotkeys, prompt),
       tray_(windows.tray, *this),
+      paste_(desktop.paste),
       pictureSlots_(pictures, *this, prompt, fs, clipboard, windows.preview, desktop.wallpaper),
       editor_(view, *this, prompt, fs, clipboard, codec, stores_, desktop.keys, desktop.clock,
               desktop.shell, desktop.resolver) {}
@@ -101,9 +102,15 @@ void MainForm::oHotKey_HotKeyPress(int32_t id) {
     const std::optional<HotkeyAction> action = hotkeys_.Press(id, options_.Current().hotkeys);
     if (!action) return;
     if (action->kind == HotkeyKind::Copy)
-        CopySlot(action->slot);
+        CopyAndPaste(action->slot, PasteOrigin::kHotkey);
     else
         PasteSlot(action->slot);
+}
+
+void MainForm::CopyAndPaste(int slot, PasteOrigin origin) {
+    editor_.CopySlot(slot, [this, origin](const std::wstring& copied) {
+        paste_.AfterCopy(options_.Current().pasteAtOnce, copied, origin);
+    });
 }
 
 // The first write creates the file. Where a normal user may not create files

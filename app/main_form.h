@@ -76,6 +76,7 @@ class MainForm : public PrintContext,
     void submnuStayTop_Click() { view_.SetTopMost(options_.Toggle(IDM_STAYTOP)); }
     void mnuSounds_Click() { options_.Toggle(IDM_SOUNDS); }
     void mnuHotkeys_Click() { hotkeys_.Toggled(options_.Toggle(IDM_HOTKEYS)); }
+    void mnuPasteAtOnce_Click() { options_.Toggle(IDM_PASTEATONCE); }
     void oHotKey_HotKeyPress(int32_t id);
     const HotkeyBindings& Hotkeys() const { return hotkeys_.Bindings(); }
     void AutoRunOn(bool tell = true) { options_.AutoRunOn(tell); }
@@ -92,7 +93,7 @@ class MainForm : public PrintContext,
 
     // A Copy button copies at once and says what a drag from it carries.
     DragOffer picCopy_OLEStartDrag(int index);
-    void CopySlot(int index) override { editor_.CopySlot(index); }
+    void CopySlot(int index) { editor_.CopySlot(index); }
     void picPaste_Click(int index);
     void PasteSlot(int index) override { editor_.PasteSlot(index); }
     void txt_OLEDragDrop(int index, const DropContent& dropped) { editor_.Drop(index, dropped); }
@@ -171,9 +172,13 @@ class MainForm : public PrintContext,
     std::wstring SlotText(int slot) const override { return view_.Rows().Text(slot); }
     std::wstring ClipboardCaption() override { return clipboardLine_.Caption(); }
     void ShowMainWindow(bool inFront) override;
+    void CopySlotFromMenu(int slot) override { CopyAndPaste(slot, PasteOrigin::kTrayMenu); }
     void ChooseStore(int store) override { lblStore_Click(store); }
     void ShowHelp() override { windows_.info.ShowHelp(); }
 
+    // A slot to the clipboard, and on into the active window when the
+    // option is on.
+    void CopyAndPaste(int slot, PasteOrigin origin);
     void CreateSettingsFile();
     void ShowStoreCaptions();
     void LayOut(const WindowGeometry& g);
@@ -190,6 +195,7 @@ class MainForm : public PrintContext,
     ClipboardCommands clipboardLine_;
     HotkeySession hotkeys_;
     Tray tray_;
+    PasteAtOnce paste_;
     PictureSlots pictureSlots_;
     SlotEditor editor_;
     ProgramPlaces places_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "background/hotkey_host.h"
+#include "background/paste_at_once.h"
 #include "background/tray_view.h"
 #include "help/info_windows.h"
 #include "pictures/preview_view.h"
@@ -23,6 +24,7 @@ struct Desktop {
     AutoRunEntries& autoRun;
     HotkeyHost& hotkeys;
     Wallpaper& wallpaper;
+    PasteDesktop& paste;
 };
 
 // Each may be made when it is first shown.

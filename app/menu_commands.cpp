@@ -37,6 +37,7 @@ constexpr MenuCommand kMenuCommands[] = {
     {IDM_HOTKEYS, &MainForm::mnuHotkeys_Click},
     {IDM_STAYTOP, &MainForm::submnuStayTop_Click},
     {IDM_SOUNDS, &MainForm::mnuSounds_Click},
+    {IDM_PASTEATONCE, &MainForm::mnuPasteAtOnce_Click},
     {IDM_HELP, &MainForm::Help_Click},
     {IDM_ABOUT, &MainForm::About_Click},
     {IDM_TELL, &MainForm::mnuTell_Click},

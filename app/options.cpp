@@ -14,6 +14,7 @@ void ProgramOptions::Read(const SettingsSnapshot& stored, std::wstring autoRunCo
     options_.sounds = read("Sounds") != L"0";
     options_.autoRun = read("AutoRun") == L"1";
     options_.startInTray = read("StartTray") == L"1";
+    options_.pasteAtOnce = read("PasteAtOnce") == L"1";
     options_.mirror = ToInt16(stored.Read(kSettingsSection, "Mirror", L"0")).value_or(0);
     const std::wstring hotkeys = stored.Read(kSettingsSection, "Hotkeys", L"0");
     options_.hotkeys = HotkeysSettingOn(codec_.ToBytes(hotkeys));

@@ -22,6 +22,7 @@ struct Options {
     bool stayOnTop = false;    // "MainOnTop" is "1" once settings were stored
     bool autoSave = false;     // "AutoSave" is "1"
     bool sounds = true;        // "Sounds" is anything but "0"
+    bool pasteAtOnce = false;  // "PasteAtOnce" is "1"
 };
 
 // The Options menu's on/off items: each is written as "1" or "0" the moment
@@ -38,6 +39,7 @@ inline constexpr OptionItem kOptionItems[] = {
     {IDM_STAYTOP, "MainOnTop", &Options::stayOnTop},
     {IDM_AUTOSAVE, "AutoSave", &Options::autoSave},
     {IDM_SOUNDS, "Sounds", &Options::sounds},
+    {IDM_PASTEATONCE, "PasteAtOnce", &Options::pasteAtOnce},
 };
 
 // The options with their check marks, where they are stored, and what the

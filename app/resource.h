@@ -45,6 +45,7 @@
 #define IDM_STAYTOP 1305
 #define IDM_AUTOSAVE 1306
 #define IDM_SOUNDS 1307
+#define IDM_PASTEATONCE 1308
 
 // Help menu
 #define IDM_HELP 1401

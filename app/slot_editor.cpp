@@ -122,9 +122,10 @@ DragOffer SlotEditor::CopyButton(int index) {
     return offer;
 }
 
-void SlotEditor::CopySlot(int index) {
+void SlotEditor::CopySlot(int index, const std::function<void(const std::wstring&)>& then) {
     if (stores_.PicturesShown() || index < 0 || index >= kSlotCount) return;
     const bool copied = CopyText(view_.Rows().Text(index));
+    if (copied && then) then(copiedText_);
     program_.BeepIfSounds();
     // What was just put there need not be read back: the line shows it.
     if (copied) {

@@ -2,6 +2,7 @@
 // clipboard, drops, the Edit menu, clearing, and the one-step Undo.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,7 +59,9 @@ class SlotEditor {
     // what they do. The hotkeys and the tray copy and paste plainly.
     DragOffer CopyButton(int index);
     void PasteButton(int index);
-    void CopySlot(int index);
+    // `then` runs once the text is on the clipboard, before the sound and
+    // the clipboard line that confirm it.
+    void CopySlot(int index, const std::function<void(const std::wstring&)>& then = nullptr);
     void PasteSlot(int index);
     // Replaces the clipboard's content with `text`, leaving it empty when
     // that fails; true when the text is there.

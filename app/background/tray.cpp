@@ -34,7 +34,7 @@ TrayMenu Tray::Menu() const {
 void Tray::SlotChosen(int slot) {
     if (program_.ShownStore() == kPicturesStore || slot < 0 || slot >= kSlotCount) return;
     if (!program_.SlotText(slot).empty())
-        program_.CopySlot(slot);
+        program_.CopySlotFromMenu(slot);
     else
         program_.PasteSlot(slot);
 }

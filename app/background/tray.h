@@ -22,7 +22,8 @@ class TrayServices {
     virtual void ShowClipboard() = 0;
     // The window back from the tray; `inFront` lifts it above the others.
     virtual void ShowMainWindow(bool inFront) = 0;
-    virtual void CopySlot(int slot) = 0;
+    // A filled slot chosen from the menu goes to the clipboard.
+    virtual void CopySlotFromMenu(int slot) = 0;
     virtual void PasteSlot(int slot) = 0;
     // A store label's click, with its change check.
     virtual void ChooseStore(int store) = 0;

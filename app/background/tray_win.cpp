@@ -81,6 +81,7 @@ void TrayIcon::ShowMenu(const TrayMenu& content) {
 
     POINT at{};
     ::GetCursorPos(&at);
+    if (menuOpening_) menuOpening_();
     // Without the foreground the menu would not close on a click elsewhere;
     // the null message after it lets the next click reach the icon again.
     ::SetForegroundWindow(owner_);

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <string>
 
 #include "background/tray_view.h"
@@ -17,6 +18,8 @@ class TrayIcon final : public TrayView {
     static constexpr UINT kCallbackMessage = WM_APP + 20;
 
     void SetOwner(HWND owner, HICON icon);
+    // Runs each time the menu is about to take the foreground.
+    void OnMenuOpening(std::function<void()> opening) { menuOpening_ = std::move(opening); }
     bool CreateIcon(std::wstring_view tip) override;
     void DeleteIcon() override;
     void ShowMenu(const TrayMenu& menu) override;
@@ -30,6 +33,7 @@ class TrayIcon final : public TrayView {
     HWND owner_ = nullptr;
     HICON icon_ = nullptr;
     std::wstring tip_;
+    std::function<void()> menuOpening_;
     bool added_ = false;
     UINT taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 };

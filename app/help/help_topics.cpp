@@ -107,6 +107,9 @@ const Topic kTopics[kHelpTopicCount] = {
       L"to that, otherwise for you.\r\n"
       L"- Start in Tray: Quillet Pro starts hidden, with only its tray icon showing.\r\n"
       L"- Hotkeys: the Ctrl+Alt keys of the HotKeys topic.\r\n"
+      L"- Paste into the Active Window: a slot you copy with its hotkey or from the tray menu "
+      L"is pasted straight into the program you were working in, as if you had pressed Ctrl+V "
+      L"there.\r\n"
       L"- Mirror: the Copy buttons on the left and the titles on the right, handy when the "
       L"window sits at the right edge of the screen.\r\n"
       L"- Stay on Top: the window stays above all other windows.\r\n"
@@ -137,7 +140,8 @@ const Topic kTopics[kHelpTopicCount] = {
      L"HotKeys",
      {L"Ctrl+Alt+F1 ... Ctrl+Alt+F10 copy text box 1 ... 10 of the current store to the "
       L"clipboard, from whatever program you are in. Paste the text into your document with "
-      L"Ctrl+V as usual.",
+      L"Ctrl+V as usual, or tick Paste into the Active Window in the Options menu and Quillet "
+      L"Pro pastes it for you as soon as you let go of Ctrl and Alt.",
       L"Ctrl+Alt+1 ... Ctrl+Alt+9 and Ctrl+Alt+0 paste the clipboard into text box 1 ... 10. Copy "
       L"the text in the other program first (Ctrl+C), then press the hotkey.",
       L"Switch the hotkeys on or off with Hotkeys in the Options menu; the change takes effect "

@@ -12,12 +12,14 @@
 //   menu       exits 0 when the program's thread is in a menu's loop, which
 //              then takes the keys;  dragging  when it holds the mouse
 //   store N    posts the choice of store N, handled after what came before
+//   choose N   in a menu's loop: N times Down, then Return, as key messages
+//              of the program's thread, wherever the keyboard is
 //   layout     prints the client area and slot 1's controls in client pixels
 //   where ID   prints the screen rectangle "x y w h" of the main window's
 //              control ID however deep it lies
 //   client T   the same of the inner area of the window titled T
 //   wallpaper  prints the system's wallpaper and the one in the user's profile
-//   pictures, mirror, close, exit   choose those menu items
+//   pictures, mirror, pasteatonce, close, exit   choose those menu items
 //   untray     removes the tray icon as a restarting Explorer loses it
 //   taskbar    tells every window the taskbar is back
 #include <windows.h>
@@ -29,16 +31,12 @@
 #include <string>
 
 #include "resource.h"
+#include "support/console_win.h"
 
 namespace {
 
 void Print(const std::wstring& text) {
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                        nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n,
-                          nullptr, nullptr);
-    std::printf("%s\n", out.c_str());
+    quillet::testing::PrintLine(text);
 }
 
 void PrintRect(const RECT& r) {
@@ -145,9 +143,11 @@ int wmain(int argc, wchar_t** argv) {
         PrintRect(r);
         return 0;
     }
-    if (what == L"pictures" || what == L"mirror") {
+    if (what == L"pictures" || what == L"mirror" || what == L"pasteatonce") {
         DWORD_PTR ignored = 0;
-        const WPARAM item = what == L"mirror" ? IDM_MIRROR : IDM_STORE0;
+        const WPARAM item = what == L"mirror"        ? IDM_MIRROR
+                            : what == L"pasteatonce" ? IDM_PASTEATONCE
+                                                     : IDM_STORE0;
         return ::SendMessageTimeoutW(program, WM_COMMAND, item, 0, SMTO_NORMAL, 10000, &ignored)
                    ? 0
                    : 1;
@@ -215,6 +215,11 @@ int wmain(int argc, wchar_t** argv) {
         GUITHREADINFO info{sizeof info};
         const DWORD thread = ::GetWindowThreadProcessId(program, nullptr);
         return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE) ? 0 : 1;
+    }
+    if (what == L"choose" && argc > 2) {
+        const long downs = std::wcstol(argv[2], nullptr, 10);
+        for (long i = 0; i < downs; ++i) ::PostMessageW(program, WM_KEYDOWN, VK_DOWN, 0);
+        return ::PostMessageW(program, WM_KEYDOWN, VK_RETURN, 0) ? 0 : 1;
     }
     if (what == L"shown") {
         HWND w = argc > 2 ? ::GetDlgItem(program, std::wcstol(argv[2], nullptr, 10)) : program;

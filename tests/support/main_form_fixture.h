@@ -9,6 +9,7 @@
 #include "resource.h"
 #include "support/fake_desktop.h"
 #include "support/fake_filesystem.h"
+#include "support/fake_paste_desktop.h"
 #include "support/fake_view.h"
 
 namespace quillet {
@@ -31,6 +32,7 @@ class MainFormTest : public ::testing::Test {
     testing::FakeAutoRun autoRun;
     testing::FakeHotkeyHost hotkeys;
     testing::RecordingWallpaper wallpaper{fs};
+    testing::FakePasteDesktop paste;
     testing::RecordingWindows windows{view.visible};
     testing::ScriptedInput input;
     testing::DiskPictureSlots slots{fs};
@@ -45,7 +47,7 @@ class MainFormTest : public ::testing::Test {
                         codec,
                         clipboard,
                         cases,
-                        Desktop{keys, clock, shell, resolver, autoRun, hotkeys, wallpaper},
+                        Desktop{keys, clock, shell, resolver, autoRun, hotkeys, wallpaper, paste},
                         SecondaryWindows{windows, windows, windows, windows, input}};
     }
     // Starts the program on `store` with the file as it stands.

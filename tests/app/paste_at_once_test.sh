@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The real program with Hotkeys and "Paste into the Active Window" on:
+# Ctrl+Alt+F3 pressed while another program's text box has the focus copies
+# slot 3 and pastes it into that box, once. Switched off from the Options
+# menu (and written at once), the same press only copies.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/lib.sh"
+source "$here/../support/text_box.sh"
+wine="$ROOT/scripts/wine-exec"
+program=$1 tarnkey=$2 waitready=$3 probe=$4 textbox=$5
+: "${WINEPREFIX:?}"
+folder="$WINEPREFIX/drive_c/Program Files/Quillet Pro"
+mkdir -p "$folder"
+cp "$program" "$tarnkey" "$folder/"
+ini="$WINEPREFIX/drive_c/quilbdx.ini"
+printf '[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nHotkeys=1\r\nPasteAtOnce=1\r\nAutoSave=1\r\n[Savings1]\r\ntxt(2)=pasted three\r\n' >"$ini"
+app=
+cleanup() {
+  stop_text_box
+  [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
+  rm -f "$ini"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+p() { "$wine" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+clip_is() { [ "$(p clip)" = "$1" ]; }
+# The file may be written in UTF-16.
+setting() { tr -d '\000\r' <"$ini" | grep "^$1=" | cut -d= -f2; }
+
+(cd "$folder" && exec "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe') >/dev/null 2>&1 &
+app=$!
+"$wine" "$waitready" 30000 >/dev/null || fail "the program did not get ready"
+start_text_box
+
+p clear >/dev/null
+xdotool key ctrl+alt+F3
+poll 10 box_is "pasted three" || fail "Ctrl+Alt+F3 did not paste slot 3 into the box ($(box))"
+clip_is "pasted three" || fail "the clipboard does not hold slot 3 ($(p clip))"
+# Once: a key typed now lands right behind the pasted text.
+xdotool key x
+poll 10 box_is "pasted threex" || fail "the box did not end in one paste and the key ($(box))"
+echo "Ctrl+Alt+F3 copied slot 3 and pasted it into the other program's box once"
+
+p pasteatonce >/dev/null || fail "could not choose the menu item"
+[ "$(setting PasteAtOnce)" = 0 ] || fail "switching off did not write PasteAtOnce=0 ($(setting PasteAtOnce))"
+"$wine" "$textbox" --set "" || fail "could not empty the box"
+p clear >/dev/null
+focus_text_box
+xdotool key ctrl+alt+F3
+poll 10 clip_is "pasted three" || fail "Ctrl+Alt+F3 did not copy with the option off ($(p clip))"
+# The program has finished with the press once its one thread answers; a
+# paste it had sent would come before the key typed after that.
+p slot 2 >/dev/null
+xdotool key x
+poll 10 box_is "x" || fail "with the option off the box got more than the key ($(box))"
+echo "switched off from the menu, Ctrl+Alt+F3 only copied"
+exit 0
