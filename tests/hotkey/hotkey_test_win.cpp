@@ -119,11 +119,14 @@ TEST_F(HotKeyTest, RegistersUnderTheTextAtomUntilRemovedOrReleased) {
     EXPECT_EQ(hr, static_cast<HRESULT>(0x800403E9));
     EXPECT_EQ(key->RemoveHotKey(&id), S_OK);
     EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F1"), 0) << "the refused one gave its reference back";
-    // The removed id goes to the next combination asked for under it.
+    // The removed id goes to the next combination asked for under it; the
+    // freed atom is taken meanwhile, so a new atom would not happen to match.
+    const ATOM filler = ::GlobalAddAtomA("QUILLET TEST FILLER");
     key->put_KeyCode('W');
     LONG reused = 0, fresh = 0;
     EXPECT_EQ(key->SetHotKey(id, &reused), S_OK);
     EXPECT_EQ(reused, id);
+    ::GlobalDeleteAtom(filler);
     key->put_KeyCode('E');
     EXPECT_EQ(key->SetHotKey(12345, &fresh), S_OK);  // never issued: a new id
     EXPECT_NE(fresh, 12345);

@@ -63,7 +63,7 @@ class PrintProgramTest : public ProgramTest {
         savedExtension_ = ReadDefault(kExtensionKey);
         WriteDefault(kExtensionKey, L"txtfile");
         WriteDefault(kCommandKey,
-                     L"\"" + WinePath(LINK_RECORDER_PATH) + L"\" \"" + std::wstring(kLog) + L"\" \"%1\"");
+                     L"\"" + WinePath(LINK_RECORDER_PATH) + L"\" \"" + kLog + L"\" \"%1\"");
     }
     static void TearDownTestSuite() {
         if (!savedCommand_.empty()) WriteDefault(kCommandKey, savedCommand_);
