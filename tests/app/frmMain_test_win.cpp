@@ -1,6 +1,8 @@
 // The real program under Wine, for what only the system can break: the
 // single instance, the close messages of other programs and of the session,
-// the real file system's refusals and the modal input box. What the program
+// the real file system's refusals, the modal input box, a slot button's press
+// against the system's drag detection, the marks other programs put on the
+// clipboard and the default buttons of the questions. What the program
 // decides is the core tests' part.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -42,12 +44,9 @@ TEST_F(ProgramTest, AFileThatRefusesTheSaveHoldsTheSessionAndExit) {
     ::SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_READONLY);
     app.SetText(IDC_TXT0, L"work in progress");
     auto queryEnd = [&] {
-        DWORD_PTR answer = 99;
-        ::SendMessageTimeoutW(app.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
-                              10000, &answer);
-        return answer;
+        return SendAndWait(app.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
     };
-    EXPECT_EQ(queryEnd(), static_cast<DWORD_PTR>(FALSE));
+    EXPECT_EQ(queryEnd(), FALSE);
 
     app.Command(IDM_EXIT);
     HWND failure = app.WaitForBox(L"Quillet Pro");
@@ -55,13 +54,12 @@ TEST_F(ProgramTest, AFileThatRefusesTheSaveHoldsTheSessionAndExit) {
     EXPECT_EQ(RunningProgram::DefaultButton(failure), IDNO);
     RunningProgram::Answer(failure, IDNO);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(failure); }));
-    DWORD_PTR ignored = 0;  // a round trip: the answer has been handled
-    ::SendMessageTimeoutW(app.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    SendAndWait(app.Window(), WM_NULL);  // a round trip: the answer has been handled
     EXPECT_TRUE(::IsWindow(app.Window()));
     EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXT0)), L"work in progress");
 
     ::SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(queryEnd(), static_cast<DWORD_PTR>(TRUE));
+    EXPECT_EQ(queryEnd(), TRUE);
     EXPECT_TRUE(WaitFor([] { return ProfileValue("Savings1", "txt(0)") == "work in progress"; }));
 }
 
@@ -79,9 +77,7 @@ TEST_F(ProgramTest, ACloseFromAnotherProgramEndsItAsExitDoes) {
         app.SetText(IDC_TXTTITLE0 + 4, L"\u65E5\u672C");
         ::GetWindowRect(app.Window(), &r);
         ::PostMessageW(app.Window(), WM_CLOSE, 0, 0);
-        HWND box = app.WaitForBox(L"Save Changes ?");
-        ASSERT_TRUE(box);
-        RunningProgram::Answer(box, IDYES);
+        RunningProgram::Answer(app.WaitForBox(L"Save Changes ?"), IDYES);
         ASSERT_TRUE(app.WaitForExit());
     }
     EXPECT_EQ(ProfileValue("Settings", "FormWidth"), std::to_string(Twips(r.right - r.left)));
@@ -116,9 +112,7 @@ TEST_F(ProgramTest, ASettingsFileHeldByAnotherProgramLosesNothing) {
     {
         RunningProgram cancelled;
         ASSERT_TRUE(cancelled.Launch());
-        HWND box = cancelled.WaitForBox(L"Quillet Pro");
-        ASSERT_TRUE(box);
-        RunningProgram::Answer(box, IDCANCEL);
+        RunningProgram::Answer(cancelled.WaitForBox(L"Quillet Pro"), IDCANCEL);
         ASSERT_TRUE(cancelled.WaitForExit());
     }
     EXPECT_EQ(::GetFileAttributesW(L"C:\\ClipPics"), INVALID_FILE_ATTRIBUTES);
@@ -137,9 +131,8 @@ TEST_F(ProgramTest, ASettingsFileHeldByAnotherProgramLosesNothing) {
     app.SetText(IDC_TXT0, L"edited");
     app.ClickStoreLabel(2);
     HWND told = app.WaitForBox(L"Quillet Pro");
-    ASSERT_TRUE(told);
     RunningProgram::Answer(told, IDOK);
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(told); }));
+    EXPECT_TRUE(told && WaitFor([&] { return !::IsWindow(told); }));
     EXPECT_EQ(RunningProgram::TextOf(app.Control(IDC_TXT0)), L"edited");
     held.reset();
     EXPECT_EQ(ReadFileBytes(kSettingsFile), original);
@@ -162,16 +155,89 @@ TEST_F(ProgramTest, RenameStoreThroughTheModalInputBox) {
     RunningProgram app;
     ASSERT_TRUE(StartWith(app, SettingsFile(3)));
     app.Command(IDM_RENAME);
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        box = ::FindWindowW(L"QuilletProInputBox", nullptr);
-        return box && ::IsWindowVisible(box);
-    }));
+    HWND box = WaitForWindow(L"QuilletProInputBox");
+    ASSERT_TRUE(box);
     EXPECT_FALSE(::IsWindowEnabled(app.Window()));
     ::SendMessageW(::GetDlgItem(box, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"R&D"));
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([] { return ProfileValue("Settings", "StoreCaption3") == "3 R&D"; }));
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(app.Window()) != FALSE; }));
+}
+
+// The slot buttons and questions.
+class SlotProgramTest : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        ASSERT_TRUE(app.Start());
+    }
+    std::wstring Text(int id) const { return RunningProgram::TextOf(app.Control(id)); }
+    RunningProgram app;
+};
+
+TEST_F(SlotProgramTest, APressOnACopyButtonCopiesAndNeverWaitsInADrag) {
+    app.SetText(IDC_TXT0 + 7, L"pressed");
+    PostClick(app.Control(IDC_PICCOPY0 + 7));
+    ASSERT_TRUE(WaitFor([] { return ClipboardText() == L"pressed"; }));
+    // The program still answers: a paste right after goes through.
+    PutClipboardText(L"next");
+    SendAndWait(app.Control(IDC_PICPASTE0 + 8), BM_CLICK);
+    EXPECT_EQ(Text(IDC_TXT0 + 8), L"next");
+}
+
+// Password managers mark what they copy: the display line then shows only
+// the length, for each of the marks Windows' clipboard tools honour; a paste
+// into a slot still takes the text.
+TEST_F(SlotProgramTest, AClipMarkedPrivateShowsOnlyItsLength) {
+    const struct {
+        const wchar_t* mark;
+        DWORD value;
+        const wchar_t* shown;
+    } cases[] = {{L"ExcludeClipboardContentFromMonitorProcessing", 0, L""},
+                 {L"Clipboard Viewer Ignore", 0, L""},
+                 {L"CanIncludeInClipboardHistory", 0, L""},
+                 {L"CanIncludeInClipboardHistory", 1, L"s3cret!"}};
+    // Every repaint refreshes the display line.
+    auto shows = [&](const std::wstring& text, const std::wstring& length) {
+        return WaitFor([&] {
+            ::RedrawWindow(app.Window(), nullptr, nullptr, RDW_INVALIDATE);
+            return Text(IDC_TXTCLIPBOARD) == text && Text(IDC_TXTLENGTH) == length;
+        });
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.mark)) + " " +
+                     std::to_string(c.value));
+        ASSERT_TRUE(PutClipboardText(L"plain"));
+        ASSERT_TRUE(shows(L"plain", L"5 Chars"));
+        ASSERT_TRUE(PutClipboardText(L"s3cret!"));
+        ASSERT_TRUE(::OpenClipboard(nullptr));
+        UniqueGlobal data = GlobalCopy(&c.value, sizeof c.value);
+        if (data && ::SetClipboardData(::RegisterClipboardFormatW(c.mark), data.get()))
+            data.release();
+        ::CloseClipboard();
+        ASSERT_FALSE(data);
+        EXPECT_TRUE(shows(c.shown, L"7 Chars")) << ::testing::PrintToString(Text(IDC_TXTCLIPBOARD));
+    }
+    SendAndWait(app.Control(IDC_PICPASTE0 + 3), BM_CLICK);
+    EXPECT_EQ(Text(IDC_TXT0 + 3), L"s3cret!");
+}
+
+// Enter on a destructive command's question takes the harmless answer.
+TEST_F(SlotProgramTest, DestructiveQuestionsDefaultToTheirHarmlessButton) {
+    const struct {
+        int command, harmless;
+    } cases[] = {{IDM_CLEARCONTENTS, IDCANCEL}, {IDM_CLEARALL, IDNO}};
+    app.SetText(IDC_TXT0 + 1, L"one");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        app.Command(c.command);
+        HWND box = app.WaitForBox(L"Confirm Delete");
+        ASSERT_TRUE(box);
+        EXPECT_EQ(RunningProgram::DefaultButton(box), c.harmless);
+        RunningProgram::Answer(box, c.harmless);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+        EXPECT_EQ(Text(IDC_TXT0 + 1), L"one");
+    }
 }
 
 }  // namespace

@@ -1,31 +1,38 @@
 // The main window in this process: its menus and controls after start-up,
-// where the test can look at them directly.
+// where the test can look at them directly; the slot boxes and buttons, where
+// it can hold keys, reach the focused box and call the drop targets itself.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <utility>
 #include <vector>
 
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
 #include "pictures/test_pictures_win.h"
+#include "platform/desktop_win.h"
 #include "resource.h"
 #include "support/program_fixture_win.h"
+#include "util/ModuleIP.h"
 
 namespace quillet {
 namespace {
 
+using testing::ClipboardText;
 using testing::FontHeight;
 using testing::InClient;
 using testing::MoveToDpi;
+using testing::PutClipboardText;
 using testing::WindowTest;
 using testing::WriteFileBytes;
 
-bool Checked(HWND menuOwner, int id) {
-    const UINT state = ::GetMenuState(::GetMenu(menuOwner), id, MF_BYCOMMAND);
-    EXPECT_NE(state, static_cast<UINT>(-1)) << "no menu item " << id;
-    return (state & MF_CHECKED) != 0;
-}
-bool Grayed(HWND menuOwner, int id) {
-    return (::GetMenuState(::GetMenu(menuOwner), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+// Whether a menu item has this state; every item asked about is there.
+bool Is(UINT state, HWND menuOwner, int id) {
+    const UINT has = ::GetMenuState(::GetMenu(menuOwner), id, MF_BYCOMMAND);
+    EXPECT_NE(has, static_cast<UINT>(-1)) << "no menu item " << id;
+    return (has & state) != 0;
 }
 std::wstring MenuText(HWND menuOwner, int id) {
     wchar_t buffer[256] = {};
@@ -36,25 +43,16 @@ std::wstring MenuText(HWND menuOwner, int id) {
 constexpr int kOptions[] = {IDM_SOUNDS,    IDM_AUTOSAVE, IDM_AUTORUN, IDM_HOTKEYS,
                             IDM_STARTTRAY, IDM_STAYTOP,  IDM_MIRROR};
 
-// The captions the program makes itself, each once; an "&" in a store's
-// name is shown, not taken as an access key.
+// The captions go through as typed: an "&" in a store's name is shown in its
+// menu item, not taken as an access key; the core tests hold the captions.
 TEST_F(WindowTest, EveryCaptionTheProgramMakesShowsAsTyped) {
     ASSERT_TRUE(Open());
     window().SetStoreCaption(3, L"3 R&D");
-    HWND w = window().hwnd(), strip = Control(IDC_STORESTRIP);
-    const struct {
-        std::wstring shown, expected;
-    } cases[] = {
-        {testing::RunningProgram::TextOf(w), L"Quillet Pro"},
-        {testing::RunningProgram::TextOf(Control(IDC_PICPASTE0)), L"1 Paste"},
-        {testing::RunningProgram::TextOf(Control(IDC_PICCOPY0 + 9)), L"10Copy and/or Drag"},
-        {testing::RunningProgram::TextOf(::GetDlgItem(strip, IDC_LBLSTORE0)), L"P"},
-        {testing::RunningProgram::TextOf(::GetDlgItem(strip, IDC_LBLSTORE0 + 15)), L"15"},
-        {MenuText(w, IDM_STORE0), L"&P Pictures"},
-        {MenuText(w, IDM_STORE0 + 15), L"15 Store"},
-        {MenuText(w, IDM_STORE0 + 3), L"3 R&&D"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.shown, c.expected);
+    HWND w = window().hwnd();
+    EXPECT_EQ(WindowText(w), L"Quillet Pro");
+    EXPECT_EQ(WindowText(::GetDlgItem(Control(IDC_STORESTRIP), IDC_LBLSTORE0)), L"P");
+    EXPECT_EQ(MenuText(w, IDM_STORE0), L"&P Pictures");
+    EXPECT_EQ(MenuText(w, IDM_STORE0 + 3), L"3 R&&D");
 }
 
 // The menus show the choices of a first start, then the stored ones; started
@@ -62,13 +60,12 @@ TEST_F(WindowTest, EveryCaptionTheProgramMakesShowsAsTyped) {
 TEST_F(WindowTest, TheMenusShowTheStoredChoices) {
     ASSERT_TRUE(Open());
     HWND w = window().hwnd();
-    for (int n = 0; n < 16; ++n) EXPECT_EQ(Checked(w, IDM_STORE0 + n), n == 1) << n;
-    for (int id : kOptions) EXPECT_EQ(Checked(w, id), id == IDM_SOUNDS) << id;
-    EXPECT_TRUE(Grayed(w, IDM_UNDO));
-    EXPECT_FALSE(Grayed(w, IDM_PASTE));
+    for (int n = 0; n < 16; ++n) EXPECT_EQ(Is(MF_CHECKED, w, IDM_STORE0 + n), n == 1) << n;
+    for (int id : kOptions) EXPECT_EQ(Is(MF_CHECKED, w, id), id == IDM_SOUNDS) << id;
+    EXPECT_TRUE(Is(MF_GRAYED, w, IDM_UNDO));
+    EXPECT_FALSE(Is(MF_GRAYED, w, IDM_PASTE));
     // The focus moves once the shown window handles its messages.
-    EXPECT_TRUE(
-        testing::WaitFor([&] { return ::GetFocus() == Control(IDC_PICPASTE0 + 1); }));
+    EXPECT_TRUE(testing::WaitFor([&] { return ::GetFocus() == Control(IDC_PICPASTE0 + 1); }));
     window_.reset();
 
     const UniqueWindow other(::CreateWindowExW(0, L"STATIC", L"in use",
@@ -76,19 +73,20 @@ TEST_F(WindowTest, TheMenusShowTheStoredChoices) {
                                                nullptr, nullptr, nullptr, nullptr));
     ::SetForegroundWindow(other.get());
     ASSERT_EQ(::GetForegroundWindow(), other.get());
-    ASSERT_TRUE(Open(testing::SettingsFile(0, "AutoSave=1\r\nSounds=0\r\nAutoRun=1\r\n"
-                                              "StartTray=1\r\nMirror=1\r\nHotkeys=1\r\n"
-                                              "MainOnTop=1\r\n")));
+    ASSERT_TRUE(Open(testing::SettingsFile(0,
+                                           "AutoSave=1\r\nSounds=0\r\nAutoRun=1\r\n"
+                                           "StartTray=1\r\nMirror=1\r\nHotkeys=1\r\n"
+                                           "MainOnTop=1\r\n")));
     w = window().hwnd();
     EXPECT_EQ(::GetForegroundWindow(), other.get());
-    EXPECT_TRUE(Checked(w, IDM_STORE0));
-    for (int id : kOptions) EXPECT_EQ(Checked(w, id), id != IDM_SOUNDS) << id;
+    EXPECT_TRUE(Is(MF_CHECKED, w, IDM_STORE0));
+    for (int id : kOptions) EXPECT_EQ(Is(MF_CHECKED, w, id), id != IDM_SOUNDS) << id;
     EXPECT_TRUE(::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(::IsWindowVisible(w));
     // The Pictures store disables the text-editing items.
     for (int id : {IDM_PASTE, IDM_CUT, IDM_COPY, IDM_CLEARLABELS, IDM_CLEARCONTENTS, IDM_CLEARSTORE,
                    IDM_SELECTALL})
-        EXPECT_TRUE(Grayed(w, id)) << id;
+        EXPECT_TRUE(Is(MF_GRAYED, w, id)) << id;
 }
 
 TEST_F(WindowTest, AClickOnTheClipboardLineRefreshesItEvenWithTheFocus) {
@@ -96,11 +94,11 @@ TEST_F(WindowTest, AClickOnTheClipboardLineRefreshesItEvenWithTheFocus) {
     HWND line = Control(IDC_TXTCLIPBOARD);
     ::SetFocus(line);
     ASSERT_EQ(::GetFocus(), line);
-    ASSERT_TRUE(testing::PutClipboardText(L"fresh text"));
+    ASSERT_TRUE(PutClipboardText(L"fresh text"));
     ::SendMessageW(line, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     ::SendMessageW(line, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    EXPECT_EQ(testing::RunningProgram::TextOf(line), L"fresh text");
-    EXPECT_EQ(testing::RunningProgram::TextOf(Control(IDC_TXTLENGTH)), L"10 Chars");
+    EXPECT_EQ(WindowText(line), L"fresh text");
+    EXPECT_EQ(WindowText(Control(IDC_TXTLENGTH)), L"10 Chars");
 }
 
 TEST_F(WindowTest, PicturesStoreShowsTheSlotFilesFittedInTheirFrames) {
@@ -163,11 +161,10 @@ TEST_F(WindowTest, ProgressShowsOverTheWindowAtItsDpiWithoutTheFocus) {
 TEST_F(WindowTest, AMonitorOfAnotherDpiScalesEverythingAndBackAgainExactly) {
     ASSERT_TRUE(Open());
     HWND w = window().hwnd();
-    const std::vector<HWND> controls{
-        Control(IDC_TXT0 + 3),      Control(IDC_TXTTITLE0 + 9),
-        Control(IDC_PICPASTE0),     Control(IDC_TXTCLIPBOARD),
-        Control(IDC_STORESTRIP),    Control(IDC_LBLSTORE0 + 15),
-        Control(IDC_LBLSTORE0 + 1), Control(IDC_LBLBRINDLE)};
+    const std::vector<HWND> controls{Control(IDC_TXT0 + 3),      Control(IDC_TXTTITLE0 + 9),
+                                     Control(IDC_PICPASTE0),     Control(IDC_TXTCLIPBOARD),
+                                     Control(IDC_STORESTRIP),    Control(IDC_LBLSTORE0 + 15),
+                                     Control(IDC_LBLSTORE0 + 1), Control(IDC_LBLBRINDLE)};
     for (HWND c : controls) ASSERT_TRUE(c);
     auto snapshot = [&] {
         std::vector<std::pair<RECT, int>> all;
@@ -228,6 +225,177 @@ TEST_F(WindowTest, TheCurrentStoreLabelIsPaintedApart) {
     };
     EXPECT_NE(textColour(1), textColour(2));
     EXPECT_EQ(textColour(2), textColour(3));
+}
+
+class SlotWindowTest : public testing::WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(Open({}, true));
+    }
+    bool UndoGrayed() { return (MenuState(IDM_UNDO) & MF_GRAYED) != 0; }
+    // A click on a button while the window's thread believes `key` held.
+    void ClickHolding(int key, int id) {
+        BYTE saved[256], held[256];
+        ::GetKeyboardState(saved);
+        std::memcpy(held, saved, sizeof held);
+        held[key] = 0x80;
+        ::SetKeyboardState(held);
+        ::SendMessageW(Control(id), BM_CLICK, 0, 0);
+        ::SetKeyboardState(saved);
+    }
+    std::pair<DWORD, DWORD> Selection(int id) {
+        DWORD start = 0, end = 0;
+        ::SendMessageW(Control(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                       reinterpret_cast<LPARAM>(&end));
+        return {start, end};
+    }
+};
+
+// The keys held during a click as the system reports them: D fills in the
+// date in the user's format, Shift on a Copy button writes the shortcut.
+TEST_F(SlotWindowTest, KeysHeldDuringAClickReachTheSlotButtons) {
+    wchar_t date[128] = {};
+    ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128,
+                      nullptr);
+    PutClipboardText(L"kept");
+    ClickHolding('D', IDC_PICPASTE0 + 1);
+    EXPECT_EQ(window().Rows().Text(1), date);
+    window().Rows().SetText(0, L"HTTPS://Example.org/CaseMatters");
+    ClickHolding(VK_SHIFT, IDC_PICCOPY0);
+    EXPECT_EQ(testing::ReadFileBytes(L"C:\\Internet Shortcut.url"),
+              "[InternetShortcut]\r\nurl=HTTPS://Example.org/CaseMatters\r\n");
+    EXPECT_EQ(ClipboardText(), L"kept");
+}
+
+// Each slot box's own drop target fills that slot.
+TEST_F(SlotWindowTest, DropsOfTextAndFilesReachTheirSlot) {
+    const struct {
+        int slot;
+        DragPayload payload;
+        std::wstring expected;
+    } cases[] = {
+        {5, DragPayload{L"dropped \u00FCber \u2713", {}}, L"dropped \u00FCber \u2713"},
+        {6, DragPayload{{}, {L"C:\\windows\\win.ini", L"C:\\b.txt"}}, L"C:\\windows\\win.ini"}};
+    for (const auto& c : cases) {
+        DropOn(window().DropTargetOf(c.slot), c.payload, Control(IDC_TXT0 + c.slot));
+        EXPECT_EQ(window().Rows().Text(c.slot), c.expected);
+    }
+}
+
+// The system's resolver gives this machine's addresses as the program shows
+// them: dotted quads, at least one, since every machine knows its own name.
+TEST(IPAddressOfThisMachine, IsOneOrMoreAddressesTheSystemCanParse) {
+    WinsockResolver resolver;
+    const std::wstring line = GetIPAddress(resolver);
+    ASSERT_FALSE(line.empty());
+    size_t from = 0;
+    for (;;) {
+        const size_t comma = line.find(L", ", from);
+        const std::wstring one = line.substr(from, comma - from);
+        IN_ADDR parsed{};
+        EXPECT_EQ(::InetPtonW(AF_INET, one.c_str(), &parsed), 1) << ::testing::PrintToString(one);
+        if (comma == std::wstring::npos) break;
+        from = comma + 2;
+    }
+}
+
+TEST_F(SlotWindowTest, EditMenuOnASlotOfFortyThousandCharacters) {
+    std::wstring big;
+    while (big.size() < 40000) big += L"A line of words that wraps like a letter does.\r\n";
+    big.resize(40000);
+    big += L"END";
+    window().Rows().SetText(0, big);
+    ::SetFocus(Control(IDC_TXT0));
+    ASSERT_EQ(::GetFocus(), Control(IDC_TXT0));
+    Menu(IDM_SELECTALL);
+    EXPECT_EQ(Selection(IDC_TXT0), std::make_pair(DWORD{0}, DWORD{40003}));
+    Menu(IDM_COPY);
+    EXPECT_EQ(ClipboardText(), big);
+    EXPECT_EQ(WindowText(Control(IDC_TXTLENGTH)), L"40003 Chars");
+
+    Menu(IDM_CUT);
+    EXPECT_EQ(window().Rows().Text(0), L"");
+    EXPECT_EQ(ClipboardText(), big);
+    Menu(IDM_UNDO);
+    EXPECT_EQ(window().Rows().Text(0), big);
+
+    PutClipboardText(L"<in>");
+    ::SendMessageW(Control(IDC_TXT0), EM_SETSEL, 40000, 40003);
+    Menu(IDM_PASTE);
+    EXPECT_EQ(window().Rows().Text(0), big.substr(0, 40000) + L"<in>");
+    Menu(IDM_UNDO);
+    EXPECT_EQ(window().Rows().Text(0), big);
+}
+
+TEST_F(SlotWindowTest, ALongLineIsWholeWhereverItIsReadAndSaved) {
+    std::wstring line;
+    while (line.size() < 31999) line += L"minified,data;";
+    line.resize(31999);
+    window().Rows().SetText(0, line);
+    window().Rows().SetText(1, line + L"!");
+    HWND box = Control(IDC_TXT0);
+    EXPECT_EQ(window().Rows().Text(0), line);
+    EXPECT_EQ(::GetWindowTextLengthW(box), 31999);
+    EXPECT_EQ(testing::RunningProgram::TextOf(box).size(), 4095u);  // its buffer's worth
+
+    window().Logic().SaveStore();
+    EXPECT_EQ(testing::ProfileValue("Savings1", "txt(0)"), std::string(line.begin(), line.end()));
+
+    // A text set from outside replaces the whole line.
+    ::SendMessageW(Control(IDC_TXT0 + 1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"short"));
+    EXPECT_EQ(window().Rows().Text(1), L"short");
+}
+
+// While the window is sized, a box nobody has touched shows the beginning of
+// its long text, not re-wrapping the whole at every step, and takes the whole
+// back once the size holds; a box in use keeps its text, place and selection.
+TEST_F(SlotWindowTest, SizingLeavesTouchedBoxesAloneAndRefillsTheOthers) {
+    std::wstring text;
+    while (text.size() < 20000) text += L"A line of words that wraps like a letter does.\r\n";
+    window().Rows().SetText(8, text);
+    window().Rows().SetText(9, text);
+    HWND untouched = Control(IDC_TXT0 + 8), touched = Control(IDC_TXT0 + 9);
+    auto lines = [](HWND box) {
+        SCROLLINFO info{sizeof info, SIF_RANGE};
+        ::GetScrollInfo(box, SB_VERT, &info);
+        return info.nMax;
+    };
+    // Both show the beginning at first, the whole once the program is idle.
+    EXPECT_LT(lines(untouched), 100);
+    EXPECT_EQ(window().Rows().Text(8), text);  // reads see the whole meanwhile
+    ASSERT_TRUE(testing::WaitFor([&] { return lines(untouched) > 300 && lines(touched) > 300; }));
+    ::SendMessageW(touched, EM_SETSEL, 5, 9);
+    ::SendMessageW(touched, EM_LINESCROLL, 0, 40);
+    const LRESULT topLine = ::SendMessageW(touched, EM_GETFIRSTVISIBLELINE, 0, 0);
+    ASSERT_GT(topLine, 0);
+    ASSERT_TRUE(UndoGrayed());
+
+    RECT r;
+    ::GetWindowRect(window().hwnd(), &r);
+    ::SetWindowPos(window().hwnd(), nullptr, 0, 0, r.right - r.left - 60, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_LT(lines(untouched), 100);
+    EXPECT_EQ(window().Rows().Text(8), text);  // reads still get the whole
+    EXPECT_GT(lines(touched), 300);
+    EXPECT_EQ(Selection(IDC_TXT0 + 9), std::make_pair(DWORD{5}, DWORD{9}));
+    EXPECT_GT(::SendMessageW(touched, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+
+    EXPECT_TRUE(testing::WaitFor([&] { return lines(untouched) > 300; }));
+    EXPECT_EQ(window().Rows().Text(8), text);
+    EXPECT_TRUE(UndoGrayed());  // the program's own refills are no edits
+}
+
+// A picture pasted from the clipboard becomes a bitmap file the system loads.
+TEST_F(SlotWindowTest, APastedPictureIsABitmapFile) {
+    ASSERT_TRUE(testing::PutClipboardBitmap());
+    window().Logic().lblStore_Click(0);
+    window().Logic().picPaste_Click(0);
+    const std::wstring slot = L"C:\\ClipPics\\pic1.bmp";
+    EXPECT_EQ(testing::ReadFileBytes(slot).substr(0, 2), "BM");
+    EXPECT_TRUE(UniqueBitmap(static_cast<HBITMAP>(
+        ::LoadImageW(nullptr, slot.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE))));
+    EXPECT_EQ(WindowText(Control(IDC_TXTCLIPBOARD)), L"Picture");
 }
 
 }  // namespace

@@ -19,18 +19,10 @@ void OnFreshThread(Body body) {
     std::thread(body).join();
 }
 
-// Whether COM is still initialised on this thread in the multithreaded
-// apartment: a further start then answers S_FALSE. The probe's own start is
-// undone either way.
-bool StillMultithreaded() {
-    const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    if (SUCCEEDED(hr)) ::CoUninitialize();
-    return hr == S_FALSE;
-}
-
-// The same for a single-threaded apartment.
-bool StillApartment() {
-    const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+// Whether COM is still initialised on this thread in this apartment: a
+// further start then answers S_FALSE. The probe's own start is undone.
+bool Still(COINIT apartment) {
+    const HRESULT hr = ::CoInitializeEx(nullptr, apartment);
     if (SUCCEEDED(hr)) ::CoUninitialize();
     return hr == S_FALSE;
 }
@@ -45,7 +37,7 @@ TEST(ComInitTest, AFailedStartInAnotherApartmentEndsNothing) {
             scoped = scope.result();
             started = static_cast<bool>(scope);
         }
-        kept = StillMultithreaded();
+        kept = Still(COINIT_MULTITHREADED);
         if (SUCCEEDED(first)) ::CoUninitialize();
     });
     ASSERT_EQ(first, S_OK);
@@ -65,9 +57,9 @@ TEST(ComInitTest, NestedScopesEachEndTheirOwnStart) {
                 ComInit com;
                 inner = com.result();
             }
-            insideAfterInner = StillApartment();
+            insideAfterInner = Still(COINIT_APARTMENTTHREADED);
         }
-        afterBoth = StillApartment();
+        afterBoth = Still(COINIT_APARTMENTTHREADED);
     });
     EXPECT_EQ(outer, S_OK);
     EXPECT_EQ(inner, S_FALSE) << "OLE had started the apartment already";

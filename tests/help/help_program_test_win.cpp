@@ -19,11 +19,6 @@ namespace {
 constexpr wchar_t kLog[] = L"C:\\quillet_opened_links.txt";
 constexpr const wchar_t* kSchemes[] = {L"mailto", L"http", L"https"};
 
-// The built recorder, given by the build as a host path (drive Z:).
-std::wstring Recorder() {
-    return WinePath(LINK_RECORDER_PATH);
-}
-
 std::wstring CommandKey(const wchar_t* scheme) {
     return std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command";
 }
@@ -34,8 +29,8 @@ class HelpProgramTest : public ProgramTest {
         ProgramTest::SetUpTestSuite();
         for (const wchar_t* scheme : kSchemes) {
             saved_.push_back(ReadDefault(CommandKey(scheme)));
-            WriteDefault(CommandKey(scheme),
-                         L"\"" + Recorder() + L"\" \"" + std::wstring(kLog) + L"\" \"%1\"");
+            WriteDefault(CommandKey(scheme), L"\"" + WinePath(LINK_RECORDER_PATH) + L"\" \"" +
+                                                 std::wstring(kLog) + L"\" \"%1\"");
         }
     }
     static void TearDownTestSuite() {
@@ -75,14 +70,9 @@ TEST_F(HelpProgramTest, EveryLinkOfHelpAndAboutReachesTheDesktop) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::wstring(c.windowClass) + L" " + c.link);
         app.Command(c.command);
-        HWND window = nullptr;
-        ASSERT_TRUE(WaitFor([&] {
-            window = ::FindWindowW(c.windowClass, nullptr);
-            return window && ::IsWindowVisible(window);
-        }));
-        HWND label = ::GetDlgItem(window, c.label);
-        ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-        ::PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        HWND window = WaitForWindow(c.windowClass);
+        ASSERT_TRUE(window);
+        PostClick(::GetDlgItem(window, c.label));
         ++opened;
         ASSERT_TRUE(WaitFor([&] { return FileLines(kLog).size() >= opened; }));
         ASSERT_EQ(FileLines(kLog).size(), opened);

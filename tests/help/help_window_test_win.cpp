@@ -14,10 +14,6 @@ using testing::InClient;
 using testing::MoveToDpi;
 using testing::WindowTest;
 
-std::wstring TextOf(HWND w) {
-    return WindowText(w);
-}
-
 bool IsBold(HWND control) {
     const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
     LOGFONTW lf{};
@@ -41,9 +37,9 @@ class InfoWindowTest : public WindowTest {
     frmHelp& Help() { return window().Info().Help(); }
     frmAbout& About() { return window().Info().About(); }
     void ClickTopic(int topic) {
-        HWND button = Help().Control(IDC_CMDHELP1 + topic - 1);
-        ::SendMessageW(Help().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_CMDHELP1 + topic - 1, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(button));
+        const int id = IDC_CMDHELP1 + topic - 1;
+        ::SendMessageW(Help().hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(Help().Control(id)));
     }
 };
 
@@ -59,7 +55,7 @@ TEST_F(InfoWindowTest, TopicsShowInBoldAndLinksFollowTheMouse) {
     EXPECT_EQ(::GetWindow(help, GW_OWNER), nullptr);
     for (int topic : {8, 1}) {
         ClickTopic(topic);
-        EXPECT_EQ(TextOf(Help().Control(IDC_TXTHELP)), HelpTopicText(topic));
+        EXPECT_EQ(WindowText(Help().Control(IDC_TXTHELP)), HelpTopicText(topic));
         for (int t = 1; t <= kHelpTopicCount; ++t)
             EXPECT_EQ(IsBold(Help().Control(IDC_CMDHELP1 + t - 1)), t == topic) << t;
     }

@@ -22,11 +22,6 @@ namespace {
 
 using Sink = tarnkey::testing::PressSink;
 using tarnkey::testing::HiddenWindows;
-using tarnkey::testing::Pump;
-
-std::wstring BuiltLibrary() {
-    return quillet::testing::WinePath(TARNKEY_DLL_PATH);
-}
 
 using Entry = HRESULT(STDAPICALLTYPE*)();
 Entry Export(HMODULE library, const char* name) {
@@ -45,20 +40,13 @@ class Misfit final : public IDispatch {
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (riid != IID_IUnknown && onQuery) onQuery();
-        if (riid == IID_IUnknown || (isDispatch && riid == IID_IDispatch)) {
-            *ppv = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+        *ppv = riid == IID_IUnknown || (isDispatch && riid == IID_IDispatch) ? this : nullptr;
+        if (*ppv) AddRef();
+        return *ppv ? S_OK : E_NOINTERFACE;
     }
     STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refs); }
     STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refs); }
-    STDMETHODIMP GetTypeInfoCount(UINT* n) override {
-        *n = 0;
-        return S_OK;
-    }
+    STDMETHODIMP GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
@@ -75,37 +63,31 @@ class HotKeyTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        library_ = ::LoadLibraryW(BuiltLibrary().c_str());
+        library_ = ::LoadLibraryW(quillet::testing::WinePath(TARNKEY_DLL_PATH).c_str());
         ASSERT_TRUE(library_) << "cannot load the built library";
-        const Entry reg = Export(library_, "DllRegisterServer");
-        ASSERT_EQ(reg(), S_OK);
+        ASSERT_EQ(Export(library_, "DllRegisterServer")(), S_OK);
     }
     static void TearDownTestSuite() {
-        const Entry unreg = Export(library_, "DllUnregisterServer");
-        EXPECT_EQ(unreg(), S_OK);
+        EXPECT_EQ(Export(library_, "DllUnregisterServer")(), S_OK);
         ::CoUninitialize();
     }
 
-    _HotKey* Create(HWND* hidden = nullptr) {
-        const std::set<HWND> before = HiddenWindows();
+    // A new object, and the hidden window it made.
+    static _HotKey* Create(HWND* hidden = nullptr) {
+        const std::set<HWND> before = hidden ? HiddenWindows() : std::set<HWND>{};
         _HotKey* key = nullptr;
         EXPECT_EQ(::CoCreateInstance(CLSID_HotKey, nullptr, CLSCTX_INPROC_SERVER, IID__HotKey,
                                      reinterpret_cast<void**>(&key)),
                   S_OK);
-        if (hidden) {
-            *hidden = nullptr;
-            for (HWND w : HiddenWindows())
-                if (!before.count(w)) *hidden = w;
-        }
+        for (HWND w : hidden ? HiddenWindows() : before)
+            if (!before.count(w)) *hidden = w;
         return key;
     }
-
     static DWORD Advise(_HotKey* key, Sink& sink) {
         const DWORD cookie = tarnkey::testing::Connect(key, &sink);
         EXPECT_NE(cookie, 0u);
         return cookie;
     }
-
     static LONG Set(_HotKey* key, LONG code, LONG mods, HRESULT* hr = nullptr) {
         key->put_KeyCode(code);
         key->put_Modifiers(mods);
@@ -114,12 +96,17 @@ class HotKeyTest : public ::testing::Test {
         if (hr) *hr = r;
         return id;
     }
+    static void Press(HWND hidden, LONG id) {
+        ::SendMessageW(hidden, WM_HOTKEY, static_cast<WPARAM>(static_cast<DWORD>(id)), 0);
+    }
 
     static HMODULE library_;
 };
 HMODULE HotKeyTest::library_ = nullptr;
 
-// The scripted clients check the error texts; here, what the system holds.
+// The scripted clients check the error texts; here, what the system holds:
+// the atom of the combination's text and the combination itself, each given
+// back once, never another holder's reference; a removed id is reused.
 TEST_F(HotKeyTest, RegistersUnderTheTextAtomUntilRemovedOrReleased) {
     _HotKey* key = Create();
     HRESULT hr = E_FAIL;
@@ -132,46 +119,36 @@ TEST_F(HotKeyTest, RegistersUnderTheTextAtomUntilRemovedOrReleased) {
     EXPECT_EQ(hr, static_cast<HRESULT>(0x800403E9));
     EXPECT_EQ(key->RemoveHotKey(&id), S_OK);
     EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F1"), 0) << "the refused one gave its reference back";
+    // The removed id goes to the next combination asked for under it; the
+    // freed atom is taken meanwhile, so a new atom would not happen to match.
+    const ATOM filler = ::GlobalAddAtomA("QUILLET TEST FILLER");
+    key->put_KeyCode('W');
+    LONG reused = 0, fresh = 0;
+    EXPECT_EQ(key->SetHotKey(id, &reused), S_OK);
+    EXPECT_EQ(reused, id);
+    ::GlobalDeleteAtom(filler);
+    key->put_KeyCode('E');
+    EXPECT_EQ(key->SetHotKey(12345, &fresh), S_OK);  // never issued: a new id
+    EXPECT_NE(fresh, 12345);
 
+    const ATOM mine = ::GlobalAddAtomA("CTRL+ALT+F2");
+    LONG held = Set(key, 113, 3);
+    ASSERT_NE(held, 0);
+    EXPECT_EQ(key->RemoveHotKey(&held), S_OK);
+    EXPECT_EQ(key->RemoveHotKey(&held), S_OK);  // a second remove must not take my reference
+    EXPECT_EQ(key->RemoveAllHotKeys(), S_OK);
     ASSERT_NE(Set(key, 114, 3), 0);
     HWND probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                                    nullptr);
     EXPECT_FALSE(::RegisterHotKey(probe, 1, 3, 114));
     key->Release();
     EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F3"), 0);
-    EXPECT_TRUE(::RegisterHotKey(probe, 1, 3, 114)) << "the combination is free again";
-    ::UnregisterHotKey(probe, 1);
-    ::DestroyWindow(probe);
-}
-
-TEST_F(HotKeyTest, AnotherHoldersAtomSurvivesEveryRelease) {
-    const ATOM mine = ::GlobalAddAtomA("CTRL+ALT+F2");
-    _HotKey* key = Create();
-    LONG id = Set(key, 113, 3);
-    ASSERT_NE(id, 0);
-    EXPECT_EQ(key->RemoveHotKey(&id), S_OK);
-    EXPECT_EQ(key->RemoveHotKey(&id), S_OK);  // a second remove must not take my reference
-    EXPECT_EQ(key->RemoveAllHotKeys(), S_OK);
-    key->Release();
     EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F2"), mine);
     ::GlobalDeleteAtom(mine);
     EXPECT_EQ(::GlobalFindAtomA("CTRL+ALT+F2"), 0);
-}
-
-TEST_F(HotKeyTest, AnIssuedIdIsReusedForANewCombination) {
-    _HotKey* key = Create();
-    LONG id = Set(key, 'Q', 3);
-    ASSERT_NE(id, 0);
-    key->RemoveHotKey(&id);
-    key->put_KeyCode('W');
-    LONG reused = 0;
-    EXPECT_EQ(key->SetHotKey(id, &reused), S_OK);
-    EXPECT_EQ(reused, id);
-    LONG fresh = 0;
-    key->put_KeyCode('E');
-    EXPECT_EQ(key->SetHotKey(12345, &fresh), S_OK);  // never issued: a new id
-    EXPECT_NE(fresh, 12345);
-    key->Release();
+    EXPECT_TRUE(::RegisterHotKey(probe, 1, 3, 114)) << "the combination is free again";
+    ::UnregisterHotKey(probe, 1);
+    ::DestroyWindow(probe);
 }
 
 TEST_F(HotKeyTest, PressesReachOnlyTheirOwnObjectAsSignedIds) {
@@ -182,12 +159,10 @@ TEST_F(HotKeyTest, PressesReachOnlyTheirOwnObjectAsSignedIds) {
     Sink sinkA, sinkB;
     Advise(a, sinkA);
     Advise(b, sinkB);
-    const LONG idA = Set(a, 'A', 3);
-    const LONG idB = Set(b, 'B', 3);
-    ::PostMessageW(first, WM_HOTKEY, static_cast<WPARAM>(static_cast<DWORD>(idA)), 0);
-    ::PostMessageW(first, WM_HOTKEY, 0xFFFFC123u, 0);
-    ::PostMessageW(second, WM_HOTKEY, static_cast<WPARAM>(static_cast<DWORD>(idB)), 0);
-    Pump();
+    const LONG idA = Set(a, 'A', 3), idB = Set(b, 'B', 3);
+    Press(first, idA);
+    Press(first, static_cast<LONG>(0xFFFFC123u));
+    Press(second, idB);
     EXPECT_EQ(sinkA.presses, (std::vector<LONG>{idA, -16093}));
     EXPECT_EQ(sinkB.presses, (std::vector<LONG>{idB}));
     // Other messages still reach the window's own procedure.
@@ -219,17 +194,19 @@ TEST_F(HotKeyTest, ConnectionPointsAndConnectionsCanBeListed) {
     EXPECT_EQ(connections->Next(3, data, &got), S_FALSE);
     EXPECT_EQ(got, 2u);
     for (ULONG i = 0; i < got; ++i) data[i].pUnk->Release();
-    connections->Release();
-    point->Release();
-    points->Release();
-    container->Release();
+    for (IUnknown* done : {static_cast<IUnknown*>(connections), static_cast<IUnknown*>(point),
+                           static_cast<IUnknown*>(points), static_cast<IUnknown*>(container)})
+        done->Release();
     key->Release();
     EXPECT_EQ(first.refs, 1);
     EXPECT_EQ(second.refs, 1);
 }
 
-TEST_F(HotKeyTest, AdviseRefusesMisfitsAndKeepsNothingOfThem) {
-    _HotKey* key = Create();
+// Misfits are refused and nothing of them kept; a handler that throws stops
+// at the hidden window, and the object goes on delivering to one that behaves.
+TEST_F(HotKeyTest, MisfitsAndThrowingHandlersAreContained) {
+    HWND hidden = nullptr;
+    _HotKey* key = Create(&hidden);
     IConnectionPoint* point = tarnkey::testing::EventPointOf(key);
     ASSERT_TRUE(point);
     Misfit plain, exhausted, broken;
@@ -250,15 +227,7 @@ TEST_F(HotKeyTest, AdviseRefusesMisfitsAndKeepsNothingOfThem) {
     EXPECT_EQ(connections->Next(1, &data, &got), S_FALSE);
     EXPECT_EQ(got, 0u);
     connections->Release();
-    point->Release();
-    EXPECT_EQ(key->Release(), 0u);
-}
 
-TEST_F(HotKeyTest, AHandlerThatThrowsStopsAtTheHiddenWindow) {
-    HWND hidden = nullptr;
-    _HotKey* key = Create(&hidden);
-    IConnectionPoint* point = tarnkey::testing::EventPointOf(key);
-    ASSERT_TRUE(point);
     Misfit thrower;  // without the event interface's own IID, IDispatch is enough
     thrower.isDispatch = true;
     thrower.onInvoke = [] { throw std::runtime_error("handler failed"); };
@@ -266,18 +235,17 @@ TEST_F(HotKeyTest, AHandlerThatThrowsStopsAtTheHiddenWindow) {
     ASSERT_EQ(point->Advise(&thrower, &cookie), S_OK);
     const LONG id = Set(key, 'T', 3);
     ASSERT_NE(id, 0);
-    const WPARAM wp = static_cast<WPARAM>(static_cast<DWORD>(id));
     LRESULT result = -1;
-    EXPECT_NO_THROW(result = ::SendMessageW(hidden, WM_HOTKEY, wp, 0));
+    EXPECT_NO_THROW(
+        result = ::SendMessageW(hidden, WM_HOTKEY, static_cast<WPARAM>(static_cast<DWORD>(id)), 0));
     EXPECT_EQ(result, 0);
     EXPECT_EQ(thrower.presses, 1);
     EXPECT_EQ(thrower.refs, 2);  // the connection's; the delivery gave its own back
     EXPECT_EQ(point->Unadvise(cookie), S_OK);
     EXPECT_EQ(thrower.refs, 1);
-    // The object goes on delivering to a sink that behaves.
     Sink steady;
     Advise(key, steady);
-    ::SendMessageW(hidden, WM_HOTKEY, wp, 0);
+    Press(hidden, id);
     EXPECT_EQ(steady.presses, (std::vector<LONG>{id}));
     point->Release();
     EXPECT_EQ(key->Release(), 0u);
@@ -285,20 +253,16 @@ TEST_F(HotKeyTest, AHandlerThatThrowsStopsAtTheHiddenWindow) {
 }
 
 TEST_F(HotKeyTest, ManyLifetimesLeaveNothingBehind) {
-    const Entry canUnload = Export(library_, "DllCanUnloadNow");
     for (int i = 0; i < 1000; ++i) {
-        _HotKey* key = nullptr;
-        ASSERT_EQ(::CoCreateInstance(CLSID_HotKey, nullptr, CLSCTX_INPROC_SERVER, IID__HotKey,
-                                     reinterpret_cast<void**>(&key)),
-                  S_OK);
+        _HotKey* key = Create();
+        ASSERT_TRUE(key);
         Sink sink;
-        const DWORD cookie = Advise(key, sink);
-        ASSERT_TRUE(tarnkey::testing::Disconnect(key, cookie));
+        ASSERT_TRUE(tarnkey::testing::Disconnect(key, Advise(key, sink)));
         ASSERT_EQ(key->Release(), 0u);
         ASSERT_EQ(sink.refs, 1);
     }
     EXPECT_TRUE(HiddenWindows().empty());
-    EXPECT_EQ(canUnload(), S_OK);
+    EXPECT_EQ(Export(library_, "DllCanUnloadNow")(), S_OK);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <sddl.h>
 
 #include <string>
+#include <utility>
 
 #include "Tarnkey_h.h"
 #include "support/wine_path_win.h"
@@ -57,6 +58,9 @@ Traces TracesIn(HKEY root, const std::wstring& classes) {
             Exists(root, classes + L"TypeLib\\" + kLibid),
             Exists(root, classes + L"Interface\\" + kInterface)};
 }
+bool Any(const Traces& t) {
+    return t.clsid || t.progid || t.typelib || t.iface;
+}
 
 class Registration : public ::testing::Test {
   protected:
@@ -68,9 +72,8 @@ class Registration : public ::testing::Test {
             Entry(reinterpret_cast<void*>(::GetProcAddress(library_, "DllUnregisterServer")));
         ASSERT_TRUE(register_ && unregister_);
         ASSERT_EQ(unregister_(), S_OK);
-        const Traces user = TracesIn(HKEY_CURRENT_USER, kUserClasses);
-        const Traces machine = TracesIn(HKEY_LOCAL_MACHINE, kMachineClasses);
-        ASSERT_FALSE(user.clsid || user.progid || user.typelib || machine.clsid || machine.progid)
+        ASSERT_FALSE(Any(TracesIn(HKEY_CURRENT_USER, kUserClasses)) ||
+                     Any(TracesIn(HKEY_LOCAL_MACHINE, kMachineClasses)))
             << "a registration is left from before";
     }
     void TearDown() override {
@@ -127,55 +130,43 @@ class Registration : public ::testing::Test {
     HKEY standIn_ = nullptr;
 };
 
-TEST_F(Registration, GoesToTheMachineWhenItsClassesTakeWrites) {
-    ASSERT_EQ(register_(), S_OK);
-    const Traces machine = TracesIn(HKEY_LOCAL_MACHINE, kMachineClasses);
-    EXPECT_TRUE(machine.clsid && machine.progid && machine.typelib);
-    const Traces user = TracesIn(HKEY_CURRENT_USER, kUserClasses);
-    EXPECT_FALSE(user.clsid || user.progid || user.typelib);
-}
-
-TEST_F(Registration, GoesToTheUserWhenTheMachineRefuses) {
+// The user's classes when the machine's refuse, the machine's once they take
+// writes; unregistering clears whatever is there, both places at once.
+TEST_F(Registration, GoesWhereTheClassesTakeWritesAndUnregisteringClearsBoth) {
     RefuseMachineWrites();
     ASSERT_EQ(register_(), S_OK);
     ::RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-
     const std::wstring cls = std::wstring(kUserClasses) + L"CLSID\\" + kClsid;
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, cls + L"\\InprocServer32"), BuiltLibrary());
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, cls + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, cls + L"\\ProgID"), L"Tarnkey.HotKey");
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, cls + L"\\TypeLib"), kLibid);
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, std::wstring(kUserClasses) + L"Tarnkey.HotKey\\CLSID"),
-              kClsid);
     const std::wstring lib = std::wstring(kUserClasses) + L"TypeLib\\" + kLibid + L"\\1.0";
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, lib), L"Tarnkey");
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, lib + L"\\409\\" + kPlatform), BuiltLibrary());
+    const std::pair<std::wstring, std::wstring> values[] = {
+        {Text(HKEY_CURRENT_USER, cls + L"\\InprocServer32"), BuiltLibrary()},
+        {Text(HKEY_CURRENT_USER, cls + L"\\InprocServer32", L"ThreadingModel"), L"Apartment"},
+        {Text(HKEY_CURRENT_USER, cls + L"\\ProgID"), L"Tarnkey.HotKey"},
+        {Text(HKEY_CURRENT_USER, cls + L"\\TypeLib"), kLibid},
+        {Text(HKEY_CURRENT_USER, std::wstring(kUserClasses) + L"Tarnkey.HotKey\\CLSID"), kClsid},
+        {Text(HKEY_CURRENT_USER, lib), L"Tarnkey"},
+        {Text(HKEY_CURRENT_USER, lib + L"\\409\\" + kPlatform), BuiltLibrary()}};
+    for (const auto& [found, expected] : values) EXPECT_EQ(found, expected);
     EXPECT_TRUE(TracesIn(HKEY_CURRENT_USER, kUserClasses).iface);
-
     // Nothing reached the machine's classes or the refusing stand-in.
-    const Traces machine = TracesIn(HKEY_LOCAL_MACHINE, kMachineClasses);
-    EXPECT_FALSE(machine.clsid || machine.progid || machine.typelib);
+    EXPECT_FALSE(Any(TracesIn(HKEY_LOCAL_MACHINE, kMachineClasses)));
     EXPECT_FALSE(Exists(HKEY_CURRENT_USER, std::wstring(kStandIn) + L"\\Tarnkey.HotKey"));
     EXPECT_FALSE(Exists(HKEY_CURRENT_USER, std::wstring(kStandIn) + L"\\TypeLib"));
-
     ASSERT_EQ(unregister_(), S_OK);
-    const Traces user = TracesIn(HKEY_CURRENT_USER, kUserClasses);
-    EXPECT_FALSE(user.clsid || user.progid || user.typelib || user.iface);
-}
+    EXPECT_FALSE(Any(TracesIn(HKEY_CURRENT_USER, kUserClasses)));
 
-TEST_F(Registration, UnregisteringClearsBothPlacesAtOnce) {
-    RefuseMachineWrites();
-    ASSERT_EQ(register_(), S_OK);
-    ::RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-    ASSERT_EQ(register_(), S_OK);  // now for the machine as well
-    ASSERT_TRUE(TracesIn(HKEY_CURRENT_USER, kUserClasses).clsid);
-    ASSERT_TRUE(TracesIn(HKEY_LOCAL_MACHINE, kMachineClasses).clsid);
-
-    ASSERT_EQ(unregister_(), S_OK);
-    const Traces user = TracesIn(HKEY_CURRENT_USER, kUserClasses);
+    ASSERT_EQ(register_(), S_OK);  // the machine's classes take it now
     const Traces machine = TracesIn(HKEY_LOCAL_MACHINE, kMachineClasses);
-    EXPECT_FALSE(user.clsid || user.progid || user.typelib || user.iface);
-    EXPECT_FALSE(machine.clsid || machine.progid || machine.typelib || machine.iface);
+    EXPECT_TRUE(machine.clsid && machine.progid && machine.typelib);
+    EXPECT_FALSE(Any(TracesIn(HKEY_CURRENT_USER, kUserClasses)));
+
+    RefuseMachineWrites();
+    ASSERT_EQ(register_(), S_OK);  // now for the user as well
+    ::RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    ASSERT_TRUE(TracesIn(HKEY_CURRENT_USER, kUserClasses).clsid);
+    ASSERT_EQ(unregister_(), S_OK);
+    EXPECT_FALSE(Any(TracesIn(HKEY_CURRENT_USER, kUserClasses)));
+    EXPECT_FALSE(Any(TracesIn(HKEY_LOCAL_MACHINE, kMachineClasses)));
     EXPECT_EQ(unregister_(), S_OK);
 }
 

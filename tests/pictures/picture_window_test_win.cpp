@@ -17,7 +17,6 @@
 #include "pictures/test_pictures_win.h"
 #include "resource.h"
 #include "support/program_fixture_win.h"
-#include "platform/ole_win.h"
 
 namespace quillet {
 namespace {
@@ -36,6 +35,12 @@ UniqueBitmap LoadBitmapFile(const std::wstring& path) {
                                                           LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }
 
+std::pair<LONG, LONG> ClientSize(HWND w) {
+    RECT r{};
+    ::GetClientRect(w, &r);
+    return {r.right, r.bottom};
+}
+
 SIZE SizeOf(HBITMAP bitmap) {
     BITMAP info{};
     ::GetObjectW(bitmap, sizeof info, &info);
@@ -44,25 +49,10 @@ SIZE SizeOf(HBITMAP bitmap) {
 
 // A message box of this process as the user would see it.
 struct SeenBox {
-    bool shown = false;
-    std::wstring title, text;
+    std::wstring text;
     bool informationIcon = false;
     std::vector<int> buttons;  // the visible ones
 };
-
-BOOL CALLBACK CollectChild(HWND child, LPARAM lp) {
-    auto* seen = reinterpret_cast<SeenBox*>(lp);
-    wchar_t cls[32] = {};
-    ::GetClassNameW(child, cls, 32);
-    const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
-    if (_wcsicmp(cls, L"Button") == 0 && (style & WS_VISIBLE))
-        seen->buttons.push_back(::GetDlgCtrlID(child));
-    if (_wcsicmp(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
-        const auto icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
-        seen->informationIcon = icon && icon == ::LoadIconW(nullptr, IDI_INFORMATION);
-    }
-    return TRUE;
-}
 
 // Watches on another thread for message boxes of this process with one of
 // two titles, notes what each shows and answers OK: the thread that showed
@@ -71,27 +61,28 @@ class BoxAnswerer {
   public:
     BoxAnswerer()
         : thread_([this] {
-              while (!stop_) {
-                  HWND box = nullptr;
-                  for (const wchar_t* title : {L"Error", L"Quillet Pro"})
-                      if (HWND w = ::FindWindowW(L"#32770", title); w && ::IsWindowVisible(w))
-                          box = w;
-                  if (!box || box == answered_) {
-                      ::Sleep(20);
-                      continue;
+              for (HWND answered = nullptr; !stop_; ::Sleep(20)) {
+                  HWND box = ::FindWindowW(L"#32770", L"Error");
+                  if (!box) box = ::FindWindowW(L"#32770", L"Quillet Pro");
+                  if (!box || !::IsWindowVisible(box) || box == answered) continue;
+                  SeenBox seen{testing::RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF))};
+                  for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+                      const LONG_PTR style = ::GetWindowLongPtrW(c, GWL_STYLE);
+                      wchar_t cls[32] = {};
+                      ::GetClassNameW(c, cls, 32);
+                      if (_wcsicmp(cls, L"Button") == 0 && (style & WS_VISIBLE))
+                          seen.buttons.push_back(::GetDlgCtrlID(c));
+                      if (_wcsicmp(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON)
+                          seen.informationIcon =
+                              ::SendMessageW(c, STM_GETICON, 0, 0) ==
+                              reinterpret_cast<LRESULT>(::LoadIconW(nullptr, IDI_INFORMATION));
                   }
-                  SeenBox seen;
-                  seen.shown = true;
-                  seen.title = testing::RunningProgram::TextOf(box);
-                  seen.text = testing::RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF));
-                  ::EnumChildWindows(box, CollectChild, reinterpret_cast<LPARAM>(&seen));
                   {
                       std::lock_guard<std::mutex> lock(mutex_);
                       seen_.push_back(seen);
                   }
-                  answered_ = box;
-                  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                                 reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+                  answered = box;
+                  testing::RunningProgram::Answer(box, IDOK);
               }
           }) {}
     ~BoxAnswerer() {
@@ -108,7 +99,6 @@ class BoxAnswerer {
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<SeenBox> seen_;
-    HWND answered_ = nullptr;
     std::thread thread_;
 };
 
@@ -136,34 +126,22 @@ class PictureWindowTest : public testing::WindowTest {
     }
     // Drops the files on a slot's frame or thumbnail the way OLE does.
     void Drop(int slot, const std::vector<std::wstring>& files, bool onFrame = true) {
-        IDropTarget* target = window().Pictures().DropTargetOf(slot, onFrame);
-        ASSERT_TRUE(target);
-        DragPayload payload;
-        payload.files = files;
-        ComPtr<IDataObject> data = MakeDataObject(payload);
-        RECT r{};
-        ::GetWindowRect(Thumbnail(slot), &r);
-        const POINTL at{r.left + 2, r.top + 2};
-        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-        ASSERT_EQ(target->DragEnter(data.get(), MK_LBUTTON, at, &effect), S_OK);
-        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
-        ASSERT_EQ(target->Drop(data.get(), 0, at, &effect), S_OK);
-        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+        DropOn(window().Pictures().DropTargetOf(slot, onFrame), DragPayload{{}, files},
+               Thumbnail(slot));
     }
-    HWND Frame(int slot) {
-        return ::GetDlgItem(Control(IDC_PICPICTURES), IDC_BOX0 + slot);
-    }
+    HWND Frame(int slot) { return ::GetDlgItem(Control(IDC_PICPICTURES), IDC_BOX0 + slot); }
     HWND Thumbnail(int slot) { return ::GetDlgItem(Frame(slot), IDC_IMGPIC0 + slot); }
-    HWND Number(int slot) {
-        return ::GetDlgItem(Control(IDC_PICPICTURES), IDC_LBLPIC0 + slot);
-    }
+    HWND Number(int slot) { return ::GetDlgItem(Control(IDC_PICPICTURES), IDC_LBLPIC0 + slot); }
     // A choice of the slot's pop-up menu, by the keys a user would press:
     // Up from nothing chosen takes the last item.
     void PopupChoice(int slot, int upPresses) {
         for (int i = 0; i < upPresses; ++i) ::PostMessageW(window().hwnd(), WM_KEYDOWN, VK_UP, 0);
         ::PostMessageW(window().hwnd(), WM_KEYDOWN, VK_RETURN, 0);
         window().Logic().Box_MouseDown(slot, 2);
+    }
+    static void Click(HWND w) {
+        ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        ::SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     }
     HWND Preview() { return ::FindWindowW(kPreviewWindowClass, nullptr); }
 
@@ -202,24 +180,13 @@ TEST_F(PictureWindowTest, ADroppedPictureOfEveryFormatIsStoredAsABitmapThatReloa
     }
 }
 
-// The system's decoders refuse a text file; the message is an information
-// box with OK alone, and the slot keeps its file.
-TEST_F(PictureWindowTest, ATextFileGivesTheMessageAndChangesNothing) {
-    Drop(3, {Put(L"before.bmp", MakePicture(PictureKind::kBmp, 20, 10))});
-    const std::string slot = ReadFileBytes(SlotPicturePath(3));
-    Drop(3, {Put(L"notes.txt", "Dear diary, today I dropped a text file.\r\n")}, false);
-    const std::vector<SeenBox> boxes = boxes_.Take();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_TRUE(boxes[0].informationIcon);
-    EXPECT_EQ(boxes[0].buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(ReadFileBytes(SlotPicturePath(3)), slot);
-}
-
-TEST_F(PictureWindowTest, TheUndoFileAndASlotsOwnFileCanBeDropped) {
+// The undo file and a slot's own file can be dropped. The system's decoders
+// refuse a text file: the message is an information box with OK alone, and
+// the slot keeps its file.
+TEST_F(PictureWindowTest, TheUndoFileAndASlotsOwnFileCanBeDroppedButNoTextFile) {
     Drop(4, {Put(L"c.bmp", MakePicture(PictureKind::kBmp, 33, 5))});
     Drop(1, {Put(L"a.bmp", MakePicture(PictureKind::kBmp, 11, 5))});
-    Drop(1,
-         {Put(L"b.bmp", MakePicture(PictureKind::kBmp, 22, 5))});  // a.bmp's copy is the undo file
+    Drop(1, {Put(L"b.bmp", MakePicture(PictureKind::kBmp, 22, 5))});  // a.bmp's copy: the undo file
     Drop(4, {kUndo});
     EXPECT_EQ(SizeOf(LoadBitmapFile(SlotPicturePath(4)).get()).cx, 11);
     EXPECT_EQ(SizeOf(LoadBitmapFile(kUndo).get()).cx, 33);
@@ -227,6 +194,13 @@ TEST_F(PictureWindowTest, TheUndoFileAndASlotsOwnFileCanBeDropped) {
     Drop(1, {SlotPicturePath(1)});
     EXPECT_EQ(ReadFileBytes(SlotPicturePath(1)), own);
     EXPECT_EQ(ReadFileBytes(kUndo), own);
+
+    Drop(1, {Put(L"notes.txt", "Dear diary, today I dropped a text file.\r\n")}, false);
+    const std::vector<SeenBox> boxes = boxes_.Take();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].informationIcon);
+    EXPECT_EQ(boxes[0].buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(ReadFileBytes(SlotPicturePath(1)), own);
 }
 
 TEST_F(PictureWindowTest, APreviewFromEachPlaceIsTopmostAndFitsItsPictureExactly) {
@@ -238,32 +212,21 @@ TEST_F(PictureWindowTest, APreviewFromEachPlaceIsTopmostAndFitsItsPictureExactly
     ASSERT_TRUE(preview);
     EXPECT_TRUE(::GetWindowLongPtrW(preview, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(::IsWindowVisible(preview));
-    RECT client{};
-    ::GetClientRect(preview, &client);
-    EXPECT_EQ(client.right, 160);
-    EXPECT_EQ(client.bottom, 120);
+    EXPECT_EQ(ClientSize(preview), std::make_pair(160L, 120L));
 
     // The number, then the pop-up's Preview: the same window, the new picture.
-    ::SendMessageW(Number(9), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    ::SendMessageW(Number(9), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    Click(Number(9));
     EXPECT_EQ(Preview(), preview);
-    ::GetClientRect(preview, &client);
-    EXPECT_EQ(client.right, 240);
-    EXPECT_EQ(client.bottom, 60);
+    EXPECT_EQ(ClientSize(preview), std::make_pair(240L, 60L));
     PopupChoice(0, 2);
-    EXPECT_TRUE(WaitFor([&] {
-        ::GetClientRect(preview, &client);
-        return client.right == 160;
-    }));
+    EXPECT_TRUE(WaitFor([&] { return ClientSize(preview).first == 160; }));
     EXPECT_EQ(Preview(), preview);
 
     // An empty slot shows nothing and leaves the preview as it is.
     ::SendMessageW(Thumbnail(5), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
-    ::GetClientRect(preview, &client);
-    EXPECT_EQ(client.right, 160);
+    EXPECT_EQ(ClientSize(preview).first, 160);
     // A single click does nothing; a double-click closes it.
-    ::SendMessageW(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    ::SendMessageW(preview, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    Click(preview);
     EXPECT_TRUE(::IsWindow(preview));
     ::SendMessageW(preview, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
     EXPECT_FALSE(::IsWindow(preview));
@@ -281,16 +244,10 @@ TEST_F(PictureWindowTest, ThePreviewComesBackOntoItsMonitorForANewPicture) {
     ::SetWindowPos(preview, nullptr, work.right - 50, work.bottom - 40, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER);
     window().Logic().imgPic_DblClick(0);
-    RECT r{};
+    RECT r{}, within{};
     ::GetWindowRect(preview, &r);
-    EXPECT_LE(r.right, work.right);
-    EXPECT_LE(r.bottom, work.bottom);
-    EXPECT_GE(r.left, work.left);
-    EXPECT_GE(r.top, work.top);
-    RECT client{};
-    ::GetClientRect(preview, &client);
-    EXPECT_EQ(client.right, 300);
-    EXPECT_EQ(client.bottom, 200);
+    EXPECT_TRUE(::IntersectRect(&within, &r, &work) && ::EqualRect(&within, &r));
+    EXPECT_EQ(ClientSize(preview), std::make_pair(300L, 200L));
 }
 
 }  // namespace

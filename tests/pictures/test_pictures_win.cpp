@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <stdexcept>
 #include <vector>
 
@@ -25,14 +26,10 @@ void Check(HRESULT hr, const char* what) {
     if (FAILED(hr)) throw std::runtime_error(std::string(what) + " failed");
 }
 
-void Append(std::string& out, const void* p, size_t n) {
-    out.append(static_cast<const char*>(p), n);
-}
-void Put16(std::string& out, uint16_t v) {
-    Append(out, &v, 2);
-}
-void Put32(std::string& out, uint32_t v) {
-    Append(out, &v, 4);
+// Appends the bytes of little-endian fields, as the files' headers have them.
+template <class T>
+void Put(std::string& out, std::initializer_list<T> fields) {
+    for (const T& v : fields) out.append(reinterpret_cast<const char*>(&v), sizeof v);
 }
 
 std::string StreamBytes(IStream* stream) {
@@ -110,14 +107,10 @@ std::string IconFile(int width, int height, bool cursor) {
     h.biHeight = 2 * height;  // colours and mask
     h.biPlanes = 1;
     h.biBitCount = 32;
-    Append(image, &h, sizeof h);
+    Put(image, {h});
     for (int y = height - 1; y >= 0; --y)
-        for (int x = 0; x < width; ++x) {
-            const bool left = x < width / 2;
-            const BYTE px[4] = {BYTE(left ? 0 : 255), 0, BYTE(left ? 255 : 0),
-                                BYTE(left ? 255 : 0)};
-            Append(image, px, 4);
-        }
+        for (int x = 0; x < width; ++x)
+            Put<uint32_t>(image, {x < width / 2 ? 0xFFFF0000u : 0x000000FFu});
     const int maskStride = (width + 31) / 32 * 4;
     for (int y = height - 1; y >= 0; --y) {
         std::string row(static_cast<size_t>(maskStride), '\0');
@@ -125,17 +118,12 @@ std::string IconFile(int width, int height, bool cursor) {
         image += row;
     }
     std::string file;
-    Put16(file, 0);
-    Put16(file, cursor ? 2 : 1);
-    Put16(file, 1);
-    file += static_cast<char>(width >= 256 ? 0 : width);
-    file += static_cast<char>(height >= 256 ? 0 : height);
-    file += '\0';  // no palette
-    file += '\0';
-    Put16(file, cursor ? 1 : 1);   // planes, or the hotspot's x
-    Put16(file, cursor ? 1 : 32);  // bits, or the hotspot's y
-    Put32(file, static_cast<uint32_t>(image.size()));
-    Put32(file, 6 + 16);
+    Put<uint16_t>(file, {0, uint16_t(cursor ? 2 : 1), 1});
+    Put<uint8_t>(file, {uint8_t(width >= 256 ? 0 : width), uint8_t(height >= 256 ? 0 : height), 0,
+                        0});  // no palette
+    // planes and bits, or the hotspot
+    Put<uint16_t>(file, {1, uint16_t(cursor ? 1 : 32)});
+    Put<uint32_t>(file, {static_cast<uint32_t>(image.size()), 6 + 16});
     return file + image;
 }
 
@@ -179,19 +167,15 @@ std::string Wmf(int width, int height) {
     ::GetMetaFileBitsEx(wmf, size, records.data());
     ::DeleteMetaFile(wmf);
     std::string header;
-    Put32(header, 0x9AC6CDD7);
-    Put16(header, 0);  // handle
-    Put16(header, 0);
-    Put16(header, 0);
-    Put16(header, static_cast<uint16_t>(width));
-    Put16(header, static_cast<uint16_t>(height));
-    Put16(header, 96);  // units per inch
-    Put32(header, 0);
+    Put<uint32_t>(header, {0x9AC6CDD7});
+    // no handle, the bounds, units per inch
+    Put<uint16_t>(header, {0, 0, 0, uint16_t(width), uint16_t(height), 96});
+    Put<uint32_t>(header, {0});
     uint16_t sum = 0;
     for (size_t i = 0; i < 20; i += 2)
         sum ^= static_cast<uint16_t>(static_cast<uint8_t>(header[i]) |
                                      static_cast<uint8_t>(header[i + 1]) << 8);
-    Put16(header, sum);
+    Put<uint16_t>(header, {sum});
     return header + records;
 }
 

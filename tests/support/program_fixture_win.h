@@ -12,6 +12,7 @@
 #include <string>
 
 #include "frmMain_win.h"
+#include "platform/ole_win.h"
 #include "support/program_win.h"
 
 namespace quillet::testing {
@@ -33,7 +34,9 @@ class ProgramTest : public ::testing::Test {
         return app.Start();
     }
     // What a message box shows.
-    static std::wstring BoxText(HWND box) { return RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF)); }
+    static std::wstring BoxText(HWND box) {
+        return RunningProgram::TextOf(::GetDlgItem(box, 0xFFFF));
+    }
 };
 
 class WindowTest : public ::testing::Test {
@@ -58,6 +61,22 @@ class WindowTest : public ::testing::Test {
     HWND Control(int id) { return window_->Control(id); }
     void Menu(int id) { ::SendMessageW(window_->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     UINT MenuState(int id) { return ::GetMenuState(::GetMenu(window_->hwnd()), id, MF_BYCOMMAND); }
+    // Drags the payload over a drop target, at a window's corner, and drops
+    // it there as OLE does: both times the target takes a copy.
+    static void DropOn(IDropTarget* target, const DragPayload& payload, HWND over) {
+        ASSERT_TRUE(target);
+        ComPtr<IDataObject> data = MakeDataObject(payload);
+        RECT r{};
+        ::GetWindowRect(over, &r);
+        const POINTL at{r.left + 2, r.top + 2};
+        for (bool enter : {true, false}) {
+            DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+            ASSERT_EQ(enter ? target->DragEnter(data.get(), MK_LBUTTON, at, &effect)
+                            : target->Drop(data.get(), 0, at, &effect),
+                      S_OK);
+            EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+        }
+    }
 
     std::unique_ptr<frmMain> window_;
     bool ole_ = false;

@@ -17,28 +17,12 @@ namespace quillet::testing {
 
 namespace {
 
-// The built program, given by the build as a host path; Wine shows the host
-// file system as drive Z:.
-std::wstring BuiltProgram() {
-    return WinePath(QUILLET_PROGRAM_PATH);
-}
-
-struct Found {
-    DWORD pid;
-    HWND window;
-};
-
-BOOL CALLBACK FindMain(HWND w, LPARAM lp) {
-    auto* f = reinterpret_cast<Found*>(lp);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(w, &pid);
-    wchar_t cls[64] = {};
-    ::GetClassNameW(w, cls, 64);
-    if (pid == f->pid && std::wstring(cls) == L"QuilletProMain") {
-        f->window = w;
-        return FALSE;
-    }
-    return TRUE;
+// The installed program started as a user starts it, from its own folder.
+bool StartInstalled(PROCESS_INFORMATION& process) {
+    STARTUPINFOW si{sizeof si};
+    std::wstring command = L"\"" + std::wstring(kInstalledExe) + L"\"";
+    return ::CreateProcessW(kInstalledExe, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            kInstallFolder, &si, &process) != FALSE;
 }
 
 }  // namespace
@@ -52,6 +36,26 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return done();
+}
+
+HWND WaitForWindow(const wchar_t* windowClass, const wchar_t* title) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        found = ::FindWindowW(windowClass, title);
+        return found && ::IsWindowVisible(found);
+    });
+    return found;
+}
+
+void PostClick(HWND w) {
+    ::PostMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::PostMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+LRESULT SendAndWait(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR answer = 99;
+    ::SendMessageTimeoutW(w, msg, wp, lp, SMTO_NORMAL, 20000, &answer);
+    return static_cast<LRESULT>(answer);
 }
 
 std::wstring UserSettingsFile() {
@@ -75,7 +79,8 @@ void CleanDriveC() {
 
 void InstallProgram() {
     std::filesystem::create_directories(kInstallFolder);
-    ::CopyFileW(BuiltProgram().c_str(), kInstalledExe, FALSE);
+    // Wine shows the host's file system, where the build put it, as drive Z:.
+    ::CopyFileW(WinePath(QUILLET_PROGRAM_PATH).c_str(), kInstalledExe, FALSE);
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
@@ -90,11 +95,10 @@ std::vector<std::wstring> FileLines(const std::wstring& path) {
     std::vector<std::wstring> lines;
     size_t from = 0;
     for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', from)) {
-        const std::string line = bytes.substr(from, at - from);
-        std::wstring wide(line.size(), L'\0');
+        const int n = static_cast<int>(at - from);
+        std::wstring wide(static_cast<size_t>(n), L'\0');
         wide.resize(static_cast<size_t>(
-            ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
-                                  wide.data(), static_cast<int>(wide.size()))));
+            ::MultiByteToWideChar(CP_UTF8, 0, bytes.data() + from, n, wide.data(), n)));
         lines.push_back(wide);
         from = at + 1;
     }
@@ -111,12 +115,8 @@ std::wstring ReadDefault(const std::wstring& key) {
 }
 
 void WriteDefault(const std::wstring& key, const std::wstring& value) {
-    UniqueKey k;
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                          k.put(), nullptr) != ERROR_SUCCESS)
-        return;
-    ::RegSetValueExW(k.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
@@ -151,84 +151,21 @@ void MoveToDpi(HWND window, int dpi, RECT suggested) {
                    reinterpret_cast<LPARAM>(&suggested));
 }
 
-RunningProgram::~RunningProgram() {
-    if (process_.hProcess) {
-        if (Running()) ::TerminateProcess(process_.hProcess, 99);
-        ::WaitForSingleObject(process_.hProcess, 5000);
-        ::CloseHandle(process_.hProcess);
-        ::CloseHandle(process_.hThread);
-    }
-}
-
-bool RunningProgram::Start() {
-    return Launch() && WaitReady();
-}
-
-bool RunningProgram::WaitReady() {
-    return window_ && WaitFor([&] { return ::GetPropW(window_, L"QuilletPro.Ready") != nullptr; });
-}
-
-bool RunningProgram::Launch() {
-    STARTUPINFOW si{sizeof si};
-    std::wstring command = L"\"" + std::wstring(kInstalledExe) + L"\"";
-    if (!::CreateProcessW(kInstalledExe, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          kInstallFolder, &si, &process_))
-        return false;
-    ::WaitForInputIdle(process_.hProcess, 20000);
-    Found f{process_.dwProcessId, nullptr};
-    WaitFor([&] {
-        ::EnumWindows(FindMain, reinterpret_cast<LPARAM>(&f));
-        return f.window != nullptr;
-    });
-    window_ = f.window;
-    return window_ != nullptr;
-}
-
-DWORD RunningProgram::RunSecondCopy() {
-    STARTUPINFOW si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    std::wstring command = L"\"" + std::wstring(kInstalledExe) + L"\"";
-    if (!::CreateProcessW(kInstalledExe, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          kInstallFolder, &si, &pi))
-        return static_cast<DWORD>(-1);
-    DWORD code = STILL_ACTIVE;
-    if (::WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0)
-        ::GetExitCodeProcess(pi.hProcess, &code);
-    else
-        ::TerminateProcess(pi.hProcess, 98);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
-    return code;
-}
-
-bool RunningProgram::Running() const {
-    return process_.hProcess && ::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
 bool PutClipboardText(const std::wstring& text) {
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    if (!block) return false;
-    std::memcpy(::GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(block);
-    if (!::OpenClipboard(nullptr)) {
-        ::GlobalFree(block);
-        return false;
-    }
+    UniqueGlobal block = GlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    if (!block || !::OpenClipboard(nullptr)) return false;
     ::EmptyClipboard();
-    const bool ok = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
-    if (!ok) ::GlobalFree(block);
+    if (::SetClipboardData(CF_UNICODETEXT, block.get())) block.release();
     ::CloseClipboard();
-    return ok;
+    return !block;
 }
 
 std::wstring ClipboardText() {
-    std::wstring text;
     if (!::OpenClipboard(nullptr)) return L"<not open>";
+    std::wstring text = L"<no text>";
     if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
         text = static_cast<const wchar_t*>(::GlobalLock(data));
         ::GlobalUnlock(data);
-    } else {
-        text = L"<no text>";
     }
     ::CloseClipboard();
     return text;
@@ -245,12 +182,51 @@ bool PutClipboardBitmap() {
     return ok;
 }
 
+RunningProgram::~RunningProgram() {
+    if (!process_.hProcess) return;
+    Kill();
+    ::WaitForSingleObject(process_.hProcess, 5000);
+    ::CloseHandle(process_.hProcess);
+    ::CloseHandle(process_.hThread);
+}
 
+bool RunningProgram::Start() {
+    return Launch() && WaitReady();
+}
+
+bool RunningProgram::WaitReady() {
+    return window_ && WaitFor([&] { return ::GetPropW(window_, L"QuilletPro.Ready") != nullptr; });
+}
+
+bool RunningProgram::Launch() {
+    if (!StartInstalled(process_)) return false;
+    ::WaitForInputIdle(process_.hProcess, 20000);
+    WaitFor([&] {
+        for (HWND w = ::FindWindowExW(nullptr, nullptr, L"QuilletProMain", nullptr); w;
+             w = ::FindWindowExW(nullptr, w, L"QuilletProMain", nullptr)) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(w, &pid);
+            if (pid == process_.dwProcessId) window_ = w;
+        }
+        return window_ != nullptr;
+    });
+    return window_ != nullptr;
+}
+
+DWORD RunningProgram::RunSecondCopy() {
+    RunningProgram second;
+    if (!StartInstalled(second.process_)) return static_cast<DWORD>(-1);
+    DWORD code = STILL_ACTIVE;
+    if (second.WaitForExit()) ::GetExitCodeProcess(second.process_.hProcess, &code);
+    return code;
+}
+
+bool RunningProgram::Running() const {
+    return process_.hProcess && ::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
 
 void RunningProgram::ClickStoreLabel(int store) const {
-    HWND label = ::GetDlgItem(Control(2000), 2001 + store);
-    ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    ::PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    PostClick(::GetDlgItem(Control(2000), 2001 + store));
 }
 
 void RunningProgram::Command(int id) const {
@@ -266,12 +242,7 @@ bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout) {
 }
 
 HWND RunningProgram::WaitForBox(const wchar_t* title) const {
-    HWND box = nullptr;
-    WaitFor([&] {
-        box = ::FindWindowW(L"#32770", title);
-        return box != nullptr && ::IsWindowVisible(box);
-    });
-    return box;
+    return WaitForWindow(L"#32770", title);
 }
 
 void RunningProgram::Answer(HWND box, int button) {

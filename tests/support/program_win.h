@@ -18,6 +18,12 @@ inline constexpr wchar_t kSettingsFile[] = L"C:\\quilbdx.ini";
 // Waits until `done` holds, pumping this thread's messages; false on timeout.
 bool WaitFor(const std::function<bool()>& done,
              std::chrono::milliseconds timeout = std::chrono::seconds(20));
+// A visible top-level window of this class and title, once it shows.
+HWND WaitForWindow(const wchar_t* windowClass, const wchar_t* title = nullptr);
+// A click of the left button near a window's corner, posted.
+void PostClick(HWND w);
+// Sends and waits for the answer, so that what the message started is done.
+LRESULT SendAndWait(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
 
 // Where the program keeps its settings when the drive root refuses them.
 std::wstring UserSettingsFile();
