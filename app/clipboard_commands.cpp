@@ -22,7 +22,8 @@ std::wstring ClipboardCommands::Caption() {
 
 // A clipboard without text (a picture, files) is left as it is: replacing it
 // with an empty text would destroy what the user copied.
-template <typename Change> void ClipboardCommands::Rewrite(Change change) {
+template <typename Change>
+void ClipboardCommands::Rewrite(Change change) {
     if (const std::optional<std::wstring> text = clipboard_.Text()) {
         clipboard_.Clear();
         clipboard_.SetText(change(*text));

@@ -32,7 +32,8 @@ class ClipboardCommands {
     void AddAddresses(HostResolver& resolver, Prompt& prompt);
 
   private:
-    template <typename Change> void Rewrite(Change change);
+    template <typename Change>
+    void Rewrite(Change change);
 
     MainView& view_;
     Clipboard& clipboard_;

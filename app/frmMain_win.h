@@ -174,8 +174,8 @@ class frmMain final : public Window,
     DesktopWallpaper wallpaper_;
     SystemPasteDesktop paste_;
     std::unique_ptr<MainForm> logic_;
-    std::unique_ptr<HelpAndAboutWindows> info_;  // after logic_: gone before it
-    std::unique_ptr<frmPrint> print_;            // the same
+    std::unique_ptr<HelpAndAboutWindows> info_;       // after logic_: gone before it
+    std::unique_ptr<frmPrint> print_;                 // the same
     std::unique_ptr<MainFindServices> findServices_;  // the same
     std::unique_ptr<frmFind> find_;
 

@@ -150,9 +150,6 @@ class MainForm : public PrintContext,
     bool StaysOnTop() const override { return options_.Current().stayOnTop; }
     std::wstring CurrentStoreCaption() const override { return captions_[CurrentStore()]; }
     std::wstring ProgramFolder() const override { return places_.appFolder; }
-    const std::wstring& CopiedText() const { return editor_.CopiedText(); }
-    const std::wstring& PastedText() const { return editor_.PastedText(); }
-
     int16_t CurrentStore() const { return stores_.Current(); }
     const std::wstring& SettingsPath() const { return stores_.Path(); }
     const Options& CurrentOptions() const { return options_.Current(); }
@@ -164,10 +161,8 @@ class MainForm : public PrintContext,
     bool AutoSave() const override { return options_.Current().autoSave; }
     void StoreLeaving() override;
     void PictureLoaded(int slot, const std::wstring& p) override { pictureSlots_.Loaded(slot, p); }
-    // Both Undo items, the Edit menu's and the picture pop-up's.
-    void EnableUndo(bool enabled) override;
+    void EnableUndo(bool enabled) override;  // the Edit menu's and the pop-up's
     void StoreShown() override { FormResize(); }
-
     int ShownStore() const override { return stores_.Current(); }
     std::wstring SlotText(int slot) const override { return view_.Rows().Text(slot); }
     std::wstring ClipboardCaption() override { return clipboardLine_.Caption(); }
@@ -176,8 +171,7 @@ class MainForm : public PrintContext,
     void ChooseStore(int store) override { lblStore_Click(store); }
     void ShowHelp() override { windows_.info.ShowHelp(); }
 
-    // A slot to the clipboard, and on into the active window when the
-    // option is on.
+    // A slot to the clipboard, and on into the active window if the option says.
     void CopyAndPaste(int slot, PasteOrigin origin);
     void CreateSettingsFile();
     void ShowStoreCaptions();

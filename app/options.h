@@ -67,7 +67,9 @@ class ProgramOptions {
     void AutoRunOff();
 
     const Options& Current() const { return options_; }
-    void BeepIfSounds() { if (options_.sounds) view_.Beep(); }
+    void BeepIfSounds() {
+        if (options_.sounds) view_.Beep();
+    }
 
   private:
     void ApplyMainOnTop(bool settingsStored, std::wstring_view mainOnTop);

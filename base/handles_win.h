@@ -95,9 +95,8 @@ using UniqueGlobal = UniqueHandle<HGLOBAL, detail::FreeGlobal, detail::Null<HGLO
 using UniqueModule = UniqueHandle<HMODULE, detail::FreeLibraryHandle, detail::Null<HMODULE>>;
 using UniqueKey = UniqueHandle<HKEY, detail::CloseRegKey, detail::Null<HKEY>>;
 using UniquePen = UniqueHandle<HPEN, detail::DeleteGdi, detail::Null<HPEN>>;
-// A memory device context from CreateCompatibleDC.
+// Device contexts from CreateCompatibleDC and from CreateDC (a printer's).
 using UniqueMemoryDc = UniqueHandle<HDC, detail::DeleteDcHandle, detail::Null<HDC>>;
-// A printer device context from CreateDC, deleted the same way.
 using UniquePrinterDc = UniqueHandle<HDC, detail::DeleteDcHandle, detail::Null<HDC>>;
 
 // Scope guards for paired calls.
@@ -187,7 +186,9 @@ class PaintScope {
 class SelectObjectScope {
   public:
     SelectObjectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(::SelectObject(dc, obj)) {}
-    ~SelectObjectScope() { if (old_) ::SelectObject(dc_, old_); }
+    ~SelectObjectScope() {
+        if (old_) ::SelectObject(dc_, old_);
+    }
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
 
