@@ -261,9 +261,9 @@ TEST_F(ProfileCompat, BothReadTheCorpusAndEithersWritesAlike) {
         std::vector<Query> queries = Queries();
         const std::vector<std::string> unwritten = OurReads(ours, queries);
         for (size_t i = 0; i < queries.size(); ++i) {
-            if (ComparableUnderWine(file, queries[i]))
-                EXPECT_EQ(unwritten[i], ApiRead(ours, queries[i], false))
-                    << file.name << " [" << queries[i].section << "] " << queries[i].key;
+            if (!ComparableUnderWine(file, queries[i])) continue;
+            EXPECT_EQ(unwritten[i], ApiRead(ours, queries[i], false))
+                << file.name << " [" << queries[i].section << "] " << queries[i].key;
         }
         // The engine's writes in one go, which ends as the single writes do
         // (the core's tests hold it to that) at one replace of the file.

@@ -398,18 +398,20 @@ TEST_F(RegistryTest, AKeyClosedToWritingRaisesAndKeepsItsValues) {
               ERROR_ACCESS_DENIED)
         << "the registry does not enforce the key's security";
 
-    cRegistry reg = At({}, L"Kept");
-    reg.ValueType(kRegSz);
-    const std::pair<std::function<void()>, std::wstring> refused[] = {
-        {[&] { reg.CreateKey(); }, CreateKeyFailedText(path_)},
-        {[&] { reg.DeleteValue(); }, OpenForDeleteFailedText(kCurrentUser, path_)},
-        {[&] { reg.Value(std::wstring(L"new")); },
+    // Each call on a fresh object, so that its error is its own.
+    const std::pair<std::function<void(cRegistry&)>, std::wstring> refused[] = {
+        {[](cRegistry& reg) { reg.CreateKey(); }, CreateKeyFailedText(path_)},
+        {[](cRegistry& reg) { reg.DeleteValue(); }, OpenForDeleteFailedText(kCurrentUser, path_)},
+        {[](cRegistry& reg) { reg.Value(std::wstring(L"new")); },
          SetValueFailedText(kCurrentUser, path_, L"Kept", L"new")},
     };
     for (const auto& [call, description] : refused) {
-        ExpectRegistryError(call, description);
-        EXPECT_EQ(reg.LastError(), ERROR_ACCESS_DENIED);
+        cRegistry reg = At({}, L"Kept");
+        reg.ValueType(kRegSz);
+        ExpectRegistryError([&] { call(reg); }, description);
+        EXPECT_EQ(reg.LastError(), ERROR_ACCESS_DENIED) << Ascii(description);
     }
+    cRegistry reg = At({}, L"Kept");
     EXPECT_EQ(Raw("Kept")->data, BytesOf("old\0"s));
     // Reading needs only the rights that remain.
     EXPECT_TRUE(reg.KeyExists());
