@@ -432,6 +432,8 @@ TEST_P(Replace, KilledWritersLeaveTheOldOrTheNewContentWhole) {
     EXPECT_GT(outcome.sawOld, 0) << outcome.sawNew << " kills found the new content";
     EXPECT_GT(outcome.sawNew, 0) << outcome.sawOld << " kills found the old content";
     EXPECT_TRUE(!GetParam() || outcome.cutOff > 0) << "the copy was never needed";
+    // A finished write leaves nothing of the killed ones beside the file.
+    EXPECT_TRUE(RealFileSystem().ReplaceAtomically(file_, newContent));
 }
 
 }  // namespace
