@@ -74,14 +74,11 @@ std::string Profile(const std::string& section, const std::string& key) {
     return std::string(buffer.data(), n);
 }
 
-FILETIME LastWrite() {
+ULONGLONG LastWrite() {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ::GetFileAttributesExW(kSettingsFile, GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-}
-
-bool operator==(const FILETIME& a, const FILETIME& b) {
-    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+    return (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
 }
 
 class KilledSaveTest : public ::testing::Test {
@@ -132,10 +129,10 @@ class KilledSaveTest : public ::testing::Test {
     // The time from the Save command to the new file, once the program runs.
     long long TimeSave(RunningProgram& app, int version) {
         app.SetText(IDC_TXT0, Version(version));
-        const FILETIME before = LastWrite();
+        const ULONGLONG before = LastWrite();
         const auto start = std::chrono::steady_clock::now();
         app.Command(IDM_FILESAVE);
-        EXPECT_TRUE(WaitFor([&] { return !(LastWrite() == before); }));
+        EXPECT_TRUE(WaitFor([&] { return LastWrite() != before; }));
         return std::chrono::duration_cast<std::chrono::microseconds>(
                    std::chrono::steady_clock::now() - start)
             .count();

@@ -181,37 +181,6 @@ class FolderRefusal {
     bool immutable_ = false;
 };
 
-TEST(AtomicReplace, HiddenAndArchiveAttributesSurvive) {
-    Scratch scratch;
-    const fs::path file = scratch.File();
-    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "old"));
-    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-
-    // Pieces arrive in order.
-    const std::vector<std::string_view> pieces = {"[a]\r\n", "", "k=", "value", "\r\n"};
-    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, pieces));
-
-    const DWORD attrs = Attributes(file);
-    EXPECT_TRUE(attrs & FILE_ATTRIBUTE_HIDDEN) << std::hex << attrs;
-    EXPECT_TRUE(attrs & FILE_ATTRIBUTE_ARCHIVE) << std::hex << attrs;
-    EXPECT_FALSE(attrs & FILE_ATTRIBUTE_READONLY) << std::hex << attrs;
-    EXPECT_EQ(ReadFileBytes(file), "[a]\r\nk=value\r\n");
-    EXPECT_FALSE(fs::exists(scratch.Beside()));
-}
-
-TEST(AtomicReplace, ReadOnlyFileIsRefusedAndUnchanged) {
-    Scratch scratch;
-    const fs::path file = scratch.File();
-    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "old"));
-    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
-
-    EXPECT_FALSE(RealFileSystem().ReplaceAtomically(file, "new"));
-
-    EXPECT_EQ(ReadFileBytes(file), "old");
-    EXPECT_TRUE(Attributes(file) & FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(fs::exists(scratch.Beside()));
-}
-
 // A save reads the file mapped and writes its unchanged parts from the
 // mapping; the system refuses to replace or truncate a mapped file.
 IoResult SaveThroughMapping(const fs::path& file, bool expectMapped) {
@@ -226,13 +195,6 @@ IoResult SaveThroughMapping(const fs::path& file, bool expectMapped) {
     return saved;
 }
 
-TEST(AtomicReplace, AFileReadThroughAMappingIsReplaced) {
-    Scratch scratch;
-    WriteFileBytes(scratch.File(), "[a]\r\nk=old\r\n[b]\r\nj=kept\r\n");
-    ASSERT_TRUE(SaveThroughMapping(scratch.File(), true));
-    EXPECT_EQ(ReadFileBytes(scratch.File()), "[a]\r\nk=new\r\n[b]\r\nj=kept\r\n");
-}
-
 TEST(AtomicReplace, AFileOpenForWritingElsewhereIsReadWithoutAMapping) {
     Scratch scratch;
     WriteFileBytes(scratch.File(), "[a]\r\nk=old\r\n");
@@ -245,59 +207,6 @@ TEST(AtomicReplace, AFileOpenForWritingElsewhereIsReadWithoutAMapping) {
     EXPECT_EQ(content.status, FileRead::Status::kOk);
     EXPECT_FALSE(content.bytes.Mapped());
     EXPECT_EQ(content.bytes.View(), "[a]\r\nk=old\r\n");
-}
-
-class InPlaceReplace : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(RealFileSystem().ReplaceAtomically(scratch_.File(), "old"));
-        ASSERT_TRUE(::SetFileAttributesW(scratch_.File().c_str(),
-                                         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-        refusal_ = std::make_unique<FolderRefusal>(scratch_.Folder());
-        if (!refusal_->Holds()) GTEST_SKIP() << refusal_->Reason();
-    }
-    // Undone before the scratch folder goes.
-    void TearDown() override { refusal_.reset(); }
-
-    Scratch scratch_;
-    std::unique_ptr<FolderRefusal> refusal_;
-};
-
-TEST_F(InPlaceReplace, FileIsRewrittenInPlaceWithItsAttributes) {
-    const fs::path file = scratch_.File();
-    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "new content"));
-
-    EXPECT_EQ(ReadFileBytes(file), "new content");
-    EXPECT_TRUE(Attributes(file) & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_FALSE(fs::exists(scratch_.Beside()));
-    EXPECT_TRUE(scratch_.Leftovers().empty()) << scratch_.Leftovers().front();
-
-    // Shorter content leaves nothing of the longer one behind it.
-    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, "short"));
-    EXPECT_EQ(ReadFileBytes(file), "short");
-}
-
-TEST_F(InPlaceReplace, AFileReadThroughAMappingIsRewritten) {
-    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(scratch_.File(), "[a]\r\nk=old\r\n"));
-    ASSERT_TRUE(SaveThroughMapping(scratch_.File(), true));
-    EXPECT_EQ(ReadFileBytes(scratch_.File()), "[a]\r\nk=new\r\n");
-    EXPECT_TRUE(scratch_.Leftovers().empty());
-}
-
-TEST_F(InPlaceReplace, ReadOnlyFileStaysRefused) {
-    const fs::path file = scratch_.File();
-    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
-
-    EXPECT_FALSE(RealFileSystem().ReplaceAtomically(file, "new"));
-
-    EXPECT_EQ(ReadFileBytes(file), "old");
-    EXPECT_TRUE(scratch_.Leftovers().empty());
-}
-
-TEST_F(InPlaceReplace, NewFileIsRefused) {
-    const fs::path other = scratch_.Folder() / L"other.ini";
-    EXPECT_FALSE(RealFileSystem().ReplaceAtomically(other, "new"));
-    EXPECT_FALSE(fs::exists(other));
 }
 
 // Kills the writer child at random moments spread over a few of its own
@@ -443,44 +352,88 @@ class KillBench {
     fs::path oldFile_, newFile_, writer_;
 };
 
-constexpr int kMinKills = 150, kMaxKills = 600;
+// Each test runs twice: beside the file in its folder, and with the folder
+// refusing new files, where the file is rewritten in place.
+class Replace : public ::testing::TestWithParam<bool> {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file_, "old"));
+        ASSERT_TRUE(
+            ::SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+        if (!GetParam()) return;
+        refusal_ = std::make_unique<FolderRefusal>(scratch_.Folder());
+        if (!refusal_->Holds()) GTEST_SKIP() << refusal_->Reason();
+    }
+    // Undone before the scratch folder goes.
+    void TearDown() override {
+        refusal_.reset();
+        EXPECT_FALSE(fs::exists(scratch_.Beside()));
+        EXPECT_TRUE(scratch_.Leftovers().empty()) << Listing(RealFileSystem().TempFolder());
+    }
 
-TEST(AtomicReplace, KilledWritersNeverLeaveATornFile) {
-    Scratch scratch;
-    const std::string oldContent = Version('a', 30000), newContent = Version('b', 20000);
-    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(scratch.File(), oldContent));
-    KillBench bench(scratch, oldContent, newContent);
-    KillBench::Outcome outcome;
-    bench.Run(
-        kMinKills, kMaxKills, 0, [&] { return ReadFileBytes(scratch.File()); }, outcome);
-    // The kills must have landed both before and after completed writes.
-    EXPECT_GT(outcome.sawOld, 0) << outcome.sawNew << " kills found the new content";
-    EXPECT_GT(outcome.sawNew, 0) << outcome.sawOld << " kills found the old content";
+    Scratch scratch_;
+    const fs::path file_ = scratch_.File();
+    std::unique_ptr<FolderRefusal> refusal_;
+};
+INSTANTIATE_TEST_SUITE_P(BesideOrInPlace, Replace, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "InPlace" : "Beside"; });
+
+TEST_P(Replace, PiecesArriveInOrderAndHiddenAndArchiveAttributesSurvive) {
+    const std::vector<std::string_view> pieces = {"[a]\r\n", "", "k=", "value", "\r\n"};
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file_, pieces));
+    const DWORD attrs = Attributes(file_);
+    EXPECT_EQ(attrs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY),
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE))
+        << std::hex << attrs;
+    EXPECT_EQ(ReadFileBytes(file_), "[a]\r\nk=value\r\n");
+    // Shorter content leaves nothing of the longer one behind it.
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file_, "short"));
+    EXPECT_EQ(ReadFileBytes(file_), "short");
 }
 
-TEST_F(InPlaceReplace, KilledWritersLeaveTheOldOrTheNewContent) {
-    const fs::path file = scratch_.File();
+TEST_P(Replace, ReadOnlyFileIsRefusedAndUnchanged) {
+    ASSERT_TRUE(::SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(RealFileSystem().ReplaceAtomically(file_, "new"));
+    EXPECT_EQ(ReadFileBytes(file_), "old");
+    EXPECT_TRUE(Attributes(file_) & FILE_ATTRIBUTE_READONLY);
+}
+
+TEST_P(Replace, AFileReadThroughAMappingIsReplaced) {
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file_, "[a]\r\nk=old\r\n[b]\r\nj=kept\r\n"));
+    ASSERT_TRUE(SaveThroughMapping(file_, true));
+    EXPECT_EQ(ReadFileBytes(file_), "[a]\r\nk=new\r\n[b]\r\nj=kept\r\n");
+}
+
+TEST_P(Replace, ANewFileIsMadeUnlessTheFolderRefusesIt) {
+    const fs::path other = scratch_.Folder() / L"other.ini";
+    EXPECT_EQ(static_cast<bool>(RealFileSystem().ReplaceAtomically(other, "new")), !GetParam());
+    EXPECT_EQ(fs::exists(other), !GetParam());
+}
+
+// The program's read puts back what a cut-off rewrite kept; afterwards the
+// file on the disk must say the same and no copy may be left. Only in place
+// is a rewrite ever cut off.
+TEST_P(Replace, KilledWritersLeaveTheOldOrTheNewContentWhole) {
     const std::string oldContent = Version('a', 30000), newContent = Version('b', 20000);
-    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file, oldContent));
+    ASSERT_TRUE(RealFileSystem().ReplaceAtomically(file_, oldContent));
     KillBench bench(scratch_, oldContent, newContent);
     KillBench::Outcome outcome;
-    // The read puts back what a cut-off rewrite kept; afterwards the file on
-    // the disk must say the same and no copy may be left.
     bench.Run(
-        kMinKills, kMaxKills, 5,
+        150, 600, GetParam() ? 5 : 0,
         [&]() -> std::string {
-            const FileRead read = RealFileSystem().ReadAll(file);
+            const FileRead read = RealFileSystem().ReadAll(file_);
             EXPECT_EQ(read.status, FileRead::Status::kOk);
-            EXPECT_EQ(ReadFileBytes(file), read.bytes);
+            EXPECT_EQ(ReadFileBytes(file_), read.bytes);
             EXPECT_TRUE(scratch_.Copies().empty());
             return read.bytes;
         },
         outcome);
+    // The kills must have landed both before and after completed writes.
     EXPECT_GT(outcome.sawOld, 0) << outcome.sawNew << " kills found the new content";
     EXPECT_GT(outcome.sawNew, 0) << outcome.sawOld << " kills found the old content";
-    // Some kills must have cut a rewrite off, or the copy was never needed.
-    EXPECT_GT(outcome.cutOff, 0);
-    EXPECT_FALSE(fs::exists(scratch_.Beside()));
+    EXPECT_TRUE(!GetParam() || outcome.cutOff > 0) << "the copy was never needed";
+    // A finished write leaves nothing of the killed ones beside the file.
+    EXPECT_TRUE(RealFileSystem().ReplaceAtomically(file_, newContent));
 }
 
 }  // namespace

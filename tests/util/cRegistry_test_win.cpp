@@ -2,6 +2,7 @@
 // HKEY_CURRENT_USER\Software and removes it again; the association tests
 // clean up what they write below the machine root.
 #include "util/cRegistry.h"
+#include "util/registry_value.h"
 
 #include <windows.h>
 #include <sddl.h>
@@ -44,8 +45,8 @@ bool KeyPresent(HKEY root, const std::wstring& path) {
     return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
-void ExpectRegistryError(const std::function<void()>& call, std::int32_t number,
-                         const std::wstring& description) {
+void ExpectRegistryError(const std::function<void()>& call, const std::wstring& description,
+                         std::int32_t number = kErrRegistry) {
     wchar_t path[MAX_PATH * 4] = {};
     GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
     try {
@@ -115,20 +116,10 @@ class RegistryTest : public ::testing::Test {
         raw.data.resize(length);
         return raw;
     }
-    void PutRaw(const std::string& name, DWORD type, const std::vector<std::uint8_t>& data) {
-        UniqueKey key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, Ascii(path_).c_str(), 0, nullptr, 0,
-                                  KEY_SET_VALUE, nullptr, key.put(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key.get(), name.c_str(), 0, type, data.data(),
-                                 static_cast<DWORD>(data.size())),
-                  ERROR_SUCCESS);
-    }
-
     // RegSetValueEx under Wine adds a terminator to text that lacks one; the
-    // native call stores the characters exactly, as other programs' values
-    // can be stored on Windows.
-    void PutExactText(const std::wstring& name, DWORD type, std::wstring_view text) {
+    // native call stores the bytes exactly, as other programs' values can be
+    // stored on Windows. Text arrives as ASCII and goes in as UTF-16.
+    void PutRaw(const std::string& name, DWORD type, std::string_view data) {
         using SetValueKey = LONG(NTAPI*)(HANDLE, PUNICODE_STRING, ULONG, ULONG, PVOID, ULONG);
         const auto set = reinterpret_cast<SetValueKey>(reinterpret_cast<void*>(
             GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetValueKey")));
@@ -137,13 +128,17 @@ class RegistryTest : public ::testing::Test {
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                   nullptr, key.put(), nullptr),
                   ERROR_SUCCESS);
-        std::wstring valueName = name;
+        std::wstring valueName(name.begin(), name.end());
         const auto nameBytes = static_cast<USHORT>(valueName.size() * sizeof(wchar_t));
         UNICODE_STRING nativeName{nameBytes, nameBytes, valueName.data()};
-        std::wstring data(text);
-        ASSERT_EQ(set(key.get(), &nativeName, 0, type, data.data(),
-                      static_cast<ULONG>(data.size() * sizeof(wchar_t))),
-                  0);
+        std::string bytes(data);
+        if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+            const std::wstring wide(data.begin(), data.end());
+            bytes.assign(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+        }
+        ASSERT_EQ(
+            set(key.get(), &nativeName, 0, type, bytes.data(), static_cast<ULONG>(bytes.size())),
+            0);
     }
 
     std::wstring path_;
@@ -163,6 +158,9 @@ TEST_F(RegistryWrite, EachKindIsStoredAsItsTypeAsks) {
         RegistryValue readBack = {};  // empty: the value written
     };
     const RegistryBytes bytes{0x00, 0x01, 0xFF, 0x80, 0x00};
+    // The longest name a value may have, and a text of a million characters.
+    std::wstring large(1 << 20, L'x');
+    large.back() = L'!';
     std::vector<Case> cases = {
         {L"Path", kRegSz, L"C:\\Tools\\app.exe"s, REG_SZ, "C:\\Tools\\app.exe\0"s},
         {L"Count", kRegSz, std::int32_t{-42}, REG_SZ, "-42\0"s, L"-42"s},
@@ -178,6 +176,7 @@ TEST_F(RegistryWrite, EachKindIsStoredAsItsTypeAsks) {
         {L"BytesAsNumber", kRegDwordBigEndian, RegistryBytes{7, 0, 0, 0}, REG_NONE, ""},
         {L"MultiText", kRegMultiSz, L"a"s, REG_NONE, ""},
         {L"NoType", kRegNone, L"a"s, REG_NONE, ""},
+        {std::wstring(16383, L'n'), kRegSz, large, REG_SZ, Ascii(large) + '\0'},
     };
     if (GetACP() == 1252)
         cases.push_back({L"Accented", kRegSz, L"caf\u00e9"s, REG_SZ, "caf\xE9\0"s});
@@ -204,33 +203,18 @@ TEST_F(RegistryWrite, EachKindIsStoredAsItsTypeAsks) {
     EXPECT_EQ(Raw("", L"new\\deeper")->data, BytesOf("top\0"s)) << "a new key's default value";
 }
 
-TEST_F(RegistryWrite, LongNamesAndLargeTextsGoInWhole) {
-    const std::wstring name(16383, L'n');
-    std::wstring text(1 << 20, L'x');
-    text.back() = L'!';
-    cRegistry reg = At({}, name);
-    reg.ValueType(kRegSz);
-    reg.Value(text);
-
-    const auto raw = Raw(std::string(16383, 'n'));
-    ASSERT_TRUE(raw);
-    EXPECT_EQ(raw->data.size(), text.size() + 1);
-    EXPECT_EQ(reg.Value(), RegistryValue(text));
-}
-
 TEST_F(RegistryWrite, FailedWritesRaiseAndWriteNothing) {
     cRegistry blob = At({}, L"Blob");
     blob.ValueType(kRegBinary);
-    ExpectRegistryError([&] { blob.Value(std::wstring(L"abc")); }, kErrRegistry, L"");
+    ExpectRegistryError([&] { blob.Value(std::wstring(L"abc")); }, L"");
     EXPECT_FALSE(Raw("Blob"));
 
     // The key opens, but no value may have a name this long.
     const std::wstring name(16384, L'n');
     cRegistry tooLong = At({}, name);
     tooLong.ValueType(kRegSz);
-    ExpectRegistryError([&] { tooLong.Value(std::wstring(L"x")); }, kErrRegistry,
-                        L"Failed to set registry value Key: '-2147483647',Section: '" + path_ +
-                            L"',Key: '" + name + L"' to value: 'x'");
+    ExpectRegistryError([&] { tooLong.Value(std::wstring(L"x")); },
+                        SetValueFailedText(kCurrentUser, path_, name, L"x"));
     std::vector<std::wstring> names;
     std::int32_t count = -1;
     tooLong.EnumerateValues(names, count);
@@ -240,11 +224,9 @@ TEST_F(RegistryWrite, FailedWritesRaiseAndWriteNothing) {
     noRoot.SectionKey(path_);
     noRoot.ValueKey(L"Path");
     noRoot.ValueType(kRegDword);
-    ExpectRegistryError([&] { noRoot.Value(std::int32_t{12}); }, kErrRegistry,
-                        L"Failed to set registry value Key: '0',Section: '" + path_ +
-                            L"',Key: 'Path' to value: '12'");
-    ExpectRegistryError([&] { noRoot.CreateKey(); }, kErrRegistry,
-                        L"Failed to create registry Key: '" + path_);
+    ExpectRegistryError([&] { noRoot.Value(std::int32_t{12}); },
+                        SetValueFailedText(0, path_, L"Path", L"12"));
+    ExpectRegistryError([&] { noRoot.CreateKey(); }, CreateKeyFailedText(path_));
 }
 
 // Japanese and Thai share no 8-bit code page, so one of them is always
@@ -274,7 +256,7 @@ TEST_F(RegistryWrite, TextOrANameTheCodePageLacksGoesInAsItIs) {
 using RegistryRead = RegistryTest;
 
 TEST_F(RegistryRead, MissingValuesAnswerDefaultAndKeepTheType) {
-    PutRaw("Other", REG_SZ, BytesOf("x\0"s));
+    PutRaw("Other", REG_SZ, "x\0"s);
     cRegistry reg = At({}, L"Missing");
     reg.ValueType(kRegBinary);
     EXPECT_EQ(reg.Value(), RegistryValue{});
@@ -295,14 +277,13 @@ TEST_F(RegistryRead, EachTypeReadsAsItsKind) {
         DWORD type;
         std::string data;
         RegistryValue value;
-        bool exact = false;  // stored without the terminator Wine's writer adds
     };
     std::vector<Case> cases = {
-        {REG_SZ, "abc", L"abc"s, true},
+        {REG_SZ, "abc", L"abc"s},  // no terminator
         {REG_SZ, "ab\0cd\0"s, L"ab"s},
         {REG_SZ, "", std::wstring()},
         {REG_MULTI_SZ, "one\0two\0\0"s, std::wstring(L"one\0two\0", 8)},
-        {REG_EXPAND_SZ, "%QUILLETPROTEST_DIR%", L"C:\\Expanded"s, true},
+        {REG_EXPAND_SZ, "%QUILLETPROTEST_DIR%", L"C:\\Expanded"s},
         {REG_DWORD, "\x01\x02\x03\x04", std::int32_t{0x04030201}},
         {REG_DWORD_BIG_ENDIAN, "\x01\x02\x03\x04", std::int32_t{0x01020304}},
     };
@@ -313,12 +294,8 @@ TEST_F(RegistryRead, EachTypeReadsAsItsKind) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message()
                      << "type " << c.type << ", " << c.data.size() << " bytes");
-        if (c.exact) {
-            PutExactText(L"Value", c.type, std::wstring(c.data.begin(), c.data.end()));
-            ASSERT_EQ(Raw("Value")->data.size(), c.data.size());
-        } else {
-            PutRaw("Value", c.type, BytesOf(c.data));
-        }
+        PutRaw("Value", c.type, c.data);
+        ASSERT_EQ(Raw("Value")->data.size(), c.data.size());
         cRegistry reg = At({}, L"Value");
         reg.Default(std::wstring(L"fallback"));
         EXPECT_EQ(reg.Value(), c.value);
@@ -337,14 +314,13 @@ TEST_F(RegistryKeys, CreateCheckAndDelete) {
     EXPECT_TRUE(reg.CreateKey());  // an existing key opens
     EXPECT_TRUE(reg.DeleteKey());
     EXPECT_FALSE(KeyPresent(HKEY_CURRENT_USER, path_ + L"\\child"));
-    ExpectRegistryError(
-        [&] { reg.DeleteKey(); }, kErrRegistry,
-        L"Failed to delete registry Key: '-2147483647',Section: '" + path_ + L"\\child");
+    ExpectRegistryError([&] { reg.DeleteKey(); },
+                        DeleteKeyFailedText(kCurrentUser, path_ + L"\\child"));
 }
 
 TEST_F(RegistryKeys, DeleteValueAnswersWhetherTheValueWentAway) {
-    PutRaw("Gone", REG_SZ, BytesOf("x\0"s));
-    PutRaw("Stays", REG_SZ, BytesOf("y\0"s));
+    PutRaw("Gone", REG_SZ, "x\0"s);
+    PutRaw("Stays", REG_SZ, "y\0"s);
     cRegistry reg = At({}, L"Gone");
     EXPECT_TRUE(reg.DeleteValue());
     EXPECT_FALSE(Raw("Gone"));
@@ -353,12 +329,11 @@ TEST_F(RegistryKeys, DeleteValueAnswersWhetherTheValueWentAway) {
     EXPECT_EQ(reg.LastError(), ERROR_FILE_NOT_FOUND);
 
     cRegistry missing = At(L"missing", L"Value");
-    ExpectRegistryError(
-        [&] { missing.DeleteValue(); }, kErrRegistry,
-        L"Failed to open key '-2147483647',Section: '" + path_ + L"\\missing' for delete access");
+    ExpectRegistryError([&] { missing.DeleteValue(); },
+                        OpenForDeleteFailedText(kCurrentUser, path_ + L"\\missing"));
     EXPECT_EQ(missing.LastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(KeyPresent(HKEY_CURRENT_USER, path_ + L"\\missing"));
-    PutRaw("Value", REG_SZ, BytesOf("z\0"s));
+    PutRaw("Value", REG_SZ, "z\0"s);
     missing.SectionKey(path_);
     EXPECT_TRUE(missing.DeleteValue());
     EXPECT_EQ(missing.LastError(), ERROR_SUCCESS);
@@ -369,9 +344,9 @@ using RegistryEnumerate = RegistryTest;
 TEST_F(RegistryEnumerate, ValuesAndSectionsListEveryNameWholeOrNothing) {
     const std::string longValue(16383, 'v');
     const std::wstring longKey(255, L'k');
-    PutRaw("alpha", REG_SZ, BytesOf("1\0"s));
-    PutRaw("", REG_SZ, BytesOf("default\0"s));
-    PutRaw(longValue, REG_BINARY, {1});
+    PutRaw("alpha", REG_SZ, "1\0"s);
+    PutRaw("", REG_SZ, "default\0"s);
+    PutRaw(longValue, REG_BINARY, "\x01");
     ASSERT_TRUE(At(L"one").CreateKey());
     ASSERT_TRUE(At(L"one\\grandchild").CreateKey());
     {
@@ -413,7 +388,7 @@ TEST_F(RegistryEnumerate, ValuesAndSectionsListEveryNameWholeOrNothing) {
 }
 
 TEST_F(RegistryTest, AKeyClosedToWritingRaisesAndKeepsItsValues) {
-    PutRaw("Kept", REG_SZ, BytesOf("old\0"s));
+    PutRaw("Kept", REG_SZ, "old\0"s);
     // Everyone may read, and change the security and delete so the test can
     // clean up, but nobody may write values or create keys.
     SetDacl(L"D:P(A;;0x70019;;;WD)");
@@ -423,19 +398,20 @@ TEST_F(RegistryTest, AKeyClosedToWritingRaisesAndKeepsItsValues) {
               ERROR_ACCESS_DENIED)
         << "the registry does not enforce the key's security";
 
+    // Each call on a fresh object, so that its error is its own.
+    const std::pair<std::function<void(cRegistry&)>, std::wstring> refused[] = {
+        {[](cRegistry& reg) { reg.CreateKey(); }, CreateKeyFailedText(path_)},
+        {[](cRegistry& reg) { reg.DeleteValue(); }, OpenForDeleteFailedText(kCurrentUser, path_)},
+        {[](cRegistry& reg) { reg.Value(std::wstring(L"new")); },
+         SetValueFailedText(kCurrentUser, path_, L"Kept", L"new")},
+    };
+    for (const auto& [call, description] : refused) {
+        cRegistry reg = At({}, L"Kept");
+        reg.ValueType(kRegSz);
+        ExpectRegistryError([&] { call(reg); }, description);
+        EXPECT_EQ(reg.LastError(), ERROR_ACCESS_DENIED) << Ascii(description);
+    }
     cRegistry reg = At({}, L"Kept");
-    ExpectRegistryError([&] { reg.CreateKey(); }, kErrRegistry,
-                        L"Failed to create registry Key: '" + path_);
-    EXPECT_EQ(reg.LastError(), ERROR_ACCESS_DENIED);
-    ExpectRegistryError(
-        [&] { reg.DeleteValue(); }, kErrRegistry,
-        L"Failed to open key '-2147483647',Section: '" + path_ + L"' for delete access");
-    EXPECT_EQ(reg.LastError(), ERROR_ACCESS_DENIED);
-    reg.ValueType(kRegSz);
-    ExpectRegistryError([&] { reg.Value(std::wstring(L"new")); }, kErrRegistry,
-                        L"Failed to set registry value Key: '-2147483647',Section: '" + path_ +
-                            L"',Key: 'Kept' to value: 'new'");
-    EXPECT_EQ(reg.LastError(), ERROR_ACCESS_DENIED);
     EXPECT_EQ(Raw("Kept")->data, BytesOf("old\0"s));
     // Reading needs only the rights that remain.
     EXPECT_TRUE(reg.KeyExists());
@@ -546,12 +522,12 @@ TEST_F(RegistryAssociation, AdditionalVerbsNeedTriplesAndADefinedClass) {
         [&] {
             reg.CreateAdditionalEXEAssociations(className_, {edit, edit, edit, edit});
         },
-        kErrInvalidAssociationList, std::wstring(InvalidAssociationListText()));
+        std::wstring(InvalidAssociationListText()), kErrInvalidAssociationList);
     ExpectRegistryError(
         [&] {
             reg.CreateAdditionalEXEAssociations(className_, {edit, edit, edit});
         },
-        kErrClassNotDefined, std::wstring(ClassNotDefinedText()));
+        std::wstring(ClassNotDefinedText()), kErrClassNotDefined);
     EXPECT_FALSE(KeyPresent(HKEY_CLASSES_ROOT, className_));
     EXPECT_FALSE(KeyPresent(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\" + className_));
 }
