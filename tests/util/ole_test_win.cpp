@@ -511,7 +511,7 @@ class OleWholeDragTest : public ::testing::Test {
   protected:
     void SetUp() override {
         window_ = MakeWindow(WS_POPUP | WS_VISIBLE | SS_NOTIFY);  // hit-testable
-        ASSERT_TRUE(window_);
+        ASSERT_TRUE(window_) << "CreateWindowExW failed: " << ::GetLastError();
         ::SetWindowPos(window_.get(), HWND_TOPMOST, 200, 200, 120, 120, SWP_SHOWWINDOW);
         ::UpdateWindow(window_.get());
         ASSERT_TRUE(::SetCursorPos(260, 260));
