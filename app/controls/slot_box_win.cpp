@@ -29,6 +29,26 @@ class QuietScope {
     int& count_;
 };
 
+// Keeps a shown box from drawing for as long as it lives, and has it drawn
+// whole afterwards. A hidden box stays hidden.
+class RedrawOff {
+  public:
+    explicit RedrawOff(HWND box)
+        : box_((::GetWindowLongPtrW(box, GWL_STYLE) & WS_VISIBLE) ? box : nullptr) {
+        if (box_) ::SendMessageW(box_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~RedrawOff() {
+        if (!box_) return;
+        ::SendMessageW(box_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(box_, nullptr, TRUE);
+    }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+  private:
+    HWND box_;
+};
+
 }  // namespace
 
 void SlotTextBox::Attach(HWND edit, std::function<void()> onClick) {
@@ -75,17 +95,40 @@ size_t SlotTextBox::ShownLines() const {
 
 void SlotTextBox::Show(std::wstring_view text, const std::optional<Deferral>& deferral) {
     wholeWhenIdle_ = deferral && deferral->wholeWhenIdle;
-    const std::wstring shown(deferral ? text.substr(0, deferral->beginning) : text);
+    const std::wstring_view shown = deferral ? text.substr(0, deferral->beginning) : text;
     if (deferral)
         whole_ = std::wstring(text);
     else
         whole_.reset();
     // The box is kept from drawing until it holds its new text.
     QuietScope quiet(quiet_);
-    ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-    ::SetWindowTextW(hwnd_, shown.c_str());
-    ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
+    RedrawOff redraw(hwnd_);
+    Fill(shown, 0);
+}
+
+// Leaves the box as SetWindowText would: `text` in it, the caret at its
+// start and in view, nothing to undo. A text with a long paragraph goes in
+// piece by piece, after the `kept` characters of it the box already holds.
+void SlotTextBox::Fill(std::wstring_view text, size_t kept) {
+    size_t at = kept;
+    if (at == 0) {
+        at = FillPieceEnd(text, 0);
+        ::SetWindowTextW(hwnd_, std::wstring(text.substr(0, at)).c_str());
+        if (at == text.size()) return;
+    }
+    auto send = [this](UINT msg, WPARAM wp, LPARAM lp) {
+        return CallControlDefault(hwnd_, msg, wp, lp);
+    };
+    while (at < text.size()) {
+        const size_t end = FillPieceEnd(text, at);
+        const std::wstring piece(text.substr(at, end - at));
+        send(EM_SETSEL, at, at);
+        send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+        at = end;
+    }
+    send(EM_SETSEL, 0, 0);
+    send(EM_SCROLLCARET, 0, 0);
+    send(EM_SETMODIFY, FALSE, 0);
 }
 
 bool SlotTextBox::ShowBeginningWhileSizing() {
@@ -121,8 +164,13 @@ void SlotTextBox::ShowWholeText() {
     if (!whole_) return;
     const std::wstring whole = std::move(*whole_);
     whole_.reset();
+    // The beginning it shows stays and the rest follows, unless something
+    // the box was told meanwhile changed that beginning.
+    const std::wstring shown = WindowText(hwnd_);
+    const bool kept = shown.size() <= whole.size() && whole.compare(0, shown.size(), shown) == 0;
     QuietScope quiet(quiet_);
-    ::SetWindowTextW(hwnd_, whole.c_str());
+    RedrawOff redraw(hwnd_);
+    Fill(whole, kept ? shown.size() : 0);
 }
 
 // Reads of a box that shows a beginning get the whole text, so that the
