@@ -21,6 +21,8 @@
 #include "controls/progress_win.h"
 #include "background/hotkey_client_win.h"
 #include "background/tray_win.h"
+#include "find/frmFind_win.h"
+#include "find_services.h"
 #include "help/info_windows_win.h"
 #include "print/frmPrint_win.h"
 #include "controls/input_box_win.h"
@@ -57,6 +59,7 @@ class frmMain final : public Window,
     HelpAndAboutWindows& Info() { return *info_; }
     PicturePanel& Pictures() { return pictures_; }
     frmViewPic& Preview() { return preview_; }
+    frmFind& Find() { return *find_; }
     // Once OLE runs: the slot text boxes take drops.
     void EnableDragDrop();
     // The drop target of a slot's text box, for automation.
@@ -104,6 +107,8 @@ class frmMain final : public Window,
     WindowImage Image() override;
 
   private:
+    // While the user drags the border, the long texts wait for this timer.
+    static constexpr UINT_PTR kTimerWholeTexts = 1;
     // The help, About and print windows as the logic asks for them.
     void ShowHelp() override { info_->ShowHelp(); }
     void ShowAbout() override { info_->ShowAbout(); }
@@ -169,6 +174,8 @@ class frmMain final : public Window,
     std::unique_ptr<MainForm> logic_;
     std::unique_ptr<HelpAndAboutWindows> info_;  // after logic_: gone before it
     std::unique_ptr<frmPrint> print_;            // the same
+    std::unique_ptr<MainFindServices> findServices_;  // the same
+    std::unique_ptr<frmFind> find_;
 
     Tooltips tips_;
     UniqueFont font_, smallFont_;

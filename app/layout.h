@@ -23,6 +23,10 @@ inline constexpr int kDefaultWidth = 5000;  // the background double-click's wid
 inline constexpr int kDesignTop = 500;
 inline constexpr int kDesignLeft = 1500;
 
+// Colours of the slot boxes (red in the low byte).
+inline constexpr unsigned kTitleBackground = 125 | (210 << 8) | (210 << 16);
+inline constexpr unsigned kTextBackground = 200 | (200 << 8) | (255 << 16);
+
 struct RowRects {
     TwipsRect title, text, copy, paste, number;
 };

@@ -1,16 +1,33 @@
-// Start-up and shut-down, the store routines, the options and the clipboard
-// commands of the main window.
+// Start-up and shut-down, the store routines and the window's own commands.
 #include "main_form.h"
 
 #include "layout.h"
 #include "resource.h"
+#include "version.h"
 
 namespace quillet {
+
+MainForm::MainForm(MainView& view, PictureSlotsView& pictures, Prompt& prompt, FileSystem& fs,
+                   const TextCodec& codec, Clipboard& clipboard, const CaseMapping& cases,
+                   const Desktop& desktop, const SecondaryWindows& windows)
+    : view_(view),
+      prompt_(prompt),
+      fs_(fs),
+      stores_(view, pictures, prompt, fs, codec, *this),
+      import_(stores_, prompt, view.Progress(), desktop.clock, fs, codec),
+      desktop_(desktop),
+      windows_(windows),
+      options_(view, stores_, prompt, codec, desktop.autoRun),
+      clipboardLine_(view, clipboard, cases, options_),
+      hotkeys_(desktop.hotkeys, prompt),
+      tray_(windows.tray, *this),
+      pictureSlots_(pictures, *this, prompt, fs, clipboard, windows.preview, desktop.wallpaper),
+      editor_(view, *this, prompt, fs, clipboard, codec, stores_, desktop.keys, desktop.clock,
+              desktop.shell, desktop.resolver) {}
 
 bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userDataFolder,
                         std::wstring_view exeName) {
     view_.SetCaption(kProgramTitle);
-    exeName_ = std::wstring(exeName);
     places_ = PlacesOf(programFolder, userDataFolder);
     stores_.UseFile(ChooseSettingsPath(places_, kSettingsFileName, fs_));
     // Every start-up question is answered from one read of the file. Only
@@ -52,10 +69,7 @@ bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
     }
     ShowStoreCaptions();
 
-    options_.autoSave = read("AutoSave", L"") == L"1";
-    options_.sounds = read("Sounds", L"") != L"0";
-    options_.autoRun = read("AutoRun", L"") == L"1";
-    ApplyMainOnTop(stores_.NumberStored(), read("MainOnTop", L""));
+    options_.Read(stored, AutoRunCommandLine(places_.appFolder, exeName));
 
     EnableUndo(false);
 
@@ -72,28 +86,19 @@ bool MainForm::FormLoad(std::wstring_view programFolder, std::wstring_view userD
     view_.FocusPaste(1);
     windows_.tray.CreateIcon(kProgramTitle);
 
-    options_.startInTray = read("StartTray", L"") == L"1";
-    if (options_.startInTray) {
+    if (options_.Current().startInTray) {
         stores_.Check(&stored);
         view_.Hide();
     }
-    options_.mirror = ToInt16(read("Mirror", L"0")).value_or(0);
-    options_.hotkeys = HotkeysSettingOn(codec_.ToBytes(read("Hotkeys", L"0")));
-    ShowOptions();
-
-    if (options_.hotkeys) {
-        HotkeyService* service =
-            desktop_.hotkeys.StartHotkeys([this](int32_t id) { oHotKey_HotKeyPress(id); });
-        hotkeys_.SetUp(service, desktop_.hotkeys.Layout());
-        hotkeysSetUp_ = true;
-    }
+    options_.Show();
+    if (options_.Current().hotkeys) hotkeys_.Start([this](int32_t id) { oHotKey_HotKeyPress(id); });
     return true;
 }
 
 // Presses count while the option is on and a text store shows; the slot
 // commands themselves do nothing in the Pictures store.
 void MainForm::oHotKey_HotKeyPress(int32_t id) {
-    const std::optional<HotkeyAction> action = hotkeys_.OnPress(id, options_.hotkeys);
+    const std::optional<HotkeyAction> action = hotkeys_.Press(id, options_.Current().hotkeys);
     if (!action) return;
     if (action->kind == HotkeyKind::Copy)
         CopySlot(action->slot);
@@ -111,23 +116,6 @@ void MainForm::CreateSettingsFile() {
     fs_.MakeDirectory(places_.userFolder);
     stores_.UseFile(places_.userFolder + std::wstring(kSettingsFileName));
     stores_.Write("askImport", L"1");
-}
-
-void MainForm::ShowOptions() {
-    for (const OptionItem& item : kOptionItems) view_.SetChecked(item.menuItem, options_.*item.on);
-    view_.SetChecked(IDM_MIRROR, options_.mirror == 1);
-}
-
-bool MainForm::ToggleOption(int menuItem) {
-    for (const OptionItem& item : kOptionItems) {
-        if (item.menuItem != menuItem) continue;
-        bool& on = options_.*item.on;
-        on = !on;
-        view_.SetChecked(item.menuItem, on);
-        stores_.Write(item.key, on ? L"1" : L"0");
-        return on;
-    }
-    return false;
 }
 
 void MainForm::ShowStoreCaptions() {
@@ -162,8 +150,7 @@ bool MainForm::FormQueryUnload(UnloadMode mode) {
 }
 
 void MainForm::FormUnload() {
-    if (hotkeysSetUp_) desktop_.hotkeys.StopHotkeys();
-    hotkeysSetUp_ = false;
+    hotkeys_.Stop();
     const WindowGeometry g = view_.Geometry();
     if (g.state == WindowState::kNormal) {
         const std::string section(kSettingsSection);
@@ -172,7 +159,7 @@ void MainForm::FormUnload() {
                                       {section, "FormTop", std::to_wstring(g.top)},
                                       {section, "FormLeft", std::to_wstring(g.left)}});
     }
-    if (options_.autoRun) AutoRunOn(false);  // the program may have moved
+    if (options_.Current().autoRun) AutoRunOn(false);  // the program may have moved
     windows_.info.CloseAll();
     windows_.printer.Close();
     windows_.preview.Close();
@@ -210,60 +197,13 @@ void MainForm::submnuRename_Click() {
     stores_.Write(CaptionKey(n), captions_[n]);
 }
 
-void MainForm::mnuHotkeys_Click() {
-    ToggleOption(IDM_HOTKEYS);
-    prompt_.Tell(L"Hotkeys",
-                 L"The new setting may not take effect until Quillet has been Restarted.",
-                 Prompt::Icon::kInformation);
-    // Once: the combinations the keyboard layout or another program keeps.
-    const std::wstring missing = hotkeysSetUp_ ? hotkeys_.MissingMessage() : std::wstring();
-    if (options_.hotkeys && !missing.empty() && !missingHotkeysTold_) {
-        missingHotkeysTold_ = true;
-        prompt_.Tell(L"Hotkeys", missing, Prompt::Icon::kInformation);
-    }
-}
-
-void MainForm::menuAutoRun_Click() {
-    ToggleOption(IDM_AUTORUN) ? AutoRunOn() : AutoRunOff();
-}
-
-// For all users where the user may, else for this user: a normal user has
-// no right to the machine's Run key, and the check mark must not lie.
-void MainForm::AutoRunOn(bool tell) {
-    AutoRunEntries& entries = desktop_.autoRun;
-    const std::wstring command = AutoRunCommandLine(places_.appFolder, exeName_);
-    const IoResult machine = entries.Set(AutoRunEntries::Scope::kMachine, command);
-    if (machine) return;
-    const IoResult user = entries.Set(AutoRunEntries::Scope::kUser, command);
-    if (!user && tell)
-        prompt_.Tell(kProgramTitle,
-                     L"Quillet Pro could not be set to start with Windows.\r\n\r\n" + user.reason,
-                     Prompt::Icon::kExclamation);
-}
-
-void MainForm::AutoRunOff() {
-    AutoRunEntries& entries = desktop_.autoRun;
-    const IoResult machine = entries.Remove(AutoRunEntries::Scope::kMachine);
-    const IoResult user = entries.Remove(AutoRunEntries::Scope::kUser);
-    if (!machine && !user)
-        prompt_.Tell(
-            kProgramTitle,
-            L"Quillet Pro could not be kept from starting with Windows.\r\n\r\n" + machine.reason,
-            Prompt::Icon::kExclamation);
-}
-
-std::wstring MainForm::ClipboardCaption() {
-    const std::wstring text = clipboard_.Text().value_or(std::wstring());
-    return text.empty() || !clipboard_.Private() ? text : std::wstring(kPrivateText);
-}
-
 // Up through every other window, then back to the user's choice.
 void MainForm::ShowMainWindow(bool inFront) {
     view_.ShowNormal();
     ShowClipboard();
     if (!inFront) return;
     view_.SetTopMost(true);
-    view_.SetTopMost(options_.stayOnTop);
+    view_.SetTopMost(options_.Current().stayOnTop);
 }
 
 void MainForm::EnableUndo(bool enabled) {
@@ -278,17 +218,23 @@ void MainForm::StoreLeaving() {
     EnableUndo(false);
 }
 
+DragOffer MainForm::picCopy_OLEStartDrag(int index) {
+    return Pictures() ? pictureSlots_.CopyButton(index) : editor_.CopyButton(index);
+}
+
+void MainForm::picPaste_Click(int index) {
+    Pictures() ? pictureSlots_.PasteButton(index) : editor_.PasteButton(index);
+}
+
+void MainForm::menuMirror_Click() {
+    options_.ToggleMirror();
+    FormResize();
+}
+
 void MainForm::FormResize() {
     const WindowGeometry g = view_.Geometry();
     if (g.state == WindowState::kNormal) LayOut(g);
     ShowClipboard();
-}
-
-void MainForm::menuMirror_Click() {
-    options_.mirror = options_.mirror == 1 ? 0 : 1;
-    view_.SetChecked(IDM_MIRROR, options_.mirror == 1);
-    stores_.Write("Mirror", options_.mirror == 1 ? L"1" : L"0");
-    FormResize();
 }
 
 // Between the default width and the stored one. Compared in whole pixels: a
@@ -329,64 +275,22 @@ void MainForm::LayOut(const WindowGeometry& g) {
     const bool pictures = stores_.Current() == kPicturesStore;
     const int width = LimitWidth(g.width, pictures);
     if (width != g.width) view_.SetWidth(width);
-    view_.Layout(options_.mirror != 0, pictures);
+    view_.Layout(options_.Current().mirror != 0, pictures);
 }
 
-// A private text (a password) shows only its length.
-void MainForm::ShowClipboard() {
-    const std::wstring text = clipboard_.Text().value_or(std::wstring());
-    view_.SetClipboardText(text.empty() || !clipboard_.Private() ? text : std::wstring());
-    view_.SetClipboardLength(LengthText(text.size()));
+void MainForm::mnuTell_Click() {
+    editor_.Open(TellFriendAddress());
 }
 
-void MainForm::GetClipPic() {
-    view_.SetClipboardText(L"Picture");
-    view_.SetClipboardLength(L"");
-}
-
-// A clipboard without text (a picture, files) is left as it is: replacing it
-// with an empty text would destroy what the user copied.
-void MainForm::RewriteClipboard(std::wstring (*change)(const MainForm&, std::wstring_view)) {
-    if (const std::optional<std::wstring> text = clipboard_.Text()) {
-        clipboard_.Clear();
-        clipboard_.SetText(change(*this, *text));
-    }
-    ShowClipboard();
+void MainForm::submnuHome_Click() {
     BeepIfSounds();
+    editor_.Open(kHomePage);
 }
 
-void MainForm::mnuLowerCase_Click() {
-    RewriteClipboard([](const MainForm& f, std::wstring_view t) { return f.cases_.Lower(t); });
-}
-
-void MainForm::mnuUpperCase_Click() {
-    RewriteClipboard([](const MainForm& f, std::wstring_view t) { return f.cases_.Upper(t); });
-}
-
-void MainForm::mnuOppositeCase_Click() {
-    RewriteClipboard([](const MainForm&, std::wstring_view t) { return OppositeCase(t); });
-}
-
-void MainForm::mnuEmptyClipboard_Click() {
-    clipboard_.Clear();
-    view_.SetClipboardText(L"");
-}
-
-void MainForm::BeepIfSounds() {
-    if (options_.sounds) view_.Beep();
-}
-
-void MainForm::ApplyMainOnTop() {
-    const std::vector<std::wstring> values =
-        stores_.File().ReadSettings(stores_.Path(), kSettingsSection, {"StoreNumber", "MainOnTop"});
-    ApplyMainOnTop(!values[0].empty(), values[1]);
-}
-
-// Before any settings were stored the window is never kept on top.
-void MainForm::ApplyMainOnTop(bool settingsStored, std::wstring_view mainOnTop) {
-    options_.stayOnTop = settingsStored && mainOnTop == L"1";
-    view_.SetTopMost(options_.stayOnTop);
-    view_.SetChecked(IDM_STAYTOP, options_.stayOnTop);
+void MainForm::submnuFeedback_Click() {
+    BeepIfSounds();
+    editor_.Open(
+        FeedbackAddress(QUILLET_VERSION_MAJOR, QUILLET_VERSION_MINOR, QUILLET_VERSION_REVISION));
 }
 
 }  // namespace quillet

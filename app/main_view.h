@@ -43,6 +43,9 @@ class SlotRowsView {
     // Replaces the selection (or inserts at the caret).
     virtual void ReplaceSelection(BoxRef box, std::wstring_view text) = 0;
     virtual void SelectAll(BoxRef box) = 0;
+    // The focus into the box with `length` units from `start` selected, in
+    // view.
+    virtual void Select(BoxRef box, size_t start, size_t length) = 0;
 };
 
 // The small window that shows ten blocks while something long runs.

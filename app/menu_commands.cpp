@@ -1,8 +1,6 @@
-// The menu items whose commands take no arguments, the command of each, and
-// the commands that hand things to the desktop.
+// The menu items whose commands take no arguments, and the command of each.
 #include "main_form.h"
 #include "resource.h"
-#include "version.h"
 
 namespace quillet {
 
@@ -66,31 +64,6 @@ bool MainForm::RunMenuCommand(int id) {
         }
     }
     return false;
-}
-
-// The addresses join what the clipboard holds; with none found it keeps
-// what the user had on it.
-void MainForm::mnuGetIP_Click() {
-    const std::wstring addresses = GetIPAddress(desktop_.resolver);
-    if (!addresses.empty()) clipboard_.AddText(addresses);
-    BeepIfSounds();
-    ShowClipboard();
-    prompt_.Tell(L"IP Address", IPAddressMessage(addresses), Prompt::Icon::kNone);
-}
-
-void MainForm::mnuTell_Click() {
-    editor_.Open(TellFriendAddress());
-}
-
-void MainForm::submnuHome_Click() {
-    BeepIfSounds();
-    editor_.Open(kHomePage);
-}
-
-void MainForm::submnuFeedback_Click() {
-    BeepIfSounds();
-    editor_.Open(
-        FeedbackAddress(QUILLET_VERSION_MAJOR, QUILLET_VERSION_MINOR, QUILLET_VERSION_REVISION));
 }
 
 }  // namespace quillet

@@ -3,9 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
+#include "main_view.h"
 #include "resource.h"
+#include "store/encoding.h"
+#include "store_session.h"
+#include "util/auto_run.h"
 
 namespace quillet {
 
@@ -33,6 +38,45 @@ inline constexpr OptionItem kOptionItems[] = {
     {IDM_STAYTOP, "MainOnTop", &Options::stayOnTop},
     {IDM_AUTOSAVE, "AutoSave", &Options::autoSave},
     {IDM_SOUNDS, "Sounds", &Options::sounds},
+};
+
+// The options with their check marks, where they are stored, and what the
+// two that reach outside the window (top-most, starting with Windows) do.
+class ProgramOptions {
+  public:
+    ProgramOptions(MainView& view, StoreSession& stores, Prompt& prompt, const TextCodec& codec,
+                   AutoRunEntries& autoRun)
+        : view_(view), stores_(stores), prompt_(prompt), codec_(codec), autoRun_(autoRun) {}
+
+    // The options as the file holds them at start; `autoRunCommand` is what
+    // the Run keys get.
+    void Read(const SettingsSnapshot& stored, std::wstring autoRunCommand);
+    // Every check mark from the options held.
+    void Show();
+    // Flips an on/off option and writes it at once; its new state.
+    bool Toggle(int menuItem);
+    void ToggleMirror();
+    // Stay on top from the file again, as the help and print windows leave
+    // it; before any settings were stored the window is never kept on top.
+    void ApplyMainOnTop();
+
+    // For all users where the user may, else for this user.
+    void AutoRunOn(bool tell = true);
+    void AutoRunOff();
+
+    const Options& Current() const { return options_; }
+    void BeepIfSounds() { if (options_.sounds) view_.Beep(); }
+
+  private:
+    void ApplyMainOnTop(bool settingsStored, std::wstring_view mainOnTop);
+
+    MainView& view_;
+    StoreSession& stores_;
+    Prompt& prompt_;
+    const TextCodec& codec_;
+    AutoRunEntries& autoRun_;
+    Options options_;
+    std::wstring autoRunCommand_;
 };
 
 }  // namespace quillet

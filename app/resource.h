@@ -5,6 +5,7 @@
 #define IDI_QUILLET 1
 #define IDR_MAINMENU 100
 #define IDR_POPUPMENU 101
+#define IDR_ACCELERATORS 102
 #define IDR_MANIFEST 1
 
 // File menu
@@ -30,6 +31,7 @@
 #define IDM_PASTE 1109
 #define IDM_UNDO 1110
 #define IDM_SELECTALL 1111
+#define IDM_FIND 1112
 
 // Stores menu: IDM_STORE0 + n for store n
 #define IDM_STORE0 1200
@@ -68,6 +70,7 @@
 #define IDM_TRAYOPEN 1633
 #define IDM_TRAYCLOSE 1634
 #define IDM_TRAYEXIT 1635
+#define IDM_TRAYFIND 1636
 
 // Child controls: base + slot index or store number
 #define IDC_STORESTRIP 2000
@@ -113,3 +116,9 @@
 #define IDC_PRINTLABEL2 3206
 #define IDC_PRINTLABEL1 3207
 #define IDC_PRINTLABEL5 3208
+
+// Find window; Enter is IDOK and Esc IDCANCEL, as in a dialog.
+#define IDC_FINDLABEL 3301
+#define IDC_FINDTEXT 3302
+#define IDC_FINDSTATUS 3303
+#define IDC_FINDRESULTS 3304

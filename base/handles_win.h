@@ -187,9 +187,7 @@ class PaintScope {
 class SelectObjectScope {
   public:
     SelectObjectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(::SelectObject(dc, obj)) {}
-    ~SelectObjectScope() {
-        if (old_) ::SelectObject(dc_, old_);
-    }
+    ~SelectObjectScope() { if (old_) ::SelectObject(dc_, old_); }
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
 

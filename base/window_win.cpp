@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace quillet {
@@ -144,11 +145,19 @@ std::vector<HWND>& MouseRelays() {
     return relays;
 }
 
+std::vector<std::pair<HWND, HACCEL>>& Accelerators() {
+    static std::vector<std::pair<HWND, HACCEL>> tables;
+    return tables;
+}
+
 void Dispatch(MSG& msg) {
     if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST)
         for (HWND relay : MouseRelays())
             ::SendMessageW(relay, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
     const HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN))
+        for (const auto& [window, table] : Accelerators())
+            if (window == root && ::TranslateAcceleratorW(root, table, &msg)) return;
     if (root && (::GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
         ::IsDialogMessageW(root, &msg))
         return;
@@ -185,6 +194,14 @@ void AddMouseRelay(HWND relay) {
 void RemoveMouseRelay(HWND relay) {
     auto& relays = MouseRelays();
     relays.erase(std::remove(relays.begin(), relays.end(), relay), relays.end());
+}
+
+void SetAccelerators(HWND root, HACCEL table) {
+    auto& tables = Accelerators();
+    tables.erase(std::remove_if(tables.begin(), tables.end(),
+                                [root](const auto& entry) { return entry.first == root; }),
+                 tables.end());
+    if (root && table) tables.emplace_back(root, table);
 }
 
 int RunMessageLoop() {

@@ -33,6 +33,11 @@ bool SubclassControl(HWND control, Owner* owner, UINT_PTR id = 0) {
 void AddMouseRelay(HWND relay);
 void RemoveMouseRelay(HWND relay);
 
+// A top-level window's keyboard shortcuts: the message loop turns the keys of
+// `table` into WM_COMMAND for `root` while it or a child of it has the focus.
+// A null table takes them away.
+void SetAccelerators(HWND root, HACCEL table);
+
 class Window {
   public:
     Window() = default;

@@ -73,6 +73,7 @@ void TrayIcon::ShowMenu(const TrayMenu& content) {
     ::AppendMenuW(m, MF_STRING | MF_GRAYED, IDM_TRAYCONTENTS, text(content.contents));
     ::AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(m, MF_STRING, IDM_TRAYCANCEL, L"Cancel Menu");
+    ::AppendMenuW(m, MF_STRING, IDM_TRAYFIND, L"Find...");
     ::AppendMenuW(m, MF_STRING, IDM_TRAYHELP, L"&Help");
     ::AppendMenuW(m, MF_STRING, IDM_TRAYOPEN, L"&Open Quillet Pro");
     ::AppendMenuW(m, MF_STRING, IDM_TRAYCLOSE, L"&Close");

@@ -140,6 +140,13 @@ void SlotRows::SelectAll(BoxRef box) {
     ::SendMessageW(Box(box), EM_SETSEL, 0, -1);
 }
 
+void SlotRows::Select(BoxRef box, size_t start, size_t length) {
+    const HWND w = Box(box);
+    ::SetFocus(w);
+    ::SendMessageW(w, EM_SETSEL, start, start + length);
+    ::SendMessageW(w, EM_SCROLLCARET, 0, 0);
+}
+
 // A click in a box also refreshes the clipboard line.
 LRESULT SlotRows::OnTitleMessage(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR) {
     const LRESULT result = CallControlDefault(box, msg, wp, lp);

@@ -58,6 +58,7 @@ class SlotRows final : public SlotRowsView {
     std::wstring SelectedText(BoxRef box) const override;
     void ReplaceSelection(BoxRef box, std::wstring_view text) override;
     void SelectAll(BoxRef box) override;
+    void Select(BoxRef box, size_t start, size_t length) override;
 
     // WM_CTLCOLOREDIT of a box: its brush, or null for other controls.
     HBRUSH Colour(HDC dc, HWND control) const;

@@ -45,6 +45,11 @@ const Topic kTopics[kHelpTopicCount] = {
       L"Give a store a name of your choice with Rename Store... in the Stores menu: the name "
       L"shows in the Stores menu, in the tray menu and as the tip of the store's number.",
       L"Quillet Pro opens again in the store you used last.",
+      L"To find a text in any store, choose Find... in the Edit menu or press Ctrl+F, or choose "
+      L"Find... in the tray menu, and type a few letters: every line that holds them, in the "
+      L"titles and texts of all 15 stores, shows as you type, with its store, slot and title. "
+      L"Capitals and small letters count alike. Press Enter or double-click a line to go there: "
+      L"Quillet Pro changes to that store and selects the text in its slot.",
       L"When you change stores or close the window after changing a store, Quillet Pro asks "
       L"whether to save the changes, unless Auto-Save is ticked in the Options menu. File > Save "
       L"saves the store at once; File > Revert to Last Saved brings back what was saved. If the "
@@ -125,7 +130,7 @@ const Topic kTopics[kHelpTopicCount] = {
       L"choose one to copy it to the clipboard\r\n"
       L"- a blank line is an empty slot: choosing it pastes the clipboard into that slot\r\n"
       L"- a grey line showing what is on the clipboard\r\n"
-      L"- Cancel Menu, Help, Open Quillet Pro, Close and Exit at the bottom",
+      L"- Cancel Menu, Find..., Help, Open Quillet Pro, Close and Exit at the bottom",
       L"Close hides the window and leaves the icon; Exit ends Quillet Pro.",
       L"When Windows Explorer restarts, the icon comes back by itself."}},
     {L"Hotkeys",

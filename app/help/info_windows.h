@@ -1,6 +1,8 @@
 // What the program needs of its help and About windows.
 #pragma once
 
+#include "owned_window.h"
+
 namespace quillet {
 
 class InfoWindows {
@@ -13,11 +15,8 @@ class InfoWindows {
 };
 
 // What the help and About windows ask of the program.
-class InfoContext {
+class InfoContext : public OwnedWindowContext {
   public:
-    virtual ~InfoContext() = default;
-    virtual void BeepIfSounds() = 0;
-    virtual bool StaysOnTop() const = 0;
     // Puts the main window on top again, or not, as the user chose.
     virtual void ApplyMainOnTop() = 0;
 };

@@ -3,9 +3,17 @@
 
 #include <string>
 
+#include "owned_window.h"
 #include "store/filesystem.h"
 
 namespace quillet {
+
+// What the print window asks of the program besides the main window.
+class PrintContext : public OwnedWindowContext {
+  public:
+    virtual std::wstring CurrentStoreCaption() const = 0;
+    virtual std::wstring ProgramFolder() const = 0;
+};
 
 class Printer {
   public:
@@ -16,16 +24,6 @@ class Printer {
     // The print window, and closing it with the other windows.
     virtual void ShowPrintWindow() = 0;
     virtual void Close() = 0;
-};
-
-// What the print window asks of the program besides the main window.
-class PrintContext {
-  public:
-    virtual ~PrintContext() = default;
-    virtual void BeepIfSounds() = 0;
-    virtual bool StaysOnTop() const = 0;
-    virtual std::wstring CurrentStoreCaption() const = 0;
-    virtual std::wstring ProgramFolder() const = 0;
 };
 
 }  // namespace quillet

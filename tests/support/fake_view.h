@@ -110,6 +110,11 @@ class FakeView final : public MainView,
         selStart = 0;
         selLength = Box(box).size();
     }
+    void Select(BoxRef box, size_t start, size_t length) override {
+        active = box;
+        selStart = start;
+        selLength = length;
+    }
     void PumpEvents() override { ++pumps; }
     void Activate() override { ++activations; }
     void SetStoreCaption(int store, std::wstring_view c) override { storeCaption[store] = c; }

@@ -1,0 +1,107 @@
+// The Find window of the main window in this process, driven by keys through
+// the program's own message loop: Ctrl+F, a query typed, Down and Enter.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "base/window_win.h"
+#include "frmMain_win.h"
+#include "resource.h"
+#include "support/program_win.h"
+
+namespace quillet {
+namespace {
+
+using testing::WaitFor;
+
+// Until `done`, through the message loop the program runs on.
+bool Until(const std::function<bool()>& done) {
+    return WaitFor([&] {
+        PumpWaitingMessages();
+        return done();
+    });
+}
+
+std::wstring Cell(HWND list, int row, int column) {
+    wchar_t buffer[512] = {};
+    ListView_GetItemText(list, row, column, buffer, 512);
+    return buffer;
+}
+
+void Key(HWND to, UINT key) {
+    ::PostMessageW(to, WM_KEYDOWN, key, 1);
+    ::PostMessageW(to, WM_KEYUP, key, 0xC0000001);
+}
+
+class FindWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { testing::CleanDriveC(); }
+    void TearDown() override { testing::CleanDriveC(); }
+    frmMain window_;
+};
+
+TEST_F(FindWindowTest, TypedQueryListsTheLineAndEnterSelectsItInItsStore) {
+    // The file in the profile functions' Unicode form, written as they
+    // would: slot 3 of store 4 holds an accented word on its second line.
+    std::wstring ini =
+        L"\xFEFF[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nStoreCaption4=4 Trips\r\n"
+        L"[Savings1]\r\ntxt(0)=nothing here\r\n"
+        L"[Savings4]\r\ntxtTitle(2)=Paris\r\ntxt(2)=Day one\u00FF\u00F6Lunch at the Caf\u00E9 "
+        L"Noir\r\n";
+    std::string bytes(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t));
+    testing::WriteFileBytes(testing::kSettingsFile, bytes);
+    ASSERT_TRUE(window_.Create(::GetModuleHandleW(nullptr), testing::kInstallFolder));
+    ASSERT_EQ(window_.Logic().CurrentStore(), 1);
+    ::SetForegroundWindow(window_.hwnd());
+    ASSERT_TRUE(Until([&] { return ::GetFocus() == window_.Control(IDC_PICPASTE0 + 1); }));
+
+    // Ctrl+F, Ctrl held as the shortcut reads it.
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    Key(::GetFocus(), 'F');
+    const bool opened = Until([&] { return ::IsWindowVisible(window_.Find().hwnd()) != FALSE; });
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    ASSERT_TRUE(opened);
+    frmFind& find = window_.Find();
+    EXPECT_EQ(::GetWindow(find.hwnd(), GW_OWNER), window_.hwnd());
+    const HWND box = find.Control(IDC_FINDTEXT);
+    const HWND list = find.Control(IDC_FINDRESULTS);
+    ASSERT_TRUE(Until([&] { return ::GetFocus() == box; }));
+
+    // Capitals, the accented one too: the user's case mapping folds them.
+    for (wchar_t c : std::wstring(L"CAF\u00C9 N")) ::PostMessageW(box, WM_CHAR, c, 1);
+    ASSERT_TRUE(Until([&] { return testing::RunningProgram::TextOf(box) == L"CAF\u00C9 N"; }));
+    ASSERT_EQ(ListView_GetItemCount(list), 1);
+    EXPECT_EQ(Cell(list, 0, 0), L"4 Trips");
+    EXPECT_EQ(Cell(list, 0, 1), L"3");
+    EXPECT_EQ(Cell(list, 0, 2), L"Paris");
+    EXPECT_EQ(Cell(list, 0, 3), L"Lunch at the Caf\u00E9 Noir");
+
+    Key(box, VK_DOWN);
+    ASSERT_TRUE(Until([&] { return ::GetFocus() == list; }));
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 0);
+    Key(list, VK_RETURN);
+    const HWND slot = window_.Control(IDC_TXT0 + 2);
+    ASSERT_TRUE(Until([&] { return window_.Logic().CurrentStore() == 4 && ::GetFocus() == slot; }));
+    DWORD start = 0, end = 0;
+    ::SendMessageW(slot, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    const std::wstring text = testing::RunningProgram::TextOf(slot);
+    ASSERT_LE(end, text.size());
+    EXPECT_EQ(text.substr(start, end - start), L"Caf\u00E9 N");
+
+    // Escape closes the window; the main window keeps its store.
+    ::SetForegroundWindow(find.hwnd());
+    ASSERT_TRUE(Until([&] { return ::GetActiveWindow() == find.hwnd(); }));
+    Key(::GetFocus(), VK_ESCAPE);
+    ASSERT_TRUE(Until([&] { return find.hwnd() == nullptr; }));
+    EXPECT_EQ(window_.Logic().CurrentStore(), 4);
+}
+
+}  // namespace
+}  // namespace quillet
