@@ -14,7 +14,6 @@
 #include "resource.h"
 
 using namespace quillet;
-using quillet::bench::Median;
 using quillet::bench::Report;
 
 namespace {
@@ -134,10 +133,6 @@ int wmain() {
         }
     }
 
-    int round = 0;
-    const double ours = Median(
-        kRuns, [&] { ++round; }, [&] { SetWidth(main, round % 2 ? 700 : 620); });
-
     HWND plain = ::CreateWindowExW(0, L"STATIC", L"plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                    700, 500, nullptr, nullptr, nullptr, nullptr);
     const int children = CountChildren(main);
@@ -148,8 +143,11 @@ int wmain() {
     std::vector<HWND> kids;
     for (HWND c = ::GetWindow(plain, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
         kids.push_back(c);
-    const double sameMoves = Median(
-        kRuns, [&] { ++round; },
+    // Each turn flips the width of both windows, so each is timed changing it.
+    int round = 0;
+    const auto [ours, sameMoves] = quillet::bench::MediansInTurns(
+        kRuns, [&](int turn) { round = turn / 2; },
+        [&] { SetWidth(main, round % 2 ? 700 : 620); },
         [&] {
             const int d = round % 2 ? 80 : 0;
             RECT r;
@@ -169,10 +167,10 @@ int wmain() {
     Report("resize", ours, sameMoves);
 
     WatchMenus(main);
-    const double menu = Median(
-        kRuns, [] {}, [&] { window.Logic().TrayIcon_Callback(WM_RBUTTONDOWN); });
-    const double plainMenu = Median(
-        kRuns, [] {},
+    // Once, so that the items to copy are known before the turns.
+    window.Logic().TrayIcon_Callback(WM_RBUTTONDOWN);
+    const auto [menu, plainMenu] = quillet::bench::MediansInTurns(
+        kRuns, [](int) {}, [&] { window.Logic().TrayIcon_Callback(WM_RBUTTONDOWN); },
         [&] {
             HMENU m = ::CreatePopupMenu();
             for (const MenuItem& item : gShownItems)
