@@ -100,22 +100,23 @@ void SlotTextBox::Show(std::wstring_view text, const std::optional<Deferral>& de
         whole_ = std::wstring(text);
     else
         whole_.reset();
-    // The box is kept from drawing until it holds its new text.
+    // The box is kept from drawing until it holds its new text. A beginning
+    // goes in at once: it is short, and only its first lines show.
     QuietScope quiet(quiet_);
     RedrawOff redraw(hwnd_);
-    Fill(shown, 0);
+    if (deferral)
+        ::SetWindowTextW(hwnd_, std::wstring(shown).c_str());
+    else
+        Fill(shown);
 }
 
 // Leaves the box as SetWindowText would: `text` in it, the caret at its
 // start and in view, nothing to undo. A text with a long paragraph goes in
-// piece by piece, after the `kept` characters of it the box already holds.
-void SlotTextBox::Fill(std::wstring_view text, size_t kept) {
-    size_t at = kept;
-    if (at == 0) {
-        at = FillPieceEnd(text, 0);
-        ::SetWindowTextW(hwnd_, std::wstring(text.substr(0, at)).c_str());
-        if (at == text.size()) return;
-    }
+// piece by piece.
+void SlotTextBox::Fill(std::wstring_view text) {
+    size_t at = FillPieceEnd(text, 0);
+    ::SetWindowTextW(hwnd_, std::wstring(text.substr(0, at)).c_str());
+    if (at == text.size()) return;
     auto send = [this](UINT msg, WPARAM wp, LPARAM lp) {
         return CallControlDefault(hwnd_, msg, wp, lp);
     };
@@ -164,13 +165,9 @@ void SlotTextBox::ShowWholeText() {
     if (!whole_) return;
     const std::wstring whole = std::move(*whole_);
     whole_.reset();
-    // The beginning it shows stays and the rest follows, unless something
-    // the box was told meanwhile changed that beginning.
-    const std::wstring shown = WindowText(hwnd_);
-    const bool kept = shown.size() <= whole.size() && whole.compare(0, shown.size(), shown) == 0;
     QuietScope quiet(quiet_);
     RedrawOff redraw(hwnd_);
-    Fill(whole, kept ? shown.size() : 0);
+    Fill(whole);
 }
 
 // Reads of a box that shows a beginning get the whole text, so that the
