@@ -133,8 +133,13 @@ int wmain() {
         }
     }
 
-    HWND plain = ::CreateWindowExW(0, L"STATIC", L"plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                   700, 500, nullptr, nullptr, nullptr, nullptr);
+    // Below the main window, not over it: timed in turns, a width change of
+    // one would otherwise uncover the other and leave it that to repaint.
+    RECT mainPlace{};
+    ::GetWindowRect(main, &mainPlace);
+    HWND plain = ::CreateWindowExW(0, L"STATIC", L"plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                   mainPlace.bottom + 10, 700, 500, nullptr, nullptr, nullptr,
+                                   nullptr);
     const int children = CountChildren(main);
     for (int i = 0; i < children; ++i)
         ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, (i % 10) * 60,
