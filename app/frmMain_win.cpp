@@ -282,6 +282,9 @@ LRESULT frmMain::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case TrayIcon::kCallbackMessage:
             logic_->TrayIcon_Callback(static_cast<uint32_t>(lp));
             return 0;
+        case TrayIcon::kAddMessage:
+            tray_.OnAddIcon();
+            return 0;
         case WM_DESTROY:
             for (DropRegistration& target : dropTargets_) target = DropRegistration();
             ::RemovePropW(hwnd(), kReadyProperty);

@@ -100,16 +100,41 @@ void KeepOnScreenAtStart(int& left, int& top, int screenWidth, int screenHeight)
 
 namespace quillet {
 
+namespace {
+
+// Whether `at` falls between the two units of a CR LF or of a surrogate pair.
+bool SplitsAPair(std::wstring_view text, size_t at) {
+    if (at == 0 || at >= text.size()) return false;
+    const wchar_t last = text[at - 1];
+    return (last == L'\r' && text[at] == L'\n') || (last >= 0xD800 && last <= 0xDBFF);
+}
+
+bool HasLongParagraph(std::wstring_view text) {
+    if (!MayShowInPart(text.size())) return false;
+    size_t run = 0;
+    for (const wchar_t c : text) {
+        run = (c == L'\r' || c == L'\n') ? 0 : run + 1;
+        if (run > kLongParagraph) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+size_t FillPieceEnd(std::wstring_view text, size_t from) {
+    size_t run = 0;
+    for (size_t i = from; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        run = (c == L'\r' || c == L'\n') ? 0 : run + 1;
+        if (run > kFillPiece) return SplitsAPair(text, i) && i - 1 > from ? i - 1 : i;
+    }
+    return text.size();
+}
+
 std::optional<Deferral> DeferredBeginning(std::wstring_view text, bool boxScrolls,
                                           size_t shownLines) {
     if (!MayShowInPart(text.size())) return std::nullopt;
-    bool longParagraph = false;
-    size_t run = 0;
-    for (size_t i = 0; i < text.size() && !longParagraph; ++i) {
-        const wchar_t c = text[i];
-        run = (c == L'\r' || c == L'\n') ? 0 : run + 1;
-        longParagraph = run > kLongParagraph;
-    }
+    const bool longParagraph = HasLongParagraph(text);
     if (!longParagraph && text.size() <= kLongText) return std::nullopt;
     Deferral d;
     d.wholeWhenIdle = boxScrolls && !longParagraph;
@@ -122,11 +147,7 @@ std::optional<Deferral> DeferredBeginning(std::wstring_view text, bool boxScroll
             break;
         }
     }
-    if (d.beginning > 0 && d.beginning < text.size()) {
-        const wchar_t last = text[d.beginning - 1];
-        if ((last == L'\r' && text[d.beginning] == L'\n') || (last >= 0xD800 && last <= 0xDBFF))
-            --d.beginning;
-    }
+    if (SplitsAPair(text, d.beginning)) --d.beginning;
     return d;
 }
 

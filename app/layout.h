@@ -92,6 +92,16 @@ struct Deferral {
     bool wholeWhenIdle = false;  // else when the box is used
 };
 
+// A box takes a text in pieces, each with no more than this many
+// characters of one paragraph. Its word wrap measures the rest of the
+// paragraph for every line it breaks, so a long paragraph put in at once
+// costs the square of its length; a piece only the square of its own.
+inline constexpr size_t kFillPiece = 400;
+
+// Where the piece of `text` that starts at `from` ends: as far as its
+// paragraphs allow, and never inside a CR LF or a surrogate pair.
+size_t FillPieceEnd(std::wstring_view text, size_t from);
+
 // How to show `text` at first: nothing when it is shown whole at once.
 // `shownLines` is how many lines the box shows, 0 when not known.
 std::optional<Deferral> DeferredBeginning(std::wstring_view text, bool boxScrolls,

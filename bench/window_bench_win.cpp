@@ -1,9 +1,8 @@
 // The main window's own costs: a width change (layout of every row and the
-// repaint) against the same SetWindowPos on a window with as many plain
-// children, and the tray menu to shown with ten 31,999-character slots
-// against a plain ten-item menu. "resize_same_moves" puts the first figure
-// in proportion: against plain children that are resized and moved as many
-// as the width change resizes and moves of ours.
+// repaint) against a window of plain children of which as many are resized
+// and moved as the width change resizes and moves of ours; and the tray menu
+// to shown with ten 31,999-character slots against a menu of the same items
+// and captions built from texts at hand.
 #include <windows.h>
 
 #include <cstdio>
@@ -15,7 +14,6 @@
 #include "resource.h"
 
 using namespace quillet;
-using quillet::bench::Median;
 using quillet::bench::Report;
 
 namespace {
@@ -35,10 +33,43 @@ int CountChildren(HWND parent) {
     return n;
 }
 
+struct MenuItem {
+    UINT flags;
+    UINT id;
+    std::wstring text;
+};
+
+// The items of the first menu shown, as they were appended.
+std::vector<MenuItem> gShownItems;
+
+std::vector<MenuItem> ItemsOf(HMENU menu) {
+    std::vector<MenuItem> items;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        MENUITEMINFOW info{sizeof info};
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
+        ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        std::wstring text(info.cch + 1, L'\0');
+        info.dwTypeData = text.data();
+        info.cch = static_cast<UINT>(text.size());
+        ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        text.resize(info.cch);
+        if (info.fType & MFT_SEPARATOR) {
+            items.push_back({MF_SEPARATOR, 0, {}});
+            continue;
+        }
+        const UINT flags = MF_STRING | ((info.fState & MFS_CHECKED) ? MF_CHECKED : 0) |
+                           ((info.fState & MFS_GRAYED) ? MF_GRAYED : 0);
+        items.push_back({flags, info.wID, text});
+    }
+    return items;
+}
+
 // A menu counts as shown when its loop first waits for the user; then it
 // is ended at once.
 WNDPROC gOriginal = nullptr;
 LRESULT CALLBACK EndMenuWhenIdle(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_INITMENUPOPUP && gShownItems.empty())
+        gShownItems = ItemsOf(reinterpret_cast<HMENU>(wp));
     if (msg == WM_ENTERIDLE && wp == MSGF_MENU) ::EndMenu();
     return ::CallWindowProcW(gOriginal, w, msg, wp, lp);
 }
@@ -102,26 +133,26 @@ int wmain() {
         }
     }
 
-    int round = 0;
-    const double ours = Median(
-        kRuns, [&] { ++round; }, [&] { SetWidth(main, round % 2 ? 700 : 620); });
-
-    HWND plain = ::CreateWindowExW(0, L"STATIC", L"plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                   700, 500, nullptr, nullptr, nullptr, nullptr);
+    // Below the main window, not over it: timed in turns, a width change of
+    // one would otherwise uncover the other and leave it that to repaint.
+    RECT mainPlace{};
+    ::GetWindowRect(main, &mainPlace);
+    HWND plain = ::CreateWindowExW(0, L"STATIC", L"plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                   mainPlace.bottom + 10, 700, 500, nullptr, nullptr, nullptr,
+                                   nullptr);
     const int children = CountChildren(main);
     for (int i = 0; i < children; ++i)
         ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, (i % 10) * 60,
                           (i / 10) * 30, 50, 20, plain, nullptr, nullptr, nullptr);
     Pump();
-    const double anchor = Median(
-        kRuns, [&] { ++round; }, [&] { SetWidth(plain, round % 2 ? 700 : 620); });
-    Report("resize", ours, anchor);
-
     std::vector<HWND> kids;
     for (HWND c = ::GetWindow(plain, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
         kids.push_back(c);
-    const double sameMoves = Median(
-        kRuns, [&] { ++round; },
+    // Each turn flips the width of both windows, so each is timed changing it.
+    int round = 0;
+    const auto [ours, sameMoves] = quillet::bench::MediansInTurns(
+        kRuns, [&](int turn) { round = turn / 2; },
+        [&] { SetWidth(main, round % 2 ? 700 : 620); },
         [&] {
             const int d = round % 2 ? 80 : 0;
             RECT r;
@@ -137,18 +168,18 @@ int wmain() {
             ::UpdateWindow(plain);
             Pump();
         });
-    std::printf("resize_same_moves: %d resized, %d moved\n", resized, moved);
-    Report("resize_same_moves", ours, sameMoves);
+    std::printf("resize: of %d children %d resized, %d moved\n", children, resized, moved);
+    Report("resize", ours, sameMoves);
 
     WatchMenus(main);
-    const double menu = Median(
-        kRuns, [] {}, [&] { window.Logic().TrayIcon_Callback(WM_RBUTTONDOWN); });
-    const double plainMenu = Median(
-        kRuns, [] {},
+    // Once, so that the items to copy are known before the turns.
+    window.Logic().TrayIcon_Callback(WM_RBUTTONDOWN);
+    const auto [menu, plainMenu] = quillet::bench::MediansInTurns(
+        kRuns, [](int) {}, [&] { window.Logic().TrayIcon_Callback(WM_RBUTTONDOWN); },
         [&] {
             HMENU m = ::CreatePopupMenu();
-            for (int i = 0; i < kSlotCount; ++i)
-                ::AppendMenuW(m, MF_STRING, 100 + i, (L"Item " + std::to_wstring(i)).c_str());
+            for (const MenuItem& item : gShownItems)
+                ::AppendMenuW(m, item.flags, item.id, item.text.c_str());
             ::SetForegroundWindow(main);
             POINT at;
             ::GetCursorPos(&at);
@@ -156,6 +187,7 @@ int wmain() {
             ::PostMessageW(main, WM_NULL, 0, 0);
             ::DestroyMenu(m);
         });
+    std::printf("tray_menu: %zu items\n", gShownItems.size());
     Pump();
     Report("tray_menu", menu, plainMenu);
     ::DestroyWindow(plain);

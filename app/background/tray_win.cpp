@@ -26,6 +26,12 @@ NOTIFYICONDATAW TrayIcon::Record() const {
 
 bool TrayIcon::CreateIcon(std::wstring_view tip) {
     tip_ = std::wstring(tip);
+    return ::PostMessageW(owner_, kAddMessage, 0, 0) != FALSE;
+}
+
+void TrayIcon::OnAddIcon() {
+    // Deleted meanwhile, or already there.
+    if (tip_.empty() || added_) return;
     NOTIFYICONDATAW record = Record();
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = kCallbackMessage;
@@ -33,7 +39,6 @@ bool TrayIcon::CreateIcon(std::wstring_view tip) {
     const size_t n = std::min(tip_.size(), std::size(record.szTip) - 1);
     std::copy_n(tip_.data(), n, record.szTip);
     added_ = ::Shell_NotifyIconW(NIM_ADD, &record) != FALSE;
-    return added_;
 }
 
 void TrayIcon::DeleteIcon() {
@@ -46,6 +51,7 @@ void TrayIcon::DeleteIcon() {
 bool TrayIcon::OnTaskbarCreated(UINT msg) {
     if (msg != taskbarCreated_ || taskbarCreated_ == 0) return false;
     // Only an icon the program has (a refused first add counts).
+    added_ = false;
     if (!tip_.empty()) CreateIcon(std::wstring(tip_));
     return true;
 }

@@ -29,6 +29,26 @@ class QuietScope {
     int& count_;
 };
 
+// Keeps a shown box from drawing for as long as it lives, and has it drawn
+// whole afterwards. A hidden box stays hidden.
+class RedrawOff {
+  public:
+    explicit RedrawOff(HWND box)
+        : box_((::GetWindowLongPtrW(box, GWL_STYLE) & WS_VISIBLE) ? box : nullptr) {
+        if (box_) ::SendMessageW(box_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~RedrawOff() {
+        if (!box_) return;
+        ::SendMessageW(box_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(box_, nullptr, TRUE);
+    }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+  private:
+    HWND box_;
+};
+
 }  // namespace
 
 void SlotTextBox::Attach(HWND edit, std::function<void()> onClick) {
@@ -75,17 +95,41 @@ size_t SlotTextBox::ShownLines() const {
 
 void SlotTextBox::Show(std::wstring_view text, const std::optional<Deferral>& deferral) {
     wholeWhenIdle_ = deferral && deferral->wholeWhenIdle;
-    const std::wstring shown(deferral ? text.substr(0, deferral->beginning) : text);
+    const std::wstring_view shown = deferral ? text.substr(0, deferral->beginning) : text;
     if (deferral)
         whole_ = std::wstring(text);
     else
         whole_.reset();
-    // The box is kept from drawing until it holds its new text.
+    // The box is kept from drawing until it holds its new text. A beginning
+    // goes in at once: it is short, and only its first lines show.
     QuietScope quiet(quiet_);
-    ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-    ::SetWindowTextW(hwnd_, shown.c_str());
-    ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
+    RedrawOff redraw(hwnd_);
+    if (deferral)
+        ::SetWindowTextW(hwnd_, std::wstring(shown).c_str());
+    else
+        Fill(shown);
+}
+
+// Leaves the box as SetWindowText would: `text` in it, the caret at its
+// start and in view, nothing to undo. A text with a long paragraph goes in
+// piece by piece.
+void SlotTextBox::Fill(std::wstring_view text) {
+    size_t at = FillPieceEnd(text, 0);
+    ::SetWindowTextW(hwnd_, std::wstring(text.substr(0, at)).c_str());
+    if (at == text.size()) return;
+    auto send = [this](UINT msg, WPARAM wp, LPARAM lp) {
+        return CallControlDefault(hwnd_, msg, wp, lp);
+    };
+    while (at < text.size()) {
+        const size_t end = FillPieceEnd(text, at);
+        const std::wstring piece(text.substr(at, end - at));
+        send(EM_SETSEL, at, at);
+        send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+        at = end;
+    }
+    send(EM_SETSEL, 0, 0);
+    send(EM_SCROLLCARET, 0, 0);
+    send(EM_SETMODIFY, FALSE, 0);
 }
 
 bool SlotTextBox::ShowBeginningWhileSizing() {
@@ -122,7 +166,8 @@ void SlotTextBox::ShowWholeText() {
     const std::wstring whole = std::move(*whole_);
     whole_.reset();
     QuietScope quiet(quiet_);
-    ::SetWindowTextW(hwnd_, whole.c_str());
+    RedrawOff redraw(hwnd_);
+    Fill(whole);
 }
 
 // Reads of a box that shows a beginning get the whole text, so that the

@@ -45,6 +45,7 @@ class SlotTextBox {
     bool Scrolls() const;
     size_t ShownLines() const;
     void Show(std::wstring_view text, const std::optional<Deferral>& deferral);
+    void Fill(std::wstring_view text);
     void ShowWholeText();
     LRESULT AnswerWholeText(UINT msg, WPARAM wp, LPARAM lp) const;
 

@@ -15,6 +15,7 @@
 
 #include "base/com_init_win.h"
 #include "base/com_ptr_win.h"
+#include "base/system_library_win.h"
 #include "platform/dib_win.h"
 #include "platform/ole_win.h"
 
@@ -166,7 +167,11 @@ UniqueBitmap FromImagingComponent(const unsigned char* b, size_t n) {
         return {};
     const bool opaque = Opaque(format);
     ComPtr<IWICBitmapSource> source;
-    if (FAILED(::WICConvertBitmapSource(
+    static const SystemLibrary codecs(L"windowscodecs.dll");
+    static const auto convert =
+        codecs.Function<decltype(&::WICConvertBitmapSource)>("WICConvertBitmapSource");
+    if (!convert) return {};
+    if (FAILED(convert(
             opaque ? GUID_WICPixelFormat24bppBGR : GUID_WICPixelFormat32bppPBGRA, frame.get(),
             source.put())))
         return {};

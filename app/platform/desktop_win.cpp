@@ -5,20 +5,38 @@
 #include <winsock.h>
 
 #include "base/strings_win.h"
+#include "base/system_library_win.h"
 
 namespace quillet {
 
 namespace {
 
+// Windows Sockets, which only the IP address line uses.
+struct Winsock {
+    SystemLibrary library{L"ws2_32.dll"};
+    decltype(&::WSAStartup) startup = library.Function<decltype(&::WSAStartup)>("WSAStartup");
+    decltype(&::WSACleanup) cleanup = library.Function<decltype(&::WSACleanup)>("WSACleanup");
+    decltype(&::gethostname) hostName = library.Function<decltype(&::gethostname)>("gethostname");
+    decltype(&::gethostbyname) hostByName =
+        library.Function<decltype(&::gethostbyname)>("gethostbyname");
+    bool Loaded() const { return startup && cleanup && hostName && hostByName; }
+};
+
+const Winsock& Sockets() {
+    static const Winsock winsock;
+    return winsock;
+}
+
 class WinsockSession {
   public:
     WinsockSession() {
         WSADATA data{};
-        started_ = ::WSAStartup(MAKEWORD(1, 1), &data) == 0;
+        started_ = Sockets().Loaded() && Sockets().startup(MAKEWORD(1, 1), &data) == 0;
     }
     ~WinsockSession() {
-        if (started_) ::WSACleanup();
+        if (started_) Sockets().cleanup();
     }
+    bool Started() const { return started_; }
     WinsockSession(const WinsockSession&) = delete;
     WinsockSession& operator=(const WinsockSession&) = delete;
 
@@ -62,8 +80,10 @@ void DesktopShell::ShellExec(std::wstring_view operation, std::wstring_view file
 
 std::optional<std::string> WinsockResolver::HostName() {
     WinsockSession session;
+    if (!session.Started()) return std::nullopt;
     char name[256] = {};
-    if (::gethostname(name, static_cast<int>(sizeof name)) == SOCKET_ERROR) return std::nullopt;
+    if (Sockets().hostName(name, static_cast<int>(sizeof name)) == SOCKET_ERROR)
+        return std::nullopt;
     name[sizeof name - 1] = '\0';
     return std::string(name);
 }
@@ -71,8 +91,9 @@ std::optional<std::string> WinsockResolver::HostName() {
 std::optional<std::vector<std::vector<uint8_t>>> WinsockResolver::AddressesOf(
     const std::string& name) {
     WinsockSession session;
+    if (!session.Started()) return std::nullopt;
     // The entry belongs to the library and is good until the session ends.
-    const hostent* host = ::gethostbyname(name.c_str());
+    const hostent* host = Sockets().hostByName(name.c_str());
     if (!host) return std::nullopt;
     std::vector<std::vector<uint8_t>> addresses;
     const int length = host->h_length > 0 ? host->h_length : 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/strings_win.h"
+#include "base/system_library_win.h"
 #include "controls/controls_win.h"
 #include "help/link_label_win.h"
 #include "resource.h"
@@ -128,11 +129,14 @@ UniqueBitmap RenderClientArea(HWND window, int& width, int& height) {
 
 IoResult PrintBitmap(HBITMAP bitmap, int width, int height, int screenDpi,
                      std::wstring_view document) {
+    static const SystemLibrary spooler(L"winspool.drv");
+    static const auto defaultPrinter =
+        spooler.Function<decltype(&::GetDefaultPrinterW)>("GetDefaultPrinterW");
     DWORD size = 0;
-    ::GetDefaultPrinterW(nullptr, &size);
+    if (defaultPrinter) defaultPrinter(nullptr, &size);
     if (size == 0) return IoResult::Failure(L"There is no default printer.");
     std::wstring name(size, L'\0');
-    if (!::GetDefaultPrinterW(name.data(), &size))
+    if (!defaultPrinter(name.data(), &size))
         return LastError(L"There is no default printer.");
     name.resize(wcslen(name.c_str()));
     // No device mode: the printer's own default settings.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -345,6 +346,57 @@ TEST_F(SlotWindowTest, ALongLineIsWholeWhereverItIsReadAndSaved) {
     // A text set from outside replaces the whole line.
     ::SendMessageW(Control(IDC_TXT0 + 1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"short"));
     EXPECT_EQ(window().Rows().Text(1), L"short");
+}
+
+// A click into a box holding one long line gives the box the whole line in
+// the state a new text has (caret at the start, in view, nothing to undo),
+// and wraps it so that every character shows: no line wider than the box.
+TEST_F(SlotWindowTest, FirstUseOfALongLineShowsEveryCharacterFromTheStart) {
+    struct Case {
+        const wchar_t* what;
+        std::wstring line;
+    };
+    std::wstring minified, words, wide;
+    while (minified.size() < 31999) minified += L"{\"k\":[1,2],\"v\":\"x\"},";
+    while (words.size() < 20000) words += L"words of a letter without an end ";
+    while (wide.size() < 12000) wide += L"mmmmmmmm,";
+    for (const Case& c : {Case{L"minified", minified.substr(0, 31999)}, Case{L"words", words},
+                          Case{L"wide", wide}}) {
+        SCOPED_TRACE(c.what);
+        const HWND box = Control(IDC_TXT0);
+        window().Rows().SetText(0, c.line);
+        ::SetFocus(Control(IDC_TXTTITLE0));
+        ::SetFocus(box);
+        ASSERT_EQ(::GetFocus(), box);
+        EXPECT_EQ(window().Rows().Text(0), c.line);
+        EXPECT_EQ(Selection(IDC_TXT0), std::make_pair(DWORD{0}, DWORD{0}));
+        EXPECT_EQ(::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+        EXPECT_EQ(::SendMessageW(box, EM_CANUNDO, 0, 0), 0);
+        EXPECT_EQ(::SendMessageW(box, EM_GETMODIFY, 0, 0), 0);
+
+        RECT area{};
+        ::SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+        HDC dc = ::GetDC(box);
+        const HGDIOBJ old =
+            ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(box, WM_GETFONT, 0, 0)));
+        const auto lines = static_cast<int>(::SendMessageW(box, EM_GETLINECOUNT, 0, 0));
+        int widest = 0;
+        size_t covered = 0;
+        for (int i = 0; i < lines; ++i) {
+            const auto start = static_cast<size_t>(::SendMessageW(box, EM_LINEINDEX, i, 0));
+            const auto length =
+                static_cast<int>(::SendMessageW(box, EM_LINELENGTH, start, 0));
+            ASSERT_EQ(start, covered) << "line " << i;
+            SIZE size{};
+            ::GetTextExtentPoint32W(dc, c.line.c_str() + start, length, &size);
+            widest = std::max(widest, static_cast<int>(size.cx));
+            covered = start + static_cast<size_t>(length);
+        }
+        ::SelectObject(dc, old);
+        ::ReleaseDC(box, dc);
+        EXPECT_EQ(covered, c.line.size());
+        EXPECT_LE(widest, area.right - area.left);
+    }
 }
 
 // While the window is sized, a box nobody has touched shows the beginning of

@@ -476,5 +476,64 @@ TEST(DeferredBeginning, EndsWithTheParagraphOfTheLastLineShown) {
               kShownBeginning);
 }
 
+// The pieces a box takes a text in: together the text, in order; none with
+// more of one paragraph than a piece may hold; short paragraphs together.
+TEST(FillPieces, CoverTheTextAndCutOnlyLongParagraphs) {
+    std::wstring lines;
+    while (lines.size() < 30000) lines += std::wstring(78, L'n') + L"\r\n";
+    std::wstring pairs(3 * kFillPiece, L'a');
+    for (size_t i = kFillPiece - 1; i < pairs.size(); i += kFillPiece) {
+        pairs[i] = static_cast<wchar_t>(0xD83D);  // a character in two units
+        pairs[i + 1] = static_cast<wchar_t>(0xDE00);
+    }
+    std::wstring breaks(kFillPiece, L'b');
+    breaks += L"\r\n" + std::wstring(3 * kFillPiece, L'c');
+    struct Case {
+        const char* what;
+        std::wstring text;
+        size_t pieces;  // 0: more than one, as the paragraphs need
+    };
+    const Case cases[] = {
+        {"empty", L"", 1},
+        {"one piece's worth", std::wstring(kFillPiece, L'x'), 1},
+        {"short lines", lines, 1},
+        {"one long line", std::wstring(10 * kFillPiece + 1, L'x'), 11},
+        {"lines then a long line", lines + std::wstring(2 * kFillPiece, L'x'), 2},
+        {"surrogate pairs at the cuts", pairs, 0},
+        {"a paragraph ends inside a piece", breaks, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::wstring joined;
+        size_t pieces = 0, at = 0;
+        do {
+            const size_t end = FillPieceEnd(c.text, at);
+            if (!c.text.empty()) {
+                ASSERT_GT(end, at);
+            }
+            const std::wstring piece = c.text.substr(at, end - at);
+            size_t run = 0;
+            for (wchar_t ch : piece) {
+                run = (ch == L'\r' || ch == L'\n') ? 0 : run + 1;
+                ASSERT_LE(run, kFillPiece);
+            }
+            if (end < c.text.size()) {
+                const wchar_t last = c.text[end - 1];
+                EXPECT_FALSE(last == L'\r' && c.text[end] == L'\n');
+                EXPECT_FALSE(last >= 0xD800 && last <= 0xDBFF);
+            }
+            joined += piece;
+            at = end;
+            ++pieces;
+        } while (at < c.text.size());
+        EXPECT_EQ(joined, c.text);
+        if (c.pieces) {
+            EXPECT_EQ(pieces, c.pieces);
+        } else {
+            EXPECT_GT(pieces, 1u);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillet
