@@ -55,10 +55,22 @@ clsid='{F546DB2F-84DF-4E6D-83EC-75827B8F0704}'
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\QuilletPro'
 run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 
+# Wine's reg has once made no file under load while the uninstaller's
+# processes were ending; an export is tried again before the test gives up.
+export_key() {  # key file [view]
+  local try
+  for try in 1 2 3; do
+    rm -f "$2"
+    w reg export "$1" "$(winpath "$2")" ${3:+"$3"} /y >/dev/null
+    [ -s "$2" ] && return 0
+    echo "note: reg export of $1 made no file (try $try)"
+  done
+  fail "reg export of $1 made no file"
+}
 # The registry and the disk as they are before anything is installed.
 snapshot() {  # name
-  w reg export 'HKLM\Software' "$(winpath "$tmp/$1-hklm.reg")" /reg:64 /y >/dev/null
-  w reg export 'HKCU\Software' "$(winpath "$tmp/$1-hkcu.reg")" /y >/dev/null
+  export_key 'HKLM\Software' "$tmp/$1-hklm.reg" /reg:64
+  export_key 'HKCU\Software' "$tmp/$1-hkcu.reg"
   # Wine's own bookkeeping changes with every run.
   for f in "$tmp/$1"-*.reg; do
     iconv -f UTF-16LE -t UTF-8 "$f" | tr -d '\r' |
