@@ -27,6 +27,17 @@ void Window::RegisterClassOf(WNDCLASSEXW wc) {
     ::RegisterClassExW(&wc);
 }
 
+void Window::RegisterFaceClass(HINSTANCE instance, const wchar_t* className, LPCWSTR cursor,
+                               HICON icon) {
+    WNDCLASSEXW wc{};
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hCursor = ::LoadCursorW(nullptr, cursor);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    RegisterClassOf(wc);
+}
+
 HWND Window::CreateAs(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                       RECT at, HWND parent, HMENU menu, HINSTANCE instance) {
     return ::CreateWindowExW(exStyle, className, title, style, at.left, at.top, at.right - at.left,
@@ -53,13 +64,8 @@ void FixedWindow::ShowInFront() {
 bool FixedWindow::CreateCentred(HINSTANCE instance, const wchar_t* className, int icon,
                                 const wchar_t* title, DWORD style, SIZE client) {
     dpi_ = SystemDpi();
-    WNDCLASSEXW wc{};
-    wc.hInstance = instance;
-    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(icon));
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className;
-    RegisterClassOf(wc);
+    RegisterFaceClass(instance, className, IDC_ARROW,
+                      ::LoadIconW(instance, MAKEINTRESOURCEW(icon)));
     RECT frame{0, 0, Px(client.cx), Px(client.cy)};
     ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
@@ -173,7 +179,8 @@ bool SubclassControlWith(HWND control, void* owner, UINT_PTR id, ControlHandler 
     const auto original = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(control, GWLP_WNDPROC));
     if (!original) return false;
     controls[control] = Subclassed{original, owner, id, handler};
-    if (!::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProcedure))) {
+    if (!::SetWindowLongPtrW(control, GWLP_WNDPROC,
+                             reinterpret_cast<LONG_PTR>(&ControlProcedure))) {
         controls.erase(control);
         return false;
     }

@@ -51,6 +51,9 @@ class Window {
     // Registers a class whose windows are served by this base; the class
     // name is the one to pass to CreateAs. Registering twice is harmless.
     static void RegisterClassOf(WNDCLASSEXW wc);
+    // The same for a window drawn in the button face, as dialogs are.
+    static void RegisterFaceClass(HINSTANCE instance, const wchar_t* className,
+                                  LPCWSTR cursor = IDC_ARROW, HICON icon = nullptr);
     // CreateWindowExW with this object as the window's owner.
     HWND CreateAs(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                   RECT at, HWND parent, HMENU menu, HINSTANCE instance);
@@ -89,8 +92,8 @@ class FixedWindow : public Window {
     // For Load: a window of the button face's colour with the program's icon
     // `icon` and a client area of `client` pixels at 96 DPI; its class
     // registered first. False when it could not be made.
-    bool CreateCentred(HINSTANCE instance, const wchar_t* className, int icon,
-                       const wchar_t* title, DWORD style, SIZE client);
+    bool CreateCentred(HINSTANCE instance, const wchar_t* className, int icon, const wchar_t* title,
+                       DWORD style, SIZE client);
     int Px(int pixels) const { return MulDiv(pixels, dpi_, 96); }
     RECT At(int left, int top, int width, int height) const {
         return RECT{Px(left), Px(top), Px(left + width), Px(top + height)};

@@ -11,12 +11,8 @@ constexpr int kEditId = 100;
 }  // namespace
 
 std::optional<std::wstring> InputBoxWindow::Ask(std::wstring_view title, std::wstring_view prompt) {
-    WNDCLASSEXW wc{};
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kInputBoxClass;
-    RegisterClassOf(wc);
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    RegisterFaceClass(instance, kInputBoxClass);
 
     NONCLIENTMETRICSW metrics{sizeof metrics};
     ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -34,7 +30,7 @@ std::optional<std::wstring> InputBoxWindow::Ask(std::wstring_view title, std::ws
     const int y = owner.top + ((owner.bottom - owner.top) - h) / 2;
     if (!CreateAs(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kInputBoxClass,
                   std::wstring(title).c_str(), style, RECT{x, y, x + w, y + h}, owner_, nullptr,
-                  wc.hInstance))
+                  instance))
         return std::nullopt;
 
     auto setFont = [this](HWND c) {

@@ -19,12 +19,7 @@ void ProgressWindow::ShowProgress(std::wstring_view caption, std::wstring_view l
     Destroy();
     if (!place_) return;
     const Placement where = place_();
-    WNDCLASSEXW wc{};
-    wc.hInstance = instance_;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_WAIT);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kProgressClass;
-    RegisterClassOf(wc);
+    RegisterFaceClass(instance_, kProgressClass, IDC_WAIT);
     blocks_ = 0;
     label_ = std::wstring(label);
     font_ = where.font;

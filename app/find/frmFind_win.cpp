@@ -77,12 +77,7 @@ void frmFind::Close() {
 
 bool frmFind::Load(HWND owner) {
     dpi_ = owner ? WindowDpi(owner) : SystemDpi();
-    WNDCLASSEXW wc{};
-    wc.hInstance = instance_;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kFindWindowClass;
-    RegisterClassOf(wc);
+    RegisterFaceClass(instance_, kFindWindowClass);
 
     RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
     AdjustWindowRectForDpi(frame, kStyle, false, WS_EX_CONTROLPARENT, dpi_);

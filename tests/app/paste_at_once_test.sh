@@ -4,33 +4,17 @@
 # slot 3 and pastes it into that box, once. Switched off from the Options
 # menu (and written at once), the same press only copies.
 set -u
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/lib.sh"
-source "$here/../support/text_box.sh"
-wine="$ROOT/scripts/wine-exec"
 program=$1 tarnkey=$2 waitready=$3 probe=$4 textbox=$5
-: "${WINEPREFIX:?}"
-folder="$WINEPREFIX/drive_c/Program Files/Quillet Pro"
-mkdir -p "$folder"
-cp "$program" "$tarnkey" "$folder/"
-ini="$WINEPREFIX/drive_c/quilbdx.ini"
-printf '[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nHotkeys=1\r\nPasteAtOnce=1\r\nAutoSave=1\r\n[Savings1]\r\ntxt(2)=pasted three\r\n' >"$ini"
-app=
-cleanup() {
-  stop_text_box
-  [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
-  rm -f "$ini"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-p() { "$wine" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+source "$(dirname "$0")/../support/program.sh"
+source "$(dirname "$0")/../support/text_box.sh"
+cp "$tarnkey" "$folder/"
+settings 'StoreNumber=1\r\nHotkeys=1\r\nPasteAtOnce=1\r\nAutoSave=1\r\n[Savings1]\r\ntxt(2)=pasted three\r\n'
+on_exit() { stop_text_box; }
 clip_is() { [ "$(p clip)" = "$1" ]; }
 # The file may be written in UTF-16.
 setting() { tr -d '\000\r' <"$ini" | grep "^$1=" | cut -d= -f2; }
 
-(cd "$folder" && exec "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe') >/dev/null 2>&1 &
-app=$!
-"$wine" "$waitready" 30000 >/dev/null || fail "the program did not get ready"
+start_program
 start_text_box
 
 p clear >/dev/null

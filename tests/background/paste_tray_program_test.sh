@@ -3,30 +3,17 @@
 # chosen from the tray menu, opened while another program's text box had the
 # focus, is pasted into that box once, though the menu took the foreground.
 set -u
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/lib.sh"
-source "$here/../support/text_box.sh"
-wine="$ROOT/scripts/wine-exec"
 program=$1 waitready=$2 probe=$3 textbox=$4
-: "${WINEPREFIX:?}"
-folder="$WINEPREFIX/drive_c/Program Files/Quillet Pro"
-mkdir -p "$folder"
-cp "$program" "$folder/"
-ini="$WINEPREFIX/drive_c/quilbdx.ini"
-printf '[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nAutoSave=1\r\nPasteAtOnce=1\r\n[Savings1]\r\ntxt(0)=from the tray\r\n' >"$ini"
-app=
-cleanup() {
+source "$(dirname "$0")/../support/program.sh"
+source "$(dirname "$0")/../support/text_box.sh"
+settings 'StoreNumber=1\r\nAutoSave=1\r\nPasteAtOnce=1\r\n[Savings1]\r\ntxt(0)=from the tray\r\n'
+on_exit() {
   stop_text_box
-  [ -n "$app" ] && { "$wine" "$probe" exit >/dev/null 2>&1; wait_bounded 10 "$app" >/dev/null; }
-  rm -f "$ini"
   if [ -n "${QUILLET_OWN_DISPLAY:-}" ]; then
     window_manager_gets_windows no
     restart_wineserver
   fi
 }
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-p() { "$wine" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
 clip_is() { [ "$(p clip)" = "$1" ]; }
 tray_shows() { xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1; }
 in_menu() { "$wine" "$probe" menu >/dev/null 2>&1; }
@@ -35,9 +22,7 @@ in_menu() { "$wine" "$probe" menu >/dev/null 2>&1; }
 # other tests run without).
 window_manager_gets_windows yes
 restart_wineserver
-(cd "$folder" && exec "$wine" 'C:\Program Files\Quillet Pro\quilletpro.exe') >/dev/null 2>&1 &
-app=$!
-"$wine" "$waitready" 30000 >/dev/null || fail "the program did not get ready"
+start_program
 poll 10 tray_shows || fail "no tray window with the program's icon"
 tray=$(xdotool search --onlyvisible --name 'Wine System Tray' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$tray")"
