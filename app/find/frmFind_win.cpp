@@ -146,12 +146,16 @@ void frmFind::LayOut() {
     const int listTop = statusTop + Px(kStatusHeight) + Px(4);
     ::MoveWindow(list_, m, listTop, right - m, std::max<int>(client.bottom - m - listTop, row),
                  FALSE);
-    // The line takes the room the other columns leave.
+    // The line takes the room the other columns leave, with the vertical
+    // scroll bar's room kept whether it shows or not: else its coming would
+    // bring a horizontal one too.
     int fixed = 0;
     for (int i = 0; i + 1 < static_cast<int>(std::size(kColumns)); ++i)
         fixed += ListView_GetColumnWidth(list_, i);
     RECT inside{};
     ::GetClientRect(list_, &inside);
+    if (!(::GetWindowLongW(list_, GWL_STYLE) & WS_VSCROLL))
+        inside.right -= SystemMetricForDpi(SM_CXVSCROLL, dpi_);
     ListView_SetColumnWidth(list_, static_cast<int>(std::size(kColumns)) - 1,
                             std::max<int>(inside.right - fixed, Px(120)));
     ::InvalidateRect(hwnd(), nullptr, TRUE);
@@ -182,14 +186,14 @@ void frmFind::ShowResults(size_t count, bool newQuery) {
         const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
         if (focused >= 0) ListView_SetItemState(list_, focused, 0, LVIS_FOCUSED);
     }
-    if (static_cast<size_t>(ListView_GetItemCount(list_)) != count) {
-        drawn_.clear();
-        ListView_SetItemCountEx(list_, static_cast<int>(count), LVSICF_NOSCROLL);
-    } else {
-        RedrawChangedRows();
-    }
+    // The list redraws only the rows it gains or loses; of the others, those
+    // that read differently now.
+    if (static_cast<size_t>(ListView_GetItemCount(list_)) != count)
+        ListView_SetItemCountEx(list_, static_cast<int>(count),
+                                LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
     // A new search starts at the top.
     if (!keep && count) ListView_EnsureVisible(list_, 0, FALSE);
+    RedrawChangedRows();
 }
 
 // Typing on mostly finds the same lines again: only rows that read

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/handles_win.h"
 #include "base/window_win.h"
 #include "frmMain_win.h"
 #include "resource.h"
@@ -101,6 +102,52 @@ TEST_F(FindWindowTest, TypedQueryListsTheLineAndEnterSelectsItInItsStore) {
     Key(::GetFocus(), VK_ESCAPE);
     ASSERT_TRUE(Until([&] { return find.hwnd() == nullptr; }));
     EXPECT_EQ(window_.Logic().CurrentStore(), 4);
+}
+
+// More lines than the list has room for: the vertical scroll bar comes, no
+// horizontal one with it; and a row that reads differently when the count
+// changes is drawn again, though the list redraws only rows gained or lost.
+TEST_F(FindWindowTest, ALongListScrollsDownOnlyAndRowsThatChangedAreDrawnAgain) {
+    std::wstring text = L"pear one\u00FF\u00F6pea\u00FF\u00F6pear two";
+    for (int i = 0; i < 200; ++i) text += L"\u00FF\u00F6apple " + std::to_wstring(i);
+    const std::wstring ini =
+        L"\xFEFF[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n[Savings1]\r\ntxt(0)=" + text +
+        L"\r\n";
+    testing::WriteFileBytes(
+        testing::kSettingsFile,
+        std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t)));
+    ASSERT_TRUE(window_.Create(::GetModuleHandleW(nullptr), testing::kInstallFolder));
+    ::SendMessageW(window_.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FIND, 0), 0);
+    const HWND box = window_.Find().Control(IDC_FINDTEXT);
+    const HWND list = window_.Find().Control(IDC_FINDRESULTS);
+    ASSERT_TRUE(Until([&] { return ::IsWindowVisible(window_.Find().hwnd()) != FALSE; }));
+
+    ::SetWindowTextW(box, L"pea");
+    ASSERT_EQ(ListView_GetItemCount(list), 3);
+    ::UpdateWindow(list);
+    ASSERT_EQ(Cell(list, 1, 3), L"pea");
+    ::SetWindowTextW(box, L"pear");
+    ASSERT_EQ(ListView_GetItemCount(list), 2);
+    EXPECT_EQ(Cell(list, 1, 3), L"pear two");
+    RECT row{LVIR_BOUNDS};
+    ASSERT_TRUE(ListView_GetItemRect(list, 1, &row, LVIR_BOUNDS));
+    const UniqueHandle<HRGN, detail::DeleteGdi, detail::Null<HRGN>> pending(
+        ::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetUpdateRgn(list, pending.get(), FALSE), ERROR);
+    EXPECT_TRUE(::RectInRegion(pending.get(), &row));
+
+    ::SetWindowTextW(box, L"apple");
+    ASSERT_EQ(ListView_GetItemCount(list), 200);
+    ASSERT_TRUE(Until([&] { return ::GetUpdateRect(list, nullptr, FALSE) == FALSE; }));
+    const LONG style = ::GetWindowLongW(list, GWL_STYLE);
+    EXPECT_TRUE(style & WS_VSCROLL);
+    EXPECT_FALSE(style & WS_HSCROLL);
+    RECT client{}, lastColumn{};
+    ::GetClientRect(list, &client);
+    const HWND header = ListView_GetHeader(list);
+    ASSERT_TRUE(Header_GetItemRect(header, Header_GetItemCount(header) - 1, &lastColumn));
+    EXPECT_LE(lastColumn.right, client.right);
+    EXPECT_GT(lastColumn.right, client.right * 3 / 4);
 }
 
 }  // namespace
