@@ -1,6 +1,8 @@
 // The Find window's logic.
 #include "find/find_form.h"
 
+#include <map>
+
 namespace quillet {
 
 void FindForm::Refresh() {
@@ -42,13 +44,39 @@ std::wstring FindForm::StatusText() const {
 FindRow FindForm::Row(size_t index) const {
     const FindHit& hit = finder_.Hits()[index];
     const FindPlace place = finder_.PlaceOf(hit);
-    std::wstring store = program_.StoreCaption(place.store);
-    const std::wstring number = std::to_wstring(place.store);
-    // Captions begin with the store's number; one that lost it gets it back.
-    if (store.compare(0, number.size() + 1, number + L" ") != 0) store = number + L" " + store;
-    return FindRow{std::move(store), std::to_wstring(place.box.slot + 1),
+    return FindRow{StoreCell(place.store), std::to_wstring(place.box.slot + 1),
                    finder_.TitleOf(place.store, place.box.slot),
                    LineExcerpt(finder_.TextOf(hit), place.line, place.match)};
+}
+
+std::wstring FindForm::StoreCell(int store) const {
+    std::wstring cell = program_.StoreCaption(store);
+    const std::wstring number = std::to_wstring(store);
+    // Captions begin with the store's number; one that lost it gets it back.
+    if (cell.compare(0, number.size() + 1, number + L" ") != 0) cell = number + L" " + cell;
+    return cell;
+}
+
+std::optional<size_t> FindForm::RowOfStoreStartingWith(std::wstring_view typed, size_t from,
+                                                       bool wrap) {
+    const std::vector<FindHit>& hits = finder_.Hits();
+    const std::wstring prefix = folder_.FoldQuery(typed);
+    if (prefix.empty() || hits.empty() || (from >= hits.size() && !wrap)) return std::nullopt;
+    if (from >= hits.size()) from = 0;
+    // Rows come store by store: each store's caption is folded once.
+    std::map<int, bool> begins;
+    const size_t rows = wrap ? hits.size() : hits.size() - from;
+    for (size_t n = 0; n < rows; ++n) {
+        const size_t row = (from + n) % hits.size();
+        const int store = finder_.StoreOf(hits[row]);
+        auto known = begins.find(store);
+        if (known == begins.end()) {
+            const std::wstring cell = folder_.FoldQuery(StoreCell(store));
+            known = begins.emplace(store, cell.compare(0, prefix.size(), prefix) == 0).first;
+        }
+        if (known->second) return row;
+    }
+    return std::nullopt;
 }
 
 bool FindForm::OpenResult(size_t index) {

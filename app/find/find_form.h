@@ -62,6 +62,10 @@ class FindForm {
     FindRow Row(size_t index) const;
     FindPlace PlaceOf(size_t index) const { return finder_.PlaceOf(finder_.Hits()[index]); }
 
+    // Letters typed in the list: the first row from `from` on (round past
+    // the end if `wrap`) whose store reads as `typed` begins.
+    std::optional<size_t> RowOfStoreStartingWith(std::wstring_view typed, size_t from, bool wrap);
+
     // Enter or a double click on a row: the main window shows the row's store
     // and selects the match in its slot. False when the store did not show.
     bool OpenResult(size_t index);
@@ -69,6 +73,8 @@ class FindForm {
   private:
     void Search(bool newQuery);
     std::wstring StatusText() const;
+    // The Store column: the caption, with the store's number before it.
+    std::wstring StoreCell(int store) const;
     // Where the match is in `text`, the box's text after the store showed:
     // at its old place if it is still there, else the next one after the
     // old line's start, else the first.

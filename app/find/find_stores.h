@@ -66,6 +66,7 @@ class StoreFinder {
     const std::vector<FindHit>& Search(std::wstring_view query);
     const std::vector<FindHit>& Hits() const { return hits_; }
     FindPlace PlaceOf(const FindHit& hit) const;
+    int StoreOf(const FindHit& hit) const { return haystacks_[hit.haystack].store; }
     const std::wstring& TextOf(const FindHit& hit) const { return haystacks_[hit.haystack].text; }
     // A slot's title as searched, whether or not it held a match.
     const std::wstring& TitleOf(int store, int slot) const { return titles_[store][slot]; }

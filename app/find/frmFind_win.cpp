@@ -270,6 +270,16 @@ LRESULT frmFind::OnNotify(NMHDR& header) {
         case LVN_GETDISPINFOW:
             OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
             return 0;
+        case LVN_ODFINDITEMW: {
+            // Letters typed in the list go to the next row of the store they
+            // begin; answering 0 would send every letter to the top.
+            const auto& find = reinterpret_cast<NMLVFINDITEMW&>(header);
+            if (!logic_ || !(find.lvfi.flags & LVFI_PARTIAL) || !find.lvfi.psz) return -1;
+            const auto row = logic_->RowOfStoreStartingWith(
+                find.lvfi.psz, static_cast<size_t>(std::max(find.iStart, 0)),
+                (find.lvfi.flags & LVFI_WRAP) != 0);
+            return row ? static_cast<LRESULT>(*row) : -1;
+        }
         case LVN_ITEMACTIVATE: {
             const auto& activate = reinterpret_cast<NMITEMACTIVATE&>(header);
             if (logic_ && activate.iItem >= 0)

@@ -49,7 +49,8 @@ const Topic kTopics[kHelpTopicCount] = {
       L"Find... in the tray menu, and type a few letters: every line that holds them, in the "
       L"titles and texts of all 15 stores, shows as you type, with its store, slot and title. "
       L"Capitals and small letters count alike. Press Enter or double-click a line to go there: "
-      L"Quillet Pro changes to that store and selects the text in its slot.",
+      L"Quillet Pro changes to that store and selects the text in its slot. In the list, type a "
+      L"store's number to go to its first line.",
       L"When you change stores or close the window after changing a store, Quillet Pro asks "
       L"whether to save the changes, unless Auto-Save is ticked in the Options menu. File > Save "
       L"saves the store at once; File > Revert to Last Saved brings back what was saved. If the "

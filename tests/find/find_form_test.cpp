@@ -110,6 +110,35 @@ TEST_F(FindFormTest, StatusCountsLinesOrSaysWhatToDo) {
     }
 }
 
+TEST_F(FindFormTest, LettersTypedInTheListGoToTheNextRowOfTheStoreTheyBegin) {
+    program.stored.stores = {Store(2, 0, L"", L"x"), Store(6, 0, L"", L"x\r\nx"),
+                             Store(8, 0, L"", L"x"), Store(12, 0, L"", L"x")};
+    form.Refresh();
+    form.QueryChanged(L"x");
+    ASSERT_EQ(view.count, 5u);  // rows: 2, 6, 6, 8 Letters, 12
+    struct Case {
+        const wchar_t* typed;
+        size_t from;
+        bool wrap;
+        std::optional<size_t> row;
+    } cases[] = {
+        {L"6", 0, true, 1},
+        {L"6", 2, true, 2},
+        {L"6 re", 3, true, 1},
+        {L"6 RECIPES", 0, true, 1},
+        {L"6 Soup", 0, true, std::nullopt},
+        {L"8 l", 0, true, 3},
+        {L"1", 0, true, 4},
+        {L"2", 1, true, 0},
+        {L"2", 1, false, std::nullopt},
+        {L"2", 9, true, 0},
+        {L"", 0, true, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(form.RowOfStoreStartingWith(c.typed, c.from, c.wrap), c.row)
+            << ::testing::PrintToString(c.typed) << " from " << c.from;
+}
+
 TEST_F(FindFormTest, AnUnreadableFileIsNamedWithItsReason) {
     program.stored.readable = false;
     program.stored.path = L"C:\\quilbdx.ini";

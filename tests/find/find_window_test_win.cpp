@@ -106,13 +106,14 @@ TEST_F(FindWindowTest, TypedQueryListsTheLineAndEnterSelectsItInItsStore) {
 
 // More lines than the list has room for: the vertical scroll bar comes, no
 // horizontal one with it; and a row that reads differently when the count
-// changes is drawn again, though the list redraws only rows gained or lost.
+// changes is drawn again, though the list redraws only rows gained or lost;
+// and letters typed in the list find a store.
 TEST_F(FindWindowTest, ALongListScrollsDownOnlyAndRowsThatChangedAreDrawnAgain) {
     std::wstring text = L"pear one\u00FF\u00F6pea\u00FF\u00F6pear two";
     for (int i = 0; i < 200; ++i) text += L"\u00FF\u00F6apple " + std::to_wstring(i);
     const std::wstring ini =
         L"\xFEFF[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n[Savings1]\r\ntxt(0)=" + text +
-        L"\r\n";
+        L"\r\n[Savings3]\r\ntxt(4)=apple pie\r\n";
     testing::WriteFileBytes(
         testing::kSettingsFile,
         std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t)));
@@ -137,7 +138,7 @@ TEST_F(FindWindowTest, ALongListScrollsDownOnlyAndRowsThatChangedAreDrawnAgain) 
     EXPECT_TRUE(::RectInRegion(pending.get(), &row));
 
     ::SetWindowTextW(box, L"apple");
-    ASSERT_EQ(ListView_GetItemCount(list), 200);
+    ASSERT_EQ(ListView_GetItemCount(list), 201);
     ASSERT_TRUE(Until([&] { return ::GetUpdateRect(list, nullptr, FALSE) == FALSE; }));
     const LONG style = ::GetWindowLongW(list, GWL_STYLE);
     EXPECT_TRUE(style & WS_VSCROLL);
@@ -148,6 +149,11 @@ TEST_F(FindWindowTest, ALongListScrollsDownOnlyAndRowsThatChangedAreDrawnAgain) 
     ASSERT_TRUE(Header_GetItemRect(header, Header_GetItemCount(header) - 1, &lastColumn));
     EXPECT_LE(lastColumn.right, client.right);
     EXPECT_GT(lastColumn.right, client.right * 3 / 4);
+
+    // A letter typed in the list goes to the first row of the store it begins.
+    ::PostMessageW(list, WM_CHAR, L'3', 1);
+    EXPECT_TRUE(Until([&] { return ListView_GetNextItem(list, -1, LVNI_SELECTED) == 200; }));
+    EXPECT_EQ(Cell(list, 200, 3), L"apple pie");
 }
 
 }  // namespace
