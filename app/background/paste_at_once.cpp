@@ -28,10 +28,15 @@ PasteOutcome PasteAtOnce::AfterCopy(bool on, std::wstring_view copied, PasteOrig
     // Ctrl+V sent while Alt is still down is Ctrl+Alt+V over there, and our
     // key-up of Ctrl would lift the Ctrl the user still holds.
     const int64_t start = desktop_.Milliseconds();
-    while (desktop_.ModifiersHeld()) {
-        if (desktop_.Milliseconds() - start >= kReleaseBound) return PasteOutcome::kKeysHeld;
-        desktop_.Pause(kPollInterval);
+    bool released = true;
+    while (released && desktop_.ModifiersHeld()) {
+        released = desktop_.Milliseconds() - start < kReleaseBound;
+        if (released) desktop_.Pause(kPollInterval);
     }
+    // A hotkey held down repeats, and its presses queue up while this one
+    // waits: pasted after the release, each would paste the slot again.
+    desktop_.ForgetWaitingPresses();
+    if (!released) return PasteOutcome::kKeysHeld;
     // The user may have switched windows while still holding the keys.
     target = Target();
     if (target == PasteOutcome::kSent) desktop_.SendPaste();

@@ -23,6 +23,8 @@ class PasteDesktop {
     virtual bool ReturnToWindowBeforeMenu() = 0;
     virtual int64_t Milliseconds() const = 0;
     virtual void Pause(int milliseconds) = 0;
+    // Drops the hotkey presses that came in and wait to be handled.
+    virtual void ForgetWaitingPresses() = 0;
 };
 
 enum class PasteOrigin { kHotkey, kTrayMenu };

@@ -116,6 +116,13 @@ void SystemPasteDesktop::Pause(int milliseconds) {
     ::Sleep(static_cast<DWORD>(milliseconds));
 }
 
+// The hotkeys' window is this thread's, so their presses wait in its queue.
+void SystemPasteDesktop::ForgetWaitingPresses() {
+    MSG press;
+    while (::PeekMessageW(&press, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+    }
+}
+
 // A click on the icon may have made the taskbar the foreground window; the
 // user's window is then the one just below it.
 void SystemPasteDesktop::NoteMenuOpening() {

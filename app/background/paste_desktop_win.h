@@ -17,6 +17,7 @@ class SystemPasteDesktop final : public PasteDesktop {
     bool ReturnToWindowBeforeMenu() override;
     int64_t Milliseconds() const override;
     void Pause(int milliseconds) override;
+    void ForgetWaitingPresses() override;
 
     // Called as the tray menu is about to take the foreground.
     void NoteMenuOpening();

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real program with Hotkeys and "Paste into the Active Window" on:
 # Ctrl+Alt+F3 pressed while another program's text box has the focus copies
-# slot 3 and pastes it into that box, once. Switched off from the Options
-# menu (and written at once), the same press only copies.
+# slot 3 and pastes it into that box, once, also when held. Switched off
+# from the Options menu (and written at once), the same press only copies.
 set -u
 program=$1 tarnkey=$2 waitready=$3 probe=$4 textbox=$5
 source "$(dirname "$0")/../support/program.sh"
@@ -25,6 +25,20 @@ clip_is "pasted three" || fail "the clipboard does not hold slot 3 ($(p clip))"
 xdotool key x
 poll 10 box_is "pasted threex" || fail "the box did not end in one paste and the key ($(box))"
 echo "Ctrl+Alt+F3 copied slot 3 and pasted it into the other program's box once"
+
+# F3 again and again while Ctrl and Alt stay down, as a held hotkey repeats:
+# the presses queue while the first one waits for the release, and the slot
+# is pasted once.
+"$wine" "$textbox" --set "" || fail "could not empty the box"
+p clear >/dev/null
+focus_text_box
+xdotool keydown ctrl+alt key F3
+poll 10 clip_is "pasted three" || fail "the first Ctrl+Alt+F3 did not copy ($(p clip))"
+xdotool key F3 F3 F3 F3 keyup alt ctrl
+poll 10 box_is "pasted three" || fail "after the release the box holds ($(box)), not one paste"
+xdotool key x
+poll 10 box_is "pasted threex" || fail "a held Ctrl+Alt+F3 pasted more than once ($(box))"
+echo "a held Ctrl+Alt+F3 pasted once"
 
 p pasteatonce >/dev/null || fail "could not choose the menu item"
 [ "$(setting PasteAtOnce)" = 0 ] || fail "switching off did not write PasteAtOnce=0 ($(setting PasteAtOnce))"

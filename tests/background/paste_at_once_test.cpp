@@ -97,6 +97,26 @@ TEST(PasteAtOnce, GivesUpAboutASecondAfterTheCopy) {
     EXPECT_LE(waited, 1100);
 }
 
+// A held hotkey repeats: the presses that queued up while the paste waited
+// are dropped before it pastes, or when it gives up, so that one hold
+// pastes once.
+TEST(PasteAtOnce, PressesThatQueuedWhileItWaitedAreDropped) {
+    for (const int64_t release : {int64_t{0}, int64_t{400}, kNever}) {
+        FakePasteDesktop desktop;
+        desktop.releaseAt = release;
+        PasteAtOnce(desktop).AfterCopy(true, L"slot", PasteOrigin::kHotkey);
+        ASSERT_EQ(desktop.forgotAt.size(), 1u) << release;
+        if (release == kNever) {
+            EXPECT_GE(desktop.forgotAt[0], PasteAtOnce::kReleaseBound);
+            EXPECT_TRUE(desktop.sentAt.empty());
+        } else {
+            EXPECT_GE(desktop.forgotAt[0], release);
+            ASSERT_EQ(desktop.sentAt.size(), 1u);
+            EXPECT_LE(desktop.forgotAt[0], desktop.sentAt[0]);
+        }
+    }
+}
+
 TEST(PasteAtOnce, ASwitchToOurWindowWhileTheKeysAreHeldSendsNothing) {
     FakePasteDesktop desktop;
     desktop.releaseAt = 200;

@@ -28,6 +28,7 @@ class FakePasteDesktop final : public PasteDesktop {
     int returns = 0;
     std::vector<int64_t> sentAt;
     int returnsBeforeFirstSend = -1;
+    std::vector<int64_t> forgotAt;  // when waiting presses were dropped
 
     Foreground Active() const override {
         if (activeAfterRelease && !ModifiersHeld()) return *activeAfterRelease;
@@ -49,6 +50,7 @@ class FakePasteDesktop final : public PasteDesktop {
         ++pauses;
         now += milliseconds;
     }
+    void ForgetWaitingPresses() override { forgotAt.push_back(now - start); }
 
   private:
     const int64_t start = now;
