@@ -61,6 +61,7 @@ frmFind::~frmFind() {
 }
 
 void frmFind::Show(HWND owner) {
+    if (opening_) return;  // it is up already, waiting with the main window
     if (!hwnd() && !Load(owner)) return;
     ::ShowWindow(hwnd(), SW_SHOWNORMAL);
     ::SetForegroundWindow(hwnd());
@@ -72,6 +73,10 @@ void frmFind::Show(HWND owner) {
 }
 
 void frmFind::Close() {
+    if (opening_) {
+        closeWhenOpened_ = true;
+        return;
+    }
     Destroy();
 }
 
@@ -222,7 +227,26 @@ void frmFind::OpenChosen() {
         if (::GetFocus() != search_) return;
         chosen = 0;
     }
-    logic_->OpenResult(static_cast<size_t>(chosen));
+    Open(static_cast<size_t>(chosen));
+}
+
+// The save question is the main window's: this one is disabled with it, so
+// that no second row is opened and no search runs before the answer.
+void frmFind::Open(size_t row) {
+    if (!logic_ || opening_) return;
+    opening_ = true;
+    ::EnableWindow(hwnd(), FALSE);
+    logic_->OpenResult(row);
+    opening_ = false;
+    if (!hwnd()) {  // the program closed meanwhile
+        logic_.reset();
+        return;
+    }
+    ::EnableWindow(hwnd(), TRUE);
+    if (closeWhenOpened_) {
+        closeWhenOpened_ = false;
+        Destroy();
+    }
 }
 
 void frmFind::OnCommand(int id, int code) {
@@ -282,8 +306,7 @@ LRESULT frmFind::OnNotify(NMHDR& header) {
         }
         case LVN_ITEMACTIVATE: {
             const auto& activate = reinterpret_cast<NMITEMACTIVATE&>(header);
-            if (logic_ && activate.iItem >= 0)
-                logic_->OpenResult(static_cast<size_t>(activate.iItem));
+            if (activate.iItem >= 0) Open(static_cast<size_t>(activate.iItem));
             return 0;
         }
         default:
@@ -343,7 +366,7 @@ LRESULT frmFind::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             list_ = label_ = search_ = statusLabel_ = lastFocus_ = nullptr;
             drawn_.clear();
             status_.clear();
-            logic_.reset();
+            if (!opening_) logic_.reset();
             shown_ = false;
             return 0;
         default:

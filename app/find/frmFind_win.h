@@ -51,6 +51,7 @@ class frmFind final : public Window, public FindView {
     // Enter: the row chosen in the list, or the first when the search box
     // has the focus and none is chosen.
     void OpenChosen();
+    void Open(size_t row);
     LRESULT OnSearchBoxMessage(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id);
     int Px(int pixels) const { return ::MulDiv(pixels, dpi_, 96); }
 
@@ -70,6 +71,9 @@ class frmFind final : public Window, public FindView {
     std::unordered_map<size_t, FindRow> drawn_;
     std::wstring status_;
     bool shown_ = false;
+    // Going to a row, which may ask the save question; a close meanwhile
+    // waits for the answer.
+    bool opening_ = false, closeWhenOpened_ = false;
 };
 
 }  // namespace quillet

@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "base/handles_win.h"
 #include "base/window_win.h"
@@ -154,6 +156,54 @@ TEST_F(FindWindowTest, ALongListScrollsDownOnlyAndRowsThatChangedAreDrawnAgain) 
     ::PostMessageW(list, WM_CHAR, L'3', 1);
     EXPECT_TRUE(Until([&] { return ListView_GetNextItem(list, -1, LVNI_SELECTED) == 200; }));
     EXPECT_EQ(Cell(list, 200, 3), L"apple pie");
+}
+
+// "Save Changes ?" is the main window's question: till it is answered, a
+// second Enter in the Find window opens no second question, and a close
+// waits for the answer.
+TEST_F(FindWindowTest, TheSaveQuestionIsAskedOnceAndTheWindowClosesAfterIt) {
+    const std::wstring ini =
+        L"\xFEFF[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n[Savings3]\r\ntxt(1)=pear tart\r\n";
+    testing::WriteFileBytes(
+        testing::kSettingsFile,
+        std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t)));
+    ASSERT_TRUE(window_.Create(::GetModuleHandleW(nullptr), testing::kInstallFolder));
+    ::SetWindowTextW(window_.Control(IDC_TXT0), L"an edit in store 1");
+    ::SendMessageW(window_.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FIND, 0), 0);
+    frmFind& find = window_.Find();
+    const HWND list = find.Control(IDC_FINDRESULTS);
+    ::SetWindowTextW(find.Control(IDC_FINDTEXT), L"pear");
+    ASSERT_EQ(ListView_GetItemCount(list), 1);
+    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+
+    std::atomic<int> questions{0};
+    std::atomic<bool> done{false};
+    std::thread answerer([&] {
+        for (HWND answered = nullptr; !done; ::Sleep(10)) {
+            const HWND box = ::FindWindowW(L"#32770", L"Save Changes ?");
+            if (!box || box == answered || !::IsWindowVisible(box)) continue;
+            if (++questions == 1) {
+                Key(list, VK_RETURN);
+                ::PostMessageW(find.hwnd(), WM_CLOSE, 0, 0);
+            }
+            answered = box;
+            testing::RunningProgram::Answer(box, IDNO);
+        }
+    });
+    Key(list, VK_RETURN);
+    const bool closed =
+        Until([&] { return window_.Logic().CurrentStore() == 3 && find.hwnd() == nullptr; });
+    done = true;
+    answerer.join();
+    ASSERT_TRUE(closed);
+    EXPECT_EQ(questions, 1);
+    const HWND slot = window_.Control(IDC_TXT0 + 1);
+    EXPECT_EQ(::GetFocus(), slot);
+    DWORD start = 0, end = 0;
+    ::SendMessageW(slot, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 4u);
 }
 
 }  // namespace
