@@ -39,9 +39,10 @@ std::optional<StoreTexts> MainFindServices::ShownTexts() const {
 
 // The store shown is what was searched, edits and all: it stays, with no
 // question. Another one comes as its label's click brings it, save question
-// first.
+// first. A window in the tray or on the taskbar comes back first.
 bool MainFindServices::GoToStore(int store) {
-    if (!view_.IsVisible()) form_.traymnuOpen_Click();
+    if (!view_.IsVisible() || view_.Geometry().state == WindowState::kMinimized)
+        form_.traymnuOpen_Click();
     if (store != form_.CurrentStore()) form_.lblStore_Click(store);
     return form_.CurrentStore() == store;
 }

@@ -80,12 +80,15 @@ TEST_F(FindServicesTest, TheStoreShownStaysWithItsEditsAndNoQuestion) {
     EXPECT_EQ(Stored("Savings2", "txt(1)"), L"saved");
 }
 
-TEST_F(FindServicesTest, AWindowInTheTrayComesBackAndAFailedSwitchSaysSo) {
+TEST_F(FindServicesTest, AWindowInTheTrayOrMinimizedComesBackAndAFailedSwitchSaysSo) {
     StartIn(2);
     form.CloseMainWindow();
     ASSERT_FALSE(view.visible);
     EXPECT_TRUE(services.GoToStore(3));
     EXPECT_TRUE(view.visible);
+    view.geometry.state = WindowState::kMinimized;
+    EXPECT_TRUE(services.GoToStore(3));
+    EXPECT_EQ(view.geometry.state, WindowState::kNormal);
     fs.unreadable.insert(kIni);
     EXPECT_FALSE(services.GoToStore(4));
     EXPECT_EQ(form.CurrentStore(), 3);

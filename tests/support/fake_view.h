@@ -59,7 +59,10 @@ class FakeView final : public MainView, public SlotRowsView, public ProgressView
     }
     int Dpi() const override { return dpi; }
     void StartMove() override { ++moves; }
-    void ShowNormal() override { visible = true; }
+    void ShowNormal() override {
+        visible = true;
+        geometry.state = WindowState::kNormal;
+    }
     void Hide() override { visible = false; }
     bool IsVisible() const override { return visible; }
     void SetTopMost(bool onTop) override {
