@@ -2,8 +2,12 @@
 // is: never one of the program's own.
 #include "background/paste_desktop_win.h"
 
+#include <dwmapi.h>
+
 #include <cwchar>
 #include <iterator>
+
+#include "base/system_library_win.h"
 
 namespace quillet {
 
@@ -41,11 +45,23 @@ bool IsDesktop(HWND window) {
     return ClassIs(window, kNames, std::size(kNames));
 }
 
+// Windows the shell keeps from the screen while they count as visible: a
+// suspended app's frame, a window on another virtual desktop.
+bool IsCloaked(HWND window) {
+    static const SystemLibrary dwm(L"dwmapi.dll");
+    static const auto attribute =
+        dwm.Function<decltype(&::DwmGetWindowAttribute)>("DwmGetWindowAttribute");
+    DWORD cloaked = 0;
+    return attribute &&
+           SUCCEEDED(attribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked;
+}
+
 // The window a user would call the one they were working in: the highest
 // in the Z order that can take keys and is neither the shell nor ours.
 HWND WindowUnderTaskbar() {
     for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
         if (!::IsWindowVisible(w) || ::IsIconic(w) || !::IsWindowEnabled(w) || Ours(w)) continue;
+        if (IsCloaked(w)) continue;
         const LONG_PTR ex = ::GetWindowLongPtrW(w, GWL_EXSTYLE);
         if (ex & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE)) continue;
         if (IsTaskbar(w) || IsDesktop(w)) continue;
