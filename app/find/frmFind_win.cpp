@@ -68,7 +68,7 @@ void frmFind::Show(HWND owner) {
     ::SetFocus(search_);
     ::SendMessageW(search_, EM_SETSEL, 0, -1);
     // Activation has read the stores already when the window was not in front.
-    if (!shown_ || ::GetActiveWindow() != hwnd()) logic_->Refresh();
+    if (!shown_ || ::GetActiveWindow() != hwnd()) Reread();
     shown_ = true;
 }
 
@@ -214,6 +214,20 @@ void frmFind::RedrawChangedRows() {
     }
 }
 
+// The stores read again keep the row chosen by its number; where that row
+// now reads differently, Enter must not open another line than the one the
+// user chose.
+void frmFind::Reread() {
+    const int chosen = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+    std::optional<FindRow> was;
+    if (chosen >= 0 && static_cast<size_t>(chosen) < logic_->ResultCount())
+        was = logic_->Row(static_cast<size_t>(chosen));
+    logic_->Refresh();
+    if (was && (static_cast<size_t>(chosen) >= logic_->ResultCount() ||
+                !(logic_->Row(static_cast<size_t>(chosen)) == *was)))
+        ListView_SetItemState(list_, chosen, 0, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
 void frmFind::ShowStatus(std::wstring_view text) {
     if (text == status_) return;
     status_ = text;
@@ -336,7 +350,7 @@ void frmFind::OnActivate(bool active, bool minimized) {
         if (focus && ::IsChild(hwnd(), focus)) lastFocus_ = focus;
         return;
     }
-    if (shown_ && logic_) logic_->Refresh();
+    if (shown_ && logic_) Reread();
     if (!minimized) ::SetFocus(lastFocus_ ? lastFocus_ : search_);
 }
 

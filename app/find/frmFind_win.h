@@ -48,6 +48,7 @@ class frmFind final : public Window, public FindView {
     LRESULT OnNotify(NMHDR& header);
     void OnGetDispInfo(NMLVDISPINFOW& info);
     void RedrawChangedRows();
+    void Reread();
     // Enter: the row chosen in the list, or the first when the search box
     // has the focus and none is chosen.
     void OpenChosen();

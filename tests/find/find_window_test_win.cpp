@@ -206,5 +206,32 @@ TEST_F(FindWindowTest, TheSaveQuestionIsAskedOnceAndTheWindowClosesAfterIt) {
     EXPECT_EQ(end, 4u);
 }
 
+// Read again as the window comes back to the front, the stores keep the row
+// chosen only while it reads the same: Enter opens the line the user chose.
+TEST_F(FindWindowTest, ARowStaysChosenOnlyWhileItReadsTheSame) {
+    const std::wstring ini =
+        L"\xFEFF[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n[Savings2]\r\n"
+        L"txt(0)=kiwi one\u00FF\u00F6kiwi two\r\n";
+    testing::WriteFileBytes(
+        testing::kSettingsFile,
+        std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t)));
+    ASSERT_TRUE(window_.Create(::GetModuleHandleW(nullptr), testing::kInstallFolder));
+    ::SendMessageW(window_.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FIND, 0), 0);
+    frmFind& find = window_.Find();
+    const HWND list = find.Control(IDC_FINDRESULTS);
+    ::SetWindowTextW(find.Control(IDC_FINDTEXT), L"kiwi");
+    ASSERT_EQ(ListView_GetItemCount(list), 2);
+    ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+
+    ::SendMessageW(find.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 1);
+    ASSERT_TRUE(::WritePrivateProfileStringW(L"Savings2", L"txt(0)",
+                                             L"kiwi zero\u00FF\u00F6kiwi one\u00FF\u00F6kiwi two",
+                                             testing::kSettingsFile));
+    ::SendMessageW(find.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+    ASSERT_EQ(ListView_GetItemCount(list), 3);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), -1);
+}
+
 }  // namespace
 }  // namespace quillet
