@@ -42,20 +42,30 @@ class FindWindowTest : public ::testing::Test {
   protected:
     void SetUp() override { testing::CleanDriveC(); }
     void TearDown() override { testing::CleanDriveC(); }
+
+    // The main window over a settings file in the profile functions' Unicode
+    // form, starting in store 1; `more` goes on from the [Settings] section.
+    void Start(const std::wstring& more) {
+        const std::wstring ini = L"\xFEFF[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n" + more;
+        testing::WriteFileBytes(
+            testing::kSettingsFile,
+            std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t)));
+        ASSERT_TRUE(window_.Create(::GetModuleHandleW(nullptr), testing::kInstallFolder));
+    }
+    frmFind& OpenFind() {
+        ::SendMessageW(window_.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FIND, 0), 0);
+        return window_.Find();
+    }
+
     frmMain window_;
 };
 
 TEST_F(FindWindowTest, TypedQueryListsTheLineAndEnterSelectsItInItsStore) {
-    // The file in the profile functions' Unicode form, written as they
-    // would: slot 3 of store 4 holds an accented word on its second line.
-    std::wstring ini =
-        L"\xFEFF[Settings]\r\naskImport=1\r\nStoreNumber=1\r\nStoreCaption4=4 Trips\r\n"
-        L"[Savings1]\r\ntxt(0)=nothing here\r\n"
+    // Slot 3 of store 4 holds an accented word on its second line.
+    ASSERT_NO_FATAL_FAILURE(Start(
+        L"StoreCaption4=4 Trips\r\n[Savings1]\r\ntxt(0)=nothing here\r\n"
         L"[Savings4]\r\ntxtTitle(2)=Paris\r\ntxt(2)=Day one\u00FF\u00F6Lunch at the Caf\u00E9 "
-        L"Noir\r\n";
-    std::string bytes(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t));
-    testing::WriteFileBytes(testing::kSettingsFile, bytes);
-    ASSERT_TRUE(window_.Create(::GetModuleHandleW(nullptr), testing::kInstallFolder));
+        L"Noir\r\n"));
     ASSERT_EQ(window_.Logic().CurrentStore(), 1);
     ::SetForegroundWindow(window_.hwnd());
     ASSERT_TRUE(Until([&] { return ::GetFocus() == window_.Control(IDC_PICPASTE0 + 1); }));
@@ -113,17 +123,12 @@ TEST_F(FindWindowTest, TypedQueryListsTheLineAndEnterSelectsItInItsStore) {
 TEST_F(FindWindowTest, ALongListScrollsDownOnlyAndRowsThatChangedAreDrawnAgain) {
     std::wstring text = L"pear one\u00FF\u00F6pea\u00FF\u00F6pear two";
     for (int i = 0; i < 200; ++i) text += L"\u00FF\u00F6apple " + std::to_wstring(i);
-    const std::wstring ini =
-        L"\xFEFF[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n[Savings1]\r\ntxt(0)=" + text +
-        L"\r\n[Savings3]\r\ntxt(4)=apple pie\r\n";
-    testing::WriteFileBytes(
-        testing::kSettingsFile,
-        std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t)));
-    ASSERT_TRUE(window_.Create(::GetModuleHandleW(nullptr), testing::kInstallFolder));
-    ::SendMessageW(window_.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FIND, 0), 0);
-    const HWND box = window_.Find().Control(IDC_FINDTEXT);
-    const HWND list = window_.Find().Control(IDC_FINDRESULTS);
-    ASSERT_TRUE(Until([&] { return ::IsWindowVisible(window_.Find().hwnd()) != FALSE; }));
+    ASSERT_NO_FATAL_FAILURE(
+        Start(L"[Savings1]\r\ntxt(0)=" + text + L"\r\n[Savings3]\r\ntxt(4)=apple pie\r\n"));
+    frmFind& find = OpenFind();
+    const HWND box = find.Control(IDC_FINDTEXT);
+    const HWND list = find.Control(IDC_FINDRESULTS);
+    ASSERT_TRUE(Until([&] { return ::IsWindowVisible(find.hwnd()) != FALSE; }));
 
     ::SetWindowTextW(box, L"pea");
     ASSERT_EQ(ListView_GetItemCount(list), 3);
@@ -162,15 +167,9 @@ TEST_F(FindWindowTest, ALongListScrollsDownOnlyAndRowsThatChangedAreDrawnAgain) 
 // second Enter in the Find window opens no second question, and a close
 // waits for the answer.
 TEST_F(FindWindowTest, TheSaveQuestionIsAskedOnceAndTheWindowClosesAfterIt) {
-    const std::wstring ini =
-        L"\xFEFF[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n[Savings3]\r\ntxt(1)=pear tart\r\n";
-    testing::WriteFileBytes(
-        testing::kSettingsFile,
-        std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t)));
-    ASSERT_TRUE(window_.Create(::GetModuleHandleW(nullptr), testing::kInstallFolder));
+    ASSERT_NO_FATAL_FAILURE(Start(L"[Savings3]\r\ntxt(1)=pear tart\r\n"));
     ::SetWindowTextW(window_.Control(IDC_TXT0), L"an edit in store 1");
-    ::SendMessageW(window_.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FIND, 0), 0);
-    frmFind& find = window_.Find();
+    frmFind& find = OpenFind();
     const HWND list = find.Control(IDC_FINDRESULTS);
     ::SetWindowTextW(find.Control(IDC_FINDTEXT), L"pear");
     ASSERT_EQ(ListView_GetItemCount(list), 1);
@@ -209,15 +208,8 @@ TEST_F(FindWindowTest, TheSaveQuestionIsAskedOnceAndTheWindowClosesAfterIt) {
 // Read again as the window comes back to the front, the stores keep the row
 // chosen only while it reads the same: Enter opens the line the user chose.
 TEST_F(FindWindowTest, ARowStaysChosenOnlyWhileItReadsTheSame) {
-    const std::wstring ini =
-        L"\xFEFF[Settings]\r\naskImport=1\r\nStoreNumber=1\r\n[Savings2]\r\n"
-        L"txt(0)=kiwi one\u00FF\u00F6kiwi two\r\n";
-    testing::WriteFileBytes(
-        testing::kSettingsFile,
-        std::string(reinterpret_cast<const char*>(ini.data()), ini.size() * sizeof(wchar_t)));
-    ASSERT_TRUE(window_.Create(::GetModuleHandleW(nullptr), testing::kInstallFolder));
-    ::SendMessageW(window_.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FIND, 0), 0);
-    frmFind& find = window_.Find();
+    ASSERT_NO_FATAL_FAILURE(Start(L"[Savings2]\r\ntxt(0)=kiwi one\u00FF\u00F6kiwi two\r\n"));
+    frmFind& find = OpenFind();
     const HWND list = find.Control(IDC_FINDRESULTS);
     ::SetWindowTextW(find.Control(IDC_FINDTEXT), L"kiwi");
     ASSERT_EQ(ListView_GetItemCount(list), 2);
