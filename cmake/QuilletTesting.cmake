@@ -40,6 +40,10 @@ endfunction()
 # quillet_add_gtest(<target> SOURCES ... [LIBS ...] [LABELS ...])
 # One test executable; its cases are discovered when ctest runs, so the
 # Windows ones are listed through the Wine emulator at test time.
+# Under Wine a crash ends in the debugger's dump, and the exit code Wine then
+# reports is not always an error's: the dump's first line fails the test.
+set(QUILLET_CRASH_OUTPUT "wine: Unhandled")
+
 function(quillet_add_gtest target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT ARG_LABELS)
@@ -54,11 +58,13 @@ function(quillet_add_gtest target)
     # The core's cases under Wine: one process for all of them, since a Wine
     # start costs more than most cases. Natively every case is its own test.
     add_test(NAME ${target} COMMAND ${target})
-    set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
+    set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300
+                         FAIL_REGULAR_EXPRESSION "${QUILLET_CRASH_OUTPUT}")
   else()
     gtest_discover_tests(${target}
       DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 120
-      PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
+      PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300
+                 FAIL_REGULAR_EXPRESSION "${QUILLET_CRASH_OUTPUT}")
   endif()
 endfunction()

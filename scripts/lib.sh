@@ -153,6 +153,13 @@ prepare_prefix() {  # path
   elif [ -z "${QUILLET_OWN_DISPLAY:-}" ] && [ $unmanaged = yes ]; then
     window_manager_gets_windows yes
   fi
+  # Nor can anyone answer Wine's crash dialog there: a program that crashes
+  # prints where, and ends, instead of hanging until a time limit.
+  if [ -n "${QUILLET_OWN_DISPLAY:-}" ] &&
+    ! grep -q '^"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    timeout 60 "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD \
+      /d 0 /f >/dev/null 2>&1 </dev/null
+  fi
 }
 
 # window_manager_gets_windows yes|no: for the programs started from now on.
