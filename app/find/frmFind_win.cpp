@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "base/dpi_win.h"
 #include "controls/controls_win.h"
@@ -252,15 +253,13 @@ void frmFind::Open(size_t row) {
     ::EnableWindow(hwnd(), FALSE);
     logic_->OpenResult(row);
     opening_ = false;
+    const bool close = std::exchange(closeWhenOpened_, false);
     if (!hwnd()) {  // the program closed meanwhile
         logic_.reset();
         return;
     }
     ::EnableWindow(hwnd(), TRUE);
-    if (closeWhenOpened_) {
-        closeWhenOpened_ = false;
-        Destroy();
-    }
+    if (close) Destroy();
 }
 
 void frmFind::OnCommand(int id, int code) {
