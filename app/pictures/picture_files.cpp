@@ -9,9 +9,15 @@ std::wstring SlotPicturePath(int slot) {
     return std::wstring(kPictureFolder) + L"\\pic" + std::to_wstring(slot + 1) + L".bmp";
 }
 
-void KeepPreviousPicture(FileSystem& fs, int slot) {
-    fs.Remove(std::wstring(kUndoPicturePath));
-    fs.Rename(SlotPicturePath(slot), std::wstring(kUndoPicturePath));
+IoResult KeepPreviousPicture(FileSystem& fs, int slot) {
+    const std::wstring undo(kUndoPicturePath);
+    if (fs.FileExists(undo))
+        if (IoResult removed = fs.Remove(undo); !removed)
+            return IoResult::Failure(L"The undo copy " + undo + L" cannot be replaced: " +
+                                     removed.reason);
+    const std::wstring path = SlotPicturePath(slot);
+    if (!fs.FileExists(path)) return IoResult::Success();
+    return fs.Rename(path, undo);
 }
 
 IoResult StoreSlotPicture(FileSystem& fs, int slot, std::string_view bitmapFile) {
@@ -25,7 +31,10 @@ IoResult StoreSlotPicture(FileSystem& fs, int slot, std::string_view bitmapFile)
         return written;
     }
     const bool hadFile = fs.FileExists(path);
-    KeepPreviousPicture(fs, slot);
+    if (IoResult kept = KeepPreviousPicture(fs, slot); !kept) {
+        fs.Remove(fresh);
+        return kept;
+    }
     if (IoResult placed = fs.Rename(fresh, path); !placed) {
         // The old file goes back where it was; the undo file it replaced is lost.
         if (hadFile && !fs.FileExists(path)) fs.Rename(std::wstring(kUndoPicturePath), path);

@@ -22,9 +22,11 @@ inline constexpr std::wstring_view kWallpaperName = L"WallPaper.BMP";
 // "C:\ClipPics\pic1.bmp" for slot index 0 ... "pic10.bmp" for index 9.
 std::wstring SlotPicturePath(int slot);
 
-// Before a slot's picture changes: the old file becomes the undo file. Both
-// steps are allowed to fail (no undo file yet, an empty slot).
-void KeepPreviousPicture(FileSystem& fs, int slot);
+// Before a slot's picture changes: the old file becomes the undo file, and a
+// slot without a file leaves none. Fails, saying why, where Undo would then
+// bring back another picture: an undo file that cannot be removed, or a slot
+// file that cannot be moved.
+IoResult KeepPreviousPicture(FileSystem& fs, int slot);
 
 // A slot's new picture file, a whole bitmap file. The new file is written
 // beside the slot file first, so a write that fails leaves the slot file

@@ -44,26 +44,33 @@ void PictureSlots::PasteButton(int index) {
     program_.BeepIfSounds();
     program_.EnableUndo(false);
     program_.GetClipPic();
-    OfferUndo(index);
-    KeepPreviousPicture(fs_, index);
+    OfferUndo(index, KeepPreviousPicture(fs_, index).ok);
+    program_.EnableUndo(undoable_);
     // A picture the slot cannot show is not kept either: it would turn up
     // at the next start, and a drag would offer a file never seen.
-    if (shown) Save(index, dib);
-    program_.EnableUndo(true);
+    if (!shown) return;
+    if (IoResult saved = Save(index, dib); !saved) TellNotStored(index, saved.reason);
 }
 
-void PictureSlots::OfferUndo(int slot) {
+void PictureSlots::OfferUndo(int slot, bool kept) {
     undoSlot_ = static_cast<int16_t>(slot);
-    undoable_ = true;
+    undoable_ = kept;
 }
 
-bool PictureSlots::Save(int slot, const std::vector<uint8_t>& dib) {
+IoResult PictureSlots::Save(int slot, const std::vector<uint8_t>& dib) {
     const std::string file = BitmapFileOf(dib);
-    if (file.empty()) return false;
+    if (file.empty()) return IoResult::Failure(L"The picture is not a bitmap that can be saved.");
     const std::wstring path = SlotPicturePath(slot);
-    if (!fs_.ReplaceAtomically(path, file)) return false;
+    if (IoResult written = fs_.ReplaceAtomically(path, file); !written) return written;
     tags_[slot] = path;
-    return true;
+    return IoResult::Success();
+}
+
+void PictureSlots::TellNotStored(int slot, const std::wstring& reason) {
+    prompt_.Tell(
+        kProgramTitle,
+        L"The picture could not be stored in\r\n" + SlotPicturePath(slot) + L"\r\n\r\n" + reason,
+        Prompt::Icon::kExclamation);
 }
 
 void PictureSlots::Undo() {
@@ -101,12 +108,12 @@ void PictureSlots::PopupCopy() {
 
 void PictureSlots::PopupDelete() {
     const int slot = popupSlot_;
-    KeepPreviousPicture(fs_, slot);
+    const bool kept = KeepPreviousPicture(fs_, slot).ok;
     fs_.Remove(SlotPicturePath(slot));
     view_.SetSlotPicture(slot, {});
     view_.FitSlotPicture(slot);
-    OfferUndo(slot);
-    program_.EnableUndo(true);
+    OfferUndo(slot, kept);
+    program_.EnableUndo(undoable_);
     program_.GetClipPic();
 }
 
@@ -139,9 +146,7 @@ void PictureSlots::Drop(int index, const DropContent& dropped) {
     undoSlot_ = undoSlot;
     undoable_ = undoable;
     program_.EnableUndo(undoable);
-    prompt_.Tell(kProgramTitle,
-                 L"The picture could not be stored in\r\n" + path + L"\r\n\r\n" + stored.reason,
-                 Prompt::Icon::kExclamation);
+    TellNotStored(index, stored.reason);
 }
 
 // The drag carries the slot's file; the clipboard gets its picture as well.

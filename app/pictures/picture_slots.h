@@ -64,11 +64,13 @@ class PictureSlots {
     void PopupWallpaper();
 
   private:
-    bool Save(int slot, const std::vector<uint8_t>& dib);
+    IoResult Save(int slot, const std::vector<uint8_t>& dib);
+    void TellNotStored(int slot, const std::wstring& reason);
     // The slot's picture in place of what the clipboard held; true when it is there.
     bool PutOnClipboard(int slot);
     void OfferFile(int slot, DragOffer& offer);
-    void OfferUndo(int slot);
+    // Undo brings back the slot's previous picture where it could be kept.
+    void OfferUndo(int slot, bool kept = true);
 
     PictureSlotsView& view_;
     PictureServices& program_;

@@ -129,6 +129,58 @@ TEST_F(PictureCommandsTest, AnUndoFileThatCannotBeReadKeepsTheSlotAsItIs) {
     EXPECT_FALSE(view.enabled[IDM_UNDO]);
 }
 
+// An undo file that cannot be removed (read-only, or held by a viewer) holds
+// another picture: Undo is not offered, and a drop, which would leave the
+// old picture nowhere, is refused naming it.
+TEST_F(PictureCommandsTest, AnUndoFileThatCannotBeReplacedOffersNoUndo) {
+    const std::string stale = BitmapFileOf(Dib(1, 1, 99)), before = BitmapFileOf(Dib(2, 2, 10));
+    fs.files[L"C:\\new.png"] = OtherFormat(Dib(4, 4, 50));
+    fs.files[undo] = stale;
+    fs.readOnly.insert(undo);
+    for (int slot : {3, 4, 5}) fs.files[SlotPicturePath(slot)] = before;
+    Start();
+
+    clipboard.picture = Dib(2, 1, 200);
+    form.picPaste_Click(3);
+    EXPECT_EQ(fs.files[SlotPicturePath(3)], BitmapFileOf(Dib(2, 1, 200)));
+    EXPECT_FALSE(UndoEnabled());
+
+    form.Box_MouseDown(4, 2);
+    form.popDelete_Click();
+    EXPECT_FALSE(fs.files.count(SlotPicturePath(4)));
+    EXPECT_FALSE(UndoEnabled());
+
+    DropFiles(5, {L"C:\\new.png"});
+    EXPECT_EQ(fs.files[SlotPicturePath(5)], before);
+    EXPECT_EQ(slots.dib[5], Dib(2, 2, 10));
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_NE(prompt.messages[0].text.find(
+                  L"The undo copy C:\\ClipPics\\picUndo.bmp cannot be replaced: Access is denied."),
+              std::wstring::npos);
+    EXPECT_FALSE(UndoEnabled());
+
+    form.mnuUndo_Click();
+    EXPECT_EQ(fs.files[undo], stale);
+    for (int slot : {3, 4}) EXPECT_NE(slots.dib[slot], Dib(1, 1, 99)) << slot;
+}
+
+// A pasted picture that cannot be written is told, and Undo still brings
+// back the old one.
+TEST_F(PictureCommandsTest, APasteThatCannotBeStoredSaysWhereAndCanBeUndone) {
+    fs.files[SlotPicturePath(2)] = BitmapFileOf(Dib(2, 2, 10));
+    fs.readOnly.insert(SlotPicturePath(2));
+    Start();
+    clipboard.picture = Dib(2, 1, 200);
+    form.picPaste_Click(2);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].text,
+              L"The picture could not be stored in\r\nC:\\ClipPics\\pic3.bmp\r\n\r\n"
+              L"Access is denied.");
+    ASSERT_TRUE(UndoEnabled());
+    form.mnuUndo_Click();
+    EXPECT_EQ(slots.dib[2], Dib(2, 2, 10));
+}
+
 TEST_F(PictureCommandsTest, TextCommandsDoNothingHere) {
     Start();
     view.active = BoxRef{BoxRef::Kind::kTitle, 0};

@@ -54,6 +54,7 @@ class FakeFileSystem final : public FileSystem {
         return IoResult::Success();
     }
     IoResult Remove(const std::filesystem::path& path) override {
+        if (readOnly.count(path.wstring())) return IoResult::Failure(L"Access is denied.");
         if (!files.erase(path.wstring()))
             return IoResult::Failure(L"The system cannot find the file specified.");
         return IoResult::Success();
