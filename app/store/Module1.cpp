@@ -189,8 +189,11 @@ IoResult Settings::WriteSettings(const std::filesystem::path& path,
                 return codec_.Represents(v.value);
             });
             if (!fits) {
-                file.document =
-                    IniDocument(Utf16FileFromUtf8(Utf8FromCodePage(file.document.Bytes(), codec_)));
+                std::string_view bytes = file.document.Bytes();
+                // The mark an editor may put first would become text before
+                // the first section's header, and hide that section.
+                if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+                file.document = IniDocument(Utf16FileFromUtf8(Utf8FromCodePage(bytes, codec_)));
                 file.unicode = changed = true;
             }
         }

@@ -335,12 +335,19 @@ TEST_F(SettingsFileTest, MultiLineTextRoundTripsThroughTheMarker) {
 }
 
 // A text the code page cannot hold turns the whole file into the Unicode
-// form, which keeps every earlier value as it was and stays from then on.
+// form, which keeps every earlier value as it was and stays from then on;
+// also where an editor put its UTF-8 mark first.
 TEST_F(SettingsFileTest, ATextOutsideTheCodePageTurnsTheFileIntoUtf16) {
+    const std::wstring polish = L"Za\u017C\u00F3\u0142\u0107\r\ng\u0119\u015Bl\u0105 \u65E5\u672C";
+    const std::string marked = std::string("\xEF\xBB\xBF") + "[Settings]\r\nStoreNumber=3\r\n";
+    fs.files[L"C:\\marked.ini"] = marked;
+    ASSERT_TRUE(settings.WriteSetting(L"C:\\marked.ini", "Savings3", "txt(1)", polish));
+    EXPECT_TRUE(IsUtf16File(fs.files[L"C:\\marked.ini"]));
+    EXPECT_EQ(settings.ReadSetting(L"C:\\marked.ini", "Settings", "StoreNumber", L""), L"3");
+
     fs.files[path] =
         "[Settings]\r\nStoreNumber=3\r\n[Savings3]\r\ntxt(0)=caf\xE9\xFF\xF6"
         "bar\r\n";
-    const std::wstring polish = L"Za\u017C\u00F3\u0142\u0107\r\ng\u0119\u015Bl\u0105 \u65E5\u672C";
     ASSERT_TRUE(settings.WriteSetting(path, "Savings3", "txt(1)", polish));
     const std::string& file = fs.files[path];
     ASSERT_TRUE(IsUtf16File(file));
