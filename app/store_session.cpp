@@ -3,6 +3,7 @@
 
 #include "pictures/picture_files.h"
 #include "resource.h"
+#include "store/encoding.h"
 
 namespace quillet {
 
@@ -148,10 +149,12 @@ ChangeCheck StoreSession::RunCheck(const SettingsSnapshot* stored) {
         return check;
     }
     const std::vector<std::wstring> values = stored->ReadMany(StoreSection(current_), StoreKeys());
+    // A lone line break, as a paste may bring, is stored as a pair: the text
+    // saved is no change.
     bool changed = false;
     for (int i = 0; i < kSlotCount; ++i) {
-        if (view_.Rows().Text(i) != values[2 * i]) changed = true;
-        if (view_.Rows().Title(i) != values[2 * i + 1]) changed = true;
+        if (WithPairedLineBreaks(view_.Rows().Text(i)) != values[2 * i]) changed = true;
+        if (WithPairedLineBreaks(view_.Rows().Title(i)) != values[2 * i + 1]) changed = true;
     }
     if (changed && (events_.AutoSave() ||
                     prompt_.AskYesNo(L"Save Changes ?", kSaveQuestion, Prompt::Icon::kQuestion))) {

@@ -23,6 +23,21 @@ std::string EncodeLineBreaks(std::string_view value, std::string_view marker) {
     return out;
 }
 
+std::wstring WithPairedLineBreaks(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c != L'\r' && c != L'\n') {
+            out += c;
+            continue;
+        }
+        out += L"\r\n";
+        if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+    }
+    return out;
+}
+
 std::string DecodeLineBreaks(std::string_view stored, std::string_view marker) {
     std::string out;
     out.reserve(stored.size());

@@ -23,6 +23,9 @@ std::string EncodeLineBreaks(std::string_view value, std::string_view marker = k
 // The marker becomes CR LF again, left to right.
 std::string DecodeLineBreaks(std::string_view stored, std::string_view marker = kByteMarker);
 
+// A text as the file gives it back once stored: each lone CR or LF a CR LF.
+std::wstring WithPairedLineBreaks(std::wstring_view text);
+
 // UTF-8 and the program's wide strings. A lone surrogate (which a text box
 // can hold) is kept as its own three bytes, so every text round-trips.
 std::string Utf8FromWide(std::wstring_view text);

@@ -90,6 +90,11 @@ TEST_F(StoresTest, OnlyADifferenceFromTheFileAsks) {
     form.lblStore_Click(2);
     form.lblStore_Click(1);
     EXPECT_TRUE(prompt.questions.empty());
+    // Lone line breaks are saved as pairs: the text saved is no difference.
+    view.text[0] = L"pasted\nfrom\rthere";
+    form.mnuFileSave_Click();
+    form.lblStore_Click(1);
+    EXPECT_TRUE(prompt.questions.empty());
     view.text[0] = L"Same";
     form.CloseMainWindow();
     EXPECT_EQ(prompt.questions.size(), 1u);
