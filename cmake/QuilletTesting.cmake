@@ -37,13 +37,13 @@ function(quillet_wide_entry target)
   endif()
 endfunction()
 
-# quillet_add_gtest(<target> SOURCES ... [LIBS ...] [LABELS ...])
-# One test executable; its cases are discovered when ctest runs, so the
-# Windows ones are listed through the Wine emulator at test time.
 # Under Wine a crash ends in the debugger's dump, and the exit code Wine then
 # reports is not always an error's: the dump's first line fails the test.
 set(QUILLET_CRASH_OUTPUT "wine: Unhandled")
 
+# quillet_add_gtest(<target> SOURCES ... [LIBS ...] [LABELS ...])
+# One test executable; its cases are discovered when ctest runs, so the
+# Windows ones are listed through the Wine emulator at test time.
 function(quillet_add_gtest target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT ARG_LABELS)
