@@ -6,36 +6,34 @@
 
 namespace quillet {
 
-std::string EncodeLineBreaks(std::string_view value, std::string_view marker) {
-    std::string out;
-    out.reserve(value.size() + 8);
-    for (size_t i = 0; i < value.size(); ++i) {
-        const char c = value[i];
-        if (c == '\r') {
-            out += marker;
-            if (i + 1 < value.size() && value[i + 1] == '\n') ++i;
-        } else if (c == '\n') {
-            out += marker;
-        } else {
+namespace {
+
+// Every line break (CR LF, or a lone CR or LF) as `with`.
+template <class Char>
+std::basic_string<Char> ReplaceLineBreaks(std::basic_string_view<Char> text,
+                                          std::basic_string_view<Char> with) {
+    std::basic_string<Char> out;
+    out.reserve(text.size() + 8);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const Char c = text[i];
+        if (c != Char('\r') && c != Char('\n')) {
             out += c;
+            continue;
         }
+        out += with;
+        if (c == Char('\r') && i + 1 < text.size() && text[i + 1] == Char('\n')) ++i;
     }
     return out;
 }
 
+}  // namespace
+
+std::string EncodeLineBreaks(std::string_view value, std::string_view marker) {
+    return ReplaceLineBreaks(value, marker);
+}
+
 std::wstring WithPairedLineBreaks(std::wstring_view text) {
-    std::wstring out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (c != L'\r' && c != L'\n') {
-            out += c;
-            continue;
-        }
-        out += L"\r\n";
-        if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-    }
-    return out;
+    return ReplaceLineBreaks(text, std::wstring_view(L"\r\n"));
 }
 
 std::string DecodeLineBreaks(std::string_view stored, std::string_view marker) {
