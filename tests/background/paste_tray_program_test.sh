@@ -6,27 +6,16 @@ set -u
 program=$1 waitready=$2 probe=$3 textbox=$4
 source "$(dirname "$0")/../support/program.sh"
 source "$(dirname "$0")/../support/text_box.sh"
+source "$(dirname "$0")/../support/tray.sh"
 settings 'StoreNumber=1\r\nAutoSave=1\r\nPasteAtOnce=1\r\n[Savings1]\r\ntxt(0)=from the tray\r\n'
 on_exit() {
   stop_text_box
-  if [ -n "${QUILLET_OWN_DISPLAY:-}" ]; then
-    window_manager_gets_windows no
-    restart_wineserver
-  fi
+  tray_cleanup
 }
 clip_is() { [ "$(p clip)" = "$1" ]; }
-tray_shows() { xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1; }
 in_menu() { "$wine" "$probe" menu >/dev/null 2>&1; }
 
-# The tray window and the menu as a window manager would have them (the
-# other tests run without).
-window_manager_gets_windows yes
-restart_wineserver
-start_program
-poll 10 tray_shows || fail "no tray window with the program's icon"
-tray=$(xdotool search --onlyvisible --name 'Wine System Tray' | head -1)
-eval "$(xdotool getwindowgeometry --shell "$tray")"
-icon_x=$((X + 8)) icon_y=$((Y + HEIGHT / 2))
+start_program_in_tray
 
 start_text_box
 

@@ -6,19 +6,14 @@
 set -u
 program=$1 waitready=$2 probe=$3
 source "$(dirname "$0")/../support/program.sh"
+source "$(dirname "$0")/../support/tray.sh"
 settings 'StoreNumber=1\r\nAutoSave=1\r\n[Savings1]\r\ntxt(0)=first slot\r\n[Savings3]\r\ntxt(0)=store three\r\n'
-on_exit() {
-  if [ -n "${QUILLET_OWN_DISPLAY:-}" ]; then
-    window_manager_gets_windows no
-    restart_wineserver
-  fi
-}
+on_exit() { tray_cleanup; }
 clip_is() { [ "$(p clip)" = "$1" ]; }
 slot_is() { [ "$(p slot "$1")" = "$2" ]; }
 shown() { "$wine" "$probe" shown >/dev/null 2>&1; }
 hidden() { ! shown; }
 in_front() { "$wine" "$probe" front >/dev/null 2>&1; }
-tray_shows() { xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1; }
 
 # The menu shows as an X window of its own, watched from X while it opens (a
 # Wine program started then can keep it from opening); keys reach it once the
@@ -44,15 +39,7 @@ open_menu() {
   poll 10 in_menu || fail "the menu showed but the program is not in its loop"
 }
 
-# The tray window and the menu as a window manager would have them (the
-# other tests run without).
-window_manager_gets_windows yes
-restart_wineserver
-start_program
-poll 10 tray_shows || fail "no tray window with the program's icon"
-tray=$(xdotool search --onlyvisible --name 'Wine System Tray' | head -1)
-eval "$(xdotool getwindowgeometry --shell "$tray")"
-icon_x=$((X + 8)) icon_y=$((Y + HEIGHT / 2))
+start_program_in_tray
 
 p close >/dev/null
 poll 10 hidden || fail "File > Close did not hide the window"
